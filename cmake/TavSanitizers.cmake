@@ -1,0 +1,15 @@
+# Sanitizer and fuzzing instrumentation, applied to every target of the build.
+if(TAV_SANITIZE)
+    if(NOT CMAKE_CXX_COMPILER_ID MATCHES "Clang")
+        message(FATAL_ERROR "TAV_SANITIZE expects clang (set CMAKE_CXX_COMPILER=clang++)")
+    endif()
+    add_compile_options(-fsanitize=address,undefined -fno-sanitize-recover=all -fno-omit-frame-pointer)
+    add_link_options(-fsanitize=address,undefined -fno-sanitize-recover=all)
+endif()
+if(TAV_FUZZ)
+    if(NOT CMAKE_CXX_COMPILER_ID MATCHES "Clang")
+        message(FATAL_ERROR "TAV_FUZZ expects clang (set CMAKE_CXX_COMPILER=clang++)")
+    endif()
+    # Coverage instrumentation for the libraries; only the fuzz targets link libFuzzer itself.
+    add_compile_options(-fsanitize=fuzzer-no-link)
+endif()
