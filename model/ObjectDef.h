@@ -1,0 +1,82 @@
+#pragma once
+
+#include "ModelTypes.h"
+
+#include <cstdint>
+#include <string>
+
+namespace tav {
+
+class Project;
+
+// One object of a screen. Every object carries every field whatever its kind; fields that the
+// kind does not use keep their defaults and are still stored in the project file.
+struct ObjectDef {
+    ObjectDef(); // general defaults; kind Object, name "MyObject"
+
+    // For the project file reader, which sets every field: the default bitmap paths are left
+    // empty so that the texts read take no more memory than they need.
+    struct Unfilled {};
+    explicit ObjectDef(Unfilled) {}
+
+    std::uint32_t designId = 0;
+    std::string name = "MyObject";
+    ObjectKind kind = ObjectKind::Object;
+    std::int32_t x = 0;
+    std::int32_t y = 0;
+    std::int32_t width = 50;
+    std::int32_t height = 50;
+    std::string image;
+    std::int32_t checkValue = 0;
+    std::string screenName;
+    std::string caption;
+    std::string reservedText;
+    std::string upBitmap;
+    std::string overBitmap;
+    std::string downBitmap;
+    std::string checkedBitmap;
+    std::string uncheckedBitmap;
+    std::string listBackground;
+    Flag multiline = 0;
+    std::string treeBackground;
+    std::int32_t interval = 500;
+    FrameList frames;
+    Flag transparent = 0;
+    RgbTriple transparentColor;
+    RgbTriple textColor;
+    RgbTriple backColor;
+    std::string fontName = "Verdana";
+    std::int32_t fontSize = 15;
+    Flag bold = 0;
+    std::string columnFontName = "Verdana";
+    std::int32_t columnFontSize = 15;
+    Flag columnBold = 0;
+    RgbTriple columnTextColor{255, 255, 255};
+    RgbTriple selectedColor{0, 255, 0};
+    RgbTriple lineColor{0, 0, 255};
+    std::int32_t columnHeight = 20;
+    std::int32_t itemHeight = 20;
+    RgbTriple columnBackColor{128, 128, 128};
+    std::string plusBitmap;
+    std::string minusBitmap;
+    std::int32_t tabSpace = 10;
+    std::int32_t textOffsetX = 0;
+    std::int32_t textOffsetY = 0;
+    std::string clickScreen;
+    std::int32_t reservedNumber = 0;
+
+    // Sets the kind, a name not yet taken on the screen and the kind's own defaults.
+    // Called once for a new object, after screenName has been set.
+    void SetKind(ObjectKind newKind, const Project& project, const std::string& onScreen);
+
+    bool operator==(const ObjectDef&) const = default;
+};
+
+// Base of the default object names of a kind ("MyButton", ...); "MyObject" for unknown kinds.
+const char* BaseNameOf(ObjectKind kind);
+
+// The kind's base name, or the base name followed by 2, 3, ... : the first that no object of
+// the screen bears.
+std::string MakeUniqueName(const Project& project, ObjectKind kind, const std::string& screenName);
+
+} // namespace tav
