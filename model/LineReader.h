@@ -1,0 +1,38 @@
+#pragma once
+
+#include <cstddef>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace tav {
+
+// Hands out the lines of a text or of an open file one at a time, without their CR LF or LF; a
+// last line without a line end counts like any other. A file is read in blocks as lines are
+// taken, so lines of any length are read whole while memory stays small.
+class LineReader {
+public:
+    static constexpr std::size_t kMaxLineLength = std::size_t{64} << 20;
+
+    explicit LineReader(std::string_view text);
+    explicit LineReader(int fd); // the descriptor stays the caller's
+
+    // The next line, valid until the next call; false at the end of the input or on an error.
+    bool Next(std::string_view& line);
+    int lineNumber() const { return lineNumber_; }
+    // Why the input ended early: empty at a plain end, else a read error or an overlong line.
+    const std::string& failure() const { return failure_; }
+
+private:
+    bool Refill();
+
+    std::vector<char> storage_;
+    const char* data_ = nullptr;
+    std::size_t begin_ = 0;
+    std::size_t end_ = 0;
+    int fd_ = -1;
+    int lineNumber_ = 0;
+    std::string failure_;
+};
+
+} // namespace tav

@@ -1,0 +1,496 @@
+#include "ProjectFile.h"
+
+#include "AtomicFile.h"
+#include "Decimal.h"
+#include "LineReader.h"
+
+#include <algorithm>
+#include <cerrno>
+#include <charconv>
+#include <cstring>
+#include <fcntl.h>
+#include <filesystem>
+#include <sys/stat.h>
+#include <system_error>
+#include <unistd.h>
+
+namespace tav {
+
+namespace {
+
+constexpr std::string_view kScreenMarker = "SCREEN";
+constexpr std::string_view kEndScreen = "ENDSCREEN";
+constexpr std::string_view kObjectMarker = "OBJECT";
+constexpr std::string_view kEndObject = "ENDOBJECT";
+constexpr std::string_view kFramesMarker = "FRAMES";
+constexpr std::string_view kEndFrames = "ENDFRAMES";
+
+// The fields of each record after its first line, in file order. One walk drives the writer, the
+// reader and the check for unwritable texts, so that they cannot disagree on the order.
+template <class P, class V>
+void VisitHeader(P& project, V& v) {
+    v.Text("name", project.name);
+    v.Int(project.x);
+    v.Int(project.y);
+    v.Int(project.width);
+    v.Int(project.height);
+    v.Int(project.bitsPerPixel);
+    v.Enum(project.appMode);
+    v.Int(project.showFrameRate);
+    v.Int(project.waitVerticalBlank);
+}
+
+template <class S, class V>
+void VisitScreenAfterName(S& screen, V& v) {
+    v.Int(screen.x);
+    v.Int(screen.y);
+    v.Int(screen.width);
+    v.Int(screen.height);
+    v.Text("background", screen.background);
+    v.Enum(screen.backgroundMode);
+    v.Text("parent", screen.parent);
+    v.Enum(screen.type);
+    v.Int(screen.startup);
+}
+
+template <class O, class V>
+void VisitObjectBeforeFrames(O& object, V& v) {
+    v.Text("downBitmap", object.downBitmap);
+    v.Text("overBitmap", object.overBitmap);
+    v.Text("upBitmap", object.upBitmap);
+    v.Text("caption", object.caption);
+    v.Text("checkedBitmap", object.checkedBitmap);
+    v.Int(object.checkValue);
+}
+
+template <class O, class V>
+void VisitObjectAfterFrames(O& object, V& v) {
+    v.Int(object.height);
+    v.Int(object.interval);
+    v.Text("listBackground", object.listBackground);
+    v.Int(object.multiline);
+    v.Text("name", object.name);
+    v.Text("screenName", object.screenName);
+    v.Unsigned(object.designId);
+    v.Text("treeBackground", object.treeBackground);
+    v.Enum(object.kind);
+    v.Text("uncheckedBitmap", object.uncheckedBitmap);
+    v.Text("reservedText", object.reservedText);
+    v.Int(object.width);
+    v.Int(object.x);
+    v.Int(object.y);
+    v.Int(object.transparent);
+    v.Colour(object.transparentColor);
+    v.Colour(object.backColor);
+    v.Colour(object.textColor);
+    v.Text("fontName", object.fontName);
+    v.Int(object.fontSize);
+    v.Int(object.bold);
+    v.Text("columnFontName", object.columnFontName);
+    v.Int(object.columnFontSize);
+    v.Int(object.columnBold);
+    v.Colour(object.columnTextColor);
+    v.Colour(object.selectedColor);
+    v.Colour(object.lineColor);
+    v.Int(object.columnHeight);
+    v.Int(object.itemHeight);
+    v.Colour(object.columnBackColor);
+    v.Text("plusBitmap", object.plusBitmap);
+    v.Text("minusBitmap", object.minusBitmap);
+    v.Int(object.tabSpace);
+    v.Int(object.textOffsetX);
+    v.Int(object.textOffsetY);
+    v.Text("clickScreen", object.clickScreen);
+    v.Int(object.reservedNumber);
+}
+
+bool HasLineFeed(std::string_view text) {
+    for (const char c : text)
+        if (c == '\n')
+            return true;
+    return false;
+}
+
+// Copies `text` to `out` eight bytes at a time and tells whether it holds a line feed.
+bool CopyFindingLineFeed(std::string_view text, char* out) {
+    constexpr std::uint64_t kOnes = 0x0101010101010101ULL;
+    constexpr std::uint64_t kLineFeeds = kOnes * '\n';
+    constexpr std::uint64_t kHighBits = kOnes * 0x80;
+    std::uint64_t found = 0;
+    std::size_t i = 0;
+    for (; i + 8 <= text.size(); i += 8) {
+        std::uint64_t word;
+        std::memcpy(&word, text.data() + i, 8);
+        std::memcpy(out + i, &word, 8);
+        const std::uint64_t x = word ^ kLineFeeds; // a zero byte where a line feed was
+        found |= (x - kOnes) & ~x & kHighBits;
+    }
+    for (; i < text.size(); ++i) {
+        out[i] = text[i];
+        found |= text[i] == '\n';
+    }
+    return found != 0;
+}
+
+// Writes values as lines into anything with append(const char*, size_t), in large blocks, and
+// notes on the way whether a text could not be read back (a line feed, or an end marker where a
+// list entry starts).
+template <class Sink>
+class LineWriter {
+public:
+    explicit LineWriter(Sink& out) : out_(out), buffer_(std::make_unique_for_overwrite<char[]>(kSize)) {}
+    LineWriter(const LineWriter&) = delete;
+    LineWriter& operator=(const LineWriter&) = delete;
+    ~LineWriter() { Flush(); }
+
+    bool readsBack() const { return readsBack_; }
+    void Line(std::string_view text) {
+        char* out = Room(text.size() + 2);
+        readsBack_ = !CopyFindingLineFeed(text, out) && readsBack_;
+        End(out + text.size());
+    }
+    void First(std::string_view text, std::string_view endMarker) {
+        readsBack_ = readsBack_ && text != endMarker;
+        Line(text);
+    }
+    void Text(const char*, std::string_view text) { Line(text); }
+    void Int(std::int32_t value) { Number(value); }
+    void Unsigned(std::uint32_t value) { Number(value); }
+    template <class E>
+    void Enum(E value) {
+        Number(static_cast<std::uint32_t>(value));
+    }
+    void Colour(const RgbTriple& colour) {
+        Int(colour.red);
+        Int(colour.green);
+        Int(colour.blue);
+    }
+    void Flush() {
+        out_.append(buffer_.get(), used_);
+        used_ = 0;
+    }
+
+private:
+    static constexpr std::size_t kSize = 1 << 16;
+
+    // Space for `size` bytes at the end of the buffer; a line longer than the buffer gets its own.
+    char* Room(std::size_t size) {
+        if (size > kSize - used_) {
+            Flush();
+            if (size > kSize) {
+                large_ = std::make_unique_for_overwrite<char[]>(size);
+                return large_.get();
+            }
+        }
+        return buffer_.get() + used_;
+    }
+    void End(char* out) {
+        *out++ = '\r';
+        *out++ = '\n';
+        if (large_) {
+            out_.append(large_.get(), static_cast<std::size_t>(out - large_.get()));
+            large_.reset();
+        } else {
+            used_ = static_cast<std::size_t>(out - buffer_.get());
+        }
+    }
+    template <class N>
+    void Number(N value) {
+        char* out = Room(16);
+        if (value >= 0 && value <= 9) { // flags and most small fields
+            *out = static_cast<char>('0' + value);
+            End(out + 1);
+        } else {
+            End(std::to_chars(out, out + 14, value).ptr);
+        }
+    }
+
+    Sink& out_;
+    std::unique_ptr<char[]> buffer_;
+    std::unique_ptr<char[]> large_;
+    std::size_t used_ = 0;
+    bool readsBack_ = true;
+};
+
+// Reads values from lines. A missing line ends the read for good; every later read is ignored.
+class FieldReader {
+public:
+    explicit FieldReader(LineReader& lines) : lines_(lines) {}
+
+    bool ok() const { return ok_; }
+    std::string Failure() const {
+        if (!lines_.failure().empty())
+            return lines_.failure();
+        return "the file ends after line " + std::to_string(lines_.lineNumber()) + ", inside the " + place_;
+    }
+    void Enter(const char* place) {
+        if (ok_)
+            place_ = place;
+    }
+    bool Next(std::string_view& line) {
+        ok_ = ok_ && lines_.Next(line);
+        return ok_;
+    }
+    void Skip() {
+        std::string_view ignored;
+        Next(ignored);
+    }
+    void Text(const char*, std::string& text) {
+        std::string_view line;
+        if (Next(line))
+            text.assign(line);
+    }
+    void Int(std::int32_t& value) {
+        std::string_view line;
+        if (Next(line))
+            value = ParseDecimal(line);
+    }
+    void Unsigned(std::uint32_t& value) {
+        std::string_view line;
+        if (Next(line))
+            value = ParseUnsignedDecimal(line);
+    }
+    template <class E>
+    void Enum(E& value) {
+        std::string_view line;
+        if (Next(line))
+            value = static_cast<E>(ParseUnsignedDecimal(line));
+    }
+    void Colour(RgbTriple& colour) {
+        Int(colour.red);
+        Int(colour.green);
+        Int(colour.blue);
+    }
+
+private:
+    LineReader& lines_;
+    bool ok_ = true;
+    const char* place_ = "project header";
+};
+
+std::string Quoted(std::string_view text) {
+    std::string quoted = "\"";
+    for (const char c : text) {
+        if (c == '\n')
+            quoted += "\\n";
+        else if (c == '\r')
+            quoted += "\\r";
+        else
+            quoted += c;
+    }
+    return quoted + "\"";
+}
+
+// Collects the texts that the reader could not give back: line feeds, and end markers in the
+// first line of a list entry. The item is named only when something is found.
+class UnwritableFinder {
+public:
+    explicit UnwritableFinder(std::vector<std::string>& found) : found_(found) {}
+
+    void SetItem(const char* kind, const std::string& first, const std::string* second = nullptr) {
+        kind_ = kind;
+        first_ = &first;
+        second_ = second;
+    }
+    void Text(const char* field, const std::string& text) {
+        if (HasLineFeed(text)) // a CR alone reads back: only CR LF is stripped
+            found_.push_back(Item() + ": " + field + " holds a line break");
+    }
+    void First(const char* field, const std::string& text, std::string_view endMarker, const char* list) {
+        Text(field, text);
+        if (text == endMarker)
+            found_.push_back(Item() + ": " + field + " " + Quoted(text) + " reads back as the end of the " +
+                             list);
+    }
+    void Int(std::int32_t) {}
+    void Unsigned(std::uint32_t) {}
+    template <class E>
+    void Enum(E) {}
+    void Colour(const RgbTriple&) {}
+
+private:
+    std::string Item() const {
+        return std::string(kind_) + " " + Quoted(second_ == nullptr ? *first_ : *first_ + "/" + *second_);
+    }
+
+    std::vector<std::string>& found_;
+    const char* kind_ = "";
+    const std::string* first_ = nullptr;
+    const std::string* second_ = nullptr;
+};
+
+// Writes the whole file; false when something in it would not read back as written.
+template <class Sink>
+bool WriteProject(const Project& project, Sink& sink) {
+    LineWriter<Sink> writer(sink);
+    VisitHeader(project, writer);
+    writer.Line(kScreenMarker);
+    for (const auto& screen : project.screens) {
+        writer.First(screen->name, kEndScreen);
+        VisitScreenAfterName(*screen, writer);
+    }
+    writer.Line(kEndScreen);
+    writer.Line(kObjectMarker);
+    for (const auto& object : project.objects) {
+        writer.First(object->image, kEndObject);
+        VisitObjectBeforeFrames(*object, writer);
+        writer.Line(kFramesMarker);
+        for (const auto& frame : object->frames)
+            writer.First(frame, kEndFrames);
+        writer.Line(kEndFrames);
+        VisitObjectAfterFrames(*object, writer);
+    }
+    writer.Line(kEndObject);
+    return writer.readsBack();
+}
+
+bool ReadProject(Project& project, LineReader& lines, std::string* error) {
+    Project loaded;
+    FieldReader reader(lines);
+    VisitHeader(loaded, reader);
+    reader.Skip(); // "SCREEN", not checked
+    reader.Enter("screen list");
+    std::string_view line;
+    while (reader.Next(line) && line != kEndScreen) {
+        auto screen = std::make_unique<ScreenDef>();
+        screen->name.assign(line);
+        VisitScreenAfterName(*screen, reader);
+        if (reader.ok())
+            loaded.AddScreen(std::move(screen));
+    }
+    reader.Skip(); // "OBJECT", not checked
+    reader.Enter("object list");
+    while (reader.Next(line) && line != kEndObject) {
+        auto object = std::make_unique<ObjectDef>(ObjectDef::Unfilled{});
+        object->image.assign(line);
+        VisitObjectBeforeFrames(*object, reader);
+        reader.Skip(); // "FRAMES", not checked
+        while (reader.Next(line) && line != kEndFrames)
+            object->frames.emplace_back(line);
+        VisitObjectAfterFrames(*object, reader);
+        if (reader.ok())
+            loaded.AddObject(std::move(object));
+    }
+    if (!reader.ok()) {
+        if (error != nullptr)
+            *error = reader.Failure();
+        return false;
+    }
+    project.name = std::move(loaded.name);
+    project.x = loaded.x;
+    project.y = loaded.y;
+    project.width = loaded.width;
+    project.height = loaded.height;
+    project.bitsPerPixel = loaded.bitsPerPixel;
+    project.appMode = loaded.appMode;
+    project.showFrameRate = loaded.showFrameRate;
+    project.waitVerticalBlank = loaded.waitVerticalBlank;
+    project.screens = std::move(loaded.screens);
+    project.objects = std::move(loaded.objects);
+    project.modified = 0;
+    return true;
+}
+
+std::size_t EstimatedSize(const Project& project) {
+    std::size_t frames = 0;
+    for (const auto& object : project.objects)
+        frames += object->frames.size();
+    return 256 + project.screens.size() * 128 + project.objects.size() * 1536 + frames * 64;
+}
+
+} // namespace
+
+std::string FormatProjectFile(const Project& project) {
+    std::string out;
+    out.reserve(EstimatedSize(project));
+    WriteProject(project, out);
+    return out;
+}
+
+bool ParseProjectFile(Project& project, std::string_view text, std::string* error) {
+    LineReader lines(text);
+    return ReadProject(project, lines, error);
+}
+
+std::vector<std::string> FindUnwritableFields(const Project& project) {
+    std::vector<std::string> found;
+    UnwritableFinder finder(found);
+    finder.SetItem("project", project.name);
+    VisitHeader(project, finder);
+    for (const auto& screen : project.screens) {
+        finder.SetItem("screen", screen->name);
+        finder.First("name", screen->name, kEndScreen, "screen list");
+        VisitScreenAfterName(*screen, finder);
+    }
+    for (const auto& object : project.objects) {
+        finder.SetItem("object", object->screenName, &object->name);
+        finder.First("image", object->image, kEndObject, "object list");
+        VisitObjectBeforeFrames(*object, finder);
+        for (const auto& frame : object->frames)
+            finder.First("frame", frame, kEndFrames, "frame list");
+        VisitObjectAfterFrames(*object, finder);
+    }
+    return found;
+}
+
+bool Project::WriteProjectFile(const std::string& path, std::string* error) {
+    AtomicFile file(path);
+    if (!file.Open(error))
+        return false;
+    if (!WriteProject(*this, file)) {
+        if (error != nullptr)
+            *error = "the project cannot be saved unchanged: " + FindUnwritableFields(*this).front();
+        return false; // the unfinished temporary file goes with `file`
+    }
+    if (!file.Commit(error))
+        return false;
+    modified = 0;
+    return true;
+}
+
+bool Project::ReadProjectFile(const std::string& path, std::string* error) {
+    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    struct stat info {};
+    if (fd < 0 || ::fstat(fd, &info) != 0 || S_ISDIR(info.st_mode)) {
+        const int code = fd < 0 ? errno : S_ISDIR(info.st_mode) ? EISDIR : errno;
+        if (fd >= 0)
+            ::close(fd);
+        if (error != nullptr)
+            *error = "cannot open '" + path + "': " + std::strerror(code);
+        return false;
+    }
+    LineReader lines(fd);
+    const bool read = ReadProject(*this, lines, error);
+    ::close(fd);
+    if (!read && error != nullptr)
+        *error = "'" + path + "': " + *error;
+    return read;
+}
+
+std::string SaveFolder() {
+    std::error_code ignored;
+    return std::filesystem::current_path(ignored).string() + "/save/";
+}
+
+std::string ProjectFileName(const std::string& typed) {
+    constexpr std::string_view extension = ".tvp";
+    if (typed.size() > 3 && typed.ends_with(extension))
+        return typed;
+    return typed + std::string(extension);
+}
+
+std::vector<std::string> ListProjectFiles(const std::string& folder) {
+    std::vector<std::string> names;
+    std::error_code error;
+    for (std::filesystem::directory_iterator it(folder, error), end; !error && it != end;
+         it.increment(error)) {
+        std::error_code typeError;
+        const std::string name = it->path().filename().string();
+        if (name.ends_with(".tvp") && it->is_regular_file(typeError))
+            names.push_back(name);
+    }
+    std::sort(names.begin(), names.end());
+    return names;
+}
+
+} // namespace tav

@@ -1,0 +1,32 @@
+#pragma once
+
+#include "Project.h"
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace tav {
+
+// The project file: one value per line, every line ended by CR LF.
+std::string FormatProjectFile(const Project& project);
+
+// Fills `project` (fresh, empty) from the text of a project file. Gives false, with the reason in
+// `error`, when the text ends before its closing markers; `project` is then left untouched.
+bool ParseProjectFile(Project& project, std::string_view text, std::string* error = nullptr);
+
+// Values that the reader could not give back unchanged (a line feed inside a text, a name that
+// reads as a list's end marker), one description per offending field. Such a project is not saved.
+std::vector<std::string> FindUnwritableFields(const Project& project);
+
+// Folder of the project files: the current directory followed by "/save/".
+std::string SaveFolder();
+
+// A typed project file name with ".tvp" appended unless it is longer than three characters and
+// already ends with exactly ".tvp".
+std::string ProjectFileName(const std::string& typed);
+
+// Names of the regular files matching "*.tvp" in `folder`, sorted; empty when the folder is missing.
+std::vector<std::string> ListProjectFiles(const std::string& folder);
+
+} // namespace tav
