@@ -1,0 +1,40 @@
+#include "tools/tavgen/Tavgen.h"
+
+namespace tav {
+
+namespace {
+
+constexpr const char* kUsage =
+    "Usage: tavgen resave IN.tvp OUT.tvp\n"
+    "\n"
+    "Reads a project file and writes it back in the designer's own form. OUT.tvp is\n"
+    "replaced only once the new file is complete; it may be IN.tvp itself.\n"
+    "\n"
+    "Exit status: 0 on success, 2 when IN.tvp cannot be read or OUT.tvp cannot be written.\n";
+
+} // namespace
+
+int RunResaveCommand(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
+    CommandLine command;
+    if (!ParseCommandLine(args, kUsage, command, err))
+        return kExitUsage;
+    if (command.help) {
+        out << kUsage;
+        return kExitOk;
+    }
+    if (command.positional.size() != 2) {
+        err << "tavgen resave: expected an input and an output project file\n" << kUsage;
+        return kExitUsage;
+    }
+    Project project;
+    if (!LoadProject(command.positional[0], project, err))
+        return kExitUsage;
+    std::string error;
+    if (!project.WriteProjectFile(command.positional[1], &error)) {
+        err << "tavgen: " << error << "\n";
+        return kExitUsage;
+    }
+    return kExitOk;
+}
+
+} // namespace tav

@@ -1,0 +1,80 @@
+#include "tools/tavgen/Tavgen.h"
+
+#include "model/Names.h"
+#include "model/ProjectFile.h"
+
+namespace tav {
+
+namespace {
+
+constexpr const char* kUsage =
+    "Usage: tavgen validate PROJECT.tvp\n"
+    "\n"
+    "Applies the designer's rules for edited screens and objects to every screen and object of the\n"
+    "project and prints one line per failing item: \"SCREEN: MESSAGE\" or \"SCREEN/OBJECT: MESSAGE\".\n"
+    "Warnings (values the designer cannot save, names that are not C++ identifiers, objects on\n"
+    "screens that do not exist) go to standard error as \"warning: ...\".\n"
+    "\n"
+    "Exit status: 0 when every item passes, 1 when any fails, 2 when the file cannot be read.\n";
+
+void WarnAboutNames(const Project& project, std::ostream& err) {
+    if (!IsCppIdentifier(project.name))
+        err << "warning: project name \"" << project.name
+            << "\" is not a C++ identifier; the generated application class will not compile\n";
+    for (const auto& screen : project.screens)
+        if (!IsCppIdentifier(screen->name))
+            err << "warning: screen name \"" << screen->name
+                << "\" is not a C++ identifier; the generated screen class will not compile\n";
+    for (const auto& object : project.objects) {
+        if (project.FindScreen(object->screenName) == nullptr)
+            err << "warning: object \"" << object->screenName << "/" << object->name << "\" lies on screen \""
+                << object->screenName << "\", which does not exist\n";
+        else if (IsCppIdentifier(object->screenName) &&
+                 !IsCppIdentifier(object->screenName + "_" + object->name))
+            err << "warning: object name \"" << object->screenName << "/" << object->name
+                << "\" does not form a C++ identifier; the generated screen class will not compile\n";
+    }
+}
+
+} // namespace
+
+int RunValidateCommand(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
+    CommandLine command;
+    if (!ParseCommandLine(args, kUsage, command, err))
+        return kExitUsage;
+    if (command.help) {
+        out << kUsage;
+        return kExitOk;
+    }
+    if (command.positional.size() != 1) {
+        err << "tavgen validate: expected one project file\n" << kUsage;
+        return kExitUsage;
+    }
+    Project project;
+    if (!LoadProject(command.positional.front(), project, err))
+        return kExitUsage;
+
+    for (const std::string& field : FindUnwritableFields(project))
+        err << "warning: " << field << "; the designer cannot save this project\n";
+    WarnAboutNames(project, err);
+
+    bool failed = false;
+    for (int i = 0; i < project.ScreenCount(); ++i) {
+        const std::string message = project.ValidateScreen(project.Screen(i), i);
+        if (!message.empty()) {
+            out << project.Screen(i).name << ": " << message << "\n";
+            failed = true;
+        }
+    }
+    for (int i = 0; i < project.ObjectCount(); ++i) {
+        const ObjectDef& object = project.Object(i);
+        const std::string message = project.ValidateObject(object, i);
+        if (!message.empty()) {
+            out << object.screenName << "/" << object.name << ": " << message << "\n";
+            failed = true;
+        }
+    }
+    return failed ? kExitFailures : kExitOk;
+}
+
+} // namespace tav
