@@ -1,0 +1,162 @@
+#include "tests/support/TestSupport.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <limits>
+#include <sstream>
+#include <sys/wait.h>
+#include <unistd.h>
+
+namespace tav::test {
+
+TempDir::TempDir() {
+    std::string pattern = (std::filesystem::temp_directory_path() / "tavtest.XXXXXX").string();
+    if (::mkdtemp(pattern.data()) == nullptr)
+        throw std::runtime_error("cannot create a temporary folder");
+    path_ = pattern;
+}
+
+TempDir::~TempDir() {
+    std::error_code ignored;
+    // Children of a test may have left folders without write permission behind.
+    for (auto it = std::filesystem::recursive_directory_iterator(path_, ignored);
+         it != std::filesystem::recursive_directory_iterator(); it.increment(ignored))
+        if (it->is_directory(ignored))
+            std::filesystem::permissions(it->path(), std::filesystem::perms::owner_all,
+                                         std::filesystem::perm_options::add, ignored);
+    std::filesystem::remove_all(path_, ignored);
+}
+
+std::string ReadFile(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    std::ostringstream bytes;
+    bytes << in.rdbuf();
+    return bytes.str();
+}
+
+void WriteFile(const std::string& path, const std::string& bytes) {
+    std::ofstream out(path, std::ios::binary | std::ios::trunc);
+    out << bytes;
+    if (!out)
+        throw std::runtime_error("cannot write " + path);
+}
+
+std::unique_ptr<ScreenDef> MakeScreen(const std::string& name, ScreenType type, const std::string& parent) {
+    auto screen = std::make_unique<ScreenDef>();
+    screen->name = name;
+    screen->type = type;
+    screen->parent = parent;
+    return screen;
+}
+
+std::unique_ptr<ObjectDef> MakeObject(ObjectKind kind, const std::string& screenName,
+                                      const std::string& name) {
+    auto object = std::make_unique<ObjectDef>();
+    object->kind = kind;
+    object->screenName = screenName;
+    object->name = name;
+    return object;
+}
+
+void FillRichProject(Project& project) {
+    project.name = "Rich";
+    project.appMode = AppMode::FullScreen;
+    project.x = -20;
+    project.y = 35;
+    project.width = 1024;
+    project.height = 768;
+    project.bitsPerPixel = 16;
+    project.showFrameRate = 1;
+    project.waitVerticalBlank = 1;
+
+    auto main = MakeScreen("Main");
+    main->background = "  art/with blanks.bmp  ";
+    main->backgroundMode = BackgroundMode::Stretch;
+    main->startup = 1;
+    project.AddScreen(std::move(main));
+    auto popup = MakeScreen("Popup", ScreenType::Popup, "Main");
+    popup->x = 10;
+    popup->y = -4;
+    popup->width = 300;
+    popup->height = 200;
+    popup->backgroundMode = BackgroundMode::Tile;
+    project.AddScreen(std::move(popup));
+    auto sub = MakeScreen("Sub", ScreenType::SubScreen, "Popup");
+    sub->backgroundMode = static_cast<BackgroundMode>(9);
+    project.AddScreen(std::move(sub));
+    auto odd = MakeScreen("Odd", static_cast<ScreenType>(7), "Main");
+    odd->background = "C:\\art\\odd.bmp";
+    project.AddScreen(std::move(odd));
+
+    const ObjectKind kinds[] = {ObjectKind::Button,    ObjectKind::Static,  ObjectKind::Edit,
+                                ObjectKind::CheckBox,  ObjectKind::ListBox, ObjectKind::Tree,
+                                ObjectKind::Animation, ObjectKind::Object};
+    int n = 0;
+    for (const ObjectKind kind : kinds) {
+        auto object = std::make_unique<ObjectDef>();
+        object->screenName = n % 2 == 0 ? "Main" : "Popup";
+        object->SetKind(kind, project, object->screenName);
+        object->designId = 100 + static_cast<std::uint32_t>(n);
+        object->x = -5 * n;
+        object->y = 7 * n;
+        object->caption = n % 3 == 0 ? " caption with blanks " : n % 3 == 1 ? "" : "carriage\rreturn";
+        object->image = "art/image" + std::to_string(n) + ".bmp";
+        object->transparent = n % 2;
+        object->transparentColor = {n, -n, 255};
+        object->textColor = {1, 2, 3};
+        object->backColor = {300, 0, -7};
+        object->fontName = "DejaVu Sans";
+        object->fontSize = 9 + n;
+        object->clickScreen = kind == ObjectKind::Button ? "Popup" : "";
+        project.AddObject(std::move(object));
+        ++n;
+    }
+    auto animation = MakeObject(ObjectKind::Animation, "Sub", "Frames");
+    animation->frames = {"art/f1.bmp", "", " art/f3.bmp ", "FRAMES", "ENDFRAME", "art/\xc3\xa9t\xc3\xa9.bmp"};
+    animation->interval = 33;
+    project.AddObject(std::move(animation));
+    auto extreme = MakeObject(static_cast<ObjectKind>(99), "Nowhere", "Extreme");
+    extreme->designId = std::numeric_limits<std::uint32_t>::max();
+    extreme->x = std::numeric_limits<std::int32_t>::min();
+    extreme->y = std::numeric_limits<std::int32_t>::max();
+    extreme->checkValue = 7;
+    extreme->reservedText = "";
+    extreme->reservedNumber = -1;
+    extreme->tabSpace = 0;
+    extreme->columnTextColor = {-2147483647 - 1, 2147483647, 0};
+    project.AddObject(std::move(extreme));
+}
+
+void ExpectSameStoredProject(const Project& expected, const Project& actual) {
+    EXPECT_EQ(expected.name, actual.name);
+    EXPECT_EQ(expected.appMode, actual.appMode);
+    EXPECT_EQ(expected.x, actual.x);
+    EXPECT_EQ(expected.y, actual.y);
+    EXPECT_EQ(expected.width, actual.width);
+    EXPECT_EQ(expected.height, actual.height);
+    EXPECT_EQ(expected.bitsPerPixel, actual.bitsPerPixel);
+    EXPECT_EQ(expected.showFrameRate, actual.showFrameRate);
+    EXPECT_EQ(expected.waitVerticalBlank, actual.waitVerticalBlank);
+    ASSERT_EQ(expected.ScreenCount(), actual.ScreenCount());
+    for (int i = 0; i < expected.ScreenCount(); ++i)
+        EXPECT_TRUE(expected.Screen(i) == actual.Screen(i))
+            << "screen " << i << " (" << expected.Screen(i).name << ")";
+    ASSERT_EQ(expected.ObjectCount(), actual.ObjectCount());
+    for (int i = 0; i < expected.ObjectCount(); ++i)
+        EXPECT_TRUE(expected.Object(i) == actual.Object(i))
+            << "object " << i << " (" << expected.Object(i).name << ")";
+}
+
+int RunInChild(const std::function<int()>& body) {
+    const pid_t child = ::fork();
+    if (child == 0)
+        ::_exit(body());
+    int status = 0;
+    ::waitpid(child, &status, 0);
+    return WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
+}
+
+} // namespace tav::test

@@ -1,0 +1,44 @@
+#pragma once
+
+#include "model/Project.h"
+
+#include <functional>
+#include <memory>
+#include <string>
+
+namespace tav::test {
+
+// A fresh folder under the system's temporary folder, removed with everything in it at the end.
+class TempDir {
+public:
+    TempDir();
+    ~TempDir();
+    TempDir(const TempDir&) = delete;
+    TempDir& operator=(const TempDir&) = delete;
+
+    const std::string& path() const { return path_; }
+    std::string operator/(const std::string& name) const { return path_ + "/" + name; }
+
+private:
+    std::string path_;
+};
+
+std::string ReadFile(const std::string& path);
+void WriteFile(const std::string& path, const std::string& bytes);
+
+std::unique_ptr<ScreenDef> MakeScreen(const std::string& name, ScreenType type = ScreenType::FullScreen,
+                                      const std::string& parent = "");
+std::unique_ptr<ObjectDef> MakeObject(ObjectKind kind, const std::string& screenName,
+                                      const std::string& name);
+
+// A project that uses every kind, screen type and field, with frames, negative numbers, blanks at
+// the ends of texts, out-of-list enumeration values and extreme numbers.
+void FillRichProject(Project& project);
+
+// Every stored field of two projects is equal (the generation state and `modified` are not stored).
+void ExpectSameStoredProject(const Project& expected, const Project& actual);
+
+// Runs `body` in a forked child and returns its exit status (or 128 + signal).
+int RunInChild(const std::function<int()>& body);
+
+} // namespace tav::test

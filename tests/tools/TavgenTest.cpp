@@ -1,0 +1,170 @@
+#include "tools/tavgen/Tavgen.h"
+#include "tests/support/TestSupport.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <sstream>
+#include <sys/wait.h>
+
+namespace tav {
+namespace {
+
+using test::MakeObject;
+using test::MakeScreen;
+using test::ReadFile;
+using test::TempDir;
+
+struct Outcome {
+    int status;
+    std::string out;
+    std::string err;
+};
+
+Outcome Tavgen(const std::vector<std::string>& args) {
+    std::ostringstream out;
+    std::ostringstream err;
+    const int status = RunTavgen(args, out, err);
+    return {status, out.str(), err.str()};
+}
+
+// The installed program, for what only a real process shows: its exit status.
+int TavgenProcess(const std::string& args) {
+    const std::string command = std::string(TAVGEN_PATH) + " " + args + " >/dev/null 2>&1";
+    const int status = std::system(command.c_str());
+    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+}
+
+std::vector<std::string> Examples() {
+    std::vector<std::string> paths;
+    for (const auto& entry : std::filesystem::directory_iterator(TAV_EXAMPLES_DIR))
+        if (entry.path().extension() == ".tvp")
+            paths.push_back(entry.path().string());
+    std::sort(paths.begin(), paths.end());
+    return paths;
+}
+
+void WriteFailingProject(const std::string& path) {
+    Project project;
+    project.name = "Proj";
+    auto main = MakeScreen("Main");
+    main->startup = 1;
+    project.AddScreen(std::move(main));
+    project.AddScreen(MakeScreen("Bad Name"));
+    project.AddScreen(MakeScreen("Pop", ScreenType::Popup, "Ghost"));
+    project.AddScreen(MakeScreen("Twin"));
+    project.AddScreen(MakeScreen("Twin"));
+    project.AddObject(MakeObject(ObjectKind::Object, "Main", "Fine"));
+    auto wide = MakeObject(ObjectKind::Object, "Main", "Wide");
+    wide->width = 0;
+    project.AddObject(std::move(wide));
+    auto go = MakeObject(ObjectKind::Button, "Main", "Go");
+    go->clickScreen = "Nowhere";
+    project.AddObject(std::move(go));
+    project.AddObject(MakeObject(ObjectKind::Object, "Ghost", "Lost"));
+    project.AddObject(MakeObject(ObjectKind::Object, "Main", "x-y"));
+    ASSERT_TRUE(project.WriteProjectFile(path));
+}
+
+TEST(Tavgen, UsageAndHelp) {
+    const struct {
+        std::vector<std::string> args;
+        int status;
+        const char* inOut;
+        const char* inErr;
+    } cases[] = {
+        {{}, kExitUsage, "", "Usage: tavgen COMMAND"},
+        {{"--help"}, kExitOk, "Usage: tavgen COMMAND", ""},
+        {{"frobnicate"}, kExitUsage, "", "unknown command 'frobnicate'"},
+        {{"validate", "--help"}, kExitOk, "Usage: tavgen validate PROJECT.tvp", ""},
+        {{"resave", "-h"}, kExitOk, "Usage: tavgen resave IN.tvp OUT.tvp", ""},
+        {{"validate"}, kExitUsage, "", "expected one project file"},
+        {{"validate", "a.tvp", "b.tvp"}, kExitUsage, "", "expected one project file"},
+        {{"validate", "--strict", "a.tvp"}, kExitUsage, "", "unknown option '--strict'"},
+        {{"resave", "a.tvp"}, kExitUsage, "", "expected an input and an output project file"},
+        {{"validate", "/nonexistent/p.tvp"}, kExitUsage, "", "cannot open '/nonexistent/p.tvp'"},
+    };
+    for (const auto& c : cases) {
+        const Outcome run = Tavgen(c.args);
+        const std::string what = c.args.empty() ? "(none)" : c.args.front() + " ...";
+        EXPECT_EQ(c.status, run.status) << what;
+        EXPECT_NE(std::string::npos, run.out.find(c.inOut)) << what << ": " << run.out;
+        EXPECT_NE(std::string::npos, run.err.find(c.inErr)) << what << ": " << run.err;
+        if (*c.inOut == '\0') {
+            EXPECT_EQ("", run.out) << what;
+        }
+    }
+}
+
+TEST(Tavgen, ExamplesValidateCleanlyAndResaveByteForByte) {
+    TempDir dir;
+    ASSERT_GE(Examples().size(), 3u);
+    for (const std::string& example : Examples()) {
+        const Outcome validate = Tavgen({"validate", example});
+        EXPECT_EQ(kExitOk, validate.status) << example << "\n" << validate.out;
+        EXPECT_EQ("", validate.out + validate.err) << example;
+
+        const std::string copy = dir / "copy.tvp";
+        const Outcome resave = Tavgen({"resave", example, copy});
+        EXPECT_EQ(kExitOk, resave.status) << resave.err;
+        EXPECT_EQ(ReadFile(example), ReadFile(copy)) << example;
+    }
+}
+
+TEST(Tavgen, ValidateListsEveryFailingItemInOrder) {
+    TempDir dir;
+    WriteFailingProject(dir / "bad.tvp");
+    const Outcome run = Tavgen({"validate", dir / "bad.tvp"});
+    EXPECT_EQ(kExitFailures, run.status);
+    EXPECT_EQ("Bad Name: Screen name cannot contain spaces\n"
+              "Pop: Invalid parent screen\n"
+              "Twin: Screen with this name already exists\n"
+              "Twin: Screen with this name already exists\n"
+              "Main/Wide: Object's width cannot be 0\n"
+              "Main/Go: Invalid Screen Name\n",
+              run.out);
+    EXPECT_EQ(
+        "warning: screen name \"Bad Name\" is not a C++ identifier; the generated screen class will not "
+        "compile\n"
+        "warning: object \"Ghost/Lost\" lies on screen \"Ghost\", which does not exist\n"
+        "warning: object name \"Main/x-y\" does not form a C++ identifier; the generated screen class will "
+        "not compile\n",
+        run.err);
+}
+
+TEST(Tavgen, ResaveNormalisesAndReportsUnwritableOutput) {
+    TempDir dir;
+    // A hand-edited file: LF line ends, no final line end, a popup marked as startup screen.
+    test::WriteFile(dir / "in.tvp", "P\n0\n0\n10\n10\n24\n1\n0\n0\nSCREEN\nM\n0\n0\n5\n5\n\n0\n\n0\n1\n"
+                                    "Pop\n0\n0\n1\n1\n\n0\nM\n1\n1\nENDSCREEN\nOBJECT\nENDOBJECT");
+    ASSERT_EQ(kExitOk, Tavgen({"resave", dir / "in.tvp", dir / "out.tvp"}).status);
+    EXPECT_EQ("P\r\n0\r\n0\r\n10\r\n10\r\n24\r\n1\r\n0\r\n0\r\nSCREEN\r\nM\r\n0\r\n0\r\n5\r\n5\r\n\r\n0\r\n\r"
+              "\n0\r\n1\r\n"
+              "Pop\r\n0\r\n0\r\n1\r\n1\r\n\r\n0\r\nM\r\n1\r\n0\r\nENDSCREEN\r\nOBJECT\r\nENDOBJECT\r\n",
+              ReadFile(dir / "out.tvp"));
+
+    const Outcome missingFolder = Tavgen({"resave", dir / "in.tvp", dir / "no/such/out.tvp"});
+    EXPECT_EQ(kExitUsage, missingFolder.status);
+    EXPECT_NE(std::string::npos, missingFolder.err.find("No such file or directory")) << missingFolder.err;
+
+    test::WriteFile(dir / "cut.tvp", "P\n0\n0\n10\n10\n24\n1\n0\n0\nSCREEN\nM\n0\n");
+    const Outcome truncated = Tavgen({"resave", dir / "cut.tvp", dir / "out2.tvp"});
+    EXPECT_EQ(kExitUsage, truncated.status);
+    EXPECT_NE(std::string::npos, truncated.err.find("the file ends after line 12, inside the screen list"))
+        << truncated.err;
+    EXPECT_FALSE(std::filesystem::exists(dir / "out2.tvp"));
+}
+
+TEST(Tavgen, ProcessExitStatuses) {
+    TempDir dir;
+    WriteFailingProject(dir / "bad.tvp");
+    EXPECT_EQ(kExitUsage, TavgenProcess(""));
+    EXPECT_EQ(kExitOk, TavgenProcess("--help"));
+    EXPECT_EQ(kExitOk, TavgenProcess("validate " TAV_EXAMPLES_DIR "/showcase.tvp"));
+    EXPECT_EQ(kExitFailures, TavgenProcess("validate " + dir / "bad.tvp"));
+    EXPECT_EQ(kExitUsage, TavgenProcess("validate " + dir / "missing.tvp"));
+    EXPECT_EQ(kExitUsage, TavgenProcess("resave " + dir / "bad.tvp " + dir.path()));
+}
+
+} // namespace
+} // namespace tav
