@@ -1,0 +1,123 @@
+#include "model/ProjectFile.h"
+
+#include <benchmark/benchmark.h>
+
+#include <cstdlib>
+#include <fcntl.h>
+#include <filesystem>
+#include <fstream>
+#include <unistd.h>
+
+namespace {
+
+using namespace tav;
+
+// 100 screens with 100 objects each, every kind, with relative bitmap paths like real projects.
+void FillProject(Project& project) {
+    project.name = "Bench";
+    for (int s = 0; s < 100; ++s) {
+        auto screen = std::make_unique<ScreenDef>();
+        screen->name = "Screen" + std::to_string(s);
+        screen->background = "art/background" + std::to_string(s) + ".bmp";
+        project.AddScreen(std::move(screen));
+        for (int o = 0; o < 100; ++o) {
+            auto object = std::make_unique<ObjectDef>();
+            object->screenName = project.screens.back()->name;
+            object->SetKind(static_cast<ObjectKind>(o % 8), project, object->screenName);
+            for (std::string* path :
+                 {&object->upBitmap, &object->overBitmap, &object->downBitmap, &object->checkedBitmap,
+                  &object->uncheckedBitmap, &object->listBackground, &object->treeBackground,
+                  &object->plusBitmap, &object->minusBitmap})
+                *path = "art/" + std::filesystem::path(*path).filename().string();
+            object->caption = "Caption of object " + std::to_string(o);
+            object->x = o * 7;
+            object->y = o * 5;
+            if (object->kind == ObjectKind::Animation)
+                object->frames = {"art/frame1.bmp", "art/frame2.bmp", "art/frame3.bmp"};
+            project.AddObject(std::move(object));
+        }
+    }
+}
+
+struct Fixture {
+    Fixture() {
+        char pattern[] = "/tmp/tavbench.XXXXXX";
+        folder = ::mkdtemp(pattern);
+        FillProject(project);
+        bytes = FormatProjectFile(project);
+        input = folder + "/input.tvp";
+        output = folder + "/output.tvp";
+        std::ofstream(input, std::ios::binary) << bytes;
+    }
+    ~Fixture() { std::filesystem::remove_all(folder); }
+
+    std::string folder, input, output, bytes;
+    Project project;
+};
+
+Fixture& Shared() {
+    static Fixture fixture;
+    return fixture;
+}
+
+void Read_Ours(benchmark::State& state) {
+    Shared(); // built outside the timed loop
+    for (auto _ : state) {
+        auto project = std::make_unique<Project>();
+        if (!project->ReadProjectFile(Shared().input))
+            state.SkipWithError("read failed");
+        benchmark::DoNotOptimize(project->objects.data());
+        state.PauseTiming(); // destroying the result is not part of reading it
+        project.reset();
+        state.ResumeTiming();
+    }
+    state.SetBytesProcessed(state.iterations() * static_cast<std::int64_t>(Shared().bytes.size()));
+}
+
+void Read_Reference_Getline(benchmark::State& state) {
+    for (auto _ : state) {
+        std::ifstream in(Shared().input);
+        std::string line;
+        std::size_t lines = 0;
+        while (std::getline(in, line))
+            ++lines;
+        benchmark::DoNotOptimize(lines);
+    }
+    state.SetBytesProcessed(state.iterations() * static_cast<std::int64_t>(Shared().bytes.size()));
+}
+
+void Write_Ours(benchmark::State& state) {
+    Shared();
+    for (auto _ : state)
+        if (!Shared().project.WriteProjectFile(Shared().output))
+            state.SkipWithError("write failed");
+    state.SetBytesProcessed(state.iterations() * static_cast<std::int64_t>(Shared().bytes.size()));
+}
+
+// The same bytes with one write; with `sync`, also flushed to disk as a safe save must be.
+void WriteReference(benchmark::State& state, bool sync) {
+    const std::string& bytes = Shared().bytes;
+    for (auto _ : state) {
+        const int fd = ::open(Shared().output.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
+        if (::write(fd, bytes.data(), bytes.size()) != static_cast<ssize_t>(bytes.size()))
+            state.SkipWithError("write failed");
+        if (sync)
+            ::fsync(fd);
+        ::close(fd);
+    }
+    state.SetBytesProcessed(state.iterations() * static_cast<std::int64_t>(bytes.size()));
+}
+void Write_Reference_OneWrite(benchmark::State& state) {
+    WriteReference(state, false);
+}
+void Write_Reference_OneWriteAndFsync(benchmark::State& state) {
+    WriteReference(state, true);
+}
+
+BENCHMARK(Read_Ours)->Unit(benchmark::kMillisecond);
+BENCHMARK(Read_Reference_Getline)->Unit(benchmark::kMillisecond);
+BENCHMARK(Write_Ours)->Unit(benchmark::kMillisecond);
+BENCHMARK(Write_Reference_OneWrite)->Unit(benchmark::kMillisecond);
+BENCHMARK(Write_Reference_OneWriteAndFsync)->Unit(benchmark::kMillisecond);
+
+} // namespace
