@@ -1,0 +1,35 @@
+# Shared by scripts/run and scripts/test; sourced, not run.
+
+root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
+jobs=$(nproc 2>/dev/null || echo 2)
+
+say() { printf '\033[1m==> %s\033[0m\n' "$*"; }
+
+# Installs the Debian packages of scripts/packages that are missing (with sudo when not root).
+install_missing_packages() {
+    local missing=() package
+    while read -r package; do
+        [[ -z "$package" || "$package" == \#* ]] && continue
+        dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q 'install ok installed' || missing+=("$package")
+    done <"$root/scripts/packages"
+    ((${#missing[@]} == 0)) && return 0
+    local sudo=()
+    if [[ $(id -u) -ne 0 ]]; then
+        command -v sudo >/dev/null || { echo "error: installing ${missing[*]} needs root or sudo" >&2; return 1; }
+        sudo=(sudo)
+    fi
+    say "Installing ${missing[*]}"
+    "${sudo[@]}" env DEBIAN_FRONTEND=noninteractive apt-get update -q
+    "${sudo[@]}" env DEBIAN_FRONTEND=noninteractive apt-get install -y -q --no-install-recommends "${missing[@]}"
+}
+
+# configure_and_build DIR [CMAKE ARGUMENTS...]
+configure_and_build() {
+    local dir=$1
+    shift
+    cmake -S "$root" -B "$root/$dir" -G Ninja "$@" >/dev/null
+    cmake --build "$root/$dir" --parallel "$jobs" ${TAV_TARGET:+--target "$TAV_TARGET"}
+}
+
+# The normal build, shared by both commands so that neither undoes the other's configuration.
+normal_build_options=(-DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_CXX_COMPILER=g++)
