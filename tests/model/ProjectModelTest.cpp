@@ -30,48 +30,6 @@ std::string AddNew(Project& project, ObjectKind kind, const std::string& screen)
     return name;
 }
 
-TEST(ProjectModel, ConstructionDefaults) {
-    const Project project;
-    EXPECT_EQ(1, project.overwriteAnswer);
-    EXPECT_EQ(0, project.artRelocated);
-    EXPECT_TRUE(project.generatedFiles.empty());
-    EXPECT_EQ("", project.name);
-    EXPECT_EQ(24, project.bitsPerPixel);
-    EXPECT_EQ(1, project.modified);
-
-    const ScreenDef screen;
-    EXPECT_EQ("MyScreen", screen.name);
-    EXPECT_EQ(100, screen.width);
-    EXPECT_EQ(100, screen.height);
-    EXPECT_EQ(ScreenType::FullScreen, screen.type);
-    EXPECT_EQ(BackgroundMode::Center, screen.backgroundMode);
-    EXPECT_EQ(0, screen.startup);
-}
-
-TEST(ProjectModel, ObjectGeneralDefaults) {
-    const ObjectDef object;
-    EXPECT_EQ("MyObject", object.name);
-    EXPECT_EQ(ObjectKind::Object, object.kind);
-    EXPECT_EQ(50, object.width);
-    EXPECT_EQ(50, object.height);
-    EXPECT_EQ(500, object.interval);
-    EXPECT_EQ("Verdana", object.fontName);
-    EXPECT_EQ("Verdana", object.columnFontName);
-    EXPECT_EQ(15, object.fontSize);
-    EXPECT_EQ(15, object.columnFontSize);
-    EXPECT_EQ((RgbTriple{255, 255, 255}), object.columnTextColor);
-    EXPECT_EQ((RgbTriple{0, 255, 0}), object.selectedColor);
-    EXPECT_EQ((RgbTriple{0, 0, 255}), object.lineColor);
-    EXPECT_EQ((RgbTriple{128, 128, 128}), object.columnBackColor);
-    EXPECT_EQ((RgbTriple{0, 0, 0}), object.textColor);
-    EXPECT_EQ(20, object.columnHeight);
-    EXPECT_EQ(20, object.itemHeight);
-    EXPECT_EQ(10, object.tabSpace);
-    EXPECT_TRUE(object.frames.empty());
-    EXPECT_EQ("", object.reservedText);
-    EXPECT_EQ(0, object.reservedNumber);
-}
-
 TEST(ProjectModel, DefaultBitmapsLieInTheArtFolderBesideTheProgram) {
     char self[4096] = {};
     ASSERT_GT(::readlink("/proc/self/exe", self, sizeof self - 1), 0);
