@@ -3,12 +3,15 @@
 #include <cstdio>
 #include <map>
 #include <string>
+#include <unistd.h>
 
 namespace {
 
 // Passes everything to the console and remembers the time per iteration of each benchmark.
 class RatioReporter : public benchmark::ConsoleReporter {
 public:
+    RatioReporter() : ConsoleReporter(::isatty(STDOUT_FILENO) ? OO_Defaults : OO_Tabular) {}
+
     void ReportRuns(const std::vector<Run>& runs) override {
         ConsoleReporter::ReportRuns(runs);
         for (const Run& run : runs)
