@@ -18,9 +18,8 @@ void ParentSize(const Project& project, const ScreenDef& parent, std::int64_t& w
     height = full ? project.height : parent.height;
 }
 
-std::string TextRules(const ObjectDef& object) {
-    if (object.backColor.AnyAbove255())
-        return "RGB Codes cannot be greater than 255";
+// The font and text colour of buttons, statics, edit boxes and check boxes.
+std::string CaptionFontRules(const ObjectDef& object) {
     if (object.fontName.empty())
         return "Font name cannot be blank";
     if (object.fontSize == 0)
@@ -30,6 +29,12 @@ std::string TextRules(const ObjectDef& object) {
     return {};
 }
 
+std::string TextRules(const ObjectDef& object) {
+    if (object.backColor.AnyAbove255())
+        return "RGB Codes cannot be greater than 255";
+    return CaptionFontRules(object);
+}
+
 std::string ButtonRules(const ObjectDef& object, const Project& project) {
     if (object.downBitmap.empty())
         return "You have to specify a bitmap for the down state";
@@ -37,12 +42,8 @@ std::string ButtonRules(const ObjectDef& object, const Project& project) {
         return "You have to specify a bitmap for the over state";
     if (object.upBitmap.empty())
         return "You have to specify a bitmap for the up state";
-    if (object.fontName.empty())
-        return "Font name cannot be blank";
-    if (object.fontSize == 0)
-        return "Font size cannot be zero";
-    if (object.textColor.AnyAbove255())
-        return "RGB codes cannot be greater than 255";
+    if (std::string message = CaptionFontRules(object); !message.empty())
+        return message;
     if (!object.clickScreen.empty() && project.FindScreen(object.clickScreen) == nullptr)
         return "Invalid Screen Name";
     return {};

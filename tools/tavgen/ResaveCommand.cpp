@@ -16,16 +16,10 @@ constexpr const char* kUsage =
 
 int RunResaveCommand(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
     CommandLine command;
-    if (!ParseCommandLine(args, kUsage, command, err))
-        return kExitUsage;
-    if (command.help) {
-        out << kUsage;
-        return kExitOk;
-    }
-    if (command.positional.size() != 2) {
-        err << "tavgen resave: expected an input and an output project file\n" << kUsage;
-        return kExitUsage;
-    }
+    if (const auto status =
+            ParseCommandLine(args, kUsage, 2, "tavgen resave: expected an input and an output project file",
+                             command, out, err))
+        return *status;
     Project project;
     if (!LoadProject(command.positional[0], project, err))
         return kExitUsage;

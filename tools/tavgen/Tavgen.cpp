@@ -15,8 +15,9 @@ constexpr const char* kUsage =
 
 } // namespace
 
-bool ParseCommandLine(const std::vector<std::string>& args, const char* usage, CommandLine& parsed,
-                      std::ostream& err) {
+std::optional<int> ParseCommandLine(const std::vector<std::string>& args, const char* usage,
+                                    std::size_t expected, const char* countError, CommandLine& parsed,
+                                    std::ostream& out, std::ostream& err) {
     bool optionsEnded = false;
     for (const std::string& arg : args) {
         if (optionsEnded || arg.size() < 2 || arg[0] != '-') {
@@ -27,10 +28,18 @@ bool ParseCommandLine(const std::vector<std::string>& args, const char* usage, C
             parsed.help = true;
         } else {
             err << "tavgen: unknown option '" << arg << "'\n" << usage;
-            return false;
+            return kExitUsage;
         }
     }
-    return true;
+    if (parsed.help) {
+        out << usage;
+        return kExitOk;
+    }
+    if (parsed.positional.size() != expected) {
+        err << countError << "\n" << usage;
+        return kExitUsage;
+    }
+    return std::nullopt;
 }
 
 bool LoadProject(const std::string& path, Project& project, std::ostream& err) {

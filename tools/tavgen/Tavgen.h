@@ -2,6 +2,7 @@
 
 #include "model/Project.h"
 
+#include <optional>
 #include <ostream>
 #include <string>
 #include <vector>
@@ -20,14 +21,17 @@ int RunTavgen(const std::vector<std::string>& args, std::ostream& out, std::ostr
 int RunValidateCommand(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
 int RunResaveCommand(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
 
-// Splits arguments into positional ones and "--help"; reports unknown options. An argument after
-// "--" is always positional. Returns false (after printing the error) on a usage error.
+// Splits a command's arguments into positional ones and "--help"; an argument after "--" is
+// always positional. Prints the usage for "--help", or an error for an unknown option or a count
+// of positional arguments other than `expected`, and then returns the exit status to end with;
+// returns nothing when the command should go on.
 struct CommandLine {
     std::vector<std::string> positional;
     bool help = false;
 };
-bool ParseCommandLine(const std::vector<std::string>& args, const char* usage, CommandLine& parsed,
-                      std::ostream& err);
+std::optional<int> ParseCommandLine(const std::vector<std::string>& args, const char* usage,
+                                    std::size_t expected, const char* countError, CommandLine& parsed,
+                                    std::ostream& out, std::ostream& err);
 
 // Reads a project file, or prints why it could not be read.
 bool LoadProject(const std::string& path, Project& project, std::ostream& err);

@@ -40,16 +40,9 @@ void WarnAboutNames(const Project& project, std::ostream& err) {
 
 int RunValidateCommand(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
     CommandLine command;
-    if (!ParseCommandLine(args, kUsage, command, err))
-        return kExitUsage;
-    if (command.help) {
-        out << kUsage;
-        return kExitOk;
-    }
-    if (command.positional.size() != 1) {
-        err << "tavgen validate: expected one project file\n" << kUsage;
-        return kExitUsage;
-    }
+    if (const auto status = ParseCommandLine(args, kUsage, 1, "tavgen validate: expected one project file",
+                                             command, out, err))
+        return *status;
     Project project;
     if (!LoadProject(command.positional.front(), project, err))
         return kExitUsage;
