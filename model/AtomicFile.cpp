@@ -88,26 +88,12 @@ bool AtomicFile::Open(std::string* error) {
         Discard();
         return false;
     }
-    buffer_ = std::make_unique_for_overwrite<char[]>(kBufferSize);
-    used_ = 0;
     return true;
 }
 
-void AtomicFile::AppendLarge(const char* bytes, std::size_t size) {
-    Flush();
-    if (size < kBufferSize) {
-        std::memcpy(buffer_.get(), bytes, size);
-        used_ = size;
-    } else if (writeErrno_ == 0 && !WriteAll(fd_, std::string_view(bytes, size))) {
+void AtomicFile::append(const char* bytes, std::size_t size) {
+    if (fd_ >= 0 && writeErrno_ == 0 && !WriteAll(fd_, std::string_view(bytes, size)))
         writeErrno_ = errno;
-    }
-}
-
-bool AtomicFile::Flush() {
-    if (writeErrno_ == 0 && !WriteAll(fd_, std::string_view(buffer_.get(), used_)))
-        writeErrno_ = errno;
-    used_ = 0;
-    return writeErrno_ == 0;
 }
 
 bool AtomicFile::Commit(std::string* error) {
@@ -115,7 +101,7 @@ bool AtomicFile::Commit(std::string* error) {
         return false;
     const char* failed = nullptr;
     int code = 0;
-    if (!Flush()) {
+    if (writeErrno_ != 0) {
         failed = "cannot write";
         code = writeErrno_;
     } else if (::fsync(fd_) != 0) {

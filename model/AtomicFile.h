@@ -1,9 +1,7 @@
 #pragma once
 
-#include <cstring>
-#include <memory>
+#include <cstddef>
 #include <string>
-#include <string_view>
 
 namespace tav {
 
@@ -19,31 +17,17 @@ public:
     AtomicFile& operator=(const AtomicFile&) = delete;
 
     bool Open(std::string* error = nullptr);
-    // Buffered; a failure is remembered and reported by Commit.
-    void append(const char* bytes, std::size_t size) {
-        if (size <= kBufferSize - used_) {
-            std::memcpy(buffer_.get() + used_, bytes, size);
-            used_ += size;
-        } else {
-            AppendLarge(bytes, size);
-        }
-    }
-    void Append(std::string_view bytes) { append(bytes.data(), bytes.size()); }
+    // Unbuffered: callers write in large blocks. A failure is remembered and reported by Commit.
+    void append(const char* bytes, std::size_t size);
     bool Commit(std::string* error = nullptr);
 
 private:
-    static constexpr std::size_t kBufferSize = 1 << 16;
-
-    void AppendLarge(const char* bytes, std::size_t size);
-    bool Flush();
     void Discard();
 
     std::string path_;
     std::string target_;
     std::string folder_;
     std::string temporary_;
-    std::unique_ptr<char[]> buffer_;
-    std::size_t used_ = 0;
     int fd_ = -1;
     int writeErrno_ = 0;
 };

@@ -14,11 +14,6 @@ class Project;
 struct ObjectDef {
     ObjectDef(); // general defaults; kind Object, name "MyObject"
 
-    // For the project file reader, which sets every field: the default bitmap paths are left
-    // empty so that the texts read take no more memory than they need.
-    struct Unfilled {};
-    explicit ObjectDef(Unfilled) {}
-
     std::uint32_t designId = 0;
     std::string name = "MyObject";
     ObjectKind kind = ObjectKind::Object;

@@ -350,7 +350,7 @@ bool ReadProject(Project& project, LineReader& lines, std::string* error) {
     reader.Skip(); // "OBJECT", not checked
     reader.Enter("object list");
     while (reader.Next(line) && line != kEndObject) {
-        auto object = std::make_unique<ObjectDef>(ObjectDef::Unfilled{});
+        auto object = std::make_unique<ObjectDef>();
         object->image.assign(line);
         VisitObjectBeforeFrames(*object, reader);
         reader.Skip(); // "FRAMES", not checked
