@@ -60,7 +60,8 @@ void SetError(std::string* error, const char* what, const std::string& path, int
 
 } // namespace
 
-AtomicFile::AtomicFile(std::string path) : path_(std::move(path)) {}
+AtomicFile::AtomicFile(std::string path, Durability durability)
+    : path_(std::move(path)), durability_(durability) {}
 
 AtomicFile::~AtomicFile() {
     Discard();
@@ -104,7 +105,7 @@ bool AtomicFile::Commit(std::string* error) {
     if (writeErrno_ != 0) {
         failed = "cannot write";
         code = writeErrno_;
-    } else if (::fsync(fd_) != 0) {
+    } else if (durability_ == Durability::Synced && ::fsync(fd_) != 0) {
         failed = "cannot flush";
         code = errno;
     }
@@ -121,7 +122,8 @@ bool AtomicFile::Commit(std::string* error) {
         SetError(error, failed, path_, code);
         return false;
     }
-    SyncFolder(folder_);
+    if (durability_ == Durability::Synced)
+        SyncFolder(folder_);
     return true;
 }
 

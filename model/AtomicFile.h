@@ -11,7 +11,11 @@ namespace tav {
 // the target is untouched, and the temporary file is removed on every failure.
 class AtomicFile {
 public:
-    explicit AtomicFile(std::string path);
+    // Synced files reach the disk before Commit returns; Unsynced ones are for files that can be
+    // made again (the replacement is still all or nothing for the running system).
+    enum class Durability { Synced, Unsynced };
+
+    explicit AtomicFile(std::string path, Durability durability = Durability::Synced);
     ~AtomicFile();
     AtomicFile(const AtomicFile&) = delete;
     AtomicFile& operator=(const AtomicFile&) = delete;
@@ -25,6 +29,7 @@ private:
     void Discard();
 
     std::string path_;
+    Durability durability_;
     std::string target_;
     std::string folder_;
     std::string temporary_;
