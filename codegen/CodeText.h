@@ -1,0 +1,33 @@
+#pragma once
+
+#include "model/ModelTypes.h"
+
+#include <string>
+#include <string_view>
+
+namespace tav {
+
+class Project;
+
+// The part of `path` after its last "/" or "\", or the whole path when it has neither.
+std::string FileNameOf(std::string_view path);
+
+// `folder` + "/" + `name`.
+std::string JoinPath(std::string_view folder, std::string_view name);
+
+// The contents of a C++ string literal that holds exactly `text`: "\" and '"' get a backslash,
+// control characters become three-digit octal escapes, every other byte stays as it is.
+std::string EscapeLiteral(std::string_view text);
+
+// How generated code quotes a bitmap path: "art//" + its file name once the bitmaps were copied
+// into the output's art folder, otherwise the path itself; escaped for a string literal (so
+// backslashes come out doubled).
+std::string CodePath(const Project& project, std::string_view path);
+
+// "r, g, b".
+std::string RgbText(const RgbTriple& colour);
+
+// Milliseconds as seconds in single precision, printed with six significant digits ("0.1", "1").
+std::string SecondsText(std::int32_t milliseconds);
+
+} // namespace tav
