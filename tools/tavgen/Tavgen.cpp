@@ -10,6 +10,8 @@ constexpr const char* kUsage =
     "Commands:\n"
     "  validate PROJECT.tvp   check every screen and object against the designer's rules\n"
     "  resave IN.tvp OUT.tvp  read a project file and write it back\n"
+    "  generate PROJECT.tvp OUTDIR [OPTIONS]\n"
+    "                         write the C++ source of the project (or of one screen)\n"
     "\n"
     "Run 'tavgen COMMAND --help' for the details of a command.\n";
 
@@ -17,19 +19,44 @@ constexpr const char* kUsage =
 
 std::optional<int> ParseCommandLine(const std::vector<std::string>& args, const char* usage,
                                     std::size_t expected, const char* countError, CommandLine& parsed,
-                                    std::ostream& out, std::ostream& err) {
+                                    std::ostream& out, std::ostream& err,
+                                    std::span<const OptionSpec> accepted) {
     bool optionsEnded = false;
-    for (const std::string& arg : args) {
+    for (std::size_t i = 0; i < args.size(); ++i) {
+        const std::string& arg = args[i];
         if (optionsEnded || arg.size() < 2 || arg[0] != '-') {
             parsed.positional.push_back(arg);
-        } else if (arg == "--") {
+            continue;
+        }
+        if (arg == "--") {
             optionsEnded = true;
-        } else if (arg == "--help" || arg == "-h") {
+            continue;
+        }
+        if (arg == "--help" || arg == "-h") {
             parsed.help = true;
-        } else {
+            continue;
+        }
+        const std::size_t equals = arg.find('=');
+        const std::string name = arg.substr(0, equals);
+        const OptionSpec* spec = nullptr;
+        for (const OptionSpec& option : accepted)
+            if (name == option.name)
+                spec = &option;
+        if (spec == nullptr || (!spec->takesValue && equals != std::string::npos)) {
             err << "tavgen: unknown option '" << arg << "'\n" << usage;
             return kExitUsage;
         }
+        std::string value;
+        if (spec->takesValue && equals != std::string::npos) {
+            value = arg.substr(equals + 1);
+        } else if (spec->takesValue) {
+            if (i + 1 == args.size()) {
+                err << "tavgen: option '" << name << "' needs a value\n" << usage;
+                return kExitUsage;
+            }
+            value = args[++i];
+        }
+        parsed.options[name] = value;
     }
     if (parsed.help) {
         out << usage;
@@ -50,7 +77,8 @@ bool LoadProject(const std::string& path, Project& project, std::ostream& err) {
     return false;
 }
 
-int RunTavgen(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
+int RunTavgen(const std::vector<std::string>& args, std::ostream& out, std::ostream& err,
+              Terminal* terminal) {
     if (args.empty()) {
         err << kUsage;
         return kExitUsage;
@@ -65,6 +93,8 @@ int RunTavgen(const std::vector<std::string>& args, std::ostream& out, std::ostr
         return RunValidateCommand(rest, out, err);
     if (command == "resave")
         return RunResaveCommand(rest, out, err);
+    if (command == "generate")
+        return RunGenerateCommand(rest, out, err, terminal);
     err << "tavgen: unknown command '" << command << "'\n" << kUsage;
     return kExitUsage;
 }

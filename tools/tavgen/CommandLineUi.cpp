@@ -1,0 +1,118 @@
+#include "tools/tavgen/CommandLineUi.h"
+
+#include "codegen/BitmapRelocation.h"
+#include "model/FileIo.h"
+#include "model/Project.h"
+
+namespace tav {
+
+char CommandLineUi::AskTerminal(const std::string& question, const std::string& answers) {
+    if (terminal_ == nullptr)
+        throw UnansweredQuestion("cannot ask \"" + question + "\" without a terminal");
+    std::string line;
+    while (true) {
+        terminal_->prompt << question << std::flush;
+        if (!std::getline(terminal_->in, line))
+            throw UnansweredQuestion("no answer to \"" + question + "\"");
+        if (!line.empty() && answers.find(static_cast<char>(
+                                 std::tolower(static_cast<unsigned char>(line[0])))) != std::string::npos)
+            return static_cast<char>(std::tolower(static_cast<unsigned char>(line[0])));
+    }
+}
+
+int CommandLineUi::AskOverwrite(const std::string& message) {
+    switch (settings_.overwrite) {
+    case OverwritePolicy::Always:
+        return kAnswerAlways;
+    case OverwritePolicy::Never:
+        return kAnswerNever;
+    case OverwritePolicy::Ask:
+        break;
+    }
+    if (terminal_ == nullptr)
+        throw UnansweredQuestion(
+            message.substr(0, message.rfind(" Do you")) +
+            " Answer with --overwrite=always or --overwrite=never, or run on a terminal.");
+    switch (AskTerminal(message + " [a]lways, [y]es, [n]o, ne[v]er: ", "aynv")) {
+    case 'a':
+        return kAnswerAlways;
+    case 'y':
+        return kAnswerYes;
+    case 'n':
+        return kAnswerNo;
+    default:
+        return kAnswerNever;
+    }
+}
+
+bool CommandLineUi::AskYesNo(YesNoQuestion which, const std::string& question) {
+    switch (which) {
+    case YesNoQuestion::CopyBitmaps:
+        return settings_.copyArt;
+    case YesNoQuestion::CreateDirectory:
+        return settings_.makeFolder;
+    case YesNoQuestion::SelectStartupScreen:
+        if (settings_.startup)
+            return true;
+        if (terminal_ == nullptr) {
+            Warn("the project has no startup screen, so the generated program starts without one "
+                 "(choose one with --startup NAME)");
+            return false;
+        }
+        return AskTerminal(question + " [y]es, [n]o: ", "yn") == 'y';
+    }
+    return false;
+}
+
+void CommandLineUi::ShowMessage(const std::string& message, MessageKind kind) {
+    (kind == MessageKind::Error ? err_ : out_) << message << "\n";
+}
+
+std::optional<std::string> CommandLineUi::ChooseStartupScreen(const Project& project) {
+    if (settings_.startup)
+        return settings_.startup;
+    if (terminal_ == nullptr)
+        return std::nullopt;
+    std::string names;
+    for (const auto& screen : project.screens)
+        if (screen->type == ScreenType::FullScreen)
+            names += "  " + screen->name + "\n";
+    terminal_->prompt << "Full screens:\n" << names;
+    std::string line;
+    while (true) {
+        terminal_->prompt << "Startup screen (empty to cancel): " << std::flush;
+        if (!std::getline(terminal_->in, line) || line.empty())
+            return std::nullopt;
+        const ScreenDef* screen = project.FindScreen(line);
+        if (screen != nullptr && screen->type == ScreenType::FullScreen)
+            return line;
+        terminal_->prompt << "\"" << line << "\" is not a full screen of the project\n";
+    }
+}
+
+std::optional<std::string> CommandLineUi::ChooseDestination(DestinationRequest) {
+    const std::string& folder = settings_.outputFolder;
+    if (IsDirectory(folder))
+        return folder;
+    if (FileExists(folder)) {
+        err_ << "tavgen: '" << folder << "' is a file, not a folder\n";
+        stopStatus_ = kExitUsage;
+        return std::nullopt;
+    }
+    if (!settings_.makeFolder) {
+        err_ << "tavgen: output folder '" << folder << "' does not exist (add --mkdir to create it)\n";
+        stopStatus_ = kExitUsage;
+        return std::nullopt;
+    }
+    if (!EnsureDirectory(folder, *this)) {
+        stopStatus_ = kExitFailures;
+        return std::nullopt;
+    }
+    return folder;
+}
+
+void CommandLineUi::Warn(const std::string& message) {
+    err_ << "warning: " << message << "\n";
+}
+
+} // namespace tav
