@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <set>
 #include <sstream>
 #include <sys/wait.h>
 
@@ -25,6 +26,19 @@ Outcome Tavgen(const std::vector<std::string>& args) {
     std::ostringstream out;
     std::ostringstream err;
     const int status = RunTavgen(args, out, err);
+    return {status, out.str(), err.str()};
+}
+
+// tavgen on a terminal that types `typed`; `prompts` receives what it asked.
+Outcome TavgenOnTerminal(const std::vector<std::string>& args, const std::string& typed,
+                         std::string& prompts) {
+    std::ostringstream out;
+    std::ostringstream err;
+    std::istringstream in(typed);
+    std::ostringstream prompt;
+    Terminal terminal{in, prompt};
+    const int status = RunTavgen(args, out, err, &terminal);
+    prompts = prompt.str();
     return {status, out.str(), err.str()};
 }
 
@@ -164,6 +178,129 @@ TEST(Tavgen, ProcessExitStatuses) {
     EXPECT_EQ(kExitFailures, TavgenProcess("validate " + dir / "bad.tvp"));
     EXPECT_EQ(kExitUsage, TavgenProcess("validate " + dir / "missing.tvp"));
     EXPECT_EQ(kExitUsage, TavgenProcess("resave " + dir / "bad.tvp " + dir.path()));
+}
+
+// A project whose full screen is not marked as startup screen.
+std::string WriteUnmarkedProject(const TempDir& dir) {
+    Project project;
+    project.name = "Game";
+    project.AddScreen(MakeScreen("Menu"));
+    project.AddScreen(MakeScreen("Pop", ScreenType::Popup, "Menu"));
+    auto back = MakeObject(ObjectKind::Object, "Menu", "Back");
+    back->image = dir / "missing.bmp";
+    project.AddObject(std::move(back));
+    const std::string path = dir / "game.tvp";
+    EXPECT_TRUE(project.WriteProjectFile(path));
+    return path;
+}
+
+TEST(TavgenGenerate, OptionsAndOutputFolder) {
+    TempDir dir;
+    const std::string game = WriteUnmarkedProject(dir);
+    const struct {
+        std::vector<std::string> args;
+        int status;
+        const char* inErr;
+    } cases[] = {
+        {{"generate", game, dir / "out"}, kExitUsage, "output folder '"},
+        {{"generate", game, dir / "no/out", "--mkdir"}, kExitFailures, "Error creating directory"},
+        {{"generate", game, dir.path(), "--overwrite=sometimes"}, kExitUsage, "--overwrite takes always"},
+        {{"generate", game, dir.path(), "--screen"}, kExitUsage, "option '--screen' needs a value"},
+        {{"generate", game, dir.path(), "--screen", "Nope"}, kExitUsage, "no screen named 'Nope'"},
+        {{"generate", game, dir.path(), "--startup=Pop"}, kExitUsage, "'Pop' is not one"},
+        {{"generate", game, game}, kExitUsage, "is a file, not a folder"},
+        {{"generate", game}, kExitUsage, "expected a project file and an output folder"},
+    };
+    for (const auto& c : cases) {
+        const Outcome run = Tavgen(c.args);
+        EXPECT_EQ(c.status, run.status) << c.args.back();
+        EXPECT_NE(std::string::npos, run.err.find(c.inErr)) << c.args.back() << ": " << run.err;
+    }
+    EXPECT_FALSE(std::filesystem::exists(dir / "out"));
+
+    const Outcome made = Tavgen({"generate", game, dir / "out/", "--mkdir", "--startup", "Menu"});
+    EXPECT_EQ(kExitOk, made.status) << made.err;
+    EXPECT_NE(std::string::npos, made.out.find("Code generation complete."));
+    EXPECT_NE(std::string::npos, ReadFile(dir / "out/main.cpp").find("\tMenu *scr = new Menu;"));
+    EXPECT_NE(std::string::npos, ReadFile(dir / "out/Game.dsp").find("SOURCE=.\\Menu.cpp"));
+    Project reread;
+    ASSERT_TRUE(reread.ReadProjectFile(game));
+    EXPECT_EQ(0, reread.Screen(0).startup) << "the project file is never rewritten";
+
+    const Outcome one = Tavgen({"generate", game, dir / "one", "--mkdir", "--screen=Pop"});
+    EXPECT_EQ(kExitOk, one.status) << one.err;
+    EXPECT_EQ("Code generation complete\n", one.out);
+    std::set<std::string> names;
+    for (const auto& entry : std::filesystem::directory_iterator(dir / "one"))
+        names.insert(entry.path().filename().string());
+    EXPECT_EQ((std::set<std::string>{"Pop.cpp", "Pop.h"}), names);
+}
+
+TEST(TavgenGenerate, QuestionsWithoutATerminal) {
+    TempDir dir;
+    const std::string game = WriteUnmarkedProject(dir);
+    const Outcome first = Tavgen({"generate", game, dir.path(), "--copy-art"});
+    EXPECT_EQ(kExitOk, first.status);
+    EXPECT_EQ("warning: bitmap " + dir / "missing.bmp" +
+                  " is not copied: it does not exist or is not a file\n"
+                  "warning: the project has no startup screen, so the generated program starts without one "
+                  "(choose one with --startup NAME)\n",
+              first.err);
+    EXPECT_NE(std::string::npos, ReadFile(dir / "Menu.cpp").find("\"art//missing.bmp\""));
+
+    // The first existing file is a question nobody can answer: stop there, keep what was written.
+    std::filesystem::remove(dir / "main.cpp");
+    test::WriteFile(dir / "Game.cpp", "mine");
+    std::filesystem::remove(dir / "Game.h");
+    const Outcome asked = Tavgen({"generate", game, dir.path(), "--startup", "Menu"});
+    EXPECT_EQ(kExitUsage, asked.status);
+    EXPECT_NE(std::string::npos, asked.err.find(dir / "Game.cpp" + " already exists.")) << asked.err;
+    EXPECT_TRUE(std::filesystem::exists(dir / "Game.h"));
+    EXPECT_EQ("mine", ReadFile(dir / "Game.cpp"));
+    EXPECT_FALSE(std::filesystem::exists(dir / "main.cpp"));
+
+    EXPECT_EQ(kExitOk,
+              Tavgen({"generate", game, dir.path(), "--overwrite=never", "--startup", "Menu"}).status);
+    EXPECT_EQ("mine", ReadFile(dir / "Game.cpp"));
+    EXPECT_FALSE(std::filesystem::exists(dir / "main.cpp")) << "Never also skips the files after it";
+    EXPECT_EQ(kExitOk,
+              Tavgen({"generate", game, dir.path(), "--overwrite", "always", "--startup", "Menu"}).status);
+    EXPECT_NE("mine", ReadFile(dir / "Game.cpp"));
+    EXPECT_TRUE(std::filesystem::exists(dir / "main.cpp"));
+}
+
+TEST(TavgenGenerate, QuestionsOnATerminal) {
+    TempDir dir;
+    const std::string game = WriteUnmarkedProject(dir);
+    test::WriteFile(dir / "Game.h", "mine");
+    std::string prompts;
+    // Startup question: yes, then a wrong name and the right one; overwrite: "maybe", then No.
+    const Outcome run = TavgenOnTerminal({"generate", game, dir.path()}, "y\nPop\nMenu\nmaybe\nn\n", prompts);
+    EXPECT_EQ(kExitOk, run.status) << run.err;
+    EXPECT_EQ("You haven't selected a startup screen. Do you want to select one? [y]es, [n]o: "
+              "Full screens:\n  Menu\n"
+              "Startup screen (empty to cancel): \"Pop\" is not a full screen of the project\n"
+              "Startup screen (empty to cancel): " +
+                  dir / "Game.h" +
+                  " already exists. Do you want to overwrite it? [a]lways, [y]es, [n]o, ne[v]er: " +
+                  dir / "Game.h" +
+                  " already exists. Do you want to overwrite it? [a]lways, [y]es, [n]o, ne[v]er: ",
+              prompts);
+    EXPECT_EQ("mine", ReadFile(dir / "Game.h"));
+    EXPECT_FALSE(std::filesystem::exists(dir / "main.cpp")) << "No governs the files after it";
+
+    const Outcome ended = TavgenOnTerminal({"generate", game, dir.path(), "--startup=Menu"}, "", prompts);
+    EXPECT_EQ(kExitUsage, ended.status);
+    EXPECT_NE(std::string::npos, ended.err.find("no answer")) << ended.err;
+}
+
+TEST(TavgenGenerate, ProcessExitStatusForAnErrorMessage) {
+    TempDir dir;
+    const std::string game = WriteUnmarkedProject(dir);
+    std::filesystem::create_directory(dir / "Menu.cpp");
+    EXPECT_EQ(kExitFailures, TavgenProcess("generate " + game + " " + dir.path() + " --startup Menu"));
+    const Outcome run = Tavgen({"generate", game, dir.path(), "--overwrite=always", "--startup", "Menu"});
+    EXPECT_EQ("Error Opening " + dir / "Menu.cpp" + "\n", run.err);
 }
 
 } // namespace

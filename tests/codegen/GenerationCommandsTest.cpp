@@ -1,0 +1,199 @@
+#include "ScriptedUi.h"
+#include "codegen/CodeText.h"
+#include "codegen/GenerateCommands.h"
+#include "codegen/ProjectCodeGenerator.h"
+#include "codegen/ScreenClassGenerator.h"
+#include "model/FileIo.h"
+#include "tests/support/TestSupport.h"
+
+#include <filesystem>
+#include <gtest/gtest.h>
+
+namespace tav::test {
+namespace {
+
+namespace fs = std::filesystem;
+
+const char* kStartupQuestion = "yesno: You haven't selected a startup screen. Do you want to select one?";
+const char* kCopyQuestion =
+    "yesno: Do you want to move copy bitmaps into art folder in your project and make their path relative?";
+
+bool IsEmptyFolder(const std::string& folder) {
+    return fs::is_empty(folder);
+}
+
+TEST(CodeTextTest, PathsAndLiterals) {
+    EXPECT_EQ(FileNameOf("c:\\art\\b.bmp"), "b.bmp");
+    EXPECT_EQ(FileNameOf("a\\b/c.bmp"), "c.bmp");
+    EXPECT_EQ(FileNameOf("plain.bmp"), "plain.bmp");
+    EXPECT_EQ(FileNameOf("folder/"), "");
+    EXPECT_EQ(EscapeLiteral("c:\\art\\b.bmp"), "c:\\\\art\\\\b.bmp");
+    EXPECT_EQ(EscapeLiteral("say \"hi\"\tnow\n\x7f"), "say \\\"hi\\\"\\011now\\012\\177");
+    EXPECT_EQ(EscapeLiteral("caf\xc3\xa9 \x01"
+                            "7"),
+              "caf\xc3\xa9 \\0017");
+}
+
+TEST(CodeTextTest, FrameFrequencyInSeconds) {
+    const std::pair<int, const char*> cases[] = {
+        {100, "0.1"},    {1000, "1"},           {33, "0.033"},        {0, "0"}, {7, "0.007"}, {120, "0.12"},
+        {-250, "-0.25"}, {123456789, "123457"}, {2000000000, "2e+06"}};
+    for (const auto& [ms, text] : cases)
+        EXPECT_EQ(SecondsText(ms), text) << ms;
+}
+
+TEST(GenerationCommandsTest, NothingToGenerateFrom) {
+    ScriptedUi ui;
+    EXPECT_EQ(GenerateEntireProject(nullptr, ui), GenerationOutcome::Failed);
+    EXPECT_EQ(GenerateThisScreen(nullptr, TreeSelection{"Main", 1, "P"}, ui), GenerationOutcome::Failed);
+    Project project;
+    project.name = "P";
+    project.AddScreen(MakeScreen("Main"));
+    EXPECT_EQ(GenerateThisScreen(&project, std::nullopt, ui), GenerationOutcome::Failed);
+    EXPECT_EQ(GenerateThisScreen(&project, TreeSelection{"P", 0, ""}, ui), GenerationOutcome::Failed);
+    EXPECT_EQ(ui.log, (std::vector<std::string>{"error: There is no project loaded",
+                                                "error: There is no project loaded",
+                                                "error: No Screen Selected", "error: No Screen Selected"}));
+}
+
+TEST(GenerationCommandsTest, CancelledDestinationAndFailedCopyGenerateNothing) {
+    Project project;
+    project.name = "P";
+    project.AddScreen(MakeScreen("Main"));
+    ScriptedUi cancelled;
+    EXPECT_EQ(GenerateEntireProject(&project, cancelled), GenerationOutcome::Stopped);
+    EXPECT_EQ(cancelled.log, std::vector<std::string>{"destination"});
+
+    TempDir out;
+    WriteFile(out / "art", "not a folder");
+    ScriptedUi copying;
+    copying.destination = out.path();
+    copying.yesNoAnswers = {true};
+    EXPECT_EQ(GenerateThisScreen(&project, TreeSelection{"Main", 1, "P"}, copying),
+              GenerationOutcome::Failed);
+    EXPECT_EQ(copying.log,
+              (std::vector<std::string>{"destination", kCopyQuestion, "error: Error creating directory"}));
+    EXPECT_FALSE(FileExists(out / "Main.h"));
+    EXPECT_EQ(project.artRelocated, 0);
+}
+
+TEST(GenerationCommandsTest, StartupScreenIsFoundOrAskedFor) {
+    struct Case {
+        const char* title;
+        std::deque<bool> answers;
+        std::optional<std::string> choice;
+        std::vector<std::string> log;
+        const char* startup; // "" for none
+    };
+    const std::vector<Case> cases = {
+        {"picked", {true}, "Menu", {kStartupQuestion, "startup"}, "Menu"},
+        {"declined", {false}, std::nullopt, {kStartupQuestion}, ""},
+        {"chooser cancelled", {true}, std::nullopt, {kStartupQuestion, "startup"}, ""},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.title);
+        Project project;
+        project.name = "Game";
+        project.AddScreen(MakeScreen("Intro", ScreenType::Popup));
+        project.Screen(0).startup = 1; // a popup is never the startup screen
+        project.AddScreen(MakeScreen("Menu"));
+        project.modified = 0;
+        TempDir out;
+        ScriptedUi ui;
+        ui.yesNoAnswers = c.answers;
+        ui.startupChoice = c.choice;
+        ASSERT_EQ(GenerateProjectCode(project, out.path(), ui), "");
+        EXPECT_EQ(ui.log, c.log);
+        const std::string entry = ReadFile(out / "main.cpp");
+        const std::string startup = c.startup;
+        EXPECT_EQ(entry.find("#include \"Menu.h\"") != std::string::npos, !startup.empty());
+        EXPECT_EQ(entry.find("\tMenu *scr = new Menu;\r\n") != std::string::npos, !startup.empty());
+        EXPECT_EQ(project.Screen(1).startup, startup.empty() ? 0 : 1);
+        EXPECT_EQ(project.modified, startup.empty() ? 0 : 1);
+    }
+}
+
+TEST(GenerationCommandsTest, ProjectWithoutScreens) {
+    Project project;
+    project.name = "Bare";
+    TempDir out;
+    ScriptedUi ui;
+    ASSERT_EQ(GenerateProjectCode(project, out.path(), ui), "");
+    EXPECT_TRUE(ui.log.empty()) << "no full screen, no question";
+    const std::string entry = ReadFile(out / "main.cpp");
+    EXPECT_EQ(entry.find("scr"), std::string::npos);
+    EXPECT_NE(entry.find("\tapp.MyWinMain();\r\n"), std::string::npos);
+    EXPECT_EQ(project.generatedFiles,
+              (std::vector<std::string>{out / "Bare.h", out / "Bare.cpp", out / "main.cpp"}));
+}
+
+TEST(GenerationCommandsTest, NamesThatWouldEscapeTheFolderOrCollideAreRefused) {
+    struct Case {
+        std::string project;
+        std::string screen;
+        std::string message;
+    };
+    const std::vector<Case> cases = {
+        {"../Evil", "Main",
+         "Cannot generate code: the project name \"../Evil\" cannot be used as a file name"},
+        {"", "Main", "Cannot generate code: the project name \"\" cannot be used as a file name"},
+        {"Game", "..", "Cannot generate code: the screen name \"..\" cannot be used as a file name"},
+        {"Game", "a\\b", "Cannot generate code: the screen name \"a\\b\" cannot be used as a file name"},
+        {"Game", "Game",
+         "Cannot generate code: the application class and the screen class Game would both be written to "
+         "Game.h"},
+        {"Game", "main",
+         "Cannot generate code: the entry point and the screen class main would both be written to main.cpp"},
+        {"main", "MyMain",
+         "Cannot generate code: the entry point and the screen class MyMain would both be written to "
+         "MyMain.cpp"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.project + " / " + c.screen);
+        Project project;
+        project.name = c.project;
+        project.AddScreen(MakeScreen(c.screen));
+        project.Screen(0).startup = 1;
+        TempDir out;
+        ScriptedUi ui;
+        ui.destination = out.path();
+        EXPECT_EQ(GenerateEntireProject(&project, ui), GenerationOutcome::Failed);
+        EXPECT_EQ(ui.log, std::vector<std::string>{"error: " + c.message});
+        EXPECT_EQ(GenerateProjectCode(project, out.path(), ui), c.message);
+        EXPECT_TRUE(IsEmptyFolder(out.path()));
+    }
+    Project project;
+    project.name = "Game";
+    project.AddScreen(MakeScreen("."));
+    ScriptedUi ui;
+    EXPECT_EQ(GenerateThisScreen(&project, TreeSelection{".", 1, "Game"}, ui), GenerationOutcome::Failed);
+    EXPECT_EQ(ui.log,
+              std::vector<std::string>{
+                  "error: Cannot generate code: the screen name \".\" cannot be used as a file name"});
+}
+
+TEST(GenerationCommandsTest, LiteralsShowExactlyTheDesignersText) {
+    Project project;
+    project.name = "Quote\"Game";
+    project.AddScreen(MakeScreen("Main"));
+    auto button = MakeObject(ObjectKind::Button, "Main", "Go");
+    button->caption = "Say \"hi\"\t\\ now";
+    button->fontName = "Odd\"Font";
+    button->upBitmap = "c:\\art\\up.bmp";
+    project.AddObject(std::move(button));
+    const std::string source = ScreenSourceText(project, 0);
+    EXPECT_NE(source.find("\tobj0->Initialize(\"Say \\\"hi\\\"\\011\\\\ now\", Main_Go, 0, 0, 50, 50, this, "
+                          "\"c:\\\\art\\\\up.bmp\""),
+              std::string::npos)
+        << source;
+    EXPECT_NE(source.find("\tobj0->SetFont(\"Odd\\\"Font\", 0, 15, 0);\n"), std::string::npos);
+    const std::string entry = EntryPointText(project, "Main");
+    EXPECT_NE(entry.find("doInit(hInstance, nCmdShow, \"Quote\\\"Game\", TAVAPP_WINDOW,800,600,0,0)"),
+              std::string::npos)
+        << entry;
+    EXPECT_NE(entry.find("\"Error Initializing startup screen\", \"Quote\\\"Game\", MB_OK);"),
+              std::string::npos);
+}
+
+} // namespace
+} // namespace tav::test

@@ -1,0 +1,142 @@
+#include "ScriptedUi.h"
+#include "codegen/BitmapRelocation.h"
+#include "codegen/CodeText.h"
+#include "codegen/ScreenClassGenerator.h"
+#include "model/FileIo.h"
+#include "tests/support/TestSupport.h"
+
+#include <filesystem>
+#include <gtest/gtest.h>
+
+namespace tav::test {
+namespace {
+
+namespace fs = std::filesystem;
+
+// Bitmaps in two source folders, and an output folder.
+struct RelocationFixture : ::testing::Test {
+    TempDir sources;
+    TempDir out;
+    Project project;
+    ScriptedUi ui;
+    CopiedBitmaps copied;
+
+    std::string Bitmap(const std::string& relative, const std::string& bytes) {
+        fs::create_directories(fs::path(sources / relative).parent_path());
+        WriteFile(sources / relative, bytes);
+        return sources / relative;
+    }
+    std::string Copy(int screen) { return CopyScreenBitmaps(project, out.path(), screen, ui, copied); }
+    std::string Art(const std::string& name) { return ReadFile(out / ("art/" + name)); }
+};
+
+TEST_F(RelocationFixture, FirstOfTwoSameNamedBitmapsWinsAndTheOtherIsReported) {
+    project.AddScreen(MakeScreen("Main"));
+    auto button = MakeObject(ObjectKind::Button, "Main", "Go");
+    button->downBitmap = Bitmap("one/up.bmp", "first");
+    button->overBitmap = Bitmap("two/up.bmp", "second");
+    button->upBitmap = button->downBitmap; // the same source twice is not a conflict
+    project.AddObject(std::move(button));
+    EXPECT_EQ(Copy(0), "");
+    EXPECT_EQ(Art("up.bmp"), "first");
+    EXPECT_EQ(ui.log, (std::vector<std::string>{"warning: bitmap " + (sources / "two/up.bmp") +
+                                                " is not copied: " + (sources / "one/up.bmp") +
+                                                " is already art/up.bmp, and the generated code uses that "
+                                                "one for both"}));
+}
+
+TEST_F(RelocationFixture, OnlyTheFieldsOfTheKindAreCopied) {
+    project.AddScreen(MakeScreen("Main"));
+    project.Screen(0).background = Bitmap("back.bmp", "b");
+    auto check = MakeObject(ObjectKind::CheckBox, "Main", "Box");
+    check->checkedBitmap = Bitmap("on.bmp", "on");
+    check->uncheckedBitmap = Bitmap("off.bmp", "off");
+    check->upBitmap = Bitmap("unused.bmp", "u");
+    check->image = Bitmap("unused2.bmp", "u");
+    project.AddObject(std::move(check));
+    auto list = MakeObject(ObjectKind::ListBox, "Main", "List");
+    list->image = Bitmap("listimage.bmp", "li"); // not edited by the list dialog, copied all the same
+    list->listBackground = Bitmap("listback.bmp", "lb");
+    project.AddObject(std::move(list));
+    auto animation = MakeObject(ObjectKind::Animation, "Main", "Spin");
+    animation->frames = {Bitmap("f1.bmp", "1"), Bitmap("f2.bmp", "2")};
+    project.AddObject(std::move(animation));
+    auto elsewhere = MakeObject(ObjectKind::Object, "Other", "Far");
+    elsewhere->image = Bitmap("far.bmp", "far");
+    project.AddObject(std::move(elsewhere));
+
+    EXPECT_EQ(Copy(0), "");
+    std::set<std::string> names;
+    for (const auto& entry : fs::directory_iterator(out / "art"))
+        names.insert(entry.path().filename().string());
+    EXPECT_EQ(names, (std::set<std::string>{"back.bmp", "on.bmp", "off.bmp", "listimage.bmp", "listback.bmp",
+                                            "f1.bmp", "f2.bmp"}));
+    EXPECT_TRUE(ui.log.empty());
+}
+
+TEST_F(RelocationFixture, SecondRunKeepsOldCopiesAndMissingSourcesWarnOnce) {
+    project.AddScreen(MakeScreen("Main"));
+    project.Screen(0).background = Bitmap("back.bmp", "version 1");
+    auto plain = MakeObject(ObjectKind::Object, "Main", "Ghost");
+    plain->image = sources / "missing.bmp";
+    project.AddObject(std::move(plain));
+    auto again = MakeObject(ObjectKind::Object, "Main", "Ghost2");
+    again->image = sources / "missing.bmp";
+    project.AddObject(std::move(again));
+    EXPECT_EQ(Copy(0), "");
+    Bitmap("back.bmp", "version 2");
+    CopiedBitmaps secondRun;
+    EXPECT_EQ(CopyScreenBitmaps(project, out.path(), 0, ui, secondRun), "");
+    EXPECT_EQ(Art("back.bmp"), "version 1");
+    const std::string warning =
+        "warning: bitmap " + (sources / "missing.bmp") + " is not copied: it does not exist or is not a file";
+    EXPECT_EQ(ui.log, (std::vector<std::string>{warning, warning})) << "once per run";
+}
+
+TEST_F(RelocationFixture, BareFileNameIsCopiedFromTheCurrentFolder) {
+    project.AddScreen(MakeScreen("Main"));
+    project.Screen(0).background = "bare.bmp";
+    Bitmap("bare.bmp", "bare");
+    const fs::path previous = fs::current_path();
+    fs::current_path(sources.path());
+    const std::string result = Copy(0);
+    fs::current_path(previous);
+    EXPECT_EQ(result, "");
+    EXPECT_EQ(Art("bare.bmp"), "bare");
+}
+
+TEST_F(RelocationFixture, ArtFolderIsMadeForAnEmptyScreenAndErrorsAreReported) {
+    project.AddScreen(MakeScreen("Empty"));
+    EXPECT_EQ(Copy(0), "");
+    EXPECT_TRUE(IsDirectory(out / "art"));
+    EXPECT_EQ(Copy(1), "Invalid Screen");
+    EXPECT_EQ(Copy(-1), "Invalid Screen");
+    EXPECT_EQ(CopyScreenBitmaps(project, out / "no/such", 0, ui, copied), "Error creating directory");
+    TempDir blocked;
+    WriteFile(blocked / "art", "a file where the folder should be");
+    EXPECT_EQ(CopyScreenBitmaps(project, blocked.path(), 0, ui, copied), "Error creating directory");
+}
+
+TEST_F(RelocationFixture, GeneratedCodeQuotesCopiesOrTheProjectsOwnPaths) {
+    project.AddScreen(MakeScreen("Main"));
+    project.Screen(0).background = "d:\\pics\\a.bmp";
+    auto plain = MakeObject(ObjectKind::Object, "Main", "Pic");
+    plain->image = "pics/b.bmp";
+    project.AddObject(std::move(plain));
+    auto button = MakeObject(ObjectKind::Button, "Main", "Go"); // empty bitmaps stay empty
+    button->upBitmap = button->overBitmap = button->downBitmap = "";
+    project.AddObject(std::move(button));
+
+    const std::string own = ScreenSourceText(project, 0);
+    EXPECT_NE(own.find("\tSetBackgroundImage(\"d:\\\\pics\\\\a.bmp\", TAVBACK_CENTER);\n"),
+              std::string::npos);
+    EXPECT_NE(own.find("\"pics/b.bmp\""), std::string::npos);
+    project.artRelocated = 1;
+    const std::string relocated = ScreenSourceText(project, 0);
+    EXPECT_NE(relocated.find("\tSetBackgroundImage(\"art//a.bmp\", TAVBACK_CENTER);\n"), std::string::npos);
+    EXPECT_NE(relocated.find("\"art//b.bmp\""), std::string::npos);
+    EXPECT_NE(relocated.find("this, \"\", \"\", \"\");"), std::string::npos);
+}
+
+} // namespace
+} // namespace tav::test

@@ -1,0 +1,39 @@
+#include <TavCtrls.h>
+#include "Hello.h"
+#include "Welcome.h"
+
+int APIENTRY WinMain(HINSTANCE hInstance,
+                     HINSTANCE hPrevInstance,
+                     LPSTR lpCmdLine,
+                     int nCmdShow)
+{
+	Hello app;
+	if(app.doInit(hInstance, nCmdShow, "Hello", TAVAPP_FULLSCREEN,640,480,100,80,32) != TAVERROR_OK)
+	{
+		if(app.doInit(hInstance, nCmdShow, "Hello", TAVAPP_FULLSCREEN,640,480,100,80,24) != TAVERROR_OK)
+		{
+			if(app.doInit(hInstance, nCmdShow, "Hello", TAVAPP_FULLSCREEN,640,480,100,80,16) != TAVERROR_OK)
+			{
+				MessageBox(app.GetHWND(), "Error Initializing DirectX. Please make sure that you have DirectX installed and your monitor is capable of at least 640x480x32 resolution","Hello", MB_OK);
+				return 0; 
+			}
+		}
+	}
+
+
+	Welcome *scr = new Welcome;
+	if (scr->Initialize(0) != TAVERROR_OK)
+	{
+		MessageBox(app.GetHWND(), "Error Initializing startup screen", "Hello", MB_OK);
+		return 0; 
+	}
+	app.SetChildScreen(scr);
+
+	app.SetShowFrameRate(FALSE); 
+
+	app.SetWaitBlank(TRUE);
+
+	app.MyWinMain();
+
+	return 0; 
+}

@@ -1,0 +1,273 @@
+#include "Confirm.h"
+#include <TavCtrls.h>
+
+Confirm::Confirm()
+{
+//Confirm constructor
+}
+
+Confirm::~Confirm()
+{
+//Confirm destructor
+}
+
+void Confirm::AfterInitialize()
+{
+// This get called after screen has been initialized.
+// Add your screen objects here. 
+
+	CTavStatic *obj0 = new CTavStatic; 
+	obj0->Initialize("Reset every setting?", Confirm_Question, 20, 20, 260, 60, this);
+	obj0->SetMultiline(TRUE);
+	obj0->SetBackColor(RGB(64, 255, 64));
+	obj0->SetTextColor(RGB(255, 0, 0));
+	obj0->SetFont("Verdana", 0, 15, 0);
+	obj0->SetTextExtent(0, 0);
+	AddObject(obj0);
+
+	CTavButton *obj1 = new CTavButton;
+	obj1->Initialize("Yes", Confirm_YesButton, 40, 150, 100, 30, this, "art/buttonnormal.bmp", "art/buttonover.bmp", "art/buttondown.bmp");
+	obj1->SetTextColor(RGB(255, 0, 0));
+	obj1->SetFont("Verdana", 0, 15, FW_BOLD);
+	obj1->SetTextOffset(36, 6);
+	AddObject(obj1); 
+
+	CTavButton *obj2 = new CTavButton;
+	obj2->Initialize("No", Confirm_NoButton, 160, 150, 100, 30, this, "art/buttonnormal.bmp", "art/buttonover.bmp", "art/buttondown.bmp");
+	obj2->SetTextColor(RGB(255, 0, 0));
+	obj2->SetFont("Verdana", 0, 15, FW_BOLD);
+	obj2->SetTextOffset(38, 6);
+	AddObject(obj2); 
+
+}
+
+BOOL Confirm::OnButtonDown(DWORD bID)
+{
+// This get called after a button has been pressed.
+// bID is the id of the button.
+// You can call ((CTavButton*)GetObjectByID(bID)) to get the pointer to this button
+// If you terminate the screen or the application here, return TRUE, otherwise FALSE
+// Add your custom handling here. 
+	return FALSE;
+}
+
+void Confirm::OnObjectGotFocus(DWORD oID)
+{
+// This gets called when one of the screen's objects received focus.
+// oID is the id of the object that received focus. 
+// Add your custom handling code here
+}
+
+void Confirm::OnObjectLostFocus(DWORD oID)
+{
+// This gets called when one of the screen's objects loses focus.
+// oID is the id of the object that lost focus. 
+// Add your custom handling code here
+}
+
+void Confirm::OnCheckBoxClick(DWORD cID, BOOL newValue)
+{
+// This get called when a check box is clicked. 
+// cID is the id of the checkbox and newValue is its new value
+// Add you custom handling code here
+}
+
+BOOL Confirm::OnMenuItemClicked(const char* topItem, const char* subItem)
+{
+// This get called when on of the menu item is clicked
+// subItem is the name of the item that got clicked
+// topItem is the name of the parent item on the menu 
+// If you terminate the screen or the application here, return TRUE, otherwise FALSE
+// Add your custom handling code here
+	return FALSE;
+}
+
+void Confirm::AfterTreeCntrlDoubleClicked(DWORD tID, int itemID)
+{
+// This get called when an item in the tree control get double clicked
+// tID is the id of the tree control 
+// itemID is the id of the item in the tree control that got double clicked
+// Add your custom handling code here
+}
+
+void Confirm::AfterTreeCntrlSelectionChanged(DWORD tID, int itemID)
+{
+// This get called when selection in the tree control changes
+// tID is the id of the tree control
+// itemID is the id of the newly selected item in the tree control
+// Add your custom handling code here
+}
+
+void Confirm::OnTreeCntrlItemRightClick(DWORD tID, int itemID)
+{
+//This get called when an item in the tree control gets right clicked.
+//tID is the id of the tree control. itemID is the id of the item that was clicked.
+//Add  your custom handling code here
+}
+
+void Confirm::OnListBoxItemChange(DWORD lID, int item)
+{
+// This gets called when list box's item selection changes
+// lID is the id of the list box
+// item is the index of the newly selected item 
+// Add your custom handling code here
+}
+
+void Confirm::OnListBoxItemDoubleClicked(DWORD lID, int item)
+{
+// This get called when an item in the list box gets double clicked
+// lID is the id of the list box
+// item is the index of the double clicked item in the list box
+// Add your custom handling code here
+}
+
+void Confirm::OnListBoxItemRightClicked(DWORD lID, int item)
+{
+//This get called when an item in the list box gets right clicked.
+//lID is the id of the list box and item is the index of the item that got clicked.
+//Add you custom handling code here
+}
+
+void Confirm::AfterSetScrollPosition(int oldX, int oldY, int newX, int newY)
+{
+// This get called when screen's scroll bars (if any) are moved
+// oldX and oldY are the position of the scrollbars before they moved
+// newX and newY are scroll bar's current position
+// Add your custom handling code here
+}
+
+void Confirm::AfterBackBufferRedrawn()
+{
+// This get called after back buffer is redrawn. 
+// Add you custom drawing code here
+// You can get a pointer to the screen's surface by calling GetSurface()
+}
+
+void Confirm::AfterRestore()
+{
+// This get called after surfaces get restored 
+// Restore any custom surfaces here
+}
+
+void Confirm::AfterSetPosition(int x, int y)
+{
+// This get called after screen's position changes
+// x and y are screen's new position
+// Add you custom handling code here
+}
+
+void Confirm::AfterSetWidth(int w)
+{
+// This gets called after screen's width changes
+// Add your custom handling code here
+}
+
+void Confirm::AfterSetHeight(int h)
+{
+// This gets called after screen's height changes
+// Add your custom handling code here
+}
+
+void Confirm::AfterFinish()
+{
+// This get called after screen has been destroyed
+// Delete any custom objects here
+}
+
+void Confirm::AfterDisplay(CTavSurface *sur)
+{
+// This get called after screen has been drawn
+// sur is the destination surface
+// Add your custom drawing code here
+}
+
+void Confirm::AfterMouseMove(int x, int y)
+{
+// This get called after a mouse move message
+// Add your custom handling code here
+}
+
+void Confirm::AfterLMouseDown(int x, int y)
+{
+// This get called after a left mouse down message
+// Add your custom handling code here
+}
+
+void Confirm::AfterLMouseUp(int x, int y)
+{
+// This get called after a left mouse up message
+// Add your custom handling code here
+}
+
+void Confirm::AfterRMouseDown(int x, int y)
+{
+//This get called after right mouse down message
+//Add your custom handling code here
+}
+
+void Confirm::AfterRMouseUp(int x, int y)
+{
+//This get called after right mouse up message
+//Add your custom handling code here
+}
+
+void Confirm::AfterKeyDown(UINT nChar)
+{
+// This get called after a key down message
+// Add your custom handling code here
+}
+
+void Confirm::AfterDoubleClick(int x, int y)
+{
+// This get called after a double click message
+// Add your custom handling code here
+}
+
+void Confirm::AfterChar(char c)
+{
+// This get called after a WM_CHAR message
+// Add your custom handling code here
+}
+
+BOOL Confirm::OnObjectLMouseDown(DWORD oID)
+{
+//This get called on left mouse down over object.
+//oID is the id of the object
+//This function should return TRUE if an object, screen or application is destroyed
+//Add your custom handling code here
+	return FALSE;
+}
+
+BOOL Confirm::OnObjectLMouseUp(DWORD oID)
+{
+//This get called on left mouse up over object.
+//oID is the id of the object
+//This function should return TRUE if an object, screen or application is destroyed
+//Add your custom handling code here
+	return FALSE;
+}
+
+BOOL Confirm::OnObjectRMouseDown(DWORD oID)
+{
+//This get called on right mouse down over object.
+//oID is the id of the object
+//This function should return TRUE if an object, screen or application is destroyed
+//Add your custom handling code here
+	return FALSE;
+}
+
+BOOL Confirm::OnObjectRMouseUp(DWORD oID)
+{
+//This get called on right mouse up over object.
+//oID is the id of the object
+//This function should return TRUE if an object, screen or application is destroyed
+//Add your custom handling code here
+	return FALSE;
+}
+
+void Confirm::OnPopupMenuItemClicked(const char* item)
+{
+//This get called when an item was clicked in a popup menu
+//Add your custom handling code here
+}
+
