@@ -3,8 +3,10 @@
 #include "model/FileIo.h"
 #include "tests/support/TestSupport.h"
 
+#include <csignal>
 #include <filesystem>
 #include <gtest/gtest.h>
+#include <sys/resource.h>
 
 namespace tav::test {
 namespace {
@@ -138,6 +140,24 @@ TEST(OverwriteProtocolTest, ReplacedFileKeepsItsModeAndIsNeverLeftHalfWritten) {
     EXPECT_EQ(std::filesystem::status(out / "Game.h").permissions(), std::filesystem::perms(0640));
     for (const auto& entry : std::filesystem::directory_iterator(out.path()))
         EXPECT_NE(entry.path().filename().string()[0], '.') << "temporary file left behind";
+}
+
+TEST(OverwriteProtocolTest, FailedWriteIsReportedAndKeepsTheOldFile) {
+    Project project;
+    MakeGame(project);
+    TempDir out;
+    WriteFile(out / "Game.cpp", kOld);
+    ScriptedUi ui;
+    ui.overwriteAnswers = {kAnswerYes};
+    const int status = RunInChild([&] {
+        std::signal(SIGXFSZ, SIG_IGN); // a write past the limit fails with EFBIG, as on a full disk
+        const rlimit limit{1024, 1024};
+        ::setrlimit(RLIMIT_FSIZE, &limit);
+        return GenerateProjectCode(project, out.path(), ui) == "Error Writing " + (out / "Game.cpp") ? 0 : 1;
+    });
+    EXPECT_EQ(status, 0);
+    EXPECT_EQ(ReadFile(out / "Game.cpp"), kOld);
+    EXPECT_FALSE(FileExists(out / "main.cpp"));
 }
 
 } // namespace
