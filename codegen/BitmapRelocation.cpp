@@ -52,8 +52,14 @@ std::error_code CopyWithoutReplacing(const std::string& source, const std::strin
         target + ".part" + std::to_string(::getpid()) + "-" + std::to_string(++counter);
     std::error_code error;
     fs::copy_file(source, temporary, fs::copy_options::none, error);
-    if (!error && ::link(temporary.c_str(), target.c_str()) != 0)
+    if (!error && ::link(temporary.c_str(), target.c_str()) != 0) {
         error = {errno, std::generic_category()};
+        // Folders without hard links (FAT, some network shares): copy straight, still never replacing.
+        if (error != std::errc::file_exists) {
+            error.clear();
+            fs::copy_file(source, target, fs::copy_options::none, error);
+        }
+    }
     std::error_code ignored;
     fs::remove(temporary, ignored);
     return error;
