@@ -5,7 +5,6 @@
 #include "model/Project.h"
 
 #include <cerrno>
-#include <cstring>
 #include <filesystem>
 #include <sys/stat.h>
 #include <unistd.h>

@@ -38,18 +38,18 @@ std::optional<int> ParseCommandLine(const std::vector<std::string>& args, const 
         }
         const std::size_t equals = arg.find('=');
         const std::string name = arg.substr(0, equals);
-        const OptionSpec* spec = nullptr;
+        const OptionSpec* known = nullptr;
         for (const OptionSpec& option : accepted)
             if (name == option.name)
-                spec = &option;
-        if (spec == nullptr || (!spec->takesValue && equals != std::string::npos)) {
+                known = &option;
+        if (known == nullptr || (!known->takesValue && equals != std::string::npos)) {
             err << "tavgen: unknown option '" << arg << "'\n" << usage;
             return kExitUsage;
         }
         std::string value;
-        if (spec->takesValue && equals != std::string::npos) {
+        if (known->takesValue && equals != std::string::npos) {
             value = arg.substr(equals + 1);
-        } else if (spec->takesValue) {
+        } else if (known->takesValue) {
             if (i + 1 == args.size()) {
                 err << "tavgen: option '" << name << "' needs a value\n" << usage;
                 return kExitUsage;
