@@ -1,0 +1,124 @@
+#include "BitmapFile.h"
+
+#include <SDL.h>
+
+#include <cerrno>
+#include <cstdint>
+#include <cstring>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+#include <vector>
+
+namespace tav::platform {
+
+namespace {
+
+void SetError(std::string* error, const std::string& reason) {
+    if (error != nullptr)
+        *error = reason;
+}
+
+std::int32_t ReadInt32(const unsigned char* at) {
+    return static_cast<std::int32_t>(std::uint32_t{at[0]} | std::uint32_t{at[1]} << 8 |
+                                     std::uint32_t{at[2]} << 16 | std::uint32_t{at[3]} << 24);
+}
+
+// The size a BMP header claims, checked before the decoder allocates anything for it.
+bool HeaderSizeIsSane(const unsigned char* bytes, std::size_t size, std::string* error) {
+    constexpr std::size_t kFileHeader = 14;
+    if (size < kFileHeader + 12 || bytes[0] != 'B' || bytes[1] != 'M') {
+        SetError(error, "not a BMP file");
+        return false;
+    }
+    const std::int32_t infoSize = ReadInt32(bytes + kFileHeader);
+    std::int64_t width = 0;
+    std::int64_t height = 0;
+    if (infoSize == 12) { // the old core header: 16-bit sizes
+        width = bytes[18] | bytes[19] << 8;
+        height = bytes[20] | bytes[21] << 8;
+    } else if (size >= kFileHeader + 16) {
+        width = ReadInt32(bytes + 18);
+        height = ReadInt32(bytes + 22);
+    }
+    if (height < 0)
+        height = -height; // top-down
+    if (width < 1 || height < 1 || width > PixelBuffer::kMaxSide || height > PixelBuffer::kMaxSide ||
+        width * height > PixelBuffer::kMaxPixels) {
+        SetError(error, "the bitmap's size is out of range");
+        return false;
+    }
+    return true;
+}
+
+} // namespace
+
+bool DecodeBitmap(const void* bytes, std::size_t size, PixelBuffer& pixels, std::string* error) {
+    if (!HeaderSizeIsSane(static_cast<const unsigned char*>(bytes), size, error))
+        return false;
+    SDL_RWops* stream = SDL_RWFromConstMem(bytes, static_cast<int>(std::min<std::size_t>(size, INT32_MAX)));
+    SDL_Surface* decoded = stream == nullptr ? nullptr : SDL_LoadBMP_RW(stream, 1);
+    if (decoded == nullptr) {
+        SetError(error, SDL_GetError());
+        return false;
+    }
+    SDL_Surface* converted = SDL_ConvertSurfaceFormat(decoded, SDL_PIXELFORMAT_XRGB8888, 0);
+    SDL_FreeSurface(decoded);
+    PixelBuffer result;
+    const bool ok = converted != nullptr && result.Allocate(converted->w, converted->h);
+    if (ok && SDL_LockSurface(converted) == 0) {
+        for (int y = 0; y < converted->h; ++y) {
+            const auto* row =
+                static_cast<const unsigned char*>(converted->pixels) + std::ptrdiff_t(y) * converted->pitch;
+            std::uint32_t* out = result.Row(y);
+            std::memcpy(out, row, std::size_t(converted->w) * sizeof(std::uint32_t));
+            for (int x = 0; x < converted->w; ++x)
+                out[x] &= 0x00FFFFFF;
+        }
+        SDL_UnlockSurface(converted);
+    } else {
+        SetError(error, converted == nullptr ? SDL_GetError() : "cannot hold the bitmap's pixels");
+        SDL_FreeSurface(converted);
+        return false;
+    }
+    SDL_FreeSurface(converted);
+    pixels = std::move(result);
+    return true;
+}
+
+bool LoadBitmapFile(const std::string& path, PixelBuffer& pixels, std::string* error) {
+    if (path.empty()) {
+        SetError(error, "no bitmap file named");
+        return false;
+    }
+    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    struct stat info {};
+    if (fd < 0 || ::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode)) {
+        if (fd >= 0)
+            ::close(fd);
+        SetError(error, "cannot open '" + path + "'");
+        return false;
+    }
+    // The largest bitmap a surface can hold, with room for headers and row padding.
+    constexpr off_t kLargestFile = PixelBuffer::kMaxPixels * 4 + (off_t{1} << 20);
+    if (info.st_size > kLargestFile) {
+        ::close(fd);
+        SetError(error, "'" + path + "' is too large for a bitmap");
+        return false;
+    }
+    std::vector<unsigned char> bytes;
+    bytes.reserve(static_cast<std::size_t>(info.st_size));
+    unsigned char block[65536];
+    ssize_t count;
+    while ((count = ::read(fd, block, sizeof block)) > 0 || (count < 0 && errno == EINTR))
+        if (count > 0)
+            bytes.insert(bytes.end(), block, block + count);
+    ::close(fd);
+    if (count < 0) {
+        SetError(error, "cannot read '" + path + "'");
+        return false;
+    }
+    return DecodeBitmap(bytes.data(), bytes.size(), pixels, error);
+}
+
+} // namespace tav::platform

@@ -1,0 +1,138 @@
+#include "tavctrls/platform/BitmapFile.h"
+#include "tests/support/TestSupport.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace tav::platform {
+namespace {
+
+void Put16(std::string& out, unsigned value) {
+    out += static_cast<char>(value & 255);
+    out += static_cast<char>(value >> 8 & 255);
+}
+void Put32(std::string& out, std::uint32_t value) {
+    Put16(out, value & 0xFFFF);
+    Put16(out, value >> 16);
+}
+
+// A BMP file of the 2 x 3 test picture at `bits` per pixel, with a palette for 1, 4 and 8 bits.
+// Pixel (x, y) has colour Colour(x, y); the 1-bit file uses only black and white.
+std::uint32_t Colour(int x, int y, int bits) {
+    if (bits == 1)
+        return (x + y) % 2 == 0 ? 0x000000 : 0xFFFFFF;
+    return static_cast<std::uint32_t>(0x102030 * (1 + x + 2 * y)) & 0xFFFFFF;
+}
+
+std::string EncodeBitmap(int bits, bool topDown) {
+    const int width = 2, height = 3;
+    std::vector<std::uint32_t> palette;
+    if (bits <= 8)
+        for (int y = 0; y < height; ++y)
+            for (int x = 0; x < width; ++x)
+                if (std::find(palette.begin(), palette.end(), Colour(x, y, bits)) == palette.end())
+                    palette.push_back(Colour(x, y, bits));
+    const int rowBytes = (width * bits + 31) / 32 * 4;
+    std::string pixels;
+    for (int r = 0; r < height; ++r) {
+        const int y = topDown ? r : height - 1 - r;
+        std::string row(static_cast<std::size_t>(rowBytes), '\0');
+        for (int x = 0; x < width; ++x) {
+            const std::uint32_t colour = Colour(x, y, bits);
+            if (bits <= 8) {
+                const auto index = static_cast<unsigned>(std::find(palette.begin(), palette.end(), colour) -
+                                                         palette.begin());
+                const int bit = x * bits;
+                row[static_cast<std::size_t>(bit / 8)] |= static_cast<char>(index << (8 - bits - bit % 8));
+            } else {
+                for (int b = 0; b < bits / 8; ++b)
+                    row[static_cast<std::size_t>(x * bits / 8 + b)] =
+                        static_cast<char>(b < 3 ? colour >> (8 * b) & 255 : 0);
+            }
+        }
+        pixels += row;
+    }
+    const std::uint32_t paletteBytes = static_cast<std::uint32_t>(palette.size() * 4);
+    std::string file = "BM";
+    Put32(file, 14 + 40 + paletteBytes + static_cast<std::uint32_t>(pixels.size()));
+    Put32(file, 0);
+    Put32(file, 14 + 40 + paletteBytes);
+    Put32(file, 40);
+    Put32(file, width);
+    Put32(file, static_cast<std::uint32_t>(topDown ? -height : height));
+    Put16(file, 1);
+    Put16(file, static_cast<unsigned>(bits));
+    Put32(file, 0); // uncompressed
+    Put32(file, static_cast<std::uint32_t>(pixels.size()));
+    Put32(file, 2835);
+    Put32(file, 2835);
+    Put32(file, static_cast<std::uint32_t>(palette.size()));
+    Put32(file, 0);
+    for (const std::uint32_t colour : palette)
+        Put32(file, colour);
+    return file + pixels;
+}
+
+TEST(BitmapFileTest, EveryDepthAndRowOrderDecodesToTheSamePixels) {
+    for (const int bits : {1, 4, 8, 24, 32})
+        for (const bool topDown : {false, true}) {
+            SCOPED_TRACE(std::to_string(bits) + (topDown ? " bits, top-down" : " bits, bottom-up"));
+            const std::string file = EncodeBitmap(bits, topDown);
+            PixelBuffer pixels;
+            std::string error;
+            ASSERT_TRUE(DecodeBitmap(file.data(), file.size(), pixels, &error)) << error;
+            ASSERT_EQ(pixels.width(), 2);
+            ASSERT_EQ(pixels.height(), 3);
+            for (int y = 0; y < 3; ++y)
+                for (int x = 0; x < 2; ++x)
+                    EXPECT_EQ(pixels.At(x, y), Colour(x, y, bits)) << x << "," << y;
+        }
+}
+
+TEST(BitmapFileTest, BadFilesFailAndLeaveThePixelsAlone) {
+    const std::string good = EncodeBitmap(24, false);
+    std::string hugeHeader = good;
+    hugeHeader[18] = hugeHeader[19] = hugeHeader[21] = '\x7f'; // width about 2 billion
+    std::string zeroWidth = good;
+    zeroWidth[18] = 0;
+    std::string badDepth = good;
+    badDepth[28] = 7;
+    const std::vector<std::pair<const char*, std::string>> cases = {
+        {"empty", ""},
+        {"not a bitmap", "GIF89a"},
+        {"header only", good.substr(0, 20)},
+        {"pixels cut off", good.substr(0, good.size() - 10)},
+        {"absurd width", hugeHeader},
+        {"zero width", zeroWidth},
+        {"unknown depth", badDepth},
+    };
+    PixelBuffer pixels;
+    ASSERT_TRUE(pixels.Allocate(1, 1));
+    pixels.Set(0, 0, 42);
+    for (const auto& [title, bytes] : cases) {
+        std::string error;
+        EXPECT_FALSE(DecodeBitmap(bytes.data(), bytes.size(), pixels, &error)) << title;
+        EXPECT_FALSE(error.empty()) << title;
+        EXPECT_EQ(pixels.width(), 1) << title;
+        EXPECT_EQ(pixels.At(0, 0), 42u) << title;
+    }
+}
+
+TEST(BitmapFileTest, FilesAreReadFromDisk) {
+    test::TempDir dir;
+    test::WriteFile(dir / "pic.bmp", EncodeBitmap(8, false));
+    PixelBuffer pixels;
+    std::string error;
+    EXPECT_TRUE(LoadBitmapFile(dir / "pic.bmp", pixels, &error)) << error;
+    EXPECT_EQ(pixels.At(1, 2), Colour(1, 2, 8));
+    EXPECT_FALSE(LoadBitmapFile(dir / "missing.bmp", pixels, &error));
+    EXPECT_EQ(error, "cannot open '" + dir / "missing.bmp" + "'");
+    EXPECT_FALSE(LoadBitmapFile(dir.path(), pixels, &error)) << "a folder is not a bitmap";
+    EXPECT_FALSE(LoadBitmapFile("", pixels, &error));
+}
+
+} // namespace
+} // namespace tav::platform
