@@ -4,6 +4,8 @@
 #include "model/FileIo.h"
 #include "model/Project.h"
 
+#include <cctype>
+
 namespace tav {
 
 char CommandLineUi::AskTerminal(const std::string& question, const std::string& answers) {
@@ -14,9 +16,10 @@ char CommandLineUi::AskTerminal(const std::string& question, const std::string& 
         terminal_->prompt << question << std::flush;
         if (!std::getline(terminal_->in, line))
             throw UnansweredQuestion("no answer to \"" + question + "\"");
-        if (!line.empty() && answers.find(static_cast<char>(
-                                 std::tolower(static_cast<unsigned char>(line[0])))) != std::string::npos)
-            return static_cast<char>(std::tolower(static_cast<unsigned char>(line[0])));
+        const char answer =
+            line.empty() ? '\0' : static_cast<char>(std::tolower(static_cast<unsigned char>(line[0])));
+        if (answer != '\0' && answers.find(answer) != std::string::npos)
+            return answer;
     }
 }
 
