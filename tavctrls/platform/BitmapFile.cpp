@@ -4,7 +4,9 @@
 
 #include <cerrno>
 #include <cstdint>
+#include <cstdio>
 #include <cstring>
+#include <filesystem>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -91,7 +93,7 @@ bool LoadBitmapFile(const std::string& path, PixelBuffer& pixels, std::string* e
         SetError(error, "no bitmap file named");
         return false;
     }
-    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    const int fd = ::open(ResolveResourcePath(path).c_str(), O_RDONLY | O_CLOEXEC);
     struct stat info {};
     if (fd < 0 || ::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode)) {
         if (fd >= 0)
@@ -119,6 +121,77 @@ bool LoadBitmapFile(const std::string& path, PixelBuffer& pixels, std::string* e
         return false;
     }
     return DecodeBitmap(bytes.data(), bytes.size(), pixels, error);
+}
+
+namespace {
+
+void PutLittleEndian(std::vector<unsigned char>& out, std::uint32_t value, int bytes) {
+    for (int i = 0; i < bytes; ++i)
+        out.push_back(static_cast<unsigned char>(value >> (8 * i)));
+}
+
+} // namespace
+
+bool SaveBitmapFile(const std::string& path, const PixelBuffer& pixels, std::string* error) {
+    if (pixels.Empty()) {
+        SetError(error, "there is no picture to save");
+        return false;
+    }
+    const std::uint32_t rowBytes = (static_cast<std::uint32_t>(pixels.width()) * 3 + 3) & ~3u;
+    const std::uint32_t dataBytes = rowBytes * static_cast<std::uint32_t>(pixels.height());
+    std::vector<unsigned char> out;
+    out.reserve(54 + dataBytes);
+    out.push_back('B');
+    out.push_back('M');
+    PutLittleEndian(out, 54 + dataBytes, 4);
+    PutLittleEndian(out, 0, 4);
+    PutLittleEndian(out, 54, 4);
+    PutLittleEndian(out, 40, 4);
+    PutLittleEndian(out, static_cast<std::uint32_t>(pixels.width()), 4);
+    PutLittleEndian(out, static_cast<std::uint32_t>(pixels.height()), 4);
+    PutLittleEndian(out, 1, 2);
+    PutLittleEndian(out, 24, 2);
+    PutLittleEndian(out, 0, 4);
+    PutLittleEndian(out, dataBytes, 4);
+    PutLittleEndian(out, 2835, 4); // 72 dots per inch
+    PutLittleEndian(out, 2835, 4);
+    PutLittleEndian(out, 0, 4);
+    PutLittleEndian(out, 0, 4);
+    for (int y = pixels.height() - 1; y >= 0; --y) { // bottom-up
+        const std::uint32_t* row = pixels.Row(y);
+        for (int x = 0; x < pixels.width(); ++x)
+            PutLittleEndian(out, row[x], 3); // blue, green, red
+        for (std::uint32_t pad = static_cast<std::uint32_t>(pixels.width()) * 3; pad < rowBytes; ++pad)
+            out.push_back(0);
+    }
+    const std::string temporary = path + ".part";
+    std::FILE* file = std::fopen(temporary.c_str(), "wb");
+    bool ok = file != nullptr && std::fwrite(out.data(), 1, out.size(), file) == out.size();
+    if (file != nullptr)
+        ok = std::fclose(file) == 0 && ok;
+    if (ok && std::rename(temporary.c_str(), path.c_str()) == 0)
+        return true;
+    std::remove(temporary.c_str());
+    SetError(error, "cannot write '" + path + "': " + std::strerror(errno));
+    return false;
+}
+
+std::string ProgramFolder() {
+    std::error_code failed;
+    const std::filesystem::path program = std::filesystem::read_symlink("/proc/self/exe", failed);
+    return failed ? std::string() : program.parent_path().string();
+}
+
+std::string ResolveResourcePath(const std::string& path) {
+    namespace fs = std::filesystem;
+    std::error_code failed;
+    if (path.empty() || fs::path(path).is_absolute() || fs::exists(path, failed))
+        return path;
+    static const std::string folder = ProgramFolder();
+    if (folder.empty())
+        return path;
+    const fs::path beside = fs::path(folder) / path;
+    return fs::exists(beside, failed) ? beside.string() : path;
 }
 
 } // namespace tav::platform

@@ -1,0 +1,44 @@
+#pragma once
+
+#include "PixelBuffer.h"
+
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace tav::platform {
+
+// A font as the library asks for one: a family name (matched through fontconfig, falling back to the
+// best match), a width (0: the face's natural width), a cell height in pixels (ascent + descent, as a
+// GDI font height), and a weight (700 and above is bold).
+struct FontSpec {
+    std::string name;
+    int width = 0;
+    int height = 15;
+    int weight = 0;
+};
+
+struct TextExtent {
+    int width = 0;  // sum of the advances
+    int height = 0; // the cell height
+};
+
+class Font;
+
+// Opens (or finds in the cache) the face for `spec`; null when no face can be found or the spec is
+// unusable (empty name, height below 1).
+std::shared_ptr<const Font> OpenFont(const FontSpec& spec);
+
+// Text is UTF-8; bytes that are not valid UTF-8 are drawn as the characters of their Latin-1 values.
+TextExtent MeasureText(const Font& font, std::string_view text);
+
+// Draws `text` with its cell's top-left corner at (x, y), monochrome (no antialiasing), transparent
+// background, every set pixel written as `pixel` (XRGB8888). Clipped to the buffer.
+void DrawText(PixelBuffer& dest, const Font& font, int x, int y, std::uint32_t pixel, std::string_view text);
+
+// The installed font families, one entry per family, sorted, without duplicates.
+std::vector<std::string> FontFamilies();
+
+} // namespace tav::platform
