@@ -1,0 +1,192 @@
+#pragma once
+
+#include "CTavSurface.h"
+#include "TavErrors.h"
+#include "TavWindows.h"
+
+#include <vector>
+
+class CTavApp;
+class CTavObject;
+class CTavScrollBarsBase;
+
+// A rectangular area with its own back buffer holding objects, a background, sub screens and at most
+// one modal popup. Programs derive one class per screen and override its callbacks.
+class CTavScreen {
+public:
+    CTavScreen();
+    CTavScreen(const CTavScreen&) = delete;
+    CTavScreen& operator=(const CTavScreen&) = delete;
+
+    virtual void OnPopupMenuItemClicked(const char* item);
+    virtual void OnObjectGotFocus(DWORD oID);
+    virtual void OnObjectLostFocus(DWORD oID);
+    virtual void OnCheckBoxClick(DWORD cID, BOOL newValue);
+    virtual BOOL OnMenuItemClicked(const char* topItem, const char* subItem);
+    virtual void AfterTreeCntrlDoubleClicked(DWORD tID, int itemID);
+    virtual void AfterTreeCntrlSelectionChanged(DWORD tID, int itemID);
+    virtual void OnTreeCntrlItemRightClick(DWORD tID, int itemID);
+    virtual void OnListBoxItemChange(DWORD lID, int item);
+    virtual void OnListBoxItemDoubleClicked(DWORD lID, int item);
+    virtual void OnListBoxItemRightClicked(DWORD lID, int item);
+    virtual void AfterSetScrollPosition(int oldX, int oldY, int newX, int newY);
+    virtual BOOL OnButtonDown(DWORD bID);
+    virtual ~CTavScreen();
+    virtual void AfterObjectDoubleClick(DWORD oID, int x, int y);
+    virtual void AfterInitialize();
+    virtual void AfterBackBufferRedrawn();
+    virtual void AfterRestore();
+    virtual void AfterSetPosition(int x, int y);
+    virtual void AfterSetWidth(int w);
+    virtual void AfterSetHeight(int h);
+    virtual void AfterFinish();
+    virtual void AfterDisplay(CTavSurface* sur);
+    virtual void AfterMouseMove(int x, int y);
+    virtual void AfterLMouseDown(int x, int y);
+    virtual void AfterLMouseUp(int x, int y);
+    virtual void AfterRMouseDown(int x, int y);
+    virtual void AfterRMouseUp(int x, int y);
+    virtual void AfterKeyDown(UINT nChar);
+    virtual void AfterDoubleClick(int x, int y);
+    virtual void AfterChar(char c);
+    virtual BOOL OnObjectLMouseDown(DWORD oID);
+    virtual BOOL OnObjectLMouseUp(DWORD oID);
+    virtual BOOL OnObjectRMouseDown(DWORD oID);
+    virtual BOOL OnObjectRMouseUp(DWORD oID);
+
+    // Lifetime and geometry.
+    DWORD Initialize(DWORD id, int x = 0, int y = 0, int width = 0, int height = 0,
+                     int type = TAVSCREEN_FULLSCREEN, CTavScreen* parent = NULL);
+    void Finish();
+    void Restore();
+    DWORD SetPosition(int x, int y);
+    DWORD SetWidth(int w);
+    DWORD SetHeight(int h);
+    CTavSurface* GetSurface() const { return m_surface; }
+    void Display(CTavSurface* dest = NULL);
+    void RedrawBackBuffer();
+    void Invalidate();
+    void ScreenToClient(int x, int y, int* outX, int* outY) const;
+    void Update();
+
+    // Objects.
+    DWORD AddObject(CTavObject* obj);
+    DWORD RemoveObject(DWORD id);
+    CTavObject* GetObjectByID(DWORD id) const;
+    BOOL HasObject(DWORD id) const;
+    DWORD SetObjectOrder(DWORD id, int position);
+    int GetObjectCount() const { return static_cast<int>(m_objects.size()); }
+    CTavObject* GetObjectAt(int index) const;
+    // The objects as they are now, for loops that call out and may see objects removed meanwhile.
+    std::vector<CTavObject*> ObjectsSnapshot() const { return m_objects; }
+    BOOL Owns(const CTavObject* obj) const;
+    DWORD SetBackgroundImage(const char* path, int mode);
+    void RemoveBackgroundImage();
+    CTavObject* GetBackground() const { return m_background; }
+    int GetBackgroundMode() const { return m_backgroundMode; }
+    void SetBackColor(DWORD pixel);
+    DWORD GetBackColor() const { return m_backColour; }
+
+    // Menu bar and popup menu (the menu controls are objects the screen owns and routes input to).
+    DWORD SetMenuBar(CTavObject* menuBar);
+    void RemoveMenuBar();
+    CTavObject* GetMenuBar() const { return m_menuBar; }
+    DWORD SetPopupMenu(CTavObject* popupMenu);
+    void ClosePopupMenu();
+    CTavObject* GetPopupMenu() const { return m_popupMenu; }
+
+    // Scroll bars (the scroll-bar control attaches them); position 0, 0 without.
+    void SetScrollBarsObject(CTavScrollBarsBase* bars);
+    CTavScrollBarsBase* GetScrollBarsObject() const { return m_scrollBars; }
+    void GetScrollPosition(int* x, int* y) const;
+    // Re-positions sub screens and objects after the scroll offset changed.
+    void ScrollPositionChanged(int oldX, int oldY, int newX, int newY);
+
+    // Screens.
+    DWORD SetChildScreen(CTavScreen* popup);
+    DWORD RemoveChildScreen();
+    CTavScreen* GetChildScreen() const { return m_modalChild; }
+    BOOL IsModalRunning() const { return m_modalRunning; }
+    DWORD AddSubScreen(CTavScreen* sub);
+    DWORD RemoveSubScreen(DWORD id);
+    CTavScreen* GetScreenByID(DWORD id) const;
+    BOOL HasScreen(DWORD id) const;
+    int GetSubScreenCount() const { return static_cast<int>(m_subScreens.size()); }
+    CTavScreen* GetSubScreenAt(int index) const;
+    DWORD Close();
+    void SetFocus(BOOL focus);
+    BOOL HasFocus() const { return m_focus; }
+    void SetFrozen(BOOL frozen) { m_frozen = frozen ? 1 : 0; }
+    BOOL IsFrozen() const { return m_frozen; }
+    // The innermost modal popup shown over this screen (this screen when none).
+    CTavScreen* GetInnermostScreen();
+
+    // Event entry points, in application-area coordinates.
+    void MouseMove(int x, int y);
+    void LMouseDown(int x, int y);
+    void LMouseUp(int x, int y);
+    void RMouseDown(int x, int y);
+    void RMouseUp(int x, int y);
+    void DoubleClick(int x, int y);
+    void KeyDown(UINT key);
+    void Char(char c);
+
+    DWORD GetID() const { return m_id; }
+    int GetType() const { return m_type; }
+    int GetX() const { return m_x; }
+    int GetY() const { return m_y; }
+    int GetAppX() const { return m_appX; }
+    int GetAppY() const { return m_appY; }
+    int GetWidth() const { return m_width; }
+    int GetHeight() const { return m_height; }
+    CTavScreen* GetParent() const { return m_parent; }
+    BOOL IsDirty() const { return m_dirty; }
+    BOOL ContainsPoint(int x, int y) const;
+    // TRUE once the screen has been removed from its owner (it is deleted when the library is idle).
+    BOOL IsDiscarded() const { return m_discarded; }
+
+private:
+    // Each routing returns TRUE when it must stop at once (something was destroyed).
+    CTavScreen* Descend(bool followFocus);
+    BOOL RouteMouseMove(int x, int y);
+    BOOL RouteLMouseDown(int x, int y);
+    BOOL RouteLMouseUp(int x, int y);
+    BOOL RouteRMouseDown(int x, int y);
+    BOOL RouteRMouseUp(int x, int y);
+    BOOL RouteDoubleClick(int x, int y);
+    BOOL RouteKeyDown(UINT key);
+    BOOL RouteChar(char c);
+    CTavScreen* SubScreenAt(int x, int y) const;
+    BOOL ObjectHidden(const CTavObject* obj) const;
+    void DrawBackground();
+    void MoveChildren();
+    void ComputeAppPosition();
+    BOOL Gone() const;
+
+    std::vector<CTavScreen*> m_subScreens;
+    int m_frozen = 0;
+    CTavScrollBarsBase* m_scrollBars = nullptr;
+    CTavScreen* m_modalChild = nullptr;
+    int m_modalRunning = 0;
+    int m_dirty = 1;
+    std::vector<CTavObject*> m_objects;
+    CTavSurface* m_surface = nullptr;
+    CTavScreen* m_parent = nullptr;
+    CTavApp* m_app = nullptr;
+    int m_type = TAVSCREEN_FULLSCREEN;
+    DWORD m_id = 0;
+    int m_x = 0;
+    int m_y = 0;
+    int m_appX = 0;
+    int m_appY = 0;
+    int m_width = 0;
+    int m_height = 0;
+    int m_focus = 0;
+    CTavObject* m_menuBar = nullptr;
+    CTavObject* m_background = nullptr;
+    int m_backgroundMode = TAVBACK_CENTER;
+    DWORD m_backColour = 0;
+    CTavObject* m_popupMenu = nullptr;
+    int m_discarded = 0;
+    int m_redrawing = 0;
+};

@@ -1,0 +1,18 @@
+// The entry point of programs built on the library: their WinMain gets the command line joined by
+// spaces, as a Windows program receives it.
+#include "TavWindows.h"
+
+#include <string>
+#include <vector>
+
+int main(int argc, char** argv) {
+    std::string commandLine;
+    for (int i = 1; i < argc; ++i) {
+        if (i > 1)
+            commandLine += ' ';
+        commandLine += argv[i];
+    }
+    std::vector<char> text(commandLine.begin(), commandLine.end());
+    text.push_back('\0');
+    return WinMain(nullptr, nullptr, text.data(), SW_SHOWNORMAL);
+}

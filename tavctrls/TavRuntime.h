@@ -1,0 +1,59 @@
+#pragma once
+
+#include "TavWindows.h"
+#include "tavctrls/platform/Display.h"
+
+#include <cstdint>
+#include <memory>
+#include <vector>
+
+class CTavApp;
+class CTavObject;
+class CTavScreen;
+
+namespace tav {
+
+// What exists once per process: the application and the state of its loop.
+struct Runtime {
+    CTavApp* app = nullptr;
+    int quit = 0;   // set during shutdown: input, frames and callbacks after input stop
+    int active = 0; // frames are drawn only while active
+    CTavObject* frameRate = nullptr;
+    unsigned frameCounter = 0;
+    unsigned framesPerSecond = 0;
+    float secondAccumulator = 0;
+    std::uint64_t lastCounter = 0;
+    std::unique_ptr<platform::Display> display;
+    int modalDepth = 0;
+
+    // Objects and screens removed while an event is routed or a frame drawn wait here until that
+    // has finished, so that nothing on the stack points at freed memory.
+    int busy = 0;
+    std::vector<CTavObject*> discardedObjects;
+    std::vector<CTavScreen*> discardedScreens;
+};
+
+Runtime& TheRuntime();
+inline CTavApp* CurrentApp() { return TheRuntime().app; }
+
+// Marks the library busy (routing an event or drawing a frame) for its lifetime.
+class BusyScope {
+public:
+    BusyScope();
+    ~BusyScope();
+    BusyScope(const BusyScope&) = delete;
+    BusyScope& operator=(const BusyScope&) = delete;
+};
+
+// Finishes and deletes an object or screen that its owner has already unlinked: at once when the
+// library is idle, else once the outermost event or frame is over.
+void DiscardObject(CTavObject* object);
+void DiscardScreen(CTavScreen* screen);
+void FlushDiscarded();
+
+// A text or line colour (0x00BBGGRR) as a pixel (0x00RRGGBB).
+inline std::uint32_t PixelOfColour(COLORREF colour) {
+    return (colour & 0xFF) << 16 | (colour & 0xFF00) | (colour >> 16 & 0xFF);
+}
+
+} // namespace tav
