@@ -16,6 +16,12 @@ std::size_t Utf8SequenceLength(const std::string& text, std::size_t at) {
     for (std::size_t i = 1; i < length; ++i)
         if ((static_cast<unsigned char>(text[at + i]) & 0xC0) != 0x80)
             return 1;
+    // Overlong forms, surrogates and code points past U+10FFFF are single bytes, as text drawing
+    // treats them.
+    const auto second = static_cast<unsigned char>(text[at + 1]);
+    if ((lead == 0xE0 && second < 0xA0) || (lead == 0xED && second >= 0xA0) || (lead == 0xF0 && second < 0x90) ||
+        (lead == 0xF4 && second >= 0x90))
+        return 1;
     return length;
 }
 
