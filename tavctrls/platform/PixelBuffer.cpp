@@ -1,8 +1,11 @@
 #include "PixelBuffer.h"
 
+#include "PixelKernels.h"
+
 #include <algorithm>
 #include <cstring>
 #include <new>
+#include <vector>
 
 namespace tav::platform {
 
@@ -15,9 +18,18 @@ bool CopyFits(const PixelBuffer& dest, int x, int y, const PixelBuffer& source, 
     return source.Holds(from) && dest.Holds({x, y, x + from.Width(), y + from.Height()});
 }
 
-std::uint32_t BlendChannel(std::uint32_t d, std::uint32_t s, int alpha) {
-    const int channel = static_cast<int>(d) + (static_cast<int>(s) - static_cast<int>(d)) * alpha / 256;
-    return static_cast<std::uint32_t>(channel);
+bool Overlap(const PixelRect& a, const PixelRect& b) {
+    return a.left < b.right && b.left < a.right && a.top < b.bottom && b.top < a.bottom;
+}
+
+// The source to read from: `source` itself, or, when `from` overlaps `to` in the same buffer, a copy of
+// `from` made in `copy`, so that every pixel is read before it is written.
+const PixelBuffer& Separate(PixelBuffer& copy, const PixelBuffer& dest, const PixelRect& to,
+                            const PixelBuffer& source, const PixelRect& from) {
+    if (&dest != &source || !Overlap(to, from) || !copy.Allocate(from.Width(), from.Height()))
+        return source;
+    CopyRect(copy, 0, 0, source, from);
+    return copy;
 }
 
 } // namespace
@@ -48,8 +60,9 @@ bool PixelBuffer::Holds(const PixelRect& rect) const {
 bool FillRect(PixelBuffer& dest, const PixelRect& rect, std::uint32_t pixel) {
     if (!dest.Holds(rect))
         return false;
+    const RowKernels& kernels = ActiveKernels();
     for (int y = rect.top; y < rect.bottom; ++y)
-        std::fill(dest.Row(y) + rect.left, dest.Row(y) + rect.right, pixel);
+        kernels.fill(dest.Row(y) + rect.left, rect.Width(), pixel);
     return true;
 }
 
@@ -57,9 +70,18 @@ bool CopyRect(PixelBuffer& dest, int x, int y, const PixelBuffer& source, const 
     if (!CopyFits(dest, x, y, source, from))
         return false;
     const std::size_t bytes = std::size_t(from.Width()) * sizeof(std::uint32_t);
-    // memmove: a buffer may be copied onto itself.
-    for (int row = 0; row < from.Height(); ++row)
+    if (&dest != &source) {
+        for (int row = 0; row < from.Height(); ++row)
+            std::memcpy(dest.Row(y + row) + x, source.Row(from.top + row) + from.left, bytes);
+        return true;
+    }
+    // A buffer copied onto itself lower down is copied from the bottom up, so that no row is
+    // overwritten before it is read; memmove takes care of overlap within a row.
+    const bool upwards = y > from.top;
+    for (int i = 0; i < from.Height(); ++i) {
+        const int row = upwards ? from.Height() - 1 - i : i;
         std::memmove(dest.Row(y + row) + x, source.Row(from.top + row) + from.left, bytes);
+    }
     return true;
 }
 
@@ -67,31 +89,45 @@ bool CopyRectKeyed(PixelBuffer& dest, int x, int y, const PixelBuffer& source, c
                    std::uint32_t key) {
     if (!CopyFits(dest, x, y, source, from))
         return false;
+    PixelBuffer copy;
+    const PixelBuffer& input =
+        Separate(copy, dest, {x, y, x + from.Width(), y + from.Height()}, source, from);
+    const PixelRect in = &input == &source ? from : input.Bounds();
+    const RowKernels& kernels = ActiveKernels();
     key &= kColourBits;
-    const int width = from.Width();
-    for (int row = 0; row < from.Height(); ++row) {
-        const std::uint32_t* in = source.Row(from.top + row) + from.left;
-        std::uint32_t* out = dest.Row(y + row) + x;
-        for (int i = 0; i < width; ++i)
-            if ((in[i] & kColourBits) != key)
-                out[i] = in[i];
-    }
+    for (int row = 0; row < in.Height(); ++row)
+        kernels.copyKeyed(dest.Row(y + row) + x, input.Row(in.top + row) + in.left, in.Width(), key);
     return true;
 }
 
 bool StretchRect(PixelBuffer& dest, const PixelRect& to, const PixelBuffer& source, const PixelRect& from) {
     if (!dest.Holds(to) || !source.Holds(from))
         return false;
+    PixelBuffer copy;
+    const PixelBuffer& input = Separate(copy, dest, to, source, from);
+    const PixelRect in = &input == &source ? from : input.Bounds();
     // Fixed point 16.16 steps through the source; the centre of each destination pixel is sampled.
-    const std::int64_t stepX = (std::int64_t{from.Width()} << 16) / to.Width();
-    const std::int64_t stepY = (std::int64_t{from.Height()} << 16) / to.Height();
+    const std::int64_t stepX = (std::int64_t{in.Width()} << 16) / to.Width();
+    const std::int64_t stepY = (std::int64_t{in.Height()} << 16) / to.Height();
+    std::vector<std::int32_t> columns(static_cast<std::size_t>(to.Width()));
+    std::int64_t sx = stepX / 2;
+    for (std::int32_t& column : columns) {
+        column = static_cast<std::int32_t>(sx >> 16);
+        sx += stepX;
+    }
+    const RowKernels& kernels = ActiveKernels();
+    const std::size_t bytes = columns.size() * sizeof(std::uint32_t);
     std::int64_t sy = stepY / 2;
+    int lastRow = -1;
     for (int y = to.top; y < to.bottom; ++y, sy += stepY) {
-        const std::uint32_t* in = source.Row(from.top + static_cast<int>(sy >> 16)) + from.left;
-        std::uint32_t* out = dest.Row(y);
-        std::int64_t sx = stepX / 2;
-        for (int x = to.left; x < to.right; ++x, sx += stepX)
-            out[x] = in[sx >> 16];
+        const int row = static_cast<int>(sy >> 16);
+        std::uint32_t* out = dest.Row(y) + to.left;
+        // Enlarging repeats source rows: the row just made is copied rather than sampled again.
+        if (row == lastRow)
+            std::memcpy(out, dest.Row(y - 1) + to.left, bytes);
+        else
+            kernels.gather(out, input.Row(in.top + row) + in.left, columns.data(), to.Width());
+        lastRow = row;
     }
     return true;
 }
@@ -100,20 +136,15 @@ bool BlendRect(PixelBuffer& dest, int x, int y, const PixelBuffer& source, const
     if (!CopyFits(dest, x, y, source, from))
         return false;
     alpha = std::clamp(alpha, 0, 256);
-    const int width = from.Width();
-    for (int row = 0; row < from.Height(); ++row) {
-        const std::uint32_t* in = source.Row(from.top + row) + from.left;
-        std::uint32_t* out = dest.Row(y + row) + x;
-        for (int i = 0; i < width; ++i) {
-            const std::uint32_t s = in[i];
-            if ((s & kColourBits) == 0)
-                continue;
-            const std::uint32_t d = out[i];
-            out[i] = (d & ~kColourBits) | BlendChannel(d >> 16 & 0xFF, s >> 16 & 0xFF, alpha) << 16 |
-                     BlendChannel(d >> 8 & 0xFF, s >> 8 & 0xFF, alpha) << 8 |
-                     BlendChannel(d & 0xFF, s & 0xFF, alpha);
-        }
-    }
+    if (alpha == 0)
+        return true;
+    PixelBuffer copy;
+    const PixelBuffer& input =
+        Separate(copy, dest, {x, y, x + from.Width(), y + from.Height()}, source, from);
+    const PixelRect in = &input == &source ? from : input.Bounds();
+    const RowKernels& kernels = ActiveKernels();
+    for (int row = 0; row < in.Height(); ++row)
+        kernels.blend(dest.Row(y + row) + x, input.Row(in.top + row) + in.left, in.Width(), alpha);
     return true;
 }
 

@@ -1,1 +1,34 @@
-// Placeholder, replaced by the implementation.
+#include "tavctrls/platform/ProcessEnd.h"
+
+#include <cstdio>
+#include <cstdlib>
+#include <iostream>
+#include <utility>
+
+namespace tav::platform {
+namespace {
+
+ProcessEndHandler& InstalledHandler() {
+    static ProcessEndHandler handler;
+    return handler;
+}
+
+} // namespace
+
+void EndProcess(int status) {
+    // A copy, so that a handler may replace itself while it runs.
+    if (const ProcessEndHandler handler = InstalledHandler())
+        handler(status);
+    // _Exit runs no destructors and no atexit functions, so buffered output is written here.
+    std::cout.flush();
+    std::cerr.flush();
+    std::fflush(stdout);
+    std::fflush(stderr);
+    std::_Exit(status);
+}
+
+ProcessEndHandler SetProcessEndHandler(ProcessEndHandler handler) {
+    return std::exchange(InstalledHandler(), std::move(handler));
+}
+
+} // namespace tav::platform

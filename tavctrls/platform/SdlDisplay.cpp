@@ -1,1 +1,201 @@
-// Placeholder, replaced by the implementation.
+#include "tavctrls/platform/SdlDisplay.h"
+
+#include "tavctrls/platform/EventTranslator.h"
+
+#include <SDL.h>
+
+#include <iostream>
+
+namespace tav::platform {
+namespace {
+
+// How long WaitMessage blocks at most, so that the caller's own checks still run now and then.
+constexpr int kWaitMilliseconds = 100;
+
+void SetDefaultHints() {
+    // One WM_CLOSE per close of the window, not a second one from SDL_QUIT.
+    SDL_SetHint(SDL_HINT_QUIT_ON_LAST_WINDOW_CLOSE, "0");
+    // The click that focuses the window is a click like any other.
+    SDL_SetHint(SDL_HINT_MOUSE_FOCUS_CLICKTHROUGH, "1");
+    // A double click is two presses close together, as on a desktop (SDL's default is 32 pixels).
+    SDL_SetHint(SDL_HINT_MOUSE_DOUBLE_CLICK_RADIUS, "4");
+    SDL_SetHint(SDL_HINT_RENDER_SCALE_QUALITY, "linear");
+}
+
+// SDL falls back to drivers without a screen when no desktop is found; a window there would be
+// invisible, with no input ever, unless somebody asked for such a driver.
+bool HasScreen() {
+    const std::string driver = SDL_GetCurrentVideoDriver() != nullptr ? SDL_GetCurrentVideoDriver() : "";
+    const char* requested = SDL_getenv("SDL_VIDEODRIVER");
+    return (requested != nullptr && *requested != '\0') || (driver != "offscreen" && driver != "dummy");
+}
+
+} // namespace
+
+SdlDisplay::SdlDisplay() = default;
+
+SdlDisplay::~SdlDisplay() {
+    Release();
+}
+
+bool SdlDisplay::Open(const DisplaySettings& settings, std::string* error) {
+    Release();
+    // A failure leaves nothing open behind it.
+    const auto failed = [&](const char* what) {
+        if (error != nullptr)
+            *error = std::string(what) + ": " + SDL_GetError();
+        Release();
+        return false;
+    };
+    SetDefaultHints();
+    if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0)
+        return failed("cannot start SDL's video");
+    videoStarted_ = true;
+    if (!HasScreen()) {
+        if (error != nullptr)
+            *error = "there is no screen to show a window on (TAV_HEADLESS=1 runs without one)";
+        Release();
+        return false;
+    }
+    SDL_Rect place{settings.x, settings.y, settings.width, settings.height};
+    Uint32 flags = SDL_WINDOW_SHOWN;
+    if (!settings.windowed) {
+        flags |= SDL_WINDOW_FULLSCREEN_DESKTOP;
+        // The desktop's own rectangle, so that the window covers it even without a window manager.
+        if (SDL_GetDisplayBounds(0, &place) != 0)
+            place = {static_cast<int>(SDL_WINDOWPOS_UNDEFINED), static_cast<int>(SDL_WINDOWPOS_UNDEFINED),
+                     settings.width, settings.height};
+    }
+    window_ = SDL_CreateWindow(settings.title.c_str(), place.x, place.y, place.w, place.h, flags);
+    if (window_ == nullptr)
+        return failed("cannot create the window");
+    renderer_ = SDL_CreateRenderer(window_, -1, 0);
+    if (renderer_ == nullptr)
+        return failed("cannot create a renderer");
+    // Also in a window, in case a window manager gives it another size: the picture scales and the
+    // mouse stays in logical pixels.
+    if (SDL_RenderSetLogicalSize(renderer_, settings.width, settings.height) != 0)
+        return failed("cannot set the logical size");
+    translator_ = std::make_unique<EventTranslator>(settings.width, settings.height, !settings.windowed);
+    SDL_StartTextInput();
+    SDL_SetRenderDrawColor(renderer_, 0, 0, 0, 255);
+    SDL_RenderClear(renderer_);
+    SDL_RenderPresent(renderer_);
+    return true;
+}
+
+bool SdlDisplay::PeekMessage(WindowMessage& message) {
+    SDL_Event event;
+    while (pending_.empty() && videoStarted_ && SDL_PollEvent(&event) == 1)
+        Handle(event);
+    if (pending_.empty())
+        return false;
+    message = pending_.front();
+    pending_.pop_front();
+    return true;
+}
+
+void SdlDisplay::WaitMessage() {
+    SDL_Event event;
+    if (pending_.empty() && videoStarted_ && SDL_WaitEventTimeout(&event, kWaitMilliseconds) == 1)
+        Handle(event);
+}
+
+void SdlDisplay::Handle(const SDL_Event& event) {
+    if (event.type == SDL_WINDOWEVENT && event.window.event == SDL_WINDOWEVENT_EXPOSED)
+        Redraw();
+    if (translator_ == nullptr)
+        return;
+    translated_.clear();
+    translator_->Translate(event, SDL_GetModState(), translated_);
+    pending_.insert(pending_.end(), translated_.begin(), translated_.end());
+    // Held buttons keep the mouse captured, so that a release outside the window still arrives.
+    if (translator_->ButtonHeld() != captured_) {
+        captured_ = translator_->ButtonHeld();
+        SDL_CaptureMouse(captured_ ? SDL_TRUE : SDL_FALSE);
+    }
+}
+
+void SdlDisplay::Present(const PixelBuffer& frame, bool waitVerticalBlank) {
+    if (renderer_ == nullptr || frame.Empty())
+        return;
+    if (vsync_ != waitVerticalBlank) {
+        vsync_ = waitVerticalBlank;
+        SDL_RenderSetVSync(renderer_, waitVerticalBlank ? 1 : 0); // unsupported: frames go unsynchronised
+    }
+    if (texture_ == nullptr || textureWidth_ != frame.width() || textureHeight_ != frame.height()) {
+        if (texture_ != nullptr)
+            SDL_DestroyTexture(texture_);
+        texture_ = SDL_CreateTexture(renderer_, SDL_PIXELFORMAT_RGB888, SDL_TEXTUREACCESS_STREAMING,
+                                     frame.width(), frame.height());
+        textureWidth_ = texture_ != nullptr ? frame.width() : 0;
+        textureHeight_ = texture_ != nullptr ? frame.height() : 0;
+        if (texture_ == nullptr)
+            return; // a failed presentation is skipped; the next frame tries again
+    }
+    SDL_UpdateTexture(texture_, nullptr, frame.Row(0), frame.width() * 4);
+    Redraw();
+}
+
+// Shows the texture, which still holds the last frame.
+void SdlDisplay::Redraw() {
+    if (renderer_ == nullptr)
+        return;
+    SDL_RenderClear(renderer_);
+    if (texture_ != nullptr)
+        SDL_RenderCopy(renderer_, texture_, nullptr, nullptr);
+    SDL_RenderPresent(renderer_);
+}
+
+std::uint64_t SdlDisplay::Counter() {
+    return SDL_GetPerformanceCounter();
+}
+
+std::uint64_t SdlDisplay::Frequency() {
+    return SDL_GetPerformanceFrequency();
+}
+
+int SdlDisplay::RefreshRate() {
+    const int index = window_ != nullptr ? SDL_GetWindowDisplayIndex(window_) : 0;
+    SDL_DisplayMode mode;
+    if (!videoStarted_ || index < 0 || SDL_GetCurrentDisplayMode(index, &mode) != 0)
+        return 0;
+    return mode.refresh_rate;
+}
+
+bool SdlDisplay::ShiftDown() {
+    return (SDL_GetModState() & KMOD_SHIFT) != 0;
+}
+
+void SdlDisplay::ShowMessageBox(const std::string& title, const std::string& text) {
+    if (SDL_ShowSimpleMessageBox(SDL_MESSAGEBOX_INFORMATION, title.c_str(), text.c_str(), window_) != 0)
+        std::cerr << title << ": " << text << std::endl;
+}
+
+void SdlDisplay::Close() {
+    Release();
+}
+
+void SdlDisplay::Release() {
+    if (captured_)
+        SDL_CaptureMouse(SDL_FALSE);
+    captured_ = false;
+    if (texture_ != nullptr)
+        SDL_DestroyTexture(texture_);
+    if (renderer_ != nullptr)
+        SDL_DestroyRenderer(renderer_);
+    if (window_ != nullptr)
+        SDL_DestroyWindow(window_);
+    texture_ = nullptr;
+    renderer_ = nullptr;
+    window_ = nullptr;
+    textureWidth_ = textureHeight_ = 0;
+    vsync_.reset();
+    translator_.reset();
+    pending_.clear();
+    if (videoStarted_)
+        SDL_QuitSubSystem(SDL_INIT_VIDEO);
+    videoStarted_ = false;
+}
+
+} // namespace tav::platform

@@ -2,6 +2,7 @@
 
 #include "PixelBuffer.h"
 
+#include <cstddef>
 #include <cstdint>
 #include <memory>
 #include <string>
@@ -37,6 +38,20 @@ TextExtent MeasureText(const Font& font, std::string_view text);
 // Draws `text` with its cell's top-left corner at (x, y), monochrome (no antialiasing), transparent
 // background, every set pixel written as `pixel` (XRGB8888). Clipped to the buffer.
 void DrawText(PixelBuffer& dest, const Font& font, int x, int y, std::uint32_t pixel, std::string_view text);
+
+// Draws exactly as DrawText does, but loads and renders every glyph anew instead of taking it from the
+// font's glyph cache: the baseline that the cache is measured and checked against.
+void DrawTextUncached(PixelBuffer& dest, const Font& font, int x, int y, std::uint32_t pixel,
+                      std::string_view text);
+
+// What a font's glyph cache holds and how often it answered.
+struct GlyphCacheStats {
+    std::uint64_t hits = 0;
+    std::uint64_t misses = 0;
+    std::size_t glyphs = 0;
+    std::size_t bytes = 0;
+};
+GlyphCacheStats GetGlyphCacheStats(const Font& font);
 
 // The installed font families, one entry per family, sorted, without duplicates.
 std::vector<std::string> FontFamilies();

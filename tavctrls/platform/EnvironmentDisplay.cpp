@@ -1,0 +1,93 @@
+#include "tavctrls/platform/EnvironmentDisplay.h"
+
+#include "tavctrls/platform/BitmapFile.h"
+
+#include <charconv>
+#include <cstdlib>
+#include <iostream>
+
+namespace tav::platform {
+namespace {
+
+std::string Variable(const char* name) {
+    const char* value = std::getenv(name);
+    return value != nullptr ? value : "";
+}
+
+} // namespace
+
+bool ReadDisplayEnvironment(DisplayEnvironment& environment, std::string* error) {
+    const std::string headless = Variable("TAV_HEADLESS");
+    environment.headless = !headless.empty() && headless != "0";
+    environment.screenshot = Variable("TAV_SCREENSHOT");
+    environment.input = Variable("TAV_INPUT");
+    environment.frames.reset();
+    const std::string frames = Variable("TAV_FRAMES");
+    if (frames.empty())
+        return true;
+    std::uint64_t count = 0;
+    const char* end = frames.data() + frames.size();
+    const auto [next, status] = std::from_chars(frames.data(), end, count);
+    if (status != std::errc() || next != end) {
+        if (error != nullptr)
+            *error = "TAV_FRAMES: '" + frames + "' is not a number of frames";
+        return false;
+    }
+    environment.frames = count;
+    return true;
+}
+
+EnvironmentDisplay::EnvironmentDisplay(std::unique_ptr<Display> inner,
+                                       std::optional<std::uint64_t> frameLimit, std::string screenshot)
+    : inner_(std::move(inner)), frameLimit_(frameLimit), screenshot_(std::move(screenshot)) {}
+
+bool EnvironmentDisplay::Open(const DisplaySettings& settings, std::string* error) {
+    return inner_->Open(settings, error);
+}
+
+bool EnvironmentDisplay::PeekMessage(WindowMessage& message) {
+    if (FrameLimitReached() && !destroySent_) {
+        destroySent_ = true;
+        message = WindowMessage{msg::kDestroy, 0, 0};
+        return true;
+    }
+    if (script_.Next(frames_, message))
+        return true;
+    return inner_->PeekMessage(message);
+}
+
+void EnvironmentDisplay::WaitMessage() {
+    ++frames_;
+    // Only the inner display blocks; scripted input and the frame limit are never waited for.
+    if (!script_.Pending(frames_) && !(FrameLimitReached() && !destroySent_))
+        inner_->WaitMessage();
+}
+
+void EnvironmentDisplay::Present(const PixelBuffer& frame, bool waitVerticalBlank) {
+    inner_->Present(frame, waitVerticalBlank);
+    ++framesPresented_;
+    ++frames_;
+    if (screenshot_.empty() || frame.Empty())
+        return;
+    if ((lastFrame_.width() == frame.width() && lastFrame_.height() == frame.height()) ||
+        lastFrame_.Allocate(frame.width(), frame.height()))
+        CopyRect(lastFrame_, 0, 0, frame, frame.Bounds());
+}
+
+void EnvironmentDisplay::ShowMessageBox(const std::string& title, const std::string& text) {
+    inner_->ShowMessageBox(title, text);
+}
+
+void EnvironmentDisplay::Close() {
+    if (!screenshot_.empty()) {
+        std::string error;
+        if (lastFrame_.Empty())
+            std::cerr << "TAV_SCREENSHOT: no frame was presented, " << screenshot_ << " not written"
+                      << std::endl;
+        else if (!SaveBitmapFile(screenshot_, lastFrame_, &error))
+            std::cerr << "TAV_SCREENSHOT: " << error << std::endl;
+    }
+    inner_->Close();
+}
+
+} // namespace tav::platform
