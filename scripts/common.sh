@@ -28,7 +28,9 @@ configure_and_build() {
     local dir=$1
     shift
     cmake -S "$root" -B "$root/$dir" -G Ninja "$@" >/dev/null
-    cmake --build "$root/$dir" --parallel "$jobs" ${TAV_TARGET:+--target "$TAV_TARGET"}
+    # TAV_TARGET may name several targets, separated by spaces.
+    # shellcheck disable=SC2086
+    cmake --build "$root/$dir" --parallel "$jobs" ${TAV_TARGET:+--target $TAV_TARGET}
 }
 
 # The normal build, shared by both commands so that neither undoes the other's configuration.

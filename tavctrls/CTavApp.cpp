@@ -296,7 +296,10 @@ void CTavApp::UpdateFrame() {
     {
         tav::BusyScope busy;
         ++runtime.frameCounter;
-        m_backBuffer->Fill(0);
+        // A full screen covers the whole back buffer: clearing it first would change no pixel.
+        CTavSurface* covering = m_childScreen != nullptr ? m_childScreen->GetSurface() : nullptr;
+        if (covering == nullptr || covering->GetWidth() < m_width || covering->GetHeight() < m_height)
+            m_backBuffer->Fill(0);
         if (m_childScreen != nullptr)
             m_childScreen->Display(m_backBuffer);
         if (m_showFrameRate && runtime.frameRate != nullptr)

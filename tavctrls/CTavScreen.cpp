@@ -34,6 +34,7 @@ CTavScreen::~CTavScreen() {
     delete m_popupMenu;
     delete m_background;
     delete m_surface;
+    delete m_stretchedBackground;
 }
 
 void CTavScreen::OnPopupMenuItemClicked(const char*) {}
@@ -140,6 +141,7 @@ void CTavScreen::Finish() {
     tav::DiscardObject(std::exchange(m_menuBar, nullptr));
     tav::DiscardObject(std::exchange(m_popupMenu, nullptr));
     tav::DiscardObject(std::exchange(m_background, nullptr));
+    DropStretchedBackground();
     AfterFinish();
 }
 
@@ -160,6 +162,7 @@ void CTavScreen::Restore() {
     for (CTavObject* part : {m_menuBar, m_popupMenu, m_background})
         if (part != nullptr)
             part->Restore();
+    DropStretchedBackground();
     AfterRestore();
 }
 
@@ -302,13 +305,29 @@ void CTavScreen::Display(CTavSurface* dest) {
     AfterDisplay(dest);
 }
 
+void CTavScreen::DropStretchedBackground() {
+    delete m_stretchedBackground;
+    m_stretchedBackground = nullptr;
+}
+
 void CTavScreen::DrawBackground() {
     if (m_background == nullptr || m_background->GetImage() == nullptr)
         return;
     CTavSurface* image = m_background->GetImage();
     switch (m_backgroundMode) {
     case TAVBACK_STRETCH:
-        image->BltStretch(m_surface->GetDDSurface(), 0, 0, m_width, m_height);
+        if (m_stretchedBackground == nullptr || m_stretchedBackground->GetWidth() != m_width ||
+            m_stretchedBackground->GetHeight() != m_height) {
+            DropStretchedBackground();
+            m_stretchedBackground = new CTavSurface;
+            if (m_stretchedBackground->Create(m_width, m_height) != TAVERROR_OK ||
+                image->BltStretch(m_stretchedBackground->GetDDSurface(), 0, 0, m_width, m_height) != 0) {
+                DropStretchedBackground();
+                image->BltStretch(m_surface->GetDDSurface(), 0, 0, m_width, m_height);
+                break;
+            }
+        }
+        m_stretchedBackground->Blt(m_surface->GetDDSurface(), 0, 0);
         break;
     case TAVBACK_TILE: {
         const int w = image->GetWidth(), h = image->GetHeight();
@@ -347,7 +366,10 @@ void CTavScreen::RedrawBackBuffer() {
     const bool covered =
         m_modalChild != nullptr && m_modalChild->m_width >= m_width && m_modalChild->m_height >= m_height;
     if (!covered) {
-        if (!(m_backgroundMode == TAVBACK_TILE && m_background != nullptr))
+        // A stretched background covers the whole screen, so clearing under it would change nothing.
+        const bool background = m_background != nullptr && m_background->GetImage() != nullptr &&
+                                m_background->GetImage()->GetDDSurface() != nullptr;
+        if (!(background && (m_backgroundMode == TAVBACK_TILE || m_backgroundMode == TAVBACK_STRETCH)))
             m_surface->Fill(m_backColour);
         DrawBackground();
         for (CTavObject* object : m_objects)
@@ -447,6 +469,7 @@ DWORD CTavScreen::SetBackgroundImage(const char* path, int mode) {
         return result;
     }
     tav::DiscardObject(std::exchange(m_background, background));
+    DropStretchedBackground();
     m_backgroundMode = mode;
     if (mode == TAVBACK_CENTER)
         background->SetPosition(static_cast<float>((m_width - background->GetWidth()) / 2),
@@ -457,6 +480,7 @@ DWORD CTavScreen::SetBackgroundImage(const char* path, int mode) {
 
 void CTavScreen::RemoveBackgroundImage() {
     tav::DiscardObject(std::exchange(m_background, nullptr));
+    DropStretchedBackground();
     Invalidate();
 }
 

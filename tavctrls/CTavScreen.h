@@ -159,6 +159,7 @@ private:
     CTavScreen* SubScreenAt(int x, int y) const;
     BOOL ObjectHidden(const CTavObject* obj) const;
     void DrawBackground();
+    void DropStretchedBackground();
     void MoveChildren();
     void ComputeAppPosition();
     BOOL Gone() const;
@@ -189,4 +190,6 @@ private:
     CTavObject* m_popupMenu = nullptr;
     int m_discarded = 0;
     int m_redrawing = 0;
+    // The stretched background at the screen's size, so that a redraw copies instead of scaling.
+    CTavSurface* m_stretchedBackground = nullptr;
 };

@@ -1,0 +1,82 @@
+// The cost of a frame of the hello example against clearing and copying one buffer of its size.
+#include "examples/hello/HelloScreens.h"
+#include "tavctrls/platform/Display.h"
+#include "tavctrls/platform/PixelBuffer.h"
+
+#include <benchmark/benchmark.h>
+
+#include <cstring>
+#include <memory>
+#include <unistd.h>
+
+namespace {
+
+constexpr int kWidth = 800;
+constexpr int kHeight = 600;
+
+// A display that shows nothing, so that only the library's own work is measured.
+class NullDisplay : public tav::platform::Display {
+public:
+    bool Open(const tav::platform::DisplaySettings&, std::string*) override { return true; }
+    bool PeekMessage(tav::platform::WindowMessage&) override { return false; }
+    void WaitMessage() override {}
+    void Present(const tav::platform::PixelBuffer& frame, bool) override { benchmark::DoNotOptimize(frame.At(0, 0)); }
+    std::uint64_t Counter() override { return ticks_ += 1000000 / 60; }
+    std::uint64_t Frequency() override { return 1000000; }
+    void ShowMessageBox(const std::string&, const std::string&) override {}
+
+private:
+    std::uint64_t ticks_ = 0;
+};
+
+void RunFrames(benchmark::State& state, bool moving) {
+    if (::chdir(TAV_SOURCE_DIR) != 0) {
+        state.SkipWithError("cannot find the art folder");
+        return;
+    }
+    tav::platform::SetNextDisplay(std::make_unique<NullDisplay>());
+    CTavApp app;
+    if (app.doInit(nullptr, 1, "Bench", TAVAPP_WINDOW, kWidth, kHeight, 0, 0, 32) != TAVERROR_OK) {
+        state.SkipWithError("doInit failed");
+        return;
+    }
+    auto* screen = new HelloScreen;
+    screen->Initialize(0);
+    app.SetChildScreen(screen);
+    app.SetShowFrameRate(TRUE);
+    if (moving) {
+        auto* ball = new CTavObject;
+        ball->Initialize(100, 0, 300, "art/checkyes.bmp", screen);
+        ball->SetSpeed(120, 0);
+        screen->AddObject(ball);
+    }
+    for (int i = 0; i < 3; ++i)
+        app.UpdateFrame();
+    for (auto _ : state)
+        app.UpdateFrame();
+}
+
+void FrameUnchanged_Ours(benchmark::State& state) { RunFrames(state, false); }
+void FrameMoving_Ours(benchmark::State& state) { RunFrames(state, true); }
+
+void ClearAndCopy(benchmark::State& state) {
+    tav::platform::PixelBuffer back, screen;
+    back.Allocate(kWidth, kHeight);
+    screen.Allocate(kWidth, kHeight);
+    const std::size_t bytes = std::size_t{kWidth} * kHeight * 4;
+    for (auto _ : state) {
+        std::memset(back.Row(0), 0, bytes);
+        std::memcpy(back.Row(0), screen.Row(0), bytes);
+        benchmark::ClobberMemory();
+    }
+}
+
+void FrameUnchanged_ReferenceClearCopy(benchmark::State& state) { ClearAndCopy(state); }
+void FrameMoving_ReferenceClearCopy(benchmark::State& state) { ClearAndCopy(state); }
+
+BENCHMARK(FrameUnchanged_Ours);
+BENCHMARK(FrameUnchanged_ReferenceClearCopy);
+BENCHMARK(FrameMoving_Ours);
+BENCHMARK(FrameMoving_ReferenceClearCopy);
+
+} // namespace

@@ -1,0 +1,86 @@
+// Runs the hello example headless, as a user would with the environment variables, and compares
+// the frames it saves with the reference pictures. TAV_UPDATE_REFERENCES=1 rewrites the references.
+#include "tavctrls/platform/BitmapFile.h"
+#include "tests/support/TestSupport.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <string>
+#include <sys/wait.h>
+
+namespace tav {
+namespace {
+
+using test::ReadFile;
+using test::TempDir;
+using test::WriteFile;
+
+const std::string kReferences = std::string(TAV_SOURCE_DIR) + "/tests/tavctrls/reference/";
+
+// Runs hello from `folder` with the given input script, for `frames` frames (0: until its input
+// ends); gives its exit status.
+int RunHello(const std::string& folder, const std::string& script, int frames, const std::string& screenshot) {
+    WriteFile(folder + "/input.txt", script);
+    const std::string command = "cd '" + folder + "' && TAV_HEADLESS=1" +
+                                (frames > 0 ? " TAV_FRAMES=" + std::to_string(frames) : std::string()) +
+                                " TAV_INPUT=input.txt TAV_SCREENSHOT='" + screenshot + "' '" +
+                                HELLO_PATH + "' > output.txt 2>&1";
+    const int status = std::system(command.c_str());
+    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+}
+
+// Compares with the reference: the same size, and at most a few pixels apart where glyphs are drawn.
+void ExpectLikeReference(const std::string& shot, const std::string& name) {
+    platform::PixelBuffer actual, expected;
+    std::string error;
+    ASSERT_TRUE(platform::LoadBitmapFile(shot, actual, &error)) << error;
+    const std::string reference = kReferences + name;
+    if (std::getenv("TAV_UPDATE_REFERENCES") != nullptr) {
+        ASSERT_TRUE(platform::SaveBitmapFile(reference, actual, &error)) << error;
+    }
+    ASSERT_TRUE(platform::LoadBitmapFile(reference, expected, &error))
+        << "missing reference " << reference << " (TAV_UPDATE_REFERENCES=1 writes it): " << error;
+    ASSERT_EQ(actual.width(), expected.width());
+    ASSERT_EQ(actual.height(), expected.height());
+    int different = 0;
+    for (int y = 0; y < actual.height(); ++y)
+        for (int x = 0; x < actual.width(); ++x)
+            different += actual.At(x, y) != expected.At(x, y);
+    EXPECT_LE(different, actual.width() * actual.height() / 500) << name << ": " << different << " pixels differ";
+}
+
+TEST(HelloScreenshot, MainScreenAndPopupLookAsExpected) {
+    TempDir folder; // another directory: the art is found beside the program
+    const std::string main = folder.path() + "/main.bmp";
+    ASSERT_EQ(RunHello(folder.path(), "move 600 500\nwait 200\n", 70, main), 0) << ReadFile(folder.path() + "/output.txt");
+    ExpectLikeReference(main, "hello-main.bmp");
+
+    const std::string popup = folder.path() + "/popup.bmp";
+    const std::string script = "wait 3\nmove 100 158\nclick 100 158\nwait 5\nclick 250 310\nmove 450 360\nwait 200\n";
+    ASSERT_EQ(RunHello(folder.path(), script, 80, popup), 0) << ReadFile(folder.path() + "/output.txt");
+    ExpectLikeReference(popup, "hello-popup.bmp");
+}
+
+TEST(HelloScreenshot, ClosingThePopupAndTheWindowEndsCleanly) {
+    TempDir folder;
+    const std::string shot = folder.path() + "/closed.bmp";
+    // Open, close with its button, then the input ends and the window closes.
+    const std::string script = "click 100 158\nwait 3\nclick 480 364\nwait 3\n";
+    ASSERT_EQ(RunHello(folder.path(), script, 0, shot), 0) << ReadFile(folder.path() + "/output.txt");
+    platform::PixelBuffer frame;
+    ASSERT_TRUE(platform::LoadBitmapFile(shot, frame));
+    platform::PixelBuffer main;
+    ASSERT_TRUE(platform::LoadBitmapFile(kReferences + "hello-main.bmp", main));
+    // The popup is gone: its area shows the main screen again.
+    EXPECT_EQ(frame.At(400, 300), main.At(400, 300));
+}
+
+TEST(HelloScreenshot, InputLeftWaitingInAPopupFailsLoudly) {
+    TempDir folder;
+    ASSERT_EQ(RunHello(folder.path(), "click 100 158\n", 0, folder.path() + "/x.bmp"), 3);
+    EXPECT_NE(ReadFile(folder.path() + "/output.txt").find("modal"), std::string::npos);
+}
+
+} // namespace
+} // namespace tav
