@@ -149,6 +149,40 @@ TEST_F(ScreenTest, ModalPopupTakesAllInputUntilItCloses) {
     EXPECT_TRUE(screen->HasFocus());
 }
 
+TEST_F(ScreenTest, PopupOfASubScreenTakesAllInputToo) {
+    AddProbe(screen, 1, 0, 0, 320, 240);
+    auto* sub = new LoggingScreen;
+    ASSERT_EQ(sub->Initialize(9, 100, 100, 100, 100, TAVSCREEN_SUBSCREEN, screen), TAVERROR_OK);
+    ASSERT_EQ(screen->AddSubScreen(sub), TAVERROR_OK);
+    auto* popup = new LoggingScreen;
+    ASSERT_EQ(popup->Initialize(50, 20, 20, 40, 40, TAVSCREEN_POPUP, sub), TAVERROR_OK); // at 120, 120
+    AddProbe(popup, 2, 0, 0, 10, 10);
+    display->LButtonDown(10, 10);   // the main screen's object, outside the sub screen: dropped
+    display->LButtonDown(150, 190); // the sub screen, outside its popup: dropped
+    display->LButtonDown(125, 125); // the popup's object
+    display->SetIdleHandler([popup](platform::HeadlessDisplay&) { popup->Close(); });
+    ASSERT_EQ(sub->SetChildScreen(popup), TAVERROR_OK);
+    display->SetIdleHandler(nullptr);
+    EXPECT_EQ(log, (std::vector<std::string>{"got 2", "down 2", "screen down 2", "after down 50"}));
+    EXPECT_EQ(sub->RemoveChildScreen(), TAVERROR_OK);
+    // Afterwards the main screen's objects get their input again.
+    log.clear();
+    screen->LMouseDown(10, 10);
+    EXPECT_EQ(log.front(), "got 1");
+}
+
+TEST_F(ScreenTest, ModalLoopEndsWhenTheApplicationQuits) {
+    auto* popup = new CTavScreen;
+    ASSERT_EQ(popup->Initialize(50, 0, 0, 100, 100, TAVSCREEN_POPUP, screen), TAVERROR_OK);
+    display->DestroyWindow();
+    try {
+        screen->SetChildScreen(popup);
+        ADD_FAILURE() << "the modal loop returned after the shutdown";
+    } catch (const ProcessEnded& ended) {
+        EXPECT_EQ(ended.status, 0);
+    }
+}
+
 TEST_F(ScreenTest, RefusesPopupsThatCannotRunAModalLoop) {
     EXPECT_EQ(screen->SetChildScreen(nullptr), TAVERROR_NULLPOINTER);
     CTavScreen sub;

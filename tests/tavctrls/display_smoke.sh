@@ -1,10 +1,14 @@
 #!/usr/bin/env bash
-# Runs the display smoke program on a private X server: moves the mouse into its window, clicks,
-# closes the window the way a window manager would, and expects exit status 0.
-# Usage: display_smoke.sh SMOKE_PROGRAM CLOSE_HELPER
+# Runs a program on a private X server: moves the mouse into its window, clicks (at 100,80 or at each
+# X Y given), closes the window the way a window manager would, and expects exit status 0.
+# Usage: display_smoke.sh PROGRAM CLOSE_HELPER [TITLE [X Y]...]
 set -euo pipefail
 smoke=$1
 close_helper=$2
+title=${3:-smoke}
+shift $(($# < 3 ? $# : 3))
+clicks=("$@")
+((${#clicks[@]} > 0)) || clicks=(100 80)
 
 if ! command -v Xvfb >/dev/null; then
     echo "Xvfb is not installed: skipped"
@@ -29,7 +33,7 @@ cleanup() {
 trap cleanup EXIT
 
 # -displayfd picks a free display number and writes it to the descriptor once the server is ready.
-Xvfb -displayfd 3 -screen 0 640x480x24 -nolisten tcp 3>"$work/display" 2>"$work/xvfb.log" &
+Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$work/display" 2>"$work/xvfb.log" &
 xvfb=$!
 for _ in $(seq 100); do
     [[ -s $work/display ]] && break
@@ -45,13 +49,16 @@ export DISPLAY=:$(head -n 1 "$work/display")
 SDL_VIDEODRIVER=x11 "$smoke" >"$work/smoke.log" 2>&1 &
 program=$!
 
-window=$(timeout 10 xdotool search --sync --onlyvisible --name '^smoke$' | head -n 1) || true
+window=$(timeout 10 xdotool search --sync --onlyvisible --name "^$title\$" | head -n 1) || true
 if [[ -z $window ]]; then
-    echo "error: the window titled 'smoke' did not appear" >&2
+    echo "error: the window titled '$title' did not appear" >&2
     cat "$work/smoke.log" >&2
     exit 1
 fi
-xdotool mousemove --window "$window" 100 80 click 1
+for ((i = 0; i + 1 < ${#clicks[@]}; i += 2)); do
+    xdotool mousemove --window "$window" "${clicks[i]}" "${clicks[i + 1]}" click 1
+    sleep 0.3
+done
 "$close_helper" "$window"
 
 status=0
