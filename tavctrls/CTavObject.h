@@ -47,7 +47,8 @@ public:
     virtual DWORD SetWidth(int w);
     virtual DWORD SetHeight(int h);
     long Display(CTavSurface* dest = NULL);
-    BOOL HitTest(int x, int y);
+    // Virtual so that controls with parts outside their rectangle (a menu's drop-down) are hit there.
+    virtual BOOL HitTest(int x, int y);
     void SetTransparent(BOOL on, DWORD colourKey);
     void SetTranslucent(BOOL on, int alpha);
     void SetVisible(BOOL visible);
@@ -60,7 +61,9 @@ public:
     virtual void Restore();
     virtual void Finish();
 
-    // The scroll bars of this object (the scroll-bar control attaches them); position 0, 0 without.
+    // Replaces the object's scroll bars (option 0 only removes them).
+    DWORD SetScrollBars(int contentWidth, int contentHeight, int option);
+    // The scroll bars of this object; position 0, 0 without.
     void SetScrollBarsObject(CTavScrollBarsBase* bars);
     CTavScrollBarsBase* GetScrollBarsObject() const { return m_scrollBars; }
     void GetScrollPosition(int* x, int* y) const;

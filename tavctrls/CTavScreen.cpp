@@ -167,8 +167,12 @@ void CTavScreen::Restore() {
 }
 
 void CTavScreen::ComputeAppPosition() {
-    m_appX = (m_parent != nullptr ? m_parent->m_appX : 0) + m_x;
-    m_appY = (m_parent != nullptr ? m_parent->m_appY : 0) + m_y;
+    // A sub screen is part of its parent's content and scrolls with it; a modal popup does not.
+    int scrollX = 0, scrollY = 0;
+    if (m_parent != nullptr && m_type == TAVSCREEN_SUBSCREEN)
+        m_parent->GetScrollPosition(&scrollX, &scrollY);
+    m_appX = (m_parent != nullptr ? m_parent->m_appX : 0) + m_x - scrollX;
+    m_appY = (m_parent != nullptr ? m_parent->m_appY : 0) + m_y - scrollY;
 }
 
 void CTavScreen::MoveChildren() {
@@ -298,7 +302,7 @@ void CTavScreen::Display(CTavSurface* dest) {
     if (m_surface != nullptr && dest != nullptr) {
         RedrawBackBuffer();
         int scrollX = 0, scrollY = 0;
-        if (m_parent != nullptr)
+        if (m_parent != nullptr && m_type == TAVSCREEN_SUBSCREEN)
             m_parent->GetScrollPosition(&scrollX, &scrollY);
         m_surface->Blt(dest->GetDDSurface(), m_x - scrollX, m_y - scrollY);
     }

@@ -95,7 +95,9 @@ public:
     void ClosePopupMenu();
     CTavObject* GetPopupMenu() const { return m_popupMenu; }
 
-    // Scroll bars (the scroll-bar control attaches them); position 0, 0 without.
+    // Replaces the screen's scroll bars (option 0 only removes them).
+    DWORD SetScrollBars(int contentWidth, int contentHeight, int option);
+    // The scroll bars of this screen; position 0, 0 without.
     void SetScrollBarsObject(CTavScrollBarsBase* bars);
     CTavScrollBarsBase* GetScrollBarsObject() const { return m_scrollBars; }
     void GetScrollPosition(int* x, int* y) const;
@@ -116,6 +118,9 @@ public:
     DWORD Close();
     void SetFocus(BOOL focus);
     BOOL HasFocus() const { return m_focus; }
+    // Modal boxes shown over this screen: OK, and Yes / No (TRUE for Yes).
+    void MessageBox(const char* text);
+    BOOL QuestionBox(const char* text);
     void SetFrozen(BOOL frozen) { m_frozen = frozen ? 1 : 0; }
     BOOL IsFrozen() const { return m_frozen; }
     // The innermost modal popup shown over this screen (this screen when none).

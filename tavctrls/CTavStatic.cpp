@@ -1,6 +1,7 @@
 #include "CTavStatic.h"
 
 #include "CTavScreen.h"
+#include "CTavScrollBars.h"
 #include "TavText.h"
 
 CTavStatic::CTavStatic() = default;
@@ -43,6 +44,7 @@ CTavObject* CTavStatic::Clone(CTavObject* target, int withScreen) {
     CopyBaseTo(copy, withScreen);
     copy->CreateImage();
     copy->Layout();
+    copy->Redraw();
     return copy;
 }
 
@@ -56,8 +58,12 @@ int CTavStatic::MeasureWidth(const std::string& text) {
 
 void CTavStatic::Layout() {
     m_lines.clear();
+    auto* bars = dynamic_cast<CTavScrollBars*>(m_scrollBars);
     if (!m_multiline) {
         m_lines.push_back(m_text);
+        // The bars raise a content narrower than the view to the view: a text that fits scrolls no more.
+        if (bars != nullptr)
+            bars->SetContentSize(MeasureWidth(m_text) + 10, bars->GetContentHeight());
         return;
     }
     const int limit = m_width - 5;
@@ -82,6 +88,9 @@ void CTavStatic::Layout() {
     }
     if (!line.empty() || m_lines.empty())
         m_lines.push_back(line);
+    // Several lines scroll down the height they need, with a small margin below the last.
+    if (bars != nullptr)
+        bars->SetContentSize(bars->GetContentWidth(), static_cast<int>(m_lines.size()) * m_fontHeight + 5);
 }
 
 void CTavStatic::DrawContent() {
