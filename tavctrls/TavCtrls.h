@@ -1,13 +1,22 @@
 #pragma once
 
 // The public header of the TavCtrls library: everything a program built on it includes.
+#include "CTavAnimation.h"
 #include "CTavApp.h"
 #include "CTavButton.h"
 #include "CTavCheckBox.h"
+#include "CTavEdit.h"
+#include "CTavListBox.h"
+#include "CTavMenuBar.h"
+#include "CTavMessageBox.h"
 #include "CTavObject.h"
+#include "CTavPopupMenu.h"
+#include "CTavQuestionBox.h"
 #include "CTavScreen.h"
+#include "CTavScrollBars.h"
 #include "CTavStatic.h"
 #include "CTavSurface.h"
+#include "CTavTree.h"
 #include "TavErrors.h"
 #include "TavFonts.h"
 #include "TavWindows.h"

@@ -1,5 +1,5 @@
-// Runs the hello example headless, as a user would with the environment variables, and compares
-// the frames it saves with the reference pictures. TAV_UPDATE_REFERENCES=1 rewrites the references.
+// Runs the example programs headless, as a user would with the environment variables, and compares
+// the frames they save with the reference pictures. TAV_UPDATE_REFERENCES=1 rewrites the references.
 #include "tavctrls/platform/BitmapFile.h"
 #include "tests/support/TestSupport.h"
 
@@ -18,16 +18,21 @@ using test::WriteFile;
 
 const std::string kReferences = std::string(TAV_SOURCE_DIR) + "/tests/tavctrls/reference/";
 
-// Runs hello from `folder` with the given input script, for `frames` frames (0: until its input
+// Runs `program` from `folder` with the given input script, for `frames` frames (0: until its input
 // ends); gives its exit status.
-int RunHello(const std::string& folder, const std::string& script, int frames, const std::string& screenshot) {
+int RunExample(const std::string& program, const std::string& folder, const std::string& script, int frames,
+               const std::string& screenshot) {
     WriteFile(folder + "/input.txt", script);
     const std::string command = "cd '" + folder + "' && TAV_HEADLESS=1" +
                                 (frames > 0 ? " TAV_FRAMES=" + std::to_string(frames) : std::string()) +
                                 " TAV_INPUT=input.txt TAV_SCREENSHOT='" + screenshot + "' '" +
-                                HELLO_PATH + "' > output.txt 2>&1";
+                                program + "' > output.txt 2>&1";
     const int status = std::system(command.c_str());
     return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+}
+
+int RunHello(const std::string& folder, const std::string& script, int frames, const std::string& screenshot) {
+    return RunExample(HELLO_PATH, folder, script, frames, screenshot);
 }
 
 // Compares with the reference: the same size, and at most a few pixels apart where glyphs are drawn.
@@ -80,6 +85,43 @@ TEST(HelloScreenshot, InputLeftWaitingInAPopupFailsLoudly) {
     TempDir folder;
     ASSERT_EQ(RunHello(folder.path(), "click 100 158\n", 0, folder.path() + "/x.bmp"), 3);
     EXPECT_NE(ReadFile(folder.path() + "/output.txt").find("modal"), std::string::npos);
+}
+
+
+// The gallery: every control, then a menu, a popup menu, a question box, and edits, sorting and
+// scrolling done through the mouse and keyboard.
+TEST(GalleryScreenshot, ControlsLookAsExpected) {
+    TempDir folder;
+    const struct {
+        const char* name;
+        const char* script;
+        int frames;
+    } cases[] = {
+        {"gallery-main.bmp", "move 400 590\nwait 200\n", 30},
+        {"gallery-menu.bmp", "click 10 8\nwait 2\nmove 30 40\nwait 200\n", 30},
+        {"gallery-popup.bmp", "rclick 660 450\nwait 2\nmove 680 472\nwait 200\n", 30},
+        {"gallery-question.bmp", "click 240 224\nwait 200\n", 30},
+        {"gallery-edits.bmp",
+         "click 200 80\nkey END\ntext \" \xC3\xA9t\xC3\xA9\"\nclick 120 110\nkey BACK\ntext \"7x\"\n"
+         "click 470 46\nclick 380 110\nclick 610 530\nclick 610 530\nclick 200 552\ndblclick 700 46\n"
+         "wait 200\n",
+         60},
+    };
+    for (const auto& row : cases) {
+        const std::string shot = folder.path() + "/" + row.name;
+        ASSERT_EQ(RunExample(GALLERY_PATH, folder.path(), row.script, row.frames, shot), 0)
+            << row.name << ": " << ReadFile(folder.path() + "/output.txt");
+        ExpectLikeReference(shot, row.name);
+    }
+}
+
+TEST(GalleryScreenshot, QuestionBoxAnswerReachesTheScreen) {
+    TempDir folder;
+    // Ask, answer Yes (left button of the box), then close the window through the menu and confirm.
+    const std::string script = "click 240 224\nwait 3\nclick 300 428\nwait 3\n";
+    const std::string shot = folder.path() + "/answered.bmp";
+    ASSERT_EQ(RunExample(GALLERY_PATH, folder.path(), script, 0, shot), 0) << ReadFile(folder.path() + "/output.txt");
+    ExpectLikeReference(shot, "gallery-answered.bmp");
 }
 
 } // namespace
