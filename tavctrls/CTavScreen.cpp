@@ -201,52 +201,45 @@ DWORD CTavScreen::SetPosition(int x, int y) {
     return TAVERROR_OK;
 }
 
-DWORD CTavScreen::SetWidth(int w) {
+DWORD CTavScreen::Resize(int width, int height) {
     if (m_type == TAVSCREEN_FULLSCREEN)
         return TAVERROR_FULLSCREENSIZE;
     if (m_app == nullptr)
         return TAVERROR_NOAPP;
-    if (w < 1 || static_cast<long long>(m_x) + w > m_app->GetWidth())
+    if (width < 1 || height < 1 || static_cast<long long>(m_x) + width > m_app->GetWidth() ||
+        static_cast<long long>(m_y) + height > m_app->GetHeight())
         return TAVERROR_INVALIDARG;
     auto* surface = new CTavSurface;
-    if (const DWORD created = surface->Create(w, m_height); created != TAVERROR_OK) {
+    if (const DWORD created = surface->Create(width, height); created != TAVERROR_OK) {
         delete surface;
         return created;
     }
     delete m_surface;
     m_surface = surface;
-    m_width = w;
+    m_width = width;
+    m_height = height;
     m_dirty = 1;
     if (m_scrollBars != nullptr)
         m_scrollBars->OwnerResized();
-    if (m_menuBar != nullptr)
-        m_menuBar->SetWidth(w);
     if (m_parent != nullptr)
         m_parent->Invalidate();
+    return TAVERROR_OK;
+}
+
+DWORD CTavScreen::SetWidth(int w) {
+    const DWORD result = Resize(w, m_height);
+    if (result != TAVERROR_OK)
+        return result;
+    if (m_menuBar != nullptr)
+        m_menuBar->SetWidth(w);
     AfterSetWidth(w);
     return TAVERROR_OK;
 }
 
 DWORD CTavScreen::SetHeight(int h) {
-    if (m_type == TAVSCREEN_FULLSCREEN)
-        return TAVERROR_FULLSCREENSIZE;
-    if (m_app == nullptr)
-        return TAVERROR_NOAPP;
-    if (h < 1 || static_cast<long long>(m_y) + h > m_app->GetHeight())
-        return TAVERROR_INVALIDARG;
-    auto* surface = new CTavSurface;
-    if (const DWORD created = surface->Create(m_width, h); created != TAVERROR_OK) {
-        delete surface;
-        return created;
-    }
-    delete m_surface;
-    m_surface = surface;
-    m_height = h;
-    m_dirty = 1;
-    if (m_scrollBars != nullptr)
-        m_scrollBars->OwnerResized();
-    if (m_parent != nullptr)
-        m_parent->Invalidate();
+    const DWORD result = Resize(m_width, h);
+    if (result != TAVERROR_OK)
+        return result;
     AfterSetHeight(h);
     return TAVERROR_OK;
 }

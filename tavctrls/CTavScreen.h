@@ -165,6 +165,8 @@ private:
     BOOL ObjectHidden(const CTavObject* obj) const;
     void DrawBackground();
     void DropStretchedBackground();
+    // The common part of SetWidth and SetHeight: checks, a new surface, owners told.
+    DWORD Resize(int width, int height);
     void MoveChildren();
     void ComputeAppPosition();
     BOOL Gone() const;

@@ -79,6 +79,23 @@ TEST_F(ScreenTest, InitialisationChecksTheApplicationArea) {
     popup.Finish();
 }
 
+TEST_F(ScreenTest, ResizingStaysInsideTheApplicationArea) {
+    EXPECT_EQ(screen->SetWidth(100), TAVERROR_FULLSCREENSIZE);
+    EXPECT_EQ(screen->SetHeight(100), TAVERROR_FULLSCREENSIZE);
+    auto* popup = new CTavScreen;
+    ASSERT_EQ(popup->Initialize(2, 300, 200, 10, 10, TAVSCREEN_POPUP, screen), TAVERROR_OK);
+    EXPECT_EQ(popup->SetWidth(21), TAVERROR_INVALIDARG);
+    EXPECT_EQ(popup->SetHeight(41), TAVERROR_INVALIDARG);
+    EXPECT_EQ(popup->SetWidth(0), TAVERROR_INVALIDARG);
+    EXPECT_EQ(popup->GetWidth(), 10);
+    ASSERT_EQ(popup->SetWidth(20), TAVERROR_OK);
+    ASSERT_EQ(popup->SetHeight(40), TAVERROR_OK);
+    EXPECT_EQ(popup->GetSurface()->GetWidth(), 20);
+    EXPECT_EQ(popup->GetSurface()->GetHeight(), 40);
+    popup->Finish();
+    delete popup;
+}
+
 TEST_F(ScreenTest, ObjectsKeepUniqueIdsAndTheirOrder) {
     Probe* first = AddProbe(screen, 5, 0, 0, 10, 10);
     auto* twin = new Probe;
