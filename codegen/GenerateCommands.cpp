@@ -1,6 +1,7 @@
 #include "GenerateCommands.h"
 
 #include "BitmapRelocation.h"
+#include "CMakeProjectFile.h"
 #include "GenerationUi.h"
 #include "OutputNames.h"
 #include "ProjectCodeGenerator.h"
@@ -51,7 +52,8 @@ int SelectedScreenIndex(const Project& project, const std::optional<TreeSelectio
 
 } // namespace
 
-GenerationOutcome GenerateEntireProject(Project* project, GenerationUi& ui) {
+GenerationOutcome GenerateEntireProject(Project* project, GenerationUi& ui,
+                                        const GenerationOptions& options) {
     if (project == nullptr)
         return Fail(ui, kNoProject);
     StartRun(*project);
@@ -69,6 +71,10 @@ GenerationOutcome GenerateEntireProject(Project* project, GenerationUi& ui) {
         return GenerationOutcome::Stopped;
     if (std::string error = GenerateProjectCode(*project, *folder, ui); !error.empty())
         return Fail(ui, error);
+    if (options.cmakeProject) {
+        if (std::string error = WriteCMakeProjectFile(*project, *folder, ui); !error.empty())
+            return Fail(ui, error);
+    }
     ui.ShowMessage(
         "Code generation complete.\nSee the documenation on how to use TavCtrls class libraries to add "
         "more functionality to your program.",

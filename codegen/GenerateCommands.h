@@ -19,9 +19,16 @@ struct TreeSelection {
 // How a command ended; the designer ignores it, tavgen turns it into its exit status.
 enum class GenerationOutcome { Completed, Stopped, Failed };
 
+// What an entire-project run writes besides the designer's files.
+struct GenerationOptions {
+    // A CMakeLists.txt for the generated program, written after the build project file.
+    bool cmakeProject = false;
+};
+
 // "GENERATE CODE" > "Entire Project" and "This Screen Only". `project` is null when none is
 // loaded. Every question and message goes through `ui`.
-GenerationOutcome GenerateEntireProject(Project* project, GenerationUi& ui);
+GenerationOutcome GenerateEntireProject(Project* project, GenerationUi& ui,
+                                        const GenerationOptions& options = {});
 GenerationOutcome GenerateThisScreen(Project* project, const std::optional<TreeSelection>& selection,
                                      GenerationUi& ui);
 

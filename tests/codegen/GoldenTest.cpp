@@ -28,16 +28,25 @@ std::set<std::string> FilesIn(const std::string& folder) {
     return names;
 }
 
-// Every file of the golden folder is in `output` with the same bytes, and `output` holds no other
+// Every file of the golden folders is in `output` with the same bytes, and `output` holds no other
 // file (folders such as art/ are not compared).
-void ExpectMatchesGolden(const std::string& output, const std::string& golden) {
-    ASSERT_TRUE(fs::is_directory(kGoldenDir + golden)) << "missing golden folder " << golden;
-    const std::set<std::string> expected = FilesIn(kGoldenDir + golden);
-    ASSERT_FALSE(expected.empty());
+void ExpectMatchesGolden(const std::string& output, const std::vector<std::string>& goldens) {
+    std::set<std::string> expected;
+    for (const std::string& golden : goldens) {
+        ASSERT_TRUE(fs::is_directory(kGoldenDir + golden)) << "missing golden folder " << golden;
+        const std::set<std::string> files = FilesIn(kGoldenDir + golden);
+        ASSERT_FALSE(files.empty());
+        for (const std::string& name : files) {
+            EXPECT_TRUE(expected.insert(name).second) << name << " is in two golden folders";
+            EXPECT_EQ(ReadFile(output + "/" + name), ReadFile(kGoldenDir + golden + "/" + name))
+                << golden << "/" << name;
+        }
+    }
     EXPECT_EQ(FilesIn(output), expected);
-    for (const std::string& name : expected)
-        EXPECT_EQ(ReadFile(output + "/" + name), ReadFile(kGoldenDir + golden + "/" + name))
-            << golden << "/" << name;
+}
+
+void ExpectMatchesGolden(const std::string& output, const std::string& golden) {
+    ExpectMatchesGolden(output, std::vector<std::string>{golden});
 }
 
 void LoadExample(Project& project, const std::string& name) {
@@ -46,21 +55,39 @@ void LoadExample(Project& project, const std::string& name) {
 }
 
 TEST(GoldenTest, EntireProjectMatchesByteForByte) {
-    for (const bool copyArt : {false, true}) {
-        SCOPED_TRACE(copyArt ? "relocated" : "own paths");
-        Project project;
-        LoadExample(project, "showcase.tvp");
-        TempDir out;
-        ScriptedUi ui;
-        ui.destination = out.path();
-        ui.yesNoAnswers = {copyArt};
-        EXPECT_EQ(GenerateEntireProject(&project, ui), GenerationOutcome::Completed);
-        // The examples' own bitmaps are not there, which only warns.
-        std::erase_if(ui.log, [](const std::string& line) { return line.starts_with("warning: "); });
-        EXPECT_EQ(ui.log, (std::vector<std::string>{"destination", kCopyQuestion, kCompleteMessage}));
-        EXPECT_EQ(project.artRelocated, copyArt ? 1 : 0);
-        ExpectMatchesGolden(out.path(), copyArt ? "showcase-art" : "showcase");
+    for (const bool cmake : {false, true}) {
+        for (const bool copyArt : {false, true}) {
+            SCOPED_TRACE(std::string(copyArt ? "relocated" : "own paths") + (cmake ? ", CMake" : ""));
+            Project project;
+            LoadExample(project, "showcase.tvp");
+            TempDir out;
+            ScriptedUi ui;
+            ui.destination = out.path();
+            ui.yesNoAnswers = {copyArt};
+            EXPECT_EQ(GenerateEntireProject(&project, ui, {.cmakeProject = cmake}),
+                      GenerationOutcome::Completed);
+            // The examples' own bitmaps are not there, which only warns.
+            std::erase_if(ui.log, [](const std::string& line) { return line.starts_with("warning: "); });
+            EXPECT_EQ(ui.log, (std::vector<std::string>{"destination", kCopyQuestion, kCompleteMessage}));
+            EXPECT_EQ(project.artRelocated, copyArt ? 1 : 0);
+            // The CMakeLists.txt is the same either way: it looks for the art folder when configured.
+            std::vector<std::string> goldens = {copyArt ? "showcase-art" : "showcase"};
+            if (cmake)
+                goldens.push_back("showcase-cmake");
+            ExpectMatchesGolden(out.path(), goldens);
+        }
     }
+}
+
+TEST(GoldenTest, CMakeProjectOfHello) {
+    Project project;
+    LoadExample(project, "hello.tvp");
+    TempDir out;
+    ScriptedUi ui;
+    ui.destination = out.path();
+    ui.yesNoAnswers = {false};
+    EXPECT_EQ(GenerateEntireProject(&project, ui, {.cmakeProject = true}), GenerationOutcome::Completed);
+    EXPECT_EQ(ReadFile(out / "CMakeLists.txt"), ReadFile(kGoldenDir + "hello-cmake/CMakeLists.txt"));
 }
 
 TEST(GoldenTest, ProjectNamedMainGetsMyMainAsEntryPoint) {

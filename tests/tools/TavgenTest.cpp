@@ -236,6 +236,30 @@ TEST(TavgenGenerate, OptionsAndOutputFolder) {
     EXPECT_EQ((std::set<std::string>{"Pop.cpp", "Pop.h"}), names);
 }
 
+TEST(TavgenGenerate, CMakeProjectFileForTheEntireProjectOnly) {
+    TempDir dir;
+    const std::string game = WriteUnmarkedProject(dir);
+    const Outcome run = Tavgen({"generate", game, dir / "out", "--mkdir", "--startup=Menu", "--cmake"});
+    EXPECT_EQ(kExitOk, run.status) << run.err;
+    const std::string cmake = ReadFile(dir / "out/CMakeLists.txt");
+    EXPECT_NE(std::string::npos, cmake.find("add_executable(Game\r\n    Game.cpp\r\n    main.cpp\r\n    "
+                                            "Menu.cpp\r\n    Pop.cpp\r\n)\r\n"))
+        << cmake;
+
+    const Outcome plain = Tavgen({"generate", game, dir / "plain", "--mkdir", "--startup=Menu"});
+    EXPECT_EQ(kExitOk, plain.status) << plain.err;
+    EXPECT_TRUE(std::filesystem::exists(dir / "plain/Game.dsp"));
+    EXPECT_FALSE(std::filesystem::exists(dir / "plain/CMakeLists.txt"));
+
+    const Outcome screen = Tavgen({"generate", game, dir / "one", "--mkdir", "--screen", "Menu", "--cmake"});
+    EXPECT_EQ(kExitUsage, screen.status);
+    EXPECT_NE(std::string::npos, screen.err.find("--cmake writes the CMakeLists.txt of the entire project"))
+        << screen.err;
+    EXPECT_FALSE(std::filesystem::exists(dir / "one"));
+    EXPECT_EQ(kExitUsage, TavgenProcess("generate " + game + " " + dir.path() + " --cmake --screen=Menu"));
+    EXPECT_FALSE(std::filesystem::exists(dir / "Menu.h"));
+}
+
 TEST(TavgenGenerate, QuestionsWithoutATerminal) {
     TempDir dir;
     const std::string game = WriteUnmarkedProject(dir);

@@ -11,7 +11,7 @@ namespace {
 
 constexpr const char* kUsage =
     "Usage: tavgen generate PROJECT.tvp OUTDIR [--screen NAME] [--copy-art]\n"
-    "                       [--overwrite=always|never|ask] [--startup NAME] [--mkdir]\n"
+    "                       [--overwrite=always|never|ask] [--startup NAME] [--mkdir] [--cmake]\n"
     "\n"
     "Writes the C++ source of the project into OUTDIR: the application class, the entry point,\n"
     "one class per screen and the build project file. With --screen, only that screen's class.\n"
@@ -23,13 +23,16 @@ constexpr const char* kUsage =
     "                      (the default) asks on a terminal and stops otherwise\n"
     "  --startup NAME      the full screen that starts the program when the project names none\n"
     "  --mkdir             create OUTDIR when it is missing (its parent must exist)\n"
+    "  --cmake             also write OUTDIR/CMakeLists.txt, which builds the program against the\n"
+    "                      installed TavCtrls library (not with --screen)\n"
     "\n"
     "The project file is never changed.\n"
     "Exit status: 0 on success, 1 when a message ended the run (such as \"Error Opening PATH\"),\n"
     "2 for a usage error, an unreadable project or a question that cannot be asked.\n";
 
 constexpr OptionSpec kOptions[] = {
-    {"--screen", true}, {"--copy-art", false}, {"--overwrite", true}, {"--startup", true}, {"--mkdir", false},
+    {"--screen", true},  {"--copy-art", false}, {"--overwrite", true},
+    {"--startup", true}, {"--mkdir", false},    {"--cmake", false},
 };
 
 std::string WithoutTrailingSlashes(std::string folder) {
@@ -88,6 +91,12 @@ int RunGenerateCommand(const std::vector<std::string>& args, std::ostream& out, 
         }
         settings.overwrite = *policy;
     }
+    if (command.Has("--cmake") && command.Has("--screen")) {
+        err << "tavgen: --cmake writes the CMakeLists.txt of the entire project; it cannot be used with "
+               "--screen\n"
+            << kUsage;
+        return kExitUsage;
+    }
 
     Project project;
     if (!LoadProject(command.positional[0], project, err) || !CheckNamedScreens(project, command, err))
@@ -102,7 +111,8 @@ int RunGenerateCommand(const std::vector<std::string>& args, std::ostream& out, 
         if (command.Has("--screen"))
             outcome = GenerateThisScreen(&project, TreeSelection{command.options.at("--screen"), 1, {}}, ui);
         else
-            outcome = GenerateEntireProject(&project, ui);
+            outcome = GenerateEntireProject(&project, ui,
+                                            GenerationOptions{.cmakeProject = command.Has("--cmake")});
     } catch (const UnansweredQuestion& question) {
         err << "tavgen: " << question.what() << "\n";
         return kExitUsage;

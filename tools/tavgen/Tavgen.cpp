@@ -11,7 +11,8 @@ constexpr const char* kUsage =
     "  validate PROJECT.tvp   check every screen and object against the designer's rules\n"
     "  resave IN.tvp OUT.tvp  read a project file and write it back\n"
     "  generate PROJECT.tvp OUTDIR [OPTIONS]\n"
-    "                         write the C++ source of the project (or of one screen)\n"
+    "                         write the C++ source of the project (or of one screen);\n"
+    "                         with --cmake also a CMakeLists.txt that builds the program\n"
     "\n"
     "Run 'tavgen COMMAND --help' for the details of a command.\n";
 
