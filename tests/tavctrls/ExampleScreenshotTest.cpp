@@ -1,13 +1,12 @@
 // Runs the example programs headless, as a user would with the environment variables, and compares
 // the frames they save with the reference pictures. TAV_UPDATE_REFERENCES=1 rewrites the references.
 #include "tavctrls/platform/BitmapFile.h"
+#include "tests/support/Screenshots.h"
 #include "tests/support/TestSupport.h"
 
 #include <gtest/gtest.h>
 
-#include <cstdlib>
 #include <string>
-#include <sys/wait.h>
 
 namespace tav {
 namespace {
@@ -16,43 +15,19 @@ using test::ReadFile;
 using test::TempDir;
 using test::WriteFile;
 
-const std::string kReferences = std::string(TAV_SOURCE_DIR) + "/tests/tavctrls/reference/";
+const std::string kReferences = std::string(TAV_SOURCE_DIR) + "/tests/tavctrls/reference";
 
-// Runs `program` from `folder` with the given input script, for `frames` frames (0: until its input
-// ends); gives its exit status.
 int RunExample(const std::string& program, const std::string& folder, const std::string& script, int frames,
                const std::string& screenshot) {
-    WriteFile(folder + "/input.txt", script);
-    const std::string command = "cd '" + folder + "' && TAV_HEADLESS=1" +
-                                (frames > 0 ? " TAV_FRAMES=" + std::to_string(frames) : std::string()) +
-                                " TAV_INPUT=input.txt TAV_SCREENSHOT='" + screenshot + "' '" +
-                                program + "' > output.txt 2>&1";
-    const int status = std::system(command.c_str());
-    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    return test::RunHeadless(program, folder, script, frames, screenshot);
 }
 
 int RunHello(const std::string& folder, const std::string& script, int frames, const std::string& screenshot) {
     return RunExample(HELLO_PATH, folder, script, frames, screenshot);
 }
 
-// Compares with the reference: the same size, and at most a few pixels apart where glyphs are drawn.
 void ExpectLikeReference(const std::string& shot, const std::string& name) {
-    platform::PixelBuffer actual, expected;
-    std::string error;
-    ASSERT_TRUE(platform::LoadBitmapFile(shot, actual, &error)) << error;
-    const std::string reference = kReferences + name;
-    if (std::getenv("TAV_UPDATE_REFERENCES") != nullptr) {
-        ASSERT_TRUE(platform::SaveBitmapFile(reference, actual, &error)) << error;
-    }
-    ASSERT_TRUE(platform::LoadBitmapFile(reference, expected, &error))
-        << "missing reference " << reference << " (TAV_UPDATE_REFERENCES=1 writes it): " << error;
-    ASSERT_EQ(actual.width(), expected.width());
-    ASSERT_EQ(actual.height(), expected.height());
-    int different = 0;
-    for (int y = 0; y < actual.height(); ++y)
-        for (int x = 0; x < actual.width(); ++x)
-            different += actual.At(x, y) != expected.At(x, y);
-    EXPECT_LE(different, actual.width() * actual.height() / 500) << name << ": " << different << " pixels differ";
+    test::ExpectLikeReference(shot, kReferences, name);
 }
 
 TEST(HelloScreenshot, MainScreenAndPopupLookAsExpected) {
@@ -76,7 +51,7 @@ TEST(HelloScreenshot, ClosingThePopupAndTheWindowEndsCleanly) {
     platform::PixelBuffer frame;
     ASSERT_TRUE(platform::LoadBitmapFile(shot, frame));
     platform::PixelBuffer main;
-    ASSERT_TRUE(platform::LoadBitmapFile(kReferences + "hello-main.bmp", main));
+    ASSERT_TRUE(platform::LoadBitmapFile(kReferences + "/hello-main.bmp", main));
     // The popup is gone: its area shows the main screen again.
     EXPECT_EQ(frame.At(400, 300), main.At(400, 300));
 }

@@ -1,0 +1,135 @@
+// Generated programs, end to end: tavgen writes the sources and a CMakeLists.txt, CMake builds them
+// against the build tree's TavCtrls package, and the programs run headless through the library's
+// environment variables, from another directory.
+#include "tests/support/Screenshots.h"
+#include "tests/support/TestSupport.h"
+
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <filesystem>
+#include <string>
+#include <sys/stat.h>
+
+namespace tav::test {
+namespace {
+
+namespace fs = std::filesystem;
+
+const std::string kReferences = std::string(TAV_SOURCE_DIR) + "/tests/e2e/reference";
+
+// The executable CMake built in `buildFolder` (the one regular executable file at its top).
+std::string FindProgram(const std::string& buildFolder) {
+    for (const auto& entry : fs::directory_iterator(buildFolder)) {
+        struct stat info {};
+        if (entry.is_regular_file() && ::stat(entry.path().c_str(), &info) == 0 && (info.st_mode & S_IXUSR) != 0)
+            return entry.path().string();
+    }
+    return {};
+}
+
+// Configures and builds the program in `source` against the build tree's package; gives the
+// program's path, empty on failure (the log is in source/build.log).
+std::string Build(const std::string& source) {
+    const std::string log = source + "/build.log";
+    const int status = Shell("cmake -S '" + source + "' -B '" + source + "/build' -G Ninja -DCMAKE_BUILD_TYPE=Release"
+                             " -DCMAKE_CXX_COMPILER='" TAV_CXX_COMPILER "' -DTavCtrls_DIR='" TAV_PACKAGE_DIR "' > '" +
+                             log + "' 2>&1 && cmake --build '" + source + "/build' >> '" + log + "' 2>&1");
+    return status == 0 ? FindProgram(source + "/build") : std::string();
+}
+
+// tavgen generate PROJECT OUT --cmake, run from the source tree (the projects' bitmap paths are
+// relative to it).
+int Generate(const std::string& project, const std::string& out, const std::string& options) {
+    return Shell("cd '" TAV_SOURCE_DIR "' && '" TAVGEN_PATH "' generate '" + project + "' '" + out +
+                 "' --cmake --overwrite=always --mkdir " + options + " > '" + out + ".log' 2>&1");
+}
+
+class GeneratedProgramsTest : public ::testing::Test {
+protected:
+    TempDir folder;
+};
+
+TEST_F(GeneratedProgramsTest, EveryExampleBuildsRunsAndLooksAsExpected) {
+    const auto started = std::chrono::steady_clock::now();
+    for (const std::string name : {"minimal", "hello", "showcase"}) {
+        SCOPED_TRACE(name);
+        const std::string out = folder / name;
+        ASSERT_EQ(Generate("examples/" + name + ".tvp", out, "--copy-art"), 0) << ReadFile(out + ".log");
+        const std::string program = Build(out);
+        ASSERT_FALSE(program.empty()) << ReadFile(out + "/build.log");
+        const std::string elsewhere = folder / (name + "-run");
+        fs::create_directory(elsewhere);
+        const std::string shot = elsewhere + "/frame.bmp";
+        ASSERT_EQ(RunHeadless(program, elsewhere, "wait 200\n", 30, shot), 0) << ReadFile(elsewhere + "/output.txt");
+        ExpectLikeReference(shot, kReferences, name + ".bmp");
+        if (name == "showcase") {
+            // The About button opens its popup screen.
+            const std::string popup = elsewhere + "/about.bmp";
+            ASSERT_EQ(RunHeadless(program, elsewhere, "wait 2\nclick 80 215\nwait 200\n", 30, popup), 0)
+                << ReadFile(elsewhere + "/output.txt");
+            ExpectLikeReference(popup, kReferences, "showcase-about.bmp");
+        }
+    }
+    const auto seconds =
+        std::chrono::duration_cast<std::chrono::seconds>(std::chrono::steady_clock::now() - started).count();
+    std::printf("generated, built and ran the examples in %lld s\n", static_cast<long long>(seconds));
+}
+
+TEST_F(GeneratedProgramsTest, MissingBitmapsDrawNothingAndTheProgramKeepsRunning) {
+    const std::string out = folder / "bare";
+    ASSERT_EQ(Generate("examples/showcase.tvp", out, ""), 0) << ReadFile(out + ".log"); // no art copied
+    const std::string program = Build(out);
+    ASSERT_FALSE(program.empty()) << ReadFile(out + "/build.log");
+    const std::string elsewhere = folder / "nowhere";
+    fs::create_directory(elsewhere);
+    // Clicks, keys and text on objects that have no pictures.
+    const std::string script = "wait 2\nclick 80 215\nwait 2\nclick 400 300\nkey ESCAPE\ntext \"abc\"\n"
+                               "click 200 210\nkey END\nwait 2\nclick 80 255\nwait 5\n";
+    ASSERT_EQ(RunHeadless(program, elsewhere, script, 40, elsewhere + "/frame.bmp"), 0)
+        << ReadFile(elsewhere + "/output.txt");
+}
+
+TEST_F(GeneratedProgramsTest, FailedInitialisationShowsItsMessageAndEnds) {
+    // The window cannot be made (a negative window position stored in the project).
+    std::string project = ReadFile(std::string(TAV_SOURCE_DIR) + "/examples/hello.tvp");
+    const auto firstLine = project.find('\n');
+    project.replace(firstLine + 1, project.find('\n', firstLine + 1) - firstLine - 1, "-5\r");
+    WriteFile(folder / "broken.tvp", project);
+    const std::string out = folder / "broken";
+    ASSERT_EQ(Shell("cd '" TAV_SOURCE_DIR "' && '" TAVGEN_PATH "' generate '" + (folder / "broken.tvp") + "' '" + out +
+                    "' --cmake --overwrite=always --mkdir > '" + out + ".log' 2>&1"),
+              0)
+        << ReadFile(out + ".log");
+    std::string program = Build(out);
+    ASSERT_FALSE(program.empty()) << ReadFile(out + "/build.log");
+    ASSERT_EQ(RunHeadless(program, folder.path(), "", 0, folder / "none.bmp"), 0);
+    EXPECT_NE(ReadFile(folder / "output.txt").find("Error Initializing DirectX"), std::string::npos)
+        << ReadFile(folder / "output.txt");
+
+    // The startup screen cannot be initialised: the generated entry point with a screen that fails.
+    const std::string good = folder / "good";
+    ASSERT_EQ(Generate("examples/hello.tvp", good, ""), 0) << ReadFile(good + ".log");
+    const std::string failing = folder / "failing";
+    fs::create_directory(failing);
+    for (const std::string file : {"main.cpp", "Hello.h", "Hello.cpp", "CMakeLists.txt"})
+        fs::copy_file(good + "/" + file, failing + "/" + file);
+    WriteFile(failing + "/Welcome.h", "#pragma once\n#include <TavCtrls.h>\n"
+                                      "class Welcome : public CTavScreen {\npublic:\n"
+                                      "    DWORD Initialize(DWORD) { return TAVERROR_INVALIDARG; }\n};\n");
+    std::string cmake = ReadFile(failing + "/CMakeLists.txt");
+    for (const std::string screen : {"Welcome.cpp", "Greeting.cpp"}) {
+        const auto at = cmake.find(screen);
+        if (at != std::string::npos)
+            cmake.erase(at, screen.size());
+    }
+    WriteFile(failing + "/CMakeLists.txt", cmake);
+    program = Build(failing);
+    ASSERT_FALSE(program.empty()) << ReadFile(failing + "/build.log");
+    ASSERT_EQ(RunHeadless(program, folder.path(), "", 0, folder / "none.bmp"), 0);
+    EXPECT_NE(ReadFile(folder / "output.txt").find("Error Initializing startup screen"), std::string::npos)
+        << ReadFile(folder / "output.txt");
+}
+
+} // namespace
+} // namespace tav::test
