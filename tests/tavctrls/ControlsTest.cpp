@@ -161,6 +161,18 @@ TEST_F(ControlsTest, FailedObjectsStaySafe) {
     screen->LMouseDown(5, 5);
     screen->LMouseUp(5, 5);
     Frame(app);
+    // A font name that no font has, or none at all, still draws the text with the default font.
+    auto* text = new CTavStatic;
+    ASSERT_EQ(text->Initialize("Hello", 4, 0, 40, 100, 20, screen), TAVERROR_OK);
+    text->SetFont("", 0, 15, 0);
+    text->SetTextColor(RGB(255, 255, 255));
+    screen->AddObject(text);
+    Frame(app);
+    bool drawn = false;
+    for (int y = 40; y < 60; ++y)
+        for (int x = 0; x < 100; ++x)
+            drawn = drawn || display->LastFrame().At(x, y) == 0xFFFFFFu;
+    EXPECT_TRUE(drawn);
     // A clone without screen never reaches for one.
     CTavObject* clone = button->Clone(nullptr, 0);
     EXPECT_EQ(clone->GetScreen(), nullptr);
