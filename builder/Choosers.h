@@ -1,0 +1,16 @@
+#pragma once
+
+#include <optional>
+#include <string>
+
+class CTavScreen;
+
+namespace tav::builder {
+
+// Modal popups over `parent` (on its innermost modal screen) that stand in for the system's file-open
+// dialog and folder browser. They give the chosen full path, or nothing when cancelled, and leave the
+// current directory unchanged.
+std::optional<std::string> ChooseBitmapFile(CTavScreen* parent, const std::string& startFolder = "");
+std::optional<std::string> ChooseFolder(CTavScreen* parent, const std::string& startFolder = "");
+
+} // namespace tav::builder

@@ -1,0 +1,46 @@
+#include "builder/DialogGenerationUi.h"
+
+#include "builder/DestinationDialog.h"
+#include "builder/ModalRun.h"
+#include "builder/OverwriteBox.h"
+#include "builder/ScreenListDialog.h"
+#include "tavctrls/TavCtrls.h"
+
+namespace tav::builder {
+
+int DialogGenerationUi::AskOverwrite(const std::string& message) {
+    return OverwriteBox::Ask(m_parent, message);
+}
+
+bool DialogGenerationUi::AskYesNo(YesNoQuestion, const std::string& question) {
+    return m_parent != nullptr && m_parent->QuestionBox(question.c_str()) == TRUE;
+}
+
+void DialogGenerationUi::ShowMessage(const std::string& message, MessageKind) {
+    if (m_parent != nullptr)
+        m_parent->MessageBox(message.c_str());
+}
+
+std::optional<std::string> DialogGenerationUi::ChooseStartupScreen(const Project& project) {
+    auto* dialog = new ScreenListDialog;
+    dialog->project = &project;
+    dialog->typeFilter = 1; // full screens only
+    return RunModal(m_parent, dialog, 50, 50, 300, 300,
+                    [](const ScreenListDialog& done) -> std::optional<std::string> {
+                        if (!done.confirmed)
+                            return std::nullopt;
+                        return done.chosenName;
+                    });
+}
+
+std::optional<std::string> DialogGenerationUi::ChooseDestination(DestinationRequest request) {
+    if (request == DestinationRequest::EntireProject)
+        return DestinationDialog::Ask(m_parent, 150, 125, 350, 200);
+    return DestinationDialog::Ask(m_parent, 250, 225, 300, 150);
+}
+
+void DialogGenerationUi::Warn(const std::string& message) {
+    ShowMessage(message, MessageKind::Information);
+}
+
+} // namespace tav::builder

@@ -1,0 +1,257 @@
+#include "builder/FileChooser.h"
+
+#include "builder/ChooserStyle.h"
+
+#include <system_error>
+
+namespace fs = std::filesystem;
+
+namespace tav::builder {
+namespace {
+
+constexpr int kMargin = 16;
+constexpr int kListTop = 76;
+constexpr int kScrollBarRoom = 18;
+constexpr const char* kParentRow = "..";
+constexpr const char* kNoAccess = "  (no access)";
+
+// The folder to start in: the nearest existing folder of `start`, else the current directory.
+fs::path StartFolder(const std::string& start) {
+    std::error_code ec;
+    fs::path current = fs::current_path(ec);
+    if (ec)
+        current = "/";
+    fs::path folder = ResolvePath(current, start);
+    while (!fs::is_directory(folder, ec)) {
+        if (!folder.has_relative_path())
+            return current;
+        folder = folder.parent_path();
+    }
+    return folder;
+}
+
+} // namespace
+
+FileChooser::FileChooser(Mode mode, const std::string& startFolder)
+    : m_mode(mode), m_startFolder(startFolder) {}
+
+int FileChooser::PreferredWidth(Mode mode) {
+    return mode == Mode::BitmapFile ? 480 : 340;
+}
+
+int FileChooser::PreferredHeight() {
+    return 380;
+}
+
+void FileChooser::AfterInitialize() {
+    SetBackgroundImage("art//mboxback.bmp", TAVBACK_STRETCH);
+    const int w = GetWidth(), h = GetHeight();
+    const bool files = m_mode == Mode::BitmapFile;
+    CTavStatic* title = AddChooserLabel(this, ID_TITLE, files ? "Open Bitmap" : "Choose Folder", kMargin, 12,
+                                        w - 2 * kMargin, 24);
+    title->SetFont(kChooserFont, 0, 17, FW_BOLD);
+    AddChooserLabel(this, ID_PATH_LABEL, "Path:", kMargin, 46, 44, 20);
+    AddChooserEdit(this, ID_PATH, "", kMargin + 46, 43, w - 2 * kMargin - 46, 22);
+    const int listHeight = h - kListTop - 62;
+    const int folderWidth = files ? (w - 2 * kMargin - 10) * 2 / 5 : w - 2 * kMargin;
+    AddChooserList(this, ID_FOLDERS, "Folders", kMargin, kListTop, folderWidth, listHeight,
+                   folderWidth - kScrollBarRoom);
+    if (files) {
+        const int x = kMargin + folderWidth + 10;
+        const int width = w - kMargin - x;
+        AddChooserList(this, ID_FILES, "Bitmap files (*.bmp)", x, kListTop, width, listHeight,
+                       width - kScrollBarRoom);
+    }
+    CTavStatic* status = AddChooserLabel(this, ID_STATUS, "", kMargin, h - 54, w - 2 * kMargin, 18);
+    status->SetTextColor(kChooserWarning);
+    status->SetFont(kChooserFont, 0, 13, 0);
+    AddChooserButton(this, ID_OK, "OK", w - 130, h - 30);
+    AddChooserButton(this, ID_CANCEL, "Cancel", w - 70, h - 30);
+
+    m_folder = StartFolder(m_startFolder);
+    Navigate(m_folder);
+    SetFocus(TRUE); // keys work before the first click
+    if (m_folders.empty() && !m_hasParentRow)
+        PathField()->SetFocus(TRUE);
+    else
+        Folders()->SetFocus(TRUE);
+}
+
+CTavListBox* FileChooser::Folders() const {
+    return static_cast<CTavListBox*>(GetObjectByID(ID_FOLDERS));
+}
+
+CTavListBox* FileChooser::Files() const {
+    return static_cast<CTavListBox*>(GetObjectByID(ID_FILES));
+}
+
+CTavEdit* FileChooser::PathField() const {
+    return static_cast<CTavEdit*>(GetObjectByID(ID_PATH));
+}
+
+void FileChooser::ShowStatus(const std::string& text) {
+    static_cast<CTavStatic*>(GetObjectByID(ID_STATUS))->SetText(text.c_str());
+}
+
+void FileChooser::ShowPath(const fs::path& path) {
+    CTavEdit* field = PathField();
+    field->SetText(path.string().c_str());
+    field->SetCaretPosition(static_cast<int>(path.string().size()));
+}
+
+void FileChooser::Navigate(const fs::path& folder) {
+    FolderListing listing = ListFolder(folder, m_mode == Mode::BitmapFile ? ".bmp" : "");
+    // The first folder is shown even when unreadable, so that its parent can be reached.
+    if (!listing.readable && m_listed) {
+        ShowStatus("Cannot open " + folder.string() + ": " + listing.error);
+        return;
+    }
+    m_folder = folder;
+    m_listed = true;
+    ShowPath(folder);
+    Fill(listing);
+    ShowStatus(listing.error.empty() ? "" : "This folder cannot be read: " + listing.error);
+}
+
+void FileChooser::Fill(const FolderListing& listing) {
+    CTavListBox* folders = Folders();
+    folders->RemoveAllItems();
+    m_hasParentRow = m_folder.has_relative_path();
+    if (m_hasParentRow)
+        folders->AddItem(kParentRow);
+    m_folders = listing.folders;
+    for (const FolderEntry& entry : m_folders)
+        folders->AddItem((entry.readable ? entry.name : entry.name + kNoAccess).c_str());
+    if (CTavListBox* files = Files()) {
+        files->RemoveAllItems();
+        for (const std::string& name : listing.files)
+            files->AddItem(name.c_str());
+    }
+}
+
+fs::path FileChooser::FolderOfRow(int row) const {
+    if (m_hasParentRow && row == 0)
+        return m_folder.parent_path();
+    return m_folder / m_folders[static_cast<size_t>(row - (m_hasParentRow ? 1 : 0))].name;
+}
+
+void FileChooser::OpenFolderRow(int row) {
+    const int index = row - (m_hasParentRow ? 1 : 0);
+    if (index >= 0 && !m_folders[static_cast<size_t>(index)].readable) {
+        ShowStatus("Cannot open " + m_folders[static_cast<size_t>(index)].name + ": permission denied");
+        return;
+    }
+    Navigate(FolderOfRow(row));
+}
+
+void FileChooser::OnListBoxItemChange(DWORD lID, int item) {
+    if (lID == ID_FOLDERS)
+        ShowPath(FolderOfRow(item));
+    else if (lID == ID_FILES)
+        ShowPath(m_folder / Files()->GetItemText(item));
+}
+
+void FileChooser::OnListBoxItemDoubleClicked(DWORD lID, int item) {
+    if (lID == ID_FOLDERS) {
+        OpenFolderRow(item);
+    } else if (lID == ID_FILES) {
+        ShowPath(m_folder / Files()->GetItemText(item));
+        AcceptTyped(true);
+    }
+}
+
+void FileChooser::AcceptTyped(bool openFolders) {
+    const fs::path path = ResolvePath(m_folder, PathField()->GetText());
+    std::error_code ec;
+    const fs::file_status status = fs::status(path, ec);
+    if (fs::is_directory(status)) {
+        if (m_mode == Mode::Folder && (!openFolders || path == m_folder))
+            Choose(path);
+        else
+            Navigate(path);
+    } else if (fs::is_regular_file(status) && m_mode == Mode::BitmapFile) {
+        Choose(path);
+    } else if (fs::exists(status)) {
+        ShowStatus(m_mode == Mode::Folder ? "Not a folder: " + path.string()
+                                          : "Not a file: " + path.string());
+    } else {
+        ShowStatus("No such file or folder: " + path.string());
+    }
+}
+
+void FileChooser::Choose(const fs::path& result) {
+    resultPath = result.string();
+    confirmed = 1;
+    Close();
+}
+
+void FileChooser::Cancel() {
+    resultPath.clear();
+    confirmed = 0;
+    Close();
+}
+
+BOOL FileChooser::OnButtonDown(DWORD bID) {
+    if (bID == ID_OK) {
+        // Choosing folders, OK takes the folder in the path field as it is.
+        AcceptTyped(m_mode == Mode::BitmapFile);
+        return TRUE;
+    }
+    if (bID == ID_CANCEL) {
+        Cancel();
+        return TRUE;
+    }
+    return FALSE;
+}
+
+bool FileChooser::Focused(DWORD id) const {
+    const CTavObject* object = GetObjectByID(id);
+    return object != nullptr && object->HasFocus();
+}
+
+void FileChooser::MoveFocus() {
+    const DWORD order[] = {ID_FOLDERS, ID_FILES, ID_PATH};
+    int at = 2;
+    for (int i = 0; i < 3; ++i)
+        if (Focused(order[i]))
+            at = i;
+    for (int step = 1; step <= 3; ++step)
+        if (CTavObject* next = GetObjectByID(order[(at + step) % 3])) {
+            next->SetFocus(TRUE);
+            return;
+        }
+}
+
+void FileChooser::AfterKeyDown(UINT nChar) {
+    CTavListBox* list = Focused(ID_FOLDERS) ? Folders() : Focused(ID_FILES) ? Files() : nullptr;
+    switch (nChar) {
+    case VK_ESCAPE:
+        Cancel();
+        break;
+    case VK_TAB:
+        MoveFocus();
+        break;
+    case VK_BACK:
+        if (list != nullptr && m_folder.has_relative_path())
+            Navigate(m_folder.parent_path());
+        break;
+    case VK_DOWN:
+    case VK_UP:
+    case VK_HOME:
+    case VK_END:
+        // The list moves an existing selection itself; the first key makes one.
+        if (list != nullptr && list->GetSelection() < 0 && list->GetRowCount() > 0)
+            list->SetSelection(0);
+        break;
+    case VK_RETURN:
+        if (list == Folders() && list->GetSelection() >= 0)
+            OpenFolderRow(list->GetSelection());
+        else
+            AcceptTyped(true);
+        break;
+    default:
+        break;
+    }
+}
+
+} // namespace tav::builder

@@ -1,0 +1,75 @@
+#pragma once
+
+#include "builder/FolderListing.h"
+
+#include "tavctrls/TavCtrls.h"
+
+#include <filesystem>
+#include <string>
+#include <vector>
+
+namespace tav::builder {
+
+// A modal popup that picks a bitmap file or a folder: a path field, a folder list, a file list
+// (bitmap mode only), a status line, OK and Cancel. Double clicks and Return open folders and
+// accept files, Back goes to the parent folder, Escape cancels, Tab moves between the lists and the
+// path field. The current directory of the process is never changed.
+class FileChooser : public CTavScreen {
+public:
+    enum class Mode { BitmapFile, Folder };
+    enum {
+        ID_TITLE = 0,
+        ID_PATH_LABEL = 1,
+        ID_PATH = 2,
+        ID_FOLDERS = 3,
+        ID_FILES = 4,
+        ID_STATUS = 5,
+        ID_OK = 6,
+        ID_CANCEL = 7
+    };
+
+    FileChooser(Mode mode, const std::string& startFolder);
+
+    // The size that suits the mode.
+    static int PreferredWidth(Mode mode);
+    static int PreferredHeight();
+
+    void AfterInitialize() override;
+    BOOL OnButtonDown(DWORD bID) override;
+    void OnListBoxItemChange(DWORD lID, int item) override;
+    void OnListBoxItemDoubleClicked(DWORD lID, int item) override;
+    void AfterKeyDown(UINT nChar) override;
+
+    const std::filesystem::path& CurrentFolder() const { return m_folder; }
+
+    int confirmed = 0;
+    std::string resultPath;
+
+private:
+    CTavListBox* Folders() const;
+    CTavListBox* Files() const;
+    CTavEdit* PathField() const;
+    void ShowStatus(const std::string& text);
+    void ShowPath(const std::filesystem::path& path);
+    // Lists `folder`; an unreadable folder keeps the one shown and says why.
+    void Navigate(const std::filesystem::path& folder);
+    void Fill(const FolderListing& listing);
+    // The folder a row of the folder list stands for; ".." is the parent.
+    std::filesystem::path FolderOfRow(int row) const;
+    void OpenFolderRow(int row);
+    // OK: a folder opens (or is the answer, choosing folders), a file is the answer.
+    void AcceptTyped(bool openFolders);
+    void Choose(const std::filesystem::path& result);
+    void Cancel();
+    void MoveFocus();
+    bool Focused(DWORD id) const;
+
+    Mode m_mode;
+    std::string m_startFolder;
+    std::filesystem::path m_folder;
+    bool m_listed = false;
+    bool m_hasParentRow = false;
+    std::vector<FolderEntry> m_folders;
+};
+
+} // namespace tav::builder

@@ -1,0 +1,85 @@
+#include "builder/ScreenListDialog.h"
+
+#include "builder/FormControls.h"
+#include "model/Project.h"
+
+namespace tav::builder {
+
+namespace {
+
+bool PassesFilter(ScreenType type, int filter) {
+    switch (filter) {
+    case 1:
+        return type == ScreenType::FullScreen;
+    case 2:
+        return type == ScreenType::Popup;
+    case 3:
+        return ShownScreenType(type) == ScreenType::SubScreen;
+    default:
+        return true;
+    }
+}
+
+const char* TypeName(ScreenType type) {
+    switch (ShownScreenType(type)) {
+    case ScreenType::FullScreen:
+        return "Full Screen";
+    case ScreenType::Popup:
+        return "Popup";
+    default:
+        return "Sub Screen";
+    }
+}
+
+} // namespace
+
+void ScreenListDialog::AfterInitialize() {
+    const int w = GetWidth();
+    const int h = GetHeight();
+    SetBackgroundImage("art//dback.bmp", TAVBACK_STRETCH);
+    if (CTavListBox* list = AddListBox(this, ScreenList, 20, 20, w - 40, h - 80)) {
+        list->AddColumn("Name", (w - 40) / 2);
+        list->AddColumn("Type", (w - 40) / 2);
+        for (int i = 0; project != nullptr && i < project->ScreenCount(); ++i) {
+            const ScreenDef& screen = project->Screen(i);
+            if (!PassesFilter(screen.type, typeFilter))
+                continue;
+            const int row = list->AddItem(screen.name.c_str());
+            list->SetItemText(row, 1, TypeName(screen.type));
+        }
+    }
+    AddButton(this, SelectButton, "Select", w - 140, h - 50);
+    AddButton(this, CancelButton, "Cancel", w - 80, h - 50);
+}
+
+BOOL ScreenListDialog::OnButtonDown(DWORD bID) {
+    if (bID == SelectButton) {
+        Accept();
+        return TRUE;
+    }
+    if (bID == CancelButton) {
+        confirmed = 0;
+        Close();
+        return TRUE;
+    }
+    return FALSE;
+}
+
+void ScreenListDialog::OnListBoxItemDoubleClicked(DWORD lID, int) {
+    if (lID == ScreenList)
+        Accept();
+}
+
+void ScreenListDialog::Accept() {
+    const auto* list = dynamic_cast<CTavListBox*>(GetObjectByID(ScreenList));
+    const int row = list != nullptr ? list->GetSelection() : -1;
+    if (row < 0 || row >= list->GetRowCount()) {
+        MessageBox("Select an item from the list first");
+        return;
+    }
+    chosenName = list->GetItemText(row);
+    confirmed = 1;
+    Close();
+}
+
+} // namespace tav::builder
