@@ -47,7 +47,7 @@ void FileChooser::AfterInitialize() {
     SetBackgroundImage("art//mboxback.bmp", TAVBACK_STRETCH);
     const int w = GetWidth(), h = GetHeight();
     const bool files = m_mode == Mode::BitmapFile;
-    CTavStatic* title = AddChooserLabel(this, ID_TITLE, files ? "Open Bitmap" : "Choose Folder", kMargin, 12,
+    CTavStatic* title = AddChooserLabel(this, ID_TITLE, files ? "Open Project" : "Choose Folder", kMargin, 12,
                                         w - 2 * kMargin, 24);
     title->SetFont(kChooserFont, 0, 17, FW_BOLD);
     AddChooserLabel(this, ID_PATH_LABEL, "Path:", kMargin, 46, 44, 20);
@@ -59,7 +59,7 @@ void FileChooser::AfterInitialize() {
     if (files) {
         const int x = kMargin + folderWidth + 10;
         const int width = w - kMargin - x;
-        AddChooserList(this, ID_FILES, "Bitmap files (*.bmp)", x, kListTop, width, listHeight,
+        AddChooserList(this, ID_FILES, "Bitmap Files (*.bmp)", x, kListTop, width, listHeight,
                        width - kScrollBarRoom);
     }
     CTavStatic* status = AddChooserLabel(this, ID_STATUS, "", kMargin, h - 54, w - 2 * kMargin, 18);
