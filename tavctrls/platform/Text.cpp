@@ -117,16 +117,16 @@ void DrawGlyphs(PixelBuffer& dest, const Font& font, int x, int y, std::uint32_t
 
 } // namespace
 
-std::shared_ptr<const Font> OpenFont(const FontSpec& spec) {
-    if (spec.name.empty() || spec.height < 1 || spec.height > kMaxFontSide || spec.width < -kMaxFontSide ||
-        spec.width > kMaxFontSide)
+std::shared_ptr<const Font> OpenFont(const FontSpec& request) {
+    if (request.name.empty() || request.height < 1 || request.height > kMaxFontSide || request.width < -kMaxFontSide ||
+        request.width > kMaxFontSide)
         return nullptr;
-    const bool bold = spec.weight >= kBoldWeight;
-    const std::optional<FaceLocation> location = MatchFace(spec.name, bold);
+    const bool bold = request.weight >= kBoldWeight;
+    const std::optional<FaceLocation> location = MatchFace(request.name, bold);
     if (!location)
         return nullptr;
     // A negative width means the same as its size, as with GDI.
-    const SizedFontKey key{*location, bold && !location->bold, spec.height, std::abs(spec.width)};
+    const SizedFontKey key{*location, bold && !location->bold, request.height, std::abs(request.width)};
     if (auto font = Fonts().Find(key))
         return font;
     std::shared_ptr<const Font> font =

@@ -28,9 +28,9 @@ struct TextExtent {
 
 class Font;
 
-// Opens (or finds in the cache) the face for `spec`; null when no face can be found or the spec is
+// Opens (or finds in the cache) the face for `request`; null when no face can be found or the request is
 // unusable (empty name, height below 1).
-std::shared_ptr<const Font> OpenFont(const FontSpec& spec);
+std::shared_ptr<const Font> OpenFont(const FontSpec& request);
 
 // Text is UTF-8; bytes that are not valid UTF-8 are drawn as the characters of their Latin-1 values.
 TextExtent MeasureText(const Font& font, std::string_view text);
