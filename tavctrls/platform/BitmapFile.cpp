@@ -7,6 +7,8 @@
 #include <cstdio>
 #include <cstring>
 #include <filesystem>
+#include <map>
+#include <mutex>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -88,18 +90,125 @@ bool DecodeBitmap(const void* bytes, std::size_t size, PixelBuffer& pixels, std:
     return true;
 }
 
+namespace {
+
+// One decoded file and what identifies the file it came from.
+struct CachedBitmap {
+    dev_t device = 0;
+    ino_t inode = 0;
+    off_t size = 0;
+    std::int64_t modified = 0; // nanoseconds
+    std::uint64_t lastUse = 0;
+    PixelBuffer pixels;
+};
+
+struct BitmapCache {
+    std::mutex lock;
+    std::map<std::string, CachedBitmap> entries;
+    std::size_t bytes = 0;
+    std::uint64_t clock = 0;
+    BitmapCacheStats stats;
+};
+
+BitmapCache& TheBitmapCache() {
+    static BitmapCache cache;
+    return cache;
+}
+
+std::size_t BytesOf(const PixelBuffer& pixels) {
+    return std::size_t(pixels.width()) * std::size_t(pixels.height()) * sizeof(std::uint32_t);
+}
+
+std::int64_t ModifiedNanoseconds(const struct stat& info) {
+    return std::int64_t{info.st_mtim.tv_sec} * 1000000000 + info.st_mtim.tv_nsec;
+}
+
+bool SameFile(const CachedBitmap& entry, const struct stat& info) {
+    return entry.device == info.st_dev && entry.inode == info.st_ino && entry.size == info.st_size &&
+           entry.modified == ModifiedNanoseconds(info);
+}
+
+// Copies the cached pixels of an unchanged file into `pixels`.
+bool FromCache(const std::string& path, const struct stat& info, PixelBuffer& pixels) {
+    BitmapCache& cache = TheBitmapCache();
+    std::lock_guard<std::mutex> guard(cache.lock);
+    const auto found = cache.entries.find(path);
+    if (found == cache.entries.end() || !SameFile(found->second, info) || !pixels.CopyFrom(found->second.pixels)) {
+        ++cache.stats.misses;
+        return false;
+    }
+    found->second.lastUse = ++cache.clock;
+    ++cache.stats.hits;
+    return true;
+}
+
+// Keeps a copy of freshly decoded pixels, dropping the least recently used entries to make room.
+void Remember(const std::string& path, const struct stat& info, const PixelBuffer& pixels) {
+    BitmapCache& cache = TheBitmapCache();
+    const std::size_t bytes = BytesOf(pixels);
+    if (bytes > kBitmapCacheBytes / 4)
+        return;
+    std::lock_guard<std::mutex> guard(cache.lock);
+    if (const auto old = cache.entries.find(path); old != cache.entries.end()) {
+        cache.bytes -= BytesOf(old->second.pixels);
+        cache.entries.erase(old);
+    }
+    while (cache.bytes + bytes > kBitmapCacheBytes && !cache.entries.empty()) {
+        auto oldest = cache.entries.begin();
+        for (auto it = cache.entries.begin(); it != cache.entries.end(); ++it)
+            if (it->second.lastUse < oldest->second.lastUse)
+                oldest = it;
+        cache.bytes -= BytesOf(oldest->second.pixels);
+        cache.entries.erase(oldest);
+    }
+    CachedBitmap entry;
+    if (!entry.pixels.CopyFrom(pixels))
+        return;
+    entry.device = info.st_dev;
+    entry.inode = info.st_ino;
+    entry.size = info.st_size;
+    entry.modified = ModifiedNanoseconds(info);
+    entry.lastUse = ++cache.clock;
+    cache.bytes += bytes;
+    cache.entries.emplace(path, std::move(entry));
+}
+
+} // namespace
+
+BitmapCacheStats GetBitmapCacheStats() {
+    BitmapCache& cache = TheBitmapCache();
+    std::lock_guard<std::mutex> guard(cache.lock);
+    BitmapCacheStats stats = cache.stats;
+    stats.bytes = cache.bytes;
+    stats.entries = cache.entries.size();
+    return stats;
+}
+
+void ClearBitmapCache() {
+    BitmapCache& cache = TheBitmapCache();
+    std::lock_guard<std::mutex> guard(cache.lock);
+    cache.entries.clear();
+    cache.bytes = 0;
+    cache.stats = {};
+}
+
 bool LoadBitmapFile(const std::string& path, PixelBuffer& pixels, std::string* error) {
     if (path.empty()) {
         SetError(error, "no bitmap file named");
         return false;
     }
-    const int fd = ::open(ResolveResourcePath(path).c_str(), O_RDONLY | O_CLOEXEC);
+    const std::string resolved = ResolveResourcePath(path);
+    const int fd = ::open(resolved.c_str(), O_RDONLY | O_CLOEXEC);
     struct stat info {};
     if (fd < 0 || ::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode)) {
         if (fd >= 0)
             ::close(fd);
         SetError(error, "cannot open '" + path + "'");
         return false;
+    }
+    if (FromCache(resolved, info, pixels)) {
+        ::close(fd);
+        return true;
     }
     // The largest bitmap a surface can hold, with room for headers and row padding.
     constexpr off_t kLargestFile = PixelBuffer::kMaxPixels * 4 + (off_t{1} << 20);
@@ -120,7 +229,10 @@ bool LoadBitmapFile(const std::string& path, PixelBuffer& pixels, std::string* e
         SetError(error, "cannot read '" + path + "'");
         return false;
     }
-    return DecodeBitmap(bytes.data(), bytes.size(), pixels, error);
+    if (!DecodeBitmap(bytes.data(), bytes.size(), pixels, error))
+        return false;
+    Remember(resolved, info, pixels);
+    return true;
 }
 
 namespace {

@@ -14,6 +14,18 @@ bool DecodeBitmap(const void* bytes, std::size_t size, PixelBuffer& pixels, std:
 // of the running program.
 bool LoadBitmapFile(const std::string& path, PixelBuffer& pixels, std::string* error = nullptr);
 
+// Decoded bitmaps are kept (up to kBitmapCacheBytes) keyed by the file's path, identity, size and
+// modification time, so loading an unchanged file again copies pixels instead of decoding them.
+inline constexpr std::size_t kBitmapCacheBytes = std::size_t{64} << 20;
+struct BitmapCacheStats {
+    std::size_t hits = 0;
+    std::size_t misses = 0;
+    std::size_t bytes = 0;
+    std::size_t entries = 0;
+};
+BitmapCacheStats GetBitmapCacheStats();
+void ClearBitmapCache();
+
 // Writes `pixels` as a 24-bit BMP file, replacing `path` only once the whole file is written.
 bool SaveBitmapFile(const std::string& path, const PixelBuffer& pixels, std::string* error = nullptr);
 

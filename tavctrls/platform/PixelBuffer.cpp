@@ -47,6 +47,22 @@ bool PixelBuffer::Allocate(int width, int height) {
     return true;
 }
 
+bool PixelBuffer::CopyFrom(const PixelBuffer& other) {
+    if (other.Empty()) {
+        Reset();
+        return true;
+    }
+    const std::size_t count = std::size_t(other.width_) * other.height_;
+    std::unique_ptr<std::uint32_t[]> pixels(new (std::nothrow) std::uint32_t[count]);
+    if (pixels == nullptr)
+        return false;
+    std::memcpy(pixels.get(), other.pixels_.get(), count * sizeof(std::uint32_t));
+    pixels_ = std::move(pixels);
+    width_ = other.width_;
+    height_ = other.height_;
+    return true;
+}
+
 void PixelBuffer::Reset() {
     pixels_.reset();
     width_ = height_ = 0;

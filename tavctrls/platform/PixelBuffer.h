@@ -30,6 +30,8 @@ public:
     // leaves the buffer as it was, without allocating.
     bool Allocate(int width, int height);
     void Reset();
+    // Becomes a copy of `other` (false, unchanged, when the memory cannot be had).
+    bool CopyFrom(const PixelBuffer& other);
 
     int width() const { return width_; }
     int height() const { return height_; }

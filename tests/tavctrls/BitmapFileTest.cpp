@@ -3,6 +3,10 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdio>
+#include <fcntl.h>
+#include <sys/stat.h>
+
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -132,6 +136,41 @@ TEST(BitmapFileTest, FilesAreReadFromDisk) {
     EXPECT_EQ(error, "cannot open '" + dir / "missing.bmp" + "'");
     EXPECT_FALSE(LoadBitmapFile(dir.path(), pixels, &error)) << "a folder is not a bitmap";
     EXPECT_FALSE(LoadBitmapFile("", pixels, &error));
+}
+
+TEST(BitmapFileTest, UnchangedFilesComeFromTheCacheAndChangedOnesAreReadAgain) {
+    test::TempDir dir;
+    const std::string file = dir / "cached.bmp";
+    test::WriteFile(file, EncodeBitmap(24, false));
+    ClearBitmapCache();
+    PixelBuffer first, second;
+    ASSERT_TRUE(LoadBitmapFile(file, first));
+    ASSERT_TRUE(LoadBitmapFile(file, second));
+    EXPECT_EQ(GetBitmapCacheStats().hits, 1u);
+    EXPECT_EQ(GetBitmapCacheStats().entries, 1u);
+    EXPECT_EQ(second.At(1, 2), first.At(1, 2));
+    // A copy: drawing on one load never changes the next.
+    second.Set(0, 0, 0x123456);
+    PixelBuffer third;
+    ASSERT_TRUE(LoadBitmapFile(file, third));
+    EXPECT_EQ(third.At(0, 0), first.At(0, 0));
+
+    // The same size rewritten in place with another time, and a file replaced by another: read again.
+    const timespec times[2] = {{0, UTIME_NOW}, {1000000, 0}};
+    std::string other = EncodeBitmap(24, false);
+    other[54] = '\x7F'; // the first pixel's blue
+    test::WriteFile(file, other);
+    ASSERT_EQ(::utimensat(AT_FDCWD, file.c_str(), times, 0), 0);
+    PixelBuffer changed;
+    const auto misses = GetBitmapCacheStats().misses;
+    ASSERT_TRUE(LoadBitmapFile(file, changed));
+    EXPECT_EQ(GetBitmapCacheStats().misses, misses + 1);
+    EXPECT_NE(changed.At(0, 2), first.At(0, 2)); // bottom-up: the first stored row is the last one
+    test::WriteFile(dir / "other.bmp", EncodeBitmap(8, false));
+    ASSERT_EQ(std::rename((dir / "other.bmp").c_str(), file.c_str()), 0);
+    PixelBuffer replaced;
+    ASSERT_TRUE(LoadBitmapFile(file, replaced));
+    EXPECT_EQ(replaced.At(1, 2), Colour(1, 2, 8));
 }
 
 } // namespace
