@@ -711,6 +711,13 @@ CTavScreen* CTavScreen::Descend(bool followFocus) {
 
 CTavScreen* CTavScreen::GetInnermostScreen() { return Descend(false); }
 
+template <typename... Args>
+BOOL CTavScreen::RouteFrom(CTavScreen* start, bool followFocus, BOOL (CTavScreen::*route)(Args...), Args... args) {
+    CTavScreen* target = start->Descend(followFocus);
+    return target != nullptr ? (target->*route)(args...) : FALSE;
+}
+
+
 CTavScreen* CTavScreen::SubScreenAt(int x, int y) const {
     for (CTavScreen* sub : m_subScreens)
         if (sub->ContainsPoint(x, y))
@@ -720,50 +727,42 @@ CTavScreen* CTavScreen::SubScreenAt(int x, int y) const {
 
 void CTavScreen::MouseMove(int x, int y) {
     tav::BusyScope busy;
-    if (CTavScreen* target = Descend(false))
-        target->RouteMouseMove(x, y);
+    RouteFrom(this, false, &CTavScreen::RouteMouseMove, x, y);
 }
 
 void CTavScreen::LMouseDown(int x, int y) {
     tav::BusyScope busy;
-    if (CTavScreen* target = Descend(false))
-        target->RouteLMouseDown(x, y);
+    RouteFrom(this, false, &CTavScreen::RouteLMouseDown, x, y);
 }
 
 void CTavScreen::LMouseUp(int x, int y) {
     tav::BusyScope busy;
-    if (CTavScreen* target = Descend(false))
-        target->RouteLMouseUp(x, y);
+    RouteFrom(this, false, &CTavScreen::RouteLMouseUp, x, y);
 }
 
 void CTavScreen::RMouseDown(int x, int y) {
     tav::BusyScope busy;
-    if (CTavScreen* target = Descend(false))
-        target->RouteRMouseDown(x, y);
+    RouteFrom(this, false, &CTavScreen::RouteRMouseDown, x, y);
 }
 
 void CTavScreen::RMouseUp(int x, int y) {
     tav::BusyScope busy;
-    if (CTavScreen* target = Descend(false))
-        target->RouteRMouseUp(x, y);
+    RouteFrom(this, false, &CTavScreen::RouteRMouseUp, x, y);
 }
 
 void CTavScreen::DoubleClick(int x, int y) {
     tav::BusyScope busy;
-    if (CTavScreen* target = Descend(false))
-        target->RouteDoubleClick(x, y);
+    RouteFrom(this, false, &CTavScreen::RouteDoubleClick, x, y);
 }
 
 void CTavScreen::KeyDown(UINT key) {
     tav::BusyScope busy;
-    if (CTavScreen* target = Descend(true))
-        target->RouteKeyDown(key);
+    RouteFrom(this, true, &CTavScreen::RouteKeyDown, key);
 }
 
 void CTavScreen::Char(char c) {
     tav::BusyScope busy;
-    if (CTavScreen* target = Descend(true))
-        target->RouteChar(c);
+    RouteFrom(this, true, &CTavScreen::RouteChar, c);
 }
 
 BOOL CTavScreen::RouteMouseMove(int x, int y) {
@@ -821,8 +820,7 @@ BOOL CTavScreen::RouteLMouseDown(int x, int y) {
     }
     if (CTavScreen* sub = SubScreenAt(x, y)) {
         sub->SetFocus(TRUE);
-        CTavScreen* target = sub->Descend(false);
-        return target != nullptr ? target->RouteLMouseDown(x, y) : FALSE;
+        return RouteFrom(sub, false, &CTavScreen::RouteLMouseDown, x, y);
     }
     SetFocus(TRUE);
     for (CTavObject* object : ObjectsSnapshot()) {
@@ -876,8 +874,7 @@ BOOL CTavScreen::RouteLMouseUp(int x, int y) {
         return FALSE;
     }
     if (CTavScreen* sub = SubScreenAt(x, y)) {
-        CTavScreen* target = sub->Descend(false);
-        return target != nullptr ? target->RouteLMouseUp(x, y) : FALSE;
+        return RouteFrom(sub, false, &CTavScreen::RouteLMouseUp, x, y);
     }
     for (CTavObject* object : ObjectsSnapshot()) {
         if (!Owns(object) || !object->HitTest(x, y))
@@ -903,8 +900,7 @@ BOOL CTavScreen::RouteRMouseDown(int x, int y) {
     if (m_popupMenu != nullptr && !m_popupMenu->HitTest(x, y))
         ClosePopupMenu();
     if (CTavScreen* sub = SubScreenAt(x, y)) {
-        CTavScreen* target = sub->Descend(false);
-        return target != nullptr ? target->RouteRMouseDown(x, y) : FALSE;
+        return RouteFrom(sub, false, &CTavScreen::RouteRMouseDown, x, y);
     }
     for (CTavObject* object : ObjectsSnapshot()) {
         if (!Owns(object))
@@ -939,8 +935,7 @@ BOOL CTavScreen::RouteRMouseUp(int x, int y) {
     if (m_menuBar != nullptr && m_menuBar->HitTest(x, y))
         return FALSE;
     if (CTavScreen* sub = SubScreenAt(x, y)) {
-        CTavScreen* target = sub->Descend(false);
-        return target != nullptr ? target->RouteRMouseUp(x, y) : FALSE;
+        return RouteFrom(sub, false, &CTavScreen::RouteRMouseUp, x, y);
     }
     for (CTavObject* object : ObjectsSnapshot()) {
         if (!Owns(object) || !object->HitTest(x, y))
@@ -958,8 +953,7 @@ BOOL CTavScreen::RouteRMouseUp(int x, int y) {
 
 BOOL CTavScreen::RouteDoubleClick(int x, int y) {
     if (CTavScreen* sub = SubScreenAt(x, y)) {
-        CTavScreen* target = sub->Descend(false);
-        return target != nullptr ? target->RouteDoubleClick(x, y) : FALSE;
+        return RouteFrom(sub, false, &CTavScreen::RouteDoubleClick, x, y);
     }
     for (CTavObject* object : ObjectsSnapshot()) {
         if (!Owns(object) || !object->HitTest(x, y))
