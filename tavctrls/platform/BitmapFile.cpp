@@ -302,8 +302,11 @@ std::string ResolveResourcePath(const std::string& path) {
     static const std::string folder = ProgramFolder();
     if (folder.empty())
         return path;
-    const fs::path beside = fs::path(folder) / path;
-    return fs::exists(beside, failed) ? beside.string() : path;
+    // Beside the program (a build tree), then where an installed program's data lives.
+    for (const fs::path& candidate : {fs::path(folder) / path, fs::path(folder) / "../share/TavCtrls" / path})
+        if (fs::exists(candidate, failed))
+            return candidate.lexically_normal().string();
+    return path;
 }
 
 } // namespace tav::platform

@@ -30,8 +30,8 @@ void ClearBitmapCache();
 bool SaveBitmapFile(const std::string& path, const PixelBuffer& pixels, std::string* error = nullptr);
 
 // Where a relative resource path is found: `path` itself when it exists from the current directory (or
-// is absolute), else the same path under the running program's folder when it exists there, else
-// `path` unchanged.
+// is absolute), else the same path under the running program's folder, else under
+// "../share/TavCtrls" from that folder (an installed program), else `path` unchanged.
 std::string ResolveResourcePath(const std::string& path);
 
 // The folder that holds the running program (empty when unknown).
