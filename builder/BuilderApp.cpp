@@ -1,0 +1,60 @@
+#include "builder/BuilderApp.h"
+
+#include "builder/MainScreen.h"
+#include "tavctrls/TavRuntime.h"
+
+#include <utility>
+
+namespace tav::builder {
+
+BuilderApp::~BuilderApp() {
+    // The library is idle by now (or gone): the image is freed at once.
+    if (CTavObject* image = std::exchange(m_dragImage, nullptr)) {
+        image->Finish();
+        delete image;
+    }
+}
+
+void BuilderApp::AfterUpdateFrame(CTavSurface* backSurface) {
+    if (m_dragImage != nullptr && backSurface != nullptr)
+        m_dragImage->Display(backSurface);
+}
+
+void BuilderApp::AfterMouseMove(int x, int y) {
+    if (DragState == PlacingObject && m_dragImage != nullptr)
+        m_dragImage->SetPosition(static_cast<float>(x), static_cast<float>(y));
+}
+
+void BuilderApp::AfterLMouseUp(int, int) {
+    EndDrag();
+}
+
+BOOL BuilderApp::OnCloseMessage() {
+    auto* main = dynamic_cast<MainScreen*>(GetChildScreen());
+    return main == nullptr || main->ConfirmClose() ? TRUE : FALSE;
+}
+
+void BuilderApp::StartDrag(int state, CTavObject* source, float x, float y) {
+    EndDrag();
+    if (source == nullptr)
+        return;
+    // A clone without a screen draws at its own position on the back buffer.
+    m_dragImage = source->Clone(nullptr, 0);
+    if (m_dragImage != nullptr)
+        m_dragImage->SetPosition(x, y);
+    DragState = state;
+    draggedObjectId = static_cast<int>(source->GetID());
+}
+
+void BuilderApp::EndDrag() {
+    DragState = NoDrag;
+    // Cleared before the free, so that nothing reaches the image again; a handler still on the stack
+    // may hold it until the event is over.
+    tav::DiscardObject(std::exchange(m_dragImage, nullptr));
+}
+
+BuilderApp* TheBuilderApp() {
+    return dynamic_cast<BuilderApp*>(tav::CurrentApp());
+}
+
+} // namespace tav::builder

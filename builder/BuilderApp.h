@@ -1,0 +1,38 @@
+#pragma once
+
+#include "model/ModelTypes.h"
+#include "tavctrls/TavCtrls.h"
+
+namespace tav::builder {
+
+// The designer's application: the library's frame loop plus the drag of a palette icon or of a
+// design-view control, whose image follows the mouse over everything.
+class BuilderApp : public CTavApp {
+public:
+    enum Drag : int { NoDrag = 0, MovingObject = 1, PlacingObject = 2 };
+
+    ~BuilderApp() override;
+    void AfterUpdateFrame(CTavSurface* backSurface) override;
+    void AfterMouseMove(int x, int y) override;
+    void AfterLMouseUp(int x, int y) override;
+    // The window manager's close button: unsaved work is offered for saving first.
+    BOOL OnCloseMessage() override;
+
+    int DragState = NoDrag;
+    ObjectKind dragKind = ObjectKind::Object;
+    int draggedObjectId = -1;
+
+    // Starts a drag whose image is a clone of `source` with its top-left corner at window point (x, y).
+    void StartDrag(int state, CTavObject* source, float x, float y);
+    // Ends any drag: state 0, the image finished and deleted once.
+    void EndDrag();
+    CTavObject* DragImage() const { return m_dragImage; }
+
+private:
+    CTavObject* m_dragImage = nullptr;
+};
+
+// The running application as the designer's, or null.
+BuilderApp* TheBuilderApp();
+
+} // namespace tav::builder

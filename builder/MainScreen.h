@@ -1,0 +1,113 @@
+#pragma once
+
+#include "model/ModelTypes.h"
+#include "model/Project.h"
+#include "tavctrls/TavCtrls.h"
+
+#include <memory>
+#include <string>
+
+namespace tav::builder {
+
+class DesignView;
+class PreviewScreen;
+
+// The designer's one full screen: menu bar, project tree, design view and palette, and every command
+// that they start.
+class MainScreen : public CTavScreen {
+public:
+    enum Child : DWORD {
+        ProjectTree = 0,
+        PalettePanel = 1,
+        ViewFrame = 2,
+        FirstPaletteIcon = 3,
+        LastPaletteIcon = 10,
+        DesignViewId = 0, // sub screen
+    };
+    // Which tree popup menu is open.
+    enum PopupKind : int { NoPopup = -1, NoProjectPopup = 0, RootPopup = 1, ScreenPopup = 2, ObjectPopup = 3 };
+
+    void OnPopupMenuItemClicked(const char* item) override;
+    BOOL OnMenuItemClicked(const char* topItem, const char* subItem) override;
+    void AfterTreeCntrlSelectionChanged(DWORD tID, int itemID) override;
+    void OnTreeCntrlItemRightClick(DWORD tID, int itemID) override;
+    ~MainScreen() override;
+    void AfterInitialize() override;
+    void AfterLMouseDown(int x, int y) override;
+    void AfterKeyDown(UINT nChar) override;
+
+    // Commands.
+    void OnNewProject();
+    void OnOpenProject();
+    void OnSaveProject();
+    void OnExitBuilder();
+    void OnProjectProperties();
+    void OnAddScreen();
+    void OnScreenProperties();
+    void OnDeleteScreen();
+    void OnListScreens();
+    void OnFullScreen();
+    void OnAddObject(ObjectKind kind, int x, int y);
+    void OnObjectProperties();
+    void OnDeleteObject();
+    void OnAbout();
+    void OnGenerateProject();
+    void OnGenerateScreen();
+    // The window manager's close button: offers to save unsaved work; false when the user's save
+    // failed or was cancelled, so that nothing is lost.
+    bool ConfirmClose();
+
+    // Empties the tree and fills it again, selecting the named screen or object.
+    void RefreshTree(const std::string& screenName, const std::string& objectName);
+
+    Project* GetProject() const { return m_project.get(); }
+    // Replaces the loaded project (no question asked) and shows its tree; for opening from outside.
+    void TakeProject(std::unique_ptr<Project> project);
+    const std::string& CurrentScreenName() const { return m_currentScreen; }
+    PopupKind GetPopupKind() const { return m_popupKind; }
+    CTavTree* Tree() const;
+    DesignView* View() const;
+    // The preview open over this screen, or null.
+    PreviewScreen* Preview() const { return m_preview; }
+
+    // Level of a tree item: 0 root, 1 screen, 2 object; -1 for no item.
+    int ItemLevel(int itemId) const;
+    // The selected item's level (-1 none), its screen name (the item's own for a screen, its parent's
+    // for an object) and its object name (objects only).
+    int SelectedLevel() const;
+    std::string SelectedScreenName() const;
+    std::string SelectedObjectName() const;
+
+private:
+    void AddMenuBar();
+    void AddTree();
+    void AddPictures();
+    void AddPalette();
+    // Before New, Open or Exit: asks `question` when the project is modified and saves on Yes.
+    // False when the save was wanted but did not happen.
+    bool OfferToSave(const char* question);
+    // True after a save that wrote the file.
+    bool SaveProject();
+    void DiscardProject();
+    // Rebuilds the view that shows the edited screen: the preview's when a preview is open.
+    void ShowInActiveView(const std::string& screenName);
+    // Rebuilds this screen's own view; the shown name becomes current (empty when there is no such screen).
+    void ShowInMainView(const std::string& screenName);
+    // The preview's view while a preview is open, else this screen's.
+    DesignView* ActiveView() const;
+    // Focuses the control of the project's object at `objectIndex` in `view` (which frames it).
+    void FocusDesignControl(DesignView* view, int objectIndex);
+    void FocusDesignControl(int objectIndex) { FocusDesignControl(ActiveView(), objectIndex); }
+    void OpenTreePopup(PopupKind kind);
+    // A dialog over this screen (over the preview when one is open); true when it was confirmed.
+    template <typename Dialog>
+    bool RunConfirmed(Dialog* dialog, int x, int y, int width, int height);
+
+    std::unique_ptr<Project> m_project;
+    std::string m_currentScreen;
+    PopupKind m_popupKind = NoPopup;
+    PreviewScreen* m_preview = nullptr;
+    bool m_askingToClose = false; // a second close while the question is up is refused
+};
+
+} // namespace tav::builder

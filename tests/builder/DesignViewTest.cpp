@@ -1,0 +1,631 @@
+// The project tree, the design view and the preview, driven through a real MainScreen and BuilderApp
+// on the headless display: tree filling, view rebuilds, palette drops, moves, double clicks, right-click
+// menus, the full-screen preview and F5.
+#include "builder/DesignView.h"
+#include "builder/BuilderApp.h"
+#include "builder/MainScreen.h"
+#include "builder/ObjectDialog.h"
+#include "builder/PreviewScreen.h"
+#include "builder/ProjectViews.h"
+#include "builder/SelectionArrows.h"
+#include "model/Project.h"
+#include "tavctrls/platform/BitmapFile.h"
+#include "tests/builder/DialogDriver.h"
+#include "tests/support/Screenshots.h"
+#include "tests/support/TestSupport.h"
+#include "tests/tavctrls/HeadlessApp.h"
+
+#include <gtest/gtest.h>
+
+#include <array>
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace tav::testing {
+namespace {
+
+using builder::BuilderApp;
+using builder::DesignView;
+using builder::ObjectDialog;
+using builder::ShowScreenInView;
+
+const std::string kReferences = std::string(TAV_SOURCE_DIR) + "/tests/builder/reference";
+constexpr DWORD kDialogX = 4, kDialogY = 6, kDialogOk = 1, kDialogCancel = 2;
+
+using Rect = std::array<int, 4>;
+using Point = std::array<int, 2>;
+Rect RectOf(const CTavScreen* s) {
+    return {s->GetX(), s->GetY(), s->GetWidth(), s->GetHeight()};
+}
+Rect RectOf(const CTavObject* o) {
+    return {static_cast<int>(o->GetX()), static_cast<int>(o->GetY()), o->GetWidth(), o->GetHeight()};
+}
+// Window point at the middle of a control; a view point as a window point of the main view.
+Point Middle(const CTavObject* c) {
+    return {static_cast<int>(c->GetAppX()) + c->GetWidth() / 2,
+            static_cast<int>(c->GetAppY()) + c->GetHeight() / 2};
+}
+Point InView(int x, int y) {
+    return {210 + x, 30 + y};
+}
+
+int Level(const CTavTree* tree, int item) {
+    int level = -1;
+    for (; item != -1; item = tree->GetParentID(item))
+        ++level;
+    return level;
+}
+std::vector<std::string> ChildTexts(const CTavTree* tree, int parent) {
+    std::vector<std::string> texts;
+    for (int item : tree->GetItemIDs())
+        if (tree->GetParentID(item) == parent)
+            texts.push_back(tree->GetItemText(item));
+    return texts;
+}
+std::vector<std::string> PopupItems(const CTavScreen* screen) {
+    std::vector<std::string> items;
+    if (auto* popup = dynamic_cast<CTavPopupMenu*>(screen->GetPopupMenu()))
+        for (int i = 0; i < popup->GetItemCount(); ++i)
+            items.push_back(popup->GetItem(i));
+    return items;
+}
+
+ScreenDef& AddScreen(Project& p, const std::string& name, ScreenType type = ScreenType::FullScreen,
+                     int w = 100, int h = 100, const std::string& background = "") {
+    auto screen = test::MakeScreen(name, type, type == ScreenType::FullScreen ? "" : "S");
+    screen->width = w;
+    screen->height = h;
+    screen->background = background;
+    p.AddScreen(std::move(screen));
+    return *p.screens.back();
+}
+// An object whose bitmaps are all the designer's own art, so that every kind can be built.
+ObjectDef& AddObject(Project& p, ObjectKind kind, const std::string& screen, const std::string& name, int x,
+                     int y, int w = 60, int h = 40) {
+    auto o = test::MakeObject(kind, screen, name);
+    o->x = x, o->y = y, o->width = w, o->height = h;
+    o->upBitmap = "art//buttonnormal.bmp", o->overBitmap = "art//buttonover.bmp";
+    o->downBitmap = "art//buttondown.bmp";
+    o->checkedBitmap = "art//checkyes.bmp", o->uncheckedBitmap = "art//checkno.bmp";
+    o->listBackground = "art//listback.bmp", o->treeBackground = "art//treeback.bmp";
+    o->plusBitmap = "art//plus.bmp", o->minusBitmap = "art//minus.bmp";
+    o->textColor = {255, 255, 255};
+    p.AddObject(std::move(o));
+    return *p.objects.back();
+}
+
+class DesignViewTest : public HeadlessAppTest {
+protected:
+    void SetUp() override {
+        HeadlessAppTest::SetUp();
+        ASSERT_EQ(Init(app, 800, 600), TAVERROR_OK);
+        main = new builder::MainScreen;
+        ASSERT_EQ(main->Initialize(0), TAVERROR_OK);
+        app.SetChildScreen(main);
+        project = std::make_unique<Project>();
+        project->name = "Proj";
+        driver = DialogDriver<ObjectDialog>(display, main);
+    }
+    void TearDown() override {
+        if (display != nullptr)
+            display->SetIdleHandler(nullptr);
+        HeadlessAppTest::TearDown();
+    }
+
+    // Hands the project built so far to the main screen (with a screen "S" when it has none).
+    Project& Load() {
+        if (project->ScreenCount() == 0)
+            AddScreen(*project, "S");
+        project->modified = 0;
+        main->TakeProject(std::move(project));
+        return *main->GetProject();
+    }
+    // Selects a screen or object in the tree, as a click there would, and lets a frame go by.
+    void Select(const std::string& screen, const std::string& object = "") {
+        main->RefreshTree(screen, object);
+        Frame(app);
+    }
+    DesignView* View() const { return main->View(); }
+    CTavObject* ControlOf(const ObjectDef& object) const { return View()->GetObjectByID(object.designId); }
+    void Drag(Point from, Point to) {
+        display->LButtonDown(from[0], from[1]);
+        display->MouseMove(to[0], to[1]);
+        display->LButtonUp(to[0], to[1]);
+        Frame(app, 2);
+    }
+    void ClickPopupItem(int row) {
+        ASSERT_NE(View()->GetPopupMenu(), nullptr);
+        const CTavObject* popup = View()->GetPopupMenu();
+        display->LClick(static_cast<int>(popup->GetAppX()) + 10,
+                        static_cast<int>(popup->GetAppY()) + row * 15 + 7);
+        Frame(app, 2);
+    }
+    // Answers the next object dialog with `button` after noting its kind, index and X, Y texts.
+    void AnswerObjectDialog(DWORD button) {
+        seen.clear();
+        driver.Script({[this, button](ObjectDialog* d) {
+            seen = {std::to_string(static_cast<int>(d->kind)), std::to_string(d->editedIndex),
+                    static_cast<CTavStatic*>(d->GetObjectByID(kDialogX))->GetText(),
+                    static_cast<CTavStatic*>(d->GetObjectByID(kDialogY))->GetText()};
+            driver.ClickObject(d, button);
+        }});
+    }
+    void ExpectArrowsAround(const CTavObject* c) {
+        const int x = static_cast<int>(c->GetX()), y = static_cast<int>(c->GetY());
+        const int w = c->GetWidth(), h = c->GetHeight();
+        const Rect expected[] = {{x - 20, y + h / 2 - 10, 20, 20},
+                                 {x + w, y + h / 2 - 10, 20, 20},
+                                 {x + w / 2 - 10, y - 20, 20, 20},
+                                 {x + w / 2 - 10, y + h, 20, 20}};
+        for (DWORD id = builder::LeftArrow; id <= builder::DownArrow; ++id)
+            EXPECT_EQ(RectOf(View()->GetObjectByID(id)), expected[id - builder::LeftArrow]) << id;
+    }
+    void ExpectArrowsHidden() {
+        for (DWORD id = builder::LeftArrow; id <= builder::DownArrow; ++id)
+            EXPECT_EQ(RectOf(View()->GetObjectByID(id)), (Rect{-50, -50, 20, 20})) << id;
+    }
+    std::string SelectedText() const { return main->Tree()->GetItemText(main->Tree()->GetSelectedItem()); }
+
+    BuilderApp app;
+    builder::MainScreen* main = nullptr;
+    std::unique_ptr<Project> project;
+    DialogDriver<ObjectDialog> driver{nullptr, nullptr};
+    std::vector<std::string> seen;
+};
+
+// ---- the project tree ----------------------------------------------------------------------------------
+
+TEST_F(DesignViewTest, TreeListsScreensWithTheirObjectsAndSelectsTheNamedItem) {
+    AddScreen(*project, "A");
+    AddScreen(*project, "B", ScreenType::Popup);
+    AddScreen(*project, "Empty");
+    AddObject(*project, ObjectKind::Button, "B", "same", 0, 0);
+    AddObject(*project, ObjectKind::Static, "A", "a1", 0, 0);
+    AddObject(*project, ObjectKind::Object, "Gone", "orphan", 0, 0);
+    AddObject(*project, ObjectKind::Tree, "A", "same", 0, 0);
+    Project& loaded = Load();
+    CTavTree* tree = main->Tree();
+    tree->DeleteAllItems();
+    builder::FillProjectTree(loaded, tree, "", "");
+
+    ASSERT_EQ(ChildTexts(tree, -1), (std::vector<std::string>{"Proj"}));
+    const int root = tree->GetItemIDs().front();
+    EXPECT_TRUE(tree->IsItemExpanded(root));
+    EXPECT_EQ(ChildTexts(tree, root), (std::vector<std::string>{"A", "B", "Empty"}));
+    EXPECT_EQ(ChildTexts(tree, root + 1), (std::vector<std::string>{"a1", "same"})) << "project order";
+    EXPECT_EQ(tree->GetItemCount(), 1 + 3 + 3) << "an object of no screen has no item";
+    for (int item : tree->GetItemIDs()) {
+        const int level = Level(tree, item);
+        EXPECT_EQ(tree->GetItemTextColor(item), level == 1   ? RGB(0, 0, 255)
+                                                : level == 2 ? RGB(255, 128, 0)
+                                                             : tree->GetTextColor());
+        EXPECT_FALSE(level == 1 && tree->IsItemExpanded(item)) << "nothing selected, nothing opened";
+    }
+    EXPECT_EQ(tree->GetSelectedItem(), -1);
+
+    struct Case {
+        std::string screen, object, selected, parent;
+    };
+    const Case cases[] = {{"B", "", "B", "Proj"},     {"B", "same", "same", "B"},
+                          {"A", "same", "same", "A"}, {"A", "missing", "A", "Proj"},
+                          {"", "same", "", ""},       {"Nope", "", "", ""}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.screen + "/" + c.object);
+        tree->DeleteAllItems();
+        builder::FillProjectTree(loaded, tree, c.screen, c.object);
+        const int selected = tree->GetSelectedItem();
+        EXPECT_EQ(selected == -1 ? "" : tree->GetItemText(selected), c.selected);
+        EXPECT_EQ(selected == -1 ? "" : tree->GetItemText(tree->GetParentID(selected)), c.parent);
+        EXPECT_TRUE(selected == -1 || tree->IsItemExpanded(tree->GetParentID(selected)));
+    }
+}
+
+// ---- rebuilding the view -------------------------------------------------------------------------------
+
+TEST_F(DesignViewTest, ViewIdsSkipTheArrowsAfterOneHundredObjects) {
+    for (int i = 0; i < 102; ++i)
+        AddObject(*project, ObjectKind::Object, "S", "O" + std::to_string(i), i, 2 * i, 5, 5);
+    Project& loaded = Load();
+    ShowScreenInView(&loaded, View(), "S", false);
+
+    EXPECT_EQ(loaded.Object(100).designId, 100u);
+    EXPECT_EQ(loaded.Object(101).designId, 105u);
+    EXPECT_EQ(RectOf(View()->GetObjectByID(105)), (Rect{101, 202, 5, 5}));
+    ASSERT_EQ(View()->GetObjectCount(), 102 + 4);
+    for (int i = 0; i < 4; ++i) // the arrows keep their ids and are drawn last
+        EXPECT_NE(dynamic_cast<const CTavAnimation*>(View()->GetObjectByID(101 + i)), nullptr);
+    for (int i = 0; i < 4; ++i)
+        EXPECT_EQ(View()->GetObjectAt(102 + i)->GetID(), builder::LeftArrow + static_cast<DWORD>(i));
+}
+
+TEST_F(DesignViewTest, ScreensArePlacedSizedAndScrolledByType) {
+    project->width = 1024;
+    project->height = 700;
+    AddScreen(*project, "S");
+    AddScreen(*project, "Pop", ScreenType::Popup, 300, 200, "art//dback.bmp"); // 300 x 300, centred
+    AddScreen(*project, "Big", ScreenType::SubScreen, 600, 500);
+    AddObject(*project, ObjectKind::Static, "Pop", "T", 1, 2);
+    Project& loaded = Load();
+    const auto extent = [this] {
+        auto* bars = dynamic_cast<CTavScrollBars*>(View()->GetScrollBarsObject());
+        return bars != nullptr ? Point{bars->GetContentWidth(), bars->GetContentHeight()} : Point{};
+    };
+    const auto scroll = [this] {
+        Point at{};
+        View()->GetScrollPosition(&at[0], &at[1]);
+        return at;
+    };
+
+    ShowScreenInView(&loaded, View(), "Pop", false);
+    EXPECT_EQ(RectOf(View()), (Rect{335, 155, 300, 200}));
+    EXPECT_EQ(extent(), (Point{300, 200}));
+    ASSERT_NE(View()->GetBackground(), nullptr);
+    EXPECT_EQ(RectOf(View()->GetBackground()), (Rect{0, -50, 300, 300})) << "centred in the popup's size";
+    EXPECT_EQ(View()->ShownScreen(), "Pop");
+
+    ShowScreenInView(&loaded, View(), "S", false);
+    EXPECT_EQ(RectOf(View()), (Rect{210, 30, 550, 450}));
+    EXPECT_EQ(extent(), (Point{1024, 700})) << "the project's size";
+    EXPECT_EQ(View()->GetBackground(), nullptr);
+    dynamic_cast<CTavScrollBars*>(View()->GetScrollBarsObject())->SetScrollPosition(100, 50);
+    ShowScreenInView(&loaded, View(), "S", false);
+    EXPECT_EQ(scroll(), (Point{100, 50})) << "kept by a normal rebuild";
+
+    // Wider than the window allows from the frame: the width stays, the height fits; both scroll.
+    ShowScreenInView(&loaded, View(), "Big", false);
+    EXPECT_EQ(RectOf(View()), (Rect{210, 30, 550, 500}));
+    EXPECT_EQ(extent(), (Point{600, 500}));
+
+    ShowScreenInView(&loaded, View(), "Pop", true, main, nullptr);
+    EXPECT_EQ(RectOf(View()), (Rect{250, 200, 300, 200}));
+    EXPECT_EQ(RectOf(View()->GetBackground()), (Rect{0, -50, 300, 300}));
+    EXPECT_EQ(View()->previewFlag, 1);
+    EXPECT_EQ(View()->Owner(), main);
+    ShowScreenInView(&loaded, View(), "S", true, main, nullptr);
+    EXPECT_EQ(RectOf(View()), (Rect{0, 0, 800, 600}));
+    EXPECT_EQ(scroll(), (Point{0, 0})) << "a preview starts at the corner";
+
+    // Nothing to show: only the hidden arrows stay, in the frame.
+    for (const std::string& name : {std::string(""), std::string("Missing")}) {
+        ShowScreenInView(&loaded, View(), "Pop", false);
+        FrameWithArrows(View(), *View()->GetObjectByID(loaded.Object(0).designId));
+        ShowScreenInView(&loaded, View(), name, false);
+        EXPECT_EQ(View()->GetObjectCount(), 4) << name;
+        ExpectArrowsHidden();
+        EXPECT_EQ(View()->GetBackground(), nullptr);
+        EXPECT_EQ(RectOf(View()), (Rect{210, 30, 550, 450}));
+        EXPECT_EQ(View()->ShownScreen(), "");
+    }
+}
+
+TEST_F(DesignViewTest, ControlsAreConfiguredFromTheirObjects) {
+    ObjectDef& button = AddObject(*project, ObjectKind::Button, "S", "B", 5, 6, 80, 30);
+    button.caption = "Go";
+    button.textColor = {10, 20, 30};
+    ObjectDef& text = AddObject(*project, ObjectKind::Static, "S", "T", 0, 100, 120, 40);
+    text.multiline = text.transparent = text.bold = 1;
+    text.backColor = {1, 2, 3};
+    text.fontSize = 11;
+    text.textOffsetX = 7;
+    AddObject(*project, ObjectKind::Edit, "S", "E", 0, 150);
+    ObjectDef& check = AddObject(*project, ObjectKind::CheckBox, "S", "C", 0, 200, 100, 20);
+    check.backColor = {40, 50, 60};
+    check.transparent = 1;
+    ObjectDef& list = AddObject(*project, ObjectKind::ListBox, "S", "L", 200, 0, 151, 100);
+    list.columnHeight = 33;
+    list.columnBackColor = {70, 80, 90};
+    ObjectDef& tree = AddObject(*project, ObjectKind::Tree, "S", "R", 200, 150, 150, 120);
+    tree.bold = 1;
+    tree.tabSpace = 14;
+    tree.backColor = {11, 12, 13};
+    ObjectDef& animation = AddObject(*project, ObjectKind::Animation, "S", "N", 400, 0, 30, 30);
+    animation.frames = {"art//spin1.bmp", "art//missing.bmp", "art//spin2.bmp"};
+    animation.interval = 250;
+    animation.transparent = 1;
+    animation.transparentColor = {255, 0, 128};
+    AddObject(*project, ObjectKind::Object, "S", "P", 400, 100, 30, 30).image = "art//logo.bmp";
+    Project& loaded = Load();
+    ShowScreenInView(&loaded, View(), "S", false);
+    const auto control = [&](int index) { return View()->GetObjectByID(loaded.Object(index).designId); };
+
+    auto* b = dynamic_cast<CTavButton*>(control(0));
+    ASSERT_NE(b, nullptr);
+    EXPECT_EQ(std::string(b->GetCaption()), "Go");
+    EXPECT_EQ(b->GetTextColor(), RGB(10, 20, 30));
+    EXPECT_EQ(RectOf(b), (Rect{5, 6, 80, 30}));
+    auto* t = dynamic_cast<CTavStatic*>(control(1));
+    ASSERT_NE(t, nullptr);
+    EXPECT_EQ(dynamic_cast<CTavEdit*>(t), nullptr);
+    EXPECT_TRUE(t->IsMultiline());
+    EXPECT_EQ(t->GetColourKey(), RGB(1, 2, 3)) << "the back colour, used as given";
+    EXPECT_EQ((std::array<int, 3>{t->GetFontHeight(), t->GetFontWeight(), t->GetTextOffsetX()}),
+              (std::array<int, 3>{11, 700, 7}));
+    EXPECT_NE(dynamic_cast<CTavEdit*>(control(2)), nullptr);
+    EXPECT_FALSE(control(2)->IsTransparent());
+    auto* c = dynamic_cast<CTavCheckBox*>(control(3));
+    ASSERT_NE(c, nullptr);
+    EXPECT_EQ(c->GetColourKey(), RGB(40, 50, 60));
+    auto* l = dynamic_cast<CTavListBox*>(control(4));
+    ASSERT_NE(l, nullptr);
+    ASSERT_EQ(l->GetColumnCount(), 2);
+    EXPECT_EQ((std::vector<std::string>{l->GetColumnName(0), l->GetColumnName(1)}),
+              (std::vector<std::string>{"Col1", "Col2"}));
+    EXPECT_EQ((Point{l->GetColumnWidth(0), l->GetColumnWidth(1)}), (Point{75, 75}));
+    EXPECT_EQ(l->GetColumnHeight(), 33);
+    EXPECT_EQ(l->GetColumnBackColor(), RGB(70, 80, 90));
+    auto* r = dynamic_cast<CTavTree*>(control(5));
+    ASSERT_NE(r, nullptr);
+    EXPECT_EQ((Point{r->GetFontWeight(), r->GetTabSpace()}), (Point{700, 14}));
+    EXPECT_EQ(r->GetItemBackColor(), RGB(11, 12, 13));
+    const std::vector<int> items = r->GetVisibleItems();
+    ASSERT_EQ(items.size(), 4u);
+    for (size_t i = 0; i < items.size(); ++i)
+        EXPECT_EQ(r->GetItemText(items[i]) + "/" + std::to_string(Level(r, items[i])),
+                  std::vector<std::string>({"This/0", "is a/1", "tree/2", "control/3"})[i]);
+    auto* n = dynamic_cast<CTavAnimation*>(control(6));
+    ASSERT_NE(n, nullptr);
+    EXPECT_EQ(n->GetFrameCount(), 2) << "a frame that cannot be read is left out";
+    EXPECT_FLOAT_EQ(n->GetFrameFrequency(), 0.25f);
+    EXPECT_EQ(n->GetColourKey(), RGB(255, 0, 128));
+    EXPECT_EQ(std::string(control(7)->GetBitmapPath()), "art//logo.bmp");
+}
+
+TEST_F(DesignViewTest, ObjectWhoseControlFailsIsSkippedAndNeverMoved) {
+    AddScreen(*project, "S");
+    AddScreen(*project, "Other");
+    ObjectDef& broken = AddObject(*project, ObjectKind::Tree, "S", "Broken", 10, 10);
+    broken.treeBackground = "art//no-such.bmp";
+    broken.designId = 2; // as a project file may hold it: the id that "Fine" gets
+    AddObject(*project, ObjectKind::Object, "Other", "Elsewhere", 5, 5).designId = 2; // not shown
+    AddObject(*project, ObjectKind::Object, "S", "Fine", 100, 100);
+    Project& loaded = Load();
+    Select("S");
+
+    EXPECT_EQ(loaded.Object(0).designId, builder::kNoDesignId);
+    EXPECT_EQ(loaded.Object(2).designId, 2u);
+    EXPECT_EQ(View()->GetObjectCount(), 1 + 4);
+    EXPECT_EQ(ChildTexts(main->Tree(), main->Tree()->GetSelectedItem()),
+              (std::vector<std::string>{"Broken", "Fine"}));
+    Drag(Middle(ControlOf(loaded.Object(2))), InView(300, 200));
+    const auto position = [&](int index) { return Point{loaded.Object(index).x, loaded.Object(index).y}; };
+    EXPECT_EQ(position(2), (Point{300, 200}));
+    EXPECT_EQ(position(0), (Point{10, 10}));
+    EXPECT_EQ(position(1), (Point{5, 5}));
+    EXPECT_EQ(SelectedText(), "Fine");
+}
+
+TEST_F(DesignViewTest, RebuildShowsEditsAndStartsUsedControlsOver) {
+    AddObject(*project, ObjectKind::CheckBox, "S", "Tick", 10, 10, 100, 20);
+    AddObject(*project, ObjectKind::Static, "S", "Label", 10, 60, 100, 20).caption = "Before";
+    AddObject(*project, ObjectKind::Object, "S", "Pic", 10, 100);
+    Project& loaded = Load();
+    Select("S");
+    const Point tick = Middle(ControlOf(loaded.Object(0)));
+    display->LClick(tick[0], tick[1]);
+    display->LClick(InView(400, 400)[0], InView(400, 400)[1]); // the focus goes elsewhere again
+    Frame(app);
+    ASSERT_EQ(dynamic_cast<CTavCheckBox*>(ControlOf(loaded.Object(0)))->GetValue(), TRUE);
+    loaded.Object(1).caption = "After";
+    ShowScreenInView(&loaded, View(), "S", false);
+
+    EXPECT_EQ(dynamic_cast<CTavCheckBox*>(ControlOf(loaded.Object(0)))->GetValue(), FALSE);
+    EXPECT_EQ(std::string(dynamic_cast<CTavStatic*>(ControlOf(loaded.Object(1)))->GetText()), "After");
+    std::vector<DWORD> order;
+    for (int i = 0; i < View()->GetObjectCount(); ++i)
+        order.push_back(View()->GetObjectAt(i)->GetID());
+    EXPECT_EQ(order, (std::vector<DWORD>{0, 1, 2, 101, 102, 103, 104})) << "project order, arrows last";
+
+    // A bitmap changed on disk is read again.
+    test::TempDir temp;
+    const auto writeBitmap = [&](int side, std::uint32_t pixel) {
+        platform::PixelBuffer pixels;
+        ASSERT_TRUE(pixels.Allocate(side, side));
+        for (int y = 0; y < side; ++y)
+            for (int x = 0; x < side; ++x)
+                pixels.Row(y)[x] = pixel;
+        ASSERT_TRUE(platform::SaveBitmapFile(temp / "picture.bmp", pixels));
+    };
+    writeBitmap(4, 0xFF0000);
+    loaded.Object(2).image = temp / "picture.bmp";
+    ShowScreenInView(&loaded, View(), "S", false);
+    EXPECT_EQ(PixelAt(ControlOf(loaded.Object(2))->GetImage(), 2, 2), 0xFF0000u);
+    writeBitmap(5, 0x0000FF);
+    ShowScreenInView(&loaded, View(), "S", false);
+    EXPECT_EQ(PixelAt(ControlOf(loaded.Object(2))->GetImage(), 2, 2), 0x0000FFu);
+}
+
+// ---- the designer in use -------------------------------------------------------------------------------
+
+TEST_F(DesignViewTest, PaletteDropOpensTheDialogAtTheDropPositionAndAddsTheObject) {
+    Project& loaded = Load();
+    Select("S");
+    AnswerObjectDialog(kDialogCancel);
+    Drag(Middle(main->GetObjectByID(4)), InView(40, 60)); // the button icon
+    EXPECT_EQ(seen, (std::vector<std::string>{"0", "-1", "40", "60"}));
+    EXPECT_EQ(app.DragState, BuilderApp::NoDrag);
+    EXPECT_EQ(app.DragImage(), nullptr);
+    EXPECT_EQ(loaded.ObjectCount(), 0);
+
+    AnswerObjectDialog(kDialogOk);
+    Drag(Middle(main->GetObjectByID(3)), InView(120, 70)); // the plain object icon
+    ASSERT_EQ(loaded.ObjectCount(), 1);
+    const ObjectDef& added = loaded.Object(0);
+    EXPECT_EQ((Point{added.x, added.y}), (Point{120, 70}));
+    ASSERT_NE(ControlOf(added), nullptr);
+    EXPECT_TRUE(ControlOf(added)->HasFocus());
+    ExpectArrowsAround(ControlOf(added));
+    EXPECT_EQ(SelectedText(), added.name);
+
+    seen.clear();
+    Drag(Middle(main->GetObjectByID(3)), {100, 300}); // outside the view
+    EXPECT_TRUE(seen.empty());
+    EXPECT_EQ(loaded.ObjectCount(), 1);
+}
+
+TEST_F(DesignViewTest, DraggingAControlMovesItsObject) {
+    AddObject(*project, ObjectKind::Static, "S", "Label", 10, 20, 50, 30);
+    Project& loaded = Load();
+    Select("S");
+    ObjectDef& label = loaded.Object(0);
+    Drag(Middle(ControlOf(label)), {100, 550}); // released outside the view
+    EXPECT_EQ((Point{label.x, label.y}), (Point{10, 20}));
+    EXPECT_EQ(loaded.modified, 0);
+
+    Drag(Middle(ControlOf(label)), InView(90, 170));
+    EXPECT_EQ((Point{label.x, label.y}), (Point{90, 170}));
+    EXPECT_EQ(loaded.modified, 1);
+    EXPECT_EQ(RectOf(ControlOf(label)), (Rect{90, 170, 50, 30}));
+    ExpectArrowsAround(ControlOf(label));
+    EXPECT_EQ(SelectedText(), "Label");
+    EXPECT_EQ(app.DragImage(), nullptr);
+
+    display->LClick(InView(400, 400)[0], InView(400, 400)[1]); // the empty view takes the focus
+    Frame(app);
+    ExpectArrowsHidden();
+}
+
+TEST_F(DesignViewTest, DoubleClickAndRightClickMenusActOnTheControl) {
+    AddObject(*project, ObjectKind::Object, "S", "First", 300, 300);
+    AddObject(*project, ObjectKind::Static, "S", "Pic", 50, 50);
+    Project& loaded = Load();
+
+    main->Tree()->SelectItem(main->Tree()->GetItemIDs().front()); // the root: no menu
+    display->RClick(InView(300, 200)[0], InView(300, 200)[1]);
+    Frame(app);
+    EXPECT_EQ(View()->GetPopupMenu(), nullptr);
+
+    Select("S");
+    display->RClick(InView(300, 200)[0], InView(300, 200)[1]);
+    Frame(app);
+    EXPECT_EQ(PopupItems(View()),
+              (std::vector<std::string>{"Add Animation", "Add Button", "Add Edit Box", "Add List Box",
+                                        "Add Object", "Add Static", "Add Tree", "Screen Properties"}));
+    ASSERT_NE(View()->GetPopupMenu(), nullptr);
+    EXPECT_EQ(RectOf(View()->GetPopupMenu()), (Rect{300, 200, 130, 120}));
+    AnswerObjectDialog(kDialogCancel);
+    ClickPopupItem(5); // "Add Static", without a position
+    EXPECT_EQ(seen, (std::vector<std::string>{"1", "-1", "0", "0"}));
+
+    const Point pic = Middle(ControlOf(loaded.Object(1)));
+    display->RClick(pic[0], pic[1]);
+    Frame(app);
+    EXPECT_EQ(PopupItems(View()), (std::vector<std::string>{"Properties", "Delete", "Screen Properties"}));
+    EXPECT_EQ(RectOf(View()->GetPopupMenu()), (Rect{80, 70, 130, 45}));
+    EXPECT_EQ(SelectedText(), "Pic");
+    AnswerObjectDialog(kDialogCancel);
+    ClickPopupItem(0);
+    EXPECT_EQ(seen.at(1), "1");
+
+    AnswerObjectDialog(kDialogCancel);
+    const Point first = Middle(ControlOf(loaded.Object(0)));
+    display->DoubleClick(first[0], first[1]);
+    Frame(app, 2);
+    EXPECT_EQ(seen, (std::vector<std::string>{"7", "0", "300", "300"}));
+}
+
+TEST_F(DesignViewTest, PreviewEditsShowInTheMainViewAfterEscape) {
+    AddScreen(*project, "S");
+    AddScreen(*project, "Pop", ScreenType::Popup, 400, 300, "art//dback.bmp");
+    ObjectDef& button = AddObject(*project, ObjectKind::Button, "Pop", "Ok", 20, 30, 80, 30);
+    button.caption = "OK";
+    button.textColor = {40, 40, 40};
+    button.textOffsetX = 30;
+    button.textOffsetY = 7;
+    ObjectDef& note = AddObject(*project, ObjectKind::Static, "Pop", "Note", 150, 120, 150, 40);
+    note.caption = "Preview";
+    note.transparent = 1;
+    Project& loaded = Load();
+    Select("Pop");
+
+    test::TempDir temp;
+    DialogDriver<builder::PreviewScreen> preview(display, main);
+    Rect previewView{};
+    preview.Script({
+        DialogDriver<builder::PreviewScreen>::Pause(),
+        [&](builder::PreviewScreen* shown) {
+            ASSERT_NE(shown->View(), nullptr);
+            previewView = RectOf(shown->View());
+            EXPECT_EQ(shown->View()->previewFlag, 1);
+            EXPECT_TRUE(display->SaveLastFrame(temp / "preview.bmp"));
+            const Point from = Middle(shown->View()->GetObjectByID(loaded.Object(1).designId));
+            display->LButtonDown(from[0], from[1]);
+            display->MouseMove(200 + 250, 150 + 200);
+            display->LButtonUp(200 + 250, 150 + 200);
+        },
+        [&](builder::PreviewScreen*) { display->KeyDown(VK_ESCAPE); },
+    });
+    // SCREEN > Full Screen from the menu bar.
+    auto* bar = dynamic_cast<CTavMenuBar*>(main->GetMenuBar());
+    ASSERT_NE(bar, nullptr);
+    int screenMenu = 0;
+    while (screenMenu < bar->GetMenuCount() && std::string(bar->GetMenuTitle(screenMenu)) != "SCREEN")
+        ++screenMenu;
+    display->LClick(bar->GetTitleX(screenMenu) + 5, 10);
+    Frame(app);
+    ASSERT_NE(bar->GetDropDown(), nullptr);
+    const CTavObject* list = bar->GetDropDown();
+    display->LClick(static_cast<int>(list->GetX()) + 10,
+                    static_cast<int>(list->GetY()) + 4 * bar->GetFontHeight() + bar->GetFontHeight() / 2);
+    Frame(app, 2);
+
+    EXPECT_EQ(preview.done, 3u);
+    EXPECT_EQ(previewView, (Rect{200, 150, 400, 300}));
+    EXPECT_EQ(main->GetChildScreen(), nullptr);
+    EXPECT_EQ(View()->ShownScreen(), "Pop");
+    EXPECT_EQ(View()->previewFlag, 0);
+    ASSERT_NE(ControlOf(loaded.Object(1)), nullptr);
+    EXPECT_EQ(RectOf(ControlOf(loaded.Object(1))), (Rect{250, 200, 150, 40})) << "moved in the preview";
+    EXPECT_EQ(loaded.modified, 1);
+    test::ExpectLikeReference(temp / "preview.bmp", kReferences, "designer-preview.bmp");
+}
+
+TEST_F(DesignViewTest, F5ShowsMyScreenAlsoWhenTheViewHasTheFocus) {
+    AddScreen(*project, "Other");
+    AddScreen(*project, "MyScreen");
+    AddObject(*project, ObjectKind::Object, "Other", "There", 10, 10);
+    AddObject(*project, ObjectKind::Object, "MyScreen", "Here", 30, 30);
+    Project& loaded = Load();
+    Select("Other");
+    display->LClick(InView(300, 300)[0], InView(300, 300)[1]);
+    Frame(app);
+    ASSERT_TRUE(View()->HasFocus());
+    display->KeyDown(116);
+    Frame(app);
+    EXPECT_EQ(View()->ShownScreen(), "MyScreen");
+    EXPECT_NE(ControlOf(loaded.Object(1)), nullptr);
+    EXPECT_EQ(View()->GetObjectCount(), 1 + 4);
+}
+
+TEST_F(DesignViewTest, MainScreenWithASelectedObjectLooksRight) {
+    AddScreen(*project, "S", ScreenType::FullScreen, 100, 100, "art//dback.bmp").backgroundMode =
+        BackgroundMode::Stretch;
+    AddScreen(*project, "Other");
+    ObjectDef& button = AddObject(*project, ObjectKind::Button, "S", "Start", 40, 40, 100, 30);
+    button.caption = "Start";
+    button.textOffsetX = 30;
+    button.textOffsetY = 7;
+    ObjectDef& label = AddObject(*project, ObjectKind::Static, "S", "Title", 40, 100, 200, 30);
+    label.caption = "Settings";
+    label.transparent = 1;
+    ObjectDef& check = AddObject(*project, ObjectKind::CheckBox, "S", "Sound", 40, 150, 120, 20);
+    check.caption = "Sound";
+    check.transparent = 1;
+    AddObject(*project, ObjectKind::ListBox, "S", "Scores", 280, 40, 200, 120);
+    ObjectDef& tree = AddObject(*project, ObjectKind::Tree, "S", "Levels", 280, 200, 200, 120);
+    tree.backColor = {40, 48, 60};
+    ObjectDef& spinner = AddObject(*project, ObjectKind::Animation, "S", "Spin", 60, 250, 40, 40);
+    spinner.frames = {"art//spin1.bmp", "art//spin2.bmp", "art//spin3.bmp"};
+    spinner.transparent = 1;
+    spinner.transparentColor = {255, 0, 255};
+    Load();
+    Select("S", "Scores");
+    Frame(app, 2);
+    EXPECT_EQ(SelectedText(), "Scores");
+    test::TempDir temp;
+    ASSERT_TRUE(display->SaveLastFrame(temp / "main.bmp"));
+    test::ExpectLikeReference(temp / "main.bmp", kReferences, "designer-main.bmp");
+}
+
+} // namespace
+} // namespace tav::testing

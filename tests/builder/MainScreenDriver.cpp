@@ -1,0 +1,288 @@
+#include "tests/builder/MainScreenDriver.h"
+
+#include "builder/AboutBox.h"
+#include "builder/DestinationDialog.h"
+#include "builder/ObjectDialog.h"
+#include "builder/OpenProjectDialog.h"
+#include "builder/PreviewScreen.h"
+#include "builder/ProjectDialog.h"
+#include "builder/SaveAsDialog.h"
+#include "builder/ScreenDialog.h"
+#include "builder/ScreenListDialog.h"
+#include "builder/SelectionArrows.h"
+
+namespace tav::testing {
+
+namespace fs = std::filesystem;
+using namespace builder;
+
+std::string BoxText(CTavScreen* box) {
+    auto* message = dynamic_cast<CTavMessageBox*>(box);
+    return message != nullptr ? message->GetText() : "(no box)";
+}
+
+std::string Describe(CTavScreen* popup) {
+    if (dynamic_cast<CTavQuestionBox*>(popup) != nullptr)
+        return "question: " + BoxText(popup);
+    if (dynamic_cast<CTavMessageBox*>(popup) != nullptr)
+        return "message: " + BoxText(popup);
+    if (auto* dialog = dynamic_cast<ObjectDialog*>(popup))
+        return "ObjectDialog " + std::to_string(static_cast<int>(dialog->kind));
+    const struct {
+        bool is;
+        const char* name;
+    } kinds[] = {
+        {dynamic_cast<ProjectDialog*>(popup) != nullptr, "ProjectDialog"},
+        {dynamic_cast<OpenProjectDialog*>(popup) != nullptr, "OpenProjectDialog"},
+        {dynamic_cast<SaveAsDialog*>(popup) != nullptr, "SaveAsDialog"},
+        {dynamic_cast<ScreenDialog*>(popup) != nullptr, "ScreenDialog"},
+        {dynamic_cast<ScreenListDialog*>(popup) != nullptr, "ScreenListDialog"},
+        {dynamic_cast<DestinationDialog*>(popup) != nullptr, "DestinationDialog"},
+        {dynamic_cast<AboutBox*>(popup) != nullptr, "AboutBox"},
+        {dynamic_cast<PreviewScreen*>(popup) != nullptr, "PreviewScreen"},
+    };
+    for (const auto& kind : kinds)
+        if (kind.is)
+            return kind.name;
+    return "(unknown popup)";
+}
+
+void MainScreenTest::SetUp() {
+    HeadlessAppTest::SetUp();
+    // The save folder lies under the current directory; the art is found beside the program.
+    previousDirectory = fs::current_path();
+    fs::current_path(folder.path());
+    ASSERT_EQ(Init(app, 800, 600), TAVERROR_OK);
+    display->SetWaitLimit(60);
+    main = new MainScreen;
+    ASSERT_EQ(main->Initialize(0), TAVERROR_OK);
+    ASSERT_EQ(app.SetChildScreen(main), TAVERROR_OK);
+    Drive(1);
+}
+
+void MainScreenTest::TearDown() {
+    if (display != nullptr)
+        display->SetIdleHandler(nullptr);
+    fs::current_path(previousDirectory);
+    HeadlessAppTest::TearDown();
+}
+
+void MainScreenTest::Drive(int frames) {
+    if (display == nullptr)
+        return;
+    try {
+        Frame(app, frames);
+    } catch (const ProcessEnded& end) {
+        ended = end.status;
+        display = nullptr;
+        main = nullptr;
+    }
+}
+
+void MainScreenTest::Run(std::vector<Step> steps) {
+    script = std::move(steps);
+    done = 0;
+    if (display == nullptr)
+        return;
+    display->SetIdleHandler([this](platform::HeadlessDisplay&) {
+        if (done >= script.size() || main == nullptr)
+            return;
+        CTavScreen* inner = main->GetInnermostScreen();
+        if (inner != nullptr && inner != main && inner->GetParent() != nullptr &&
+            inner->GetParent()->IsModalRunning())
+            script[done++](inner);
+    });
+    Drive();
+    EXPECT_EQ(done, script.size()) << "a popup that the script expected never came";
+    if (display != nullptr)
+        display->SetIdleHandler(nullptr);
+}
+
+void MainScreenTest::Menu(const std::string& title, const std::string& item, std::vector<Step> steps) {
+    auto* bar = dynamic_cast<CTavMenuBar*>(main->GetMenuBar());
+    ASSERT_NE(bar, nullptr);
+    int menu = -1;
+    for (int i = 0; i < bar->GetMenuCount(); ++i)
+        if (title == bar->GetMenuTitle(i))
+            menu = i;
+    ASSERT_NE(menu, -1) << title;
+    int row = -1;
+    for (int i = 0; i < bar->GetMenuItemCount(menu); ++i)
+        if (item == bar->GetMenuItem(menu, i))
+            row = i;
+    ASSERT_NE(row, -1) << item;
+    display->LClick(bar->GetTitleX(menu) + bar->GetTitleWidth(menu) / 2, 8);
+    Drive(1);
+    CTavObject* drop = bar->GetDropDown();
+    ASSERT_NE(drop, nullptr) << title << " did not open";
+    display->LClick(static_cast<int>(drop->GetX()) + 10,
+                    static_cast<int>(drop->GetY()) + row * bar->GetFontHeight() + bar->GetFontHeight() / 2);
+    Run(std::move(steps));
+}
+
+int MainScreenTest::FindItem(const std::string& text, const std::string& parent) const {
+    CTavTree* tree = Tree();
+    for (int id : tree->GetItemIDs()) {
+        if (tree->GetItemText(id) != text)
+            continue;
+        const int up = tree->GetParentID(id);
+        if (parent.empty() || (up != -1 && tree->GetItemText(up) == parent))
+            return id;
+    }
+    return -1;
+}
+
+std::vector<std::string> MainScreenTest::TreeTexts() const {
+    std::vector<std::string> texts;
+    for (int id : Tree()->GetItemIDs())
+        texts.push_back(Tree()->GetItemText(id));
+    return texts;
+}
+
+void MainScreenTest::ClickItem(const std::string& text, const std::string& parent, bool right) {
+    CTavTree* tree = Tree();
+    const int id = FindItem(text, parent);
+    ASSERT_NE(id, -1) << "no tree item " << text;
+    // Shown: every ancestor expanded.
+    for (int up = tree->GetParentID(id); up != -1; up = tree->GetParentID(up))
+        tree->SetItemExpanded(up, TRUE);
+    const int row = tree->GetItemRow(id);
+    ASSERT_GE(row, 0);
+    const int level = main->ItemLevel(id);
+    const int x = static_cast<int>(tree->GetAppX()) + (tree->GetTabSpace() + 5) * level + 14;
+    const int y = static_cast<int>(tree->GetAppY()) + row * tree->GetItemHeight() + tree->GetItemHeight() / 2;
+    ASSERT_EQ(tree->ItemAt(x, y), id);
+    if (right)
+        display->RClick(x, y);
+    else
+        display->LClick(x, y);
+    Drive(1);
+}
+
+void MainScreenTest::ChoosePopupItem(CTavScreen* screen, const std::string& item, std::vector<Step> steps) {
+    auto* popup = dynamic_cast<CTavPopupMenu*>(screen->GetPopupMenu());
+    ASSERT_NE(popup, nullptr) << "no popup menu open";
+    int row = -1;
+    for (int i = 0; i < popup->GetItemCount(); ++i)
+        if (item == popup->GetItem(i))
+            row = i;
+    ASSERT_NE(row, -1) << item;
+    display->LClick(static_cast<int>(popup->GetAppX()) + 10, static_cast<int>(popup->GetAppY()) +
+                                                                 row * popup->GetItemHeight() +
+                                                                 popup->GetItemHeight() / 2);
+    Run(std::move(steps));
+}
+
+void MainScreenTest::ClickObject(CTavScreen* screen, DWORD id) {
+    CTavObject* object = screen->GetObjectByID(id);
+    ASSERT_NE(object, nullptr) << "object " << id;
+    display->LClick(static_cast<int>(object->GetAppX()) + object->GetWidth() / 2,
+                    static_cast<int>(object->GetAppY()) + object->GetHeight() / 2);
+}
+
+std::vector<DWORD> MainScreenTest::ViewControls(CTavScreen* view) {
+    std::vector<DWORD> ids;
+    for (int i = 0; view != nullptr && i < view->GetObjectCount(); ++i)
+        if (!IsArrowId(view->GetObjectAt(i)->GetID()))
+            ids.push_back(view->GetObjectAt(i)->GetID());
+    return ids;
+}
+
+std::unique_ptr<Project> MainScreenTest::DemoProject() const {
+    auto project = std::make_unique<Project>();
+    project->name = "Demo";
+    project->AddScreen(test::MakeScreen("MyScreen"));
+    project->Screen(0).startup = 1;
+    auto popup = test::MakeScreen("Popup1", ScreenType::Popup, "MyScreen");
+    popup->width = 300;
+    popup->height = 200;
+    project->AddScreen(std::move(popup));
+    auto button = test::MakeObject(ObjectKind::Button, "MyScreen", "Button1");
+    button->x = 40;
+    button->y = 60;
+    button->width = 80;
+    button->height = 20;
+    button->caption = "Go";
+    button->upBitmap = "art//buttonnormal.bmp";
+    button->overBitmap = "art//buttonover.bmp";
+    button->downBitmap = "art//buttondown.bmp";
+    project->AddObject(std::move(button));
+    auto text = test::MakeObject(ObjectKind::Static, "MyScreen", "Static1");
+    text->x = 40;
+    text->y = 120;
+    text->width = 120;
+    text->height = 20;
+    text->caption = "Hello";
+    text->textColor = {255, 255, 255};
+    text->backColor = {40, 90, 160};
+    project->AddObject(std::move(text));
+    project->AddObject(test::MakeObject(ObjectKind::Static, "Popup1", "Static2"));
+    project->modified = 0;
+    return project;
+}
+
+void MainScreenTest::LoadDemo() {
+    main->TakeProject(DemoProject());
+    Drive(1);
+}
+
+Step MainScreenTest::Message(const std::string& text) {
+    return [this, text](CTavScreen* popup) {
+        EXPECT_EQ(Describe(popup), "message: " + text);
+        ClickObject(popup, 0);
+    };
+}
+
+Step MainScreenTest::Question(const std::string& text, bool yes) {
+    return [this, text, yes](CTavScreen* popup) {
+        EXPECT_EQ(Describe(popup), "question: " + text);
+        ClickObject(popup, yes ? 0 : 1);
+    };
+}
+
+Step MainScreenTest::Click(DWORD id) {
+    return [this, id](CTavScreen* popup) { ClickObject(popup, id); };
+}
+
+Step MainScreenTest::Type(DWORD id, const std::string& text) {
+    return [id, text](CTavScreen* popup) { SetTextOf(popup, id, text); };
+}
+
+Step MainScreenTest::Key(unsigned key) {
+    return [this, key](CTavScreen*) { display->KeyDown(key); };
+}
+
+Step MainScreenTest::Dismiss(const std::string& expected) {
+    return [this, expected](CTavScreen* popup) {
+        const std::string shown = Describe(popup);
+        EXPECT_EQ(shown, expected);
+        const struct {
+            const char* prefix;
+            DWORD cancel;
+        } cancels[] = {
+            {"question", 1},
+            {"message", 0},
+            {"ObjectDialog", 2},
+            {"ProjectDialog", ProjectDialog::CancelButton},
+            {"OpenProjectDialog", OpenProjectDialog::CancelButton},
+            {"SaveAsDialog", SaveAsDialog::CancelButton},
+            {"ScreenDialog", ScreenDialog::CancelButton},
+            {"ScreenListDialog", ScreenListDialog::CancelButton},
+            {"DestinationDialog", DestinationDialog::kCancelButton},
+            {"AboutBox", AboutBox::CloseButton},
+        };
+        if (shown == "PreviewScreen") {
+            display->KeyDown(VK_ESCAPE);
+            return;
+        }
+        for (const auto& cancel : cancels) {
+            if (shown.rfind(cancel.prefix, 0) == 0) {
+                ClickObject(popup, cancel.cancel);
+                return;
+            }
+        }
+        ADD_FAILURE() << "cannot dismiss " << shown;
+    };
+}
+
+} // namespace tav::testing

@@ -1,0 +1,90 @@
+#pragma once
+
+// The whole designer (BuilderApp and MainScreen) on the headless display, driven by clicks on its
+// menu bar, tree and popups; modal dialogs and boxes are answered by scripted steps.
+#include "builder/BuilderApp.h"
+#include "builder/DesignView.h"
+#include "builder/FormControls.h"
+#include "builder/MainScreen.h"
+#include "model/Project.h"
+#include "tests/support/TestSupport.h"
+#include "tests/tavctrls/HeadlessApp.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace tav::testing {
+
+// One thing done to the popup that waits at an idle moment.
+using Step = std::function<void(CTavScreen*)>;
+
+class MainScreenTest : public HeadlessAppTest {
+protected:
+    void SetUp() override;
+    void TearDown() override;
+
+    // Runs the queued input with `steps` answering the popups that wait; expects every step to run.
+    void Run(std::vector<Step> steps);
+    // FILE > New and so on: a click on the title, then one on the item.
+    void Menu(const std::string& title, const std::string& item, std::vector<Step> steps = {});
+    // Clicks (or right-clicks) the tree item with `text` (the first one under `parent` when given).
+    void ClickItem(const std::string& text, const std::string& parent = "", bool right = false);
+    // Clicks an item of the open popup menu of `screen`.
+    void ChoosePopupItem(CTavScreen* screen, const std::string& item, std::vector<Step> steps = {});
+    void ClickObject(CTavScreen* screen, DWORD id);
+    // A few frames; the end of the process is caught and kept in `ended`.
+    void Drive(int frames = 2);
+
+    // The tree item with this text (under `parent` when given), or -1.
+    int FindItem(const std::string& text, const std::string& parent = "") const;
+    std::vector<std::string> TreeTexts() const;
+    CTavTree* Tree() const { return main->Tree(); }
+    builder::DesignView* View() const { return main->View(); }
+    // Controls of a view other than the four arrows, by id.
+    static std::vector<DWORD> ViewControls(CTavScreen* view);
+
+    // A loaded, unmodified project: "Demo" with the full screen MyScreen (Button1, Static1) and the
+    // popup Popup1 (Static2).
+    std::unique_ptr<Project> DemoProject() const;
+    void LoadDemo();
+
+    // Steps.
+    // A message box with `text`, answered with OK.
+    Step Message(const std::string& text);
+    // A question box with `text`, answered Yes or No.
+    Step Question(const std::string& text, bool yes);
+    template <typename T>
+    Step Expect(const char* what, std::function<void(T*)> check = {}) {
+        return [what, check](CTavScreen* popup) {
+            auto* shown = dynamic_cast<T*>(popup);
+            ASSERT_NE(shown, nullptr) << "expected " << what;
+            if (check)
+                check(shown);
+        };
+    }
+    Step Click(DWORD id);
+    Step Type(DWORD id, const std::string& text);
+    Step Key(unsigned key);
+    // Expects `expected` (a message, a question or a dialog); dismisses it (OK, No, Cancel, Escape).
+    Step Dismiss(const std::string& expected);
+
+    builder::BuilderApp app;
+    builder::MainScreen* main = nullptr;
+    test::TempDir folder;
+    std::filesystem::path previousDirectory;
+    std::vector<Step> script;
+    size_t done = 0;
+    int ended = -1; // exit status once the process would have ended
+};
+
+// The text of a message or question box.
+std::string BoxText(CTavScreen* box);
+// What a popup is, for messages: the box's text, else the dialog's class.
+std::string Describe(CTavScreen* popup);
+
+} // namespace tav::testing

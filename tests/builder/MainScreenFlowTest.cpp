@@ -1,0 +1,514 @@
+// Whole designer sessions: a project made, edited, saved and opened again; closing and leaving with
+// unsaved work; dragging from the palette; the full-screen preview; generation from the menu.
+#include "builder/DestinationDialog.h"
+#include "builder/ObjectDialog.h"
+#include "builder/OpenProjectDialog.h"
+#include "builder/PreviewScreen.h"
+#include "builder/ProjectDialog.h"
+#include "builder/SaveAsDialog.h"
+#include "builder/ScreenDialog.h"
+#include "builder/SelectionArrows.h"
+#include "tests/builder/MainScreenDriver.h"
+#include "tools/tavgen/Tavgen.h"
+
+#include <map>
+#include <sstream>
+
+namespace tav::testing {
+namespace {
+
+namespace fs = std::filesystem;
+using builder::BuilderApp;
+using builder::OpenProjectDialog;
+using builder::SaveAsDialog;
+
+// Ids of the object dialog's controls that the sessions use.
+constexpr DWORD kObjectOk = 1;
+constexpr DWORD kObjectName = 90;
+constexpr DWORD kFrameEdit = 14;
+constexpr DWORD kAddFrame = 16;
+
+const std::string kSaveCurrent = "Do you wish to save your current project?";
+const std::string kWouldSave = "Would you like to save your current project?";
+const std::string kSaveOnExit = "Do you wish to save your project?";
+const std::string kComplete = "Code generation complete.\nSee the documenation on how to use TavCtrls class "
+                              "libraries to add more functionality to your program.";
+const std::string kCopyQuestion =
+    "Do you want to move copy bitmaps into art folder in your project and make their path relative?";
+
+class MainScreenFlowTest : public MainScreenTest {
+protected:
+    // Names the file in the save-as dialog and confirms it.
+    Step SaveAs(const std::string& name) {
+        return [this, name](CTavScreen* popup) {
+            ASSERT_EQ(Describe(popup), "SaveAsDialog");
+            builder::SetTextOf(popup, SaveAsDialog::NameEdit, name);
+            ClickObject(popup, SaveAsDialog::OkButton);
+        };
+    }
+    // Picks a file in the open dialog by name.
+    Step OpenFile(const std::string& name) {
+        return [this, name](CTavScreen* popup) {
+            ASSERT_EQ(Describe(popup), "OpenProjectDialog");
+            auto* list = dynamic_cast<CTavListBox*>(popup->GetObjectByID(OpenProjectDialog::FileList));
+            ASSERT_NE(list, nullptr);
+            for (int row = 0; row < list->GetRowCount(); ++row)
+                if (list->GetItemText(row) == name)
+                    list->SetSelection(row);
+            ClickObject(popup, OpenProjectDialog::OkButton);
+        };
+    }
+    // The modified demo project, loaded.
+    void LoadModifiedDemo() {
+        LoadDemo();
+        main->GetProject()->modified = 1;
+    }
+    std::string SavePath(const std::string& name) const { return folder / ("save/" + name); }
+};
+
+TEST_F(MainScreenFlowTest, NewThenCancelDiscardsTheProjectAndStillAsksForAStartupScreen) {
+    LoadDemo();
+    ClickItem("MyScreen");
+    Menu("FILE", "New",
+         {Dismiss("ProjectDialog"), Question("Would you like to create a startup screen?", true),
+          Message("There is no project loaded")});
+    EXPECT_EQ(main->GetProject(), nullptr);
+    EXPECT_EQ(TreeTexts(), std::vector<std::string>{"No Project Loaded"});
+    EXPECT_TRUE(ViewControls(View()).empty()) << "New empties the view";
+    EXPECT_EQ(main->CurrentScreenName(), "");
+}
+
+TEST_F(MainScreenFlowTest, NewAsksToSaveOnlyAModifiedProject) {
+    LoadModifiedDemo();
+    Menu("FILE", "New",
+         {Question(kSaveCurrent, false), Click(builder::ProjectDialog::OkButton),
+          Question("Would you like to create a startup screen?", false)});
+    ASSERT_NE(main->GetProject(), nullptr);
+    EXPECT_EQ(main->GetProject()->name, "MyProject");
+    EXPECT_EQ(main->GetProject()->modified, 1);
+    EXPECT_EQ(TreeTexts(), std::vector<std::string>{"MyProject"});
+    // A new project counts as unsaved work.
+    Menu("FILE", "New",
+         {Question(kSaveCurrent, false), Dismiss("ProjectDialog"),
+          Question("Would you like to create a startup screen?", false)});
+    EXPECT_EQ(main->GetProject(), nullptr);
+}
+
+// Each kind through the OBJECT menu, edited, one deleted, saved, opened again and saved again: the two
+// files are the same bytes.
+TEST_F(MainScreenFlowTest, MadeEditedSavedOpenedAndSavedAgainGivesTheSameFile) {
+    Menu("FILE", "New",
+         {Type(builder::ProjectDialog::NameEdit, "Trip"), Click(builder::ProjectDialog::OkButton),
+          Question("Would you like to create a startup screen?", true),
+          Expect<builder::ScreenDialog>("the new screen"), Click(builder::ScreenDialog::OkButton)});
+    ASSERT_NE(main->GetProject(), nullptr);
+    ASSERT_EQ(main->GetProject()->ScreenCount(), 1);
+    const std::string screen = main->GetProject()->Screen(0).name;
+    EXPECT_EQ(main->CurrentScreenName(), screen) << "the new screen is selected and shown";
+    EXPECT_EQ(main->SelectedScreenName(), screen);
+
+    const char* items[] = {"Add Object",   "Add Button",   "Add Static",       "Add CheckBox",
+                           "Add Edit Box", "Add List Box", "Add Tree Control", "Add Animation"};
+    for (const char* item : items) {
+        SCOPED_TRACE(item);
+        std::vector<Step> steps;
+        if (std::string(item) == "Add Animation")
+            steps = {Type(kFrameEdit, "art//spin1.bmp"), Click(kAddFrame)};
+        steps.push_back(Click(kObjectOk));
+        Menu("OBJECT", item, steps);
+        const Project& project = *main->GetProject();
+        const ObjectDef& added = project.Object(project.ObjectCount() - 1);
+        EXPECT_EQ(main->SelectedObjectName(), added.name) << "the new object is selected";
+        CTavObject* control = View()->GetObjectByID(added.designId);
+        ASSERT_NE(control, nullptr) << "its control is shown";
+        EXPECT_TRUE(control->HasFocus());
+    }
+    ASSERT_EQ(main->GetProject()->ObjectCount(), 8);
+
+    // Edit the selected object (the animation): a new name shows in the tree.
+    Menu("OBJECT", "Properties", {Type(kObjectName, "Spinner"), Click(kObjectOk)});
+    EXPECT_EQ(main->SelectedObjectName(), "Spinner");
+    EXPECT_EQ(main->GetProject()->Object(7).name, "Spinner");
+
+    // Delete the button.
+    const std::string button = main->GetProject()->Object(1).name;
+    ClickItem(button, screen);
+    Menu("OBJECT", "Delete Object", {Question("Are you sure you want to delete " + button, true)});
+    EXPECT_EQ(main->GetProject()->ObjectCount(), 7);
+    EXPECT_EQ(FindItem(button, screen), -1);
+    EXPECT_EQ(ViewControls(View()).size(), 7u) << "the view was rebuilt without it";
+
+    Menu("FILE", "Save", {SaveAs("first")});
+    ASSERT_TRUE(fs::is_regular_file(SavePath("first.tvp")));
+    EXPECT_EQ(main->GetProject()->modified, 0);
+
+    Menu("FILE", "Open", {OpenFile("first.tvp")});
+    ASSERT_NE(main->GetProject(), nullptr);
+    EXPECT_EQ(main->GetProject()->name, "Trip");
+    // Save asks for the name even for a project that came from a file.
+    Menu("FILE", "Save", {SaveAs("second")});
+    EXPECT_EQ(test::ReadFile(SavePath("second.tvp")), test::ReadFile(SavePath("first.tvp")));
+}
+
+TEST_F(MainScreenFlowTest, OpenEmptiesTheViewAndReportsAnUnreadableFile) {
+    LoadDemo();
+    ClickItem("MyScreen");
+    ASSERT_FALSE(ViewControls(View()).empty());
+    fs::create_directory(folder / "save");
+    test::WriteFile(SavePath("broken.tvp"), "not a project\r\n");
+    Menu("FILE", "Open", {OpenFile("broken.tvp"), Message("Error Opening project file")});
+    EXPECT_EQ(main->GetProject(), nullptr);
+    EXPECT_TRUE(ViewControls(View()).empty()) << "nothing of the old project is left in the view";
+    EXPECT_EQ(View()->GetBackground(), nullptr);
+    EXPECT_EQ(TreeTexts(), std::vector<std::string>{"No Project Loaded"});
+}
+
+// Yes to the save question, then no save: the command stops and the project stays.
+TEST_F(MainScreenFlowTest, AWantedSaveThatDidNotHappenKeepsTheProject) {
+    fs::create_directories(folder / "save/taken.tvp"); // a folder where the file would go
+    const struct {
+        const char* title;
+        const char* item;
+        std::vector<std::string> before; // questions answered Yes before the save question
+        std::string question;
+    } commands[] = {
+        {"FILE", "New", {}, kSaveCurrent},
+        {"FILE", "Open", {}, kWouldSave},
+        {"FILE", "Exit", {"Are you sure you want to exit?"}, kSaveOnExit},
+    };
+    for (const auto& command : commands) {
+        for (bool cancel : {true, false}) {
+            SCOPED_TRACE(std::string(command.item) + (cancel ? " cancelled" : " failed"));
+            LoadModifiedDemo();
+            const Project* project = main->GetProject();
+            std::vector<Step> steps;
+            for (const std::string& question : command.before)
+                steps.push_back(Question(question, true));
+            steps.push_back(Question(command.question, true));
+            if (cancel)
+                steps.push_back(Dismiss("SaveAsDialog"));
+            else
+                steps.insert(steps.end(), {SaveAs("taken"), Message("Error saving to file")});
+            Menu(command.title, command.item, steps);
+            ASSERT_EQ(ended, -1) << "the designer ended";
+            EXPECT_EQ(main->GetProject(), project);
+            EXPECT_EQ(main->GetProject()->modified, 1);
+            EXPECT_EQ(FindItem("Button1", "MyScreen") != -1, true);
+        }
+    }
+}
+
+TEST_F(MainScreenFlowTest, SavedBeforeNewWhenTheUserSaysSo) {
+    LoadModifiedDemo();
+    Menu("FILE", "New",
+         {Question(kSaveCurrent, true), SaveAs("kept"), Dismiss("ProjectDialog"),
+          Question("Would you like to create a startup screen?", false)});
+    Project reread;
+    ASSERT_TRUE(reread.ReadProjectFile(SavePath("kept.tvp")));
+    test::ExpectSameStoredProject(*DemoProject(), reread);
+}
+
+TEST_F(MainScreenFlowTest, ExitEndsTheProgramOnlyWhenConfirmed) {
+    LoadModifiedDemo();
+    Menu("FILE", "Exit", {Question("Are you sure you want to exit?", false)});
+    EXPECT_EQ(ended, -1);
+    Menu("FILE", "Exit",
+         {Question("Are you sure you want to exit?", true), Question(kSaveOnExit, true), SaveAs("last")});
+    EXPECT_EQ(ended, 0) << "the shutdown ended the process";
+    EXPECT_TRUE(fs::is_regular_file(SavePath("last.tvp")));
+}
+
+TEST_F(MainScreenFlowTest, ClosingTheWindowOffersToSaveUnsavedWork) {
+    // Cancelled save: the window stays.
+    LoadModifiedDemo();
+    display->CloseWindow();
+    Run({Question(kSaveOnExit, true), Dismiss("SaveAsDialog")});
+    ASSERT_EQ(ended, -1);
+    EXPECT_NE(main->GetProject(), nullptr);
+
+    // No: it closes without saving.
+    display->CloseWindow();
+    Run({Question(kSaveOnExit, false)});
+    EXPECT_EQ(ended, 0);
+    EXPECT_FALSE(fs::exists(folder / "save"));
+}
+
+TEST_F(MainScreenFlowTest, ClosingTheWindowSavesWhenAsked) {
+    LoadModifiedDemo();
+    display->CloseWindow();
+    Run({Question(kSaveOnExit, true), SaveAs("closing")});
+    EXPECT_EQ(ended, 0);
+    EXPECT_TRUE(fs::is_regular_file(SavePath("closing.tvp")));
+}
+
+TEST_F(MainScreenFlowTest, ClosingTheWindowWithNothingUnsavedAsksNothing) {
+    LoadDemo();
+    display->CloseWindow();
+    Run({});
+    EXPECT_EQ(ended, 0);
+}
+
+TEST_F(MainScreenFlowTest, DeleteScreenBySelection) {
+    LoadDemo();
+    ClickItem("Demo");
+    Menu("SCREEN", "Delete Screen", {Message("No Screen Selected")});
+    EXPECT_EQ(main->GetProject()->ScreenCount(), 2);
+
+    // An object item stands for its screen; the screen goes with its objects.
+    ClickItem("Button1", "MyScreen");
+    Menu("SCREEN", "Delete Screen", {Question("Are you sure you want to delete this screen?", true)});
+    ASSERT_EQ(main->GetProject()->ScreenCount(), 1);
+    EXPECT_EQ(main->GetProject()->Screen(0).name, "Popup1");
+    EXPECT_EQ(main->GetProject()->ObjectCount(), 1);
+    EXPECT_EQ(main->CurrentScreenName(), "");
+    EXPECT_TRUE(ViewControls(View()).empty());
+
+    ClickItem("Popup1");
+    Menu("SCREEN", "Delete Screen", {Question("Are you sure you want to delete this screen?", false)});
+    EXPECT_EQ(main->GetProject()->ScreenCount(), 1);
+    EXPECT_EQ(main->CurrentScreenName(), "Popup1");
+    Menu("SCREEN", "Delete Screen", {Question("Are you sure you want to delete this screen?", true)});
+    EXPECT_EQ(main->GetProject()->ScreenCount(), 0);
+    EXPECT_EQ(main->CurrentScreenName(), "");
+    EXPECT_EQ(TreeTexts(), std::vector<std::string>{"Demo"});
+    Menu("SCREEN", "List", {Message("There are no screens in the project")});
+}
+
+TEST_F(MainScreenFlowTest, ScreenPropertiesAndListSelectTheScreen) {
+    LoadDemo();
+    ClickItem("Static2", "Popup1");
+    Menu("SCREEN", "Properties",
+         {Type(builder::ScreenDialog::WidthEdit, "320"), Click(builder::ScreenDialog::OkButton)});
+    EXPECT_EQ(main->GetProject()->Screen(1).width, 320);
+    EXPECT_EQ(main->SelectedLevel(), 1);
+    EXPECT_EQ(main->SelectedScreenName(), "Popup1");
+    EXPECT_EQ(View()->GetWidth(), 320) << "the view shows the changed screen";
+
+    Menu("SCREEN", "List",
+         {[](CTavScreen* popup) {
+              auto* list = dynamic_cast<CTavListBox*>(popup->GetObjectByID(0));
+              ASSERT_NE(list, nullptr);
+              for (int row = 0; row < list->GetRowCount(); ++row)
+                  if (list->GetItemText(row) == "MyScreen")
+                      list->SetSelection(row);
+          },
+          Click(1)});
+    EXPECT_EQ(main->SelectedScreenName(), "MyScreen");
+    EXPECT_EQ(main->CurrentScreenName(), "MyScreen");
+}
+
+TEST_F(MainScreenFlowTest, PaletteDragPlacesANewObjectWhereItIsDropped) {
+    // Without a project a press on the palette starts nothing.
+    CTavObject* buttonIcon = main->GetObjectByID(4);
+    display->LButtonDown(300, 510);
+    Drive(1);
+    EXPECT_EQ(app.DragState, BuilderApp::NoDrag);
+    display->LButtonUp(300, 510);
+    Drive(1);
+
+    LoadDemo();
+    ClickItem("MyScreen");
+    display->LButtonDown(300, 510);
+    Drive(1);
+    EXPECT_EQ(app.DragState, BuilderApp::PlacingObject);
+    EXPECT_EQ(app.draggedObjectId, 4);
+    EXPECT_EQ(app.dragKind, ObjectKind::Button);
+    ASSERT_NE(app.DragImage(), nullptr);
+    EXPECT_EQ(app.DragImage()->GetX(), buttonIcon->GetX());
+    EXPECT_EQ(app.DragImage()->GetY(), buttonIcon->GetY());
+
+    // The image follows the mouse and is drawn over the frame.
+    display->MouseMove(100, 300);
+    Drive(1);
+    EXPECT_EQ(app.DragImage()->GetX(), 100.0f);
+    EXPECT_EQ(app.DragImage()->GetY(), 300.0f);
+
+    // Dropped outside the view: nothing is made, the drag ends.
+    display->LButtonUp(100, 300);
+    Drive(1);
+    EXPECT_EQ(app.DragState, BuilderApp::NoDrag);
+    EXPECT_EQ(app.DragImage(), nullptr);
+    EXPECT_EQ(main->GetProject()->ObjectCount(), 3);
+
+    // Dropped on the view at view point (40, 60): the dialog opens with that position.
+    display->LButtonDown(300, 510);
+    display->MouseMove(250, 90);
+    display->LButtonUp(250, 90);
+    std::string preset;
+    Run({[&](CTavScreen* popup) {
+             preset = builder::TextOf(popup, 4) + "," + builder::TextOf(popup, 6);
+             EXPECT_EQ(Describe(popup), "ObjectDialog 0");
+         },
+         Click(kObjectOk)});
+    EXPECT_EQ(preset, "40,60");
+    EXPECT_EQ(app.DragImage(), nullptr);
+    ASSERT_EQ(main->GetProject()->ObjectCount(), 4);
+    EXPECT_EQ(main->GetProject()->Object(3).x, 40);
+    EXPECT_EQ(main->GetProject()->Object(3).y, 60);
+}
+
+TEST_F(MainScreenFlowTest, TheDragImageIsFreedOnce) {
+    LoadDemo();
+    CTavObject* icon = main->GetObjectByID(3);
+    app.StartDrag(BuilderApp::PlacingObject, icon, 1, 2);
+    ASSERT_NE(app.DragImage(), nullptr);
+    EXPECT_EQ(app.draggedObjectId, 3);
+    // A new drag replaces the image; ending twice frees nothing twice (the sanitizer build checks).
+    app.StartDrag(BuilderApp::PlacingObject, icon, 3, 4);
+    app.EndDrag();
+    EXPECT_EQ(app.DragImage(), nullptr);
+    app.EndDrag();
+    app.AfterLMouseUp(0, 0);
+    EXPECT_EQ(app.DragState, BuilderApp::NoDrag);
+    // A drag left over when the application goes is freed with it.
+    app.StartDrag(BuilderApp::PlacingObject, icon, 5, 6);
+}
+
+// Commands started inside the preview act on it: Delete rebuilds the preview's view at once; the
+// main view follows when the preview ends.
+TEST_F(MainScreenFlowTest, DeleteInsideThePreview) {
+    LoadDemo();
+    ClickItem("Button1", "MyScreen");
+    const DWORD buttonId = main->GetProject()->Object(0).designId;
+    std::vector<DWORD> before, after;
+    Menu("SCREEN", "Full Screen",
+         {[&](CTavScreen* popup) {
+              auto* preview = dynamic_cast<builder::PreviewScreen*>(popup);
+              ASSERT_NE(preview, nullptr);
+              ASSERT_EQ(main->Preview(), preview);
+              before = ViewControls(preview->View());
+              CTavObject* control = preview->View()->GetObjectByID(buttonId);
+              ASSERT_NE(control, nullptr);
+              const int x = static_cast<int>(control->GetAppX()) + 5;
+              const int y = static_cast<int>(control->GetAppY()) + 5;
+              display->LClick(x, y);
+              display->RClick(x, y);
+          },
+          [&](CTavScreen* popup) {
+              auto* preview = dynamic_cast<builder::PreviewScreen*>(popup);
+              ASSERT_NE(preview, nullptr);
+              auto* menu = dynamic_cast<CTavPopupMenu*>(preview->View()->GetPopupMenu());
+              ASSERT_NE(menu, nullptr);
+              ASSERT_EQ(std::string(menu->GetItem(1)), "Delete");
+              display->LClick(static_cast<int>(menu->GetAppX()) + 10, static_cast<int>(menu->GetAppY()) + 22);
+          },
+          [&](CTavScreen* popup) {
+              EXPECT_EQ(Describe(popup), "question: Are you sure you want to delete Button1");
+              EXPECT_EQ(popup->GetParent(), main->Preview()) << "asked over the preview";
+              ClickObject(popup, 0);
+          },
+          [&](CTavScreen* popup) {
+              auto* preview = dynamic_cast<builder::PreviewScreen*>(popup);
+              ASSERT_NE(preview, nullptr) << "the preview is still open";
+              after = ViewControls(preview->View());
+              display->KeyDown(VK_ESCAPE);
+          }});
+    EXPECT_EQ(before.size(), 2u);
+    EXPECT_EQ(after.size(), 1u);
+    EXPECT_EQ(main->Preview(), nullptr);
+    EXPECT_EQ(main->GetProject()->ObjectCount(), 2);
+    EXPECT_EQ(ViewControls(View()).size(), 1u) << "the main view shows the change";
+    EXPECT_EQ(main->CurrentScreenName(), "MyScreen");
+}
+
+TEST_F(MainScreenFlowTest, ObjectAddedInsideThePreviewShowsThereSelected) {
+    LoadDemo();
+    ClickItem("MyScreen");
+    Menu("SCREEN", "Full Screen",
+         {[&](CTavScreen* popup) {
+              auto* preview = dynamic_cast<builder::PreviewScreen*>(popup);
+              ASSERT_NE(preview, nullptr);
+              display->RClick(700, 500); // on the empty preview
+          },
+          [&](CTavScreen*) {
+              auto* menu = dynamic_cast<CTavPopupMenu*>(main->Preview()->View()->GetPopupMenu());
+              ASSERT_NE(menu, nullptr);
+              ASSERT_EQ(std::string(menu->GetItem(5)), "Add Static");
+              display->LClick(static_cast<int>(menu->GetAppX()) + 10,
+                              static_cast<int>(menu->GetAppY()) + 5 * 15 + 7);
+          },
+          [&](CTavScreen* popup) {
+              EXPECT_EQ(Describe(popup), "ObjectDialog 1");
+              EXPECT_EQ(popup->GetParent(), main->Preview()) << "the dialog opens over the preview";
+              ClickObject(popup, kObjectOk);
+          },
+          [&](CTavScreen* popup) {
+              auto* preview = dynamic_cast<builder::PreviewScreen*>(popup);
+              ASSERT_NE(preview, nullptr);
+              EXPECT_EQ(ViewControls(preview->View()).size(), 3u);
+              const ObjectDef& added = main->GetProject()->Object(3);
+              CTavObject* control = preview->View()->GetObjectByID(added.designId);
+              ASSERT_NE(control, nullptr);
+              EXPECT_TRUE(control->HasFocus());
+              EXPECT_EQ(main->SelectedObjectName(), added.name);
+              display->KeyDown(VK_ESCAPE);
+          }});
+    EXPECT_EQ(main->GetChildScreen(), nullptr);
+    EXPECT_EQ(ViewControls(View()).size(), 3u);
+}
+
+TEST_F(MainScreenFlowTest, DoubleClickOnAControlEditsItsObject) {
+    LoadDemo();
+    ClickItem("MyScreen");
+    CTavObject* button = View()->GetObjectByID(main->GetProject()->Object(0).designId);
+    ASSERT_NE(button, nullptr);
+    display->DoubleClick(static_cast<int>(button->GetAppX()) + 5, static_cast<int>(button->GetAppY()) + 5);
+    Run({[&](CTavScreen* popup) {
+        EXPECT_EQ(Describe(popup), "ObjectDialog 0");
+        builder::SetTextOf(popup, kObjectName, "Renamed");
+        ClickObject(popup, kObjectOk);
+    }});
+    const ObjectDef& edited = main->GetProject()->Object(0);
+    EXPECT_EQ(edited.name, "Renamed");
+    EXPECT_EQ(edited.x, 40) << "a double click moves nothing";
+    EXPECT_EQ(main->SelectedObjectName(), "Renamed");
+    EXPECT_EQ(FindItem("Button1", "MyScreen"), -1);
+    CTavObject* control = View()->GetObjectByID(edited.designId);
+    ASSERT_NE(control, nullptr);
+    EXPECT_TRUE(control->HasFocus()) << "the edited object stays selected in the view";
+    EXPECT_EQ(app.DragState, BuilderApp::NoDrag);
+}
+
+// The files written through the menu and its dialogs are those of tavgen for the same answers.
+TEST_F(MainScreenFlowTest, EntireProjectFromTheMenuWritesWhatTavgenWrites) {
+    LoadDemo();
+    const std::string out = folder / "out";
+    fs::create_directory(out);
+    Menu("GENERATE CODE", "Entire Project",
+         {Type(builder::DestinationDialog::kFolderEdit, out), Click(builder::DestinationDialog::kOkButton),
+          Question(kCopyQuestion, false), Message(kComplete)});
+    fs::rename(out, folder / "designer");
+
+    const std::string tvp = folder / "demo.tvp";
+    ASSERT_TRUE(DemoProject()->WriteProjectFile(tvp));
+    std::ostringstream stdOut, stdErr;
+    fs::create_directory(out);
+    ASSERT_EQ(RunTavgen({"generate", tvp, out, "--cmake"}, stdOut, stdErr), 0) << stdErr.str();
+
+    std::map<std::string, std::string> designer, tavgen;
+    for (const auto& entry : fs::directory_iterator(folder / "designer"))
+        designer[entry.path().filename().string()] = test::ReadFile(entry.path().string());
+    for (const auto& entry : fs::directory_iterator(out))
+        tavgen[entry.path().filename().string()] = test::ReadFile(entry.path().string());
+    EXPECT_EQ(designer.count("CMakeLists.txt"), 1u);
+    EXPECT_EQ(designer.count("MyScreen.cpp"), 1u);
+    EXPECT_EQ(designer, tavgen);
+}
+
+TEST_F(MainScreenFlowTest, ThisScreenOnlyWritesTheSelectedScreensClass) {
+    LoadDemo();
+    ClickItem("Static2", "Popup1");
+    const std::string out = folder / "one";
+    fs::create_directory(out);
+    Menu("GENERATE CODE", "This Screen Only",
+         {Type(builder::DestinationDialog::kFolderEdit, out), Click(builder::DestinationDialog::kOkButton),
+          Question(kCopyQuestion, false), Message("Code generation complete")});
+    std::vector<std::string> files;
+    for (const auto& entry : fs::directory_iterator(out))
+        files.push_back(entry.path().filename().string());
+    std::sort(files.begin(), files.end());
+    EXPECT_EQ(files, (std::vector<std::string>{"Popup1.cpp", "Popup1.h"}));
+}
+
+} // namespace
+} // namespace tav::testing

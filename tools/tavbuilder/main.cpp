@@ -1,0 +1,22 @@
+#include "builder/BuilderEntry.h"
+#include "tavctrls/platform/BitmapFile.h"
+
+#include <cstdio>
+#include <filesystem>
+
+namespace {
+
+// Without its bitmaps the designer still runs, but shows little; say why.
+void WarnWhenArtIsMissing() {
+    std::error_code failed;
+    if (!std::filesystem::exists(tav::platform::ResolveResourcePath("art/mainback.bmp"), failed))
+        std::fprintf(stderr, "tavbuilder: the designer's bitmaps (art/) are neither in the current directory, "
+                             "nor beside the program, nor in its ../share/TavCtrls folder\n");
+}
+
+} // namespace
+
+int APIENTRY WinMain(HINSTANCE hInstance, HINSTANCE, LPSTR lpCmdLine, int nCmdShow) {
+    WarnWhenArtIsMissing();
+    return tav::builder::RunBuilder(hInstance, lpCmdLine, nCmdShow);
+}
