@@ -1,0 +1,281 @@
+// The designer's own work: rebuilding the design view, an idle frame of the main screen, and reading a
+// large project with its tree, each against a reference measured in the same run.
+#include "builder/BuilderApp.h"
+#include "builder/DesignView.h"
+#include "builder/MainScreen.h"
+#include "builder/ProjectViews.h"
+#include "model/ProjectFile.h"
+#include "tavctrls/platform/BitmapFile.h"
+#include "tavctrls/platform/HeadlessDisplay.h"
+#include "tavctrls/platform/PixelBuffer.h"
+
+#include <benchmark/benchmark.h>
+
+#include <cstdlib>
+#include <cstring>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <memory>
+#include <string>
+#include <unistd.h>
+
+namespace {
+
+using namespace tav;
+using builder::BuilderApp;
+using builder::MainScreen;
+
+constexpr int kWidth = 800;
+constexpr int kHeight = 600;
+
+// The art folder lies beside this file's folder in the source tree.
+bool EnterSourceTree() {
+    const std::filesystem::path source = std::filesystem::path(__FILE__).parent_path().parent_path();
+    return ::chdir(source.c_str()) == 0 && std::filesystem::exists("art/dback.bmp");
+}
+
+// One object of every kind in turn, with the designer's bitmaps, laid out in a grid.
+std::unique_ptr<ObjectDef> MixedObject(Project& project, const std::string& screen, int index) {
+    auto object = std::make_unique<ObjectDef>();
+    object->screenName = screen;
+    object->SetKind(static_cast<ObjectKind>(index % 8), project, screen);
+    object->name += std::to_string(index);
+    object->x = index % 10 * 52;
+    object->y = index / 10 % 10 * 42;
+    object->width = 50;
+    object->height = 40;
+    object->caption = "Item " + std::to_string(index);
+    object->image = "art//logo.bmp";
+    object->upBitmap = "art//buttonnormal.bmp";
+    object->overBitmap = "art//buttonover.bmp";
+    object->downBitmap = "art//buttondown.bmp";
+    object->checkedBitmap = "art//checkyes.bmp";
+    object->uncheckedBitmap = "art//checkno.bmp";
+    object->listBackground = "art//listback.bmp";
+    object->treeBackground = "art//treeback.bmp";
+    object->plusBitmap = "art//plus.bmp";
+    object->minusBitmap = "art//minus.bmp";
+    object->frames = {"art//spin1.bmp", "art//spin2.bmp", "art//spin3.bmp"};
+    return object;
+}
+
+std::unique_ptr<Project> MixedProject(int screens, int objectsPerScreen) {
+    auto project = std::make_unique<Project>();
+    project->name = "Bench";
+    for (int s = 0; s < screens; ++s) {
+        auto screen = std::make_unique<ScreenDef>();
+        screen->name = "Screen" + std::to_string(s);
+        screen->background = "art//dback.bmp";
+        screen->backgroundMode = BackgroundMode::Stretch;
+        project->AddScreen(std::move(screen));
+        for (int o = 0; o < objectsPerScreen; ++o)
+            project->AddObject(MixedObject(*project, project->screens.back()->name, o));
+    }
+    return project;
+}
+
+// The headless display without keeping the frames it is shown, so that only the designer's own work
+// is measured (as a window's upload is not).
+class BenchDisplay : public platform::HeadlessDisplay {
+public:
+    void Present(const platform::PixelBuffer& frame, bool) override {
+        benchmark::DoNotOptimize(frame.At(0, 0));
+        AdvanceClock(1.0 / 60);
+    }
+};
+
+// The designer as it starts: the application on the headless display with its main screen.
+struct Designer {
+    Designer() {
+        auto display = std::make_unique<BenchDisplay>();
+        display->SetCloseWhenInputEnds(false);
+        platform::SetNextDisplay(std::move(display));
+        ok = app.doInit(nullptr, 1, "Bench", TAVAPP_WINDOW, kWidth, kHeight, 0, 0, 32) == TAVERROR_OK;
+        if (!ok)
+            return;
+        main = new MainScreen;
+        ok = main->Initialize(0) == TAVERROR_OK && app.SetChildScreen(main) == TAVERROR_OK;
+    }
+
+    BuilderApp app;
+    MainScreen* main = nullptr;
+    bool ok = false;
+};
+
+// ---- rebuilding the view: again, or after one edit, against the first build (bitmaps decoded) -------
+
+enum class Build { Again, AfterEdit, First };
+
+void RebuildView(benchmark::State& state, Build build) {
+    if (!EnterSourceTree()) {
+        state.SkipWithError("cannot find the art folder");
+        return;
+    }
+    Designer designer;
+    if (!designer.ok) {
+        state.SkipWithError("the designer did not start");
+        return;
+    }
+    designer.main->TakeProject(MixedProject(1, 100));
+    Project* project = designer.main->GetProject();
+    builder::DesignView* view = designer.main->View();
+    builder::ShowScreenInView(project, view, "Screen0", false);
+    for (auto _ : state) {
+        if (build == Build::First) {
+            state.PauseTiming();
+            builder::ShowScreenInView(project, view, "", false);
+            platform::ClearBitmapCache();
+            state.ResumeTiming();
+        } else if (build == Build::AfterEdit) {
+            project->Object(50).x ^= 1; // as a move or the object dialog changes one object
+        }
+        builder::ShowScreenInView(project, view, "Screen0", false);
+        benchmark::DoNotOptimize(view->GetObjectCount());
+    }
+}
+
+void ViewRebuild_Ours(benchmark::State& state) {
+    RebuildView(state, Build::Again);
+}
+void ViewRebuild_ReferenceFirstBuild(benchmark::State& state) {
+    RebuildView(state, Build::First);
+}
+void ViewRebuildAfterEdit_Ours(benchmark::State& state) {
+    RebuildView(state, Build::AfterEdit);
+}
+void ViewRebuildAfterEdit_ReferenceFirstBuild(benchmark::State& state) {
+    RebuildView(state, Build::First);
+}
+
+// ---- an idle frame of the designer against clearing and copying one buffer --------------------------
+
+void DesignerFrameIdle_Ours(benchmark::State& state) {
+    if (!EnterSourceTree()) {
+        state.SkipWithError("cannot find the art folder");
+        return;
+    }
+    Designer designer;
+    if (!designer.ok) {
+        state.SkipWithError("the designer did not start");
+        return;
+    }
+    designer.main->TakeProject(MixedProject(2, 30));
+    // A screen shown with an object selected, as the designer mostly rests.
+    designer.main->RefreshTree("Screen0", designer.main->GetProject()->Object(3).name);
+    for (int i = 0; i < 5; ++i)
+        designer.app.UpdateFrame();
+    for (auto _ : state)
+        designer.app.UpdateFrame();
+}
+
+void DesignerFrameIdle_ReferenceClearCopy(benchmark::State& state) {
+    platform::PixelBuffer back, screen;
+    back.Allocate(kWidth, kHeight);
+    screen.Allocate(kWidth, kHeight);
+    const std::size_t bytes = std::size_t{kWidth} * kHeight * 4;
+    for (auto _ : state) {
+        std::memset(back.Row(0), 0, bytes);
+        std::memcpy(back.Row(0), screen.Row(0), bytes);
+        benchmark::ClobberMemory();
+    }
+}
+
+// ---- opening a large project: reading it and filling the tree, against reading its bytes ------------
+
+struct ProjectFile {
+    ProjectFile() {
+        char pattern[] = "/tmp/tavdesigner.XXXXXX";
+        folder = ::mkdtemp(pattern);
+        path = folder + "/large.tvp";
+        bytes = FormatProjectFile(*MixedProject(50, 100));
+        std::ofstream(path, std::ios::binary) << bytes;
+    }
+    ~ProjectFile() { std::filesystem::remove_all(folder); }
+
+    std::string folder, path, bytes;
+};
+
+ProjectFile& LargeProject() {
+    static ProjectFile file;
+    return file;
+}
+
+void OpenProject_Ours(benchmark::State& state) {
+    if (!EnterSourceTree()) {
+        state.SkipWithError("cannot find the art folder");
+        return;
+    }
+    Designer designer;
+    CTavTree* tree = designer.ok ? designer.main->Tree() : nullptr;
+    if (tree == nullptr) {
+        state.SkipWithError("the designer did not start");
+        return;
+    }
+    const std::string& path = LargeProject().path;
+    for (auto _ : state) {
+        auto project = std::make_unique<Project>();
+        if (!project->ReadProjectFile(path))
+            state.SkipWithError("read failed");
+        tree->DeleteAllItems();
+        builder::FillProjectTree(*project, tree, "", "");
+        benchmark::DoNotOptimize(tree->GetItemCount());
+        state.PauseTiming(); // freeing the project is not part of opening it
+        project.reset();
+        state.ResumeTiming();
+    }
+}
+
+// The tree's share of opening, shown on its own (no reference).
+void ProjectTreeFill(benchmark::State& state) {
+    if (!EnterSourceTree()) {
+        state.SkipWithError("cannot find the art folder");
+        return;
+    }
+    Designer designer;
+    CTavTree* tree = designer.ok ? designer.main->Tree() : nullptr;
+    Project project;
+    if (tree == nullptr || !project.ReadProjectFile(LargeProject().path)) {
+        state.SkipWithError("the designer did not start");
+        return;
+    }
+    for (auto _ : state) {
+        tree->DeleteAllItems();
+        builder::FillProjectTree(project, tree, "", "");
+        benchmark::DoNotOptimize(tree->GetItemCount());
+    }
+}
+
+void OpenProject_ReferenceReadBytes(benchmark::State& state) {
+    const std::string& path = LargeProject().path;
+    for (auto _ : state) {
+        std::ifstream in(path, std::ios::binary);
+        std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+        benchmark::DoNotOptimize(bytes.data());
+    }
+}
+
+void OpenProject_ReferenceGetline(benchmark::State& state) {
+    const std::string& path = LargeProject().path;
+    for (auto _ : state) {
+        std::ifstream in(path);
+        std::string line;
+        std::size_t lines = 0;
+        while (std::getline(in, line))
+            ++lines;
+        benchmark::DoNotOptimize(lines);
+    }
+}
+
+BENCHMARK(ViewRebuild_Ours)->Unit(benchmark::kMillisecond);
+BENCHMARK(ViewRebuild_ReferenceFirstBuild)->Unit(benchmark::kMillisecond);
+BENCHMARK(ViewRebuildAfterEdit_Ours)->Unit(benchmark::kMillisecond);
+BENCHMARK(ViewRebuildAfterEdit_ReferenceFirstBuild)->Unit(benchmark::kMillisecond);
+BENCHMARK(DesignerFrameIdle_Ours)->Unit(benchmark::kMicrosecond);
+BENCHMARK(DesignerFrameIdle_ReferenceClearCopy)->Unit(benchmark::kMicrosecond);
+BENCHMARK(OpenProject_Ours)->Unit(benchmark::kMillisecond);
+BENCHMARK(ProjectTreeFill)->Unit(benchmark::kMillisecond);
+BENCHMARK(OpenProject_ReferenceReadBytes)->Unit(benchmark::kMillisecond);
+BENCHMARK(OpenProject_ReferenceGetline)->Unit(benchmark::kMillisecond);
+
+} // namespace
