@@ -40,7 +40,7 @@ install(CODE "
 # The bitmaps the controls load ("art//buttonnormal.bmp" and so on), to be copied beside programs.
 install(DIRECTORY ${TAV_ART_SOURCE_DIR}/ DESTINATION ${CMAKE_INSTALL_DATADIR}/TavCtrls/art
     FILES_MATCHING PATTERN "*.bmp")
-install(TARGETS tavgen RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
+install(TARGETS tavgen tavbuilder RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
 
 # One template, two configs: the installed one finds its art relative to itself, the build tree's one uses
 # the repository's art folder.

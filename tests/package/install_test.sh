@@ -31,7 +31,8 @@ libdir=$(dirname "$(find "$prefix" -name TavCtrlsConfig.cmake -path '*/cmake/Tav
 for file in "$libdir/cmake/TavCtrls/TavCtrlsConfigVersion.cmake" "$libdir/cmake/TavCtrls/TavCtrlsTargets.cmake" \
             "$libdir/libtavctrls.a" "$libdir/libtav_platform.a" "$libdir/libtav_winmain.a" "$libdir/libtavctrls.so" \
             "$prefix/include/tavctrls/TavCtrls.h" "$prefix/include/tavctrls/platform/PixelBuffer.h" \
-            "$prefix/share/TavCtrls/art/buttonnormal.bmp" "$prefix/bin/tavgen"; do
+            "$prefix/share/TavCtrls/art/buttonnormal.bmp" "$prefix/share/TavCtrls/art/drag/dragbutton.bmp" \
+            "$prefix/bin/tavgen" "$prefix/bin/tavbuilder"; do
     [ -e "$file" ] || fail "not installed: ${file#"$prefix"/}"
 done
 [ "$failures" -eq 0 ] || exit 1
@@ -87,6 +88,21 @@ for name in installed buildtree shared; do
 done
 cmp -s "$work/installed.bmp" "$work/shared.bmp" || fail "the static and the shared program drew different frames"
 cmp -s "$work/installed.bmp" "$work/buildtree.bmp" || fail "the installed and the build tree's library drew differently"
+
+# The designer, installed and in the build tree, started from elsewhere: both find their bitmaps.
+designer() {
+    local name=$1 program=$2
+    (cd "$work" && TAV_HEADLESS=1 TAV_FRAMES=5 TAV_SCREENSHOT="$work/$name.bmp" "$program" -w \
+        > "$work/$name.out" 2>&1)
+    local status=$?
+    [ "$status" -eq 0 ] || fail "$name exited with $status: $(cat "$work/$name.out")"
+    [ -s "$work/$name.out" ] && fail "$name complained: $(cat "$work/$name.out")"
+    [ "$(head -c 2 "$work/$name.bmp" 2> /dev/null)" = "BM" ] || fail "$name saved no screenshot"
+}
+designer designer-installed "$prefix/bin/tavbuilder"
+designer designer-buildtree "$build/tools/tavbuilder/tavbuilder"
+cmp -s "$work/designer-installed.bmp" "$work/designer-buildtree.bmp" ||
+    fail "the installed designer drew another main screen than the build tree's"
 
 echo "install test took $(($(date +%s) - started)) s"
 [ "$failures" -eq 0 ] || exit 1
