@@ -586,6 +586,18 @@ void MainScreen::OnProjectProperties() {
 
 // ---- screen commands ----
 
+bool MainScreen::HasSelection(int level, const char* missing) {
+    if (m_project == nullptr) {
+        MessageBox(kNoProject);
+        return false;
+    }
+    if (SelectedLevel() < level) {
+        MessageBox(missing);
+        return false;
+    }
+    return true;
+}
+
 void MainScreen::OnAddScreen() {
     if (m_project == nullptr) {
         MessageBox(kNoProject);
@@ -599,14 +611,8 @@ void MainScreen::OnAddScreen() {
 }
 
 void MainScreen::OnScreenProperties() {
-    if (m_project == nullptr) {
-        MessageBox(kNoProject);
+    if (!HasSelection(1, kNoScreenSelected))
         return;
-    }
-    if (SelectedLevel() < 1) {
-        MessageBox(kNoScreenSelected);
-        return;
-    }
     const std::string screenName = SelectedScreenName();
     const int index = m_project->FindScreenIndex(screenName);
     if (index == -1) {
@@ -624,14 +630,8 @@ void MainScreen::OnScreenProperties() {
 }
 
 void MainScreen::OnDeleteScreen() {
-    if (m_project == nullptr) {
-        MessageBox(kNoProject);
+    if (!HasSelection(1, kNoScreenSelected))
         return;
-    }
-    if (SelectedLevel() < 1) {
-        MessageBox(kNoScreenSelected);
-        return;
-    }
     const std::string screenName = SelectedScreenName();
     if (QuestionBox("Are you sure you want to delete this screen?") != TRUE || m_project == nullptr)
         return;
@@ -662,14 +662,8 @@ void MainScreen::OnListScreens() {
 }
 
 void MainScreen::OnFullScreen() {
-    if (m_project == nullptr) {
-        MessageBox(kNoProject);
+    if (!HasSelection(1, kNoScreenSelected))
         return;
-    }
-    if (SelectedLevel() < 1) {
-        MessageBox(kNoScreenSelected);
-        return;
-    }
     const std::string screenName = SelectedScreenName();
     // Only a screen of the project can be previewed.
     if (m_project->FindScreen(screenName) == nullptr || m_preview != nullptr) {
@@ -742,14 +736,8 @@ void MainScreen::OnAddObject(ObjectKind kind, int x, int y) {
 }
 
 void MainScreen::OnObjectProperties() {
-    if (m_project == nullptr) {
-        MessageBox(kNoProject);
+    if (!HasSelection(2, kNoObjectSelected))
         return;
-    }
-    if (SelectedLevel() < 2) {
-        MessageBox(kNoObjectSelected);
-        return;
-    }
     const std::string screenName = SelectedScreenName();
     const int index = m_project->FindObjectIndex(SelectedObjectName(), screenName);
     if (index == -1)
@@ -769,14 +757,8 @@ void MainScreen::OnObjectProperties() {
 }
 
 void MainScreen::OnDeleteObject() {
-    if (m_project == nullptr) {
-        MessageBox(kNoProject);
+    if (!HasSelection(2, kNoObjectSelected))
         return;
-    }
-    if (SelectedLevel() < 2) {
-        MessageBox(kNoObjectSelected);
-        return;
-    }
     const std::string screenName = SelectedScreenName();
     const std::string objectName = SelectedObjectName();
     const std::string question = "Are you sure you want to delete " + objectName;

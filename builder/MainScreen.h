@@ -79,6 +79,8 @@ public:
     std::string SelectedObjectName() const;
 
 private:
+    // A project and a selected item of at least `level`; else shows why not and gives false.
+    bool HasSelection(int level, const char* missing);
     void AddMenuBar();
     void AddTree();
     void AddPictures();
