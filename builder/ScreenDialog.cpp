@@ -168,11 +168,13 @@ void ScreenDialog::TakeValues(ScreenDef& screen, bool renaming) {
     screen.y = ParseDecimal(TextOf(this, YEdit));
     screen.width = ParseDecimal(TextOf(this, WidthEdit));
     screen.height = ParseDecimal(TextOf(this, HeightEdit));
-    screen.startup = ValueOf(this, StartupCheck) ? 1 : 0;
     screen.background = TextOf(this, BackgroundEdit);
     screen.type = ValueOf(this, FullScreenCheck) ? ScreenType::FullScreen
                   : ValueOf(this, PopupCheck)    ? ScreenType::Popup
                                                  : ScreenType::SubScreen;
+    // Only a full screen starts a program; the check box is hidden for the other types, and a flag
+    // left on one would not survive saving and opening the project.
+    screen.startup = screen.type == ScreenType::FullScreen && ValueOf(this, StartupCheck) ? 1 : 0;
     screen.backgroundMode = ValueOf(this, CenterCheck)    ? BackgroundMode::Center
                             : ValueOf(this, StretchCheck) ? BackgroundMode::Stretch
                                                           : BackgroundMode::Tile;

@@ -724,6 +724,18 @@ TEST_F(ScreenDialogsTest, EditingAScreenRenamesItsObjectsAndMarksOnlyRealChanges
     EXPECT_EQ(project.Screen(0).width, 640);
     EXPECT_EQ(project.Screen(0).startup, 1);
     EXPECT_EQ(project.modified, 1);
+
+    // Made a popup, the startup screen stops being one, as the project file would have it.
+    project.Screen(0).startup = 0;
+    project.Screen(4).startup = 1;
+    project.Screen(4).parent = "Main";
+    auto* retyped = new ScreenDialog;
+    retyped->project = &project;
+    retyped->editIndex = 4;
+    Run<ScreenDialog>(retyped, 220, 120, 360, 360, {Click(9), Click(0)},
+                      [](ScreenDialog& done) { EXPECT_EQ(done.confirmed, 1); });
+    ASSERT_EQ(project.Screen(4).type, ScreenType::Popup);
+    EXPECT_EQ(project.Screen(4).startup, 0);
 }
 
 } // namespace
