@@ -15,36 +15,13 @@ for tool in Xvfb xdotool import compare; do
     fi
 done
 
-work=$(mktemp -d)
-xvfb=
-program=
-cleanup() {
-    if [[ -n $program ]]; then
-        kill "$program" 2>/dev/null || true
-        wait "$program" 2>/dev/null || true
-    fi
-    if [[ -n $xvfb ]]; then
-        kill "$xvfb" 2>/dev/null || true
-        wait "$xvfb" 2>/dev/null || true
-    fi
-    rm -rf "$work"
-}
-trap cleanup EXIT
+source "$(dirname "${BASH_SOURCE[0]}")/../support/private_x_server.sh"
 
 fail() {
     echo "error: $*" >&2
     [[ -f $work/builder.log ]] && cat "$work/builder.log" >&2
     exit 1
 }
-
-Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$work/display" 2>"$work/xvfb.log" &
-xvfb=$!
-for _ in $(seq 100); do
-    [[ -s $work/display ]] && break
-    sleep 0.1
-done
-[[ -s $work/display ]] || fail "Xvfb did not start: $(cat "$work/xvfb.log")"
-export DISPLAY=:$(head -n 1 "$work/display")
 
 # Any argument gives the 800 x 600 window; one of up to five characters shows no frame rate.
 mkdir "$work/elsewhere"

@@ -15,36 +15,7 @@ if ! command -v Xvfb >/dev/null; then
     exit 77
 fi
 
-work=$(mktemp -d)
-xvfb=
-program=
-cleanup() {
-    # Waited for as well, so that no zombie is left behind.
-    if [[ -n $program ]]; then
-        kill "$program" 2>/dev/null || true
-        wait "$program" 2>/dev/null || true
-    fi
-    if [[ -n $xvfb ]]; then
-        kill "$xvfb" 2>/dev/null || true
-        wait "$xvfb" 2>/dev/null || true
-    fi
-    rm -rf "$work"
-}
-trap cleanup EXIT
-
-# -displayfd picks a free display number and writes it to the descriptor once the server is ready.
-Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$work/display" 2>"$work/xvfb.log" &
-xvfb=$!
-for _ in $(seq 100); do
-    [[ -s $work/display ]] && break
-    sleep 0.1
-done
-if [[ ! -s $work/display ]]; then
-    echo "error: Xvfb did not start" >&2
-    cat "$work/xvfb.log" >&2
-    exit 1
-fi
-export DISPLAY=:$(head -n 1 "$work/display")
+source "$(dirname "${BASH_SOURCE[0]}")/../support/private_x_server.sh"
 
 SDL_VIDEODRIVER=x11 "$smoke" >"$work/smoke.log" 2>&1 &
 program=$!
