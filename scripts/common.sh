@@ -34,4 +34,27 @@ configure_and_build() {
 }
 
 # The normal build, shared by both commands so that neither undoes the other's configuration.
-normal_build_options=(-DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_CXX_COMPILER=g++)
+normal_build_options=(-DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_CXX_COMPILER=g++ -DTAV_WERROR=ON)
+
+# The C++ files that follow .clang-format: all of ours but the generated goldens, which are byte-exact.
+cpp_sources() {
+    git -C "$root" ls-files --cached --others --exclude-standard -- '*.h' '*.cpp' | grep -v '^tests/codegen/golden/'
+}
+
+# Prints the hand-written tests' lines against the product's; fails above the house limit of 0.35.
+check_tests_ratio() {
+    local tests product
+    tests=$(cd "$root" && cpp_sources | grep '^tests/' | grep -v '/reference/' | xargs cat | wc -l)
+    product=$(cd "$root" && cpp_sources | grep -E '^(model|codegen|tavctrls|builder|tools|examples)/' | xargs cat | wc -l)
+    awk -v t="$tests" -v p="$product" 'BEGIN {
+        printf "tests/code: %d / %d lines = %.3f (limit 0.35)\n", t, p, t / p
+        exit (t / p > 0.35) }' || { echo "error: the tests outgrew the limit of 0.35 of the code" >&2; return 1; }
+}
+
+# Fails on any C++ file that clang-format would change.
+check_format() {
+    (cd "$root" && cpp_sources | xargs clang-format --dry-run --Werror) || {
+        echo "error: run clang-format -i on the files above" >&2
+        return 1
+    }
+}
