@@ -14,13 +14,9 @@
 namespace tav::platform {
 namespace {
 
-void Put16(std::string& out, unsigned value) {
-    out += static_cast<char>(value & 255);
-    out += static_cast<char>(value >> 8 & 255);
-}
-void Put32(std::string& out, std::uint32_t value) {
-    Put16(out, value & 0xFFFF);
-    Put16(out, value >> 16);
+void Put(std::string& out, std::uint32_t value, int bytes = 4) {
+    for (int i = 0; i < bytes; ++i)
+        out += static_cast<char>(value >> (8 * i) & 255);
 }
 
 // A BMP file of the 2 x 3 test picture at `bits` per pixel, with a palette for 1, 4 and 8 bits.
@@ -61,22 +57,22 @@ std::string EncodeBitmap(int bits, bool topDown) {
     }
     const std::uint32_t paletteBytes = static_cast<std::uint32_t>(palette.size() * 4);
     std::string file = "BM";
-    Put32(file, 14 + 40 + paletteBytes + static_cast<std::uint32_t>(pixels.size()));
-    Put32(file, 0);
-    Put32(file, 14 + 40 + paletteBytes);
-    Put32(file, 40);
-    Put32(file, width);
-    Put32(file, static_cast<std::uint32_t>(topDown ? -height : height));
-    Put16(file, 1);
-    Put16(file, static_cast<unsigned>(bits));
-    Put32(file, 0); // uncompressed
-    Put32(file, static_cast<std::uint32_t>(pixels.size()));
-    Put32(file, 2835);
-    Put32(file, 2835);
-    Put32(file, static_cast<std::uint32_t>(palette.size()));
-    Put32(file, 0);
+    Put(file, 14 + 40 + paletteBytes + static_cast<std::uint32_t>(pixels.size()));
+    Put(file, 0);
+    Put(file, 14 + 40 + paletteBytes);
+    Put(file, 40);
+    Put(file, width);
+    Put(file, static_cast<std::uint32_t>(topDown ? -height : height));
+    Put(file, 1, 2);
+    Put(file, static_cast<std::uint32_t>(bits), 2);
+    Put(file, 0); // uncompressed
+    Put(file, static_cast<std::uint32_t>(pixels.size()));
+    Put(file, 2835);
+    Put(file, 2835);
+    Put(file, static_cast<std::uint32_t>(palette.size()));
+    Put(file, 0);
     for (const std::uint32_t colour : palette)
-        Put32(file, colour);
+        Put(file, colour);
     return file + pixels;
 }
 

@@ -1,8 +1,8 @@
 #include "tavctrls/platform/BitmapFile.h"
 #include "tavctrls/platform/EnvironmentDisplay.h"
 #include "tavctrls/platform/HeadlessDisplay.h"
-#include "tavctrls/platform/ProcessEnd.h"
 #include "tests/support/TestSupport.h"
+#include "tests/tavctrls/DisplayTestSupport.h"
 
 #include <gtest/gtest.h>
 
@@ -14,10 +14,6 @@
 
 namespace tav::platform {
 namespace {
-
-struct ProcessEnded {
-    int status;
-};
 
 // Sets the TAV_* variables for one test and clears them afterwards.
 class Environment {
@@ -33,14 +29,6 @@ private:
     }
 };
 
-std::vector<unsigned> Drain(Display& display) {
-    std::vector<unsigned> seen;
-    WindowMessage message;
-    while (display.PeekMessage(message))
-        seen.push_back(message.message);
-    return seen;
-}
-
 PixelBuffer Frame(std::uint32_t pixel) {
     PixelBuffer frame;
     frame.Allocate(6, 4);
@@ -51,27 +39,11 @@ PixelBuffer Frame(std::uint32_t pixel) {
 
 std::unique_ptr<Display> OpenFromEnvironment() {
     std::unique_ptr<Display> display = CreateDisplayFromEnvironment();
-    DisplaySettings settings;
-    settings.width = 6;
-    settings.height = 4;
-    EXPECT_TRUE(display->Open(settings, nullptr));
+    EXPECT_TRUE(display->Open({"", true, 0, 0, 6, 4}, nullptr));
     return display;
 }
 
-// Creates the display from the environment; returns the status it ended the process with, or -1.
-int EndStatusOfCreation(std::string& stderrText) {
-    const ProcessEndHandler previous = SetProcessEndHandler([](int status) { throw ProcessEnded{status}; });
-    int status = -1;
-    ::testing::internal::CaptureStderr();
-    try {
-        CreateDisplayFromEnvironment();
-    } catch (const ProcessEnded& ended) {
-        status = ended.status;
-    }
-    stderrText = ::testing::internal::GetCapturedStderr();
-    SetProcessEndHandler(previous);
-    return status;
-}
+using Messages = std::vector<unsigned>;
 
 TEST(DisplayEnvironment, FramesEndTheProgramWithDestroyAfterTheNthPresent) {
     Environment environment;
@@ -83,9 +55,7 @@ TEST(DisplayEnvironment, FramesEndTheProgramWithDestroyAfterTheNthPresent) {
         EXPECT_TRUE(Drain(*display).empty()) << "after " << presented << " frames";
         display->Present(Frame(0), false);
     }
-    const std::vector<unsigned> seen = Drain(*display);
-    ASSERT_FALSE(seen.empty());
-    EXPECT_EQ(seen.front(), msg::kDestroy);
+    EXPECT_EQ(MessagesOf(Drain(*display)).at(0), msg::kDestroy);
 }
 
 TEST(DisplayEnvironment, TheScreenshotIsTheLastFrameSavedInClose) {
@@ -96,18 +66,17 @@ TEST(DisplayEnvironment, TheScreenshotIsTheLastFrameSavedInClose) {
     environment.Set("TAV_SCREENSHOT", path);
     std::unique_ptr<Display> display = OpenFromEnvironment();
     display->Present(Frame(0x00112233), false);
-    const PixelBuffer last = Frame(0x00445566);
-    display->Present(last, false);
+    display->Present(Frame(0x00445566), false);
     display->Present(PixelBuffer(), false); // nothing to show keeps the last frame
     EXPECT_FALSE(std::filesystem::exists(path));
     display->Close();
     PixelBuffer saved;
     ASSERT_TRUE(LoadBitmapFile(path, saved));
-    ASSERT_EQ(saved.width(), last.width());
-    ASSERT_EQ(saved.height(), last.height());
-    for (int y = 0; y < last.height(); ++y)
-        for (int x = 0; x < last.width(); ++x)
-            EXPECT_EQ(saved.At(x, y), last.At(x, y)) << x << "," << y;
+    ASSERT_EQ(saved.width(), 6);
+    ASSERT_EQ(saved.height(), 4);
+    for (int y = 0; y < 4; ++y)
+        for (int x = 0; x < 6; ++x)
+            EXPECT_EQ(saved.At(x, y), Frame(0x00445566).At(x, y)) << x << "," << y;
 }
 
 TEST(DisplayEnvironment, AnInputScriptFeedsTheHeadlessDisplayAndItsEndClosesTheProgram) {
@@ -117,13 +86,12 @@ TEST(DisplayEnvironment, AnInputScriptFeedsTheHeadlessDisplayAndItsEndClosesTheP
     environment.Set("TAV_HEADLESS", "1");
     environment.Set("TAV_INPUT", dir / "input.txt");
     std::unique_ptr<Display> display = OpenFromEnvironment();
-    ASSERT_NE(dynamic_cast<HeadlessDisplay*>(display.get()), nullptr)
-        << "the headless display plays the script";
-    EXPECT_EQ(Drain(*display), (std::vector<unsigned>{msg::kLButtonDown, msg::kLButtonUp}));
+    ASSERT_NE(dynamic_cast<HeadlessDisplay*>(display.get()), nullptr) << "the headless display plays it";
+    EXPECT_EQ(MessagesOf(Drain(*display)), (Messages{msg::kLButtonDown, msg::kLButtonUp}));
     display->Present(Frame(0), false);
-    EXPECT_EQ(Drain(*display), (std::vector<unsigned>{msg::kKeyDown, msg::kChar}));
+    EXPECT_EQ(MessagesOf(Drain(*display)), (Messages{msg::kKeyDown, msg::kChar}));
     display->Present(Frame(0), false);
-    EXPECT_EQ(Drain(*display), std::vector<unsigned>{msg::kClose});
+    EXPECT_EQ(MessagesOf(Drain(*display)), Messages{msg::kClose});
 }
 
 TEST(DisplayEnvironment, BadValuesStopWithStatus2AndSayWhy) {
@@ -131,20 +99,29 @@ TEST(DisplayEnvironment, BadValuesStopWithStatus2AndSayWhy) {
     test::TempDir dir;
     test::WriteFile(dir / "bad.txt", "move 1 2\njump 3\n");
     environment.Set("TAV_HEADLESS", "1");
-    environment.Set("TAV_INPUT", dir / "bad.txt");
-    std::string error;
-    EXPECT_EQ(EndStatusOfCreation(error), 2);
-    EXPECT_NE(error.find(dir / "bad.txt:2: unknown command 'jump'"), std::string::npos) << error;
-
-    environment.Set("TAV_INPUT", dir / "missing.txt");
-    EXPECT_EQ(EndStatusOfCreation(error), 2);
-    EXPECT_NE(error.find(dir / "missing.txt"), std::string::npos) << error;
-
-    ::unsetenv("TAV_INPUT");
-    for (const char* frames : {"ten", "-1", "5x"}) {
-        environment.Set("TAV_FRAMES", frames);
-        EXPECT_EQ(EndStatusOfCreation(error), 2) << frames;
-        EXPECT_NE(error.find("TAV_FRAMES"), std::string::npos) << error;
+    const struct {
+        const char* variable;
+        std::string value;
+        std::string error;
+    } cases[] = {{"TAV_INPUT", dir / "bad.txt", dir / "bad.txt:2: unknown command 'jump'"},
+                 {"TAV_INPUT", dir / "missing.txt", dir / "missing.txt"},
+                 {"TAV_FRAMES", "ten", "TAV_FRAMES"},
+                 {"TAV_FRAMES", "-1", "TAV_FRAMES"},
+                 {"TAV_FRAMES", "5x", "TAV_FRAMES"}};
+    for (const auto& c : cases) {
+        ::unsetenv("TAV_INPUT");
+        environment.Set(c.variable, c.value);
+        EndProcessThrows ending;
+        ::testing::internal::CaptureStderr();
+        int status = -1;
+        try {
+            CreateDisplayFromEnvironment();
+        } catch (const ProcessEnded& ended) {
+            status = ended.status;
+        }
+        const std::string error = ::testing::internal::GetCapturedStderr();
+        EXPECT_EQ(status, 2) << c.value;
+        EXPECT_NE(error.find(c.error), std::string::npos) << error;
     }
 }
 
@@ -155,11 +132,8 @@ TEST(DisplayEnvironment, ADisplayGivenByATestIsUsedOnce) {
     SetNextDisplay(std::move(given));
     environment.Set("TAV_HEADLESS", "1");
     environment.Set("TAV_FRAMES", "1");
-    const std::unique_ptr<Display> first = CreateDisplayFromEnvironment();
-    EXPECT_EQ(first.get(), expected);
-    const std::unique_ptr<Display> second = CreateDisplayFromEnvironment();
-    EXPECT_NE(second.get(), expected);
-    EXPECT_NE(dynamic_cast<EnvironmentDisplay*>(second.get()), nullptr);
+    EXPECT_EQ(CreateDisplayFromEnvironment().get(), expected);
+    EXPECT_NE(dynamic_cast<EnvironmentDisplay*>(CreateDisplayFromEnvironment().get()), nullptr);
 }
 
 // Scripted input for a display that does not play scripts itself (the SDL window): the script comes
@@ -168,22 +142,15 @@ TEST(DisplayEnvironment, ScriptedInputGoesAheadOfTheWrappedDisplaysOwn) {
     auto inner = std::make_unique<HeadlessDisplay>();
     HeadlessDisplay& own = *inner;
     own.KeyDown('O');
+    own.SetCloseWhenInputEnds(false);
     EnvironmentDisplay display(std::move(inner), std::nullopt, "");
     display.AddInput(
         {InputStep{{msg::kKeyDown, 'S', 0}, 0}, InputStep{{}, 2}, InputStep{{msg::kKeyDown, 'T', 0}, 0}});
-    auto keys = [&] {
-        std::vector<std::uintptr_t> seen;
-        WindowMessage message;
-        while (display.PeekMessage(message))
-            if (message.message == msg::kKeyDown)
-                seen.push_back(message.wParam);
-        return seen;
-    };
-    EXPECT_EQ(keys(), (std::vector<std::uintptr_t>{'S', 'O'}));
+    EXPECT_EQ(Drain(display), (std::vector<Seen>{{msg::kKeyDown, 'S'}, {msg::kKeyDown, 'O'}}));
     display.Present(Frame(0), false);
-    EXPECT_TRUE(keys().empty());
+    EXPECT_TRUE(Drain(display).empty());
     display.WaitMessage();
-    EXPECT_EQ(keys(), std::vector<std::uintptr_t>{'T'});
+    EXPECT_EQ(Drain(display), (std::vector<Seen>{{msg::kKeyDown, 'T'}}));
     EXPECT_EQ(own.FramesPresented(), 1u);
 }
 
