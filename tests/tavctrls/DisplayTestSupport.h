@@ -1,47 +1,46 @@
 #pragma once
 
 #include "tavctrls/platform/Display.h"
+#include "tavctrls/platform/InputScript.h"
 #include "tavctrls/platform/ProcessEnd.h"
 
-#include <cstdint>
-#include <ostream>
-#include <vector>
+#include <map>
+#include <string>
 
 namespace tav::platform {
 
-// A window message as a test writes it: message, wParam and the position packed in lParam. A script's
-// pause is {0, frames}.
-struct Seen {
-    unsigned message;
-    std::uintptr_t wParam;
-    int x = 0;
-    int y = 0;
-    bool operator==(const Seen&) const = default;
-};
-
-inline std::ostream& operator<<(std::ostream& out, const Seen& seen) {
-    return out << "{0x" << std::hex << seen.message << std::dec << ", " << seen.wParam << ", " << seen.x
-               << ", " << seen.y << "}";
+// A message written short: its name and wParam (decimal), and for mouse messages the position.
+inline std::string Describe(const WindowMessage& m) {
+    static const std::map<unsigned, std::string> names = {
+        {msg::kDestroy, "destroy"},   {msg::kClose, "close"},   {msg::kActivateApp, "activate"},
+        {msg::kKeyDown, "key"},       {msg::kChar, "char"},     {msg::kMouseMove, "move"},
+        {msg::kLButtonDown, "ldown"}, {msg::kLButtonUp, "lup"}, {msg::kLButtonDblClk, "ldbl"},
+        {msg::kRButtonDown, "rdown"}, {msg::kRButtonUp, "rup"}};
+    std::string text = names.at(m.message) + " " + std::to_string(m.wParam);
+    if (m.message >= msg::kMouseMove)
+        text += " " + std::to_string(PointX(m.lParam)) + "," + std::to_string(PointY(m.lParam));
+    return text;
 }
 
-inline Seen SeenOf(const WindowMessage& m) {
-    return {m.message, m.wParam, PointX(m.lParam), PointY(m.lParam)};
+inline std::string Describe(const InputStep& step) {
+    return step.IsWait() ? "wait " + std::to_string(step.waitFrames) : Describe(step.message);
+}
+
+template <typename Range>
+std::string Describe(const Range& messages) {
+    std::string text;
+    for (const auto& m : messages)
+        text += (text.empty() ? "" : "; ") + Describe(m);
+    return text;
 }
 
 // Everything PeekMessage gives now, as the library's pump takes it.
-inline std::vector<Seen> Drain(Display& display) {
-    std::vector<Seen> seen;
+inline std::string Drain(Display& display) {
+    std::string text;
     WindowMessage message;
     while (display.PeekMessage(message))
-        seen.push_back(SeenOf(message));
-    return seen;
-}
-
-inline std::vector<unsigned> MessagesOf(const std::vector<Seen>& seen) {
-    std::vector<unsigned> messages;
-    for (const Seen& s : seen)
-        messages.push_back(s.message);
-    return messages;
+        text += (text.empty() ? "" : "; ") + Describe(message);
+    return text;
 }
 
 struct ProcessEnded {
