@@ -4,6 +4,9 @@
 #include "tavctrls/platform/InputScript.h"
 #include "tavctrls/platform/ProcessEnd.h"
 
+#include <gtest/gtest.h>
+
+#include <functional>
 #include <map>
 #include <string>
 
@@ -47,14 +50,19 @@ struct ProcessEnded {
     int status;
 };
 
-// Turns the end of the process into an exception for the life of the object.
-class EndProcessThrows {
-public:
-    EndProcessThrows() : previous_(SetProcessEndHandler([](int status) { throw ProcessEnded{status}; })) {}
-    ~EndProcessThrows() { SetProcessEndHandler(previous_); }
-
-private:
-    ProcessEndHandler previous_;
-};
+// Runs `body` with the end of the process turned into an exception: the status it ended with (-1 when
+// it did not end) and what it wrote to stderr.
+inline std::pair<int, std::string> EndStatusOf(const std::function<void()>& body) {
+    const ProcessEndHandler previous = SetProcessEndHandler([](int status) { throw ProcessEnded{status}; });
+    ::testing::internal::CaptureStderr();
+    int status = -1;
+    try {
+        body();
+    } catch (const ProcessEnded& ended) {
+        status = ended.status;
+    }
+    SetProcessEndHandler(previous);
+    return {status, ::testing::internal::GetCapturedStderr()};
+}
 
 } // namespace tav::platform

@@ -1,6 +1,5 @@
 #include "tavctrls/platform/InputScript.h"
 #include "tavctrls/platform/KeyMap.h"
-#include "tests/support/TestSupport.h"
 #include "tests/tavctrls/DisplayTestSupport.h"
 
 #include <gtest/gtest.h>
@@ -82,6 +81,7 @@ TEST(InputScript, KeyNamesInAnyCaseWithOrWithoutThePrefix) {
                                                       {"NEXT", vk::kNext},
                                                       {"z", 'Z'},
                                                       {"7", '7'},
+                                                      {"space", vk::kSpace},
                                                       {"F1", vk::kF1},
                                                       {"f12", vk::kF1 + 11},
                                                       {"NUMPAD0", vk::kNumpad0},
@@ -90,22 +90,6 @@ TEST(InputScript, KeyNamesInAnyCaseWithOrWithoutThePrefix) {
         EXPECT_EQ(VirtualKeyFromName(name), key) << name;
     for (const char* unknown : {"", "F0", "F13", "F01", "NUMPAD", "NUMPAD10", "VK_", "AA", "RETURNS", "#"})
         EXPECT_EQ(VirtualKeyFromName(unknown), 0u) << unknown;
-}
-
-TEST(InputScript, LoadingReadsTheFileAndNamesItInErrors) {
-    test::TempDir dir;
-    test::WriteFile(dir / "ok.txt", "key space\n");
-    std::vector<InputStep> steps;
-    std::string error;
-    ASSERT_TRUE(LoadInputScript(dir / "ok.txt", steps, &error)) << error;
-    ASSERT_EQ(steps.size(), 1u);
-    EXPECT_EQ(steps[0].message.wParam, vk::kSpace);
-    EXPECT_FALSE(LoadInputScript(dir / "missing.txt", steps, &error));
-    EXPECT_EQ(error.rfind(dir / "missing.txt: cannot read the input script", 0), 0u) << error;
-    test::WriteFile(dir / "bad.txt", "key space\nkey nothing\n");
-    EXPECT_FALSE(LoadInputScript(dir / "bad.txt", steps, &error));
-    EXPECT_EQ(error, dir / "bad.txt:2: unknown key 'nothing'");
-    EXPECT_EQ(steps.size(), 1u);
 }
 
 } // namespace
