@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <array>
 #include <climits>
 #include <cstdint>
 #include <functional>
@@ -141,10 +142,20 @@ private:
     KernelSet previous_ = ActiveKernelSet();
 };
 
-// Widths 1..67 reach every tail of 4- and 8-pixel groups; the offsets move rows off alignment.
-TEST_P(KernelSetTest, RowOperationsMatchTheirRulesAtEveryWidthAndAlignment) {
+// Widths 1..67 reach every tail of 4- and 8-pixel groups; the offsets move rows off alignment. Then every
+// pair of channel values: at row y, column x red goes from x to y, green from y to x, blue from x to
+// (x * 7 + y) & 255.
+TEST_P(KernelSetTest, RowOperationsMatchTheirRulesAtEveryWidthAlignmentAndChannelValue) {
     constexpr int kMaxWidth = 67;
     const PixelBuffer source = KeyedPicture(kMaxWidth + 4, 3, random_);
+    PixelBuffer pairsDest, pairsSource;
+    ASSERT_TRUE(pairsDest.Allocate(256, 256));
+    ASSERT_TRUE(pairsSource.Allocate(256, 256));
+    for (int y = 0; y < 256; ++y)
+        for (int x = 0; x < 256; ++x) {
+            pairsDest.Set(x, y, static_cast<std::uint32_t>(x << 16 | y << 8 | x));
+            pairsSource.Set(x, y, static_cast<std::uint32_t>(y << 16 | x << 8 | ((x * 7 + y) & 255)));
+        }
     for (const Operation& operation : Operations()) {
         PixelBuffer dest = Random(kMaxWidth + 8, 4, random_);
         for (int width = 1; width <= kMaxWidth; ++width)
@@ -156,26 +167,10 @@ TEST_P(KernelSetTest, RowOperationsMatchTheirRulesAtEveryWidthAndAlignment) {
                 ASSERT_TRUE(Same(expected, dest))
                     << operation.name << ", width " << width << ", offset " << offset;
             }
-    }
-}
-
-TEST_P(KernelSetTest, BlendIsExactForEveryPairOfChannelValues) {
-    // Row y, column x: red goes from x to y, green from y to x, blue from x to (x * 7 + y) & 255.
-    PixelBuffer dest, source;
-    ASSERT_TRUE(dest.Allocate(256, 256));
-    ASSERT_TRUE(source.Allocate(256, 256));
-    for (int y = 0; y < 256; ++y)
-        for (int x = 0; x < 256; ++x) {
-            dest.Set(x, y, static_cast<std::uint32_t>(x << 16 | y << 8 | x));
-            source.Set(x, y, static_cast<std::uint32_t>(y << 16 | x << 8 | ((x * 7 + y) & 255)));
-        }
-    for (const Operation& operation : Operations()) {
-        if (operation.name.rfind("blend", 0) != 0)
-            continue;
-        PixelBuffer blended = Clone(dest), expected = Clone(dest);
-        ApplyRule(operation, expected, 0, 0, source, source.Bounds());
-        ASSERT_TRUE(operation.run(blended, 0, 0, source, source.Bounds()));
-        ASSERT_TRUE(Same(expected, blended)) << operation.name;
+        PixelBuffer pairs = Clone(pairsDest), expected = Clone(pairsDest);
+        ApplyRule(operation, expected, 0, 0, pairsSource, pairsSource.Bounds());
+        ASSERT_TRUE(operation.run(pairs, 0, 0, pairsSource, pairsSource.Bounds()));
+        ASSERT_TRUE(Same(expected, pairs)) << operation.name << ", every pair of channel values";
     }
 }
 
@@ -216,13 +211,11 @@ TEST_P(KernelSetTest, OverlappingCopiesWithinOneBufferReadTheOriginalPixels) {
     }
 }
 
-INSTANTIATE_TEST_SUITE_P(AllSets, KernelSetTest,
-                         ::testing::Values(KernelSet::Scalar, KernelSet::Sse2, KernelSet::Avx2),
-                         [](const ::testing::TestParamInfo<KernelSet>& info) {
-                             return std::string(info.param == KernelSet::Scalar ? "Scalar"
-                                                : info.param == KernelSet::Sse2 ? "Sse2"
-                                                                                : "Avx2");
-                         });
+INSTANTIATE_TEST_SUITE_P(
+    AllSets, KernelSetTest, ::testing::Values(KernelSet::Scalar, KernelSet::Sse2, KernelSet::Avx2),
+    [](const ::testing::TestParamInfo<KernelSet>& info) {
+        return std::string(std::array{"Scalar", "Sse2", "Avx2"}[static_cast<int>(info.param)]);
+    });
 
 // Classic Bresenham with an error term, last point excluded; halves step back toward the start.
 std::set<Point> ReferenceLine(long long x1, long long y1, long long x2, long long y2, int width, int height) {
@@ -258,21 +251,15 @@ std::set<Point> DrawnLine(int width, int height, int x1, int y1, int x2, int y2)
     return points;
 }
 
-TEST(LineTest, EveryOctantFollowsBresenham) {
-    const int cx = 32, cy = 24;
-    for (int dx = -20; dx <= 20; ++dx)
-        for (int dy = -20; dy <= 20; ++dy)
-            ASSERT_EQ(DrawnLine(64, 48, cx, cy, cx + dx, cy + dy),
-                      ReferenceLine(cx, cy, cx + dx, cy + dy, 64, 48))
-                << "to " << dx << "," << dy;
-}
-
-TEST(LineTest, ClippedLinesDrawTheInsidePixelsOfTheWholeLine) {
-    // Lines crossing each edge, both ways, and random lines mostly outside a small buffer.
+TEST(LineTest, LinesFollowBresenhamAndClippedOnesDrawTheInsidePixelsOfTheWholeLine) {
+    // Every octant from the middle, lines crossing each edge both ways, and random lines mostly outside.
     std::vector<std::pair<Point, Point>> lines = {
         {{-15, 4}, {12, 9}},  {{12, 9}, {-15, 4}},  {{5, -20}, {9, 25}}, {{9, 25}, {5, -20}},
         {{-7, -9}, {30, 19}}, {{30, 19}, {-7, -9}}, {{25, 2}, {3, 40}},  {{-30, 3}, {40, 4}},
         {{3, -30}, {4, 40}},  {{-1, 5}, {20, 5}},   {{8, -1}, {8, 14}},  {{19, 0}, {19, 13}}};
+    for (int dx = -12; dx <= 12; ++dx)
+        for (int dy = -12; dy <= 12; ++dy)
+            lines.push_back({{10, 7}, {10 + dx, 7 + dy}});
     std::mt19937 random(99);
     for (int i = 0; i < 3000; ++i) {
         auto coordinate = [&] { return static_cast<int>(random() % 160) - 60; };
@@ -284,30 +271,16 @@ TEST(LineTest, ClippedLinesDrawTheInsidePixelsOfTheWholeLine) {
             << from.first << "," << from.second << " to " << to.first << "," << to.second;
 }
 
-TEST(LineTest, FarAwayEndsAreClippedWithoutLosingTheSlope) {
-    // A line through the origin with slope b/a, from about -1e9 on, crosses the buffer exactly where a
-    // short line from just outside the corner does.
-    const std::pair<int, int> slopes[] = {{7, 3}, {3, 7}, {1, 1}, {5, 2}, {2, 9}, {1000, 999}};
-    for (const auto& [a, b] : slopes) {
-        const int k = 1000000000 / std::max(a, b);
-        const std::set<Point> expected = ReferenceLine(-a, -b, 60 * a, 60 * b, 40, 30);
-        EXPECT_EQ(DrawnLine(40, 30, -k * a, -k * b, k * a, k * b), expected) << a << "/" << b;
-        EXPECT_EQ(DrawnLine(40, 30, -k * a, -k * b, 60 * a, 60 * b), expected) << a << "/" << b;
-        EXPECT_EQ(DrawnLine(40, 30, k * a, k * b, -k * a, -k * b),
-                  ReferenceLine(60 * a, 60 * b, -a, -b, 40, 30))
-            << a << "/" << b;
-    }
-}
-
-TEST(LineTest, ExtremeCoordinatesNeitherOverflowNorLoop) {
-    const std::set<Point> row1 = ReferenceLine(0, 1, 40, 1, 40, 30);
+TEST(LineTest, FarAwayAndExtremeEndsNeitherOverflowNorLoseTheSlope) {
+    struct Case {
+        int x1, y1, x2, y2;
+        std::set<Point> expected;
+    };
     std::set<Point> diagonal;
     for (int i = 0; i < 30; ++i)
         diagonal.emplace(i, i);
-    const struct {
-        int x1, y1, x2, y2;
-        std::set<Point> expected;
-    } cases[] = {
+    const std::set<Point> row1 = ReferenceLine(0, 1, 40, 1, 40, 30);
+    std::vector<Case> cases = {
         // Exactly half way along a line 2^32 - 1 long the offset rounds up, a little past half.
         {INT_MIN, 0, INT_MAX, 1, row1},
         {INT_MIN, 1, INT_MAX, 1, row1},
@@ -316,9 +289,17 @@ TEST(LineTest, ExtremeCoordinatesNeitherOverflowNorLoop) {
         {INT_MAX, INT_MAX, INT_MIN, INT_MIN, diagonal},
         {INT_MIN, INT_MAX, INT_MAX, INT_MIN, {}}, // passes outside
         {INT_MAX, 0, INT_MAX, INT_MIN, {}},
-        {45, -1000000000, 60, 1000000000, {}},
-    };
-    for (const auto& c : cases)
+        {45, -1000000000, 60, 1000000000, {}}};
+    // A line through the origin with slope b/a from about -1e9 on crosses the buffer exactly where a short
+    // line from just outside the corner does.
+    for (const auto& [a, b] : {std::pair{7, 3}, {3, 7}, {1, 1}, {5, 2}, {2, 9}, {1000, 999}}) {
+        const int k = 1000000000 / std::max(a, b);
+        const std::set<Point> forwards = ReferenceLine(-a, -b, 60 * a, 60 * b, 40, 30);
+        cases.push_back({-k * a, -k * b, k * a, k * b, forwards});
+        cases.push_back({-k * a, -k * b, 60 * a, 60 * b, forwards});
+        cases.push_back({k * a, k * b, -k * a, -k * b, ReferenceLine(60 * a, 60 * b, -a, -b, 40, 30)});
+    }
+    for (const Case& c : cases)
         EXPECT_EQ(DrawnLine(40, 30, c.x1, c.y1, c.x2, c.y2), c.expected)
             << c.x1 << "," << c.y1 << " to " << c.x2 << "," << c.y2;
 }

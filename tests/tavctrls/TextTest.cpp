@@ -76,6 +76,7 @@ TEST(TextExtent, TheCellIsTheFontHeightAndTheGlyphsFillIt) {
         EXPECT_GE(ink.top, 20);
         EXPECT_LT(ink.bottom, 20 + height);
         EXPECT_GE(ink.Height() * 10, height * 7);
+        EXPECT_GT(Drawn(*font, "g").bottom, Drawn(*font, "H").bottom) << "glyphs share the baseline";
     }
 }
 
@@ -93,26 +94,20 @@ TEST(TextExtent, WidthIsTheSumOfWholePixelAdvancesWithoutKerning) {
 }
 
 TEST(TextExtent, BoldAndSyntheticBoldAreWiderAndDarkerOnTheSameCell) {
-    for (int height : {11, 24}) {
-        SCOPED_TRACE(height);
-        auto regular = Open("Verdana", height, 0, 400);
-        auto bold = Open("Verdana", height, 0, 700);
-        ASSERT_TRUE(regular && bold);
-        EXPECT_NE(regular, bold);
-        EXPECT_GE(MeasureText(*bold, "Hello World").width, MeasureText(*regular, "Hello World").width);
-        EXPECT_GT(Drawn(*bold, "Hello World").count, Drawn(*regular, "Hello World").count);
-        EXPECT_EQ(MeasureText(*bold, "Hello World").height, height);
-    }
+    auto regular = Open("Verdana", 15, 0, 400), bold = Open("Verdana", 15, 0, 700);
+    ASSERT_TRUE(regular && bold);
+    EXPECT_GE(MeasureText(*bold, "Hello World").width, MeasureText(*regular, "Hello World").width);
+    EXPECT_GT(Drawn(*bold, "Hello World").count, Drawn(*regular, "Hello World").count);
+    EXPECT_EQ(MeasureText(*bold, "Hello World").height, 15);
     // A face without a bold of its own is thickened.
     const std::optional<FaceLocation> location = MatchFace("DejaVu Sans", false);
     ASSERT_TRUE(location.has_value());
     auto face = FontFace::Open(*location);
     EXPECT_EQ(FontFace::Open(*location), face);
-    auto regular = Font::Create(face, 20, 0, false);
-    auto thick = Font::Create(face, 20, 0, true);
-    ASSERT_TRUE(regular && thick);
-    EXPECT_GT(thick->CachedGlyph('l').advance, regular->CachedGlyph('l').advance);
-    const Ink thin = Drawn(*regular, "Hill"), heavy = Drawn(*thick, "Hill");
+    auto plain = Font::Create(face, 20, 0, false), thick = Font::Create(face, 20, 0, true);
+    ASSERT_TRUE(plain && thick);
+    EXPECT_GT(thick->CachedGlyph('l').advance, plain->CachedGlyph('l').advance);
+    const Ink thin = Drawn(*plain, "Hill"), heavy = Drawn(*thick, "Hill");
     EXPECT_GT(heavy.count, thin.count);
     EXPECT_EQ(heavy.top, thin.top);
     EXPECT_EQ(heavy.bottom, thin.bottom);
@@ -132,19 +127,6 @@ TEST(TextExtent, AverageWidthScalesHorizontallyOnly) {
     EXPECT_EQ(MeasureText(*wider, text).height, 20);
     EXPECT_NEAR(Drawn(*wider, "H").Height(), Drawn(*natural, "H").Height(), 1);
     EXPECT_NEAR(Drawn(*narrow, "H").Height(), Drawn(*natural, "H").Height(), 1);
-}
-
-TEST(TextDrawing, GlyphsShareTheBaselineAndMoveWithThePosition) {
-    auto font = Open("DejaVu Sans", 24);
-    ASSERT_NE(font, nullptr);
-    const Ink capital = Drawn(*font, "H"), descender = Drawn(*font, "g"), after = Drawn(*font, "gH");
-    EXPECT_GT(descender.bottom, capital.bottom);
-    EXPECT_LT(capital.bottom, 10 + 24 - 2);
-    EXPECT_EQ(after.bottom, descender.bottom);
-    const Ink shifted = Drawn(*font, "gH", 17, 33);
-    EXPECT_EQ(shifted.left, after.left + 7);
-    EXPECT_EQ(shifted.top, after.top + 23);
-    EXPECT_EQ(shifted.count, after.count);
 }
 
 TEST(TextDrawing, ClippingAtEveryEdgeKeepsTheVisiblePart) {
