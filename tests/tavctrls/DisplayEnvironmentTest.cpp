@@ -1,8 +1,8 @@
 #include "tavctrls/platform/BitmapFile.h"
 #include "tavctrls/platform/EnvironmentDisplay.h"
 #include "tavctrls/platform/HeadlessDisplay.h"
-#include "tavctrls/platform/ProcessEnd.h"
 #include "tests/support/TestSupport.h"
+#include "tests/tavctrls/DisplayTestSupport.h"
 
 #include <gtest/gtest.h>
 
@@ -14,10 +14,6 @@
 
 namespace tav::platform {
 namespace {
-
-struct ProcessEnded {
-    int status;
-};
 
 // Sets the TAV_* variables for one test and clears them afterwards.
 class Environment {
@@ -33,14 +29,6 @@ private:
     }
 };
 
-std::vector<unsigned> Drain(Display& display) {
-    std::vector<unsigned> seen;
-    WindowMessage message;
-    while (display.PeekMessage(message))
-        seen.push_back(message.message);
-    return seen;
-}
-
 PixelBuffer Frame(std::uint32_t pixel) {
     PixelBuffer frame;
     frame.Allocate(6, 4);
@@ -49,81 +37,35 @@ PixelBuffer Frame(std::uint32_t pixel) {
     return frame;
 }
 
-std::unique_ptr<Display> OpenFromEnvironment() {
-    std::unique_ptr<Display> display = CreateDisplayFromEnvironment();
-    DisplaySettings settings;
-    settings.width = 6;
-    settings.height = 4;
-    EXPECT_TRUE(display->Open(settings, nullptr));
-    return display;
-}
-
-// Creates the display from the environment; returns the status it ended the process with, or -1.
-int EndStatusOfCreation(std::string& stderrText) {
-    const ProcessEndHandler previous = SetProcessEndHandler([](int status) { throw ProcessEnded{status}; });
-    int status = -1;
-    ::testing::internal::CaptureStderr();
-    try {
-        CreateDisplayFromEnvironment();
-    } catch (const ProcessEnded& ended) {
-        status = ended.status;
-    }
-    stderrText = ::testing::internal::GetCapturedStderr();
-    SetProcessEndHandler(previous);
-    return status;
-}
-
-TEST(DisplayEnvironment, FramesEndTheProgramWithDestroyAfterTheNthPresent) {
-    Environment environment;
-    environment.Set("TAV_HEADLESS", "1");
-    environment.Set("TAV_FRAMES", "5");
-    std::unique_ptr<Display> display = OpenFromEnvironment();
-    for (int presented = 0; presented < 5; ++presented) {
-        // Without input the headless display would ask to close after a frame; the limit goes first.
-        EXPECT_TRUE(Drain(*display).empty()) << "after " << presented << " frames";
-        display->Present(Frame(0), false);
-    }
-    const std::vector<unsigned> seen = Drain(*display);
-    ASSERT_FALSE(seen.empty());
-    EXPECT_EQ(seen.front(), msg::kDestroy);
-}
-
-TEST(DisplayEnvironment, TheScreenshotIsTheLastFrameSavedInClose) {
+// The headless display plays the script; the frame limit keeps the end of the input from closing the
+// program, ends it with WM_DESTROY after the Nth frame, and the last frame is saved in Close.
+TEST(DisplayEnvironment, HeadlessFramesScreenshotAndInputTogether) {
     Environment environment;
     test::TempDir dir;
-    const std::string path = dir / "shot.bmp";
-    environment.Set("TAV_HEADLESS", "1");
-    environment.Set("TAV_SCREENSHOT", path);
-    std::unique_ptr<Display> display = OpenFromEnvironment();
-    display->Present(Frame(0x00112233), false);
-    const PixelBuffer last = Frame(0x00445566);
-    display->Present(last, false);
-    display->Present(PixelBuffer(), false); // nothing to show keeps the last frame
-    EXPECT_FALSE(std::filesystem::exists(path));
-    display->Close();
-    PixelBuffer saved;
-    ASSERT_TRUE(LoadBitmapFile(path, saved));
-    ASSERT_EQ(saved.width(), last.width());
-    ASSERT_EQ(saved.height(), last.height());
-    for (int y = 0; y < last.height(); ++y)
-        for (int x = 0; x < last.width(); ++x)
-            EXPECT_EQ(saved.At(x, y), last.At(x, y)) << x << "," << y;
-}
-
-TEST(DisplayEnvironment, AnInputScriptFeedsTheHeadlessDisplayAndItsEndClosesTheProgram) {
-    Environment environment;
-    test::TempDir dir;
+    const std::string shot = dir / "shot.bmp";
     test::WriteFile(dir / "input.txt", "click 1 2\nwait 1\nkey ESCAPE\n");
     environment.Set("TAV_HEADLESS", "1");
+    environment.Set("TAV_FRAMES", "3");
+    environment.Set("TAV_SCREENSHOT", shot);
     environment.Set("TAV_INPUT", dir / "input.txt");
-    std::unique_ptr<Display> display = OpenFromEnvironment();
-    ASSERT_NE(dynamic_cast<HeadlessDisplay*>(display.get()), nullptr)
-        << "the headless display plays the script";
-    EXPECT_EQ(Drain(*display), (std::vector<unsigned>{msg::kLButtonDown, msg::kLButtonUp}));
-    display->Present(Frame(0), false);
-    EXPECT_EQ(Drain(*display), (std::vector<unsigned>{msg::kKeyDown, msg::kChar}));
-    display->Present(Frame(0), false);
-    EXPECT_EQ(Drain(*display), std::vector<unsigned>{msg::kClose});
+    std::unique_ptr<Display> display = CreateDisplayFromEnvironment();
+    ASSERT_TRUE(display->Open({"", true, 0, 0, 6, 4}, nullptr));
+    EXPECT_EQ(Drain(*display), "ldown 1 1,2; lup 0 1,2");
+    display->Present(Frame(0x00112233), false);
+    EXPECT_EQ(Drain(*display), "key 27; char 27");
+    display->Present(Frame(0x00445566), false);
+    EXPECT_EQ(Drain(*display), "");
+    display->Present(PixelBuffer(), false); // nothing to show keeps the last frame
+    EXPECT_EQ(Drain(*display), "destroy 0");
+    EXPECT_FALSE(std::filesystem::exists(shot));
+    display->Close();
+    PixelBuffer saved;
+    ASSERT_TRUE(LoadBitmapFile(shot, saved));
+    ASSERT_EQ(saved.width(), 6);
+    ASSERT_EQ(saved.height(), 4);
+    for (int y = 0; y < 4; ++y)
+        for (int x = 0; x < 6; ++x)
+            EXPECT_EQ(saved.At(x, y), Frame(0x00445566).At(x, y)) << x << "," << y;
 }
 
 TEST(DisplayEnvironment, BadValuesStopWithStatus2AndSayWhy) {
@@ -131,35 +73,22 @@ TEST(DisplayEnvironment, BadValuesStopWithStatus2AndSayWhy) {
     test::TempDir dir;
     test::WriteFile(dir / "bad.txt", "move 1 2\njump 3\n");
     environment.Set("TAV_HEADLESS", "1");
-    environment.Set("TAV_INPUT", dir / "bad.txt");
-    std::string error;
-    EXPECT_EQ(EndStatusOfCreation(error), 2);
-    EXPECT_NE(error.find(dir / "bad.txt:2: unknown command 'jump'"), std::string::npos) << error;
-
-    environment.Set("TAV_INPUT", dir / "missing.txt");
-    EXPECT_EQ(EndStatusOfCreation(error), 2);
-    EXPECT_NE(error.find(dir / "missing.txt"), std::string::npos) << error;
-
-    ::unsetenv("TAV_INPUT");
-    for (const char* frames : {"ten", "-1", "5x"}) {
-        environment.Set("TAV_FRAMES", frames);
-        EXPECT_EQ(EndStatusOfCreation(error), 2) << frames;
-        EXPECT_NE(error.find("TAV_FRAMES"), std::string::npos) << error;
+    const struct {
+        const char* variable;
+        std::string value;
+        std::string error;
+    } cases[] = {{"TAV_INPUT", dir / "bad.txt", dir / "bad.txt:2: unknown command 'jump'\n"},
+                 {"TAV_INPUT", dir / "missing.txt", dir / "missing.txt: cannot read the input script: "},
+                 {"TAV_FRAMES", "ten", "TAV_FRAMES: 'ten' is not a number of frames\n"},
+                 {"TAV_FRAMES", "-1", "TAV_FRAMES: '-1' is not a number of frames\n"},
+                 {"TAV_FRAMES", "5x", "TAV_FRAMES: '5x' is not a number of frames\n"}};
+    for (const auto& c : cases) {
+        ::unsetenv("TAV_INPUT");
+        environment.Set(c.variable, c.value);
+        const auto [status, error] = EndStatusOf([] { CreateDisplayFromEnvironment(); });
+        EXPECT_EQ(status, 2) << c.value;
+        EXPECT_EQ(error.substr(0, c.error.size()), c.error);
     }
-}
-
-TEST(DisplayEnvironment, ADisplayGivenByATestIsUsedOnce) {
-    Environment environment;
-    auto given = std::make_unique<HeadlessDisplay>();
-    Display* expected = given.get();
-    SetNextDisplay(std::move(given));
-    environment.Set("TAV_HEADLESS", "1");
-    environment.Set("TAV_FRAMES", "1");
-    const std::unique_ptr<Display> first = CreateDisplayFromEnvironment();
-    EXPECT_EQ(first.get(), expected);
-    const std::unique_ptr<Display> second = CreateDisplayFromEnvironment();
-    EXPECT_NE(second.get(), expected);
-    EXPECT_NE(dynamic_cast<EnvironmentDisplay*>(second.get()), nullptr);
 }
 
 // Scripted input for a display that does not play scripts itself (the SDL window): the script comes
@@ -168,22 +97,15 @@ TEST(DisplayEnvironment, ScriptedInputGoesAheadOfTheWrappedDisplaysOwn) {
     auto inner = std::make_unique<HeadlessDisplay>();
     HeadlessDisplay& own = *inner;
     own.KeyDown('O');
+    own.SetCloseWhenInputEnds(false);
     EnvironmentDisplay display(std::move(inner), std::nullopt, "");
     display.AddInput(
         {InputStep{{msg::kKeyDown, 'S', 0}, 0}, InputStep{{}, 2}, InputStep{{msg::kKeyDown, 'T', 0}, 0}});
-    auto keys = [&] {
-        std::vector<std::uintptr_t> seen;
-        WindowMessage message;
-        while (display.PeekMessage(message))
-            if (message.message == msg::kKeyDown)
-                seen.push_back(message.wParam);
-        return seen;
-    };
-    EXPECT_EQ(keys(), (std::vector<std::uintptr_t>{'S', 'O'}));
+    EXPECT_EQ(Drain(display), "key 83; key 79");
     display.Present(Frame(0), false);
-    EXPECT_TRUE(keys().empty());
+    EXPECT_EQ(Drain(display), "");
     display.WaitMessage();
-    EXPECT_EQ(keys(), std::vector<std::uintptr_t>{'T'});
+    EXPECT_EQ(Drain(display), "key 84");
     EXPECT_EQ(own.FramesPresented(), 1u);
 }
 

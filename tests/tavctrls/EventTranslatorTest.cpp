@@ -1,5 +1,6 @@
 #include "tavctrls/platform/EventTranslator.h"
 #include "tavctrls/platform/KeyMap.h"
+#include "tests/tavctrls/DisplayTestSupport.h"
 
 #include <gtest/gtest.h>
 
@@ -11,29 +12,20 @@ namespace {
 
 SDL_Event Motion(int x, int y, Uint32 buttons = 0) {
     SDL_Event event{};
-    event.motion.type = SDL_MOUSEMOTION;
-    event.motion.x = x;
-    event.motion.y = y;
-    event.motion.state = buttons;
+    event.motion = {SDL_MOUSEMOTION, 0, 0, 0, buttons, x, y, 0, 0};
     return event;
 }
 
 SDL_Event Button(bool down, Uint8 button, int x, int y, Uint8 clicks = 1) {
     SDL_Event event{};
-    event.button.type = down ? SDL_MOUSEBUTTONDOWN : SDL_MOUSEBUTTONUP;
-    event.button.state = down ? SDL_PRESSED : SDL_RELEASED;
-    event.button.button = button;
-    event.button.clicks = clicks;
-    event.button.x = x;
-    event.button.y = y;
+    event.button = {down ? SDL_MOUSEBUTTONDOWN : SDL_MOUSEBUTTONUP,        0,      0, 0, button,
+                    static_cast<Uint8>(down ? SDL_PRESSED : SDL_RELEASED), clicks, 0, x, y};
     return event;
 }
 
-SDL_Event Key(SDL_Keycode key, Uint8 repeat = 0) {
+SDL_Event Key(SDL_Keycode key, Uint32 type = SDL_KEYDOWN) {
     SDL_Event event{};
-    event.key.type = SDL_KEYDOWN;
-    event.key.state = SDL_PRESSED;
-    event.key.repeat = repeat;
+    event.key.type = type;
     event.key.keysym.sym = key;
     return event;
 }
@@ -52,126 +44,75 @@ SDL_Event Window(SDL_WindowEventID id) {
     return event;
 }
 
-struct Seen {
-    unsigned message;
-    std::uintptr_t wParam;
-    int x;
-    int y;
-    bool operator==(const Seen&) const = default;
+// Each event with the modifiers held, and the messages it must give; the translator keeps its state
+// from one row to the next.
+struct Row {
+    SDL_Event event;
+    std::string expected;
+    unsigned modifiers = KMOD_NONE;
 };
 
-std::ostream& operator<<(std::ostream& out, const Seen& seen) {
-    return out << "{0x" << std::hex << seen.message << std::dec << ", " << seen.wParam << ", " << seen.x
-               << ", " << seen.y << "}";
-}
-
-class Translation {
-public:
-    explicit Translation(bool fullScreen = false) : translator(320, 240, fullScreen) {}
-
-    std::vector<Seen> operator()(const SDL_Event& event, unsigned modifiers = KMOD_NONE) {
+void ExpectTranslations(EventTranslator& translator, const std::vector<Row>& rows) {
+    for (std::size_t i = 0; i < rows.size(); ++i) {
         std::vector<WindowMessage> out;
-        translator.Translate(event, modifiers, out);
-        std::vector<Seen> seen;
-        for (const WindowMessage& m : out)
-            seen.push_back({m.message, m.wParam, PointX(m.lParam), PointY(m.lParam)});
-        return seen;
+        translator.Translate(rows[i].event, rows[i].modifiers, out);
+        EXPECT_EQ(Describe(out), rows[i].expected) << "row " << i;
     }
-
-    EventTranslator translator;
-};
-
-using Messages = std::vector<Seen>;
-
-TEST(EventTranslator, MovesCarryPositionButtonsAndModifiers) {
-    Translation translate;
-    EXPECT_EQ(translate(Motion(10, 20)), (Messages{{msg::kMouseMove, 0, 10, 20}}));
-    EXPECT_EQ(
-        translate(Motion(-7, 300, SDL_BUTTON_LMASK | SDL_BUTTON_RMASK), KMOD_LSHIFT | KMOD_RCTRL),
-        (Messages{{msg::kMouseMove, mk::kLButton | mk::kRButton | mk::kShift | mk::kControl, -7, 300}}));
-    EXPECT_EQ(translate(Motion(0, 0, SDL_BUTTON_MMASK), KMOD_NUM | KMOD_LALT),
-              (Messages{{msg::kMouseMove, 0, 0, 0}}));
 }
 
-TEST(EventTranslator, FullScreenDropsMovesOverTheLetterboxBars) {
-    Translation translate(true);
-    for (const auto& [x, y] : {std::pair{-1, 10}, {320, 10}, {10, -1}, {10, 240}})
-        EXPECT_TRUE(translate(Motion(x, y)).empty()) << x << "," << y;
-    EXPECT_EQ(translate(Motion(319, 239)).size(), 1u);
-    EXPECT_EQ(translate(Motion(0, 0)).size(), 1u);
-    // Presses and releases still arrive, so that a drag ends wherever the button goes up.
-    EXPECT_EQ(translate(Button(false, SDL_BUTTON_LEFT, -50, 10)), (Messages{{msg::kLButtonUp, 0, -50, 10}}));
-}
-
-TEST(EventTranslator, SecondPressOfASeriesIsADoubleClickOnlyForTheLeftButton) {
-    Translation translate;
-    EXPECT_EQ(translate(Button(true, SDL_BUTTON_LEFT, 5, 6, 1)),
-              (Messages{{msg::kLButtonDown, mk::kLButton, 5, 6}}));
-    EXPECT_TRUE(translate.translator.ButtonHeld());
-    EXPECT_EQ(translate(Button(false, SDL_BUTTON_LEFT, 5, 6, 1)), (Messages{{msg::kLButtonUp, 0, 5, 6}}));
-    EXPECT_FALSE(translate.translator.ButtonHeld());
-    EXPECT_EQ(translate(Button(true, SDL_BUTTON_LEFT, 5, 6, 2)),
-              (Messages{{msg::kLButtonDblClk, mk::kLButton, 5, 6}}));
-    EXPECT_EQ(translate(Button(false, SDL_BUTTON_LEFT, 5, 6, 2)), (Messages{{msg::kLButtonUp, 0, 5, 6}}));
-    EXPECT_EQ(translate(Button(true, SDL_BUTTON_LEFT, 5, 6, 3)),
-              (Messages{{msg::kLButtonDown, mk::kLButton, 5, 6}}));
-    EXPECT_EQ(translate(Button(true, SDL_BUTTON_LEFT, 5, 6, 4)),
-              (Messages{{msg::kLButtonDblClk, mk::kLButton, 5, 6}}));
-    translate(Button(false, SDL_BUTTON_LEFT, 5, 6, 4));
-    EXPECT_EQ(translate(Button(true, SDL_BUTTON_RIGHT, 7, 8, 2), KMOD_SHIFT),
-              (Messages{{msg::kRButtonDown, mk::kRButton | mk::kShift, 7, 8}}));
-    EXPECT_EQ(translate(Button(true, SDL_BUTTON_LEFT, 7, 8)),
-              (Messages{{msg::kLButtonDown, mk::kLButton | mk::kRButton, 7, 8}}));
-    EXPECT_EQ(translate(Button(false, SDL_BUTTON_RIGHT, 7, 8, 2)),
-              (Messages{{msg::kRButtonUp, mk::kLButton, 7, 8}}));
-    EXPECT_TRUE(translate.translator.ButtonHeld());
-    EXPECT_EQ(translate(Button(false, SDL_BUTTON_LEFT, 7, 8)), (Messages{{msg::kLButtonUp, 0, 7, 8}}));
-    EXPECT_FALSE(translate.translator.ButtonHeld());
-    EXPECT_TRUE(translate(Button(true, SDL_BUTTON_MIDDLE, 1, 1)).empty());
-    EXPECT_FALSE(translate.translator.ButtonHeld());
-}
-
-TEST(EventTranslator, KeyDownsAndRepeatsBecomeVirtualKeysWithControlCharacters) {
-    Translation translate;
-    EXPECT_EQ(translate(Key(SDLK_a)), (Messages{{msg::kKeyDown, 'A', 0, 0}}));
-    EXPECT_EQ(translate(Key(SDLK_LEFT, 1)), (Messages{{msg::kKeyDown, vk::kLeft, 0, 0}}));
-    EXPECT_EQ(translate(Key(SDLK_BACKSPACE, 1)),
-              (Messages{{msg::kKeyDown, vk::kBack, 0, 0}, {msg::kChar, 8, 0, 0}}));
-    EXPECT_EQ(translate(Key(SDLK_TAB)), (Messages{{msg::kKeyDown, vk::kTab, 0, 0}, {msg::kChar, 9, 0, 0}}));
-    EXPECT_EQ(translate(Key(SDLK_KP_ENTER)),
-              (Messages{{msg::kKeyDown, vk::kReturn, 0, 0}, {msg::kChar, 13, 0, 0}}));
-    EXPECT_EQ(translate(Key(SDLK_ESCAPE)),
-              (Messages{{msg::kKeyDown, vk::kEscape, 0, 0}, {msg::kChar, 27, 0, 0}}));
-    EXPECT_TRUE(translate(Key(SDLK_F13)).empty());
-    EXPECT_TRUE(translate(Key(SDLK_VOLUMEUP)).empty());
-    SDL_Event up = Key(SDLK_a);
-    up.key.type = SDL_KEYUP;
-    EXPECT_TRUE(translate(up).empty());
-}
-
-TEST(EventTranslator, TextInputIsOneCharPerByteInOrder) {
-    Translation translate;
-    EXPECT_EQ(translate(Text("a\xC3\xA9\xF0\x9F\x98\x80")), (Messages{{msg::kChar, 'a', 0, 0},
-                                                                      {msg::kChar, 0xC3, 0, 0},
-                                                                      {msg::kChar, 0xA9, 0, 0},
-                                                                      {msg::kChar, 0xF0, 0, 0},
-                                                                      {msg::kChar, 0x9F, 0, 0},
-                                                                      {msg::kChar, 0x98, 0, 0},
-                                                                      {msg::kChar, 0x80, 0, 0}}));
-    EXPECT_TRUE(translate(Text("")).empty());
-}
-
-TEST(EventTranslator, FocusChangesActivateOnceAndClosingAsksToClose) {
-    Translation translate;
-    EXPECT_TRUE(translate(Window(SDL_WINDOWEVENT_FOCUS_GAINED)).empty()) << "the application starts active";
-    EXPECT_EQ(translate(Window(SDL_WINDOWEVENT_FOCUS_LOST)), (Messages{{msg::kActivateApp, 0, 0, 0}}));
-    EXPECT_TRUE(translate(Window(SDL_WINDOWEVENT_FOCUS_LOST)).empty());
-    EXPECT_EQ(translate(Window(SDL_WINDOWEVENT_FOCUS_GAINED)), (Messages{{msg::kActivateApp, 1, 0, 0}}));
-    EXPECT_EQ(translate(Window(SDL_WINDOWEVENT_CLOSE)), (Messages{{msg::kClose, 0, 0, 0}}));
-    EXPECT_TRUE(translate(Window(SDL_WINDOWEVENT_EXPOSED)).empty());
+TEST(EventTranslator, MouseKeysTextAndWindowEventsBecomeWindowMessages) {
+    EventTranslator translator(320, 240, false);
     SDL_Event quit{};
     quit.type = SDL_QUIT;
-    EXPECT_EQ(translate(quit), (Messages{{msg::kClose, 0, 0, 0}}));
+    ExpectTranslations(
+        translator,
+        {{Motion(10, 20), "move 0 10,20"},
+         {Motion(-7, 300, SDL_BUTTON_LMASK | SDL_BUTTON_RMASK), "move 15 -7,300", KMOD_LSHIFT | KMOD_RCTRL},
+         {Motion(0, 0, SDL_BUTTON_MMASK), "move 0 0,0", KMOD_NUM | KMOD_LALT},
+         // Every second press of a series is a double click, for the left button only.
+         {Button(true, SDL_BUTTON_LEFT, 5, 6, 1), "ldown 1 5,6"},
+         {Button(false, SDL_BUTTON_LEFT, 5, 6, 1), "lup 0 5,6"},
+         {Button(true, SDL_BUTTON_LEFT, 5, 6, 2), "ldbl 1 5,6"},
+         {Button(false, SDL_BUTTON_LEFT, 5, 6, 2), "lup 0 5,6"},
+         {Button(true, SDL_BUTTON_LEFT, 5, 6, 3), "ldown 1 5,6"},
+         {Button(true, SDL_BUTTON_LEFT, 5, 6, 4), "ldbl 1 5,6"},
+         {Button(false, SDL_BUTTON_LEFT, 5, 6, 4), "lup 0 5,6"},
+         {Button(true, SDL_BUTTON_RIGHT, 7, 8, 2), "rdown 6 7,8", KMOD_SHIFT},
+         {Button(true, SDL_BUTTON_LEFT, 7, 8), "ldown 3 7,8"},
+         {Button(false, SDL_BUTTON_RIGHT, 7, 8, 2), "rup 1 7,8"},
+         {Button(true, SDL_BUTTON_MIDDLE, 1, 1), ""},
+         {Key(SDLK_a), "key 65"},
+         {Key(SDLK_LEFT), "key 37"},
+         {Key(SDLK_BACKSPACE), "key 8; char 8"},
+         {Key(SDLK_TAB), "key 9; char 9"},
+         {Key(SDLK_KP_ENTER), "key 13; char 13"},
+         {Key(SDLK_ESCAPE), "key 27; char 27"},
+         {Key(SDLK_F13), ""},
+         {Key(SDLK_a, SDL_KEYUP), ""},
+         {Text("a\xC3\xA9"), "char 97; char 195; char 169"},
+         {Text(""), ""},
+         // The application starts active; focus changes are reported once.
+         {Window(SDL_WINDOWEVENT_FOCUS_GAINED), ""},
+         {Window(SDL_WINDOWEVENT_FOCUS_LOST), "activate 0"},
+         {Window(SDL_WINDOWEVENT_FOCUS_LOST), ""},
+         {Window(SDL_WINDOWEVENT_FOCUS_GAINED), "activate 1"},
+         {Window(SDL_WINDOWEVENT_CLOSE), "close 0"},
+         {Window(SDL_WINDOWEVENT_EXPOSED), ""},
+         {quit, "close 0"}});
+    EXPECT_TRUE(translator.ButtonHeld()) << "the left button";
+    ExpectTranslations(translator, {{Button(false, SDL_BUTTON_LEFT, 7, 8), "lup 0 7,8"}});
+    EXPECT_FALSE(translator.ButtonHeld());
+}
+
+TEST(EventTranslator, FullScreenDropsMovesOverTheLetterboxBarsButNotReleases) {
+    EventTranslator translator(320, 240, true);
+    ExpectTranslations(translator, {{Motion(-1, 10), ""},
+                                    {Motion(320, 10), ""},
+                                    {Motion(10, -1), ""},
+                                    {Motion(10, 240), ""},
+                                    {Motion(319, 239), "move 0 319,239"},
+                                    {Motion(0, 0), "move 0 0,0"},
+                                    {Button(false, SDL_BUTTON_LEFT, -50, 10), "lup 0 -50,10"}});
 }
 
 TEST(KeyMap, SdlKeysMapToTheirVirtualKeys) {
@@ -179,15 +120,12 @@ TEST(KeyMap, SdlKeysMapToTheirVirtualKeys) {
         EXPECT_EQ(VirtualKeyFromSdl(key), static_cast<unsigned>('A' + (key - SDLK_a)));
     for (SDL_Keycode key = SDLK_0; key <= SDLK_9; ++key)
         EXPECT_EQ(VirtualKeyFromSdl(key), static_cast<unsigned>(key));
-    const SDL_Keycode functionKeys[] = {SDLK_F1, SDLK_F2, SDLK_F3, SDLK_F4,  SDLK_F5,  SDLK_F6,
-                                        SDLK_F7, SDLK_F8, SDLK_F9, SDLK_F10, SDLK_F11, SDLK_F12};
     for (unsigned i = 0; i < 12; ++i)
-        EXPECT_EQ(VirtualKeyFromSdl(functionKeys[i]), vk::kF1 + i);
-    const SDL_Keycode keypad[] = {SDLK_KP_0, SDLK_KP_1, SDLK_KP_2, SDLK_KP_3, SDLK_KP_4,
-                                  SDLK_KP_5, SDLK_KP_6, SDLK_KP_7, SDLK_KP_8, SDLK_KP_9};
-    for (unsigned i = 0; i < 10; ++i)
-        EXPECT_EQ(VirtualKeyFromSdl(keypad[i]), vk::kNumpad0 + i);
+        EXPECT_EQ(VirtualKeyFromSdl(SDLK_F1 + static_cast<SDL_Keycode>(i)), vk::kF1 + i);
+    for (unsigned i = 1; i < 10; ++i)
+        EXPECT_EQ(VirtualKeyFromSdl(SDLK_KP_1 + static_cast<SDL_Keycode>(i) - 1), vk::kNumpad0 + i);
     const std::pair<SDL_Keycode, unsigned> named[] = {
+        {SDLK_KP_0, vk::kNumpad0},
         {SDLK_RETURN, vk::kReturn},
         {SDLK_ESCAPE, vk::kEscape},
         {SDLK_SPACE, vk::kSpace},
@@ -209,12 +147,14 @@ TEST(KeyMap, SdlKeysMapToTheirVirtualKeys) {
         {SDLK_KP_PERIOD, vk::kDecimal},
         {SDLK_KP_DIVIDE, vk::kDivide},
         {SDLK_KP_MULTIPLY, vk::kMultiply},
-    };
+        // Punctuation has no layout-independent code; it arrives as text.
+        {SDLK_COMMA, 0},
+        {SDLK_MINUS, 0},
+        {SDLK_SLASH, 0},
+        {SDLK_UNKNOWN, 0},
+        {SDLK_VOLUMEUP, 0}};
     for (const auto& [key, code] : named)
         EXPECT_EQ(VirtualKeyFromSdl(key), code) << SDL_GetKeyName(key);
-    // Punctuation has no layout-independent code; it arrives as text.
-    for (const SDL_Keycode key : {SDLK_COMMA, SDLK_MINUS, SDLK_SLASH, SDLK_UNKNOWN})
-        EXPECT_EQ(VirtualKeyFromSdl(key), 0u) << key;
 }
 
 } // namespace

@@ -6,24 +6,19 @@
 #include <cstdlib>
 
 int main(int argc, char** argv) {
-    if (argc != 2) {
-        std::fprintf(stderr, "usage: tav_x11_close WINDOW_ID\n");
-        return 2;
-    }
-    const auto window = static_cast<Window>(std::strtoul(argv[1], nullptr, 0));
-    ::Display* display = XOpenDisplay(nullptr);
+    ::Display* display = argc == 2 ? XOpenDisplay(nullptr) : nullptr;
     if (display == nullptr) {
-        std::fprintf(stderr, "tav_x11_close: cannot open the display\n");
-        return 1;
+        std::fprintf(stderr, "usage: tav_x11_close WINDOW_ID (with a display to reach)\n");
+        return 2;
     }
     XEvent event{};
     event.xclient.type = ClientMessage;
-    event.xclient.window = window;
+    event.xclient.window = static_cast<Window>(std::strtoul(argv[1], nullptr, 0));
     event.xclient.message_type = XInternAtom(display, "WM_PROTOCOLS", False);
     event.xclient.format = 32;
     event.xclient.data.l[0] = static_cast<long>(XInternAtom(display, "WM_DELETE_WINDOW", False));
     event.xclient.data.l[1] = CurrentTime;
-    const Status sent = XSendEvent(display, window, False, NoEventMask, &event);
+    const Status sent = XSendEvent(display, event.xclient.window, False, NoEventMask, &event);
     XCloseDisplay(display); // waits until the server has handled everything sent
     return sent != 0 ? 0 : 1;
 }
