@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -148,6 +149,38 @@ void ExpectSameStoredProject(const Project& expected, const Project& actual) {
     for (int i = 0; i < expected.ObjectCount(); ++i)
         EXPECT_TRUE(expected.Object(i) == actual.Object(i))
             << "object " << i << " (" << expected.Object(i).name << ")";
+}
+
+bool UpdatingReferences() {
+    const char* update = std::getenv("TAV_UPDATE_REFERENCES");
+    return update != nullptr && std::string(update) == "1";
+}
+
+std::string ArtifactPath(const std::string& reference, const std::string& suffix) {
+    const ::testing::TestInfo* test = ::testing::UnitTest::GetInstance()->current_test_info();
+    std::string name = test == nullptr ? "no-test" : std::string(test->test_suite_name()) + "." + test->name();
+    std::replace(name.begin(), name.end(), '/', '_');
+    const std::filesystem::path below =
+        std::filesystem::path(reference).lexically_relative(TAV_SOURCE_DIR "/tests").lexically_normal();
+    const std::filesystem::path path =
+        std::filesystem::path(TAV_ARTIFACTS_DIR) / name /
+        (below.empty() || *below.begin() == ".." ? std::filesystem::path(reference).filename() : below);
+    std::filesystem::create_directories(path.parent_path());
+    return path.string() + suffix;
+}
+
+void ExpectSameAsGolden(const std::string& actual, const std::string& golden) {
+    if (UpdatingReferences())
+        WriteFile(golden, actual);
+    if (!std::filesystem::is_regular_file(golden)) {
+        ADD_FAILURE() << "missing golden " << golden << " (TAV_UPDATE_REFERENCES=1 writes it)";
+        return;
+    }
+    if (actual == ReadFile(golden))
+        return;
+    const std::string evidence = ArtifactPath(golden);
+    WriteFile(evidence, actual);
+    ADD_FAILURE() << golden << " differs from the output, which is in " << evidence;
 }
 
 int RunInChild(const std::function<int()>& body) {
