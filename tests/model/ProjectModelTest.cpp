@@ -198,13 +198,5 @@ TEST(ProjectModel, RenamingAScreenMovesItsObjectsOnly) {
     EXPECT_EQ("Old", project.Screen(1).parent);
 }
 
-TEST(ProjectModel, ClearEmptiesBothLists) {
-    Project project;
-    test::FillRichProject(project);
-    project.Clear();
-    EXPECT_EQ(0, project.ScreenCount());
-    EXPECT_EQ(0, project.ObjectCount());
-}
-
 } // namespace
 } // namespace tav

@@ -31,10 +31,6 @@ std::unique_ptr<ScreenDef> MakeScreen(const std::string& name, ScreenType type =
 std::unique_ptr<ObjectDef> MakeObject(ObjectKind kind, const std::string& screenName,
                                       const std::string& name);
 
-// A project that uses every kind, screen type and field, with frames, negative numbers, blanks at
-// the ends of texts, out-of-list enumeration values and extreme numbers.
-void FillRichProject(Project& project);
-
 // Every stored field of two projects is equal (the generation state and `modified` are not stored).
 void ExpectSameStoredProject(const Project& expected, const Project& actual);
 
