@@ -31,7 +31,7 @@ TEST(CodeTextTest, PathsLiteralsAndSeconds) {
         EXPECT_EQ(SecondsText(ms), text) << ms;
 }
 
-TEST(GenerationCommandsTest, NothingToGenerateFrom) {
+TEST(GenerationCommandsTest, NothingToGenerateFromOrIntoMeansNothingIsGenerated) {
     ScriptedUi ui;
     EXPECT_EQ(GenerateEntireProject(nullptr, ui), GenerationOutcome::Failed);
     EXPECT_EQ(GenerateThisScreen(nullptr, TreeSelection{"Main", 1, "P"}, ui), GenerationOutcome::Failed);
@@ -43,12 +43,8 @@ TEST(GenerationCommandsTest, NothingToGenerateFrom) {
     EXPECT_EQ(ui.log, (std::vector<std::string>{"error: There is no project loaded",
                                                 "error: There is no project loaded",
                                                 "error: No Screen Selected", "error: No Screen Selected"}));
-}
 
-TEST(GenerationCommandsTest, CancelledDestinationAndFailedCopyGenerateNothing) {
-    Project project;
-    project.name = "P";
-    project.AddScreen(MakeScreen("Main"));
+    // A cancelled destination and a failed copy generate nothing.
     ScriptedUi cancelled;
     EXPECT_EQ(GenerateEntireProject(&project, cancelled), GenerationOutcome::Stopped);
     EXPECT_EQ(cancelled.log, std::vector<std::string>{"destination"});

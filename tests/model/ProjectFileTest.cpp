@@ -43,19 +43,14 @@ void FillDefaultProject(Project& project) {
 }
 
 TEST(ProjectFile, DefaultProjectIsTheTwentyThreeLineFile) {
-    const std::string expected = "MyProject\r\n0\r\n0\r\n800\r\n600\r\n24\r\n1\r\n0\r\n0\r\n"
-                                 "SCREEN\r\n"
-                                 "MyScreen\r\n0\r\n0\r\n100\r\n100\r\n\r\n0\r\n\r\n0\r\n1\r\n"
-                                 "ENDSCREEN\r\nOBJECT\r\nENDOBJECT\r\n";
+    const std::string expected = ReadFile(TAV_EXAMPLES_DIR "/minimal.tvp");
+    EXPECT_EQ(23, std::count(expected.begin(), expected.end(), '\n'));
     Project project;
     FillDefaultProject(project);
-    EXPECT_EQ(expected, FormatProjectFile(project));
-
     TempDir dir;
     ASSERT_TRUE(project.WriteProjectFile(dir / "p.tvp"));
     EXPECT_EQ(expected, ReadFile(dir / "p.tvp"));
     EXPECT_EQ(0, project.modified);
-    EXPECT_EQ(expected, ReadFile(TAV_EXAMPLES_DIR "/minimal.tvp"));
 }
 
 TEST(ProjectFile, ObjectRecordFieldOrder) {
@@ -184,9 +179,7 @@ TEST(ProjectFile, EveryTruncationFailsAndLeavesTheProjectUntouched) {
 }
 
 TEST(ProjectFile, TruncationMessageNamesWhereTheFileEnds) {
-    Project project;
-    FillDefaultProject(project);
-    const std::string text = ToLf(FormatProjectFile(project));
+    const std::string text = ToLf(ReadFile(TAV_EXAMPLES_DIR "/minimal.tvp"));
     const std::pair<std::string, const char*> cases[] = {
         {"MyProject\n0\n", "the file ends after line 2, inside the project header"},
         {text.substr(0, text.find("ENDSCREEN")), "the file ends after line 20, inside the screen list"},
@@ -303,16 +296,15 @@ TEST(ProjectFile, FileExistsAndReadErrors) {
     EXPECT_TRUE(FileExists(dir / "f"));
     EXPECT_FALSE(FileExists(dir / "missing"));
     EXPECT_FALSE(FileExists(dir.path()));
-
-    Project project;
-    std::string error;
-    EXPECT_FALSE(project.ReadProjectFile(dir / "missing", &error));
-    EXPECT_NE(std::string::npos, error.find("No such file")) << error;
-    EXPECT_FALSE(project.ReadProjectFile(dir.path(), &error));
-    EXPECT_NE(std::string::npos, error.find("Is a directory")) << error;
     WriteFile(dir / "empty.tvp", "");
-    EXPECT_FALSE(project.ReadProjectFile(dir / "empty.tvp", &error));
-    EXPECT_NE(std::string::npos, error.find("empty.tvp")) << error;
+    const std::pair<std::string, const char*> cases[] = {
+        {dir / "missing", "No such file"}, {dir.path(), "Is a directory"}, {dir / "empty.tvp", "empty.tvp"}};
+    for (const auto& [path, named] : cases) {
+        Project project;
+        std::string error;
+        EXPECT_FALSE(project.ReadProjectFile(path, &error));
+        EXPECT_NE(std::string::npos, error.find(named)) << error;
+    }
 }
 
 } // namespace
