@@ -23,7 +23,9 @@ TEST(CodeTextTest, PathsLiteralsAndSeconds) {
         EXPECT_EQ(FileNameOf(path), name) << path;
     EXPECT_EQ(EscapeLiteral("c:\\art\\b.bmp"), "c:\\\\art\\\\b.bmp");
     EXPECT_EQ(EscapeLiteral("say \"hi\"\tnow\n\x7f"), "say \\\"hi\\\"\\011now\\012\\177");
-    EXPECT_EQ(EscapeLiteral("caf\xc3\xa9 \x01" "7"), "caf\xc3\xa9 \\0017");
+    EXPECT_EQ(EscapeLiteral("caf\xc3\xa9 \x01"
+                            "7"),
+              "caf\xc3\xa9 \\0017");
     const std::pair<int, const char*> seconds[] = {
         {100, "0.1"},    {1000, "1"},           {33, "0.033"},        {0, "0"}, {7, "0.007"}, {120, "0.12"},
         {-250, "-0.25"}, {123456789, "123457"}, {2000000000, "2e+06"}};
@@ -173,7 +175,8 @@ TEST(GenerationCommandsTest, LiteralsShowExactlyTheDesignersText) {
               std::string::npos)
         << source;
     EXPECT_NE(source.find("\tobj0->SetFont(\"Odd\\\"Font\", 0, 15, 0);\n"), std::string::npos);
-    EXPECT_NE(source.find("\tSetBackgroundImage(\"d:\\\\pics\\\\a.bmp\", TAVBACK_CENTER);\n"), std::string::npos);
+    EXPECT_NE(source.find("\tSetBackgroundImage(\"d:\\\\pics\\\\a.bmp\", TAVBACK_CENTER);\n"),
+              std::string::npos);
     const std::string entry = EntryPointText(project, "Main");
     EXPECT_NE(entry.find("doInit(hInstance, nCmdShow, \"Quote\\\"Game\", TAVAPP_WINDOW,800,600,0,0)"),
               std::string::npos)

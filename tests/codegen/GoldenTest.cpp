@@ -119,7 +119,8 @@ TEST(GoldenTest, EntryPointAtEveryDepthAndInWindowMode) {
         LoadExample(project, "hello.tvp");
         project.appMode = c.mode;
         project.bitsPerPixel = c.depth;
-        ExpectSameAsGolden(WithCrLf(EntryPointText(project, "Welcome")), kGoldenDir + "entry-points/" + c.golden);
+        ExpectSameAsGolden(WithCrLf(EntryPointText(project, "Welcome")),
+                           kGoldenDir + "entry-points/" + c.golden);
     }
 }
 

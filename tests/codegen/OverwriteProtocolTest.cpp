@@ -15,8 +15,8 @@ namespace {
 namespace fs = std::filesystem;
 
 // The files of a run in the order they are written; the CMakeLists.txt comes after the build project file.
-const std::vector<std::string> kRunFiles = {"Game.h",   "Game.cpp", "main.cpp", "Title.h",       "Title.cpp",
-                                            "Menu.h",   "Menu.cpp", "Game.dsp", "CMakeLists.txt"};
+const std::vector<std::string> kRunFiles = {"Game.h", "Game.cpp", "main.cpp", "Title.h",       "Title.cpp",
+                                            "Menu.h", "Menu.cpp", "Game.dsp", "CMakeLists.txt"};
 const std::string kOld = "old contents";
 
 // The generated sources, as the run lists them: neither build file is listed.
@@ -29,8 +29,8 @@ std::vector<std::string> Listed(const TempDir& out) {
 }
 
 TEST(OverwriteProtocolTest, AnswersAgainstExistingAndMissingFiles) {
-    const std::deque<int> turns = {kAnswerYes, kAnswerNo, kAnswerYes, kAnswerNo, kAnswerYes,
-                                   kAnswerNo,  kAnswerYes, kAnswerNo, kAnswerYes};
+    const std::deque<int> turns = {kAnswerYes, kAnswerNo,  kAnswerYes, kAnswerNo, kAnswerYes,
+                                   kAnswerNo,  kAnswerYes, kAnswerNo,  kAnswerYes};
     const struct {
         const char* title;
         std::vector<std::string> existing;
@@ -108,7 +108,8 @@ TEST(OverwriteProtocolTest, UnopenableFileEndsTheRunAndKeepsWhatWasWritten) {
         for (std::size_t i = 0; i < kRunFiles.size(); ++i)
             EXPECT_EQ(fs::is_regular_file(out / kRunFiles[i]), i < blocked) << kRunFiles[i];
         const std::vector<std::string> all = Listed(out);
-        EXPECT_EQ(project.generatedFiles, std::vector<std::string>(all.begin(), all.begin() + std::min(blocked + 1, all.size())));
+        EXPECT_EQ(project.generatedFiles,
+                  std::vector<std::string>(all.begin(), all.begin() + std::min(blocked + 1, all.size())));
     }
     Project project;
     MakeGame(project);
@@ -140,7 +141,8 @@ TEST(OverwriteProtocolTest, ReplacedFileKeepsItsModeAndIsNeverLeftHalfWritten) {
         std::signal(SIGXFSZ, SIG_IGN);
         const rlimit limit{1024, 1024};
         ::setrlimit(RLIMIT_FSIZE, &limit);
-        return GenerateProjectCode(project, full.path(), ui) == "Error Writing " + (full / "Game.cpp") ? 0 : 1;
+        return GenerateProjectCode(project, full.path(), ui) == "Error Writing " + (full / "Game.cpp") ? 0
+                                                                                                       : 1;
     });
     EXPECT_EQ(status, 0);
     EXPECT_EQ(ReadFile(full / "Game.cpp"), kOld);

@@ -21,7 +21,8 @@ const std::string kReferences = std::string(TAV_SOURCE_DIR) + "/tests/e2e/refere
 std::string FindProgram(const std::string& buildFolder) {
     for (const auto& entry : fs::directory_iterator(buildFolder)) {
         struct stat info {};
-        if (entry.is_regular_file() && ::stat(entry.path().c_str(), &info) == 0 && (info.st_mode & S_IXUSR) != 0)
+        if (entry.is_regular_file() && ::stat(entry.path().c_str(), &info) == 0 &&
+            (info.st_mode & S_IXUSR) != 0)
             return entry.path().string();
     }
     return {};
@@ -31,9 +32,11 @@ std::string FindProgram(const std::string& buildFolder) {
 // program's path, empty on failure (the log is in source/build.log).
 std::string Build(const std::string& source) {
     const std::string log = source + "/build.log";
-    const int status = Shell("cmake -S '" + source + "' -B '" + source + "/build' -G Ninja -DCMAKE_BUILD_TYPE=Release"
-                             " -DCMAKE_CXX_COMPILER='" TAV_CXX_COMPILER "' -DTavCtrls_DIR='" TAV_PACKAGE_DIR "' > '" +
-                             log + "' 2>&1 && cmake --build '" + source + "/build' >> '" + log + "' 2>&1");
+    const int status =
+        Shell("cmake -S '" + source + "' -B '" + source +
+              "/build' -G Ninja -DCMAKE_BUILD_TYPE=Release"
+              " -DCMAKE_CXX_COMPILER='" TAV_CXX_COMPILER "' -DTavCtrls_DIR='" TAV_PACKAGE_DIR "' > '" +
+              log + "' 2>&1 && cmake --build '" + source + "/build' >> '" + log + "' 2>&1");
     return status == 0 ? FindProgram(source + "/build") : std::string();
 }
 
@@ -58,7 +61,8 @@ TEST_F(GeneratedProgramsTest, EveryExampleBuildsRunsAndLooksAsExpected) {
         const std::string elsewhere = folder / (name + "-run");
         fs::create_directory(elsewhere);
         const std::string shot = elsewhere + "/frame.bmp";
-        ASSERT_EQ(RunHeadless(program, elsewhere, "wait 200\n", 30, shot), 0) << ReadFile(elsewhere + "/output.txt");
+        ASSERT_EQ(RunHeadless(program, elsewhere, "wait 200\n", 30, shot), 0)
+            << ReadFile(elsewhere + "/output.txt");
         ExpectLikeReference(shot, kReferences, name + ".bmp");
         if (name == "showcase") {
             // The About button opens its popup screen.

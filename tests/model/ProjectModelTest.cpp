@@ -165,8 +165,8 @@ TEST(ProjectModel, DeletingAScreenRemovesExactlyItsObjectsAndRenamingMovesThem) 
     project.AddScreen(MakeScreen("Main"));
     project.AddScreen(MakeScreen("Child", ScreenType::Popup, "Main"));
     project.AddScreen(MakeScreen("Other"));
-    const std::pair<const char*, const char*> objects[] = {
-        {"Other", "a"}, {"Main", "b"}, {"main", "c"}, {"Main", "d"}, {"Other", "e"}, {"Child", "f"}};
+    const std::pair<const char*, const char*> objects[] = {{"Other", "a"}, {"Main", "b"},  {"main", "c"},
+                                                           {"Main", "d"},  {"Other", "e"}, {"Child", "f"}};
     for (const auto& [screen, name] : objects)
         project.AddObject(MakeObject(ObjectKind::Button, screen, name));
     project.Object(4).clickScreen = "Main";

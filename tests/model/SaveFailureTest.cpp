@@ -84,7 +84,8 @@ TEST_F(SaveFailure, FailedSavesChangeNothing) {
             std::string error;
             if (project.WriteProjectFile(c.target, &error))
                 return 10;
-            return project.modified == 1 && !error.empty() && error.find(c.inError) != std::string::npos ? 0 : 11;
+            return project.modified == 1 && !error.empty() && error.find(c.inError) != std::string::npos ? 0
+                                                                                                         : 11;
         });
         ::chmod(dir.path().c_str(), 0700);
         EXPECT_EQ(0, status) << c.what;

@@ -20,10 +20,12 @@ int RunHeadless(const std::string& program, const std::string& folder, const std
     WriteFile(folder + "/input.txt", script);
     return Shell("cd '" + folder + "' && TAV_HEADLESS=1" +
                  (frames > 0 ? " TAV_FRAMES=" + std::to_string(frames) : std::string()) +
-                 " TAV_INPUT=input.txt TAV_SCREENSHOT='" + screenshot + "' '" + program + "' > output.txt 2>&1");
+                 " TAV_INPUT=input.txt TAV_SCREENSHOT='" + screenshot + "' '" + program +
+                 "' > output.txt 2>&1");
 }
 
-void ExpectLikeReference(const std::string& shot, const std::string& referenceFolder, const std::string& name) {
+void ExpectLikeReference(const std::string& shot, const std::string& referenceFolder,
+                         const std::string& name) {
     platform::PixelBuffer actual, expected;
     std::string error;
     ASSERT_TRUE(platform::LoadBitmapFile(shot, actual, &error)) << error;
@@ -32,7 +34,8 @@ void ExpectLikeReference(const std::string& shot, const std::string& referenceFo
         ASSERT_TRUE(platform::SaveBitmapFile(reference, actual, &error)) << error;
     }
     const bool loaded = platform::LoadBitmapFile(reference, expected, &error);
-    const bool sameSize = loaded && actual.width() == expected.width() && actual.height() == expected.height();
+    const bool sameSize =
+        loaded && actual.width() == expected.width() && actual.height() == expected.height();
     // The difference image is the actual picture dimmed, with every differing pixel in magenta.
     platform::PixelBuffer difference;
     int different = 0;
@@ -53,11 +56,12 @@ void ExpectLikeReference(const std::string& shot, const std::string& referenceFo
     if (sameSize && platform::SaveBitmapFile(differencePath, difference))
         evidence += ", its differences in magenta in " + differencePath;
     if (!loaded)
-        ADD_FAILURE() << "missing reference " << reference << " (TAV_UPDATE_REFERENCES=1 writes it): " << error
-                      << "; " << evidence;
+        ADD_FAILURE() << "missing reference " << reference
+                      << " (TAV_UPDATE_REFERENCES=1 writes it): " << error << "; " << evidence;
     else if (!sameSize)
         ADD_FAILURE() << name << ": the frame is " << actual.width() << " x " << actual.height()
-                      << ", the reference " << expected.width() << " x " << expected.height() << "; " << evidence;
+                      << ", the reference " << expected.width() << " x " << expected.height() << "; "
+                      << evidence;
     else
         ADD_FAILURE() << name << ": " << different << " pixels differ; " << evidence;
 }

@@ -86,9 +86,10 @@ bool UpdatingReferences() {
     return update != nullptr && std::string(update) == "1";
 }
 
-std::string ArtifactPath(const std::string& reference, const std::string& suffix) {
+std::string ArtifactPath(const std::string& reference) {
     const ::testing::TestInfo* test = ::testing::UnitTest::GetInstance()->current_test_info();
-    std::string name = test == nullptr ? "no-test" : std::string(test->test_suite_name()) + "." + test->name();
+    std::string name =
+        test == nullptr ? "no-test" : std::string(test->test_suite_name()) + "." + test->name();
     std::replace(name.begin(), name.end(), '/', '_');
     const std::filesystem::path below =
         std::filesystem::path(reference).lexically_relative(TAV_SOURCE_DIR "/tests").lexically_normal();
@@ -96,7 +97,7 @@ std::string ArtifactPath(const std::string& reference, const std::string& suffix
         std::filesystem::path(TAV_ARTIFACTS_DIR) / name /
         (below.empty() || *below.begin() == ".." ? std::filesystem::path(reference).filename() : below);
     std::filesystem::create_directories(path.parent_path());
-    return path.string() + suffix;
+    return path.string();
 }
 
 void ExpectSameAsGolden(const std::string& actual, const std::string& golden) {

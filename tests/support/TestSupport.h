@@ -41,8 +41,8 @@ int RunInChild(const std::function<int()>& body);
 bool UpdatingReferences();
 
 // Where the running test leaves the evidence of a failed comparison against `reference`, a file under
-// the source tree: build/test-artifacts/SUITE.TEST/PATH-BELOW-tests/ + `suffix`. Makes the folders.
-std::string ArtifactPath(const std::string& reference, const std::string& suffix = "");
+// the source tree: build/test-artifacts/SUITE.TEST/PATH-BELOW-tests. Makes the folders.
+std::string ArtifactPath(const std::string& reference);
 
 // Expects `actual` to be the bytes of the file `golden`; on a difference the actual bytes are written
 // as evidence and their path is in the failure message.

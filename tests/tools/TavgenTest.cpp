@@ -22,7 +22,8 @@ struct Outcome {
 };
 
 // tavgen in this process; with `typed`, on a terminal that types it and whose prompts go to `prompts`.
-Outcome Tavgen(const std::vector<std::string>& args, const char* typed = nullptr, std::string* prompts = nullptr) {
+Outcome Tavgen(const std::vector<std::string>& args, const char* typed = nullptr,
+               std::string* prompts = nullptr) {
     std::ostringstream out, err, prompt;
     std::istringstream in(typed == nullptr ? "" : typed);
     Terminal terminal{in, prompt};
