@@ -118,11 +118,13 @@ TEST(ScreenRules, EachRuleWithItsMessageInOrder) {
     EXPECT_EQ("Screen name cannot be the same as project name", unnamed.ValidateScreen({.name = ""}, kNew));
 }
 
+// `also` changes a second field: what a rule must not look at, or a later rule that must not win.
 struct ObjectCase {
     const char* what;
     ObjectKind kind;
     std::function<void(ObjectDef&)> change;
     const char* message;
+    std::function<void(ObjectDef&)> also = [](ObjectDef&) {};
 };
 
 TEST(ObjectRules, EachRuleWithItsMessageInOrder) {
@@ -137,36 +139,22 @@ TEST(ObjectRules, EachRuleWithItsMessageInOrder) {
          "Object name cannot contain spaces"},
         {"name taken on the screen", K::Button, [](ObjectDef& o) { o.name = "Taken"; },
          "Object with this name already exists"},
-        {"name taken on another screen only", K::Button,
-         [](ObjectDef& o) {
-             o.name = "Taken";
-             o.screenName = "Other";
-         },
-         ""},
+        {"name taken on another screen only", K::Button, [](ObjectDef& o) { o.name = "Taken"; }, "",
+         [](ObjectDef& o) { o.screenName = "Other"; }},
         {"width 0 before any kind rule", K::Animation, [](ObjectDef& o) { o.width = 0; },
          "Object's width cannot be 0"},
         {"negative width", K::Object, [](ObjectDef& o) { o.width = -5; }, ""},
         {"height 0", K::Tree, [](ObjectDef& o) { o.height = 0; }, "Object's height cannot be 0"},
-        {"transparent colour above 255", K::Static,
-         [](ObjectDef& o) {
-             o.transparent = 1;
-             o.transparentColor.red = 999;
-         },
-         upper},
+        {"transparent colour above 255", K::Static, [](ObjectDef& o) { o.transparent = 1; }, upper,
+         [](ObjectDef& o) { o.transparentColor.red = 999; }},
         {"transparent colour ignored when not transparent", K::Static,
          [](ObjectDef& o) { o.transparentColor.red = 999; }, ""},
-        {"transparent flag other than 1 counts as false", K::Object,
+        {"transparent flag other than 1 counts as false", K::Object, [](ObjectDef& o) { o.transparent = 2; },
+         "", [](ObjectDef& o) { o.transparentColor.blue = 256; }},
+        {"negative colours pass", K::Object, [](ObjectDef& o) { o.transparent = 1; }, "",
          [](ObjectDef& o) {
-             o.transparent = 2;
-             o.transparentColor.blue = 256;
-         },
-         ""},
-        {"negative colours pass", K::Object,
-         [](ObjectDef& o) {
-             o.transparent = 1;
              o.transparentColor = {-1, -300, 0};
-         },
-         ""},
+         }},
         // Button
         {"button defaults", K::Button, [](ObjectDef&) {}, ""},
         {"button down bitmap", K::Button, [](ObjectDef& o) { o.downBitmap = o.overBitmap = ""; },
@@ -189,37 +177,21 @@ TEST(ObjectRules, EachRuleWithItsMessageInOrder) {
          "You have to specify a bitmap for the checked state"},
         {"check box unchecked bitmap", K::CheckBox, [](ObjectDef& o) { o.uncheckedBitmap = ""; },
          "You have to specify a bitmap for the unchecked state"},
-        {"check box back colour", K::CheckBox,
-         [](ObjectDef& o) {
-             o.backColor.green = 300;
-             o.fontName = "";
-         },
-         upper},
+        {"check box back colour", K::CheckBox, [](ObjectDef& o) { o.backColor.green = 300; }, upper,
+         [](ObjectDef& o) { o.fontName = ""; }},
         {"check box text colour", K::CheckBox, [](ObjectDef& o) { o.textColor.red = 300; }, lower},
         // Static and edit
-        {"static font before size", K::Static,
-         [](ObjectDef& o) {
-             o.fontName = "";
-             o.fontSize = 0;
-         },
-         "Font name cannot be blank"},
+        {"static font before size", K::Static, [](ObjectDef& o) { o.fontName = ""; },
+         "Font name cannot be blank", [](ObjectDef& o) { o.fontSize = 0; }},
         {"edit font size", K::Edit, [](ObjectDef& o) { o.fontSize = 0; }, "Font size cannot be zero"},
         {"edit negative font size", K::Edit, [](ObjectDef& o) { o.fontSize = -3; }, ""},
         {"edit text colour", K::Edit, [](ObjectDef& o) { o.textColor.green = 1000; }, lower},
         {"static without back bitmap", K::Static, [](ObjectDef& o) { o.image = ""; }, ""},
         // List box
-        {"list background", K::ListBox,
-         [](ObjectDef& o) {
-             o.listBackground = "";
-             o.backColor.red = 256;
-         },
-         bitmap},
-        {"list back colour", K::ListBox,
-         [](ObjectDef& o) {
-             o.backColor.red = 256;
-             o.fontName = "";
-         },
-         upper},
+        {"list background", K::ListBox, [](ObjectDef& o) { o.listBackground = ""; }, bitmap,
+         [](ObjectDef& o) { o.backColor.red = 256; }},
+        {"list back colour", K::ListBox, [](ObjectDef& o) { o.backColor.red = 256; }, upper,
+         [](ObjectDef& o) { o.fontName = ""; }},
         {"list column font", K::ListBox, [](ObjectDef& o) { o.columnFontName = ""; },
          "Font name cannot be blank"},
         {"list column font size", K::ListBox, [](ObjectDef& o) { o.columnFontSize = 0; },
@@ -227,18 +199,10 @@ TEST(ObjectRules, EachRuleWithItsMessageInOrder) {
         {"list text colour", K::ListBox, [](ObjectDef& o) { o.textColor.red = 256; }, upper},
         {"list column text colour", K::ListBox, [](ObjectDef& o) { o.columnTextColor.red = 256; }, upper},
         {"list line colour", K::ListBox, [](ObjectDef& o) { o.lineColor.blue = 256; }, upper},
-        {"list selected colour", K::ListBox,
-         [](ObjectDef& o) {
-             o.selectedColor.green = 300;
-             o.columnHeight = 0;
-         },
-         upper},
-        {"list column height", K::ListBox,
-         [](ObjectDef& o) {
-             o.columnHeight = 0;
-             o.itemHeight = 0;
-         },
-         "Column height cannot be zero"},
+        {"list selected colour", K::ListBox, [](ObjectDef& o) { o.selectedColor.green = 300; }, upper,
+         [](ObjectDef& o) { o.columnHeight = 0; }},
+        {"list column height", K::ListBox, [](ObjectDef& o) { o.columnHeight = 0; },
+         "Column height cannot be zero", [](ObjectDef& o) { o.itemHeight = 0; }},
         {"list item height", K::ListBox, [](ObjectDef& o) { o.itemHeight = 0; },
          "Item height cannot be zero"},
         {"list column back colour", K::ListBox, [](ObjectDef& o) { o.columnBackColor.red = 256; }, upper},
@@ -255,12 +219,8 @@ TEST(ObjectRules, EachRuleWithItsMessageInOrder) {
         // Animation
         {"animation without frames", K::Animation, [](ObjectDef& o) { o.frames.clear(); },
          "You have to add at least one frame"},
-        {"animation transparent colour", K::Animation,
-         [](ObjectDef& o) {
-             o.transparent = 1;
-             o.transparentColor.green = 256;
-         },
-         upper},
+        {"animation transparent colour", K::Animation, [](ObjectDef& o) { o.transparent = 1; }, upper,
+         [](ObjectDef& o) { o.transparentColor.green = 256; }},
         // Kinds outside the list have no rules of their own.
         {"unknown kind", static_cast<K>(42), [](ObjectDef& o) { o.fontName = ""; }, ""},
     };
@@ -275,6 +235,7 @@ TEST(ObjectRules, EachRuleWithItsMessageInOrder) {
         candidate.SetKind(c.kind, project, "Main");
         candidate.frames = {"art/frame.bmp"};
         c.change(candidate);
+        c.also(candidate);
         EXPECT_EQ(c.message, project.ValidateObject(candidate, Project::kNewItem)) << c.what;
     }
 }
