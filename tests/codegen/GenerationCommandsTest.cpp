@@ -15,34 +15,25 @@ namespace {
 namespace fs = std::filesystem;
 
 const char* kStartupQuestion = "yesno: You haven't selected a startup screen. Do you want to select one?";
-const char* kCopyQuestion =
-    "yesno: Do you want to move copy bitmaps into art folder in your project and make their path relative?";
 
-bool IsEmptyFolder(const std::string& folder) {
-    return fs::is_empty(folder);
-}
-
-TEST(CodeTextTest, PathsAndLiterals) {
-    EXPECT_EQ(FileNameOf("c:\\art\\b.bmp"), "b.bmp");
-    EXPECT_EQ(FileNameOf("a\\b/c.bmp"), "c.bmp");
-    EXPECT_EQ(FileNameOf("plain.bmp"), "plain.bmp");
-    EXPECT_EQ(FileNameOf("folder/"), "");
+TEST(CodeTextTest, PathsLiteralsAndSeconds) {
+    const std::pair<const char*, const char*> names[] = {
+        {"c:\\art\\b.bmp", "b.bmp"}, {"a\\b/c.bmp", "c.bmp"}, {"plain.bmp", "plain.bmp"}, {"folder/", ""}};
+    for (const auto& [path, name] : names)
+        EXPECT_EQ(FileNameOf(path), name) << path;
     EXPECT_EQ(EscapeLiteral("c:\\art\\b.bmp"), "c:\\\\art\\\\b.bmp");
     EXPECT_EQ(EscapeLiteral("say \"hi\"\tnow\n\x7f"), "say \\\"hi\\\"\\011now\\012\\177");
     EXPECT_EQ(EscapeLiteral("caf\xc3\xa9 \x01"
                             "7"),
               "caf\xc3\xa9 \\0017");
-}
-
-TEST(CodeTextTest, FrameFrequencyInSeconds) {
-    const std::pair<int, const char*> cases[] = {
+    const std::pair<int, const char*> seconds[] = {
         {100, "0.1"},    {1000, "1"},           {33, "0.033"},        {0, "0"}, {7, "0.007"}, {120, "0.12"},
         {-250, "-0.25"}, {123456789, "123457"}, {2000000000, "2e+06"}};
-    for (const auto& [ms, text] : cases)
+    for (const auto& [ms, text] : seconds)
         EXPECT_EQ(SecondsText(ms), text) << ms;
 }
 
-TEST(GenerationCommandsTest, NothingToGenerateFrom) {
+TEST(GenerationCommandsTest, NothingToGenerateFromOrIntoMeansNothingIsGenerated) {
     ScriptedUi ui;
     EXPECT_EQ(GenerateEntireProject(nullptr, ui), GenerationOutcome::Failed);
     EXPECT_EQ(GenerateThisScreen(nullptr, TreeSelection{"Main", 1, "P"}, ui), GenerationOutcome::Failed);
@@ -54,12 +45,8 @@ TEST(GenerationCommandsTest, NothingToGenerateFrom) {
     EXPECT_EQ(ui.log, (std::vector<std::string>{"error: There is no project loaded",
                                                 "error: There is no project loaded",
                                                 "error: No Screen Selected", "error: No Screen Selected"}));
-}
 
-TEST(GenerationCommandsTest, CancelledDestinationAndFailedCopyGenerateNothing) {
-    Project project;
-    project.name = "P";
-    project.AddScreen(MakeScreen("Main"));
+    // A cancelled destination and a failed copy generate nothing.
     ScriptedUi cancelled;
     EXPECT_EQ(GenerateEntireProject(&project, cancelled), GenerationOutcome::Stopped);
     EXPECT_EQ(cancelled.log, std::vector<std::string>{"destination"});
@@ -160,7 +147,7 @@ TEST(GenerationCommandsTest, NamesThatWouldEscapeTheFolderOrCollideAreRefused) {
         EXPECT_EQ(GenerateEntireProject(&project, ui), GenerationOutcome::Failed);
         EXPECT_EQ(ui.log, std::vector<std::string>{"error: " + c.message});
         EXPECT_EQ(GenerateProjectCode(project, out.path(), ui), c.message);
-        EXPECT_TRUE(IsEmptyFolder(out.path()));
+        EXPECT_TRUE(fs::is_empty(out.path()));
     }
     Project project;
     project.name = "Game";
@@ -176,6 +163,7 @@ TEST(GenerationCommandsTest, LiteralsShowExactlyTheDesignersText) {
     Project project;
     project.name = "Quote\"Game";
     project.AddScreen(MakeScreen("Main"));
+    project.Screen(0).background = "d:\\pics\\a.bmp";
     auto button = MakeObject(ObjectKind::Button, "Main", "Go");
     button->caption = "Say \"hi\"\t\\ now";
     button->fontName = "Odd\"Font";
@@ -187,6 +175,8 @@ TEST(GenerationCommandsTest, LiteralsShowExactlyTheDesignersText) {
               std::string::npos)
         << source;
     EXPECT_NE(source.find("\tobj0->SetFont(\"Odd\\\"Font\", 0, 15, 0);\n"), std::string::npos);
+    EXPECT_NE(source.find("\tSetBackgroundImage(\"d:\\\\pics\\\\a.bmp\", TAVBACK_CENTER);\n"),
+              std::string::npos);
     const std::string entry = EntryPointText(project, "Main");
     EXPECT_NE(entry.find("doInit(hInstance, nCmdShow, \"Quote\\\"Game\", TAVAPP_WINDOW,800,600,0,0)"),
               std::string::npos)

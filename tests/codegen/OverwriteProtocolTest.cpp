@@ -1,7 +1,8 @@
 #include "ScriptedUi.h"
+#include "codegen/CMakeProjectFile.h"
+#include "codegen/GenerateCommands.h"
 #include "codegen/ProjectCodeGenerator.h"
 #include "model/FileIo.h"
-#include "tests/support/TestSupport.h"
 
 #include <csignal>
 #include <filesystem>
@@ -11,57 +12,54 @@
 namespace tav::test {
 namespace {
 
-const std::vector<std::string> kRunFiles = {"Game.h",    "Game.cpp", "main.cpp", "Title.h",
-                                            "Title.cpp", "Menu.h",   "Menu.cpp", "Game.dsp"};
+namespace fs = std::filesystem;
+
+// The files of a run in the order they are written; the CMakeLists.txt comes after the build project file.
+const std::vector<std::string> kRunFiles = {"Game.h", "Game.cpp", "main.cpp", "Title.h",       "Title.cpp",
+                                            "Menu.h", "Menu.cpp", "Game.dsp", "CMakeLists.txt"};
 const std::string kOld = "old contents";
 
-void MakeGame(Project& project) {
-    project.name = "Game";
-    project.AddScreen(MakeScreen("Title"));
-    project.AddScreen(MakeScreen("Menu"));
-    project.Screen(0).startup = 1;
-    project.AddObject(MakeObject(ObjectKind::Button, "Title", "Start"));
-}
-
-std::string Question(const TempDir& out, const std::string& file) {
-    return "overwrite: " + (out / file) + " already exists. Do you want to overwrite it?";
-}
-
+// The generated sources, as the run lists them: neither build file is listed.
 std::vector<std::string> Listed(const TempDir& out) {
     std::vector<std::string> paths;
     for (const std::string& file : kRunFiles)
-        if (!file.ends_with(".dsp"))
+        if (file.ends_with(".cpp") || file.ends_with(".h"))
             paths.push_back(out / file);
     return paths;
 }
 
-struct ProtocolCase {
-    const char* title;
-    std::vector<std::string> existing;
-    std::deque<int> answers;
-    std::vector<std::string> askedAt;
-    std::vector<std::string> written;
-};
-
 TEST(OverwriteProtocolTest, AnswersAgainstExistingAndMissingFiles) {
-    const std::vector<ProtocolCase> cases = {
+    const std::deque<int> turns = {kAnswerYes, kAnswerNo,  kAnswerYes, kAnswerNo, kAnswerYes,
+                                   kAnswerNo,  kAnswerYes, kAnswerNo,  kAnswerYes};
+    const struct {
+        const char* title;
+        std::vector<std::string> existing;
+        std::deque<int> answers;
+        std::vector<std::string> askedAt;
+        std::vector<std::string> written;
+    } cases[] = {
         {"nothing exists", {}, {}, {}, kRunFiles},
         {"Always at the first", kRunFiles, {kAnswerAlways}, {"Game.h"}, kRunFiles},
         {"Never at the first", kRunFiles, {kAnswerNever}, {"Game.h"}, {}},
         {"Yes and No by turns",
          kRunFiles,
-         {kAnswerYes, kAnswerNo, kAnswerYes, kAnswerNo, kAnswerYes, kAnswerNo, kAnswerYes, kAnswerNo},
+         turns,
          kRunFiles,
-         {"Game.h", "main.cpp", "Title.cpp", "Menu.cpp"}},
+         {"Game.h", "main.cpp", "Title.cpp", "Menu.cpp", "CMakeLists.txt"}},
         // A No also skips the missing files after it, up to the next existing one.
         {"No governs missing files",
          {"Game.cpp", "Menu.h"},
          {kAnswerNo, kAnswerYes},
          {"Game.cpp", "Menu.h"},
-         {"Game.h", "Menu.h", "Menu.cpp", "Game.dsp"}},
+         {"Game.h", "Menu.h", "Menu.cpp", "Game.dsp", "CMakeLists.txt"}},
         {"Yes at one file", {"main.cpp"}, {kAnswerYes}, {"main.cpp"}, kRunFiles},
+        {"No at the CMakeLists.txt alone",
+         {"CMakeLists.txt"},
+         {kAnswerNo},
+         {"CMakeLists.txt"},
+         std::vector<std::string>(kRunFiles.begin(), kRunFiles.end() - 1)},
     };
-    for (const ProtocolCase& c : cases) {
+    for (const auto& c : cases) {
         SCOPED_TRACE(c.title);
         Project project;
         MakeGame(project);
@@ -71,10 +69,11 @@ TEST(OverwriteProtocolTest, AnswersAgainstExistingAndMissingFiles) {
         ScriptedUi ui;
         ui.overwriteAnswers = c.answers;
         EXPECT_EQ(GenerateProjectCode(project, out.path(), ui), "");
+        EXPECT_EQ(WriteCMakeProjectFile(project, out.path(), ui), "");
 
         std::vector<std::string> expectedLog;
         for (const std::string& file : c.askedAt)
-            expectedLog.push_back(Question(out, file));
+            expectedLog.push_back(OverwriteQuestion(out, file));
         EXPECT_EQ(ui.log, expectedLog);
         EXPECT_TRUE(ui.overwriteAnswers.empty());
         for (const std::string& file : kRunFiles) {
@@ -92,39 +91,31 @@ TEST(OverwriteProtocolTest, AnswersAgainstExistingAndMissingFiles) {
     }
 }
 
-TEST(OverwriteProtocolTest, BuildProjectFileListsSourcesThenHeadersByFileName) {
-    Project project;
-    MakeGame(project);
-    TempDir out;
-    ScriptedUi ui;
-    ASSERT_EQ(GenerateProjectCode(project, out.path(), ui), "");
-    const std::string dsp = ReadFile(out / "Game.dsp");
-    std::vector<std::string> entries;
-    for (std::size_t at = 0; (at = dsp.find("SOURCE=.\\", at)) != std::string::npos; ++at)
-        entries.push_back(dsp.substr(at + 9, dsp.find('\r', at) - at - 9));
-    EXPECT_EQ(entries, (std::vector<std::string>{"Game.cpp", "main.cpp", "Title.cpp", "Menu.cpp", "Game.h",
-                                                 "Title.h", "Menu.h"}));
-    EXPECT_TRUE(dsp.ends_with("# End Target\r\n# End Project\r\n"));
-    EXPECT_EQ(dsp.find("\n\n"), std::string::npos) << "every line ends with CR LF";
-}
-
 TEST(OverwriteProtocolTest, UnopenableFileEndsTheRunAndKeepsWhatWasWritten) {
+    // A folder where a file should go cannot be opened; nothing after it is written.
+    for (const std::size_t blocked : {4u, 7u, 8u}) {
+        SCOPED_TRACE(kRunFiles[blocked]);
+        Project project;
+        MakeGame(project);
+        TempDir out;
+        fs::create_directory(out / kRunFiles[blocked]);
+        ScriptedUi ui;
+        ui.destination = out.path();
+        ui.yesNoAnswers = {false};
+        EXPECT_EQ(GenerateEntireProject(&project, ui, {.cmakeProject = true}), GenerationOutcome::Failed);
+        EXPECT_EQ(ui.log, (std::vector<std::string>{"destination", kCopyQuestion,
+                                                    "error: Error Opening " + (out / kRunFiles[blocked])}));
+        for (std::size_t i = 0; i < kRunFiles.size(); ++i)
+            EXPECT_EQ(fs::is_regular_file(out / kRunFiles[i]), i < blocked) << kRunFiles[i];
+        const std::vector<std::string> all = Listed(out);
+        EXPECT_EQ(project.generatedFiles,
+                  std::vector<std::string>(all.begin(), all.begin() + std::min(blocked + 1, all.size())));
+    }
     Project project;
     MakeGame(project);
     TempDir out;
-    std::filesystem::create_directory(out / "Title.cpp"); // a folder where a file should go
     ScriptedUi ui;
-    EXPECT_EQ(GenerateProjectCode(project, out.path(), ui), "Error Opening " + (out / "Title.cpp"));
-    for (const char* file : {"Game.h", "Game.cpp", "main.cpp", "Title.h"})
-        EXPECT_TRUE(FileExists(out / file)) << file;
-    for (const char* file : {"Menu.h", "Menu.cpp", "Game.dsp"})
-        EXPECT_FALSE(FileExists(out / file)) << file;
-    const std::vector<std::string> all = Listed(out);
-    EXPECT_EQ(project.generatedFiles, std::vector<std::string>(all.begin(), all.begin() + 5));
-
-    Project again;
-    MakeGame(again);
-    EXPECT_EQ(GenerateProjectCode(again, out / "missing", ui), "Error Opening " + (out / "missing/Game.h"));
+    EXPECT_EQ(GenerateProjectCode(project, out / "missing", ui), "Error Opening " + (out / "missing/Game.h"));
 }
 
 TEST(OverwriteProtocolTest, ReplacedFileKeepsItsModeAndIsNeverLeftHalfWritten) {
@@ -132,32 +123,30 @@ TEST(OverwriteProtocolTest, ReplacedFileKeepsItsModeAndIsNeverLeftHalfWritten) {
     MakeGame(project);
     TempDir out;
     WriteFile(out / "Game.h", kOld);
-    std::filesystem::permissions(out / "Game.h", std::filesystem::perms(0640));
+    fs::permissions(out / "Game.h", fs::perms(0640));
     ScriptedUi ui;
     ui.overwriteAnswers = {kAnswerAlways};
     ASSERT_EQ(GenerateProjectCode(project, out.path(), ui), "");
     EXPECT_TRUE(ReadFile(out / "Game.h").starts_with("#ifndef Game_H\r\n"));
-    EXPECT_EQ(std::filesystem::status(out / "Game.h").permissions(), std::filesystem::perms(0640));
-    for (const auto& entry : std::filesystem::directory_iterator(out.path()))
+    EXPECT_EQ(fs::status(out / "Game.h").permissions(), fs::perms(0640));
+    for (const auto& entry : fs::directory_iterator(out.path()))
         EXPECT_NE(entry.path().filename().string()[0], '.') << "temporary file left behind";
-}
 
-TEST(OverwriteProtocolTest, FailedWriteIsReportedAndKeepsTheOldFile) {
-    Project project;
-    MakeGame(project);
-    TempDir out;
-    WriteFile(out / "Game.cpp", kOld);
-    ScriptedUi ui;
+    // A write that fails (past the file size limit, as on a full disk) is reported and keeps the old file.
+    TempDir full;
+    WriteFile(full / "Game.cpp", kOld);
     ui.overwriteAnswers = {kAnswerYes};
+    project.overwriteAnswer = kAnswerYes;
     const int status = RunInChild([&] {
-        std::signal(SIGXFSZ, SIG_IGN); // a write past the limit fails with EFBIG, as on a full disk
+        std::signal(SIGXFSZ, SIG_IGN);
         const rlimit limit{1024, 1024};
         ::setrlimit(RLIMIT_FSIZE, &limit);
-        return GenerateProjectCode(project, out.path(), ui) == "Error Writing " + (out / "Game.cpp") ? 0 : 1;
+        return GenerateProjectCode(project, full.path(), ui) == "Error Writing " + (full / "Game.cpp") ? 0
+                                                                                                       : 1;
     });
     EXPECT_EQ(status, 0);
-    EXPECT_EQ(ReadFile(out / "Game.cpp"), kOld);
-    EXPECT_FALSE(FileExists(out / "main.cpp"));
+    EXPECT_EQ(ReadFile(full / "Game.cpp"), kOld);
+    EXPECT_FALSE(FileExists(full / "main.cpp"));
 }
 
 } // namespace

@@ -44,4 +44,16 @@ void ScriptedUi::Warn(const std::string& message) {
     log.push_back("warning: " + message);
 }
 
+void MakeGame(Project& project) {
+    project.name = "Game";
+    project.AddScreen(MakeScreen("Title"));
+    project.AddScreen(MakeScreen("Menu"));
+    project.Screen(0).startup = 1;
+    project.AddObject(MakeObject(ObjectKind::Button, "Title", "Start"));
+}
+
+std::string OverwriteQuestion(const TempDir& out, const std::string& file) {
+    return "overwrite: " + (out / file) + " already exists. Do you want to overwrite it?";
+}
+
 } // namespace tav::test

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "codegen/GenerationUi.h"
+#include "tests/support/TestSupport.h"
 
 #include <deque>
 #include <optional>
@@ -27,5 +28,16 @@ public:
     std::optional<std::string> ChooseDestination(DestinationRequest request) override;
     void Warn(const std::string& message) override;
 };
+
+inline const std::string kCopyQuestion =
+    "yesno: Do you want to move copy bitmaps into art folder in your project and make their path relative?";
+inline const std::string kComplete = "message: Code generation complete.\nSee the documenation on how to use "
+                                     "TavCtrls class libraries to add more functionality to your program.";
+
+// Game: Title (the startup screen, with a button) and Menu.
+void MakeGame(Project& project);
+
+// The logged question for the existing file `file` of `out`.
+std::string OverwriteQuestion(const TempDir& out, const std::string& file);
 
 } // namespace tav::test

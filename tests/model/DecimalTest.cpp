@@ -6,10 +6,7 @@ namespace tav {
 namespace {
 
 TEST(Decimal, PlainRuleTakesLeadingSignAndDigits) {
-    const struct {
-        const char* text;
-        std::int32_t value;
-    } cases[] = {
+    const std::pair<const char*, std::int32_t> cases[] = {
         {"0", 0},
         {"42", 42},
         {"-17", -17},
@@ -31,21 +28,18 @@ TEST(Decimal, PlainRuleTakesLeadingSignAndDigits) {
         {"-2147483649", -2147483647 - 1},
         {"99999999999999999999999999", 2147483647},
     };
-    for (const auto& c : cases)
-        EXPECT_EQ(c.value, ParseDecimal(c.text)) << '"' << c.text << '"';
+    for (const auto& [text, value] : cases)
+        EXPECT_EQ(value, ParseDecimal(text)) << '"' << text << '"';
 }
 
 TEST(Decimal, UnsignedFieldsKeepEveryWrittenValueAndTheBitPatternOfNegatives) {
-    const struct {
-        const char* text;
-        std::uint32_t value;
-    } cases[] = {
+    const std::pair<const char*, std::uint32_t> cases[] = {
         {"0", 0u},           {"4294967295", 4294967295u},  {"4294967296", 4294967295u},
         {"-1", 4294967295u}, {"-2147483648", 2147483648u}, {"-99999999999", 2147483648u},
         {"x", 0u},
     };
-    for (const auto& c : cases)
-        EXPECT_EQ(c.value, ParseUnsignedDecimal(c.text)) << '"' << c.text << '"';
+    for (const auto& [text, value] : cases)
+        EXPECT_EQ(value, ParseUnsignedDecimal(text)) << '"' << text << '"';
 }
 
 } // namespace

@@ -17,16 +17,20 @@ using test::ReadFile;
 using test::TempDir;
 using test::WriteFile;
 
-std::size_t CountLines(const std::string& text) {
-    return static_cast<std::size_t>(std::count(text.begin(), text.end(), '\n'));
-}
-
 std::string ToLf(const std::string& text) {
     std::string lf;
     for (std::size_t i = 0; i < text.size(); ++i)
         if (!(text[i] == '\r' && i + 1 < text.size() && text[i + 1] == '\n'))
             lf += text[i];
     return lf;
+}
+
+// Every kind, screen type and field, with frames, negative numbers, blanks at the ends of texts,
+// out-of-list enumeration values and extreme numbers.
+const std::string kRichFile = TAV_SOURCE_DIR "/tests/model/golden/rich.tvp";
+
+void LoadRich(Project& project) {
+    ASSERT_TRUE(ParseProjectFile(project, ReadFile(kRichFile)));
 }
 
 // A new window-mode project with the project dialog's defaults and one startup screen.
@@ -39,40 +43,14 @@ void FillDefaultProject(Project& project) {
 }
 
 TEST(ProjectFile, DefaultProjectIsTheTwentyThreeLineFile) {
-    const std::string expected = "MyProject\r\n0\r\n0\r\n800\r\n600\r\n24\r\n1\r\n0\r\n0\r\n"
-                                 "SCREEN\r\n"
-                                 "MyScreen\r\n0\r\n0\r\n100\r\n100\r\n\r\n0\r\n\r\n0\r\n1\r\n"
-                                 "ENDSCREEN\r\nOBJECT\r\nENDOBJECT\r\n";
+    const std::string expected = ReadFile(TAV_EXAMPLES_DIR "/minimal.tvp");
+    EXPECT_EQ(23, std::count(expected.begin(), expected.end(), '\n'));
     Project project;
     FillDefaultProject(project);
-    EXPECT_EQ(expected, FormatProjectFile(project));
-
     TempDir dir;
     ASSERT_TRUE(project.WriteProjectFile(dir / "p.tvp"));
     EXPECT_EQ(expected, ReadFile(dir / "p.tvp"));
     EXPECT_EQ(0, project.modified);
-    EXPECT_EQ(expected, ReadFile(TAV_EXAMPLES_DIR "/minimal.tvp"));
-}
-
-TEST(ProjectFile, LineCountsOfRecords) {
-    Project project;
-    EXPECT_EQ(13u, CountLines(FormatProjectFile(project))) << "an empty project";
-
-    project.AddScreen(MakeScreen("S"));
-    const std::size_t withScreen = CountLines(FormatProjectFile(project));
-    EXPECT_EQ(23u, withScreen);
-    for (const std::size_t frames : {0u, 1u, 5u}) {
-        Project withObject;
-        withObject.AddScreen(MakeScreen("S"));
-        auto object = MakeObject(ObjectKind::Animation, "S", "A");
-        object->frames.assign(frames, "art/f.bmp");
-        withObject.AddObject(std::move(object));
-        const std::string text = FormatProjectFile(withObject);
-        EXPECT_EQ(withScreen + 60 + frames, CountLines(text)) << frames << " frames";
-        if (frames == 0) {
-            EXPECT_NE(std::string::npos, text.find("\r\nFRAMES\r\nENDFRAMES\r\n"));
-        }
-    }
 }
 
 TEST(ProjectFile, ObjectRecordFieldOrder) {
@@ -129,44 +107,38 @@ TEST(ProjectFile, ObjectRecordFieldOrder) {
     EXPECT_EQ(expected, text.substr(text.find("OBJECT\n")));
 }
 
-TEST(ProjectFile, RichProjectRoundTripsFieldByFieldAndByteForByte) {
-    TempDir dir;
+TEST(ProjectFile, RichProjectRoundTripsByteForByteAndFieldByField) {
     Project original;
-    test::FillRichProject(original);
+    LoadRich(original);
+    test::ExpectSameAsGolden(FormatProjectFile(original), kRichFile);
+    EXPECT_EQ(FindUnwritableFields(original), std::vector<std::string>{});
+
+    TempDir dir;
+    original.modified = 1;
     original.overwriteAnswer = 3;
     original.generatedFiles = {"x.cpp"};
     ASSERT_TRUE(original.WriteProjectFile(dir / "rich.tvp"));
     EXPECT_EQ(0, original.modified);
-
     Project loaded;
     ASSERT_TRUE(loaded.ReadProjectFile(dir / "rich.tvp"));
     test::ExpectSameStoredProject(original, loaded);
     EXPECT_EQ(0, loaded.modified);
     EXPECT_EQ(1, loaded.overwriteAnswer) << "generation state is not stored";
     EXPECT_TRUE(loaded.generatedFiles.empty());
-
-    ASSERT_TRUE(loaded.WriteProjectFile(dir / "again.tvp"));
-    EXPECT_EQ(ReadFile(dir / "rich.tvp"), ReadFile(dir / "again.tvp"));
+    loaded.Clear();
+    EXPECT_EQ(0, loaded.ScreenCount() + loaded.ObjectCount());
 }
 
-TEST(ProjectFile, ReaderAcceptsLfAndALastLineWithoutLineEnd) {
-    Project original;
-    test::FillRichProject(original);
-    std::string text = ToLf(FormatProjectFile(original));
+TEST(ProjectFile, ReaderTakesLfNoFinalLineEndAndAnyOpeningMarker) {
+    Project rich;
+    LoadRich(rich);
+    std::string text = ToLf(ReadFile(kRichFile));
     text.pop_back();
+    for (const std::string marker : {"\nSCREEN\n", "\nOBJECT\n", "\nFRAMES\n"})
+        text.replace(text.find(marker), marker.size(), "\nsomething else\n");
     Project loaded;
     ASSERT_TRUE(ParseProjectFile(loaded, text));
-    test::ExpectSameStoredProject(original, loaded);
-}
-
-TEST(ProjectFile, PopupSavedAsStartupReadsBackWithoutIt) {
-    Project project;
-    project.AddScreen(MakeScreen("Main"));
-    project.AddScreen(MakeScreen("Pop", ScreenType::Popup, "Main"));
-    project.Screen(1).startup = 1; // e.g. a full screen turned into a popup in the screen dialog
-    Project loaded;
-    ASSERT_TRUE(ParseProjectFile(loaded, FormatProjectFile(project)));
-    EXPECT_EQ(0, loaded.Screen(1).startup);
+    test::ExpectSameStoredProject(rich, loaded);
 }
 
 TEST(ProjectFile, MarkersCompareTheWholeLineAndOnlyCrLfIsStripped) {
@@ -184,24 +156,8 @@ TEST(ProjectFile, MarkersCompareTheWholeLineAndOnlyCrLfIsStripped) {
     test::ExpectSameStoredProject(project, loaded);
 }
 
-TEST(ProjectFile, OpeningMarkersAreNotChecked) {
-    Project project;
-    test::FillRichProject(project);
-    std::string text = FormatProjectFile(project);
-    for (const std::string marker : {"\r\nSCREEN\r\n", "\r\nOBJECT\r\n", "\r\nFRAMES\r\n"}) {
-        const std::size_t at = text.find(marker);
-        ASSERT_NE(std::string::npos, at) << marker;
-        text.replace(at, marker.size(), "\r\nsomething else\r\n");
-    }
-    Project loaded;
-    ASSERT_TRUE(ParseProjectFile(loaded, text));
-    test::ExpectSameStoredProject(project, loaded);
-}
-
 TEST(ProjectFile, EveryTruncationFailsAndLeavesTheProjectUntouched) {
-    Project project;
-    test::FillRichProject(project);
-    const std::string text = FormatProjectFile(project);
+    const std::string text = ReadFile(kRichFile);
     const std::size_t endObject = text.rfind("ENDOBJECT");
     for (std::size_t cut = 0; cut < endObject; cut = text.find('\n', cut) + 1) {
         for (const std::size_t length : {cut, cut + 1}) {
@@ -223,19 +179,18 @@ TEST(ProjectFile, EveryTruncationFailsAndLeavesTheProjectUntouched) {
 }
 
 TEST(ProjectFile, TruncationMessageNamesWhereTheFileEnds) {
-    Project project;
-    FillDefaultProject(project);
-    const std::string text = ToLf(FormatProjectFile(project));
-    std::string error;
-    Project a;
-    EXPECT_FALSE(ParseProjectFile(a, "MyProject\n0\n", &error));
-    EXPECT_EQ("the file ends after line 2, inside the project header", error);
-    Project b;
-    EXPECT_FALSE(ParseProjectFile(b, text.substr(0, text.find("ENDSCREEN")), &error));
-    EXPECT_EQ("the file ends after line 20, inside the screen list", error);
-    Project c;
-    EXPECT_FALSE(ParseProjectFile(c, text.substr(0, text.find("ENDOBJECT")), &error));
-    EXPECT_EQ("the file ends after line 22, inside the object list", error);
+    const std::string text = ToLf(ReadFile(TAV_EXAMPLES_DIR "/minimal.tvp"));
+    const std::pair<std::string, const char*> cases[] = {
+        {"MyProject\n0\n", "the file ends after line 2, inside the project header"},
+        {text.substr(0, text.find("ENDSCREEN")), "the file ends after line 20, inside the screen list"},
+        {text.substr(0, text.find("ENDOBJECT")), "the file ends after line 22, inside the object list"},
+    };
+    for (const auto& [cutText, message] : cases) {
+        Project loaded;
+        std::string error;
+        EXPECT_FALSE(ParseProjectFile(loaded, cutText, &error));
+        EXPECT_EQ(message, error);
+    }
 }
 
 TEST(ProjectFile, LongLinesAreReadWhole) {
@@ -341,16 +296,15 @@ TEST(ProjectFile, FileExistsAndReadErrors) {
     EXPECT_TRUE(FileExists(dir / "f"));
     EXPECT_FALSE(FileExists(dir / "missing"));
     EXPECT_FALSE(FileExists(dir.path()));
-
-    Project project;
-    std::string error;
-    EXPECT_FALSE(project.ReadProjectFile(dir / "missing", &error));
-    EXPECT_NE(std::string::npos, error.find("No such file")) << error;
-    EXPECT_FALSE(project.ReadProjectFile(dir.path(), &error));
-    EXPECT_NE(std::string::npos, error.find("Is a directory")) << error;
     WriteFile(dir / "empty.tvp", "");
-    EXPECT_FALSE(project.ReadProjectFile(dir / "empty.tvp", &error));
-    EXPECT_NE(std::string::npos, error.find("empty.tvp")) << error;
+    const std::pair<std::string, const char*> cases[] = {
+        {dir / "missing", "No such file"}, {dir.path(), "Is a directory"}, {dir / "empty.tvp", "empty.tvp"}};
+    for (const auto& [path, named] : cases) {
+        Project project;
+        std::string error;
+        EXPECT_FALSE(project.ReadProjectFile(path, &error));
+        EXPECT_NE(std::string::npos, error.find(named)) << error;
+    }
 }
 
 } // namespace

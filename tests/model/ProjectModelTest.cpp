@@ -103,9 +103,8 @@ TEST(ProjectModel, NewObjectsGetNumberedNamesPerScreen) {
 
 TEST(ProjectModel, LookupsCompareNamesExactly) {
     Project project;
-    project.AddScreen(MakeScreen("Main"));
-    project.AddScreen(MakeScreen("main"));
-    project.AddScreen(MakeScreen(""));
+    for (const char* name : {"Main", "main", ""})
+        project.AddScreen(MakeScreen(name));
     EXPECT_EQ(0, project.FindScreenIndex("Main"));
     EXPECT_EQ(1, project.FindScreenIndex("main"));
     EXPECT_EQ(-1, project.FindScreenIndex("MAIN"));
@@ -113,9 +112,8 @@ TEST(ProjectModel, LookupsCompareNamesExactly) {
     EXPECT_EQ(nullptr, project.FindScreen(""));
     EXPECT_EQ(&project.Screen(1), project.FindScreen("main"));
 
-    project.AddObject(MakeObject(ObjectKind::Button, "Main", "Ok"));
-    project.AddObject(MakeObject(ObjectKind::Button, "main", "Ok"));
-    project.AddObject(MakeObject(ObjectKind::Button, "main", "Ok"));
+    for (const char* screen : {"Main", "main", "main"})
+        project.AddObject(MakeObject(ObjectKind::Button, screen, "Ok"));
     EXPECT_EQ(0, project.FindObjectIndex("Ok", "Main"));
     EXPECT_EQ(1, project.FindObjectIndex("Ok", "main"));
     EXPECT_EQ(-1, project.FindObjectIndex("ok", "main"));
@@ -162,48 +160,31 @@ TEST(ProjectModel, EveryEditMarksTheProjectModified) {
     EXPECT_EQ(0, project.modified) << "out-of-range deletes change nothing";
 }
 
-TEST(ProjectModel, DeletingAScreenRemovesExactlyItsObjects) {
+TEST(ProjectModel, DeletingAScreenRemovesExactlyItsObjectsAndRenamingMovesThem) {
     Project project;
     project.AddScreen(MakeScreen("Main"));
     project.AddScreen(MakeScreen("Child", ScreenType::Popup, "Main"));
     project.AddScreen(MakeScreen("Other"));
-    project.AddObject(MakeObject(ObjectKind::Button, "Other", "a"));
-    project.AddObject(MakeObject(ObjectKind::Button, "Main", "b"));
-    project.AddObject(MakeObject(ObjectKind::Button, "main", "c"));
-    project.AddObject(MakeObject(ObjectKind::Button, "Main", "d"));
-    auto opener = MakeObject(ObjectKind::Button, "Other", "e");
-    opener->clickScreen = "Main";
-    project.AddObject(std::move(opener));
+    const std::pair<const char*, const char*> objects[] = {{"Other", "a"}, {"Main", "b"},  {"main", "c"},
+                                                           {"Main", "d"},  {"Other", "e"}, {"Child", "f"}};
+    for (const auto& [screen, name] : objects)
+        project.AddObject(MakeObject(ObjectKind::Button, screen, name));
+    project.Object(4).clickScreen = "Main";
 
     project.DeleteScreen(0);
     ASSERT_EQ(2, project.ScreenCount());
     EXPECT_EQ("Child", project.Screen(0).name);
     EXPECT_EQ("Main", project.Screen(0).parent) << "a child keeps its dangling parent";
-    EXPECT_EQ((std::vector<std::string>{"Other/a", "main/c", "Other/e"}), ObjectNames(project));
+    EXPECT_EQ((std::vector<std::string>{"Other/a", "main/c", "Other/e", "Child/f"}), ObjectNames(project));
     EXPECT_EQ("Main", project.Object(2).clickScreen);
-}
 
-TEST(ProjectModel, RenamingAScreenMovesItsObjectsOnly) {
-    Project project;
-    project.AddScreen(MakeScreen("Old"));
-    project.AddScreen(MakeScreen("Child", ScreenType::SubScreen, "Old"));
-    project.AddObject(MakeObject(ObjectKind::Button, "Old", "a"));
-    project.AddObject(MakeObject(ObjectKind::Button, "Child", "b"));
-    project.Object(1).clickScreen = "Old";
-
-    project.RenameScreen(0, "New");
-    EXPECT_EQ("New", project.Screen(0).name);
-    EXPECT_EQ((std::vector<std::string>{"New/a", "Child/b"}), ObjectNames(project));
-    EXPECT_EQ("Old", project.Object(1).clickScreen);
-    EXPECT_EQ("Old", project.Screen(1).parent);
-}
-
-TEST(ProjectModel, ClearEmptiesBothLists) {
-    Project project;
-    test::FillRichProject(project);
-    project.Clear();
-    EXPECT_EQ(0, project.ScreenCount());
-    EXPECT_EQ(0, project.ObjectCount());
+    project.AddScreen(MakeScreen("Sub", ScreenType::SubScreen, "Other"));
+    project.Object(3).clickScreen = "Other";
+    project.RenameScreen(1, "New");
+    EXPECT_EQ("New", project.Screen(1).name);
+    EXPECT_EQ((std::vector<std::string>{"New/a", "main/c", "New/e", "Child/f"}), ObjectNames(project));
+    EXPECT_EQ("Other", project.Object(3).clickScreen) << "click screens are not renamed";
+    EXPECT_EQ("Other", project.Screen(2).parent) << "parents are not renamed";
 }
 
 } // namespace

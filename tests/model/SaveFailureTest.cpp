@@ -33,23 +33,6 @@ void FillLargeProject(Project& project, int objects, const std::string& caption)
     }
 }
 
-// Saves `project` over an existing file in a child process prepared by `prepare`; the child
-// exits with 0 when the save failed as it should (false, `modified` kept).
-int FailingSaveInChild(const std::string& path, const std::function<void()>& prepare) {
-    return test::RunInChild([&] {
-        prepare();
-        Project project;
-        FillLargeProject(project, 200, "new");
-        project.modified = 1;
-        std::string error;
-        if (project.WriteProjectFile(path, &error))
-            return 10;
-        if (project.modified != 1 || error.empty())
-            return 11;
-        return 0;
-    });
-}
-
 class SaveFailure : public ::testing::Test {
 protected:
     void SetUp() override {
@@ -58,55 +41,58 @@ protected:
         ASSERT_TRUE(old.WriteProjectFile(path));
         oldBytes = ReadFile(path);
     }
-    void ExpectOldFileAlone() {
-        EXPECT_EQ(oldBytes, ReadFile(path));
-        EXPECT_EQ(1u, EntriesIn(dir.path())) << "a temporary file was left behind";
-    }
-
     TempDir dir;
     std::string path = dir / "project.tvp";
     std::string oldBytes;
 };
 
-TEST_F(SaveFailure, MissingFolder) {
-    Project project;
-    project.modified = 1;
-    std::string error;
-    EXPECT_FALSE(project.WriteProjectFile(dir / "save/missing.tvp", &error));
-    EXPECT_NE(std::string::npos, error.find("No such file or directory")) << error;
-    EXPECT_EQ(1, project.modified);
-    ExpectOldFileAlone();
-}
-
-TEST_F(SaveFailure, FullDisk) {
-    const int status = FailingSaveInChild(path, [] {
-        std::signal(SIGXFSZ, SIG_IGN); // a write past the limit then fails with EFBIG
-        const rlimit limit{4096, 4096};
-        ::setrlimit(RLIMIT_FSIZE, &limit);
-    });
-    EXPECT_EQ(0, status);
-    ExpectOldFileAlone();
-}
-
-TEST_F(SaveFailure, ReadOnlyFolder) {
-    ::chmod(dir.path().c_str(), 0555);
-    const int status = FailingSaveInChild(path, [] {
-        // Root writes anywhere: act as an ordinary user in the child.
-        if (::geteuid() == 0 && (::setgid(65534) != 0 || ::setuid(65534) != 0))
-            ::_exit(20);
-    });
-    ::chmod(dir.path().c_str(), 0700);
-    EXPECT_EQ(0, status);
-    ExpectOldFileAlone();
-}
-
-TEST_F(SaveFailure, TargetIsAFolder) {
-    fs::remove(path);
-    fs::create_directory(path);
-    Project project;
-    EXPECT_FALSE(project.WriteProjectFile(path));
-    EXPECT_TRUE(fs::is_directory(path));
-    EXPECT_EQ(1u, EntriesIn(dir.path()));
+// Each save fails in a child process prepared for it: false, `modified` kept, an error that names
+// the cause, the old file and the folder as they were.
+TEST_F(SaveFailure, FailedSavesChangeNothing) {
+    const std::string folderTarget = dir / "folder.tvp";
+    fs::create_directory(folderTarget);
+    const struct {
+        const char* what;
+        std::string target;
+        std::function<void()> prepare;
+        const char* inError;
+    } cases[] = {
+        {"missing folder", dir / "save/missing.tvp", [] {}, "No such file or directory"},
+        {"target is a folder", folderTarget, [] {}, ""},
+        {"full disk", path,
+         [] {
+             std::signal(SIGXFSZ, SIG_IGN); // a write past the limit then fails with EFBIG
+             const rlimit limit{4096, 4096};
+             ::setrlimit(RLIMIT_FSIZE, &limit);
+         },
+         ""},
+        {"read-only folder", path,
+         [this] {
+             ::chmod(dir.path().c_str(), 0555);
+             // Root writes anywhere: act as an ordinary user.
+             if (::geteuid() == 0 && (::setgid(65534) != 0 || ::setuid(65534) != 0))
+                 ::_exit(20);
+         },
+         ""},
+    };
+    for (const auto& c : cases) {
+        const int status = test::RunInChild([&] {
+            c.prepare();
+            Project project;
+            FillLargeProject(project, 200, "new");
+            project.modified = 1;
+            std::string error;
+            if (project.WriteProjectFile(c.target, &error))
+                return 10;
+            return project.modified == 1 && !error.empty() && error.find(c.inError) != std::string::npos ? 0
+                                                                                                         : 11;
+        });
+        ::chmod(dir.path().c_str(), 0700);
+        EXPECT_EQ(0, status) << c.what;
+        EXPECT_EQ(oldBytes, ReadFile(path)) << c.what;
+        EXPECT_EQ(2u, EntriesIn(dir.path())) << c.what << ": a temporary file was left behind";
+        EXPECT_TRUE(fs::is_directory(folderTarget));
+    }
 }
 
 TEST_F(SaveFailure, KillingASaveNeverLeavesATornFile) {

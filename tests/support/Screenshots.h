@@ -10,9 +10,11 @@ namespace tav::test {
 int RunHeadless(const std::string& program, const std::string& folder, const std::string& script, int frames,
                 const std::string& screenshot);
 
-// Expects the picture `shot` to match the reference `referenceFolder/name`: the same size and at most 0.2 % of
-// the pixels apart (glyph edges). A missing reference fails; TAV_UPDATE_REFERENCES=1 rewrites it first.
-void ExpectLikeReference(const std::string& shot, const std::string& referenceFolder, const std::string& name);
+// Expects the picture `shot` to match the reference `referenceFolder/name`: the same size and at most 0.2 %
+// of the pixels apart (glyph edges). A missing reference fails; TAV_UPDATE_REFERENCES=1 rewrites it first. On
+// a failure the frame and a difference image are left under build/test-artifacts/ (see ArtifactPath).
+void ExpectLikeReference(const std::string& shot, const std::string& referenceFolder,
+                         const std::string& name);
 
 // Runs a shell command; gives its exit status (-1 when it did not exit normally).
 int Shell(const std::string& command);

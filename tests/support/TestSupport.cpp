@@ -2,10 +2,10 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
-#include <limits>
 #include <sstream>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -61,75 +61,6 @@ std::unique_ptr<ObjectDef> MakeObject(ObjectKind kind, const std::string& screen
     return object;
 }
 
-void FillRichProject(Project& project) {
-    project.name = "Rich";
-    project.appMode = AppMode::FullScreen;
-    project.x = -20;
-    project.y = 35;
-    project.width = 1024;
-    project.height = 768;
-    project.bitsPerPixel = 16;
-    project.showFrameRate = 1;
-    project.waitVerticalBlank = 1;
-
-    auto main = MakeScreen("Main");
-    main->background = "  art/with blanks.bmp  ";
-    main->backgroundMode = BackgroundMode::Stretch;
-    main->startup = 1;
-    project.AddScreen(std::move(main));
-    auto popup = MakeScreen("Popup", ScreenType::Popup, "Main");
-    popup->x = 10;
-    popup->y = -4;
-    popup->width = 300;
-    popup->height = 200;
-    popup->backgroundMode = BackgroundMode::Tile;
-    project.AddScreen(std::move(popup));
-    auto sub = MakeScreen("Sub", ScreenType::SubScreen, "Popup");
-    sub->backgroundMode = static_cast<BackgroundMode>(9);
-    project.AddScreen(std::move(sub));
-    auto odd = MakeScreen("Odd", static_cast<ScreenType>(7), "Main");
-    odd->background = "C:\\art\\odd.bmp";
-    project.AddScreen(std::move(odd));
-
-    const ObjectKind kinds[] = {ObjectKind::Button,    ObjectKind::Static,  ObjectKind::Edit,
-                                ObjectKind::CheckBox,  ObjectKind::ListBox, ObjectKind::Tree,
-                                ObjectKind::Animation, ObjectKind::Object};
-    int n = 0;
-    for (const ObjectKind kind : kinds) {
-        auto object = std::make_unique<ObjectDef>();
-        object->screenName = n % 2 == 0 ? "Main" : "Popup";
-        object->SetKind(kind, project, object->screenName);
-        object->designId = 100 + static_cast<std::uint32_t>(n);
-        object->x = -5 * n;
-        object->y = 7 * n;
-        object->caption = n % 3 == 0 ? " caption with blanks " : n % 3 == 1 ? "" : "carriage\rreturn";
-        object->image = "art/image" + std::to_string(n) + ".bmp";
-        object->transparent = n % 2;
-        object->transparentColor = {n, -n, 255};
-        object->textColor = {1, 2, 3};
-        object->backColor = {300, 0, -7};
-        object->fontName = "DejaVu Sans";
-        object->fontSize = 9 + n;
-        object->clickScreen = kind == ObjectKind::Button ? "Popup" : "";
-        project.AddObject(std::move(object));
-        ++n;
-    }
-    auto animation = MakeObject(ObjectKind::Animation, "Sub", "Frames");
-    animation->frames = {"art/f1.bmp", "", " art/f3.bmp ", "FRAMES", "ENDFRAME", "art/\xc3\xa9t\xc3\xa9.bmp"};
-    animation->interval = 33;
-    project.AddObject(std::move(animation));
-    auto extreme = MakeObject(static_cast<ObjectKind>(99), "Nowhere", "Extreme");
-    extreme->designId = std::numeric_limits<std::uint32_t>::max();
-    extreme->x = std::numeric_limits<std::int32_t>::min();
-    extreme->y = std::numeric_limits<std::int32_t>::max();
-    extreme->checkValue = 7;
-    extreme->reservedText = "";
-    extreme->reservedNumber = -1;
-    extreme->tabSpace = 0;
-    extreme->columnTextColor = {-2147483647 - 1, 2147483647, 0};
-    project.AddObject(std::move(extreme));
-}
-
 void ExpectSameStoredProject(const Project& expected, const Project& actual) {
     EXPECT_EQ(expected.name, actual.name);
     EXPECT_EQ(expected.appMode, actual.appMode);
@@ -148,6 +79,39 @@ void ExpectSameStoredProject(const Project& expected, const Project& actual) {
     for (int i = 0; i < expected.ObjectCount(); ++i)
         EXPECT_TRUE(expected.Object(i) == actual.Object(i))
             << "object " << i << " (" << expected.Object(i).name << ")";
+}
+
+bool UpdatingReferences() {
+    const char* update = std::getenv("TAV_UPDATE_REFERENCES");
+    return update != nullptr && std::string(update) == "1";
+}
+
+std::string ArtifactPath(const std::string& reference) {
+    const ::testing::TestInfo* test = ::testing::UnitTest::GetInstance()->current_test_info();
+    std::string name =
+        test == nullptr ? "no-test" : std::string(test->test_suite_name()) + "." + test->name();
+    std::replace(name.begin(), name.end(), '/', '_');
+    const std::filesystem::path below =
+        std::filesystem::path(reference).lexically_relative(TAV_SOURCE_DIR "/tests").lexically_normal();
+    const std::filesystem::path path =
+        std::filesystem::path(TAV_ARTIFACTS_DIR) / name /
+        (below.empty() || *below.begin() == ".." ? std::filesystem::path(reference).filename() : below);
+    std::filesystem::create_directories(path.parent_path());
+    return path.string();
+}
+
+void ExpectSameAsGolden(const std::string& actual, const std::string& golden) {
+    if (UpdatingReferences())
+        WriteFile(golden, actual);
+    if (!std::filesystem::is_regular_file(golden)) {
+        ADD_FAILURE() << "missing golden " << golden << " (TAV_UPDATE_REFERENCES=1 writes it)";
+        return;
+    }
+    if (actual == ReadFile(golden))
+        return;
+    const std::string evidence = ArtifactPath(golden);
+    WriteFile(evidence, actual);
+    ADD_FAILURE() << golden << " differs from the output, which is in " << evidence;
 }
 
 int RunInChild(const std::function<int()>& body) {

@@ -31,14 +31,21 @@ std::unique_ptr<ScreenDef> MakeScreen(const std::string& name, ScreenType type =
 std::unique_ptr<ObjectDef> MakeObject(ObjectKind kind, const std::string& screenName,
                                       const std::string& name);
 
-// A project that uses every kind, screen type and field, with frames, negative numbers, blanks at
-// the ends of texts, out-of-list enumeration values and extreme numbers.
-void FillRichProject(Project& project);
-
 // Every stored field of two projects is equal (the generation state and `modified` are not stored).
 void ExpectSameStoredProject(const Project& expected, const Project& actual);
 
 // Runs `body` in a forked child and returns its exit status (or 128 + signal).
 int RunInChild(const std::function<int()>& body);
+
+// TAV_UPDATE_REFERENCES=1: comparisons rewrite their reference pictures and goldens instead of failing.
+bool UpdatingReferences();
+
+// Where the running test leaves the evidence of a failed comparison against `reference`, a file under
+// the source tree: build/test-artifacts/SUITE.TEST/PATH-BELOW-tests. Makes the folders.
+std::string ArtifactPath(const std::string& reference);
+
+// Expects `actual` to be the bytes of the file `golden`; on a difference the actual bytes are written
+// as evidence and their path is in the failure message.
+void ExpectSameAsGolden(const std::string& actual, const std::string& golden);
 
 } // namespace tav::test
