@@ -5,7 +5,6 @@
 #include <gtest/gtest.h>
 
 #include <array>
-#include <filesystem>
 #include <functional>
 #include <string>
 #include <vector>
@@ -45,23 +44,12 @@ public:
     void AfterLMouseDown(int, int) override { ++presses; }
 };
 
-class ScrollBarsTest : public HeadlessAppTest {
+class ScrollBarsTest : public ScreenAppTest<ScrollScreen> {
 protected:
     void SetUp() override {
-        HeadlessAppTest::SetUp();
-        // The bars load their pictures from "art//..." relative to the current directory.
-        previousDirectory = std::filesystem::current_path();
-        std::filesystem::current_path(TAV_SOURCE_DIR);
-        ASSERT_EQ(Init(app), TAVERROR_OK);
-        screen = new ScrollScreen;
-        ASSERT_EQ(screen->Initialize(1), TAVERROR_OK);
-        app.SetChildScreen(screen);
+        ScreenAppTest::SetUp();
         display->SetFrameTime(0.05);
         Frame(app); // from here on every frame lasts 0.05 s
-    }
-    void TearDown() override {
-        std::filesystem::current_path(previousDirectory);
-        HeadlessAppTest::TearDown();
     }
     Pane* AddPane(DWORD id, int x, int y, int width, int height) {
         auto* pane = new Pane;
@@ -70,11 +58,9 @@ protected:
         EXPECT_EQ(screen->AddObject(pane), TAVERROR_OK);
         return pane;
     }
-    static CTavScrollBars* Bars(CTavObject* o) {
+    template <typename T>
+    static CTavScrollBars* Bars(T* o) {
         return dynamic_cast<CTavScrollBars*>(o->GetScrollBarsObject());
-    }
-    CTavScrollBars* ScreenBars() const {
-        return dynamic_cast<CTavScrollBars*>(screen->GetScrollBarsObject());
     }
     static At Position(const CTavObject* object) {
         At at{};
@@ -82,10 +68,6 @@ protected:
         return at;
     }
     DWORD Shown(int x, int y) const { return display->LastFrame().At(x, y); }
-
-    CTavApp app;
-    ScrollScreen* screen = nullptr;
-    std::filesystem::path previousDirectory;
 };
 
 TEST_F(ScrollBarsTest, PositionStaysInsideTheContent) {
@@ -182,17 +164,13 @@ TEST_F(ScrollBarsTest, AHeldArrowRepeatsEveryFifthOfASecond) {
     // The down arrow is the square above the corner: (100..119, 80..99) on the application area. It
     // steps at the press and at every 0.2 s; the mouse is looked at when the time is up.
     const Row rows[] = {
-        {"press", 1, 10, down}, {"", 2, 10, down},        {"", 1, 20, down},        {"", 3, 20, down},
-        {"", 1, 30, down},      {"release", 8, 30, none}, {"press", 1, 40, down},   {"leave", 2, 40, down},
-        {"", 1, 40, none},      {"back", 8, 40, none},    {"release", 1, 40, none}, {"press", 120, 300, down},
+        {"down", 1, 10, down}, {"", 2, 10, down},   {"", 1, 20, down},  {"", 3, 20, down},
+        {"", 1, 30, down},     {"up", 8, 30, none}, {"down", 1, 40, down}, {"leave", 2, 40, down},
+        {"", 1, 40, none},     {"move", 8, 40, none}, {"up", 1, 40, none}, {"down", 120, 300, down},
     };
     for (const Row& row : rows) {
-        if (row.input == "press")
-            display->LButtonDown(110, 90);
-        else if (row.input == "release")
-            display->LButtonUp(110, 90);
-        else if (!row.input.empty())
-            display->MouseMove(row.input == "leave" ? 200 : 110, 90);
+        if (!row.input.empty())
+            Queue(row.input == "leave" ? "move" : row.input, row.input == "leave" ? 200 : 110, 90);
         Frame(app, row.frames);
         EXPECT_EQ(Position(pane)[1], row.expectedY) << row.input << " +" << row.frames;
         EXPECT_EQ(Bars(pane)->GetHeldArrow(), row.held) << row.input << " +" << row.frames;
@@ -224,7 +202,7 @@ TEST_F(ScrollBarsTest, AScreenLargerThanItsViewShowsAndHitsItsContentShifted) {
     sub->SetBackColor(0xAA0000);
     ASSERT_EQ(screen->AddSubScreen(sub), TAVERROR_OK);
     ASSERT_EQ(screen->SetScrollBars(640, 480, 1), TAVERROR_OK);
-    ScreenBars()->SetScrollPosition(100, 50);
+    Bars(screen)->SetScrollPosition(100, 50);
     EXPECT_EQ(screen->moves, (std::vector<Move>{{0, 0, 100, 50}}));
     EXPECT_EQ(pane->GetAppX(), 100);
     EXPECT_EQ(pane->GetAppY(), 100);
@@ -279,8 +257,8 @@ TEST_F(ScrollBarsTest, BarsReplacedFromTheirOwnNotification) {
     screen->SetScrollBars(640, 480, 1);
     display->LButtonDown(305, 205);
     Frame(app, 10);
-    ASSERT_NE(ScreenBars(), nullptr);
-    EXPECT_EQ(ScreenBars()->GetHeldArrow(), CTavScrollBars::ARROW_NONE);
+    ASSERT_NE(Bars(screen), nullptr);
+    EXPECT_EQ(Bars(screen)->GetHeldArrow(), CTavScrollBars::ARROW_NONE);
 
     Pane* pane = AddPane(2, 100, 0, 100, 100);
     pane->SetScrollBars(100, 400, 3);
