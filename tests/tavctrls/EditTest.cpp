@@ -277,43 +277,5 @@ TEST_F(EditTest, SingleLineScrollsWithTheCaret) {
     EXPECT_EQ(bars->GetScrollX(), 5 * a - 20);
 }
 
-// A single line draws exactly what a static draws, and scrolled, what a static shows of the rest.
-TEST_F(EditTest, SingleLineDrawsLikeAStatic) {
-    const std::string words = "lorem ipsum dolor sit amet, consectetur adipiscing elit sed do eiusmod";
-    for (const auto& [skip, offsetX, offsetY] : {std::array<int, 3>{0, 0, 0}, {0, 3, 2}, {18, 0, 0}}) {
-        CTavEdit* edit = AddEdit(words, 120);
-        edit->SetTextExtent(offsetX, offsetY);
-        auto* reference = new CTavStatic;
-        ASSERT_EQ(reference->Initialize(words.substr(skip).c_str(), 6, 10, 50, 120, 22, screen), TAVERROR_OK);
-        reference->SetBackColor(0xFFFFFF);
-        reference->SetTextColor(RGB(255, 0, 0));
-        reference->SetTextExtent(offsetX, offsetY);
-        screen->AddObject(reference);
-        Bars(edit)->SetScrollPosition(Width(words.substr(0, skip)), 0);
-        for (int y = 0; y < 22; ++y)
-            for (int x = 0; x < 120; ++x)
-                ASSERT_EQ(PixelAt(edit->GetImage(), x, y), PixelAt(reference->GetImage(), x, y))
-                    << x << "," << y << " skipping " << skip;
-        screen->RemoveObject(5);
-        screen->RemoveObject(6);
-    }
-}
-
-TEST_F(EditTest, CloneKeepsTheSettingsWithItsOwnScrollBars) {
-    CTavEdit* edit = AddEdit("12");
-    edit->SetNumbersOnly(TRUE);
-    edit->SetMaxLength(3);
-    edit->SetCaretPosition(1);
-    auto* copy = static_cast<CTavEdit*>(edit->Clone(nullptr, 1));
-    ASSERT_NE(copy->GetScrollBarsObject(), nullptr);
-    EXPECT_NE(copy->GetScrollBarsObject(), edit->GetScrollBarsObject());
-    for (char c : {'a', '9', '8'})
-        copy->OnChar(c);
-    EXPECT_EQ(std::string(copy->GetText()), "192");
-    EXPECT_EQ(std::string(edit->GetText()), "12");
-    copy->Finish();
-    delete copy;
-}
-
 } // namespace
 } // namespace tav::testing

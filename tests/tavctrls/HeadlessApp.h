@@ -36,9 +36,8 @@ protected:
     platform::ProcessEndHandler previousEnd;
 };
 
-// A full screen that logs its notifications ("button 7", "change 2", "objectdown 5", ...) and runs
-// `hook` on each entry; the notifications that answer give the hook's answer. Focus changes, presses
-// after routing, keys and object double clicks are logged only when `verbose`.
+// Logs its notifications ("button 7", "objectdown 5", ...) and runs `hook` on each entry, whose answer
+// the notifications that answer give. Focus, keys, presses and double clicks only when `verbose`.
 class LogScreen : public CTavScreen {
 public:
     std::vector<std::string> log;
@@ -46,9 +45,7 @@ public:
     bool verbose = false;
 
     BOOL OnButtonDown(DWORD id) override { return Note("button " + std::to_string(id)); }
-    void OnCheckBoxClick(DWORD id, BOOL value) override {
-        Note("check " + std::to_string(id) + " " + std::to_string(value));
-    }
+    void OnCheckBoxClick(DWORD id, BOOL on) override { Note("check " + std::to_string(id) + " " + std::to_string(on)); }
     BOOL OnObjectLMouseDown(DWORD id) override { return Note("objectdown " + std::to_string(id)); }
     void OnListBoxItemChange(DWORD, int item) override { Note("change " + std::to_string(item)); }
     void OnListBoxItemDoubleClicked(DWORD, int item) override { Note("double " + std::to_string(item)); }
@@ -57,9 +54,7 @@ public:
     void AfterTreeCntrlDoubleClicked(DWORD, int item) override { Note("double " + std::to_string(item)); }
     void OnTreeCntrlItemRightClick(DWORD, int item) override { Note("right " + std::to_string(item)); }
     void OnPopupMenuItemClicked(const char* item) override { Note(std::string("popup ") + item); }
-    BOOL OnMenuItemClicked(const char* top, const char* sub) override {
-        return Note(std::string("menu ") + top + " " + sub);
-    }
+    BOOL OnMenuItemClicked(const char* top, const char* sub) override { return Note(std::string("menu ") + top + " " + sub); }
     void OnObjectGotFocus(DWORD id) override { Verbose("got " + std::to_string(id)); }
     void OnObjectLostFocus(DWORD id) override { Verbose("lost " + std::to_string(id)); }
     void AfterLMouseDown(int, int) override { Verbose("after down " + std::to_string(GetID())); }

@@ -211,48 +211,17 @@ TEST_F(ListBoxTest, KeysMoveTheSelectionAndScrollIt) {
     }
 }
 
-TEST_F(ListBoxTest, HeightsBelowOneAreIgnoredAndSizeTheContent) {
-    CTavListBox* list = MakeList({"a", "b", "c", "d", "e", "f", "g"}, {150, 150});
-    list->SetItemHeight(0);
-    list->SetColumnHeight(-4);
-    EXPECT_EQ(list->RowAt(kLeft + 5, RowY(1)), 1);
-    CTavScrollBars* bars = Bars(list);
-    EXPECT_EQ(bars->GetContentWidth(), 300);
-    EXPECT_EQ(bars->GetContentHeight(), 7 * 20 + 20);
-    list->SetItemHeight(30);
-    list->SetColumnHeight(25);
-    EXPECT_EQ(bars->GetContentHeight(), 7 * 30 + 25);
-    EXPECT_EQ(list->RowAt(kLeft + 5, kTop + 25 + 30 + 1), 1);
-    bars->SetScrollPosition(0, 1000);
-    for (int i = 0; i < 5; ++i)
-        list->RemoveItem(0);
-    EXPECT_EQ(bars->GetContentHeight(), kHeight);
-    EXPECT_EQ(ScrollY(list), 0);
-}
-
-TEST_F(ListBoxTest, DrawsCellsHeaderAndLinesInsideTheirPlaces) {
+TEST_F(ListBoxTest, TextStaysInItsCellAndAClonesLooksTheSame) {
     CTavListBox* list = MakeList({"WWWWWWWWWWWWWWWW", "b", "c"}, {30, 60});
     list->SetBackColor(0x101010);
     list->SetSelectedColor(0x00FF00);
-    list->SetColumnBackColor(0x0000AA);
-    list->SetLineColor(RGB(255, 0, 0));
     list->SetSelection(1);
     list->SortByColumn(0, CTavListBox::SORT_ASCENDING); // the order stays
-    CTavSurface* image = list->GetImage();
-    CTavSurface* back = list->GetBackgroundImage()->GetImage();
-    // The last column reaches the right edge, in the header and in the rows.
-    const std::array<int, 3> expected[] = {
-        {150, 5, 0x0000AA}, {150, 30, 0x101010}, {150, 50, 0x00FF00}, {150, 20, 0xFF0000}, // line under the header
-        {150, 40, 0xFF0000}, {30, 70, 0xFF0000}, // lines between rows 0 and 1 and between the columns
-        {150, 100, static_cast<int>(PixelAt(back, 150, 100))},
-    };
-    for (const auto& [x, y, pixel] : expected)
-        EXPECT_EQ(PixelAt(image, x, y), static_cast<std::uint32_t>(pixel)) << x << "," << y;
-    // The long text of the first cell stays in its cell.
+    // The last column reaches the right edge; the long text of the first cell stays in its cell.
+    EXPECT_EQ(PixelAt(list->GetImage(), 150, 50), 0x00FF00u);
     for (int y = 21; y < 40; ++y)
         for (int x = 31; x < kWidth; ++x)
-            ASSERT_EQ(PixelAt(image, x, y), 0x101010u) << x << "," << y;
-    // A clone has the same rows and looks the same.
+            ASSERT_EQ(PixelAt(list->GetImage(), x, y), 0x101010u) << x << "," << y;
     auto* copy = dynamic_cast<CTavListBox*>(list->Clone(nullptr, 0));
     ASSERT_NE(copy, nullptr);
     EXPECT_EQ(Column(copy, 0), Column(list, 0));
@@ -261,13 +230,6 @@ TEST_F(ListBoxTest, DrawsCellsHeaderAndLinesInsideTheirPlaces) {
     EXPECT_EQ(Pixels(copy), Pixels(list));
     copy->Finish();
     delete copy;
-    list->RemoveItem(2);
-    EXPECT_EQ(PixelAt(image, 150, 70), PixelAt(back, 150, 70));
-    for (int i = 0; i < 6; ++i)
-        list->AddItem("more");
-    Bars(list)->SetScrollPosition(0, 20); // row 1 now sits right under the header
-    EXPECT_EQ(PixelAt(image, 150, 30), 0x00FF00u);
-    EXPECT_EQ(PixelAt(image, 150, 5), 0x0000AAu);
 }
 
 TEST_F(ListBoxTest, ChangesOutOfViewLeaveThePictureAsAFullRedrawWould) {

@@ -6,7 +6,6 @@
 
 #include <functional>
 #include <string>
-#include <tuple>
 #include <utility>
 #include <vector>
 
@@ -93,25 +92,6 @@ TEST_F(MenuTest, PopupHighlightsAndChoosesByRow) {
     }
 }
 
-TEST_F(MenuTest, PopupClosesBeforeItsHandlerWhichMayOpenAnother) {
-    OpenPopup();
-    auto* seen = reinterpret_cast<CTavObject*>(1);
-    auto* second = new CTavPopupMenu;
-    ASSERT_EQ(second->Initialize(10, 10, 80, 30, screen, ArtPath("popmenuback.bmp").c_str()), TAVERROR_OK);
-    second->AddItem("Again");
-    screen->hook = [&](const std::string&) {
-        seen = screen->GetPopupMenu();
-        screen->SetPopupMenu(second);
-        screen->hook = nullptr;
-        return FALSE;
-    };
-    Click({60, 45});
-    EXPECT_EQ(seen, nullptr);
-    EXPECT_EQ(screen->GetPopupMenu(), second);
-    Click({20, 15});
-    EXPECT_EQ(screen->log, (Log{"popup Cut", "popup Again"}));
-}
-
 TEST_F(MenuTest, PopupHandlersThatDestroyTheScreen) {
     for (const std::string destroys : {"child", "close", "object"}) {
         ShowNewScreen();
@@ -157,18 +137,6 @@ TEST_F(MenuTest, MenuBarOpensClosesAndHighlights) {
         Click(at);
         EXPECT_EQ(bar->GetOpenMenu(), open) << at.first << "," << at.second;
         EXPECT_EQ(bar->GetDropDown() != nullptr, open >= 0) << at.first << "," << at.second;
-    }
-    // Moving highlights titles and rows, and opens and closes nothing.
-    const Point row2 = ItemPoint(bar, 2), row0 = ItemPoint(bar, 0);
-    const std::tuple<Point, bool, bool, int> moves[] = {
-        {edit, false, true, -1}, {row2, false, false, 2}, {row0, false, false, 0},
-        {file, true, false, -1}, {row2, false, false, 2}, {{200, 200}, false, false, -1},
-    };
-    for (const auto& [at, fileTitle, editTitle, item] : moves) {
-        Move(at);
-        EXPECT_EQ(bar->IsTitleHighlighted(0), fileTitle) << at.first << "," << at.second;
-        EXPECT_EQ(bar->IsTitleHighlighted(1), editTitle) << at.first << "," << at.second;
-        EXPECT_EQ(bar->GetHighlightedItem(0), item) << at.first << "," << at.second;
     }
     EXPECT_EQ(bar->GetOpenMenu(), 0);
     EXPECT_TRUE(screen->log.empty());

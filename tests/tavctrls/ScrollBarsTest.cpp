@@ -67,7 +67,6 @@ protected:
         object->GetScrollPosition(&at[0], &at[1]);
         return at;
     }
-    DWORD Shown(int x, int y) const { return display->LastFrame().At(x, y); }
 };
 
 TEST_F(ScrollBarsTest, PositionStaysInsideTheContent) {
@@ -89,6 +88,8 @@ TEST_F(ScrollBarsTest, PositionStaysInsideTheContent) {
     pane->SetScrollBars(0, 0, 0); // option 0 only removes them
     EXPECT_EQ(pane->GetScrollBarsObject(), nullptr);
     EXPECT_EQ(pane->moves.back(), (Move{0, 50, 0, 0}));
+    CTavScrollBars orphan;
+    EXPECT_EQ(orphan.Attach(static_cast<CTavObject*>(nullptr), 10, 10, 1), TAVERROR_NOPARENT);
 }
 
 TEST_F(ScrollBarsTest, SmallViewsUseThinnerBarsAndStillWork) {
@@ -193,52 +194,6 @@ TEST_F(ScrollBarsTest, ArrowsStepAndTracksJumpInProportion) {
     }
 }
 
-TEST_F(ScrollBarsTest, AScreenLargerThanItsViewShowsAndHitsItsContentShifted) {
-    Pane* pane = AddPane(1, 200, 150, 40, 20);
-    Pane* list = AddPane(2, 300, 30, 100, 100); // with bars of its own
-    list->SetScrollBars(100, 400, 3);
-    auto* sub = new ScrollScreen;
-    ASSERT_EQ(sub->Initialize(5, 150, 100, 50, 50, TAVSCREEN_SUBSCREEN, screen), TAVERROR_OK);
-    sub->SetBackColor(0xAA0000);
-    ASSERT_EQ(screen->AddSubScreen(sub), TAVERROR_OK);
-    ASSERT_EQ(screen->SetScrollBars(640, 480, 1), TAVERROR_OK);
-    Bars(screen)->SetScrollPosition(100, 50);
-    EXPECT_EQ(screen->moves, (std::vector<Move>{{0, 0, 100, 50}}));
-    EXPECT_EQ(pane->GetAppX(), 100);
-    EXPECT_EQ(pane->GetAppY(), 100);
-    EXPECT_EQ(sub->GetAppX(), 50);
-    EXPECT_EQ(sub->GetAppY(), 50);
-
-    Frame(app);
-    EXPECT_EQ(Shown(110, 105), kFill);
-    EXPECT_NE(Shown(210, 155), kFill);
-    EXPECT_EQ(Shown(60, 60), 0xAA0000u);
-    EXPECT_NE(Shown(170, 120), 0xAA0000u);
-    EXPECT_NE(Shown(310, 100), 0u);   // the screen's vertical bar stays at its right edge
-    EXPECT_NE(Shown(290, 20), kFill); // the list's own bar moved with it
-    EXPECT_EQ(Shown(270, 20), kFill);
-    display->LClick(110, 105);
-    display->LClick(210, 155);
-    display->LClick(60, 60);
-    display->LClick(285, 45); // the list's down arrow
-    Frame(app);
-    EXPECT_EQ(pane->presses, 1);
-    EXPECT_EQ(sub->presses, 1);
-    EXPECT_EQ(Position(list), (At{0, 10}));
-
-    EXPECT_EQ(screen->presses, 3);
-    display->LClick(305, 205); // the screen's down arrow takes the press
-    Frame(app);
-    EXPECT_EQ(screen->moves.back(), (Move{100, 50, 100, 60}));
-    EXPECT_EQ(sub->GetAppY(), 40);
-    EXPECT_EQ(screen->presses, 3);
-    screen->SetScrollBars(0, 0, 0); // without bars everything is back where it was placed
-    EXPECT_EQ(screen->moves.back(), (Move{100, 60, 0, 0}));
-    Frame(app);
-    EXPECT_EQ(Shown(210, 155), kFill);
-    EXPECT_EQ(Shown(160, 110), 0xAA0000u);
-}
-
 TEST_F(ScrollBarsTest, BarsReplacedFromTheirOwnNotification) {
     screen->SetScrollBars(640, 480, 1);
     int calls = 0;
@@ -266,33 +221,6 @@ TEST_F(ScrollBarsTest, BarsReplacedFromTheirOwnNotification) {
     display->LClick(190, 40); // a track press
     Frame(app);
     EXPECT_EQ(Bars(pane)->GetContentHeight(), 800);
-}
-
-TEST_F(ScrollBarsTest, AStaticScrollsAcrossItsLineOrDownItsLines) {
-    auto* label = new CTavStatic;
-    ASSERT_EQ(label->Initialize("Hi", 1, 0, 0, 50, 20, screen), TAVERROR_OK);
-    screen->AddObject(label);
-    label->SetScrollBars(50, 20, 5);
-    const std::string text = "a line much longer than fifty pixels";
-    label->SetText(text.c_str());
-    int textWidth = 0;
-    label->GetImage()->GetTextExtent(text.c_str(), "Verdana", 0, 15, 0, &textWidth, nullptr);
-    EXPECT_EQ(Bars(label)->GetContentWidth(), textWidth + 10);
-    Bars(label)->SetScrollPosition(10000, 0);
-    label->SetText("a"); // a text that fits does not scroll
-    EXPECT_EQ(Bars(label)->GetContentWidth(), 50);
-    EXPECT_EQ(Position(label), (At{0, 0}));
-
-    auto* notes = new CTavStatic;
-    ASSERT_EQ(notes->Initialize("", 2, 0, 100, 60, 40, screen), TAVERROR_OK);
-    screen->AddObject(notes);
-    notes->SetMultiline(TRUE);
-    notes->SetScrollBars(60, 40, 3);
-    notes->SetText("several lines of text that wrap inside a narrow box");
-    ASSERT_GT(notes->GetLines().size(), 3u);
-    EXPECT_EQ(Bars(notes)->GetContentHeight(), static_cast<int>(notes->GetLines().size()) * 15 + 5);
-    CTavScrollBars orphan;
-    EXPECT_EQ(orphan.Attach(static_cast<CTavObject*>(nullptr), 10, 10, 1), TAVERROR_NOPARENT);
 }
 
 } // namespace
