@@ -199,46 +199,6 @@ TEST_F(EditTest, MultiLineEditingKeepsTheStaticLayout) {
     }
 }
 
-TEST_F(EditTest, CaretIsABlinkingUnderlineOfTheCharacterAtIt) {
-    // The first black run of the row under the text: its start and length.
-    const auto underline = [](CTavSurface* image, int row) {
-        int start = -1, length = 0;
-        for (int x = 0; x < image->GetWidth(); ++x)
-            if (PixelAt(image, x, row) == 0 && (start < 0 || x == start + length)) {
-                start = start < 0 ? x : start;
-                ++length;
-            }
-        return std::pair{start, length};
-    };
-    for (const auto& [caret, offset, x, width] :
-         {std::array{1, 0, Width("a"), Width("b")}, {2, 0, Width("ab"), 7}, {2, 3, Width("ab") + 3, 7}}) {
-        CTavEdit* edit = AddEdit("ab");
-        edit->SetTextExtent(offset, offset);
-        edit->SetCaretPosition(caret);
-        EXPECT_EQ(underline(edit->GetImage(), 15 + offset).second, 0) << "drawn without the focus";
-        edit->SetFocus(TRUE);
-        edit->Redraw();
-        EXPECT_EQ(underline(edit->GetImage(), 15 + offset), std::pair(x, width)) << caret << " " << offset;
-        if (offset == 0 && caret == 2) {
-            display->SetFrameTime(0.125); // a blink of 0.2 s toggles every second frame
-            std::vector<bool> shown;
-            for (int i = 0; i < 10; ++i) {
-                Frame(app);
-                shown.push_back(edit->IsCaretShown() != 0);
-                EXPECT_EQ(display->LastFrame().At(10 + x, 10 + 15) == 0, shown.back()) << "frame " << i;
-                if (i >= 4) {
-                    EXPECT_NE(shown[i], shown[i - 2]) << "frame " << i;
-                }
-            }
-            while (edit->IsCaretShown())
-                Frame(app);
-            Press({T("c")});
-            EXPECT_TRUE(edit->IsCaretShown()); // typing shows the caret at once
-        }
-        screen->RemoveObject(5);
-    }
-}
-
 TEST_F(EditTest, SingleLineScrollsWithTheCaret) {
     CTavEdit* edit = AddEdit("", 60);
     edit->SetFocus(TRUE);

@@ -169,24 +169,6 @@ TEST_F(MenuTest, ChoosingAnItemClosesTheMenuBeforeTheHandler) {
     EXPECT_EQ(screen->log.back(), "objectdown 5");
 }
 
-TEST_F(MenuTest, MenuBarOnAPopupWorksInThePopupsCoordinates) {
-    auto* dialog = new LogScreen;
-    ASSERT_EQ(dialog->Initialize(3, 60, 50, 200, 150, TAVSCREEN_POPUP, screen), TAVERROR_OK);
-    CTavMenuBar* bar = AttachBar(dialog);
-    EXPECT_EQ(dialog->SetWidth(150), TAVERROR_OK);
-    EXPECT_EQ(bar->GetWidth(), 150);
-    EXPECT_FALSE(bar->HitTest(bar->GetTitleX(0) + 2, 8)) << "the bar is at the top of the popup";
-    const Point file = TitlePoint(bar, 0);
-    ASSERT_EQ(file.second, 58);
-    dialog->LMouseUp(file.first, file.second);
-    const Point save = ItemPoint(bar, 2);
-    EXPECT_TRUE(bar->HitTest(save.first, save.second));
-    dialog->LMouseUp(save.first, save.second);
-    EXPECT_EQ(dialog->log, (Log{"menu FILE Save"}));
-    dialog->Finish();
-    delete dialog;
-}
-
 TEST_F(MenuTest, MenuHandlersThatRemoveTheBarOrTheScreen) {
     CTavMenuBar* replacement = nullptr;
     const std::function<BOOL()> handlers[] = {

@@ -153,18 +153,6 @@ TEST_F(ScreenTest, PopupOfASubScreenTakesAllInputToo) {
     EXPECT_EQ(screen->log.front(), "got 1");
 }
 
-TEST_F(ScreenTest, ModalLoopEndsWhenTheApplicationQuits) {
-    auto* popup = new CTavScreen;
-    ASSERT_EQ(popup->Initialize(50, 0, 0, 100, 100, TAVSCREEN_POPUP, screen), TAVERROR_OK);
-    display->DestroyWindow();
-    try {
-        screen->SetChildScreen(popup);
-        ADD_FAILURE() << "the modal loop returned after the shutdown";
-    } catch (const ProcessEnded& ended) {
-        EXPECT_EQ(ended.status, 0);
-    }
-}
-
 TEST_F(ScreenTest, RefusesPopupsThatCannotRunAModalLoop) {
     EXPECT_EQ(screen->SetChildScreen(nullptr), TAVERROR_NULLPOINTER);
     CTavScreen sub;
@@ -202,18 +190,6 @@ TEST_F(ScreenTest, SubScreensTakeTheirAreaFocusAndDrawing) {
     EXPECT_EQ(display->LastFrame().At(50, 50), 0x102030u);
     EXPECT_EQ(screen->RemoveSubScreen(9), TAVERROR_OK);
     EXPECT_EQ(screen->RemoveSubScreen(9), TAVERROR_SCREENNOTFOUND);
-}
-
-// (Stretched and tiled backgrounds are pinned by the example screenshots.)
-TEST_F(ScreenTest, CentredBackgroundIsClippedAndAFailedChangeKeepsTheOld) {
-    ASSERT_EQ(screen->SetBackgroundImage(ArtPath("dback.bmp").c_str(), TAVBACK_CENTER), TAVERROR_OK);
-    CTavObject* background = screen->GetBackground();
-    EXPECT_EQ(background->GetX(), static_cast<float>((320 - background->GetWidth()) / 2));
-    Frame(app);
-    EXPECT_EQ(screen->SetBackgroundImage("missing.bmp", TAVBACK_STRETCH), TAVERROR_INVALIDARG);
-    EXPECT_EQ(screen->SetBackgroundImage("", TAVBACK_STRETCH), TAVERROR_LOADBITMAP);
-    EXPECT_EQ(screen->GetBackgroundMode(), TAVBACK_CENTER);
-    EXPECT_EQ(screen->GetBackground(), background);
 }
 
 } // namespace

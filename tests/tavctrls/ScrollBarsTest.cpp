@@ -92,37 +92,6 @@ TEST_F(ScrollBarsTest, PositionStaysInsideTheContent) {
     EXPECT_EQ(orphan.Attach(static_cast<CTavObject*>(nullptr), 10, 10, 1), TAVERROR_NOPARENT);
 }
 
-TEST_F(ScrollBarsTest, SmallViewsUseThinnerBarsAndStillWork) {
-    struct Row {
-        int width, height, thickness;
-    };
-    const Row rows[] = {{45, 100, 14}, {100, 45, 14}, {60, 60, 20}, {59, 200, 18}, {200, 200, 20},
-                        {8, 100, 1},   {3, 100, 1},   {2, 2, 1},    {1, 1, 1}};
-    for (const auto& [width, height, thickness] : rows) {
-        Pane* pane = AddPane(1, 0, 0, width, height);
-        pane->SetScrollBars(width * 4, height * 4, 1);
-        EXPECT_EQ(Bars(pane)->GetThickness(), thickness) << width << "x" << height;
-        // Presses all over the view: no division by zero, the position stays in range.
-        for (int y = 0; y <= height; y += height > 20 ? 11 : 1)
-            for (int x = 0; x <= width; x += width > 20 ? 11 : 1) {
-                screen->LMouseDown(x, y);
-                Frame(app);
-            }
-        const At at = Position(pane);
-        EXPECT_TRUE(at[0] >= 0 && at[0] <= width * 3 && at[1] >= 0 && at[1] <= height * 3);
-        Bars(pane)->SetThickness(0);
-        EXPECT_EQ(Bars(pane)->GetThickness(), 1);
-        screen->RemoveObject(1);
-    }
-    // The rule is applied again when the owner's size changes.
-    Pane* pane = AddPane(1, 0, 0, 200, 200);
-    pane->SetScrollBars(400, 400, 1);
-    pane->SetWidth(45);
-    EXPECT_EQ(Bars(pane)->GetThickness(), 14);
-    pane->SetWidth(200);
-    EXPECT_EQ(Bars(pane)->GetThickness(), 20);
-}
-
 TEST_F(ScrollBarsTest, TheOptionChoosesTheBars) {
     struct Row {
         int option, contentWidth, contentHeight;
