@@ -91,29 +91,5 @@ TEST_F(AnimationTest, RemovingItselfDuringTheFrameIsDeferredAndSafe) {
     EXPECT_FALSE(screen->HasObject(5));
 }
 
-TEST_F(AnimationTest, TheImageShowsTheCurrentFrameAtAnySizeAndInClones) {
-    CTavAnimation empty;
-    EXPECT_EQ(empty.Initialize(1, 0, 0, 0, 10, screen), TAVERROR_INVALIDARG);
-    CTavAnimation* animation = Add(1, 3, 0.25f, 0, 0);
-    EXPECT_EQ(animation->AddFrame(ArtPath("no-such-frame.bmp").c_str()), TAVERROR_LOADBITMAP);
-    const auto pixel = [](CTavObject* object) { return PixelAt(object->GetImage(), 32, 10); };
-    ASSERT_NE(pixel(animation->GetFrame(0)), pixel(animation->GetFrame(1)));
-    EXPECT_EQ(pixel(animation), pixel(animation->GetFrame(0)));
-    Frame(app, 3);
-    EXPECT_EQ(display->LastFrame().At(10 + 32, 10 + 10), pixel(animation->GetFrame(1)));
-    ASSERT_EQ(animation->SetWidth(40), TAVERROR_OK);
-    ASSERT_EQ(animation->SetHeight(16), TAVERROR_OK);
-    EXPECT_EQ(animation->GetFrame(2)->GetImage()->GetWidth(), 40);
-    EXPECT_EQ(animation->GetFrame(2)->GetImage()->GetHeight(), 16);
-    auto* copy = dynamic_cast<CTavAnimation*>(animation->Clone(nullptr, 0));
-    ASSERT_NE(copy, nullptr);
-    EXPECT_EQ(copy->GetFrameCount(), 3);
-    EXPECT_EQ(copy->GetCurrentFrame(), 1);
-    screen->RemoveObject(1); // the copy's frames are its own
-    EXPECT_EQ(pixel(copy), pixel(copy->GetFrame(1)));
-    copy->Finish();
-    delete copy;
-}
-
 } // namespace
 } // namespace tav::testing

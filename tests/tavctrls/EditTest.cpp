@@ -142,35 +142,6 @@ TEST_F(EditTest, OnlyTheFocusedEditGetsKeysAndShiftBlocksThem) {
     EXPECT_EQ(second->GetCaretPosition(), 1);
 }
 
-TEST_F(EditTest, MultiLineCaretMovesBetweenLines) {
-    CTavEdit* edit = AddEdit("aaaa\naa\naaaaaa", 200, 100);
-    edit->SetMultiline(TRUE);
-    ASSERT_EQ(edit->GetLines(), (std::vector<std::string>{"aaaa ", "aa ", "aaaaaa"}));
-    edit->SetFocus(TRUE);
-    const std::array<int, 5> rows[] = {
-        // caret, key, expected caret, line, column
-        {14, VK_UP, 7, 1, 2},   {7, VK_UP, 2, 0, 2},     {2, VK_DOWN, 7, 1, 2}, {7, VK_DOWN, 10, 2, 2},
-        {10, VK_DOWN, 10, 2, 2}, {0, VK_UP, 0, 0, 0},    {4, VK_END, 14, 2, 6}, {5, 0, 5, 1, 0},
-        {4, 0, 4, 0, 4},
-    };
-    for (const auto& [caret, key, expected, line, column] : rows) {
-        edit->SetCaretPosition(caret);
-        if (key != 0)
-            Press({K(static_cast<UINT>(key))});
-        std::array<int, 3> got{edit->GetCaretPosition(), -1, -1};
-        edit->GetCaretLineColumn(&got[1], &got[2]);
-        EXPECT_EQ(got, (std::array<int, 3>{expected, line, column})) << caret << " key " << key;
-    }
-    Press({T("\r")});
-    EXPECT_EQ(std::string(edit->GetText()), "aaaa\naa\naaaaaa"); // Enter makes no line
-    edit->SetHeight(40); // END scrolls to the last line, HOME back to the top
-    Press({K(VK_END)});
-    EXPECT_EQ(Bars(edit)->GetScrollY(), 3 * 15 + 5 - 40);
-    Press({K(VK_HOME)});
-    EXPECT_EQ(Bars(edit)->GetScrollY(), 0);
-}
-
-// Typing, moving and deleting anywhere in a wrapped text gives the lines a static lays out for it.
 TEST_F(EditTest, MultiLineEditingKeepsTheStaticLayout) {
     CTavEdit* edit = AddEdit("The quick brown fox\njumps over\n\nthe lazy dog, twice.", 70, 200);
     edit->SetMultiline(TRUE);

@@ -95,12 +95,9 @@ protected:
     S* screen = nullptr;
 };
 
-// The art folder of the source tree ("art/NAME").
+// The art folder of the source tree ("art/NAME"), and a pixel of a surface (0x00RRGGBB).
 std::string ArtPath(const std::string& name);
-
-// Pixel of a surface (0x00RRGGBB).
 std::uint32_t PixelAt(CTavSurface* surface, int x, int y);
-
 // Objects initialised and added to their screen.
 CTavObject* AddPlain(CTavScreen* owner, DWORD id, int x, int y, int width = 40, int height = 20);
 CTavButton* AddButton(CTavScreen* owner, DWORD id, int x, int y, int width = 60, int height = 20);

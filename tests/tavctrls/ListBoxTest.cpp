@@ -185,31 +185,6 @@ TEST_F(ListBoxTest, MouseAndKeysSelectSortScrollAndReport) {
     }
 }
 
-TEST_F(ListBoxTest, ChangesOutOfViewLeaveThePictureAsAFullRedrawWould) {
-    CTavListBox* list = MakeList(Cells(20, "row"), {60, 60});
-    auto* bars = dynamic_cast<CTavScrollBars*>(list->GetScrollBarsObject());
-    bars->SetScrollPosition(0, 5 * 20); // rows 5 to 9 in view
-    const auto redrawn = [list] {
-        std::vector<std::uint32_t> pixels[2];
-        for (auto& picture : pixels) {
-            for (int y = 0; y < 120; ++y)
-                for (int x = 0; x < 200; ++x)
-                    picture.push_back(PixelAt(list->GetImage(), x, y));
-            list->Redraw();
-        }
-        return pixels[0] == pixels[1];
-    };
-    for (int row : {2, 4, 5, 9, 10, 19}) {
-        list->SetItemText(row, 1, "changed");
-        EXPECT_TRUE(redrawn()) << row;
-    }
-    list->AddItem("added");
-    EXPECT_TRUE(redrawn());
-    bars->SetScrollPosition(0, 1000);
-    list->AddItem("added at the end");
-    EXPECT_TRUE(redrawn());
-}
-
 TEST_F(ListBoxTest, CallbacksMayRemoveTheListOrTheScreen) {
     // action, the report that removes, whether the whole screen goes, the row of the last report
     const std::tuple<std::string, std::string, bool, int> cases[] = {

@@ -113,44 +113,6 @@ TEST_F(MenuTest, PopupHandlersThatDestroyTheScreen) {
     EXPECT_EQ(screen->log, (Log{"popup Copy"})) << "the press reached the object below";
 }
 
-TEST_F(MenuTest, MenuBarOpensClosesAndHighlights) {
-    auto* sub = new LogScreen;
-    ASSERT_EQ(sub->Initialize(4, 10, 30, 100, 100, TAVSCREEN_SUBSCREEN, screen), TAVERROR_OK);
-    screen->AddSubScreen(sub);
-    CTavMenuBar bad;
-    EXPECT_EQ(bad.Initialize(nullptr), TAVERROR_NOPARENT);
-    EXPECT_EQ(bad.Initialize(sub), TAVERROR_NOPARENT);
-    ASSERT_EQ(bad.Initialize(screen), TAVERROR_OK);
-    EXPECT_EQ(bad.AddMenu(""), -1);
-    EXPECT_EQ(bad.AddMenuItem("New", 0), -1);
-    bad.Finish();
-    CTavMenuBar* bar = AttachBar(screen);
-    EXPECT_EQ(bar->GetHeight(), 16);
-    EXPECT_EQ(bar->GetTitleX(1), bar->GetTitleWidth(0) + 5); // titles as wide as their text, 5 apart
-    EXPECT_EQ(bar->AddMenuItem("New", -1), -1);
-    const Point file = TitlePoint(bar, 0), edit = TitlePoint(bar, 1);
-    const std::pair<Point, int> releases[] = {
-        {file, 0}, {file, -1}, {file, 0},       {edit, 1}, {file, 0}, {{160, 200}, -1},
-        {edit, 1}, {{bar->GetTitleX(1) - 2, 8}, -1}, {file, 0}, {{300, 8}, -1}, {file, 0},
-    };
-    for (const auto& [at, open] : releases) {
-        Click(at);
-        EXPECT_EQ(bar->GetOpenMenu(), open) << at.first << "," << at.second;
-        EXPECT_EQ(bar->GetDropDown() != nullptr, open >= 0) << at.first << "," << at.second;
-    }
-    EXPECT_EQ(bar->GetOpenMenu(), 0);
-    EXPECT_TRUE(screen->log.empty());
-    Click(edit); // the drop-down lies under its title and fits its longest item
-    CTavObject* drop = bar->GetDropDown();
-    ASSERT_NE(drop, nullptr);
-    EXPECT_EQ(drop->GetX(), static_cast<float>(bar->GetTitleX(1)));
-    EXPECT_EQ(drop->GetY(), 16.0f);
-    EXPECT_EQ(drop->GetHeight(), 2 * 15);
-    int longest = 0;
-    drop->GetImage()->GetTextExtent("Select everything in the view", "Verdana", 0, 15, 0, &longest, nullptr);
-    EXPECT_GE(drop->GetWidth(), longest);
-}
-
 TEST_F(MenuTest, ChoosingAnItemClosesTheMenuBeforeTheHandler) {
     CTavMenuBar* bar = AttachBar(screen);
     AddPlain(screen, 5, 0, 0, 320, 240); // below the bar and its drop-down

@@ -73,43 +73,6 @@ TEST_F(MessageBoxTest, OnlyTheirButtonsCloseTheBoxes) {
     EXPECT_EQ(done, 4u) << "only OK closes a message box";
 }
 
-// Whatever the text and the screen that asks, the buttons lie inside the box, the box inside the
-// application, and the text ends above the buttons.
-TEST_F(MessageBoxTest, BoxesGrowToTheirTextAndKeepTheirButtonsReachable) {
-    const std::pair<Rect, std::string> rows[] = {
-        {{}, "The project could not be saved because the folder that was chosen for it no longer exists."},
-        {{}, "1\n2\n3\n4\n5\n6\n7"},
-        {{}, std::string(80, 'W')},
-        {{150, 120, 110, 80}, "Delete?"}, // a small sub screen asks
-    };
-    for (const auto& [place, text] : rows) {
-        SCOPED_TRACE(text);
-        CTavScreen* asker = screen;
-        if (place[2] > 0) {
-            asker = new LogScreen;
-            ASSERT_EQ(asker->Initialize(7, place[0], place[1], place[2], place[3], TAVSCREEN_SUBSCREEN, screen),
-                      TAVERROR_OK);
-            screen->AddSubScreen(asker);
-        }
-        Script({[&](CTavMessageBox* box) {
-                    const int w = box->GetWidth(), h = box->GetHeight();
-                    EXPECT_EQ(box->GetParent(), asker);
-                    EXPECT_TRUE(w > asker->GetWidth() / 2 || h > asker->GetHeight() / 2);
-                    EXPECT_TRUE(box->GetAppX() + w <= app.GetWidth() && box->GetAppY() + h <= app.GetHeight());
-                    for (DWORD id : {0u, 1u}) {
-                        const Rect button = RectOf(box->GetObjectByID(id));
-                        EXPECT_TRUE(button[0] >= 0 && button[0] + button[2] <= w && button[1] + button[3] <= h);
-                    }
-                    auto* label = static_cast<CTavStatic*>(box->GetObjectByID(2));
-                    EXPECT_LE(label->GetY() + label->GetLines().size() * 15, box->GetObjectByID(0)->GetY());
-                },
-                Click(0)});
-        EXPECT_TRUE(asker->QuestionBox(text.c_str()));
-        EXPECT_EQ(done, 2u);
-        screen->RemoveSubScreen(7);
-    }
-}
-
 TEST_F(MessageBoxTest, BoxAskedForBehindAShowingDialogGoesOverTheDialog) {
     for (const bool question : {true, false}) {
         auto* dialog = new LogScreen;

@@ -136,37 +136,6 @@ TEST_F(ScreenTest, ModalPopupTakesAllInputUntilItCloses) {
     EXPECT_TRUE(screen->HasFocus());
 }
 
-TEST_F(ScreenTest, PopupOfASubScreenTakesAllInputToo) {
-    AddProbe(screen, 1, 0, 0, 320, 240);
-    LogScreen* sub = NewLogScreen(9, 100, 100, 100, 100, TAVSCREEN_SUBSCREEN, screen);
-    ASSERT_EQ(screen->AddSubScreen(sub), TAVERROR_OK);
-    LogScreen* popup = NewLogScreen(50, 20, 20, 40, 40, TAVSCREEN_POPUP, sub); // at 120, 120
-    AddProbe(popup, 2, 0, 0, 10, 10);
-    display->LButtonDown(10, 10);   // the main screen's object, outside the sub screen: dropped
-    display->LButtonDown(150, 190); // the sub screen, outside its popup: dropped
-    display->LButtonDown(125, 125); // the popup's object
-    RunModal(sub, popup);
-    EXPECT_TRUE(screen->log.empty() && sub->log.empty());
-    EXPECT_EQ(popup->log, (Log{"got 2", "down 2", "objectdown 2", "after down 50"}));
-    EXPECT_EQ(sub->RemoveChildScreen(), TAVERROR_OK);
-    screen->LMouseDown(10, 10); // afterwards the main screen's objects get their input again
-    EXPECT_EQ(screen->log.front(), "got 1");
-}
-
-TEST_F(ScreenTest, RefusesPopupsThatCannotRunAModalLoop) {
-    EXPECT_EQ(screen->SetChildScreen(nullptr), TAVERROR_NULLPOINTER);
-    CTavScreen sub;
-    ASSERT_EQ(sub.Initialize(3, 0, 0, 10, 10, TAVSCREEN_SUBSCREEN, screen), TAVERROR_OK);
-    EXPECT_EQ(screen->SetChildScreen(&sub), TAVERROR_NOTPOPUP);
-    sub.Finish();
-    // A popup whose Initialize failed could never close: refused at once.
-    CTavScreen broken;
-    EXPECT_EQ(broken.Initialize(4, 0, 0, 1000, 10, TAVSCREEN_POPUP, screen), TAVERROR_INVALIDARG);
-    EXPECT_NE(screen->SetChildScreen(&broken), TAVERROR_OK);
-    EXPECT_EQ(screen->GetChildScreen(), nullptr);
-    broken.Finish();
-}
-
 TEST_F(ScreenTest, SubScreensTakeTheirAreaFocusAndDrawing) {
     screen->SetBackColor(0x102030);
     LogScreen* sub = NewLogScreen(9, 100, 100, 50, 50, TAVSCREEN_SUBSCREEN, screen);

@@ -1,5 +1,4 @@
-// Scroll bars of objects and screens: clamping, small views, options, arrows on the virtual clock,
-// scrolled screens, and bars replaced from inside their own notification.
+// Scroll bars: clamping, arrows on the virtual clock, and bars replaced from their own notification.
 #include "HeadlessApp.h"
 
 #include <gtest/gtest.h>
@@ -12,11 +11,10 @@
 namespace tav::testing {
 namespace {
 
-constexpr DWORD kFill = 0x123456;
 using Move = std::array<int, 4>;
 using At = std::array<int, 2>;
 
-// Records scroll notifications and presses; a pane is painted in kFill.
+// Records scroll notifications and presses.
 template <typename Base>
 class Recorder : public Base {
 public:
@@ -29,33 +27,26 @@ public:
     std::function<void()> onScroll;
     int presses = 0;
 };
-
 class Pane : public Recorder<CTavObject> {
 public:
-    void DrawContent() override { m_image->Fill(kFill); }
     BOOL OnLMouseDown(int, int) override {
         ++presses;
         return FALSE;
     }
 };
 
-class ScrollScreen : public Recorder<CTavScreen> {
-public:
-    void AfterLMouseDown(int, int) override { ++presses; }
-};
-
-class ScrollBarsTest : public ScreenAppTest<ScrollScreen> {
+class ScrollBarsTest : public ScreenAppTest<Recorder<CTavScreen>> {
 protected:
     void SetUp() override {
         ScreenAppTest::SetUp();
         display->SetFrameTime(0.05);
         Frame(app); // from here on every frame lasts 0.05 s
     }
-    Pane* AddPane(DWORD id, int x, int y, int width, int height) {
+    Pane* AddPane(int x, int y, int contentWidth, int contentHeight, int option) {
         auto* pane = new Pane;
-        EXPECT_EQ(pane->Initialize(id, static_cast<float>(x), static_cast<float>(y), width, height, screen),
-                  TAVERROR_OK);
+        EXPECT_EQ(pane->Initialize(1, static_cast<float>(x), static_cast<float>(y), 100, 100, screen), TAVERROR_OK);
         EXPECT_EQ(screen->AddObject(pane), TAVERROR_OK);
+        EXPECT_EQ(pane->SetScrollBars(contentWidth, contentHeight, option), TAVERROR_OK);
         return pane;
     }
     template <typename T>
@@ -70,8 +61,7 @@ protected:
 };
 
 TEST_F(ScrollBarsTest, PositionStaysInsideTheContent) {
-    Pane* pane = AddPane(1, 10, 10, 100, 100);
-    ASSERT_EQ(pane->SetScrollBars(300, 400, 1), TAVERROR_OK);
+    Pane* pane = AddPane(10, 10, 300, 400, 1);
     const std::array<Move, 4> rows{{{-5, 1000, 0, 300}, {50, 60, 50, 60}, {1000, -1, 200, 0}, {5, 5, 5, 5}}};
     At before{0, 0};
     for (const Move& row : rows) {
@@ -92,40 +82,8 @@ TEST_F(ScrollBarsTest, PositionStaysInsideTheContent) {
     EXPECT_EQ(orphan.Attach(static_cast<CTavObject*>(nullptr), 10, 10, 1), TAVERROR_NOPARENT);
 }
 
-TEST_F(ScrollBarsTest, TheOptionChoosesTheBars) {
-    struct Row {
-        int option, contentWidth, contentHeight;
-        bool horizontal, vertical;
-    };
-    const Row rows[] = {{1, 300, 300, true, true},   {2, 300, 300, true, false}, {3, 300, 300, false, true},
-                        {4, 100, 100, false, false}, {4, 300, 100, true, false}, {4, 100, 300, false, true},
-                        {5, 300, 300, false, false}};
-    Pane* pane = AddPane(1, 10, 10, 100, 100);
-    for (const Row& row : rows) {
-        pane->SetScrollBars(row.contentWidth, row.contentHeight, row.option);
-        const std::string label = "option " + std::to_string(row.option) + ", " +
-                                  std::to_string(row.contentWidth) + "x" + std::to_string(row.contentHeight);
-        // Bottom middle lies on the horizontal bar, right middle on the vertical one.
-        EXPECT_EQ(PixelAt(pane->GetImage(), 50, 95) != kFill, row.horizontal) << label;
-        EXPECT_EQ(PixelAt(pane->GetImage(), 95, 50) != kFill, row.vertical) << label;
-        EXPECT_EQ(Bars(pane)->HitTest(60, 105) != FALSE, row.horizontal) << label;
-        EXPECT_EQ(Bars(pane)->HitTest(105, 60) != FALSE, row.vertical) << label;
-    }
-    // Option 5: a press where a bar would be reaches the object and scrolls nothing.
-    display->LClick(105, 60);
-    Frame(app);
-    EXPECT_EQ(pane->presses, 1);
-    // Option 4: a bar comes and goes with the content.
-    pane->SetScrollBars(100, 100, 4);
-    Bars(pane)->SetContentSize(100, 250);
-    EXPECT_NE(PixelAt(pane->GetImage(), 95, 50), kFill);
-    Bars(pane)->SetContentSize(100, 100);
-    EXPECT_EQ(PixelAt(pane->GetImage(), 95, 50), kFill);
-}
-
 TEST_F(ScrollBarsTest, AHeldArrowRepeatsEveryFifthOfASecond) {
-    Pane* pane = AddPane(1, 20, 20, 100, 100);
-    pane->SetScrollBars(100, 400, 3);
+    Pane* pane = AddPane(20, 20, 100, 400, 3);
     const int down = CTavScrollBars::ARROW_DOWN, none = CTavScrollBars::ARROW_NONE;
     struct Row {
         std::string input;
@@ -149,8 +107,7 @@ TEST_F(ScrollBarsTest, AHeldArrowRepeatsEveryFifthOfASecond) {
 }
 
 TEST_F(ScrollBarsTest, ArrowsStepAndTracksJumpInProportion) {
-    Pane* pane = AddPane(1, 0, 0, 100, 100);
-    pane->SetScrollBars(300, 300, 1);
+    Pane* pane = AddPane(0, 0, 300, 300, 1);
     // Arrows: left (0..19, 80..99), right (60..79, 80..99), up (80..99, 0..19), down (80..99, 60..79),
     // the object's far edge included. Between the arrows a track stands for positions 0 to 200.
     const Move rows[] = {{5, 90, 90, 100},    {70, 90, 110, 100}, {90, 5, 100, 90},   {90, 70, 100, 110},
@@ -183,9 +140,7 @@ TEST_F(ScrollBarsTest, BarsReplacedFromTheirOwnNotification) {
     Frame(app, 10);
     ASSERT_NE(Bars(screen), nullptr);
     EXPECT_EQ(Bars(screen)->GetHeldArrow(), CTavScrollBars::ARROW_NONE);
-
-    Pane* pane = AddPane(2, 100, 0, 100, 100);
-    pane->SetScrollBars(100, 400, 3);
+    Pane* pane = AddPane(100, 0, 100, 400, 3);
     pane->onScroll = [&] { pane->SetScrollBars(100, 800, 3); };
     display->LClick(190, 40); // a track press
     Frame(app);
