@@ -42,24 +42,6 @@ TEST_F(ControlsTest, ButtonStatesFollowTheMouse) {
     EXPECT_EQ(bad.Initialize("x", 1, 0, 0, 10, 10, screen, "a", "", "c"), TAVERROR_LOADBITMAP);
 }
 
-TEST_F(ControlsTest, CheckBoxTogglesOnReleaseAndSpace) {
-    auto* box = new CTavCheckBox;
-    ASSERT_EQ(box->Initialize("Sound", 3, 10, 50, 120, 20, screen, ArtPath("checkyes.bmp").c_str(),
-                              ArtPath("checkno.bmp").c_str()),
-              TAVERROR_OK);
-    screen->AddObject(box);
-    screen->LMouseDown(15, 55);
-    EXPECT_FALSE(box->GetValue()); // the press itself does nothing
-    screen->LMouseUp(15, 55);
-    EXPECT_TRUE(box->GetValue());
-    screen->KeyDown(VK_SPACE);
-    screen->KeyDown(VK_RETURN);
-    screen->KeyDown(VK_SPACE);
-    EXPECT_EQ(screen->log, (Log{"objectdown 3", "check 3 1", "check 3 0", "check 3 1"}));
-    CTavCheckBox bad;
-    EXPECT_EQ(bad.Initialize("x", 4, 0, 0, 10, 10, screen, "", "b"), TAVERROR_LOADBITMAP);
-}
-
 TEST_F(ControlsTest, FailedObjectsStaySafe) {
     auto* object = new CTavObject;
     EXPECT_EQ(object->Initialize(2, 0, 0, "missing.bmp", screen), TAVERROR_INVALIDARG);

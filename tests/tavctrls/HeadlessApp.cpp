@@ -1,5 +1,6 @@
 #include "HeadlessApp.h"
 
+#include <map>
 #include <memory>
 
 namespace tav::testing {
@@ -38,20 +39,11 @@ void HeadlessAppTest::Frame(CTavApp& app, int count) {
 }
 
 void HeadlessAppTest::Queue(const std::string& action, int x, int y) {
-    if (action == "click")
-        display->LClick(x, y);
-    else if (action == "double")
-        display->DoubleClick(x, y);
-    else if (action == "right")
-        display->RClick(x, y);
-    else if (action == "move")
-        display->MouseMove(x, y);
-    else if (action == "down")
-        display->LButtonDown(x, y);
-    else if (action == "up")
-        display->LButtonUp(x, y);
-    else
-        ADD_FAILURE() << "unknown action " << action;
+    using Display = platform::HeadlessDisplay;
+    static const std::map<std::string, void (Display::*)(int, int)> inputs = {
+        {"click", &Display::LClick},     {"double", &Display::DoubleClick},  {"right", &Display::RClick},
+        {"move", &Display::MouseMove},   {"down", &Display::LButtonDown},    {"up", &Display::LButtonUp}};
+    (display->*inputs.at(action))(x, y);
 }
 
 std::string ArtPath(const std::string& name) { return std::string(TAV_SOURCE_DIR) + "/art/" + name; }

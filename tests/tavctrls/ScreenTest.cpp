@@ -55,21 +55,6 @@ protected:
     }
 };
 
-TEST_F(ScreenTest, PlaceAndSizeStayInsideTheApplicationArea) {
-    CTavScreen bad;
-    EXPECT_EQ(bad.Initialize(2, 0, 0, 10, 10, TAVSCREEN_POPUP, nullptr), TAVERROR_NOPARENT);
-    for (const auto& [x, y, w] : {std::array{311, 0, 10}, {0, 231, 10}, {320, 0, 1}})
-        EXPECT_EQ(bad.Initialize(2, x, y, w, w, TAVSCREEN_POPUP, screen), TAVERROR_INVALIDARG) << x << "," << y;
-    EXPECT_EQ(screen->SetWidth(100), TAVERROR_FULLSCREENSIZE);
-    CTavScreen popup;
-    ASSERT_EQ(popup.Initialize(2, 300, 200, 10, 10, TAVSCREEN_POPUP, screen), TAVERROR_OK);
-    EXPECT_EQ(popup.SetHeight(41), TAVERROR_INVALIDARG);
-    EXPECT_EQ(popup.SetWidth(0), TAVERROR_INVALIDARG);
-    ASSERT_EQ(popup.SetHeight(40), TAVERROR_OK);
-    EXPECT_EQ(popup.GetSurface()->GetHeight(), 40);
-    popup.Finish();
-}
-
 TEST_F(ScreenTest, PressesAndKeysAreRoutedInOrderAndMoveTheFocus) {
     AddProbe(screen, 1, 0, 0, 50, 50);
     AddProbe(screen, 2, 20, 20, 50, 50);

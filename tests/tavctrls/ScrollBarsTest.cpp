@@ -106,20 +106,6 @@ TEST_F(ScrollBarsTest, AHeldArrowRepeatsEveryFifthOfASecond) {
     EXPECT_EQ(pane->presses, 0); // the bars took every press
 }
 
-TEST_F(ScrollBarsTest, ArrowsStepAndTracksJumpInProportion) {
-    Pane* pane = AddPane(0, 0, 300, 300, 1);
-    // Arrows: left (0..19, 80..99), right (60..79, 80..99), up (80..99, 0..19), down (80..99, 60..79),
-    // the object's far edge included. Between the arrows a track stands for positions 0 to 200.
-    const Move rows[] = {{5, 90, 90, 100},    {70, 90, 110, 100}, {90, 5, 100, 90},   {90, 70, 100, 110},
-                         {100, 70, 100, 110}, {90, 20, 100, 0},   {90, 50, 100, 150}, {30, 95, 50, 100}};
-    for (const Move& row : rows) {
-        Bars(pane)->SetScrollPosition(100, 100);
-        display->LClick(row[0], row[1]);
-        Frame(app);
-        EXPECT_EQ(Position(pane), (At{row[2], row[3]})) << row[0] << "," << row[1];
-    }
-}
-
 TEST_F(ScrollBarsTest, BarsReplacedFromTheirOwnNotification) {
     screen->SetScrollBars(640, 480, 1);
     int calls = 0;

@@ -89,17 +89,5 @@ TEST_F(SurfaceTest, StretchedBlitClipsAfterScaling) {
         EXPECT_EQ(source.BltStretch(clipped.GetDDSurface(), x, 0, w, 10), -1) << x << " " << w;
 }
 
-TEST_F(SurfaceTest, FillsCheckTheirRectangle) {
-    CTavSurface surface;
-    ASSERT_EQ(surface.Create(4, 3), TAVERROR_OK);
-    for (const auto& [l, t, r, b] : {std::array{0, 0, 5, 1}, {-1, 0, 2, 1}, {3, 0, 1, 1}, {0, 2, 1, 1}})
-        EXPECT_EQ(surface.FillRect(l, t, r, b, 0xFF), TAVERROR_INVALIDARG) << l << "," << t << "," << r;
-    EXPECT_EQ(PixelAt(&surface, 0, 0), 0u);
-    ASSERT_EQ(surface.FillRect(1, 1, 3, 3, 0xABCDEF), TAVERROR_OK);
-    EXPECT_EQ(PixelAt(&surface, 1, 1), 0xABCDEFu);
-    EXPECT_EQ(PixelAt(&surface, 2, 2), 0xABCDEFu);
-    EXPECT_EQ(PixelAt(&surface, 3, 2) + PixelAt(&surface, 0, 1), 0u);
-}
-
 } // namespace
 } // namespace tav::testing
