@@ -50,9 +50,7 @@ TEST_F(AnimationTest, EachPlayModeShowsItsSequence) {
         {"repeat twice, mode 2", 3, 0.25f, 2, 2, 0, {1, 2, 0, 1, 2, 0, 0}},
         {"remove after one", 3, 0.25f, 3, 1, 0, {1, 2, -1, -1}},
         {"remove after two", 3, 0.25f, 3, 2, 0, {1, 2, 0, 1, 2, -1}},
-        {"remove, count 0", 3, 0.25f, 3, 0, 0, {0, 0, 0}},
         {"unknown mode", 3, 0.25f, 9, 5, 0, {0, 0}},
-        {"no frames, loop", 0, 0.25f, 0, 0, 0, {0, 0, 0}},
         {"no frames, remove", 0, 0.25f, 3, 2, 0, {0, -1}},
     };
     DWORD id = 1;

