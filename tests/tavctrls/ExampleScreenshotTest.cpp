@@ -10,8 +10,6 @@
 namespace tav {
 namespace {
 
-using test::ReadFile;
-
 const std::string kReferences = std::string(TAV_SOURCE_DIR) + "/tests/tavctrls/reference";
 
 // Each program runs in another directory: the art is found beside the program.
@@ -41,7 +39,7 @@ TEST(ExampleScreenshot, ScreensLookAsExpected) {
     for (const auto& row : cases) {
         const std::string shot = folder.path() + "/" + row.name;
         ASSERT_EQ(test::RunHeadless(row.program, folder.path(), row.script, row.frames, shot), 0)
-            << row.name << ": " << ReadFile(folder.path() + "/output.txt");
+            << row.name << ": " << test::ReadFile(folder.path() + "/output.txt");
         test::ExpectLikeReference(shot, kReferences, row.name);
     }
 }

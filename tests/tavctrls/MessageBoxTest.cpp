@@ -72,7 +72,6 @@ TEST_F(MessageBoxTest, OnlyTheirButtonsCloseTheBoxes) {
 TEST_F(MessageBoxTest, FrozenOrClosingApplicationGetsNoAnswer) {
     screen->SetFrozen(TRUE); // no box it could never answer
     EXPECT_FALSE(screen->QuestionBox("Continue?"));
-    screen->MessageBox("Nothing");
     EXPECT_EQ(screen->GetChildScreen(), nullptr);
     screen->SetFrozen(FALSE);
     display->SetIdleHandler([&](platform::HeadlessDisplay& headless) {

@@ -76,11 +76,14 @@ TEST_F(ScrollBarsTest, PositionStaysInsideTheContent) {
     Bars(pane)->SetContentSize(10, 150);
     EXPECT_EQ(Bars(pane)->GetContentWidth(), 100);
     EXPECT_EQ(pane->moves.back(), (Move{0, 300, 0, 50}));
+    // Views too small for three thicknesses get thinner bars, never thinner than 1, as the size changes.
+    for (const auto& [width, thickness] : {std::pair{45, 14}, {59, 18}, {60, 20}, {3, 1}}) {
+        pane->SetWidth(width);
+        EXPECT_EQ(Bars(pane)->GetThickness(), thickness) << width;
+    }
     pane->SetScrollBars(0, 0, 0); // option 0 only removes them
     EXPECT_EQ(pane->GetScrollBarsObject(), nullptr);
     EXPECT_EQ(pane->moves.back(), (Move{0, 50, 0, 0}));
-    CTavScrollBars orphan;
-    EXPECT_EQ(orphan.Attach(static_cast<CTavObject*>(nullptr), 10, 10, 1), TAVERROR_NOPARENT);
 }
 
 TEST_F(ScrollBarsTest, AHeldArrowRepeatsEveryFifthOfASecond) {
