@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <array>
 #include <cstdint>
 #include <string>
 #include <utility>
@@ -22,31 +23,21 @@ Input T(std::string text) {
     return {0, std::move(text)};
 }
 
-constexpr DWORD kWhite = 0xFFFFFF;
-
-class EditTest : public HeadlessAppTest {
+class EditTest : public ScreenAppTest<CTavScreen> {
 protected:
     void SetUp() override {
-        HeadlessAppTest::SetUp();
-        ASSERT_EQ(Init(app), TAVERROR_OK);
-        screen = new CTavScreen;
-        ASSERT_EQ(screen->Initialize(1), TAVERROR_OK);
-        app.SetChildScreen(screen);
+        ScreenAppTest::SetUp();
         screen->SetFocus(TRUE); // as a click on it would
     }
-
-    CTavEdit* AddEdit(const std::string& text, int width = 200, int height = 22, DWORD id = 5, int x = 10,
-                      int y = 10) {
+    CTavEdit* AddEdit(const std::string& text, int width = 200, int height = 22, DWORD id = 5, int y = 10) {
         auto* edit = new CTavEdit;
-        EXPECT_EQ(edit->Initialize(text.c_str(), id, static_cast<float>(x), static_cast<float>(y), width,
-                                   height, screen),
+        EXPECT_EQ(edit->Initialize(text.c_str(), id, 10, static_cast<float>(y), width, height, screen),
                   TAVERROR_OK);
-        edit->SetBackColor(kWhite);
+        edit->SetBackColor(0xFFFFFF);
         edit->SetTextColor(RGB(255, 0, 0));
         EXPECT_EQ(screen->AddObject(edit), TAVERROR_OK);
         return edit;
     }
-
     void Press(const std::vector<Input>& inputs) {
         for (const Input& input : inputs) {
             if (input.key != 0)
@@ -55,42 +46,21 @@ protected:
                 screen->Char(c);
         }
     }
-
     int Width(const std::string& text) {
         int width = 0;
         app.GetBackBuffer()->GetTextExtent(text.c_str(), "Verdana", 0, 15, 0, &width, nullptr);
         return width;
     }
-
     static CTavScrollBars* Bars(CTavEdit* edit) {
         return dynamic_cast<CTavScrollBars*>(edit->GetScrollBarsObject());
     }
-
-    CTavApp app;
-    CTavScreen* screen = nullptr;
 };
-
-// The first run of black pixels in a row of the image: its start and length (-1, 0 when none).
-std::pair<int, int> BlackRun(CTavSurface* image, int row) {
-    int start = -1, length = 0;
-    for (int x = 0; x < image->GetWidth(); ++x) {
-        if (PixelAt(image, x, row) != 0)
-            continue;
-        if (start < 0)
-            start = x;
-        if (x == start + length)
-            ++length;
-    }
-    return {start, length};
-}
 
 TEST_F(EditTest, KeysAndCharactersEditTheText) {
     struct Row {
         const char* what;
         std::string text;
-        int caret;
-        int numbersOnly;
-        int maxLength;
+        int caret, numbersOnly, maxLength;
         std::vector<Input> inputs;
         std::string expectedText;
         int expectedCaret;
@@ -101,37 +71,37 @@ TEST_F(EditTest, KeysAndCharactersEditTheText) {
     // Stray, invalid, overlong, surrogate and cut-short sequences around a, b and é.
     const std::string malformed =
         std::string("\xA9\xFF\xC0\xAF\xE0\x80\x80\xED\xA0\x80\xC3") + "a\xE4\xB8" + "b\xC3" + e;
-    const std::string arabicThree = "\xD9\xA3";
     const Row rows[] = {
-        {"typing", "", 0, 0, -1, {T("ab c")}, "ab c", 4},
         {"insert in the middle", "abc", 3, 0, -1, {K(VK_LEFT), K(VK_LEFT), T("X")}, "aXbc", 2},
-        {"left stops at 0", "abc", 1, 0, -1, {K(VK_LEFT), K(VK_LEFT), K(VK_LEFT)}, "abc", 0},
+        {"left stops at 0", "abc", 1, 0, -1, {K(VK_LEFT), K(VK_LEFT)}, "abc", 0},
         {"right stops at the end", "abc", 2, 0, -1, {K(VK_RIGHT), K(VK_RIGHT)}, "abc", 3},
         {"delete at the end", "abc", 3, 0, -1, {K(VK_DELETE)}, "abc", 3},
         {"back at 0", "abc", 0, 0, -1, {K(VK_BACK)}, "abc", 0},
         {"delete takes the character at the caret", "abc", 1, 0, -1, {K(VK_DELETE)}, "ac", 1},
         {"back takes the character before", "abc", 2, 0, -1, {K(VK_BACK)}, "ac", 1},
-        {"end and home", "abc", 1, 0, -1, {K(VK_END), T("d"), K(VK_HOME), T("e")}, "eabcd", 1},
-        {"up and down in one line", "abc", 1, 0, -1, {K(VK_UP), K(VK_DOWN)}, "abc", 1},
         {"refused punctuation", "", 0, 0, -1, {T("a!b@#$%*+=()\"'~<>[]{}")}, "ab", 2},
         {"accepted punctuation", "", 0, 0, -1, {T(" ,.?;:\\/_-")}, " ,.?;:\\/_-", 10},
         {"controls", "ab", 2, 0, -1, {K(VK_RETURN), K(VK_TAB), K(VK_ESCAPE), T("\r\n\t\x1b\x7f")}, "ab", 2},
-        {"two-byte letter", "", 0, 0, -1, {T(e)}, e, 2},
         {"back takes both bytes", "a" + e, 3, 0, -1, {K(VK_BACK)}, "a", 1},
         {"left steps over a whole character", "a" + e + "z", 3, 0, -1, {K(VK_LEFT)}, "a" + e + "z", 1},
         {"right steps over a whole character", "a" + e + "z", 1, 0, -1, {K(VK_RIGHT)}, "a" + e + "z", 3},
         {"delete takes both bytes", "a" + e + "z", 1, 0, -1, {K(VK_DELETE)}, "az", 1},
         {"caret inside a character moves to its start", "a" + e, 2, 0, -1, {}, "a" + e, 1},
         {"caret past the end", "abc", 99, 0, -1, {}, "abc", 3},
-        {"caret below 0", "abc", -3, 0, -1, {}, "abc", 0},
         {"letters of other scripts", "", 0, 0, -1, {T(scripts)}, scripts, 11},
         {"symbols beyond ASCII", "", 0, 0, -1, {T(symbols)}, "", 0},
         {"malformed bytes are dropped, never inserted", "", 0, 0, -1, {T(malformed)}, "ab" + e, 4},
         {"a key ends an unfinished character", "", 0, 0, -1, {T("\xC3"), K(VK_HOME), T("\xA9z")}, "z", 1},
         {"digits only takes 7, not a", "", 0, 1, -1, {T("a7")}, "7", 1},
-        {"digits only stays ASCII digits", "", 0, 1, -1, {T(e + "-_ ." + arabicThree + "5")}, "5", 1},
-        {"maximum length refuses a fourth digit", "255", 3, 1, 3, {T("1")}, "255", 3},
-        {"then back removes the 5", "255", 3, 1, 3, {T("1"), K(VK_BACK)}, "25", 2},
+        {"digits only stays ASCII digits", "", 0, 1, -1, {T(e + "-_ .\xD9\xA3" + "5")}, "5", 1},
+        {"maximum length refuses a fourth digit, back removes",
+         "255",
+         3,
+         1,
+         3,
+         {T("1"), K(VK_BACK)},
+         "25",
+         2},
         {"maximum length counts characters", "", 0, 0, 3, {T(e + e + e + "a")}, e + e + e, 6},
         {"a maximum below 1 is no limit", "", 0, 0, 0, {T("abcd")}, "abcd", 4},
     };
@@ -146,83 +116,22 @@ TEST_F(EditTest, KeysAndCharactersEditTheText) {
         EXPECT_EQ(edit->GetCaretPosition(), row.expectedCaret) << row.what;
         screen->RemoveObject(5);
     }
-}
-
-TEST_F(EditTest, NewTextKeepsTheCaretInside) {
+    // New text keeps the caret inside, at the start of a character.
     CTavEdit* edit = AddEdit("hello");
     edit->SetCaretPosition(5);
     edit->SetText("h\xC3\xA9");
     EXPECT_EQ(edit->GetCaretPosition(), 3);
-    edit->SetText("\xC3\xA9\xC3\xA9"); // byte 3 is inside the second character
+    edit->SetText("\xC3\xA9\xC3\xA9");
     EXPECT_EQ(edit->GetCaretPosition(), 2);
-}
-
-TEST_F(EditTest, ShiftHeldIgnoresEveryKey) {
-    CTavEdit* edit = AddEdit("abc");
-    edit->SetCaretPosition(3);
     edit->SetFocus(TRUE);
-    display->SetShiftDown(true);
-    Press({K(VK_LEFT), K(VK_BACK), K(VK_HOME), K(VK_DELETE)});
-    EXPECT_EQ(edit->GetCaretPosition(), 3);
-    EXPECT_EQ(std::string(edit->GetText()), "abc");
-    Press({T("D")}); // characters still come: shift makes capitals
+    display->SetShiftDown(true); // keys are ignored while shift is held, characters still come
+    Press({K(VK_LEFT), K(VK_BACK), K(VK_DELETE), K(VK_HOME), T("D")});
     display->SetShiftDown(false);
-    Press({K(VK_LEFT)});
-    EXPECT_EQ(std::string(edit->GetText()), "abcD");
-    EXPECT_EQ(edit->GetCaretPosition(), 3);
+    EXPECT_EQ(std::string(edit->GetText()), "\xC3\xA9"
+                                            "D"
+                                            "\xC3\xA9");
 }
 
-TEST_F(EditTest, OnlyTheFocusedEditGetsKeys) {
-    CTavEdit* first = AddEdit("", 100, 22, 5, 10, 10);
-    CTavEdit* second = AddEdit("", 100, 22, 6, 10, 50);
-    display->LClick(20, 60);
-    display->Text("xy");
-    display->KeyDown(VK_LEFT);
-    display->Text("z");
-    display->KeyDown(VK_BACK); // also delivers the Back character, which must not be inserted
-    Frame(app);
-    EXPECT_EQ(std::string(first->GetText()), "");
-    EXPECT_EQ(std::string(second->GetText()), "xy");
-    display->LClick(300, 200); // nothing there: no edit keeps the focus
-    display->Text("q");
-    display->KeyDown(VK_HOME);
-    display->KeyDown(VK_DELETE);
-    Frame(app);
-    EXPECT_EQ(std::string(first->GetText()), "");
-    EXPECT_EQ(std::string(second->GetText()), "xy");
-    EXPECT_EQ(second->GetCaretPosition(), 1);
-}
-
-TEST_F(EditTest, MultiLineCaretMovesBetweenLines) {
-    CTavEdit* edit = AddEdit("aaaa\naa\naaaaaa", 200, 100);
-    edit->SetMultiline(TRUE);
-    ASSERT_EQ(edit->GetLines(), (std::vector<std::string>{"aaaa ", "aa ", "aaaaaa"}));
-    edit->SetFocus(TRUE);
-    struct Row {
-        int caret;
-        UINT key;
-        int expected, line, column;
-    };
-    const Row rows[] = {
-        {14, VK_UP, 7, 1, 2},   {7, VK_UP, 2, 0, 2},     {2, VK_DOWN, 7, 1, 2},
-        {7, VK_DOWN, 10, 2, 2}, {10, VK_DOWN, 10, 2, 2}, {0, VK_UP, 0, 0, 0},
-        {4, VK_END, 14, 2, 6},  {5, 0, 5, 1, 0},         {4, 0, 4, 0, 4},
-    };
-    for (const Row& row : rows) {
-        edit->SetCaretPosition(row.caret);
-        if (row.key != 0)
-            Press({K(row.key)});
-        int line = -1, column = -1;
-        edit->GetCaretLineColumn(&line, &column);
-        EXPECT_EQ(edit->GetCaretPosition(), row.expected) << row.caret << " key " << row.key;
-        EXPECT_EQ(line, row.line) << row.caret << " key " << row.key;
-        EXPECT_EQ(column, row.column) << row.caret << " key " << row.key;
-    }
-    Press({T("\r")});
-    EXPECT_EQ(std::string(edit->GetText()), "aaaa\naa\naaaaaa"); // Enter makes no line
-}
-
-// Typing, moving and deleting anywhere in a wrapped text gives the lines a static lays out for it.
 TEST_F(EditTest, MultiLineEditingKeepsTheStaticLayout) {
     CTavEdit* edit = AddEdit("The quick brown fox\njumps over\n\nthe lazy dog, twice.", 70, 200);
     edit->SetMultiline(TRUE);
@@ -238,10 +147,6 @@ TEST_F(EditTest, MultiLineEditingKeepsTheStaticLayout) {
     for (int step = 0; step < 400; ++step) {
         seed = seed * 1103515245u + 12345u;
         Press({choices[(seed >> 16) % choices.size()]});
-        if (step == 200) {
-            edit->SetWidth(90);
-            reference->SetWidth(90);
-        }
         reference->SetText(edit->GetText());
         ASSERT_EQ(edit->GetLines(), reference->GetLines()) << "step " << step << ": " << edit->GetText();
         const std::string text = edit->GetText();
@@ -251,161 +156,34 @@ TEST_F(EditTest, MultiLineEditingKeepsTheStaticLayout) {
     }
 }
 
-TEST_F(EditTest, CaretIsAnUnderlineOfTheCharacterAtIt) {
-    struct Row {
-        int caret;
-        int offsetX, offsetY;
-        int x, width;
-    };
-    const int a = Width("a"), ab = Width("ab");
-    const Row rows[] = {
-        {2, 0, 0, ab, 7},
-        {1, 0, 0, a, Width("b")},
-        {0, 0, 0, 0, 7},
-        {2, 3, 2, ab + 3, 7},
-    };
-    for (const Row& row : rows) {
-        CTavEdit* edit = AddEdit("ab");
-        edit->SetTextExtent(row.offsetX, row.offsetY);
-        edit->SetCaretPosition(row.caret);
-        const int y = 15 + row.offsetY;
-        EXPECT_EQ(BlackRun(edit->GetImage(), y).second, 0) << "drawn without the focus";
-        edit->SetFocus(TRUE);
-        edit->Redraw();
-        EXPECT_EQ(BlackRun(edit->GetImage(), y), std::make_pair(row.x, row.width)) << row.caret;
-        screen->RemoveObject(5);
-    }
-}
-
-TEST_F(EditTest, CaretBlinksWithTheClock) {
-    CTavEdit* edit = AddEdit("ab");
-    edit->SetFocus(TRUE);
-    edit->SetCaretPosition(2);
-    display->SetFrameTime(0.125); // a blink of 0.2 s toggles every second frame
-    Frame(app, 2);
-    const int caretX = 10 + Width("ab");
-    std::vector<BOOL> shown;
-    for (int i = 0; i < 8; ++i) {
-        Frame(app);
-        shown.push_back(edit->IsCaretShown());
-        const bool black = display->LastFrame().At(caretX, 10 + 15) == 0;
-        EXPECT_EQ(black, shown.back() != 0) << "frame " << i;
-    }
-    for (std::size_t i = 2; i < shown.size(); ++i)
-        EXPECT_NE(shown[i], shown[i - 2]) << "frame " << i;
-    while (edit->IsCaretShown())
-        Frame(app);
-    Press({T("c")});
-    EXPECT_TRUE(edit->IsCaretShown()); // typing shows the caret at once
-}
-
 TEST_F(EditTest, SingleLineScrollsWithTheCaret) {
     CTavEdit* edit = AddEdit("", 60);
     edit->SetFocus(TRUE);
     CTavScrollBars* bars = Bars(edit);
     ASSERT_NE(bars, nullptr);
     EXPECT_EQ(bars->GetOption(), 5);
-    const int a = Width("a");
-    // Typing: the view jumps once the caret passes the right edge, clamped to the content, which is
-    // the text width plus 10.
-    int typed = 0;
-    while ((typed + 1) * a <= 60) {
-        Press({T("a")});
-        ++typed;
-        EXPECT_EQ(bars->GetScrollX(), 0) << typed;
-    }
-    Press({T("a")});
-    ++typed;
-    EXPECT_EQ(bars->GetScrollX(), typed * a + 10 - 60);
-    Press({T(std::string(20 - typed, 'a'))});
-    const int end20 = 20 * a + 10 - 60;
-    Press({K(VK_HOME)});
+    const int a = Width("a"), fit = 60 / a; // the content is the text width plus 10
+    Press({T(std::string(fit, 'a'))});
     EXPECT_EQ(bars->GetScrollX(), 0);
-    Press({K(VK_END)});
-    EXPECT_EQ(bars->GetScrollX(), end20);
-    Press({K(VK_BACK)}); // the content shrinks with the text
-    EXPECT_EQ(bars->GetScrollX(), end20 - a);
+    Press({T("a")}); // the caret passes the right edge: the view jumps to the end
+    EXPECT_EQ(bars->GetScrollX(), (fit + 1) * a + 10 - 60);
+    Press({T(std::string(19 - fit, 'a')), K(VK_HOME)});
+    EXPECT_EQ(bars->GetScrollX(), 0);
+    Press({K(VK_END), K(VK_BACK)}); // the content shrinks with the text
+    const int end = 19 * a + 10 - 60;
+    EXPECT_EQ(bars->GetScrollX(), end);
     // Left: the view follows once the caret reaches its left edge, one "a" further.
     int caret = 19;
-    while ((caret - 1) * a > end20 - a) {
+    for (; (caret - 1) * a > end; --caret)
         Press({K(VK_LEFT)});
-        --caret;
-        EXPECT_EQ(bars->GetScrollX(), end20 - a) << caret;
-    }
+    EXPECT_EQ(bars->GetScrollX(), end);
     Press({K(VK_LEFT)});
     EXPECT_EQ(bars->GetScrollX(), (caret - 2) * a);
-    // Right from the start: the view jumps once the caret passes the right edge.
-    Press({K(VK_HOME)});
-    caret = 0;
-    while ((caret + 1) * a <= 60) {
-        Press({K(VK_RIGHT)});
-        ++caret;
-        EXPECT_EQ(bars->GetScrollX(), 0) << caret;
-    }
-    Press({K(VK_RIGHT)});
-    EXPECT_EQ(bars->GetScrollX(), std::min((caret + 2) * a, end20 - a));
     // Back moves the view 20 pixels once the caret is left of it.
     bars->SetScrollPosition(5 * a, 0);
     edit->SetCaretPosition(5);
     Press({K(VK_BACK)});
     EXPECT_EQ(bars->GetScrollX(), 5 * a - 20);
-}
-
-TEST_F(EditTest, MultiLineEndScrollsToTheLastLine) {
-    CTavEdit* edit = AddEdit("1\n2\n3\n4\n5\n6", 60, 40);
-    edit->SetMultiline(TRUE);
-    edit->SetFocus(TRUE);
-    Press({K(VK_END)});
-    EXPECT_EQ(Bars(edit)->GetScrollY(), 6 * 15 + 5 - 40);
-    Press({K(VK_HOME)});
-    EXPECT_EQ(Bars(edit)->GetScrollY(), 0);
-}
-
-// A single line draws exactly what a static draws, and scrolled, what a static shows of the rest.
-TEST_F(EditTest, SingleLineDrawsLikeAStatic) {
-    const std::string words = "lorem ipsum dolor sit amet, consectetur adipiscing elit sed do eiusmod";
-    const std::size_t cut = words.find("sit");
-    struct Row {
-        std::size_t skip;
-        int offsetX, offsetY;
-    };
-    for (const Row& row : {Row{0, 0, 0}, Row{0, 3, 2}, Row{cut, 0, 0}}) {
-        CTavEdit* edit = AddEdit(words, 120);
-        edit->SetTextExtent(row.offsetX, row.offsetY);
-        auto* reference = new CTavStatic;
-        ASSERT_EQ(reference->Initialize(words.substr(row.skip).c_str(), 6, 10, 50, 120, 22, screen),
-                  TAVERROR_OK);
-        reference->SetBackColor(kWhite);
-        reference->SetTextColor(RGB(255, 0, 0));
-        reference->SetTextExtent(row.offsetX, row.offsetY);
-        screen->AddObject(reference);
-        Bars(edit)->SetScrollPosition(Width(words.substr(0, row.skip)), 0);
-        for (int y = 0; y < 22; ++y)
-            for (int x = 0; x < 120; ++x)
-                ASSERT_EQ(PixelAt(edit->GetImage(), x, y), PixelAt(reference->GetImage(), x, y))
-                    << x << "," << y << " skipping " << row.skip;
-        screen->RemoveObject(5);
-        screen->RemoveObject(6);
-    }
-}
-
-TEST_F(EditTest, CloneKeepsTheSettingsWithItsOwnScrollBars) {
-    CTavEdit* edit = AddEdit("12");
-    edit->SetNumbersOnly(TRUE);
-    edit->SetMaxLength(3);
-    edit->SetCaretPosition(1);
-    auto* copy = static_cast<CTavEdit*>(edit->Clone(nullptr, 1));
-    ASSERT_NE(copy->GetScrollBarsObject(), nullptr);
-    EXPECT_NE(copy->GetScrollBarsObject(), edit->GetScrollBarsObject());
-    EXPECT_EQ(std::string(copy->GetText()), "12");
-    EXPECT_EQ(copy->GetCaretPosition(), 1);
-    copy->OnChar('a');
-    copy->OnChar('9');
-    copy->OnChar('8');
-    EXPECT_EQ(std::string(copy->GetText()), "192");
-    EXPECT_EQ(std::string(edit->GetText()), "12");
-    copy->Finish();
-    delete copy;
 }
 
 } // namespace

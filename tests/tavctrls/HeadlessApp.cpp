@@ -1,5 +1,6 @@
 #include "HeadlessApp.h"
 
+#include <map>
 #include <memory>
 
 namespace tav::testing {
@@ -37,8 +38,38 @@ void HeadlessAppTest::Frame(CTavApp& app, int count) {
     }
 }
 
-std::string ArtPath(const std::string& name) { return std::string(TAV_SOURCE_DIR) + "/art/" + name; }
+void HeadlessAppTest::Queue(const std::string& action, int x, int y) {
+    using Display = platform::HeadlessDisplay;
+    static const std::map<std::string, void (Display::*)(int, int)> inputs = {
+        {"click", &Display::LClick},   {"double", &Display::DoubleClick}, {"right", &Display::RClick},
+        {"move", &Display::MouseMove}, {"down", &Display::LButtonDown},   {"up", &Display::LButtonUp}};
+    (display->*inputs.at(action))(x, y);
+}
 
-std::uint32_t PixelAt(CTavSurface* surface, int x, int y) { return surface->GetDDSurface()->At(x, y); }
+std::string ArtPath(const std::string& name) {
+    return std::string(TAV_SOURCE_DIR) + "/art/" + name;
+}
+
+std::uint32_t PixelAt(CTavSurface* surface, int x, int y) {
+    return surface->GetDDSurface()->At(x, y);
+}
+
+CTavObject* AddPlain(CTavScreen* owner, DWORD id, int x, int y, int width, int height) {
+    auto* object = new CTavObject;
+    EXPECT_EQ(object->Initialize(id, static_cast<float>(x), static_cast<float>(y), width, height, owner),
+              TAVERROR_OK);
+    EXPECT_EQ(owner->AddObject(object), TAVERROR_OK);
+    return object;
+}
+
+CTavButton* AddButton(CTavScreen* owner, DWORD id, int x, int y, int width, int height) {
+    auto* button = new CTavButton;
+    EXPECT_EQ(button->Initialize("OK", id, static_cast<float>(x), static_cast<float>(y), width, height, owner,
+                                 ArtPath("buttonnormal.bmp").c_str(), ArtPath("buttonover.bmp").c_str(),
+                                 ArtPath("buttondown.bmp").c_str()),
+              TAVERROR_OK);
+    EXPECT_EQ(owner->AddObject(button), TAVERROR_OK);
+    return button;
+}
 
 } // namespace tav::testing

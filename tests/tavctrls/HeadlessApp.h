@@ -6,7 +6,9 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <string>
+#include <vector>
 
 namespace tav::testing {
 
@@ -27,15 +29,81 @@ protected:
     int Run(CTavApp& app);
     // One frame as the loop draws it (after the pending input).
     void Frame(CTavApp& app, int count = 1);
+    // Queues "click", "double", "right", "move", "down" or "up" at (x, y).
+    void Queue(const std::string& action, int x, int y);
 
     platform::HeadlessDisplay* display = nullptr;
     platform::ProcessEndHandler previousEnd;
 };
 
-// The art folder of the source tree ("art/NAME").
-std::string ArtPath(const std::string& name);
+// Logs its notifications ("button 7", "objectdown 5", ...) and runs `hook` on each entry, whose answer
+// the notifications that answer give. Focus, keys, presses and double clicks only when `verbose`.
+class LogScreen : public CTavScreen {
+public:
+    std::vector<std::string> log;
+    std::function<BOOL(const std::string&)> hook;
+    bool verbose = false;
 
-// Pixel of a surface (0x00RRGGBB).
+    BOOL OnButtonDown(DWORD id) override { return Note("button " + std::to_string(id)); }
+    void OnCheckBoxClick(DWORD id, BOOL on) override {
+        Note("check " + std::to_string(id) + " " + std::to_string(on));
+    }
+    BOOL OnObjectLMouseDown(DWORD id) override { return Note("objectdown " + std::to_string(id)); }
+    void OnListBoxItemChange(DWORD, int item) override { Note("change " + std::to_string(item)); }
+    void OnListBoxItemDoubleClicked(DWORD, int item) override { Note("double " + std::to_string(item)); }
+    void OnListBoxItemRightClicked(DWORD, int item) override { Note("right " + std::to_string(item)); }
+    void AfterTreeCntrlSelectionChanged(DWORD, int item) override { Note("select " + std::to_string(item)); }
+    void AfterTreeCntrlDoubleClicked(DWORD, int item) override { Note("double " + std::to_string(item)); }
+    void OnTreeCntrlItemRightClick(DWORD, int item) override { Note("right " + std::to_string(item)); }
+    void OnPopupMenuItemClicked(const char* item) override { Note(std::string("popup ") + item); }
+    BOOL OnMenuItemClicked(const char* top, const char* sub) override {
+        return Note(std::string("menu ") + top + " " + sub);
+    }
+    void OnObjectGotFocus(DWORD id) override { Verbose("got " + std::to_string(id)); }
+    void OnObjectLostFocus(DWORD id) override { Verbose("lost " + std::to_string(id)); }
+    void AfterLMouseDown(int, int) override { Verbose("after down " + std::to_string(GetID())); }
+    void AfterKeyDown(UINT key) override { Verbose("after key " + std::to_string(key)); }
+    void AfterObjectDoubleClick(DWORD id, int, int) override { Verbose("doubleclick " + std::to_string(id)); }
+
+private:
+    BOOL Note(const std::string& entry) {
+        log.push_back(entry);
+        return hook ? hook(entry) : FALSE;
+    }
+    void Verbose(const std::string& entry) {
+        if (verbose)
+            Note(entry);
+    }
+};
+
+// An application of 320 x 240 showing a new full screen of type S (id 1).
+template <typename S = LogScreen>
+class ScreenAppTest : public HeadlessAppTest {
+protected:
+    void SetUp() override {
+        HeadlessAppTest::SetUp();
+        ASSERT_EQ(Init(app), TAVERROR_OK);
+        ShowNewScreen();
+    }
+    void ShowNewScreen() {
+        screen = new S;
+        ASSERT_EQ(screen->Initialize(1), TAVERROR_OK);
+        app.SetChildScreen(screen);
+    }
+    void Click(int x, int y) {
+        display->LClick(x, y);
+        Frame(app);
+    }
+
+    CTavApp app;
+    S* screen = nullptr;
+};
+
+// The art folder of the source tree ("art/NAME"), and a pixel of a surface (0x00RRGGBB).
+std::string ArtPath(const std::string& name);
 std::uint32_t PixelAt(CTavSurface* surface, int x, int y);
+// Objects initialised and added to their screen.
+CTavObject* AddPlain(CTavScreen* owner, DWORD id, int x, int y, int width = 40, int height = 20);
+CTavButton* AddButton(CTavScreen* owner, DWORD id, int x, int y, int width = 60, int height = 20);
 
 } // namespace tav::testing

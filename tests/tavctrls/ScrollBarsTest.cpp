@@ -1,11 +1,9 @@
-// Scroll bars of objects and screens: clamping, small views, options, arrows on the virtual clock,
-// scrolled screens, and bars replaced from inside their own notification.
+// Scroll bars: clamping, arrows on the virtual clock, and bars replaced from their own notification.
 #include "HeadlessApp.h"
 
 #include <gtest/gtest.h>
 
 #include <array>
-#include <filesystem>
 #include <functional>
 #include <string>
 #include <vector>
@@ -13,11 +11,10 @@
 namespace tav::testing {
 namespace {
 
-constexpr DWORD kFill = 0x123456;
 using Move = std::array<int, 4>;
 using At = std::array<int, 2>;
 
-// Records scroll notifications and presses; a pane is painted in kFill.
+// Records scroll notifications and presses.
 template <typename Base>
 class Recorder : public Base {
 public:
@@ -30,67 +27,42 @@ public:
     std::function<void()> onScroll;
     int presses = 0;
 };
-
 class Pane : public Recorder<CTavObject> {
 public:
-    void DrawContent() override { m_image->Fill(kFill); }
     BOOL OnLMouseDown(int, int) override {
         ++presses;
         return FALSE;
     }
 };
 
-class ScrollScreen : public Recorder<CTavScreen> {
-public:
-    void AfterLMouseDown(int, int) override { ++presses; }
-};
-
-class ScrollBarsTest : public HeadlessAppTest {
+class ScrollBarsTest : public ScreenAppTest<Recorder<CTavScreen>> {
 protected:
     void SetUp() override {
-        HeadlessAppTest::SetUp();
-        // The bars load their pictures from "art//..." relative to the current directory.
-        previousDirectory = std::filesystem::current_path();
-        std::filesystem::current_path(TAV_SOURCE_DIR);
-        ASSERT_EQ(Init(app), TAVERROR_OK);
-        screen = new ScrollScreen;
-        ASSERT_EQ(screen->Initialize(1), TAVERROR_OK);
-        app.SetChildScreen(screen);
+        ScreenAppTest::SetUp();
         display->SetFrameTime(0.05);
         Frame(app); // from here on every frame lasts 0.05 s
     }
-    void TearDown() override {
-        std::filesystem::current_path(previousDirectory);
-        HeadlessAppTest::TearDown();
-    }
-    Pane* AddPane(DWORD id, int x, int y, int width, int height) {
+    Pane* AddPane(int x, int y, int contentWidth, int contentHeight, int option) {
         auto* pane = new Pane;
-        EXPECT_EQ(pane->Initialize(id, static_cast<float>(x), static_cast<float>(y), width, height, screen),
+        EXPECT_EQ(pane->Initialize(1, static_cast<float>(x), static_cast<float>(y), 100, 100, screen),
                   TAVERROR_OK);
         EXPECT_EQ(screen->AddObject(pane), TAVERROR_OK);
+        EXPECT_EQ(pane->SetScrollBars(contentWidth, contentHeight, option), TAVERROR_OK);
         return pane;
     }
-    static CTavScrollBars* Bars(CTavObject* o) {
+    template <typename T>
+    static CTavScrollBars* Bars(T* o) {
         return dynamic_cast<CTavScrollBars*>(o->GetScrollBarsObject());
-    }
-    CTavScrollBars* ScreenBars() const {
-        return dynamic_cast<CTavScrollBars*>(screen->GetScrollBarsObject());
     }
     static At Position(const CTavObject* object) {
         At at{};
         object->GetScrollPosition(&at[0], &at[1]);
         return at;
     }
-    DWORD Shown(int x, int y) const { return display->LastFrame().At(x, y); }
-
-    CTavApp app;
-    ScrollScreen* screen = nullptr;
-    std::filesystem::path previousDirectory;
 };
 
 TEST_F(ScrollBarsTest, PositionStaysInsideTheContent) {
-    Pane* pane = AddPane(1, 10, 10, 100, 100);
-    ASSERT_EQ(pane->SetScrollBars(300, 400, 1), TAVERROR_OK);
+    Pane* pane = AddPane(10, 10, 300, 400, 1);
     const std::array<Move, 4> rows{{{-5, 1000, 0, 300}, {50, 60, 50, 60}, {1000, -1, 200, 0}, {5, 5, 5, 5}}};
     At before{0, 0};
     for (const Move& row : rows) {
@@ -104,76 +76,18 @@ TEST_F(ScrollBarsTest, PositionStaysInsideTheContent) {
     Bars(pane)->SetContentSize(10, 150);
     EXPECT_EQ(Bars(pane)->GetContentWidth(), 100);
     EXPECT_EQ(pane->moves.back(), (Move{0, 300, 0, 50}));
+    // Views too small for three thicknesses get thinner bars, never thinner than 1, as the size changes.
+    for (const auto& [width, thickness] : {std::pair{45, 14}, {59, 18}, {60, 20}, {3, 1}}) {
+        pane->SetWidth(width);
+        EXPECT_EQ(Bars(pane)->GetThickness(), thickness) << width;
+    }
     pane->SetScrollBars(0, 0, 0); // option 0 only removes them
     EXPECT_EQ(pane->GetScrollBarsObject(), nullptr);
     EXPECT_EQ(pane->moves.back(), (Move{0, 50, 0, 0}));
 }
 
-TEST_F(ScrollBarsTest, SmallViewsUseThinnerBarsAndStillWork) {
-    struct Row {
-        int width, height, thickness;
-    };
-    const Row rows[] = {{45, 100, 14}, {100, 45, 14}, {60, 60, 20}, {59, 200, 18}, {200, 200, 20},
-                        {8, 100, 1},   {3, 100, 1},   {2, 2, 1},    {1, 1, 1}};
-    for (const auto& [width, height, thickness] : rows) {
-        Pane* pane = AddPane(1, 0, 0, width, height);
-        pane->SetScrollBars(width * 4, height * 4, 1);
-        EXPECT_EQ(Bars(pane)->GetThickness(), thickness) << width << "x" << height;
-        // Presses all over the view: no division by zero, the position stays in range.
-        for (int y = 0; y <= height; y += height > 20 ? 11 : 1)
-            for (int x = 0; x <= width; x += width > 20 ? 11 : 1) {
-                screen->LMouseDown(x, y);
-                Frame(app);
-            }
-        const At at = Position(pane);
-        EXPECT_TRUE(at[0] >= 0 && at[0] <= width * 3 && at[1] >= 0 && at[1] <= height * 3);
-        Bars(pane)->SetThickness(0);
-        EXPECT_EQ(Bars(pane)->GetThickness(), 1);
-        screen->RemoveObject(1);
-    }
-    // The rule is applied again when the owner's size changes.
-    Pane* pane = AddPane(1, 0, 0, 200, 200);
-    pane->SetScrollBars(400, 400, 1);
-    pane->SetWidth(45);
-    EXPECT_EQ(Bars(pane)->GetThickness(), 14);
-    pane->SetWidth(200);
-    EXPECT_EQ(Bars(pane)->GetThickness(), 20);
-}
-
-TEST_F(ScrollBarsTest, TheOptionChoosesTheBars) {
-    struct Row {
-        int option, contentWidth, contentHeight;
-        bool horizontal, vertical;
-    };
-    const Row rows[] = {{1, 300, 300, true, true},   {2, 300, 300, true, false}, {3, 300, 300, false, true},
-                        {4, 100, 100, false, false}, {4, 300, 100, true, false}, {4, 100, 300, false, true},
-                        {5, 300, 300, false, false}};
-    Pane* pane = AddPane(1, 10, 10, 100, 100);
-    for (const Row& row : rows) {
-        pane->SetScrollBars(row.contentWidth, row.contentHeight, row.option);
-        const std::string label = "option " + std::to_string(row.option) + ", " +
-                                  std::to_string(row.contentWidth) + "x" + std::to_string(row.contentHeight);
-        // Bottom middle lies on the horizontal bar, right middle on the vertical one.
-        EXPECT_EQ(PixelAt(pane->GetImage(), 50, 95) != kFill, row.horizontal) << label;
-        EXPECT_EQ(PixelAt(pane->GetImage(), 95, 50) != kFill, row.vertical) << label;
-        EXPECT_EQ(Bars(pane)->HitTest(60, 105) != FALSE, row.horizontal) << label;
-        EXPECT_EQ(Bars(pane)->HitTest(105, 60) != FALSE, row.vertical) << label;
-    }
-    // Option 5: a press where a bar would be reaches the object and scrolls nothing.
-    display->LClick(105, 60);
-    Frame(app);
-    EXPECT_EQ(pane->presses, 1);
-    // Option 4: a bar comes and goes with the content.
-    pane->SetScrollBars(100, 100, 4);
-    Bars(pane)->SetContentSize(100, 250);
-    EXPECT_NE(PixelAt(pane->GetImage(), 95, 50), kFill);
-    Bars(pane)->SetContentSize(100, 100);
-    EXPECT_EQ(PixelAt(pane->GetImage(), 95, 50), kFill);
-}
-
 TEST_F(ScrollBarsTest, AHeldArrowRepeatsEveryFifthOfASecond) {
-    Pane* pane = AddPane(1, 20, 20, 100, 100);
-    pane->SetScrollBars(100, 400, 3);
+    Pane* pane = AddPane(20, 20, 100, 400, 3);
     const int down = CTavScrollBars::ARROW_DOWN, none = CTavScrollBars::ARROW_NONE;
     struct Row {
         std::string input;
@@ -182,83 +96,18 @@ TEST_F(ScrollBarsTest, AHeldArrowRepeatsEveryFifthOfASecond) {
     // The down arrow is the square above the corner: (100..119, 80..99) on the application area. It
     // steps at the press and at every 0.2 s; the mouse is looked at when the time is up.
     const Row rows[] = {
-        {"press", 1, 10, down}, {"", 2, 10, down},        {"", 1, 20, down},        {"", 3, 20, down},
-        {"", 1, 30, down},      {"release", 8, 30, none}, {"press", 1, 40, down},   {"leave", 2, 40, down},
-        {"", 1, 40, none},      {"back", 8, 40, none},    {"release", 1, 40, none}, {"press", 120, 300, down},
+        {"down", 1, 10, down}, {"", 2, 10, down},     {"", 1, 20, down},     {"", 3, 20, down},
+        {"", 1, 30, down},     {"up", 8, 30, none},   {"down", 1, 40, down}, {"leave", 2, 40, down},
+        {"", 1, 40, none},     {"move", 8, 40, none}, {"up", 1, 40, none},   {"down", 120, 300, down},
     };
     for (const Row& row : rows) {
-        if (row.input == "press")
-            display->LButtonDown(110, 90);
-        else if (row.input == "release")
-            display->LButtonUp(110, 90);
-        else if (!row.input.empty())
-            display->MouseMove(row.input == "leave" ? 200 : 110, 90);
+        if (!row.input.empty())
+            Queue(row.input == "leave" ? "move" : row.input, row.input == "leave" ? 200 : 110, 90);
         Frame(app, row.frames);
         EXPECT_EQ(Position(pane)[1], row.expectedY) << row.input << " +" << row.frames;
         EXPECT_EQ(Bars(pane)->GetHeldArrow(), row.held) << row.input << " +" << row.frames;
     }
     EXPECT_EQ(pane->presses, 0); // the bars took every press
-}
-
-TEST_F(ScrollBarsTest, ArrowsStepAndTracksJumpInProportion) {
-    Pane* pane = AddPane(1, 0, 0, 100, 100);
-    pane->SetScrollBars(300, 300, 1);
-    // Arrows: left (0..19, 80..99), right (60..79, 80..99), up (80..99, 0..19), down (80..99, 60..79),
-    // the object's far edge included. Between the arrows a track stands for positions 0 to 200.
-    const Move rows[] = {{5, 90, 90, 100},    {70, 90, 110, 100}, {90, 5, 100, 90},   {90, 70, 100, 110},
-                         {100, 70, 100, 110}, {90, 20, 100, 0},   {90, 50, 100, 150}, {30, 95, 50, 100}};
-    for (const Move& row : rows) {
-        Bars(pane)->SetScrollPosition(100, 100);
-        display->LClick(row[0], row[1]);
-        Frame(app);
-        EXPECT_EQ(Position(pane), (At{row[2], row[3]})) << row[0] << "," << row[1];
-    }
-}
-
-TEST_F(ScrollBarsTest, AScreenLargerThanItsViewShowsAndHitsItsContentShifted) {
-    Pane* pane = AddPane(1, 200, 150, 40, 20);
-    Pane* list = AddPane(2, 300, 30, 100, 100); // with bars of its own
-    list->SetScrollBars(100, 400, 3);
-    auto* sub = new ScrollScreen;
-    ASSERT_EQ(sub->Initialize(5, 150, 100, 50, 50, TAVSCREEN_SUBSCREEN, screen), TAVERROR_OK);
-    sub->SetBackColor(0xAA0000);
-    ASSERT_EQ(screen->AddSubScreen(sub), TAVERROR_OK);
-    ASSERT_EQ(screen->SetScrollBars(640, 480, 1), TAVERROR_OK);
-    ScreenBars()->SetScrollPosition(100, 50);
-    EXPECT_EQ(screen->moves, (std::vector<Move>{{0, 0, 100, 50}}));
-    EXPECT_EQ(pane->GetAppX(), 100);
-    EXPECT_EQ(pane->GetAppY(), 100);
-    EXPECT_EQ(sub->GetAppX(), 50);
-    EXPECT_EQ(sub->GetAppY(), 50);
-
-    Frame(app);
-    EXPECT_EQ(Shown(110, 105), kFill);
-    EXPECT_NE(Shown(210, 155), kFill);
-    EXPECT_EQ(Shown(60, 60), 0xAA0000u);
-    EXPECT_NE(Shown(170, 120), 0xAA0000u);
-    EXPECT_NE(Shown(310, 100), 0u);   // the screen's vertical bar stays at its right edge
-    EXPECT_NE(Shown(290, 20), kFill); // the list's own bar moved with it
-    EXPECT_EQ(Shown(270, 20), kFill);
-    display->LClick(110, 105);
-    display->LClick(210, 155);
-    display->LClick(60, 60);
-    display->LClick(285, 45); // the list's down arrow
-    Frame(app);
-    EXPECT_EQ(pane->presses, 1);
-    EXPECT_EQ(sub->presses, 1);
-    EXPECT_EQ(Position(list), (At{0, 10}));
-
-    EXPECT_EQ(screen->presses, 3);
-    display->LClick(305, 205); // the screen's down arrow takes the press
-    Frame(app);
-    EXPECT_EQ(screen->moves.back(), (Move{100, 50, 100, 60}));
-    EXPECT_EQ(sub->GetAppY(), 40);
-    EXPECT_EQ(screen->presses, 3);
-    screen->SetScrollBars(0, 0, 0); // without bars everything is back where it was placed
-    EXPECT_EQ(screen->moves.back(), (Move{100, 60, 0, 0}));
-    Frame(app);
-    EXPECT_EQ(Shown(210, 155), kFill);
-    EXPECT_EQ(Shown(160, 110), 0xAA0000u);
 }
 
 TEST_F(ScrollBarsTest, BarsReplacedFromTheirOwnNotification) {
@@ -279,42 +128,13 @@ TEST_F(ScrollBarsTest, BarsReplacedFromTheirOwnNotification) {
     screen->SetScrollBars(640, 480, 1);
     display->LButtonDown(305, 205);
     Frame(app, 10);
-    ASSERT_NE(ScreenBars(), nullptr);
-    EXPECT_EQ(ScreenBars()->GetHeldArrow(), CTavScrollBars::ARROW_NONE);
-
-    Pane* pane = AddPane(2, 100, 0, 100, 100);
-    pane->SetScrollBars(100, 400, 3);
+    ASSERT_NE(Bars(screen), nullptr);
+    EXPECT_EQ(Bars(screen)->GetHeldArrow(), CTavScrollBars::ARROW_NONE);
+    Pane* pane = AddPane(100, 0, 100, 400, 3);
     pane->onScroll = [&] { pane->SetScrollBars(100, 800, 3); };
     display->LClick(190, 40); // a track press
     Frame(app);
     EXPECT_EQ(Bars(pane)->GetContentHeight(), 800);
-}
-
-TEST_F(ScrollBarsTest, AStaticScrollsAcrossItsLineOrDownItsLines) {
-    auto* label = new CTavStatic;
-    ASSERT_EQ(label->Initialize("Hi", 1, 0, 0, 50, 20, screen), TAVERROR_OK);
-    screen->AddObject(label);
-    label->SetScrollBars(50, 20, 5);
-    const std::string text = "a line much longer than fifty pixels";
-    label->SetText(text.c_str());
-    int textWidth = 0;
-    label->GetImage()->GetTextExtent(text.c_str(), "Verdana", 0, 15, 0, &textWidth, nullptr);
-    EXPECT_EQ(Bars(label)->GetContentWidth(), textWidth + 10);
-    Bars(label)->SetScrollPosition(10000, 0);
-    label->SetText("a"); // a text that fits does not scroll
-    EXPECT_EQ(Bars(label)->GetContentWidth(), 50);
-    EXPECT_EQ(Position(label), (At{0, 0}));
-
-    auto* notes = new CTavStatic;
-    ASSERT_EQ(notes->Initialize("", 2, 0, 100, 60, 40, screen), TAVERROR_OK);
-    screen->AddObject(notes);
-    notes->SetMultiline(TRUE);
-    notes->SetScrollBars(60, 40, 3);
-    notes->SetText("several lines of text that wrap inside a narrow box");
-    ASSERT_GT(notes->GetLines().size(), 3u);
-    EXPECT_EQ(Bars(notes)->GetContentHeight(), static_cast<int>(notes->GetLines().size()) * 15 + 5);
-    CTavScrollBars orphan;
-    EXPECT_EQ(orphan.Attach(static_cast<CTavObject*>(nullptr), 10, 10, 1), TAVERROR_NOPARENT);
 }
 
 } // namespace

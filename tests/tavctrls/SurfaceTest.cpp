@@ -1,9 +1,8 @@
 #include "HeadlessApp.h"
-#include "tests/support/TestSupport.h"
 
 #include <gtest/gtest.h>
 
-#include <cstdint>
+#include <array>
 
 namespace tav::testing {
 namespace {
@@ -14,99 +13,62 @@ protected:
         HeadlessAppTest::SetUp();
         ASSERT_EQ(Init(app), TAVERROR_OK);
     }
-
     // A surface whose pixel (x, y) is 0x010000 * (x + 1) + y + 1: every pixel different, none black.
     void Numbered(CTavSurface& surface, int width, int height) {
         ASSERT_EQ(surface.Create(width, height), TAVERROR_OK);
         for (int y = 0; y < height; ++y)
             for (int x = 0; x < width; ++x)
-                surface.GetDDSurface()->Set(x, y, 0x010000u * static_cast<unsigned>(x + 1) + static_cast<unsigned>(y + 1));
+                surface.GetDDSurface()->Set(
+                    x, y, 0x010000u * static_cast<unsigned>(x + 1) + static_cast<unsigned>(y + 1));
     }
 
     CTavApp app;
 };
 
-TEST_F(SurfaceTest, CreationRefusesBadSizesAndNeedsAnApplication) {
+TEST_F(SurfaceTest, CreationAndLoadsFailCleanly) {
     CTavSurface surface;
-    EXPECT_EQ(surface.Create(0, 5), TAVERROR_INVALIDARG);
-    EXPECT_EQ(surface.GetDDSurface(), nullptr);
-    EXPECT_EQ(surface.Create(5, -1), TAVERROR_INVALIDARG);
+    EXPECT_EQ(surface.Create(5, 0), TAVERROR_INVALIDARG);
     // Sizes whose bytes overflow or that no display needs are refused without allocating.
-    EXPECT_EQ(surface.Create(0x7FFFFFFF, 0x7FFFFFFF), TAVERROR_CREATESURFACE);
     EXPECT_EQ(surface.Create(40000, 40000), TAVERROR_CREATESURFACE);
     EXPECT_EQ(surface.GetDDSurface(), nullptr);
-    ASSERT_EQ(surface.Create(3, 2), TAVERROR_OK);
-    EXPECT_EQ(surface.GetWidth(), 3);
-    EXPECT_EQ(PixelAt(&surface, 2, 1), 0u);
-}
-
-TEST_F(SurfaceTest, BitmapLoadsFailCleanly) {
-    CTavSurface surface;
-    EXPECT_EQ(surface.LoadBitmap(""), TAVERROR_LOADBITMAP);
     EXPECT_EQ(surface.LoadBitmap("no/such/file.bmp"), TAVERROR_LOADBITMAP);
     // A failed stretched load leaves a cleared surface of the asked size, never undefined pixels.
     EXPECT_EQ(surface.LoadBitmap("no/such/file.bmp", 4, 3), TAVERROR_LOADBITMAP);
     ASSERT_NE(surface.GetDDSurface(), nullptr);
-    for (int y = 0; y < 3; ++y)
-        for (int x = 0; x < 4; ++x)
-            EXPECT_EQ(PixelAt(&surface, x, y), 0u);
-    EXPECT_EQ(surface.LoadBitmap("x.bmp", 0, 3), TAVERROR_INVALIDARG);
+    EXPECT_EQ(PixelAt(&surface, 0, 0) + PixelAt(&surface, 3, 2), 0u);
     ASSERT_EQ(surface.LoadBitmap(ArtPath("buttonnormal.bmp").c_str()), TAVERROR_OK);
-    EXPECT_GT(surface.GetWidth(), 0);
-    EXPECT_STREQ(surface.GetBitmapPath(), ArtPath("buttonnormal.bmp").c_str());
 }
 
 TEST_F(SurfaceTest, PlainBlitClipsAtEveryEdge) {
-    CTavSurface source, dest;
+    CTavSurface source, dest, empty;
     Numbered(source, 100, 4);
     ASSERT_EQ(dest.Create(100, 4), TAVERROR_OK);
-    // Left edge: source columns 10..99 land on 0..89.
-    ASSERT_EQ(source.Blt(dest.GetDDSurface(), -10, 0), 0);
+    ASSERT_EQ(source.Blt(dest.GetDDSurface(), -10, 0), 0); // columns 10..99 land on 0..89
     EXPECT_EQ(PixelAt(&dest, 0, 0), PixelAt(&source, 10, 0));
     EXPECT_EQ(PixelAt(&dest, 89, 3), PixelAt(&source, 99, 3));
     EXPECT_EQ(PixelAt(&dest, 90, 0), 0u);
-    // Right and bottom edges.
     dest.Fill(0);
     ASSERT_EQ(source.Blt(dest.GetDDSurface(), 95, 2), 0);
     EXPECT_EQ(PixelAt(&dest, 95, 2), PixelAt(&source, 0, 0));
     EXPECT_EQ(PixelAt(&dest, 99, 3), PixelAt(&source, 4, 1));
     EXPECT_EQ(PixelAt(&dest, 94, 2), 0u);
-    // Nothing to draw.
-    EXPECT_EQ(source.Blt(dest.GetDDSurface(), 100, 0), -1);
-    EXPECT_EQ(source.Blt(dest.GetDDSurface(), -100, 0), -1);
-    EXPECT_EQ(source.Blt(dest.GetDDSurface(), 0, -4), -1);
-    EXPECT_EQ(source.Blt(nullptr, 0, 0), -1);
-    CTavSurface empty;
+    for (const auto& [x, y] : {std::array{100, 0}, {-100, 0}, {0, -4}})
+        EXPECT_EQ(source.Blt(dest.GetDDSurface(), x, y), -1) << x << "," << y;
     EXPECT_EQ(empty.Blt(dest.GetDDSurface(), 0, 0), -1);
 }
 
-TEST_F(SurfaceTest, KeyedAndAlphaBlitsFollowTheirRules) {
+TEST_F(SurfaceTest, TheColourKeyIsARawPixelValue) {
     CTavSurface source, dest;
     ASSERT_EQ(source.Create(2, 1), TAVERROR_OK);
     ASSERT_EQ(dest.Create(2, 1), TAVERROR_OK);
     source.GetDDSurface()->Set(0, 0, 0x0000FF);
     source.GetDDSurface()->Set(1, 0, 0xFF0000);
-    dest.Fill(0x123456);
-    // The key is a raw pixel value: RGB(255, 0, 0) is 0x0000FF, which is blue in 0x00RRGGBB.
+    dest.Fill(0x123456); // RGB(255, 0, 0) is 0x0000FF, which is blue in 0x00RRGGBB
     ASSERT_EQ(source.BltTransparent(dest.GetDDSurface(), 0, 0, RGB(255, 0, 0)), 0);
     EXPECT_EQ(PixelAt(&dest, 0, 0), 0x123456u);
     EXPECT_EQ(PixelAt(&dest, 1, 0), 0xFF0000u);
     EXPECT_EQ(source.BltTransparent(dest.GetDDSurface(), 2, 0, 0), -1);
     EXPECT_EQ(source.BltTransparent(dest.GetDDSurface(), -3, 0, 0), -1);
-
-    // Alpha: d + (s - d) * a / 256 per channel; black source pixels are transparent.
-    source.GetDDSurface()->Set(0, 0, 0x000000);
-    source.GetDDSurface()->Set(1, 0, 0xFF8000);
-    dest.Fill(0x204060);
-    ASSERT_EQ(source.BltAlpha(dest.GetDDSurface(), 0, 0, 128), 0);
-    EXPECT_EQ(PixelAt(&dest, 0, 0), 0x204060u);
-    EXPECT_EQ(PixelAt(&dest, 1, 0), ((0x20 + (0xFF - 0x20) * 128 / 256) << 16 | (0x40 + (0x80 - 0x40) * 128 / 256) << 8 |
-                                     (0x60 + (0x00 - 0x60) * 128 / 256)));
-    dest.Fill(0x204060);
-    ASSERT_EQ(source.BltAlpha(dest.GetDDSurface(), 0, 0, 0), 0);
-    EXPECT_EQ(PixelAt(&dest, 1, 0), 0x204060u);
-    ASSERT_EQ(source.BltAlpha(dest.GetDDSurface(), 0, 0, 300), 0);
-    EXPECT_EQ(PixelAt(&dest, 1, 0), 0xFF8000u);
 }
 
 TEST_F(SurfaceTest, StretchedBlitClipsAfterScaling) {
@@ -120,73 +82,8 @@ TEST_F(SurfaceTest, StretchedBlitClipsAfterScaling) {
     for (int y = 0; y < 20; ++y)
         for (int x = 0; x < 25; ++x)
             ASSERT_EQ(PixelAt(&clipped, x, y), PixelAt(&whole, x + 9, y + 6)) << x << "," << y;
-    EXPECT_EQ(source.BltStretch(clipped.GetDDSurface(), 0, 0, 0, 10), -1);
-    EXPECT_EQ(source.BltStretch(clipped.GetDDSurface(), 0, 0, -10, 10), -1);
-    EXPECT_EQ(source.BltStretch(clipped.GetDDSurface(), 30, 0, 10, 10), -1);
-    EXPECT_EQ(source.BltStretch(clipped.GetDDSurface(), -10, 0, 10, 10), -1);
-    EXPECT_EQ(source.BltStretch(clipped.GetDDSurface(), 0x7FFFFFF0, 0, 0x7FFFFFF0, 10), -1);
-}
-
-TEST_F(SurfaceTest, FillsCheckTheirRectangle) {
-    CTavSurface surface;
-    ASSERT_EQ(surface.Create(4, 3), TAVERROR_OK);
-    EXPECT_EQ(surface.FillRect(0, 0, 5, 1, 0xFF), TAVERROR_INVALIDARG);
-    EXPECT_EQ(surface.FillRect(-1, 0, 2, 1, 0xFF), TAVERROR_INVALIDARG);
-    EXPECT_EQ(surface.FillRect(3, 0, 1, 1, 0xFF), TAVERROR_INVALIDARG);
-    EXPECT_EQ(surface.FillRect(0, 2, 1, 1, 0xFF), TAVERROR_INVALIDARG);
-    EXPECT_EQ(PixelAt(&surface, 0, 0), 0u);
-    ASSERT_EQ(surface.FillRect(1, 1, 3, 3, 0xABCDEF), TAVERROR_OK);
-    EXPECT_EQ(PixelAt(&surface, 1, 1), 0xABCDEFu);
-    EXPECT_EQ(PixelAt(&surface, 2, 2), 0xABCDEFu);
-    EXPECT_EQ(PixelAt(&surface, 3, 2), 0u);
-    EXPECT_EQ(PixelAt(&surface, 0, 1), 0u);
-}
-
-TEST_F(SurfaceTest, TextAndLinesUseColourReferencesAndClip) {
-    CTavSurface surface;
-    ASSERT_EQ(surface.Create(60, 20), TAVERROR_OK);
-    EXPECT_EQ(surface.DrawText(0, 0, RGB(255, 0, 0), ""), TAVERROR_OK);
-    EXPECT_EQ(surface.GetDCCount(), 0);
-    EXPECT_EQ(surface.SetFont("", 0, 15, 0), TAVERROR_FONT);
-    EXPECT_EQ(surface.SetFont("DejaVu Sans", 0, 0, 0), TAVERROR_FONT);
-    EXPECT_STREQ(surface.GetFontName(), "Verdana");
-    ASSERT_EQ(surface.SetFont("DejaVu Sans", 0, 18, FW_BOLD), TAVERROR_OK);
-    EXPECT_EQ(surface.GetFontHeight(), 18);
-    // Text crossing every edge is clipped (AddressSanitizer would see a stray write).
-    for (int x : {-30, 0, 50})
-        for (int y : {-10, 0, 15})
-            EXPECT_EQ(surface.DrawText(x, y, RGB(255, 0, 0), "Wide text"), TAVERROR_OK);
-    bool red = false;
-    for (int y = 0; y < 20; ++y)
-        for (int x = 0; x < 60; ++x) {
-            const auto pixel = PixelAt(&surface, x, y);
-            EXPECT_TRUE(pixel == 0 || pixel == 0xFF0000u) << std::hex << pixel;
-            red = red || pixel == 0xFF0000u;
-        }
-    EXPECT_TRUE(red); // COLORREF red is drawn as the red pixel
-    surface.Fill(0);
-    EXPECT_EQ(surface.DrawLine(-100, 5, 1000, 5, RGB(0, 0, 255)), TAVERROR_OK);
-    EXPECT_EQ(PixelAt(&surface, 0, 5), 0x0000FFu);
-    EXPECT_EQ(PixelAt(&surface, 59, 5), 0x0000FFu);
-    int width = 0, height = 0;
-    EXPECT_TRUE(surface.GetTextExtent("Hello", "DejaVu Sans", 0, 18, 0, &width, &height));
-    EXPECT_EQ(height, 18);
-    EXPECT_GT(width, 20);
-    EXPECT_EQ(surface.GetDCCount(), 0);
-}
-
-TEST_F(SurfaceTest, DeviceContextIsCounted) {
-    CTavSurface surface;
-    EXPECT_EQ(surface.GetDC(), nullptr);
-    ASSERT_EQ(surface.Create(2, 2), TAVERROR_OK);
-    HDC first = surface.GetDC();
-    EXPECT_NE(first, nullptr);
-    EXPECT_EQ(surface.GetDC(), first);
-    EXPECT_EQ(surface.GetDCCount(), 2);
-    surface.ReleaseDC();
-    surface.ReleaseDC();
-    surface.ReleaseDC();
-    EXPECT_EQ(surface.GetDCCount(), 0);
+    for (const auto& [x, w] : {std::array{0, 0}, {0, -10}, {30, 10}, {-10, 10}, {0x7FFFFFF0, 0x7FFFFFF0}})
+        EXPECT_EQ(source.BltStretch(clipped.GetDDSurface(), x, 0, w, 10), -1) << x << " " << w;
 }
 
 } // namespace
