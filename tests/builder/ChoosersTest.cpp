@@ -6,7 +6,6 @@
 #include "builder/FileChooser.h"
 #include "builder/FolderListing.h"
 #include "tests/support/Screenshots.h"
-#include "tests/support/TestSupport.h"
 
 #include <gtest/gtest.h>
 
@@ -21,7 +20,7 @@ namespace tav::testing {
 namespace {
 
 using builder::FileChooser;
-using Step = DialogDriver<FileChooser>::Step;
+using Names = std::vector<std::string>;
 
 const char* const kCafe = "caf\xC3\xA9.bmp";
 const char* const kDonnees = "donn\xC3\xA9"
@@ -35,15 +34,12 @@ bool RunningAsRoot() {
 // A tree with nested folders, many files, hidden entries, spaces, non-ASCII names and a folder that
 // cannot be read.
 void MakeTree(const fs::path& root) {
-    fs::create_directories(root / "alpha" / "inner");
-    fs::create_directories(root / "Beta Folder");
-    fs::create_directories(root / kDonnees);
-    fs::create_directories(root / ".hidden");
-    fs::create_directories(root / "fake.bmp");
-    fs::create_directories(root / "locked");
+    for (const fs::path& folder : {root / "alpha" / "inner", root / "Beta Folder", root / kDonnees,
+                                   root / ".hidden", root / "fake.bmp", root / "locked"})
+        fs::create_directories(folder);
     for (int i = 0; i < 40; ++i)
-        test::WriteFile(
-            (root / ("img" + std::string(i < 10 ? "0" : "") + std::to_string(i) + ".bmp")).string(), "x");
+        test::WriteFile((root / ("img" + std::string(i < 10 ? "0" : "") + std::to_string(i) + ".bmp")).string(),
+                        "x");
     for (const char* name : {"my picture.bmp", "UPPER.BMP", ".secret.bmp", "notes.txt", "bmp", "x.bmp.txt"})
         test::WriteFile((root / name).string(), "x");
     test::WriteFile((root / "alpha" / "inner" / "deep.bmp").string(), "x");
@@ -58,8 +54,8 @@ void Unlock(const fs::path& root) {
     fs::permissions(root / "locked", fs::perms::owner_all, ec);
 }
 
-std::vector<std::string> Rows(CTavListBox* list) {
-    std::vector<std::string> rows;
+Names Rows(CTavListBox* list) {
+    Names rows;
     for (int row = 0; row < list->GetRowCount(); ++row)
         rows.push_back(list->GetItemText(row));
     return rows;
@@ -72,12 +68,12 @@ TEST(FolderListing, ShowsVisibleFoldersAndMatchingFilesSorted) {
     const builder::FolderListing listing = builder::ListFolder(root, ".bmp");
     Unlock(root);
     EXPECT_TRUE(listing.readable);
-    std::vector<std::string> folders;
+    Names folders;
     for (const auto& entry : listing.folders) {
         folders.push_back(entry.name);
         EXPECT_EQ(entry.readable, entry.name != "locked" || RunningAsRoot()) << entry.name;
     }
-    EXPECT_EQ(folders, (std::vector<std::string>{"alpha", "Beta Folder", kDonnees, "fake.bmp", "locked"}));
+    EXPECT_EQ(folders, (Names{"alpha", "Beta Folder", kDonnees, "fake.bmp", "locked"}));
     ASSERT_EQ(listing.files.size(), 42u);
     EXPECT_EQ(listing.files.front(), "img00.bmp");
     EXPECT_EQ(listing.files[39], "img39.bmp");
@@ -102,15 +98,13 @@ TEST(FolderListing, ResolvesTypedPathsAgainstTheShownFolder) {
     EXPECT_FALSE(builder::HasExtension("a.bmp.txt", ".bmp"));
 }
 
-class ChooserTest : public HeadlessAppTest {
+class ChooserTest : public DialogTest {
 protected:
+    using Step = DialogDriver<FileChooser>::Step;
+
     void SetUp() override {
-        HeadlessAppTest::SetUp();
-        ASSERT_EQ(Init(app, appWidth, appHeight), TAVERROR_OK);
-        screen = new CTavScreen;
-        ASSERT_EQ(screen->Initialize(1), TAVERROR_OK);
-        app.SetChildScreen(screen);
-        driver = std::make_unique<DialogDriver<FileChooser>>(display, screen);
+        DialogTest::SetUp();
+        chooser = DialogDriver<FileChooser>(display, main);
         root = fs::path(temp.path());
         MakeTree(root);
         startDirectory = fs::current_path();
@@ -118,22 +112,17 @@ protected:
     void TearDown() override {
         EXPECT_EQ(fs::current_path(), startDirectory) << "a chooser changed the current directory";
         Unlock(root);
-        HeadlessAppTest::TearDown();
+        DialogTest::TearDown();
     }
 
-    std::optional<std::string> File(std::vector<Step> steps, const std::string& start) {
-        driver->Script(std::move(steps));
-        auto result = builder::ChooseBitmapFile(screen, start);
-        EXPECT_EQ(driver->done, StepCount()) << "the chooser closed early";
+    // Runs the bitmap chooser (or the folder chooser) from `start` with the script.
+    std::optional<std::string> Choose(std::vector<Step> steps, const std::string& start, bool file = true) {
+        const size_t count = steps.size();
+        chooser.Script(std::move(steps));
+        auto result = file ? builder::ChooseBitmapFile(main, start) : builder::ChooseFolder(main, start);
+        EXPECT_EQ(chooser.done, count) << "the chooser closed early";
         return result;
     }
-    std::optional<std::string> Folder(std::vector<Step> steps, const std::string& start) {
-        driver->Script(std::move(steps));
-        auto result = builder::ChooseFolder(screen, start);
-        EXPECT_EQ(driver->done, StepCount()) << "the chooser closed early";
-        return result;
-    }
-    size_t StepCount() const { return expectedSteps; }
 
     static CTavListBox* Folders(FileChooser* c) {
         return static_cast<CTavListBox*>(c->GetObjectByID(FileChooser::ID_FOLDERS));
@@ -141,12 +130,8 @@ protected:
     static CTavListBox* Files(FileChooser* c) {
         return static_cast<CTavListBox*>(c->GetObjectByID(FileChooser::ID_FILES));
     }
-    static std::string PathText(FileChooser* c) {
-        return static_cast<CTavEdit*>(c->GetObjectByID(FileChooser::ID_PATH))->GetText();
-    }
-    static std::string Status(FileChooser* c) {
-        return static_cast<CTavStatic*>(c->GetObjectByID(FileChooser::ID_STATUS))->GetText();
-    }
+    static std::string PathText(FileChooser* c) { return builder::TextOf(c, FileChooser::ID_PATH); }
+    static std::string Status(FileChooser* c) { return builder::TextOf(c, FileChooser::ID_STATUS); }
     static int RowOf(CTavListBox* list, const std::string& text) {
         for (int row = 0; row < list->GetRowCount(); ++row)
             if (list->GetItemText(row) == text)
@@ -154,14 +139,10 @@ protected:
         ADD_FAILURE() << "no row " << text;
         return 0;
     }
-    Step Click(DWORD id) {
-        return [this, id](FileChooser* c) { driver->ClickObject(c, id); };
-    }
+    Step Click(DWORD id) { return chooser.Click(id); }
+    Step Key(UINT key) { return chooser.Key(key); }
     Step OpenFolder(const std::string& name) {
-        return [this, name](FileChooser* c) { driver->DoubleClickRow(Folders(c), RowOf(Folders(c), name)); };
-    }
-    Step Key(UINT key) {
-        return [this, key](FileChooser*) { display->KeyDown(key); };
+        return [this, name](FileChooser* c) { chooser.DoubleClickRow(Folders(c), RowOf(Folders(c), name)); };
     }
     Step InFolder(const fs::path& folder) {
         return [folder](FileChooser* c) {
@@ -172,7 +153,7 @@ protected:
     // Replaces the path field's text by typing.
     Step TypePath(const std::string& text) {
         return [this, text](FileChooser* c) {
-            driver->ClickObject(c, FileChooser::ID_PATH);
+            chooser.ClickObject(c, FileChooser::ID_PATH);
             display->KeyDown(VK_END);
             for (size_t i = PathText(c).size(); i > 0; --i)
                 display->KeyDown(VK_BACK);
@@ -180,182 +161,137 @@ protected:
         };
     }
 
-    CTavApp app;
-    CTavScreen* screen = nullptr;
-    std::unique_ptr<DialogDriver<FileChooser>> driver;
+    DialogDriver<FileChooser> chooser{nullptr, nullptr};
     test::TempDir temp;
     fs::path root;
     fs::path startDirectory;
-    size_t expectedSteps = 0;
-    int appWidth = 800;
-    int appHeight = 600;
 };
-
-#define STEPS(...)                                                                                           \
-    [&] {                                                                                                    \
-        std::vector<Step> steps{__VA_ARGS__};                                                                \
-        expectedSteps = steps.size();                                                                        \
-        return steps;                                                                                        \
-    }()
 
 TEST_F(ChooserTest, ListsTheStartFolderAndClicksGiveTheFullPath) {
     const std::string locked = RunningAsRoot() ? "locked" : "locked  (no access)";
-    const auto result =
-        File(STEPS(
-                 [&](FileChooser* c) {
-                     EXPECT_EQ(c->GetParent(), screen);
-                     EXPECT_EQ(c->GetType(), TAVSCREEN_POPUP);
-                     EXPECT_LE(c->GetX() + c->GetWidth(), 800);
-                     EXPECT_LE(c->GetY() + c->GetHeight(), 600);
-                     EXPECT_EQ(Rows(Folders(c)), (std::vector<std::string>{"..", "alpha", "Beta Folder",
-                                                                           kDonnees, "fake.bmp", locked}));
-                     EXPECT_EQ(Files(c)->GetRowCount(), 42);
-                     EXPECT_EQ(Files(c)->GetItemText(0), "img00.bmp");
-                     EXPECT_EQ(Status(c), "");
-                 },
-                 InFolder(root), [&](FileChooser* c) { driver->ClickRow(Files(c), 3); },
-                 [&](FileChooser* c) { EXPECT_EQ(PathText(c), (root / "img03.bmp").string()); },
-                 Click(FileChooser::ID_OK)),
-             root.string());
-    ASSERT_TRUE(result.has_value());
-    EXPECT_EQ(*result, (root / "img03.bmp").string());
+    const auto result = Choose({[&](FileChooser* c) {
+                                    EXPECT_EQ(c->GetParent(), main);
+                                    EXPECT_EQ(c->GetType(), TAVSCREEN_POPUP);
+                                    EXPECT_LE(c->GetX() + c->GetWidth(), 800);
+                                    EXPECT_LE(c->GetY() + c->GetHeight(), 600);
+                                    EXPECT_EQ(Rows(Folders(c)),
+                                              (Names{"..", "alpha", "Beta Folder", kDonnees, "fake.bmp", locked}));
+                                    EXPECT_EQ(Files(c)->GetRowCount(), 42);
+                                    EXPECT_EQ(Files(c)->GetItemText(0), "img00.bmp");
+                                    EXPECT_EQ(Status(c), "");
+                                },
+                                InFolder(root), [&](FileChooser* c) { chooser.ClickRow(Files(c), 3); },
+                                [&](FileChooser* c) { EXPECT_EQ(PathText(c), (root / "img03.bmp").string()); },
+                                Click(FileChooser::ID_OK)},
+                               root.string());
+    EXPECT_EQ(result, (root / "img03.bmp").string());
 }
 
 TEST_F(ChooserTest, DoubleClicksMoveThroughFoldersAndPickAFile) {
-    const auto result = File(STEPS(
-                                 OpenFolder("alpha"), InFolder(root / "alpha"),
-                                 [&](FileChooser* c) {
-                                     EXPECT_EQ(Rows(Folders(c)), (std::vector<std::string>{"..", "inner"}));
-                                     EXPECT_EQ(Files(c)->GetRowCount(), 0);
-                                 },
-                                 OpenFolder(".."), InFolder(root), OpenFolder(kDonnees),
-                                 [&](FileChooser* c) { driver->DoubleClickRow(Files(c), 0); }),
-                             root.string());
-    ASSERT_TRUE(result.has_value());
-    EXPECT_EQ(*result, (root / kDonnees / kCafe).string());
+    const auto result = Choose({OpenFolder("alpha"), InFolder(root / "alpha"),
+                                [&](FileChooser* c) {
+                                    EXPECT_EQ(Rows(Folders(c)), (Names{"..", "inner"}));
+                                    EXPECT_EQ(Files(c)->GetRowCount(), 0);
+                                },
+                                OpenFolder(".."), InFolder(root), OpenFolder(kDonnees),
+                                [&](FileChooser* c) { chooser.DoubleClickRow(Files(c), 0); }},
+                               root.string());
+    EXPECT_EQ(result, (root / kDonnees / kCafe).string());
 }
 
 TEST_F(ChooserTest, KeysNavigateAndChoose) {
-    const auto result = File(
-        STEPS(
-            Key(VK_DOWN), Key(VK_DOWN),
-            [&](FileChooser* c) {
-                EXPECT_EQ(Folders(c)->GetSelection(), 1);
-                EXPECT_EQ(PathText(c), (root / "alpha").string());
-            },
-            Key(VK_RETURN), InFolder(root / "alpha"), Key(VK_DOWN), Key(VK_DOWN), Key(VK_RETURN),
-            InFolder(root / "alpha" / "inner"), Key(VK_BACK), InFolder(root / "alpha"), OpenFolder("inner"),
-            Key(VK_TAB), Key(VK_DOWN),
-            [&](FileChooser* c) { EXPECT_EQ(PathText(c), (root / "alpha" / "inner" / "deep.bmp").string()); },
-            Key(VK_RETURN)),
-        root.string());
-    ASSERT_TRUE(result.has_value());
-    EXPECT_EQ(*result, (root / "alpha" / "inner" / "deep.bmp").string());
-
-    expectedSteps = 1;
-    EXPECT_FALSE(File({Key(VK_ESCAPE)}, root.string()).has_value());
+    const fs::path deep = root / "alpha" / "inner" / "deep.bmp";
+    const auto result = Choose({Key(VK_DOWN), Key(VK_DOWN),
+                                [&](FileChooser* c) {
+                                    EXPECT_EQ(Folders(c)->GetSelection(), 1);
+                                    EXPECT_EQ(PathText(c), (root / "alpha").string());
+                                },
+                                Key(VK_RETURN), InFolder(root / "alpha"), Key(VK_DOWN), Key(VK_DOWN),
+                                Key(VK_RETURN), InFolder(root / "alpha" / "inner"), Key(VK_BACK),
+                                InFolder(root / "alpha"), OpenFolder("inner"), Key(VK_TAB), Key(VK_DOWN),
+                                [&](FileChooser* c) { EXPECT_EQ(PathText(c), deep.string()); }, Key(VK_RETURN)},
+                               root.string());
+    EXPECT_EQ(result, deep.string());
+    EXPECT_FALSE(Choose({Key(VK_ESCAPE)}, root.string()).has_value());
 
     // A list scrolled to its end in a large folder starts at the top in the next one.
-    const auto scrolled = File(STEPS(
-                                   Key(VK_TAB), Key(VK_DOWN), Key(VK_END),
-                                   [&](FileChooser* c) {
-                                       int x = 0, y = 0;
-                                       Files(c)->GetScrollPosition(&x, &y);
-                                       EXPECT_GT(y, 0);
-                                   },
-                                   OpenFolder(kDonnees),
-                                   [&](FileChooser* c) {
-                                       int x = 0, y = 0;
-                                       Files(c)->GetScrollPosition(&x, &y);
-                                       EXPECT_EQ(y, 0);
-                                       driver->DoubleClickRow(Files(c), 0);
-                                   }),
-                               root.string());
-    ASSERT_TRUE(scrolled.has_value());
-    EXPECT_EQ(*scrolled, (root / kDonnees / kCafe).string());
+    auto scrolledBy = [](FileChooser* c) {
+        int x = 0, y = 0;
+        Files(c)->GetScrollPosition(&x, &y);
+        return y;
+    };
+    const auto scrolled = Choose({Key(VK_TAB), Key(VK_DOWN), Key(VK_END),
+                                  [&](FileChooser* c) { EXPECT_GT(scrolledBy(c), 0); }, OpenFolder(kDonnees),
+                                  [&](FileChooser* c) {
+                                      EXPECT_EQ(scrolledBy(c), 0);
+                                      chooser.DoubleClickRow(Files(c), 0);
+                                  }},
+                                 root.string());
+    EXPECT_EQ(scrolled, (root / kDonnees / kCafe).string());
 }
 
 TEST_F(ChooserTest, TypedPathsOpenFoldersAndChooseFiles) {
-    const auto result =
-        File(STEPS(
-                 TypePath((root / "Beta Folder").string()), Key(VK_RETURN), InFolder(root / "Beta Folder"),
-                 TypePath("nowhere.bmp"), Click(FileChooser::ID_OK),
-                 [&](FileChooser* c) {
-                     EXPECT_NE(Status(c).find("No such file"), std::string::npos) << Status(c);
-                     EXPECT_EQ(c->CurrentFolder(), root / "Beta Folder");
-                 },
-                 TypePath(std::string("../") + kDonnees + "/" + kCafe), Key(VK_RETURN)),
-             root.string());
-    ASSERT_TRUE(result.has_value());
-    EXPECT_EQ(*result, (root / kDonnees / kCafe).string());
-}
-
-TEST_F(ChooserTest, CancelGivesNothing) {
-    expectedSteps = 2;
-    EXPECT_FALSE(File({[&](FileChooser* c) { driver->ClickRow(Files(c), 0); }, Click(FileChooser::ID_CANCEL)},
-                      root.string())
+    const auto result = Choose({TypePath((root / "Beta Folder").string()), Key(VK_RETURN),
+                                InFolder(root / "Beta Folder"), TypePath("nowhere.bmp"), Click(FileChooser::ID_OK),
+                                [&](FileChooser* c) {
+                                    EXPECT_NE(Status(c).find("No such file"), std::string::npos) << Status(c);
+                                    EXPECT_EQ(c->CurrentFolder(), root / "Beta Folder");
+                                },
+                                TypePath(std::string("../") + kDonnees + "/" + kCafe), Key(VK_RETURN)},
+                               root.string());
+    EXPECT_EQ(result, (root / kDonnees / kCafe).string());
+    // Cancel gives nothing, whatever was selected.
+    EXPECT_FALSE(Choose({[&](FileChooser* c) { chooser.ClickRow(Files(c), 0); }, Click(FileChooser::ID_CANCEL)},
+                        root.string())
                      .has_value());
-    expectedSteps = 1;
-    EXPECT_FALSE(Folder({Click(FileChooser::ID_CANCEL)}, root.string()).has_value());
+    EXPECT_FALSE(Choose({Click(FileChooser::ID_CANCEL)}, root.string(), false).has_value());
 }
 
 TEST_F(ChooserTest, UnreadableFoldersStayShutWithoutHarm) {
     if (RunningAsRoot())
         GTEST_SKIP() << "root can read a folder without permissions";
     // Opening it from the list keeps the folder shown and says why.
-    const auto result =
-        File(STEPS(
-                 OpenFolder("locked  (no access)"),
-                 [&](FileChooser* c) {
-                     EXPECT_EQ(c->CurrentFolder(), root);
-                     EXPECT_NE(Status(c).find("Cannot open locked"), std::string::npos) << Status(c);
-                 },
-                 TypePath("locked"), Key(VK_RETURN),
-                 [&](FileChooser* c) { EXPECT_EQ(c->CurrentFolder(), root); }, Click(FileChooser::ID_CANCEL)),
-             root.string());
-    EXPECT_FALSE(result.has_value());
-
+    EXPECT_FALSE(Choose({OpenFolder("locked  (no access)"),
+                         [&](FileChooser* c) {
+                             EXPECT_EQ(c->CurrentFolder(), root);
+                             EXPECT_NE(Status(c).find("Cannot open locked"), std::string::npos) << Status(c);
+                         },
+                         TypePath("locked"), Key(VK_RETURN),
+                         [&](FileChooser* c) { EXPECT_EQ(c->CurrentFolder(), root); },
+                         Click(FileChooser::ID_CANCEL)},
+                        root.string())
+                     .has_value());
     // Starting in it shows it empty, with the way out.
-    const auto fromInside = File(STEPS(
-                                     [&](FileChooser* c) {
-                                         EXPECT_EQ(c->CurrentFolder(), root / "locked");
-                                         EXPECT_EQ(Rows(Folders(c)), std::vector<std::string>{".."});
-                                         EXPECT_EQ(Files(c)->GetRowCount(), 0);
-                                         EXPECT_FALSE(Status(c).empty());
-                                     },
-                                     OpenFolder(".."), InFolder(root), Click(FileChooser::ID_CANCEL)),
-                                 (root / "locked").string());
-    EXPECT_FALSE(fromInside.has_value());
+    EXPECT_FALSE(Choose({[&](FileChooser* c) {
+                             EXPECT_EQ(c->CurrentFolder(), root / "locked");
+                             EXPECT_EQ(Rows(Folders(c)), Names{".."});
+                             EXPECT_EQ(Files(c)->GetRowCount(), 0);
+                             EXPECT_FALSE(Status(c).empty());
+                         },
+                         OpenFolder(".."), InFolder(root), Click(FileChooser::ID_CANCEL)},
+                        (root / "locked").string())
+                     .has_value());
 }
 
 TEST_F(ChooserTest, FolderChooserGivesTheSelectedOrShownFolder) {
-    auto result = Folder(STEPS(
-                             [&](FileChooser* c) {
-                                 EXPECT_EQ(c->GetObjectByID(FileChooser::ID_FILES), nullptr);
-                                 driver->ClickRow(Folders(c), RowOf(Folders(c), "Beta Folder"));
-                             },
-                             Click(FileChooser::ID_OK)),
-                         root.string());
-    ASSERT_TRUE(result.has_value());
-    EXPECT_EQ(*result, (root / "Beta Folder").string());
+    auto result = Choose({[&](FileChooser* c) {
+                              EXPECT_EQ(c->GetObjectByID(FileChooser::ID_FILES), nullptr);
+                              chooser.ClickRow(Folders(c), RowOf(Folders(c), "Beta Folder"));
+                          },
+                          Click(FileChooser::ID_OK)},
+                         root.string(), false);
+    EXPECT_EQ(result, (root / "Beta Folder").string());
 
     // A start folder that does not exist starts at its nearest existing parent.
-    result = Folder(STEPS(InFolder(root / "alpha"), OpenFolder("inner"), Key(VK_RETURN)),
-                    (root / "alpha" / "gone" / "deeper").string());
-    ASSERT_TRUE(result.has_value());
-    EXPECT_EQ(*result, (root / "alpha" / "inner").string());
-}
+    result = Choose({InFolder(root / "alpha"), OpenFolder("inner"), Key(VK_RETURN)},
+                    (root / "alpha" / "gone" / "deeper").string(), false);
+    EXPECT_EQ(result, (root / "alpha" / "inner").string());
 
-TEST_F(ChooserTest, RelativeStartFoldersGiveFullPaths) {
+    // Relative start folders give full paths.
     const fs::path relative = fs::relative(root / "alpha", fs::current_path());
     ASSERT_TRUE(relative.is_relative());
-    const auto result = Folder(STEPS(Click(FileChooser::ID_OK)), relative.string());
-    ASSERT_TRUE(result.has_value());
-    EXPECT_EQ(*result, (root / "alpha").string());
-
-    const auto here = Folder(STEPS(Click(FileChooser::ID_OK)), "");
-    ASSERT_TRUE(here.has_value());
-    EXPECT_EQ(*here, fs::current_path().string());
+    EXPECT_EQ(Choose({Click(FileChooser::ID_OK)}, relative.string(), false), (root / "alpha").string());
+    EXPECT_EQ(Choose({Click(FileChooser::ID_OK)}, "", false), fs::current_path().string());
 }
 
 // A dialog that asks for a bitmap from its own button, as the object dialog does, and then closes.
@@ -373,29 +309,27 @@ public:
 TEST_F(ChooserTest, OpensOverTheInnermostDialogAndFitsIntoIt) {
     auto* popup = new AskingPopup;
     popup->folder = (root / "alpha" / "inner").string();
-    ASSERT_EQ(popup->Initialize(9, 200, 60, 400, 480, TAVSCREEN_POPUP, screen), TAVERROR_OK);
+    ASSERT_EQ(popup->Initialize(9, 200, 60, 400, 480, TAVSCREEN_POPUP, main), TAVERROR_OK);
     auto* ask = new CTavButton;
-    ASSERT_EQ(ask->Initialize("Browse", 1, 10, 10, 50, 20, popup, "art//buttonnormal.bmp",
-                              "art//buttonover.bmp", "art//buttondown.bmp"),
+    ASSERT_EQ(ask->Initialize("Browse", 1, 10, 10, 50, 20, popup, "art//buttonnormal.bmp", "art//buttonover.bmp",
+                              "art//buttondown.bmp"),
               TAVERROR_OK);
     popup->AddObject(ask);
     display->LClick(popup->GetAppX() + 20, popup->GetAppY() + 20);
-    expectedSteps = 2;
-    driver->Script({[&](FileChooser* c) {
+    chooser.Script({[&](FileChooser* c) {
                         EXPECT_EQ(c->GetParent(), popup);
                         // A popup is drawn into its parent: it must lie inside it.
                         EXPECT_GE(c->GetX(), 0);
                         EXPECT_GE(c->GetY(), 0);
                         EXPECT_LE(c->GetX() + c->GetWidth(), popup->GetWidth());
                         EXPECT_LE(c->GetY() + c->GetHeight(), popup->GetHeight());
-                        driver->ClickRow(Files(c), 0);
+                        chooser.ClickRow(Files(c), 0);
                     },
                     Click(FileChooser::ID_OK)});
-    ASSERT_EQ(screen->SetChildScreen(popup), TAVERROR_OK);
-    EXPECT_EQ(driver->done, 2u);
-    ASSERT_TRUE(popup->answer.has_value());
-    EXPECT_EQ(*popup->answer, (root / "alpha" / "inner" / "deep.bmp").string());
-    screen->RemoveChildScreen();
+    ASSERT_EQ(main->SetChildScreen(popup), TAVERROR_OK);
+    EXPECT_EQ(chooser.done, 2u);
+    EXPECT_EQ(popup->answer, (root / "alpha" / "inner" / "deep.bmp").string());
+    main->RemoveChildScreen();
 }
 
 // Screenshots need the same path on every run: a fixed folder under the temporary folder.
@@ -409,28 +343,18 @@ protected:
         const fs::path fixed = fs::temp_directory_path() / fs::path(name).stem(); // one per test: ctest -j
         std::error_code ec;
         fs::remove_all(fixed, ec);
-        fs::create_directories(fixed / "Art" / "buttons");
-        fs::create_directories(fixed / "Art" / "Old Sketches");
-        fs::create_directories(fixed / "Art" / kDonnees);
-        for (const char* file :
-             {"background.bmp", "logo.bmp", "player one.bmp", kCafe, "tiles.BMP", "notes.txt"})
+        for (const char* folder : {"buttons", "Old Sketches", kDonnees})
+            fs::create_directories(fixed / "Art" / folder);
+        for (const char* file : {"background.bmp", "logo.bmp", "player one.bmp", kCafe, "tiles.BMP", "notes.txt"})
             test::WriteFile((fixed / "Art" / file).string(), "x");
         const std::string shot = (fs::path(temp.path()) / name).string();
-        const std::vector<Step> steps = {
-            [this, files](FileChooser* c) { driver->ClickRow(files ? Files(c) : Folders(c), 2); },
-            DialogDriver<FileChooser>::Pause(), DialogDriver<FileChooser>::Pause(),
-            [this, shot](FileChooser* c) {
-                ASSERT_TRUE(display->SaveLastFrame(shot));
-                driver->ClickObject(c, FileChooser::ID_CANCEL);
-            }};
-        expectedSteps = steps.size();
-        driver->Script(steps);
-        const std::string start = (fixed / "Art").string();
-        if (files)
-            builder::ChooseBitmapFile(screen, start);
-        else
-            builder::ChooseFolder(screen, start);
-        EXPECT_EQ(driver->done, expectedSteps);
+        Choose({[this, files](FileChooser* c) { chooser.ClickRow(files ? Files(c) : Folders(c), 2); },
+                DialogDriver<FileChooser>::Pause(), DialogDriver<FileChooser>::Pause(),
+                [this, shot](FileChooser* c) {
+                    ASSERT_TRUE(display->SaveLastFrame(shot));
+                    chooser.ClickObject(c, FileChooser::ID_CANCEL);
+                }},
+               (fixed / "Art").string(), files);
         fs::remove_all(fixed, ec);
         test::ExpectLikeReference(shot, std::string(TAV_SOURCE_DIR) + "/tests/builder/reference", name);
     }
