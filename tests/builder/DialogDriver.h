@@ -147,7 +147,7 @@ inline std::string DescribeLayout(const CTavScreen* screen) {
         out << " " << object->GetID() << " \"" << text << "\" " << object->GetX() << "," << object->GetY() << " "
             << object->GetWidth() << "x" << object->GetHeight() << (object->IsVisible() ? "" : " hidden")
             << (object->IsTransparent() ? " transparent" : "") << (object->IsTranslucent() ? " translucent" : "")
-            << (object->HasFocus() ? " focus" : "") << "\n";
+            << "\n";
     }
     return out.str();
 }
