@@ -38,8 +38,8 @@ void MakeTree(const fs::path& root) {
                                    root / ".hidden", root / "fake.bmp", root / "locked"})
         fs::create_directories(folder);
     for (int i = 0; i < 40; ++i)
-        test::WriteFile((root / ("img" + std::string(i < 10 ? "0" : "") + std::to_string(i) + ".bmp")).string(),
-                        "x");
+        test::WriteFile(
+            (root / ("img" + std::string(i < 10 ? "0" : "") + std::to_string(i) + ".bmp")).string(), "x");
     for (const char* name : {"my picture.bmp", "UPPER.BMP", ".secret.bmp", "notes.txt", "bmp", "x.bmp.txt"})
         test::WriteFile((root / name).string(), "x");
     test::WriteFile((root / "alpha" / "inner" / "deep.bmp").string(), "x");
@@ -169,21 +169,21 @@ protected:
 
 TEST_F(ChooserTest, ListsTheStartFolderAndClicksGiveTheFullPath) {
     const std::string locked = RunningAsRoot() ? "locked" : "locked  (no access)";
-    const auto result = Choose({[&](FileChooser* c) {
-                                    EXPECT_EQ(c->GetParent(), main);
-                                    EXPECT_EQ(c->GetType(), TAVSCREEN_POPUP);
-                                    EXPECT_LE(c->GetX() + c->GetWidth(), 800);
-                                    EXPECT_LE(c->GetY() + c->GetHeight(), 600);
-                                    EXPECT_EQ(Rows(Folders(c)),
-                                              (Names{"..", "alpha", "Beta Folder", kDonnees, "fake.bmp", locked}));
-                                    EXPECT_EQ(Files(c)->GetRowCount(), 42);
-                                    EXPECT_EQ(Files(c)->GetItemText(0), "img00.bmp");
-                                    EXPECT_EQ(Status(c), "");
-                                },
-                                InFolder(root), [&](FileChooser* c) { chooser.ClickRow(Files(c), 3); },
-                                [&](FileChooser* c) { EXPECT_EQ(PathText(c), (root / "img03.bmp").string()); },
-                                Click(FileChooser::ID_OK)},
-                               root.string());
+    const auto result = Choose(
+        {[&](FileChooser* c) {
+             EXPECT_EQ(c->GetParent(), main);
+             EXPECT_EQ(c->GetType(), TAVSCREEN_POPUP);
+             EXPECT_LE(c->GetX() + c->GetWidth(), 800);
+             EXPECT_LE(c->GetY() + c->GetHeight(), 600);
+             EXPECT_EQ(Rows(Folders(c)), (Names{"..", "alpha", "Beta Folder", kDonnees, "fake.bmp", locked}));
+             EXPECT_EQ(Files(c)->GetRowCount(), 42);
+             EXPECT_EQ(Files(c)->GetItemText(0), "img00.bmp");
+             EXPECT_EQ(Status(c), "");
+         },
+         InFolder(root), [&](FileChooser* c) { chooser.ClickRow(Files(c), 3); },
+         [&](FileChooser* c) { EXPECT_EQ(PathText(c), (root / "img03.bmp").string()); },
+         Click(FileChooser::ID_OK)},
+        root.string());
     EXPECT_EQ(result, (root / "img03.bmp").string());
 }
 
@@ -201,16 +201,17 @@ TEST_F(ChooserTest, DoubleClicksMoveThroughFoldersAndPickAFile) {
 
 TEST_F(ChooserTest, KeysNavigateAndChoose) {
     const fs::path deep = root / "alpha" / "inner" / "deep.bmp";
-    const auto result = Choose({Key(VK_DOWN), Key(VK_DOWN),
-                                [&](FileChooser* c) {
-                                    EXPECT_EQ(Folders(c)->GetSelection(), 1);
-                                    EXPECT_EQ(PathText(c), (root / "alpha").string());
-                                },
-                                Key(VK_RETURN), InFolder(root / "alpha"), Key(VK_DOWN), Key(VK_DOWN),
-                                Key(VK_RETURN), InFolder(root / "alpha" / "inner"), Key(VK_BACK),
-                                InFolder(root / "alpha"), OpenFolder("inner"), Key(VK_TAB), Key(VK_DOWN),
-                                [&](FileChooser* c) { EXPECT_EQ(PathText(c), deep.string()); }, Key(VK_RETURN)},
-                               root.string());
+    const auto result =
+        Choose({Key(VK_DOWN), Key(VK_DOWN),
+                [&](FileChooser* c) {
+                    EXPECT_EQ(Folders(c)->GetSelection(), 1);
+                    EXPECT_EQ(PathText(c), (root / "alpha").string());
+                },
+                Key(VK_RETURN), InFolder(root / "alpha"), Key(VK_DOWN), Key(VK_DOWN), Key(VK_RETURN),
+                InFolder(root / "alpha" / "inner"), Key(VK_BACK), InFolder(root / "alpha"),
+                OpenFolder("inner"), Key(VK_TAB), Key(VK_DOWN),
+                [&](FileChooser* c) { EXPECT_EQ(PathText(c), deep.string()); }, Key(VK_RETURN)},
+               root.string());
     EXPECT_EQ(result, deep.string());
     EXPECT_FALSE(Choose({Key(VK_ESCAPE)}, root.string()).has_value());
 
@@ -231,19 +232,21 @@ TEST_F(ChooserTest, KeysNavigateAndChoose) {
 }
 
 TEST_F(ChooserTest, TypedPathsOpenFoldersAndChooseFiles) {
-    const auto result = Choose({TypePath((root / "Beta Folder").string()), Key(VK_RETURN),
-                                InFolder(root / "Beta Folder"), TypePath("nowhere.bmp"), Click(FileChooser::ID_OK),
-                                [&](FileChooser* c) {
-                                    EXPECT_NE(Status(c).find("No such file"), std::string::npos) << Status(c);
-                                    EXPECT_EQ(c->CurrentFolder(), root / "Beta Folder");
-                                },
-                                TypePath(std::string("../") + kDonnees + "/" + kCafe), Key(VK_RETURN)},
-                               root.string());
+    const auto result =
+        Choose({TypePath((root / "Beta Folder").string()), Key(VK_RETURN), InFolder(root / "Beta Folder"),
+                TypePath("nowhere.bmp"), Click(FileChooser::ID_OK),
+                [&](FileChooser* c) {
+                    EXPECT_NE(Status(c).find("No such file"), std::string::npos) << Status(c);
+                    EXPECT_EQ(c->CurrentFolder(), root / "Beta Folder");
+                },
+                TypePath(std::string("../") + kDonnees + "/" + kCafe), Key(VK_RETURN)},
+               root.string());
     EXPECT_EQ(result, (root / kDonnees / kCafe).string());
     // Cancel gives nothing, whatever was selected.
-    EXPECT_FALSE(Choose({[&](FileChooser* c) { chooser.ClickRow(Files(c), 0); }, Click(FileChooser::ID_CANCEL)},
-                        root.string())
-                     .has_value());
+    EXPECT_FALSE(
+        Choose({[&](FileChooser* c) { chooser.ClickRow(Files(c), 0); }, Click(FileChooser::ID_CANCEL)},
+               root.string())
+            .has_value());
     EXPECT_FALSE(Choose({Click(FileChooser::ID_CANCEL)}, root.string(), false).has_value());
 }
 
@@ -251,16 +254,16 @@ TEST_F(ChooserTest, UnreadableFoldersStayShutWithoutHarm) {
     if (RunningAsRoot())
         GTEST_SKIP() << "root can read a folder without permissions";
     // Opening it from the list keeps the folder shown and says why.
-    EXPECT_FALSE(Choose({OpenFolder("locked  (no access)"),
-                         [&](FileChooser* c) {
-                             EXPECT_EQ(c->CurrentFolder(), root);
-                             EXPECT_NE(Status(c).find("Cannot open locked"), std::string::npos) << Status(c);
-                         },
-                         TypePath("locked"), Key(VK_RETURN),
-                         [&](FileChooser* c) { EXPECT_EQ(c->CurrentFolder(), root); },
-                         Click(FileChooser::ID_CANCEL)},
-                        root.string())
-                     .has_value());
+    EXPECT_FALSE(
+        Choose({OpenFolder("locked  (no access)"),
+                [&](FileChooser* c) {
+                    EXPECT_EQ(c->CurrentFolder(), root);
+                    EXPECT_NE(Status(c).find("Cannot open locked"), std::string::npos) << Status(c);
+                },
+                TypePath("locked"), Key(VK_RETURN),
+                [&](FileChooser* c) { EXPECT_EQ(c->CurrentFolder(), root); }, Click(FileChooser::ID_CANCEL)},
+               root.string())
+            .has_value());
     // Starting in it shows it empty, with the way out.
     EXPECT_FALSE(Choose({[&](FileChooser* c) {
                              EXPECT_EQ(c->CurrentFolder(), root / "locked");
@@ -311,8 +314,8 @@ TEST_F(ChooserTest, OpensOverTheInnermostDialogAndFitsIntoIt) {
     popup->folder = (root / "alpha" / "inner").string();
     ASSERT_EQ(popup->Initialize(9, 200, 60, 400, 480, TAVSCREEN_POPUP, main), TAVERROR_OK);
     auto* ask = new CTavButton;
-    ASSERT_EQ(ask->Initialize("Browse", 1, 10, 10, 50, 20, popup, "art//buttonnormal.bmp", "art//buttonover.bmp",
-                              "art//buttondown.bmp"),
+    ASSERT_EQ(ask->Initialize("Browse", 1, 10, 10, 50, 20, popup, "art//buttonnormal.bmp",
+                              "art//buttonover.bmp", "art//buttondown.bmp"),
               TAVERROR_OK);
     popup->AddObject(ask);
     display->LClick(popup->GetAppX() + 20, popup->GetAppY() + 20);
@@ -345,7 +348,8 @@ protected:
         fs::remove_all(fixed, ec);
         for (const char* folder : {"buttons", "Old Sketches", kDonnees})
             fs::create_directories(fixed / "Art" / folder);
-        for (const char* file : {"background.bmp", "logo.bmp", "player one.bmp", kCafe, "tiles.BMP", "notes.txt"})
+        for (const char* file :
+             {"background.bmp", "logo.bmp", "player one.bmp", kCafe, "tiles.BMP", "notes.txt"})
             test::WriteFile((fixed / "Art" / file).string(), "x");
         const std::string shot = (fs::path(temp.path()) / name).string();
         Choose({[this, files](FileChooser* c) { chooser.ClickRow(files ? Files(c) : Folders(c), 2); },

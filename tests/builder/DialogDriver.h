@@ -29,7 +29,8 @@ public:
     T* Waiting() const {
         CTavScreen* inner = owner_->GetInnermostScreen();
         auto* dialog = dynamic_cast<T*>(inner);
-        return inner != owner_ && dialog != nullptr && inner->GetParent()->IsModalRunning() ? dialog : nullptr;
+        return inner != owner_ && dialog != nullptr && inner->GetParent()->IsModalRunning() ? dialog
+                                                                                            : nullptr;
     }
     CTavMessageBox* WaitingBox() const { return Waiting<CTavMessageBox>(); }
 
@@ -63,8 +64,8 @@ public:
     void ClickRow(CTavListBox* list, int row, bool twice = false) {
         ASSERT_NE(list, nullptr);
         const int x = static_cast<int>(list->GetAppX()) + 30;
-        const int y = static_cast<int>(list->GetAppY()) + list->GetColumnHeight() + row * list->GetItemHeight() +
-                      list->GetItemHeight() / 2;
+        const int y = static_cast<int>(list->GetAppY()) + list->GetColumnHeight() +
+                      row * list->GetItemHeight() + list->GetItemHeight() / 2;
         if (twice)
             display_->DoubleClick(x, y);
         else
@@ -76,7 +77,9 @@ public:
         return [this, id](D* dialog) { ClickObject(dialog, id); };
     }
     Step Row(DWORD id, int row, bool twice = false) {
-        return [this, id, row, twice](D* d) { ClickRow(dynamic_cast<CTavListBox*>(d->GetObjectByID(id)), row, twice); };
+        return [this, id, row, twice](D* d) {
+            ClickRow(dynamic_cast<CTavListBox*>(d->GetObjectByID(id)), row, twice);
+        };
     }
     static Step Set(DWORD id, const std::string& text) {
         return [id, text](D* dialog) { builder::SetTextOf(dialog, id, text); };
@@ -138,16 +141,17 @@ inline std::string DescribeLayout(const CTavScreen* screen) {
         } else if (auto* list = dynamic_cast<const CTavListBox*>(object)) {
             out << "list";
             for (int column = 0; column < list->GetColumnCount(); ++column)
-                text += list->GetColumnName(column) + ":" + std::to_string(list->GetColumnWidth(column)) + " ";
+                text +=
+                    list->GetColumnName(column) + ":" + std::to_string(list->GetColumnWidth(column)) + " ";
             for (int row = 0; row < list->GetRowCount(); ++row)
                 text += "|" + list->GetItemText(row);
         } else {
             out << "other";
         }
-        out << " " << object->GetID() << " \"" << text << "\" " << object->GetX() << "," << object->GetY() << " "
-            << object->GetWidth() << "x" << object->GetHeight() << (object->IsVisible() ? "" : " hidden")
-            << (object->IsTransparent() ? " transparent" : "") << (object->IsTranslucent() ? " translucent" : "")
-            << "\n";
+        out << " " << object->GetID() << " \"" << text << "\" " << object->GetX() << "," << object->GetY()
+            << " " << object->GetWidth() << "x" << object->GetHeight()
+            << (object->IsVisible() ? "" : " hidden") << (object->IsTransparent() ? " transparent" : "")
+            << (object->IsTranslucent() ? " translucent" : "") << "\n";
     }
     return out.str();
 }

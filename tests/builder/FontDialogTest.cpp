@@ -25,11 +25,12 @@ protected:
     }
     // Runs the dialog at its usual place; gives whether it was confirmed and the chosen name.
     std::pair<int, std::string> Choose(std::vector<Step> steps) {
-        auto* dialog = new FontDialog({"DejaVu Sans", "DejaVu Sans Mono", "DejaVu Serif", "Liberation Mono",
-                                       "Noto Sans", "Ubuntu"});
+        auto* dialog = new FontDialog(
+            {"DejaVu Sans", "DejaVu Sans Mono", "DejaVu Serif", "Liberation Mono", "Noto Sans", "Ubuntu"});
         std::pair<int, std::string> result;
-        Run<FontDialog>(dialog, 50, 50, 200, 200, std::move(steps),
-                        [&](FontDialog& done) { result = {done.confirmed, done.chosenName}; });
+        Run<FontDialog>(dialog, 50, 50, 200, 200, std::move(steps), [&](FontDialog& done) {
+            result = {done.confirmed, done.chosenName};
+        });
         return result;
     }
     Step Click(DWORD id) { return driver.Click(id); }
@@ -57,7 +58,8 @@ TEST_F(FontDialogTest, CancelChoosesNothingAndTheDialogLooksAsExpected) {
     const auto result = Choose({[](CTavScreen* dialog) { ExpectLayout(dialog, "font-dialog"); }, Row(1),
                                 DialogDriver<>::Pause(), DialogDriver<>::Pause(), Shot(shot), Click(2)});
     EXPECT_EQ(result.first, 0);
-    test::ExpectLikeReference(shot, std::string(TAV_SOURCE_DIR) + "/tests/builder/reference", "font-dialog.bmp");
+    test::ExpectLikeReference(shot, std::string(TAV_SOURCE_DIR) + "/tests/builder/reference",
+                              "font-dialog.bmp");
 }
 
 } // namespace

@@ -35,7 +35,8 @@ protected:
     Step Box(const std::string& text, int button = -1) { return driver.AnswerBox(text, button); }
     template <typename T>
     static Step Expect(const char* what) {
-        return [what](CTavScreen* popup) { EXPECT_NE(dynamic_cast<T*>(popup), nullptr) << "expected " << what; };
+        return
+            [what](CTavScreen* popup) { EXPECT_NE(dynamic_cast<T*>(popup), nullptr) << "expected " << what; };
     }
     Step Layout(const std::string& name) {
         return [name](CTavScreen* popup) { ExpectLayout(popup, name); };
@@ -171,9 +172,10 @@ protected:
     Project project;
     test::TempDir temp;
     std::unique_ptr<builder::DialogGenerationUi> ui;
-    const Step noCopy = Box("Do you want to move copy bitmaps into art folder in your project and make their path "
-                            "relative?",
-                            1);
+    const Step noCopy =
+        Box("Do you want to move copy bitmaps into art folder in your project and make their path "
+            "relative?",
+            1);
 };
 
 TEST_F(GenerateThroughDialogsTest, EntireProjectIsWrittenIntoTheChosenFolder) {
@@ -203,15 +205,16 @@ TEST_F(GenerateThroughDialogsTest, StartupScreenIsPickedAmongTheFullScreens) {
     project.AddScreen(test::MakeScreen("Popup", ScreenType::Popup));
     project.AddScreen(test::MakeScreen("Second"));
     project.modified = 0;
-    Generate(temp.path(), {noCopy, Box("You haven't selected a startup screen. Do you want to select one?", 0),
-                           [&](CTavScreen* popup) {
-                               auto* dialog = dynamic_cast<builder::ScreenListDialog*>(popup);
-                               ASSERT_NE(dialog, nullptr);
-                               EXPECT_EQ(dialog->typeFilter, 1);
-                               ExpectLayout(dialog, "startup-screen-list");
-                               driver.ClickRow(static_cast<CTavListBox*>(dialog->GetObjectByID(0)), 1);
-                               driver.ClickObject(dialog, builder::ScreenListDialog::SelectButton);
-                           }});
+    Generate(temp.path(),
+             {noCopy, Box("You haven't selected a startup screen. Do you want to select one?", 0),
+              [&](CTavScreen* popup) {
+                  auto* dialog = dynamic_cast<builder::ScreenListDialog*>(popup);
+                  ASSERT_NE(dialog, nullptr);
+                  EXPECT_EQ(dialog->typeFilter, 1);
+                  ExpectLayout(dialog, "startup-screen-list");
+                  driver.ClickRow(static_cast<CTavListBox*>(dialog->GetObjectByID(0)), 1);
+                  driver.ClickObject(dialog, builder::ScreenListDialog::SelectButton);
+              }});
     EXPECT_EQ(project.Screen(2).startup, 1);
     EXPECT_EQ(project.Screen(0).startup, 0);
     EXPECT_EQ(project.modified, 1);

@@ -64,7 +64,8 @@ protected:
         };
     }
     static Step ExpectText(DWORD id, const std::string& text) {
-        return [id, text](CTavScreen* screen) { EXPECT_EQ(builder::TextOf(screen, id), text) << "id " << id; };
+        return
+            [id, text](CTavScreen* screen) { EXPECT_EQ(builder::TextOf(screen, id), text) << "id " << id; };
     }
     static Names Rows(CTavScreen* screen, DWORD id, int column = 0) {
         auto* list = dynamic_cast<CTavListBox*>(screen->GetObjectByID(id));
@@ -115,8 +116,9 @@ TEST_F(ProjectDialogsTest, ProjectDialogShowsTheCallersValuesAndKeepsThemOnOk) {
     dialog->showFrameRate = 1;
     // Clicking a checked "Full Screen" gives a window: position shown, depth hidden.
     Run<ProjectDialog>(dialog,
-                       {Layout("project-dialog-fullscreen"), Screenshot("ProjectDialogFullScreen.bmp"), Click(5),
-                        Layout("project-dialog-window"), Click(6), Layout("project-dialog-fullscreen"), Click(0)},
+                       {Layout("project-dialog-fullscreen"), Screenshot("ProjectDialogFullScreen.bmp"),
+                        Click(5), Layout("project-dialog-window"), Click(6),
+                        Layout("project-dialog-fullscreen"), Click(0)},
                        [](ProjectDialog& done) {
                            // An unchanged OK keeps every value, the negative position included.
                            EXPECT_EQ(done.confirmed, 1);
@@ -134,16 +136,17 @@ TEST_F(ProjectDialogsTest, ProjectDialogShowsTheCallersValuesAndKeepsThemOnOk) {
 
 TEST_F(ProjectDialogsTest, ProjectDialogAppliesItsRulesInOrder) {
     auto focused = [](DWORD id) {
-        return [id](CTavScreen* screen) { EXPECT_TRUE(screen->GetObjectByID(id)->HasFocus()) << "id " << id; };
+        return
+            [id](CTavScreen* screen) { EXPECT_TRUE(screen->GetObjectByID(id)->HasFocus()) << "id " << id; };
     };
     Run<ProjectDialog>(
         new ProjectDialog,
         {Layout("project-dialog-new"), Set(3, ""), Set(14, ""), Set(16, ""), Click(0),
          Message("Please enter a name for you project"), Set(3, "My Game"), Click(0),
-         Message("Project name cannot contain spaces"), Set(3, "MyGame"), Click(0), Message("Please enter height"),
-         focused(16), Set(16, "0"), Click(0), Message("Please enter width"), focused(14), Set(14, "0"), Click(0),
-         Message("Please enter height"), focused(16), Set(16, "300"), Click(0), Message("Please enter width"),
-         focused(14),
+         Message("Project name cannot contain spaces"), Set(3, "MyGame"), Click(0),
+         Message("Please enter height"), focused(16), Set(16, "0"), Click(0), Message("Please enter width"),
+         focused(14), Set(14, "0"), Click(0), Message("Please enter height"), focused(16), Set(16, "300"),
+         Click(0), Message("Please enter width"), focused(14),
          // Typing: digits only, up to the field's length.
          TypeInto(14, "1a-2x345"), TypeInto(8, "77"), Click(17), Click(6), TypeInto(12, "3265"), Click(0)},
         [](ProjectDialog& done) {
@@ -170,7 +173,9 @@ protected:
             test::WriteFile(std::string("save/") + name, "x");
         fs::create_directory("save/folder.tvp");
     }
-    std::string SavePath(const std::string& name) const { return (fs::current_path() / "save" / name).string(); }
+    std::string SavePath(const std::string& name) const {
+        return (fs::current_path() / "save" / name).string();
+    }
     // Runs a dialog of type T; gives whether it was confirmed and the path it gave.
     template <typename T>
     std::pair<int, std::string> Result(std::vector<Step> steps) {
@@ -182,34 +187,37 @@ protected:
 
 TEST_F(OpenAndSaveTest, OpenListsTheProjectFilesAndNeedsASelection) {
     MakeSaveFolder();
-    EXPECT_EQ(Result<OpenProjectDialog>({Layout("open-project-dialog"), Screenshot("OpenProjectDialog.bmp"),
-                                         Click(2), Message("Please select a file first"), Row(1, 1), Click(2)}),
-              std::make_pair(1, SavePath("b.tvp")));
+    EXPECT_EQ(
+        Result<OpenProjectDialog>({Layout("open-project-dialog"), Screenshot("OpenProjectDialog.bmp"),
+                                   Click(2), Message("Please select a file first"), Row(1, 1), Click(2)}),
+        std::make_pair(1, SavePath("b.tvp")));
     EXPECT_EQ(Result<OpenProjectDialog>({Row(1, 0, true)}), std::make_pair(1, SavePath("a.tvp")));
     EXPECT_EQ(Result<OpenProjectDialog>({Row(1, 0), Click(3)}).first, 0);
 }
 
 TEST_F(OpenAndSaveTest, WithoutASaveFolderTheListsAreEmpty) {
     auto empty = [](CTavScreen* screen) { EXPECT_TRUE(Rows(screen, 1).empty()); };
-    EXPECT_EQ(Result<OpenProjectDialog>({empty, Click(2), Message("Please select a file first"), Click(3)}).first,
-              0);
+    EXPECT_EQ(
+        Result<OpenProjectDialog>({empty, Click(2), Message("Please select a file first"), Click(3)}).first,
+        0);
     EXPECT_EQ(Result<SaveAsDialog>({empty, Click(3)}).first, 0);
     EXPECT_FALSE(fs::exists("save")) << "opening or cancelling makes no folder";
 }
 
 TEST_F(OpenAndSaveTest, SaveAsCompletesTheNameAndAsksBeforeOverwriting) {
     MakeSaveFolder();
-    EXPECT_EQ(Result<SaveAsDialog>({Layout("save-as-dialog"), Row(1, 0), ExpectText(5, "a.tvp"),
-                                    Screenshot("SaveAsDialog.bmp"), Set(5, ""), Click(2),
-                                    Message("Please enter a filename first"),
-                                    // "b" matches a listed file only once ".tvp" is appended.
-                                    Set(5, "b"), Click(2), Answer("Are you sure you want to overwrite b.tvp", false),
-                                    ExpectText(5, "b.tvp"), Click(2),
-                                    Answer("Are you sure you want to overwrite b.tvp", true)}),
-              std::make_pair(1, SavePath("b.tvp")));
+    EXPECT_EQ(
+        Result<SaveAsDialog>(
+            {Layout("save-as-dialog"), Row(1, 0), ExpectText(5, "a.tvp"), Screenshot("SaveAsDialog.bmp"),
+             Set(5, ""), Click(2), Message("Please enter a filename first"),
+             // "b" matches a listed file only once ".tvp" is appended.
+             Set(5, "b"), Click(2), Answer("Are you sure you want to overwrite b.tvp", false),
+             ExpectText(5, "b.tvp"), Click(2), Answer("Are you sure you want to overwrite b.tvp", true)}),
+        std::make_pair(1, SavePath("b.tvp")));
     // A double click takes the row's name and acts as OK.
-    EXPECT_EQ(Result<SaveAsDialog>({Row(1, 0, true), Answer("Are you sure you want to overwrite a.tvp", true)}),
-              std::make_pair(1, SavePath("a.tvp")));
+    EXPECT_EQ(
+        Result<SaveAsDialog>({Row(1, 0, true), Answer("Are you sure you want to overwrite a.tvp", true)}),
+        std::make_pair(1, SavePath("a.tvp")));
     // Names are compared exactly and only a name longer than ".tvp" keeps its own ending.
     for (auto [typed, completed] : {std::pair{"B.TVP", "B.TVP.tvp"}, std::pair{"new.tvp", "new.tvp"},
                                     std::pair{"tvp", "tvp.tvp"}, std::pair{".tvp", ".tvp"}})
@@ -226,11 +234,12 @@ TEST_F(OpenAndSaveTest, SaveAsMakesTheMissingSaveFolder) {
     // A file in the folder's place: the dialog says so and stays open.
     fs::remove("save");
     test::WriteFile("save", "not a folder");
-    EXPECT_EQ(Result<SaveAsDialog>({Set(5, "first"), Click(2),
-                                    Message("Could not create the folder " + (fs::current_path() / "save").string()),
-                                    Click(3)})
-                  .first,
-              0);
+    EXPECT_EQ(
+        Result<SaveAsDialog>(
+            {Set(5, "first"), Click(2),
+             Message("Could not create the folder " + (fs::current_path() / "save").string()), Click(3)})
+            .first,
+        0);
 }
 
 class ScreenDialogsTest : public ProjectDialogsTest {
@@ -252,11 +261,13 @@ protected:
         dialog->project = &project;
         dialog->typeFilter = filter;
         std::pair<int, std::string> result;
-        Run<ScreenListDialog>(dialog, std::move(steps),
-                              [&](ScreenListDialog& done) { result = {done.confirmed, done.chosenName}; });
+        Run<ScreenListDialog>(dialog, std::move(steps), [&](ScreenListDialog& done) {
+            result = {done.confirmed, done.chosenName};
+        });
         return result;
     }
-    // Runs the screen dialog for a new screen (or the screen `edited`) of `in`; gives whether it was confirmed.
+    // Runs the screen dialog for a new screen (or the screen `edited`) of `in`; gives whether it was
+    // confirmed.
     int EditScreen(std::vector<Step> steps, int edited = -1, Project* in = nullptr) {
         auto* dialog = new ScreenDialog;
         dialog->project = in != nullptr ? in : &project;
@@ -276,7 +287,9 @@ TEST_F(ScreenDialogsTest, ScreenListFiltersByTypeAndNeedsASelection) {
         int filter;
         Names names, types;
     } rows[] = {
-        {0, {"Main", "Pop", "Side", "Odd", "Menu"}, {"Full Screen", "Popup", "Sub Screen", "Sub Screen", "Full Screen"}},
+        {0,
+         {"Main", "Pop", "Side", "Odd", "Menu"},
+         {"Full Screen", "Popup", "Sub Screen", "Sub Screen", "Full Screen"}},
         {1, {"Main", "Menu"}, {"Full Screen", "Full Screen"}},
         {2, {"Pop"}, {"Popup"}},
         {3, {"Side", "Odd"}, {"Sub Screen", "Sub Screen"}},
@@ -301,8 +314,9 @@ TEST_F(ScreenDialogsTest, NewScreenLayoutAndCheckBoxRules) {
     Project empty;
     EXPECT_EQ(EditScreen({Layout("screen-dialog-new"), Screenshot("ScreenDialogNew.bmp"),
                           // Unchecking "Full Screen" falls back to a popup with parent, position and size.
-                          Click(8), Layout("screen-dialog-new-popup"), Click(10), Checks(types, "001"), Click(10),
-                          Checks(types, "100"), Layout("screen-dialog-new"), Click(9), Click(9), Checks(types, "100"),
+                          Click(8), Layout("screen-dialog-new-popup"), Click(10), Checks(types, "001"),
+                          Click(10), Checks(types, "100"), Layout("screen-dialog-new"), Click(9), Click(9),
+                          Checks(types, "100"),
                           // Unchecking "Center" checks "Stretch", unchecking another checks "Center".
                           Click(23), Checks(modes, "010"), Click(25), Checks(modes, "001"), Click(25),
                           Checks(modes, "100"), Click(24), Set(3, "Title"), Set(21, "art/x.bmp"), Click(0)},
@@ -323,12 +337,12 @@ TEST_F(ScreenDialogsTest, NewScreenRulesInOrderAndParentSelection) {
     project.Screen(4).startup = 0;
     EXPECT_EQ(EditScreen({Checks({19}, "0"), // Main is the startup screen
                           Set(3, "Proj"), Click(0), Message("Screen name cannot be the same as project name"),
-                          Set(3, ""), Click(0), Message("Screen name cannot be blank"), Set(3, "A B"), Click(0),
-                          Message("Screen name cannot contain spaces"), Set(3, "Menu"), Click(0),
-                          Message("Screen with this name already exists"), Set(3, "Second"), Click(19), Click(0),
-                          Message("You cannot have more than one startup screen"), Click(19), Click(9), Click(0),
-                          Message("Popup screens and sub screens must have a parent"), Set(5, "Nowhere"), Click(0),
-                          Message("Invalid parent screen"),
+                          Set(3, ""), Click(0), Message("Screen name cannot be blank"), Set(3, "A B"),
+                          Click(0), Message("Screen name cannot contain spaces"), Set(3, "Menu"), Click(0),
+                          Message("Screen with this name already exists"), Set(3, "Second"), Click(19),
+                          Click(0), Message("You cannot have more than one startup screen"), Click(19),
+                          Click(9), Click(0), Message("Popup screens and sub screens must have a parent"),
+                          Set(5, "Nowhere"), Click(0), Message("Invalid parent screen"),
                           // The parent comes from the screen list; 700 + 200 passes the project's 800 pixels.
                           Click(6), Layout("parent-screen-list"), Row(0, 0), Click(1), ExpectText(5, "Main"),
                           Set(12, "700"), Set(16, "200"), Click(0),
@@ -363,8 +377,9 @@ TEST_F(ScreenDialogsTest, EditingAScreenRenamesItsObjectsAndMarksOnlyRealChanges
     EXPECT_EQ(project.Screen(2), before) << "a negative position survives";
     EXPECT_EQ(project.modified, 0);
 
-    EXPECT_EQ(EditScreen({Set(3, "Pop"), Click(0), Message("Screen with this name already exists"), Click(1)}, 2),
-              0);
+    EXPECT_EQ(
+        EditScreen({Set(3, "Pop"), Click(0), Message("Screen with this name already exists"), Click(1)}, 2),
+        0);
     EXPECT_EQ(project.Screen(2), before);
 
     EXPECT_EQ(EditScreen({Set(3, "Panel"), Click(0)}, 2), 1);
