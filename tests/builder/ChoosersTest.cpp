@@ -353,7 +353,7 @@ protected:
             test::WriteFile((fixed / "Art" / file).string(), "x");
         const std::string shot = (fs::path(temp.path()) / name).string();
         Choose({[this, files](FileChooser* c) { chooser.ClickRow(files ? Files(c) : Folders(c), 2); },
-                DialogDriver<FileChooser>::Pause(), DialogDriver<FileChooser>::Pause(),
+                Pause(), Pause(),
                 [this, shot](FileChooser* c) {
                     ASSERT_TRUE(display->SaveLastFrame(shot));
                     chooser.ClickObject(c, FileChooser::ID_CANCEL);

@@ -105,6 +105,10 @@ public:
     static Step Pause() {
         return [](D*) {};
     }
+    Step Shot(const std::string& path) {
+        return [this, path](D*) { EXPECT_TRUE(display_->SaveLastFrame(path)); };
+    }
+    static Step Layout(const std::string& name);
 
     size_t done = 0;
     // When set, message boxes are noted here and closed with OK instead of taking steps.
@@ -164,18 +168,22 @@ inline void ExpectLayout(const CTavScreen* screen, const std::string& name) {
     EXPECT_EQ(test::ReadFile(path), DescribeLayout(screen)) << path;
 }
 
-// A test with a main screen over which dialogs open, and a driver for whatever waits there.
-class DialogTest : public HeadlessAppTest {
-protected:
-    using Step = DialogDriver<>::Step;
+template <typename D>
+typename DialogDriver<D>::Step DialogDriver<D>::Layout(const std::string& name) {
+    return [name](D* dialog) { ExpectLayout(dialog, name); };
+}
 
+// A test with a main screen over which dialogs open, driving whatever waits there.
+class DialogTest : public HeadlessAppTest, public DialogDriver<> {
+protected:
+    DialogTest() : DialogDriver<>(nullptr, nullptr) {}
     void SetUp() override {
         HeadlessAppTest::SetUp();
         ASSERT_EQ(Init(app, appWidth, appHeight), TAVERROR_OK);
         main = new CTavScreen;
         ASSERT_EQ(main->Initialize(1), TAVERROR_OK);
         app.SetChildScreen(main);
-        driver = DialogDriver<>(display, main);
+        static_cast<DialogDriver<>&>(*this) = DialogDriver<>(display, main);
     }
     void TearDown() override {
         if (display != nullptr)
@@ -187,22 +195,17 @@ protected:
     void Run(T* dialog, int x, int y, int width, int height, std::vector<Step> steps,
              const std::function<void(T&)>& read = nullptr) {
         const size_t count = steps.size();
-        driver.Script(std::move(steps));
+        Script(std::move(steps));
         ASSERT_TRUE(builder::RunDialog(main, dialog, x, y, width, height));
-        EXPECT_EQ(driver.done, count) << "the dialog closed early";
+        EXPECT_EQ(done, count) << "the dialog closed early";
         if (read)
             read(*dialog);
         main->RemoveChildScreen();
     }
-    Step Shot(const std::string& path) {
-        return [this, path](CTavScreen*) { EXPECT_TRUE(display->SaveLastFrame(path)); };
-    }
-
     int appWidth = 800;
     int appHeight = 600;
     CTavApp app;
     CTavScreen* main = nullptr;
-    DialogDriver<> driver{nullptr, nullptr};
 };
 
 } // namespace tav::testing

@@ -33,8 +33,7 @@ protected:
         });
         return result;
     }
-    Step Click(DWORD id) { return driver.Click(id); }
-    Step Row(int row, bool twice = false) { return driver.Row(FontDialog::ID_LIST, row, twice); }
+    Step Pick(int row, bool twice = false) { return Row(FontDialog::ID_LIST, row, twice); }
 };
 
 TEST(FontFamilies, AreSortedUniqueAndHoldTheDefaultFont) {
@@ -47,16 +46,15 @@ TEST(FontFamilies, AreSortedUniqueAndHoldTheDefaultFont) {
 }
 
 TEST_F(FontDialogTest, OkNeedsAChoiceAndGivesTheChosenName) {
-    EXPECT_EQ(Choose({Click(1), driver.AnswerBox("Select a font first"), Row(2), Click(1)}),
+    EXPECT_EQ(Choose({Click(1), AnswerBox("Select a font first"), Pick(2), Click(1)}),
               std::make_pair(1, std::string("DejaVu Serif")));
-    EXPECT_EQ(Choose({Row(4, true)}), std::make_pair(1, std::string("Noto Sans")));
+    EXPECT_EQ(Choose({Pick(4, true)}), std::make_pair(1, std::string("Noto Sans")));
 }
 
 TEST_F(FontDialogTest, CancelChoosesNothingAndTheDialogLooksAsExpected) {
     test::TempDir folder;
     const std::string shot = folder / "font-dialog.bmp";
-    const auto result = Choose({[](CTavScreen* dialog) { ExpectLayout(dialog, "font-dialog"); }, Row(1),
-                                DialogDriver<>::Pause(), DialogDriver<>::Pause(), Shot(shot), Click(2)});
+    const auto result = Choose({Layout("font-dialog"), Pick(1), Pause(), Pause(), Shot(shot), Click(2)});
     EXPECT_EQ(result.first, 0);
     test::ExpectLikeReference(shot, std::string(TAV_SOURCE_DIR) + "/tests/builder/reference",
                               "font-dialog.bmp");

@@ -29,17 +29,11 @@ const std::string kCreate = "Directory does not exist. Do you wish to create it?
 
 class GenerationDialogsTest : public DialogTest {
 protected:
-    void Script(std::vector<Step> steps) { driver.Script(std::move(steps)); }
-    Step Click(DWORD id) { return driver.Click(id); }
-    Step Type(const std::string& text) { return driver.Type(text); }
-    Step Box(const std::string& text, int button = -1) { return driver.AnswerBox(text, button); }
+    Step Box(const std::string& text, int button = -1) { return AnswerBox(text, button); }
     template <typename T>
     static Step Expect(const char* what) {
         return
             [what](CTavScreen* popup) { EXPECT_NE(dynamic_cast<T*>(popup), nullptr) << "expected " << what; };
-    }
-    Step Layout(const std::string& name) {
-        return [name](CTavScreen* popup) { ExpectLayout(popup, name); };
     }
 };
 
@@ -57,7 +51,7 @@ TEST_F(GenerationDialogsTest, OverwriteBoxGivesTheIdOfThePressedButton) {
     for (const auto& row : rows) {
         Script(row.steps);
         EXPECT_EQ(OverwriteBox::Ask(main, "/x/a.h already exists. Do you want to overwrite it?"), row.answer);
-        EXPECT_EQ(driver.done, row.steps.size()) << "the box closed early";
+        EXPECT_EQ(done, row.steps.size()) << "the box closed early";
         EXPECT_EQ(main->GetChildScreen(), nullptr) << "the box is removed";
     }
 }
@@ -68,7 +62,7 @@ TEST_F(GenerationDialogsTest, DestinationDialogLayoutAndPlaces) {
                                  std::pair{DestinationRequest::ThisScreen, "destination-screen"}}) {
         Script({Layout(name), Type("somewhere"), Click(DestinationDialog::kCancelButton)});
         EXPECT_EQ(ui.ChooseDestination(request), std::nullopt) << "Cancel gives nothing, whatever was typed";
-        EXPECT_EQ(driver.done, 3u);
+        EXPECT_EQ(done, 3u);
     }
 }
 
@@ -80,20 +74,20 @@ TEST_F(GenerationDialogsTest, DestinationDialogAcceptsOnlyAnExistingOrCreatedFol
     // Empty: told and kept open; an existing folder is taken as typed.
     Script({ok, Box("You have to specify a directory"), Type(temp.path()), ok});
     EXPECT_EQ(DestinationDialog::Ask(main, 150, 125, 350, 200), temp.path());
-    EXPECT_EQ(driver.done, 4u);
+    EXPECT_EQ(done, 4u);
 
     // A missing folder not to be created keeps the dialog open; then cancelled.
     Script({Type(fresh), ok, Box(kCreate, 1), Expect<DestinationDialog>("the dialog still open"),
             Click(DestinationDialog::kCancelButton)});
     EXPECT_EQ(DestinationDialog::Ask(main, 150, 125, 350, 200), std::nullopt);
-    EXPECT_EQ(driver.done, 5u);
+    EXPECT_EQ(done, 5u);
     EXPECT_FALSE(fs::exists(fresh));
 
     // Only the last part of a path is created; a folder whose parent is missing fails and stays open.
     Script({Type(temp / "missing/child"), ok, Box(kCreate, 0), Box("Error creating directory"),
-            DialogDriver<>::Set(DestinationDialog::kFolderEdit, ""), Type(fresh), ok, Box(kCreate, 0)});
+            Set(DestinationDialog::kFolderEdit, ""), Type(fresh), ok, Box(kCreate, 0)});
     EXPECT_EQ(DestinationDialog::Ask(main, 150, 125, 350, 200), fresh);
-    EXPECT_EQ(driver.done, 8u);
+    EXPECT_EQ(done, 8u);
     EXPECT_TRUE(fs::is_directory(fresh));
     EXPECT_FALSE(fs::exists(temp / "missing"));
 }
@@ -106,7 +100,7 @@ TEST_F(GenerationDialogsTest, BrowsePutsTheChosenFolderIntoTheField) {
             Expect<builder::FileChooser>("the folder chooser"), Click(builder::FileChooser::ID_CANCEL),
             [&](CTavScreen* popup) {
                 shownAfterCancel = builder::TextOf(popup, DestinationDialog::kFolderEdit);
-                driver.ClickObject(popup, DestinationDialog::kBrowseButton);
+                ClickObject(popup, DestinationDialog::kBrowseButton);
             },
             Click(builder::FileChooser::ID_OK),
             [&](CTavScreen* popup) {
@@ -118,7 +112,7 @@ TEST_F(GenerationDialogsTest, BrowsePutsTheChosenFolderIntoTheField) {
             },
             Click(DestinationDialog::kOkButton)});
     const std::optional<std::string> chosen = DestinationDialog::Ask(main, 150, 125, 350, 200);
-    EXPECT_EQ(driver.done, 8u);
+    EXPECT_EQ(done, 8u);
     EXPECT_EQ(shownAfterCancel, temp / "sub") << "a cancelled browse changes nothing";
     ASSERT_TRUE(chosen.has_value());
     EXPECT_EQ(fs::path(*chosen), fs::path(temp / "sub"));
@@ -133,16 +127,16 @@ TEST_F(GenerationDialogsTest, AdapterAnswersWithBoxes) {
     ui.ShowMessage("Done", MessageKind::Information);
     ui.Warn("Bitmap skipped");
     EXPECT_EQ(ui.AskOverwrite("a.h already exists. Do you want to overwrite it?"), kAnswerNever);
-    EXPECT_EQ(driver.done, 6u);
+    EXPECT_EQ(done, 6u);
 }
 
 TEST_F(GenerationDialogsTest, Screenshots) {
     test::TempDir temp;
-    Script({DialogDriver<>::Pause(), Shot(temp / "overwrite.bmp"), Click(OverwriteBox::kNoButton)});
+    Script({Pause(), Shot(temp / "overwrite.bmp"), Click(OverwriteBox::kNoButton)});
     OverwriteBox::Ask(main, "/home/user/out/Start.cpp already exists. Do you want to overwrite it?");
     test::ExpectLikeReference(temp / "overwrite.bmp", kReferences, "overwrite-box.bmp");
 
-    Script({Type("/home/user/out"), DialogDriver<>::Pause(), Shot(temp / "destination.bmp"),
+    Script({Type("/home/user/out"), Pause(), Shot(temp / "destination.bmp"),
             Click(DestinationDialog::kCancelButton)});
     DestinationDialog::Ask(main, 150, 125, 350, 200);
     test::ExpectLikeReference(temp / "destination.bmp", kReferences, "destination-dialog.bmp");
@@ -166,7 +160,7 @@ protected:
         const size_t count = answers.size();
         Script(std::move(answers));
         EXPECT_EQ(GenerateEntireProject(&project, *ui), GenerationOutcome::Completed);
-        EXPECT_EQ(driver.done, count);
+        EXPECT_EQ(done, count);
         EXPECT_EQ(main->GetChildScreen(), nullptr) << "every dialog is gone";
     }
     Project project;
@@ -195,7 +189,7 @@ TEST_F(GenerateThroughDialogsTest, EntireProjectIsWrittenIntoTheChosenFolder) {
                        auto* box = dynamic_cast<OverwriteBox*>(popup);
                        ASSERT_NE(box, nullptr);
                        EXPECT_EQ(box->GetMessage(), header + " already exists. Do you want to overwrite it?");
-                       driver.ClickObject(popup, OverwriteBox::kNeverButton);
+                       ClickObject(popup, OverwriteBox::kNeverButton);
                    }});
     EXPECT_EQ(test::ReadFile(out + "/Start.cpp"), "mine");
 }
@@ -212,8 +206,8 @@ TEST_F(GenerateThroughDialogsTest, StartupScreenIsPickedAmongTheFullScreens) {
                   ASSERT_NE(dialog, nullptr);
                   EXPECT_EQ(dialog->typeFilter, 1);
                   ExpectLayout(dialog, "startup-screen-list");
-                  driver.ClickRow(static_cast<CTavListBox*>(dialog->GetObjectByID(0)), 1);
-                  driver.ClickObject(dialog, builder::ScreenListDialog::SelectButton);
+                  ClickRow(static_cast<CTavListBox*>(dialog->GetObjectByID(0)), 1);
+                  ClickObject(dialog, builder::ScreenListDialog::SelectButton);
               }});
     EXPECT_EQ(project.Screen(2).startup, 1);
     EXPECT_EQ(project.Screen(0).startup, 0);
@@ -224,7 +218,7 @@ TEST_F(GenerateThroughDialogsTest, StartupScreenIsPickedAmongTheFullScreens) {
 TEST_F(GenerateThroughDialogsTest, CancelledDestinationEndsSilently) {
     Script({Click(DestinationDialog::kCancelButton), Box("unexpected")});
     EXPECT_EQ(GenerateEntireProject(&project, *ui), GenerationOutcome::Stopped);
-    EXPECT_EQ(driver.done, 1u) << "no message after Cancel";
+    EXPECT_EQ(done, 1u) << "no message after Cancel";
     EXPECT_TRUE(project.generatedFiles.empty());
 }
 

@@ -76,7 +76,7 @@ protected:
         DialogTest::SetUp();
         project.AddScreen(test::MakeScreen("Main"));
         project.AddScreen(test::MakeScreen("Other"));
-        driver.noted = &messages;
+        noted = &messages;
     }
 
     int AddExisting(const ObjectDef& object) {
@@ -97,16 +97,14 @@ protected:
         dialog->presetY = presetY;
         EXPECT_EQ(dialog->Initialize(0, 200, 60, 400, 480, TAVSCREEN_POPUP, main), TAVERROR_OK);
         const size_t count = steps.size();
-        driver.Script(std::move(steps));
+        Script(std::move(steps));
         main->SetChildScreen(dialog);
-        EXPECT_EQ(driver.done, count) << "the dialog closed before every step ran";
+        EXPECT_EQ(done, count) << "the dialog closed before every step ran";
         const int confirmed = dialog->confirmed;
         main->RemoveChildScreen();
         return confirmed;
     }
 
-    Step Press(DWORD id) { return driver.Click(id); }
-    static Step Set(DWORD id, const char* text) { return DialogDriver<>::Set(id, text); }
     static std::string TextOf(CTavScreen* dialog, DWORD id) { return builder::TextOf(dialog, id); }
 
     Project project;
@@ -126,7 +124,7 @@ TEST_F(ObjectDialogTest, OkOnAnUnchangedDialogStoresExactlyItsValues) {
             object.transparent = 0; // its colour fields hidden
         const int index = AddExisting(object);
         const std::string layout = "object-dialog-" + std::to_string(static_cast<int>(kind));
-        EXPECT_EQ(Open(kind, index, {[&](CTavScreen* d) { ExpectLayout(d, layout); }, Press(1)}), 1);
+        EXPECT_EQ(Open(kind, index, {Layout(layout), Click(1)}), 1);
         EXPECT_EQ(project.Object(index), object);
         EXPECT_EQ(project.modified, 1);
         EXPECT_TRUE(messages.empty()) << messages.front();
@@ -140,9 +138,9 @@ TEST_F(ObjectDialogTest, OkOnAnUnchangedNewDialogAddsTheKindsDefaults) {
         ObjectDef expected;
         expected.screenName = "Main";
         expected.SetKind(kind, project, "Main");
-        std::vector<Step> steps = {Press(1)};
+        std::vector<Step> steps = {Click(1)};
         if (kind == ObjectKind::Animation) { // an animation needs a frame
-            steps = {Set(14, "f.bmp"), Press(16), Press(1)};
+            steps = {Set(14, "f.bmp"), Click(16), Click(1)};
             expected.frames = {"f.bmp"};
         }
         EXPECT_EQ(Open(kind, -1, steps), 1);
@@ -155,10 +153,10 @@ TEST_F(ObjectDialogTest, OkOnAnUnchangedNewDialogAddsTheKindsDefaults) {
 TEST_F(ObjectDialogTest, CancelLeavesTheProjectAsItWas) {
     const int index = AddExisting(RichObject(ObjectKind::Button));
     const ObjectDef before = project.Object(index);
-    EXPECT_EQ(Open(ObjectKind::Button, index, {Set(90, "Changed"), Press(2)}), 0);
+    EXPECT_EQ(Open(ObjectKind::Button, index, {Set(90, "Changed"), Click(2)}), 0);
     EXPECT_EQ(project.Object(index), before);
     EXPECT_EQ(project.modified, 0);
-    EXPECT_EQ(Open(ObjectKind::Static, -1, {Press(2)}), 0);
+    EXPECT_EQ(Open(ObjectKind::Static, -1, {Click(2)}), 0);
     EXPECT_EQ(project.ObjectCount(), 1);
 }
 
@@ -166,7 +164,7 @@ TEST_F(ObjectDialogTest, DropPositionIsPresetAndMenuOpeningShowsTheObjectsOwn) {
     std::string shown;
     auto read = [&](CTavScreen* d) {
         shown = TextOf(d, 4) + "," + TextOf(d, 6);
-        driver.ClickObject(d, 1);
+        ClickObject(d, 1);
     };
     EXPECT_EQ(Open(ObjectKind::Button, -1, {read}, 40, 60), 1);
     EXPECT_EQ(shown, "40,60");
@@ -188,12 +186,12 @@ TEST_F(ObjectDialogTest, TransparentColourOfAPlainObjectShowsOnlyWhileChecked) {
                 seen.back() += d->GetObjectByID(id)->IsVisible() ? '1' : '0';
         };
     };
-    EXPECT_EQ(Open(ObjectKind::Object, -1, {note(15), Press(14), note(15), Press(14), note(15), Press(2)}),
+    EXPECT_EQ(Open(ObjectKind::Object, -1, {note(15), Click(14), note(15), Click(14), note(15), Click(2)}),
               0);
     const int index = AddExisting(RichObject(ObjectKind::Object)); // transparent
-    EXPECT_EQ(Open(ObjectKind::Object, index, {note(15), Press(2)}), 0);
+    EXPECT_EQ(Open(ObjectKind::Object, index, {note(15), Click(2)}), 0);
     // The animation's colour stays visible whatever the check box says.
-    EXPECT_EQ(Open(ObjectKind::Animation, -1, {Press(19), note(20), Press(2)}), 0);
+    EXPECT_EQ(Open(ObjectKind::Animation, -1, {Click(19), note(20), Click(2)}), 0);
     EXPECT_EQ(seen, (std::vector<std::string>{"000000", "111111", "000000", "111111", "111111"}));
 }
 
@@ -201,22 +199,22 @@ TEST_F(ObjectDialogTest, FramesAreAddedDeletedAndStoredInOrder) {
     int rowsAfterDelete = -1;
     std::string editAfterAdd = "(unset)";
     const std::vector<Step> steps = {
-        Press(18), // empty list
-        Press(16), // empty bitmap edit
+        Click(18), // empty list
+        Click(16), // empty bitmap edit
         Set(14, "a.bmp"),
-        Press(16),
+        Click(16),
         [&](CTavScreen* d) { editAfterAdd = TextOf(d, 14); },
         Set(14, "b.bmp"),
-        Press(16),
+        Click(16),
         Set(14, "c.bmp"),
-        Press(16),
-        Press(18), // nothing selected
+        Click(16),
+        Click(18), // nothing selected
         [](CTavScreen* d) { static_cast<CTavListBox*>(d->GetObjectByID(17))->SetSelection(1); },
-        Press(18),
+        Click(18),
         [&](CTavScreen* d) {
             rowsAfterDelete = static_cast<CTavListBox*>(d->GetObjectByID(17))->GetRowCount();
         },
-        Press(1),
+        Click(1),
     };
     EXPECT_EQ(Open(ObjectKind::Animation, -1, steps), 1);
     EXPECT_EQ(messages, (std::vector<std::string>{"There are no items in list to delete",
@@ -258,7 +256,7 @@ TEST_F(ObjectDialogTest, ValidationMessagesComeInRuleOrderAndKeepTheDialogOpen) 
             expected.push_back(rule.message);
         if (rule.message == nullptr) // nothing stored while a rule fails
             steps.push_back([&](CTavScreen*) { EXPECT_EQ(project.ObjectCount(), 1); });
-        steps.push_back(Press(1));
+        steps.push_back(Click(1));
     }
     EXPECT_EQ(Open(ObjectKind::Button, -1, steps), 1);
     EXPECT_EQ(messages, expected);
@@ -272,7 +270,7 @@ TEST_F(ObjectDialogTest, ValidationMessagesComeInRuleOrderAndKeepTheDialogOpen) 
 TEST_F(ObjectDialogTest, NumberFieldsTakeDigitsUpToTheirLength) {
     auto focusAndType = [this](DWORD id, const std::string& text) {
         return [this, id, text](CTavScreen* d) {
-            driver.ClickObject(d, id);
+            ClickObject(d, id);
             display->KeyDown(VK_END);
             display->Text(text);
         };
@@ -281,7 +279,7 @@ TEST_F(ObjectDialogTest, NumberFieldsTakeDigitsUpToTheirLength) {
     auto read = [&](CTavScreen* d) { shown = TextOf(d, 4) + "," + TextOf(d, 12); };
     // X shows "0" for a new animation and takes three more digits; the interval ("500") two more.
     EXPECT_EQ(Open(ObjectKind::Animation, -1,
-                   {focusAndType(4, "-1a234"), focusAndType(12, "-12345"), read, Press(2)}),
+                   {focusAndType(4, "-1a234"), focusAndType(12, "-12345"), read, Click(2)}),
               0);
     EXPECT_EQ(shown, "0123,50012");
 }
@@ -294,7 +292,7 @@ TEST_F(ObjectDialogTest, SelectButtonsFillTheirFieldsFromTheChoosers) {
             for (int row = 0; row < list->GetRowCount(); ++row)
                 if (list->GetItemText(row) == *text)
                     list->SetSelection(row);
-            driver.ClickObject(chooser, 1);
+            ClickObject(chooser, 1);
         };
     };
     const std::string other = "Other";
@@ -303,13 +301,13 @@ TEST_F(ObjectDialogTest, SelectButtonsFillTheirFieldsFromTheChoosers) {
         [&](CTavScreen* d) {
             auto& fonts = static_cast<ObjectDialog*>(d)->fontList;
             font = fonts.at(fonts.size() / 2);
-            driver.ClickObject(d, 24);
+            ClickObject(d, 24);
         },
         choose(&font),
-        Press(42),
+        Click(42),
         choose(&other),
         [&](CTavScreen* d) { shown = TextOf(d, 23) + "|" + TextOf(d, 41); },
-        Press(2),
+        Click(2),
     };
     EXPECT_EQ(Open(ObjectKind::Button, -1, steps), 0);
     EXPECT_EQ(shown, font + "|Other");
@@ -346,7 +344,7 @@ TEST_F(ObjectDialogTest, ButtonAndListBoxDialogsLookRight) {
         const std::string shot = folder / name;
         EXPECT_EQ(
             Open(kind, index,
-                 {[this](CTavScreen*) { display->MouseMove(5, 5), display->Wait(3); }, Shot(shot), Press(2)}),
+                 {[this](CTavScreen*) { display->MouseMove(5, 5), display->Wait(3); }, Shot(shot), Click(2)}),
             0);
         test::ExpectLikeReference(shot, kReferences, name);
     }

@@ -46,14 +46,8 @@ protected:
         DialogTest::TearDown();
     }
 
-    Step Click(DWORD id) { return driver.Click(id); }
-    Step Row(DWORD id, int row, bool twice = false) { return driver.Row(id, row, twice); }
-    static Step Set(DWORD id, const std::string& text) { return DialogDriver<>::Set(id, text); }
-    Step Message(const std::string& text) { return driver.AnswerBox(text); }
-    Step Answer(const std::string& text, bool yes) { return driver.AnswerBox(text, yes ? 0 : 1); }
-    static Step Layout(const std::string& name) {
-        return [name](CTavScreen* screen) { ExpectLayout(screen, name); };
-    }
+    Step Message(const std::string& text) { return AnswerBox(text); }
+    Step Answer(const std::string& text, bool yes) { return AnswerBox(text, yes ? 0 : 1); }
     // The check boxes `ids` read as "1" (checked) or "0".
     static Step Checks(std::vector<DWORD> ids, const std::string& values) {
         return [ids, values](CTavScreen* screen) {
@@ -91,7 +85,7 @@ protected:
     Step TypeInto(DWORD id, const std::string& text) {
         return [this, id, text](CTavScreen* screen) {
             builder::SetTextOf(screen, id, "");
-            driver.ClickObject(screen, id);
+            ClickObject(screen, id);
             display->Text(text);
         };
     }
