@@ -61,7 +61,7 @@ Names Rows(CTavListBox* list) {
     return rows;
 }
 
-TEST(FolderListing, ShowsVisibleFoldersAndMatchingFilesSorted) {
+TEST(FolderListing, ListsFoldersAndFilesAndResolvesTypedPaths) {
     test::TempDir temp;
     const fs::path root = temp.path();
     MakeTree(root);
@@ -84,9 +84,7 @@ TEST(FolderListing, ShowsVisibleFoldersAndMatchingFilesSorted) {
     const builder::FolderListing missing = builder::ListFolder(root / "nope", ".bmp");
     EXPECT_FALSE(missing.readable);
     EXPECT_FALSE(missing.error.empty());
-}
 
-TEST(FolderListing, ResolvesTypedPathsAgainstTheShownFolder) {
     const fs::path base = "/data/pics";
     EXPECT_EQ(builder::ResolvePath(base, ""), base);
     EXPECT_EQ(builder::ResolvePath(base, "a b/c.bmp"), "/data/pics/a b/c.bmp");
@@ -100,11 +98,8 @@ TEST(FolderListing, ResolvesTypedPathsAgainstTheShownFolder) {
 
 class ChooserTest : public DialogTest {
 protected:
-    using Step = DialogDriver<FileChooser>::Step;
-
     void SetUp() override {
         DialogTest::SetUp();
-        chooser = DialogDriver<FileChooser>(display, main);
         root = fs::path(temp.path());
         MakeTree(root);
         startDirectory = fs::current_path();
@@ -118,20 +113,21 @@ protected:
     // Runs the bitmap chooser (or the folder chooser) from `start` with the script.
     std::optional<std::string> Choose(std::vector<Step> steps, const std::string& start, bool file = true) {
         const size_t count = steps.size();
-        chooser.Script(std::move(steps));
+        Script(std::move(steps));
         auto result = file ? builder::ChooseBitmapFile(main, start) : builder::ChooseFolder(main, start);
-        EXPECT_EQ(chooser.done, count) << "the chooser closed early";
+        EXPECT_EQ(done, count) << "the chooser closed early";
         return result;
     }
 
-    static CTavListBox* Folders(FileChooser* c) {
+    static CTavListBox* Folders(CTavScreen* c) {
         return static_cast<CTavListBox*>(c->GetObjectByID(FileChooser::ID_FOLDERS));
     }
-    static CTavListBox* Files(FileChooser* c) {
+    static CTavListBox* Files(CTavScreen* c) {
         return static_cast<CTavListBox*>(c->GetObjectByID(FileChooser::ID_FILES));
     }
-    static std::string PathText(FileChooser* c) { return builder::TextOf(c, FileChooser::ID_PATH); }
-    static std::string Status(FileChooser* c) { return builder::TextOf(c, FileChooser::ID_STATUS); }
+    static fs::path Folder(CTavScreen* c) { return static_cast<FileChooser*>(c)->CurrentFolder(); }
+    static std::string PathText(CTavScreen* c) { return builder::TextOf(c, FileChooser::ID_PATH); }
+    static std::string Status(CTavScreen* c) { return builder::TextOf(c, FileChooser::ID_STATUS); }
     static int RowOf(CTavListBox* list, const std::string& text) {
         for (int row = 0; row < list->GetRowCount(); ++row)
             if (list->GetItemText(row) == text)
@@ -139,21 +135,22 @@ protected:
         ADD_FAILURE() << "no row " << text;
         return 0;
     }
-    Step Click(DWORD id) { return chooser.Click(id); }
-    Step Key(UINT key) { return chooser.Key(key); }
     Step OpenFolder(const std::string& name) {
-        return [this, name](FileChooser* c) { chooser.DoubleClickRow(Folders(c), RowOf(Folders(c), name)); };
+        return [this, name](CTavScreen* c) { DoubleClickRow(Folders(c), RowOf(Folders(c), name)); };
     }
-    Step InFolder(const fs::path& folder) {
-        return [folder](FileChooser* c) {
-            EXPECT_EQ(c->CurrentFolder(), folder);
+    // Expects the chooser to show `folder` (in its path field too) and, if given, its rows.
+    static Step Shows(const fs::path& folder, const Names& folders = {}, int files = -1) {
+        return [folder, folders, files](CTavScreen* c) {
+            EXPECT_EQ(Folder(c), folder);
             EXPECT_EQ(PathText(c), folder.string());
+            EXPECT_EQ(folders.empty() ? folders : Rows(Folders(c)), folders);
+            EXPECT_EQ(files < 0 ? files : Files(c)->GetRowCount(), files);
         };
     }
     // Replaces the path field's text by typing.
     Step TypePath(const std::string& text) {
-        return [this, text](FileChooser* c) {
-            chooser.ClickObject(c, FileChooser::ID_PATH);
+        return [this, text](CTavScreen* c) {
+            ClickObject(c, FileChooser::ID_PATH);
             display->KeyDown(VK_END);
             for (size_t i = PathText(c).size(); i > 0; --i)
                 display->KeyDown(VK_BACK);
@@ -161,7 +158,6 @@ protected:
         };
     }
 
-    DialogDriver<FileChooser> chooser{nullptr, nullptr};
     test::TempDir temp;
     fs::path root;
     fs::path startDirectory;
@@ -169,33 +165,27 @@ protected:
 
 TEST_F(ChooserTest, ListsTheStartFolderAndClicksGiveTheFullPath) {
     const std::string locked = RunningAsRoot() ? "locked" : "locked  (no access)";
-    const auto result = Choose(
-        {[&](FileChooser* c) {
-             EXPECT_EQ(c->GetParent(), main);
-             EXPECT_EQ(c->GetType(), TAVSCREEN_POPUP);
-             EXPECT_LE(c->GetX() + c->GetWidth(), 800);
-             EXPECT_LE(c->GetY() + c->GetHeight(), 600);
-             EXPECT_EQ(Rows(Folders(c)), (Names{"..", "alpha", "Beta Folder", kDonnees, "fake.bmp", locked}));
-             EXPECT_EQ(Files(c)->GetRowCount(), 42);
-             EXPECT_EQ(Files(c)->GetItemText(0), "img00.bmp");
-             EXPECT_EQ(Status(c), "");
-         },
-         InFolder(root), [&](FileChooser* c) { chooser.ClickRow(Files(c), 3); },
-         [&](FileChooser* c) { EXPECT_EQ(PathText(c), (root / "img03.bmp").string()); },
-         Click(FileChooser::ID_OK)},
-        root.string());
+    const auto result = Choose({[&](CTavScreen* c) {
+                                    EXPECT_EQ(c->GetParent(), main);
+                                    EXPECT_EQ(c->GetType(), TAVSCREEN_POPUP);
+                                    EXPECT_LE(c->GetX() + c->GetWidth(), 800);
+                                    EXPECT_LE(c->GetY() + c->GetHeight(), 600);
+                                    EXPECT_EQ(Files(c)->GetItemText(0), "img00.bmp");
+                                    EXPECT_EQ(Status(c), "");
+                                },
+                                Shows(root, {"..", "alpha", "Beta Folder", kDonnees, "fake.bmp", locked}, 42),
+                                [&](CTavScreen* c) { ClickRow(Files(c), 3); },
+                                [&](CTavScreen* c) { EXPECT_EQ(PathText(c), (root / "img03.bmp").string()); },
+                                Click(FileChooser::ID_OK)},
+                               root.string());
     EXPECT_EQ(result, (root / "img03.bmp").string());
 }
 
 TEST_F(ChooserTest, DoubleClicksMoveThroughFoldersAndPickAFile) {
-    const auto result = Choose({OpenFolder("alpha"), InFolder(root / "alpha"),
-                                [&](FileChooser* c) {
-                                    EXPECT_EQ(Rows(Folders(c)), (Names{"..", "inner"}));
-                                    EXPECT_EQ(Files(c)->GetRowCount(), 0);
-                                },
-                                OpenFolder(".."), InFolder(root), OpenFolder(kDonnees),
-                                [&](FileChooser* c) { chooser.DoubleClickRow(Files(c), 0); }},
-                               root.string());
+    const auto result =
+        Choose({OpenFolder("alpha"), Shows(root / "alpha", {"..", "inner"}, 0), OpenFolder(".."), Shows(root),
+                OpenFolder(kDonnees), [&](CTavScreen* c) { DoubleClickRow(Files(c), 0); }},
+               root.string());
     EXPECT_EQ(result, (root / kDonnees / kCafe).string());
 }
 
@@ -203,29 +193,29 @@ TEST_F(ChooserTest, KeysNavigateAndChoose) {
     const fs::path deep = root / "alpha" / "inner" / "deep.bmp";
     const auto result =
         Choose({Key(VK_DOWN), Key(VK_DOWN),
-                [&](FileChooser* c) {
+                [&](CTavScreen* c) {
                     EXPECT_EQ(Folders(c)->GetSelection(), 1);
                     EXPECT_EQ(PathText(c), (root / "alpha").string());
                 },
-                Key(VK_RETURN), InFolder(root / "alpha"), Key(VK_DOWN), Key(VK_DOWN), Key(VK_RETURN),
-                InFolder(root / "alpha" / "inner"), Key(VK_BACK), InFolder(root / "alpha"),
-                OpenFolder("inner"), Key(VK_TAB), Key(VK_DOWN),
-                [&](FileChooser* c) { EXPECT_EQ(PathText(c), deep.string()); }, Key(VK_RETURN)},
+                Key(VK_RETURN), Shows(root / "alpha"), Key(VK_DOWN), Key(VK_DOWN), Key(VK_RETURN),
+                Shows(root / "alpha" / "inner"), Key(VK_BACK), Shows(root / "alpha"), OpenFolder("inner"),
+                Key(VK_TAB), Key(VK_DOWN), [&](CTavScreen* c) { EXPECT_EQ(PathText(c), deep.string()); },
+                Key(VK_RETURN)},
                root.string());
     EXPECT_EQ(result, deep.string());
     EXPECT_FALSE(Choose({Key(VK_ESCAPE)}, root.string()).has_value());
 
     // A list scrolled to its end in a large folder starts at the top in the next one.
-    auto scrolledBy = [](FileChooser* c) {
+    auto scrolledBy = [](CTavScreen* c) {
         int x = 0, y = 0;
         Files(c)->GetScrollPosition(&x, &y);
         return y;
     };
     const auto scrolled = Choose({Key(VK_TAB), Key(VK_DOWN), Key(VK_END),
-                                  [&](FileChooser* c) { EXPECT_GT(scrolledBy(c), 0); }, OpenFolder(kDonnees),
-                                  [&](FileChooser* c) {
+                                  [&](CTavScreen* c) { EXPECT_GT(scrolledBy(c), 0); }, OpenFolder(kDonnees),
+                                  [&](CTavScreen* c) {
                                       EXPECT_EQ(scrolledBy(c), 0);
-                                      chooser.DoubleClickRow(Files(c), 0);
+                                      DoubleClickRow(Files(c), 0);
                                   }},
                                  root.string());
     EXPECT_EQ(scrolled, (root / kDonnees / kCafe).string());
@@ -233,19 +223,18 @@ TEST_F(ChooserTest, KeysNavigateAndChoose) {
 
 TEST_F(ChooserTest, TypedPathsOpenFoldersAndChooseFiles) {
     const auto result =
-        Choose({TypePath((root / "Beta Folder").string()), Key(VK_RETURN), InFolder(root / "Beta Folder"),
+        Choose({TypePath((root / "Beta Folder").string()), Key(VK_RETURN), Shows(root / "Beta Folder"),
                 TypePath("nowhere.bmp"), Click(FileChooser::ID_OK),
-                [&](FileChooser* c) {
+                [&](CTavScreen* c) {
                     EXPECT_NE(Status(c).find("No such file"), std::string::npos) << Status(c);
-                    EXPECT_EQ(c->CurrentFolder(), root / "Beta Folder");
+                    EXPECT_EQ(Folder(c), root / "Beta Folder");
                 },
                 TypePath(std::string("../") + kDonnees + "/" + kCafe), Key(VK_RETURN)},
                root.string());
     EXPECT_EQ(result, (root / kDonnees / kCafe).string());
     // Cancel gives nothing, whatever was selected.
     EXPECT_FALSE(
-        Choose({[&](FileChooser* c) { chooser.ClickRow(Files(c), 0); }, Click(FileChooser::ID_CANCEL)},
-               root.string())
+        Choose({[&](CTavScreen* c) { ClickRow(Files(c), 0); }, Click(FileChooser::ID_CANCEL)}, root.string())
             .has_value());
     EXPECT_FALSE(Choose({Click(FileChooser::ID_CANCEL)}, root.string(), false).has_value());
 }
@@ -254,39 +243,33 @@ TEST_F(ChooserTest, UnreadableFoldersStayShutWithoutHarm) {
     if (RunningAsRoot())
         GTEST_SKIP() << "root can read a folder without permissions";
     // Opening it from the list keeps the folder shown and says why.
-    EXPECT_FALSE(
-        Choose({OpenFolder("locked  (no access)"),
-                [&](FileChooser* c) {
-                    EXPECT_EQ(c->CurrentFolder(), root);
-                    EXPECT_NE(Status(c).find("Cannot open locked"), std::string::npos) << Status(c);
-                },
-                TypePath("locked"), Key(VK_RETURN),
-                [&](FileChooser* c) { EXPECT_EQ(c->CurrentFolder(), root); }, Click(FileChooser::ID_CANCEL)},
-               root.string())
-            .has_value());
-    // Starting in it shows it empty, with the way out.
-    EXPECT_FALSE(Choose({[&](FileChooser* c) {
-                             EXPECT_EQ(c->CurrentFolder(), root / "locked");
-                             EXPECT_EQ(Rows(Folders(c)), Names{".."});
-                             EXPECT_EQ(Files(c)->GetRowCount(), 0);
-                             EXPECT_FALSE(Status(c).empty());
+    EXPECT_FALSE(Choose({OpenFolder("locked  (no access)"),
+                         [&](CTavScreen* c) {
+                             EXPECT_EQ(Folder(c), root);
+                             EXPECT_NE(Status(c).find("Cannot open locked"), std::string::npos) << Status(c);
                          },
-                         OpenFolder(".."), InFolder(root), Click(FileChooser::ID_CANCEL)},
+                         TypePath("locked"), Key(VK_RETURN),
+                         [&](CTavScreen* c) { EXPECT_EQ(Folder(c), root); }, Click(FileChooser::ID_CANCEL)},
+                        root.string())
+                     .has_value());
+    // Starting in it shows it empty, with the way out.
+    EXPECT_FALSE(Choose({Shows(root / "locked", {".."}, 0), [&](CTavScreen* c) { EXPECT_NE(Status(c), ""); },
+                         OpenFolder(".."), Shows(root), Click(FileChooser::ID_CANCEL)},
                         (root / "locked").string())
                      .has_value());
 }
 
 TEST_F(ChooserTest, FolderChooserGivesTheSelectedOrShownFolder) {
-    auto result = Choose({[&](FileChooser* c) {
+    auto result = Choose({[&](CTavScreen* c) {
                               EXPECT_EQ(c->GetObjectByID(FileChooser::ID_FILES), nullptr);
-                              chooser.ClickRow(Folders(c), RowOf(Folders(c), "Beta Folder"));
+                              ClickRow(Folders(c), RowOf(Folders(c), "Beta Folder"));
                           },
                           Click(FileChooser::ID_OK)},
                          root.string(), false);
     EXPECT_EQ(result, (root / "Beta Folder").string());
 
     // A start folder that does not exist starts at its nearest existing parent.
-    result = Choose({InFolder(root / "alpha"), OpenFolder("inner"), Key(VK_RETURN)},
+    result = Choose({Shows(root / "alpha"), OpenFolder("inner"), Key(VK_RETURN)},
                     (root / "alpha" / "gone" / "deeper").string(), false);
     EXPECT_EQ(result, (root / "alpha" / "inner").string());
 
@@ -319,18 +302,18 @@ TEST_F(ChooserTest, OpensOverTheInnermostDialogAndFitsIntoIt) {
               TAVERROR_OK);
     popup->AddObject(ask);
     display->LClick(popup->GetAppX() + 20, popup->GetAppY() + 20);
-    chooser.Script({[&](FileChooser* c) {
-                        EXPECT_EQ(c->GetParent(), popup);
-                        // A popup is drawn into its parent: it must lie inside it.
-                        EXPECT_GE(c->GetX(), 0);
-                        EXPECT_GE(c->GetY(), 0);
-                        EXPECT_LE(c->GetX() + c->GetWidth(), popup->GetWidth());
-                        EXPECT_LE(c->GetY() + c->GetHeight(), popup->GetHeight());
-                        chooser.ClickRow(Files(c), 0);
-                    },
-                    Click(FileChooser::ID_OK)});
+    Script({[&](CTavScreen* c) {
+                EXPECT_EQ(c->GetParent(), popup);
+                // A popup is drawn into its parent: it must lie inside it.
+                EXPECT_GE(c->GetX(), 0);
+                EXPECT_GE(c->GetY(), 0);
+                EXPECT_LE(c->GetX() + c->GetWidth(), popup->GetWidth());
+                EXPECT_LE(c->GetY() + c->GetHeight(), popup->GetHeight());
+                ClickRow(Files(c), 0);
+            },
+            Click(FileChooser::ID_OK)});
     ASSERT_EQ(main->SetChildScreen(popup), TAVERROR_OK);
-    EXPECT_EQ(chooser.done, 2u);
+    EXPECT_EQ(done, 2u);
     EXPECT_EQ(popup->answer, (root / "alpha" / "inner" / "deep.bmp").string());
     main->RemoveChildScreen();
 }
@@ -352,12 +335,8 @@ protected:
              {"background.bmp", "logo.bmp", "player one.bmp", kCafe, "tiles.BMP", "notes.txt"})
             test::WriteFile((fixed / "Art" / file).string(), "x");
         const std::string shot = (fs::path(temp.path()) / name).string();
-        Choose({[this, files](FileChooser* c) { chooser.ClickRow(files ? Files(c) : Folders(c), 2); },
-                Pause(), Pause(),
-                [this, shot](FileChooser* c) {
-                    ASSERT_TRUE(display->SaveLastFrame(shot));
-                    chooser.ClickObject(c, FileChooser::ID_CANCEL);
-                }},
+        Choose({[this, files](CTavScreen* c) { ClickRow(files ? Files(c) : Folders(c), 2); }, Pause(),
+                Pause(), Shot(shot), Click(FileChooser::ID_CANCEL)},
                (fixed / "Art").string(), files);
         fs::remove_all(fixed, ec);
         test::ExpectLikeReference(shot, std::string(TAV_SOURCE_DIR) + "/tests/builder/reference", name);
