@@ -148,7 +148,8 @@ inline std::string DescribeLayout(const CTavScreen* screen) {
                 text +=
                     list->GetColumnName(column) + ":" + std::to_string(list->GetColumnWidth(column)) + " ";
             for (int row = 0; row < list->GetRowCount(); ++row)
-                text += "|" + list->GetItemText(row);
+                for (int column = 0; column < list->GetColumnCount(); ++column)
+                    text += (column == 0 ? "|" : "/") + list->GetCellText(row, column);
         } else {
             out << "other";
         }
