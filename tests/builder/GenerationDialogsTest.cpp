@@ -38,11 +38,12 @@ protected:
 };
 
 TEST_F(GenerationDialogsTest, OverwriteBoxGivesTheIdOfThePressedButton) {
+    test::TempDir temp;
     const struct {
         std::vector<Step> steps;
         int answer;
     } rows[] = {
-        {{Layout("overwrite-box"), Click(0)}, kAnswerAlways},
+        {{Layout("overwrite-box"), Pause(), Shot(temp / "overwrite.bmp"), Click(0)}, kAnswerAlways},
         {{Click(1)}, kAnswerYes},
         {{Click(2)}, kAnswerNo},
         {{Click(3)}, kAnswerNever},
@@ -50,20 +51,26 @@ TEST_F(GenerationDialogsTest, OverwriteBoxGivesTheIdOfThePressedButton) {
     };
     for (const auto& row : rows) {
         Script(row.steps);
-        EXPECT_EQ(OverwriteBox::Ask(main, "/x/a.h already exists. Do you want to overwrite it?"), row.answer);
+        EXPECT_EQ(
+            OverwriteBox::Ask(main, "/home/user/out/Start.cpp already exists. Do you want to overwrite it?"),
+            row.answer);
         EXPECT_EQ(done, row.steps.size()) << "the box closed early";
         EXPECT_EQ(main->GetChildScreen(), nullptr) << "the box is removed";
     }
+    test::ExpectLikeReference(temp / "overwrite.bmp", kReferences, "overwrite-box.bmp");
 }
 
+// Cancel gives nothing, whatever was typed.
 TEST_F(GenerationDialogsTest, DestinationDialogLayoutAndPlaces) {
-    builder::DialogGenerationUi ui(main);
+    test::TempDir temp;
     for (auto [request, name] : {std::pair{DestinationRequest::EntireProject, "destination-project"},
                                  std::pair{DestinationRequest::ThisScreen, "destination-screen"}}) {
-        Script({Layout(name), Type("somewhere"), Click(DestinationDialog::kCancelButton)});
-        EXPECT_EQ(ui.ChooseDestination(request), std::nullopt) << "Cancel gives nothing, whatever was typed";
-        EXPECT_EQ(done, 3u);
+        Script({Layout(name), Type("/home/user/out"), Pause(), Shot(temp / name),
+                Click(DestinationDialog::kCancelButton)});
+        EXPECT_EQ(builder::DialogGenerationUi(main).ChooseDestination(request), std::nullopt);
+        EXPECT_EQ(done, 5u);
     }
+    test::ExpectLikeReference(temp / "destination-project", kReferences, "destination-dialog.bmp");
 }
 
 TEST_F(GenerationDialogsTest, DestinationDialogAcceptsOnlyAnExistingOrCreatedFolder) {
@@ -128,18 +135,6 @@ TEST_F(GenerationDialogsTest, AdapterAnswersWithBoxes) {
     ui.Warn("Bitmap skipped");
     EXPECT_EQ(ui.AskOverwrite("a.h already exists. Do you want to overwrite it?"), kAnswerNever);
     EXPECT_EQ(done, 6u);
-}
-
-TEST_F(GenerationDialogsTest, Screenshots) {
-    test::TempDir temp;
-    Script({Pause(), Shot(temp / "overwrite.bmp"), Click(OverwriteBox::kNoButton)});
-    OverwriteBox::Ask(main, "/home/user/out/Start.cpp already exists. Do you want to overwrite it?");
-    test::ExpectLikeReference(temp / "overwrite.bmp", kReferences, "overwrite-box.bmp");
-
-    Script({Type("/home/user/out"), Pause(), Shot(temp / "destination.bmp"),
-            Click(DestinationDialog::kCancelButton)});
-    DestinationDialog::Ask(main, 150, 125, 350, 200);
-    test::ExpectLikeReference(temp / "destination.bmp", kReferences, "destination-dialog.bmp");
 }
 
 class GenerateThroughDialogsTest : public GenerationDialogsTest {
