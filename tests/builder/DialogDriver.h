@@ -38,11 +38,6 @@ public:
         done = 0;
         steps_ = std::move(steps);
         display_->SetIdleHandler([this](platform::HeadlessDisplay&) {
-            if (noted != nullptr && WaitingBox() != nullptr) {
-                noted->push_back(WaitingBox()->GetText());
-                ClickObject(WaitingBox(), 0);
-                return;
-            }
             if (done >= steps_.size())
                 return;
             D* dialog = Waiting();
@@ -111,8 +106,6 @@ public:
     static Step Layout(const std::string& name);
 
     size_t done = 0;
-    // When set, message boxes are noted here and closed with OK instead of taking steps.
-    std::vector<std::string>* noted = nullptr;
 
 private:
     platform::HeadlessDisplay* display_;
@@ -203,6 +196,28 @@ protected:
             read(*dialog);
         main->RemoveChildScreen();
     }
+    // Steps done before pressing `ok` and the message that this brings (leaving the focus on `focus`).
+    struct Rule {
+        std::vector<Step> before;
+        std::string message;
+        int focus = -1;
+    };
+    // Breaks the rules in order, each shown with its message, then goes on with `then`.
+    std::vector<Step> Breaking(DWORD ok, const std::vector<Rule>& rules, const std::vector<Step>& then) {
+        std::vector<Step> steps;
+        for (const Rule& rule : rules) {
+            steps.insert(steps.end(), rule.before.begin(), rule.before.end());
+            steps.push_back(Click(ok));
+            steps.push_back(AnswerBox(rule.message));
+            if (rule.focus >= 0)
+                steps.push_back([id = rule.focus](CTavScreen* screen) {
+                    EXPECT_TRUE(screen->GetObjectByID(id)->HasFocus()) << "focus on " << id;
+                });
+        }
+        steps.insert(steps.end(), then.begin(), then.end());
+        return steps;
+    }
+
     int appWidth = 800;
     int appHeight = 600;
     CTavApp app;

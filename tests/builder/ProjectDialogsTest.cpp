@@ -116,44 +116,19 @@ TEST_F(ProjectDialogsTest, ProjectDialogShowsTheCallersValuesAndKeepsThemOnOk) {
 }
 
 TEST_F(ProjectDialogsTest, ProjectDialogAppliesItsRulesInOrder) {
-    auto focused = [](DWORD id) {
-        return
-            [id](CTavScreen* screen) { EXPECT_TRUE(screen->GetObjectByID(id)->HasFocus()) << "id " << id; };
-    };
     std::string values;
-    Run<ProjectDialog>(new ProjectDialog,
-                       {Layout("project-dialog-new"),
-                        Set(3, ""),
-                        Set(14, ""),
-                        Set(16, ""),
-                        Click(0),
-                        Message("Please enter a name for you project"),
-                        Set(3, "My Game"),
-                        Click(0),
-                        Message("Project name cannot contain spaces"),
-                        Set(3, "MyGame"),
-                        Click(0),
-                        Message("Please enter height"),
-                        focused(16),
-                        Set(16, "0"),
-                        Click(0),
-                        Message("Please enter width"),
-                        focused(14),
-                        Set(14, "0"),
-                        Click(0),
-                        Message("Please enter height"),
-                        focused(16),
-                        Set(16, "300"),
-                        Click(0),
-                        Message("Please enter width"),
-                        focused(14),
-                        Set(14, "1234"),
-                        Set(8, "77"),
-                        Click(17),
-                        Click(6),
-                        Set(12, "326"),
-                        Click(0)},
-                       [&](ProjectDialog& done) { values = Values(done); });
+    Run<ProjectDialog>(
+        new ProjectDialog,
+        Breaking(0,
+                 {{{Layout("project-dialog-new"), Set(3, ""), Set(14, ""), Set(16, "")},
+                   "Please enter a name for you project"},
+                  {{Set(3, "My Game")}, "Project name cannot contain spaces"},
+                  {{Set(3, "MyGame")}, "Please enter height", 16},
+                  {{Set(16, "0")}, "Please enter width", 14},
+                  {{Set(14, "0")}, "Please enter height", 16},
+                  {{Set(16, "300")}, "Please enter width", 14}},
+                 {Set(14, "1234"), Set(8, "77"), Click(17), Click(6), Set(12, "326"), Click(0)}),
+        [&](ProjectDialog& done) { values = Values(done); });
     EXPECT_EQ(values, "1 MyGame 77,0 1234x300 326 mode " +
                           std::to_string(static_cast<int>(AppMode::FullScreen)) + " 10");
     Run<ProjectDialog>(new ProjectDialog, {Set(3, "Other"), Click(1)},
@@ -316,19 +291,20 @@ TEST_F(ScreenDialogsTest, NewScreenLayoutAndCheckBoxRules) {
 TEST_F(ScreenDialogsTest, NewScreenRulesInOrderAndParentSelection) {
     project.AddObject(test::MakeObject(ObjectKind::Button, "MyScreen", "Keep"));
     project.Screen(4).startup = 0;
-    EXPECT_EQ(EditScreen({Checks({19}, "0"), // Main is the startup screen
-                          Set(3, "Proj"), Click(0), Message("Screen name cannot be the same as project name"),
-                          Set(3, ""), Click(0), Message("Screen name cannot be blank"), Set(3, "A B"),
-                          Click(0), Message("Screen name cannot contain spaces"), Set(3, "Menu"), Click(0),
-                          Message("Screen with this name already exists"), Set(3, "Second"), Click(19),
-                          Click(0), Message("You cannot have more than one startup screen"), Click(19),
-                          Click(9), Click(0), Message("Popup screens and sub screens must have a parent"),
-                          Set(5, "Nowhere"), Click(0), Message("Invalid parent screen"),
-                          // The parent comes from the screen list; 700 + 200 passes the project's 800 pixels.
-                          Click(6), Layout("parent-screen-list"), Row(0, 0), Click(1), ExpectText(5, "Main"),
-                          Set(12, "700"), Set(16, "200"), Click(0),
-                          Message("Screen dimensions can't be greater than parent screen's"), Set(12, "600"),
-                          Click(0)}),
+    // The parent comes from the screen list; 700 + 200 passes the project's 800 pixels.
+    EXPECT_EQ(EditScreen(Breaking(
+                  0,
+                  {{{Checks({19}, "0"), Set(3, "Proj")}, "Screen name cannot be the same as project name"},
+                   {{Set(3, "")}, "Screen name cannot be blank"},
+                   {{Set(3, "A B")}, "Screen name cannot contain spaces"},
+                   {{Set(3, "Menu")}, "Screen with this name already exists"},
+                   {{Set(3, "Second"), Click(19)}, "You cannot have more than one startup screen"},
+                   {{Click(19), Click(9)}, "Popup screens and sub screens must have a parent"},
+                   {{Set(5, "Nowhere")}, "Invalid parent screen"},
+                   {{Click(6), Layout("parent-screen-list"), Row(0, 0), Click(1), ExpectText(5, "Main"),
+                     Set(12, "700"), Set(16, "200")},
+                    "Screen dimensions can't be greater than parent screen's"}},
+                  {Set(12, "600"), Click(0)})),
               1);
     ASSERT_EQ(project.ScreenCount(), 6);
     const ScreenDef& added = project.Screen(5);
