@@ -68,14 +68,7 @@ TEST(FolderListing, ListsFoldersAndFilesAndResolvesTypedPaths) {
     const builder::FolderListing listing = builder::ListFolder(root, ".bmp");
     Unlock(root);
     EXPECT_TRUE(listing.readable);
-    Names folders;
-    for (const auto& entry : listing.folders) {
-        folders.push_back(entry.name);
-        EXPECT_EQ(entry.readable, entry.name != "locked" || RunningAsRoot()) << entry.name;
-    }
-    EXPECT_EQ(folders, (Names{"alpha", "Beta Folder", kDonnees, "fake.bmp", "locked"}));
     ASSERT_EQ(listing.files.size(), 42u);
-    EXPECT_EQ(listing.files.front(), "img00.bmp");
     EXPECT_EQ(listing.files[39], "img39.bmp");
     EXPECT_EQ(listing.files[40], "my picture.bmp");
     EXPECT_EQ(listing.files[41], "UPPER.BMP");
@@ -139,6 +132,13 @@ protected:
         return [this, name](CTavScreen* c) { DoubleClickRow(Folders(c), RowOf(Folders(c), name)); };
     }
     // Expects the chooser to show `folder` (in its path field too) and, if given, its rows.
+    // The status line contains `says` (or is empty).
+    static Step Says(const std::string& text) {
+        return [text](CTavScreen* c) {
+            EXPECT_TRUE(text.empty() ? Status(c).empty() : Status(c).find(text) != std::string::npos)
+                << Status(c);
+        };
+    }
     static Step Shows(const fs::path& folder, const Names& folders = {}, int files = -1) {
         return [folder, folders, files](CTavScreen* c) {
             EXPECT_EQ(Folder(c), folder);
@@ -165,26 +165,25 @@ protected:
 
 TEST_F(ChooserTest, ListsTheStartFolderAndClicksGiveTheFullPath) {
     const std::string locked = RunningAsRoot() ? "locked" : "locked  (no access)";
-    const auto result = Choose({[&](CTavScreen* c) {
-                                    EXPECT_EQ(c->GetParent(), main);
-                                    EXPECT_EQ(c->GetType(), TAVSCREEN_POPUP);
-                                    EXPECT_LE(c->GetX() + c->GetWidth(), 800);
-                                    EXPECT_LE(c->GetY() + c->GetHeight(), 600);
-                                    EXPECT_EQ(Files(c)->GetItemText(0), "img00.bmp");
-                                    EXPECT_EQ(Status(c), "");
-                                },
-                                Shows(root, {"..", "alpha", "Beta Folder", kDonnees, "fake.bmp", locked}, 42),
-                                [&](CTavScreen* c) { ClickRow(Files(c), 3); },
-                                [&](CTavScreen* c) { EXPECT_EQ(PathText(c), (root / "img03.bmp").string()); },
-                                Click(FileChooser::ID_OK)},
-                               root.string());
+    const auto result =
+        Choose({[&](CTavScreen* c) {
+                    EXPECT_EQ(c->GetParent(), main);
+                    EXPECT_EQ(c->GetType(), TAVSCREEN_POPUP);
+                    EXPECT_LE(c->GetX() + c->GetWidth(), 800);
+                    EXPECT_LE(c->GetY() + c->GetHeight(), 600);
+                    EXPECT_EQ(Files(c)->GetItemText(0), "img00.bmp");
+                },
+                Says(""), Shows(root, {"..", "alpha", "Beta Folder", kDonnees, "fake.bmp", locked}, 42),
+                Row(FileChooser::ID_FILES, 3),
+                ExpectText(FileChooser::ID_PATH, (root / "img03.bmp").string()), Click(FileChooser::ID_OK)},
+               root.string());
     EXPECT_EQ(result, (root / "img03.bmp").string());
 }
 
 TEST_F(ChooserTest, DoubleClicksMoveThroughFoldersAndPickAFile) {
     const auto result =
         Choose({OpenFolder("alpha"), Shows(root / "alpha", {"..", "inner"}, 0), OpenFolder(".."), Shows(root),
-                OpenFolder(kDonnees), [&](CTavScreen* c) { DoubleClickRow(Files(c), 0); }},
+                OpenFolder(kDonnees), Row(FileChooser::ID_FILES, 0, true)},
                root.string());
     EXPECT_EQ(result, (root / kDonnees / kCafe).string());
 }
@@ -192,15 +191,11 @@ TEST_F(ChooserTest, DoubleClicksMoveThroughFoldersAndPickAFile) {
 TEST_F(ChooserTest, KeysNavigateAndChoose) {
     const fs::path deep = root / "alpha" / "inner" / "deep.bmp";
     const auto result =
-        Choose({Key(VK_DOWN), Key(VK_DOWN),
-                [&](CTavScreen* c) {
-                    EXPECT_EQ(Folders(c)->GetSelection(), 1);
-                    EXPECT_EQ(PathText(c), (root / "alpha").string());
-                },
-                Key(VK_RETURN), Shows(root / "alpha"), Key(VK_DOWN), Key(VK_DOWN), Key(VK_RETURN),
+        Choose({Key(VK_DOWN), Key(VK_DOWN), [&](CTavScreen* c) { EXPECT_EQ(Folders(c)->GetSelection(), 1); },
+                ExpectText(FileChooser::ID_PATH, (root / "alpha").string()), Key(VK_RETURN),
+                Shows(root / "alpha"), Key(VK_DOWN), Key(VK_DOWN), Key(VK_RETURN),
                 Shows(root / "alpha" / "inner"), Key(VK_BACK), Shows(root / "alpha"), OpenFolder("inner"),
-                Key(VK_TAB), Key(VK_DOWN), [&](CTavScreen* c) { EXPECT_EQ(PathText(c), deep.string()); },
-                Key(VK_RETURN)},
+                Key(VK_TAB), Key(VK_DOWN), ExpectText(FileChooser::ID_PATH, deep.string()), Key(VK_RETURN)},
                root.string());
     EXPECT_EQ(result, deep.string());
     EXPECT_FALSE(Choose({Key(VK_ESCAPE)}, root.string()).has_value());
@@ -224,18 +219,14 @@ TEST_F(ChooserTest, KeysNavigateAndChoose) {
 TEST_F(ChooserTest, TypedPathsOpenFoldersAndChooseFiles) {
     const auto result =
         Choose({TypePath((root / "Beta Folder").string()), Key(VK_RETURN), Shows(root / "Beta Folder"),
-                TypePath("nowhere.bmp"), Click(FileChooser::ID_OK),
-                [&](CTavScreen* c) {
-                    EXPECT_NE(Status(c).find("No such file"), std::string::npos) << Status(c);
-                    EXPECT_EQ(Folder(c), root / "Beta Folder");
-                },
+                TypePath("nowhere.bmp"), Click(FileChooser::ID_OK), Says("No such file"),
+                [&](CTavScreen* c) { EXPECT_EQ(Folder(c), root / "Beta Folder"); },
                 TypePath(std::string("../") + kDonnees + "/" + kCafe), Key(VK_RETURN)},
                root.string());
     EXPECT_EQ(result, (root / kDonnees / kCafe).string());
     // Cancel gives nothing, whatever was selected.
     EXPECT_FALSE(
-        Choose({[&](CTavScreen* c) { ClickRow(Files(c), 0); }, Click(FileChooser::ID_CANCEL)}, root.string())
-            .has_value());
+        Choose({Row(FileChooser::ID_FILES, 0), Click(FileChooser::ID_CANCEL)}, root.string()).has_value());
     EXPECT_FALSE(Choose({Click(FileChooser::ID_CANCEL)}, root.string(), false).has_value());
 }
 
@@ -243,15 +234,12 @@ TEST_F(ChooserTest, UnreadableFoldersStayShutWithoutHarm) {
     if (RunningAsRoot())
         GTEST_SKIP() << "root can read a folder without permissions";
     // Opening it from the list keeps the folder shown and says why.
-    EXPECT_FALSE(Choose({OpenFolder("locked  (no access)"),
-                         [&](CTavScreen* c) {
-                             EXPECT_EQ(Folder(c), root);
-                             EXPECT_NE(Status(c).find("Cannot open locked"), std::string::npos) << Status(c);
-                         },
-                         TypePath("locked"), Key(VK_RETURN),
-                         [&](CTavScreen* c) { EXPECT_EQ(Folder(c), root); }, Click(FileChooser::ID_CANCEL)},
-                        root.string())
-                     .has_value());
+    EXPECT_FALSE(
+        Choose({OpenFolder("locked  (no access)"), Says("Cannot open locked"),
+                [&](CTavScreen* c) { EXPECT_EQ(Folder(c), root); }, TypePath("locked"), Key(VK_RETURN),
+                [&](CTavScreen* c) { EXPECT_EQ(Folder(c), root); }, Click(FileChooser::ID_CANCEL)},
+               root.string())
+            .has_value());
     // Starting in it shows it empty, with the way out.
     EXPECT_FALSE(Choose({Shows(root / "locked", {".."}, 0), [&](CTavScreen* c) { EXPECT_NE(Status(c), ""); },
                          OpenFolder(".."), Shows(root), Click(FileChooser::ID_CANCEL)},

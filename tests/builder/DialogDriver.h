@@ -104,6 +104,9 @@ public:
         return [this, path](D*) { EXPECT_TRUE(display_->SaveLastFrame(path)); };
     }
     static Step Layout(const std::string& name);
+    static Step ExpectText(DWORD id, const std::string& text) {
+        return [id, text](D* dialog) { EXPECT_EQ(builder::TextOf(dialog, id), text) << "id " << id; };
+    }
 
     size_t done = 0;
 

@@ -57,10 +57,6 @@ protected:
             EXPECT_EQ(seen, values) << "check boxes from " << ids.front();
         };
     }
-    static Step ExpectText(DWORD id, const std::string& text) {
-        return
-            [id, text](CTavScreen* screen) { EXPECT_EQ(builder::TextOf(screen, id), text) << "id " << id; };
-    }
     // Compares the dialog's area of the last frame with a reference picture.
     Step Screenshot(const std::string& name) {
         return [this, name](CTavScreen* screen) {
