@@ -268,44 +268,6 @@ TEST_F(ChooserTest, FolderChooserGivesTheSelectedOrShownFolder) {
     EXPECT_EQ(Choose({Click(FileChooser::ID_OK)}, "", false), fs::current_path().string());
 }
 
-// A dialog that asks for a bitmap from its own button, as the object dialog does, and then closes.
-class AskingPopup : public CTavScreen {
-public:
-    BOOL OnButtonDown(DWORD) override {
-        answer = builder::ChooseBitmapFile(GetParent(), folder);
-        Close();
-        return TRUE;
-    }
-    std::string folder;
-    std::optional<std::string> answer;
-};
-
-TEST_F(ChooserTest, OpensOverTheInnermostDialogAndFitsIntoIt) {
-    auto* popup = new AskingPopup;
-    popup->folder = (root / "alpha" / "inner").string();
-    ASSERT_EQ(popup->Initialize(9, 200, 60, 400, 480, TAVSCREEN_POPUP, main), TAVERROR_OK);
-    auto* ask = new CTavButton;
-    ASSERT_EQ(ask->Initialize("Browse", 1, 10, 10, 50, 20, popup, "art//buttonnormal.bmp",
-                              "art//buttonover.bmp", "art//buttondown.bmp"),
-              TAVERROR_OK);
-    popup->AddObject(ask);
-    display->LClick(popup->GetAppX() + 20, popup->GetAppY() + 20);
-    Script({[&](CTavScreen* c) {
-                EXPECT_EQ(c->GetParent(), popup);
-                // A popup is drawn into its parent: it must lie inside it.
-                EXPECT_GE(c->GetX(), 0);
-                EXPECT_GE(c->GetY(), 0);
-                EXPECT_LE(c->GetX() + c->GetWidth(), popup->GetWidth());
-                EXPECT_LE(c->GetY() + c->GetHeight(), popup->GetHeight());
-                ClickRow(Files(c), 0);
-            },
-            Click(FileChooser::ID_OK)});
-    ASSERT_EQ(main->SetChildScreen(popup), TAVERROR_OK);
-    EXPECT_EQ(done, 2u);
-    EXPECT_EQ(popup->answer, (root / "alpha" / "inner" / "deep.bmp").string());
-    main->RemoveChildScreen();
-}
-
 // Screenshots need the same path on every run: a fixed folder under the temporary folder.
 class ChooserScreenshotTest : public ChooserTest {
 protected:

@@ -2,12 +2,15 @@
 // order, the frames of an animation, digits-only fields, the choosers it opens, and its look.
 #include "DialogDriver.h"
 
+#include "builder/FileChooser.h"
 #include "builder/ObjectDialog.h"
 #include "model/Project.h"
+#include "tavctrls/TavFonts.h"
 #include "tests/support/Screenshots.h"
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <string>
 #include <vector>
 
@@ -15,6 +18,7 @@ namespace tav::testing {
 namespace {
 
 using builder::ObjectDialog;
+namespace fs = std::filesystem;
 
 const std::string kReferences = std::string(TAV_SOURCE_DIR) + "/tests/builder/reference";
 
@@ -223,32 +227,31 @@ TEST_F(ObjectDialogTest, ValidationMessagesComeInRuleOrderAndKeepTheDialogOpen) 
 }
 
 TEST_F(ObjectDialogTest, SelectButtonsFillTheirFieldsFromTheChoosers) {
-    std::string font;
-    auto choose = [&](const std::string* text) {
-        return [this, text](CTavScreen* chooser) {
-            auto* list = static_cast<CTavListBox*>(chooser->GetObjectByID(0));
-            for (int row = 0; row < list->GetRowCount(); ++row)
-                if (list->GetItemText(row) == *text)
-                    list->SetSelection(row);
-            ClickObject(chooser, 1);
-        };
+    const std::string font = TavGetFontFamilies().at(1);
+    EXPECT_EQ(Open(ObjectKind::Button, -1,
+                   {Click(24), Row(0, 1), Click(1), Click(42), Row(0, 1), Click(1), ExpectText(23, font),
+                    ExpectText(41, "Other"), Click(2)}),
+              0);
+}
+
+// The bitmap chooser starts in the current directory and opens inside the dialog, which it must fit.
+TEST_F(ObjectDialogTest, BrowseFillsTheFieldBeforeIt) {
+    test::TempDir folder;
+    test::WriteFile(folder / "a.bmp", "x");
+    const fs::path previous = fs::current_path();
+    fs::current_path(folder.path());
+    const Step fits = [](CTavScreen* chooser) {
+        ASSERT_NE(dynamic_cast<builder::FileChooser*>(chooser), nullptr);
+        const CTavScreen* dialog = chooser->GetParent();
+        EXPECT_NE(dynamic_cast<const ObjectDialog*>(dialog), nullptr);
+        EXPECT_TRUE(chooser->GetX() >= 0 && chooser->GetX() + chooser->GetWidth() <= dialog->GetWidth());
+        EXPECT_TRUE(chooser->GetY() >= 0 && chooser->GetY() + chooser->GetHeight() <= dialog->GetHeight());
     };
-    const std::string other = "Other";
-    std::string shown;
-    const std::vector<Step> steps = {
-        [&](CTavScreen* d) {
-            auto& fonts = static_cast<ObjectDialog*>(d)->fontList;
-            font = fonts.at(fonts.size() / 2);
-            ClickObject(d, 24);
-        },
-        choose(&font),
-        Click(42),
-        choose(&other),
-        [&](CTavScreen* d) { shown = TextOf(d, 23) + "|" + TextOf(d, 41); },
-        Click(2),
-    };
-    EXPECT_EQ(Open(ObjectKind::Button, -1, steps), 0);
-    EXPECT_EQ(shown, font + "|Other");
+    EXPECT_EQ(Open(ObjectKind::Button, -1,
+                   {Click(13), fits, Row(builder::FileChooser::ID_FILES, 0),
+                    Click(builder::FileChooser::ID_OK), ExpectText(12, folder / "a.bmp"), Click(2)}),
+              0);
+    fs::current_path(previous);
 }
 
 TEST(ReadNumber, TakesAnOptionalMinusAndTheLeadingDigits) {
