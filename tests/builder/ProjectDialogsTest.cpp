@@ -153,7 +153,7 @@ protected:
     }
 };
 
-TEST_F(OpenAndSaveTest, OpenListsTheProjectFilesAndNeedsASelection) {
+TEST_F(OpenAndSaveTest, OpenAndSaveAsListTheProjectFilesAndNeedAName) {
     MakeSaveFolder();
     EXPECT_EQ(
         Result<OpenProjectDialog>({Layout("open-project-dialog"), Screenshot("OpenProjectDialog.bmp"),
@@ -161,19 +161,8 @@ TEST_F(OpenAndSaveTest, OpenListsTheProjectFilesAndNeedsASelection) {
         std::make_pair(1, SavePath("b.tvp")));
     EXPECT_EQ(Result<OpenProjectDialog>({Row(1, 0, true)}), std::make_pair(1, SavePath("a.tvp")));
     EXPECT_EQ(Result<OpenProjectDialog>({Row(1, 0), Click(3)}).first, 0);
-}
 
-TEST_F(OpenAndSaveTest, WithoutASaveFolderTheListsAreEmpty) {
-    EXPECT_EQ(Result<OpenProjectDialog>(
-                  {Layout("open-project-empty"), Click(2), Message("Please select a file first"), Click(3)})
-                  .first,
-              0);
-    EXPECT_EQ(Result<SaveAsDialog>({Layout("save-as-empty"), Click(3)}).first, 0);
-    EXPECT_FALSE(fs::exists("save")) << "opening or cancelling makes no folder";
-}
-
-TEST_F(OpenAndSaveTest, SaveAsCompletesTheNameAndAsksBeforeOverwriting) {
-    MakeSaveFolder();
+    // Save as completes the name and asks before overwriting.
     EXPECT_EQ(
         Result<SaveAsDialog>(
             {Layout("save-as-dialog"), Row(1, 0), ExpectText(5, "a.tvp"), Screenshot("SaveAsDialog.bmp"),
@@ -194,12 +183,18 @@ TEST_F(OpenAndSaveTest, SaveAsCompletesTheNameAndAsksBeforeOverwriting) {
     EXPECT_EQ(Result<SaveAsDialog>({Set(5, "x"), Click(3)}).first, 0);
 }
 
-TEST_F(OpenAndSaveTest, SaveAsMakesTheMissingSaveFolder) {
+TEST_F(OpenAndSaveTest, WithoutASaveFolderTheListsAreEmptyAndSavingMakesIt) {
+    EXPECT_EQ(Result<OpenProjectDialog>(
+                  {Layout("open-project-empty"), Click(2), Message("Please select a file first"), Click(3)})
+                  .first,
+              0);
+    EXPECT_EQ(Result<SaveAsDialog>({Layout("save-as-empty"), Click(3)}).first, 0);
+    EXPECT_FALSE(fs::exists("save")) << "opening or cancelling makes no folder";
+
+    // Saving makes it; a file in its place is told and keeps the dialog open.
     EXPECT_EQ(Result<SaveAsDialog>({Set(5, "first"), Click(2)}), std::make_pair(1, SavePath("first.tvp")));
     EXPECT_TRUE(fs::is_directory("save"));
     EXPECT_TRUE(display->MessagesShown().empty());
-
-    // A file in the folder's place: the dialog says so and stays open.
     fs::remove("save");
     test::WriteFile("save", "not a folder");
     EXPECT_EQ(
