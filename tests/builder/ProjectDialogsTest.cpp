@@ -75,19 +75,21 @@ protected:
     void Run(T* dialog, std::vector<Step> steps, const std::function<void(T&)>& read = nullptr) {
         DialogTest::Run<T>(dialog, 250, 150, 300, 300, std::move(steps), read);
     }
+    // Runs the project dialog; gives its outputs in one line.
+    std::string Outcome(ProjectDialog* dialog, std::vector<Step> steps) {
+        std::ostringstream out;
+        Run<ProjectDialog>(dialog, std::move(steps), [&](ProjectDialog& d) {
+            out << d.confirmed << " " << d.name << " " << d.x << "," << d.y << " " << d.width << "x"
+                << d.height << " " << d.bitsPerPixel
+                << (d.appMode == AppMode::FullScreen ? " full " : " window ") << d.showFrameRate
+                << d.waitVerticalBlank;
+        });
+        return out.str();
+    }
 
     test::TempDir folder;
     fs::path previousDirectory;
 };
-
-// The project dialog's outputs in one line.
-std::string Values(const ProjectDialog& d) {
-    std::ostringstream out;
-    out << d.confirmed << " " << d.name << " " << d.x << "," << d.y << " " << d.width << "x" << d.height
-        << " " << d.bitsPerPixel << " mode " << static_cast<int>(d.appMode) << " " << d.showFrameRate
-        << d.waitVerticalBlank;
-    return out.str();
-}
 
 TEST_F(ProjectDialogsTest, ProjectDialogShowsTheCallersValuesAndKeepsThemOnOk) {
     auto* dialog = new ProjectDialog;
@@ -99,38 +101,29 @@ TEST_F(ProjectDialogsTest, ProjectDialogShowsTheCallersValuesAndKeepsThemOnOk) {
     dialog->bitsPerPixel = 16;
     dialog->appMode = AppMode::FullScreen;
     dialog->showFrameRate = 1;
-    std::string values;
     // Clicking a checked "Full Screen" gives a window: position shown, depth hidden. An unchanged OK keeps
     // every value, the negative position included.
-    Run<ProjectDialog>(dialog,
-                       {Layout("project-dialog-fullscreen"), Screenshot("ProjectDialogFullScreen.bmp"),
-                        Click(5), Layout("project-dialog-window"), Click(6),
-                        Layout("project-dialog-fullscreen"), Click(0)},
-                       [&](ProjectDialog& done) { values = Values(done); });
-    EXPECT_EQ(values, "1 Game -12,34 640x480 16 mode " +
-                          std::to_string(static_cast<int>(AppMode::FullScreen)) + " 10");
+    EXPECT_EQ(Outcome(dialog, {Layout("project-dialog-fullscreen"), Screenshot("ProjectDialogFullScreen.bmp"),
+                               Click(5), Layout("project-dialog-window"), Click(6),
+                               Layout("project-dialog-fullscreen"), Click(0)}),
+              "1 Game -12,34 640x480 16 full 10");
 }
 
 TEST_F(ProjectDialogsTest, ProjectDialogAppliesItsRulesInOrder) {
-    std::string values;
-    Run<ProjectDialog>(
-        new ProjectDialog,
-        Breaking(0,
-                 {{{Layout("project-dialog-new"), Set(3, ""), Set(14, ""), Set(16, "")},
-                   "Please enter a name for you project"},
-                  {{Set(3, "My Game")}, "Project name cannot contain spaces"},
-                  {{Set(3, "MyGame")}, "Please enter height", 16},
-                  {{Set(16, "0")}, "Please enter width", 14},
-                  {{Set(14, "0")}, "Please enter height", 16},
-                  {{Set(16, "300")}, "Please enter width", 14}},
-                 {Set(14, "1234"), Set(8, "77"), Click(17), Click(6), Set(12, "326"), Click(0)}),
-        [&](ProjectDialog& done) { values = Values(done); });
-    EXPECT_EQ(values, "1 MyGame 77,0 1234x300 326 mode " +
-                          std::to_string(static_cast<int>(AppMode::FullScreen)) + " 10");
-    Run<ProjectDialog>(new ProjectDialog, {Set(3, "Other"), Click(1)},
-                       [&](ProjectDialog& done) { values = Values(done); });
-    EXPECT_EQ(values,
-              "0 MyProject 0,0 800x600 24 mode " + std::to_string(static_cast<int>(AppMode::Window)) + " 00");
+    EXPECT_EQ(
+        Outcome(new ProjectDialog,
+                Breaking(0,
+                         {{{Layout("project-dialog-new"), Set(3, ""), Set(14, ""), Set(16, "")},
+                           "Please enter a name for you project"},
+                          {{Set(3, "My Game")}, "Project name cannot contain spaces"},
+                          {{Set(3, "MyGame")}, "Please enter height", 16},
+                          {{Set(16, "0")}, "Please enter width", 14},
+                          {{Set(14, "0")}, "Please enter height", 16},
+                          {{Set(16, "300")}, "Please enter width", 14}},
+                         {Set(14, "1234"), Set(8, "77"), Click(17), Click(6), Set(12, "326"), Click(0)})),
+        "1 MyGame 77,0 1234x300 326 full 10");
+    EXPECT_EQ(Outcome(new ProjectDialog, {Set(3, "Other"), Click(1)}),
+              "0 MyProject 0,0 800x600 24 window 00");
 }
 
 class OpenAndSaveTest : public ProjectDialogsTest {
