@@ -98,17 +98,11 @@ protected:
         dialog->editedIndex = index;
         dialog->presetX = presetX;
         dialog->presetY = presetY;
-        EXPECT_EQ(dialog->Initialize(0, 200, 60, 400, 480, TAVSCREEN_POPUP, main), TAVERROR_OK);
-        const size_t count = steps.size();
-        Script(std::move(steps));
-        main->SetChildScreen(dialog);
-        EXPECT_EQ(done, count) << "the dialog closed before every step ran";
-        const int confirmed = dialog->confirmed;
-        main->RemoveChildScreen();
+        int confirmed = -1;
+        Run<ObjectDialog>(dialog, 200, 60, 400, 480, std::move(steps),
+                          [&](ObjectDialog& done) { confirmed = done.confirmed; });
         return confirmed;
     }
-
-    static std::string TextOf(CTavScreen* dialog, DWORD id) { return builder::TextOf(dialog, id); }
 
     Project project;
 };
