@@ -6,10 +6,10 @@
 #include "builder/FileChooser.h"
 #include "builder/FolderListing.h"
 #include "tests/support/Screenshots.h"
-#include "tests/support/TestSupport.h"
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <string>
 #include <unistd.h>
@@ -21,7 +21,7 @@ namespace tav::testing {
 namespace {
 
 using builder::FileChooser;
-using Step = DialogDriver<FileChooser>::Step;
+using Names = std::vector<std::string>;
 
 const char* const kCafe = "caf\xC3\xA9.bmp";
 const char* const kDonnees = "donn\xC3\xA9"
@@ -35,12 +35,9 @@ bool RunningAsRoot() {
 // A tree with nested folders, many files, hidden entries, spaces, non-ASCII names and a folder that
 // cannot be read.
 void MakeTree(const fs::path& root) {
-    fs::create_directories(root / "alpha" / "inner");
-    fs::create_directories(root / "Beta Folder");
-    fs::create_directories(root / kDonnees);
-    fs::create_directories(root / ".hidden");
-    fs::create_directories(root / "fake.bmp");
-    fs::create_directories(root / "locked");
+    for (const fs::path& folder : {root / "alpha" / "inner", root / "Beta Folder", root / kDonnees,
+                                   root / ".hidden", root / "fake.bmp", root / "locked"})
+        fs::create_directories(folder);
     for (int i = 0; i < 40; ++i)
         test::WriteFile(
             (root / ("img" + std::string(i < 10 ? "0" : "") + std::to_string(i) + ".bmp")).string(), "x");
@@ -58,28 +55,21 @@ void Unlock(const fs::path& root) {
     fs::permissions(root / "locked", fs::perms::owner_all, ec);
 }
 
-std::vector<std::string> Rows(CTavListBox* list) {
-    std::vector<std::string> rows;
+Names Rows(CTavListBox* list) {
+    Names rows;
     for (int row = 0; row < list->GetRowCount(); ++row)
         rows.push_back(list->GetItemText(row));
     return rows;
 }
 
-TEST(FolderListing, ShowsVisibleFoldersAndMatchingFilesSorted) {
+TEST(FolderListing, ListsFoldersAndFilesAndResolvesTypedPaths) {
     test::TempDir temp;
     const fs::path root = temp.path();
     MakeTree(root);
     const builder::FolderListing listing = builder::ListFolder(root, ".bmp");
     Unlock(root);
     EXPECT_TRUE(listing.readable);
-    std::vector<std::string> folders;
-    for (const auto& entry : listing.folders) {
-        folders.push_back(entry.name);
-        EXPECT_EQ(entry.readable, entry.name != "locked" || RunningAsRoot()) << entry.name;
-    }
-    EXPECT_EQ(folders, (std::vector<std::string>{"alpha", "Beta Folder", kDonnees, "fake.bmp", "locked"}));
     ASSERT_EQ(listing.files.size(), 42u);
-    EXPECT_EQ(listing.files.front(), "img00.bmp");
     EXPECT_EQ(listing.files[39], "img39.bmp");
     EXPECT_EQ(listing.files[40], "my picture.bmp");
     EXPECT_EQ(listing.files[41], "UPPER.BMP");
@@ -88,9 +78,7 @@ TEST(FolderListing, ShowsVisibleFoldersAndMatchingFilesSorted) {
     const builder::FolderListing missing = builder::ListFolder(root / "nope", ".bmp");
     EXPECT_FALSE(missing.readable);
     EXPECT_FALSE(missing.error.empty());
-}
 
-TEST(FolderListing, ResolvesTypedPathsAgainstTheShownFolder) {
     const fs::path base = "/data/pics";
     EXPECT_EQ(builder::ResolvePath(base, ""), base);
     EXPECT_EQ(builder::ResolvePath(base, "a b/c.bmp"), "/data/pics/a b/c.bmp");
@@ -102,15 +90,10 @@ TEST(FolderListing, ResolvesTypedPathsAgainstTheShownFolder) {
     EXPECT_FALSE(builder::HasExtension("a.bmp.txt", ".bmp"));
 }
 
-class ChooserTest : public HeadlessAppTest {
+class ChooserTest : public DialogTest {
 protected:
     void SetUp() override {
-        HeadlessAppTest::SetUp();
-        ASSERT_EQ(Init(app, appWidth, appHeight), TAVERROR_OK);
-        screen = new CTavScreen;
-        ASSERT_EQ(screen->Initialize(1), TAVERROR_OK);
-        app.SetChildScreen(screen);
-        driver = std::make_unique<DialogDriver<FileChooser>>(display, screen);
+        DialogTest::SetUp();
         root = fs::path(temp.path());
         MakeTree(root);
         startDirectory = fs::current_path();
@@ -118,61 +101,55 @@ protected:
     void TearDown() override {
         EXPECT_EQ(fs::current_path(), startDirectory) << "a chooser changed the current directory";
         Unlock(root);
-        HeadlessAppTest::TearDown();
+        DialogTest::TearDown();
     }
 
-    std::optional<std::string> File(std::vector<Step> steps, const std::string& start) {
-        driver->Script(std::move(steps));
-        auto result = builder::ChooseBitmapFile(screen, start);
-        EXPECT_EQ(driver->done, StepCount()) << "the chooser closed early";
+    // Runs the bitmap chooser (or the folder chooser) from `start` with the script.
+    std::optional<std::string> Choose(std::vector<Step> steps, const std::string& start, bool file = true) {
+        const size_t count = steps.size();
+        Script(std::move(steps));
+        auto result = file ? builder::ChooseBitmapFile(main, start) : builder::ChooseFolder(main, start);
+        EXPECT_EQ(done, count) << "the chooser closed early";
         return result;
     }
-    std::optional<std::string> Folder(std::vector<Step> steps, const std::string& start) {
-        driver->Script(std::move(steps));
-        auto result = builder::ChooseFolder(screen, start);
-        EXPECT_EQ(driver->done, StepCount()) << "the chooser closed early";
-        return result;
-    }
-    size_t StepCount() const { return expectedSteps; }
 
-    static CTavListBox* Folders(FileChooser* c) {
+    static CTavListBox* Folders(CTavScreen* c) {
         return static_cast<CTavListBox*>(c->GetObjectByID(FileChooser::ID_FOLDERS));
     }
-    static CTavListBox* Files(FileChooser* c) {
+    static CTavListBox* Files(CTavScreen* c) {
         return static_cast<CTavListBox*>(c->GetObjectByID(FileChooser::ID_FILES));
     }
-    static std::string PathText(FileChooser* c) {
-        return static_cast<CTavEdit*>(c->GetObjectByID(FileChooser::ID_PATH))->GetText();
-    }
-    static std::string Status(FileChooser* c) {
-        return static_cast<CTavStatic*>(c->GetObjectByID(FileChooser::ID_STATUS))->GetText();
-    }
-    static int RowOf(CTavListBox* list, const std::string& text) {
-        for (int row = 0; row < list->GetRowCount(); ++row)
-            if (list->GetItemText(row) == text)
-                return row;
-        ADD_FAILURE() << "no row " << text;
-        return 0;
-    }
-    Step Click(DWORD id) {
-        return [this, id](FileChooser* c) { driver->ClickObject(c, id); };
-    }
+    static fs::path Folder(CTavScreen* c) { return static_cast<FileChooser*>(c)->CurrentFolder(); }
+    static std::string PathText(CTavScreen* c) { return builder::TextOf(c, FileChooser::ID_PATH); }
+    static std::string Status(CTavScreen* c) { return builder::TextOf(c, FileChooser::ID_STATUS); }
     Step OpenFolder(const std::string& name) {
-        return [this, name](FileChooser* c) { driver->DoubleClickRow(Folders(c), RowOf(Folders(c), name)); };
+        return [this, name](CTavScreen* c) {
+            const Names rows = Rows(Folders(c));
+            const auto row = std::find(rows.begin(), rows.end(), name);
+            ASSERT_NE(row, rows.end()) << name;
+            DoubleClickRow(Folders(c), static_cast<int>(row - rows.begin()));
+        };
     }
-    Step Key(UINT key) {
-        return [this, key](FileChooser*) { display->KeyDown(key); };
+    // The status line contains `text` (or is empty).
+    static Step Says(const std::string& text) {
+        return [text](CTavScreen* c) {
+            EXPECT_TRUE(text.empty() ? Status(c).empty() : Status(c).find(text) != std::string::npos)
+                << Status(c);
+        };
     }
-    Step InFolder(const fs::path& folder) {
-        return [folder](FileChooser* c) {
-            EXPECT_EQ(c->CurrentFolder(), folder);
+    // Expects the chooser to show `folder` (in its path field too) and, if given, its rows.
+    static Step Shows(const fs::path& folder, const Names& folders = {}, int files = -1) {
+        return [folder, folders, files](CTavScreen* c) {
+            EXPECT_EQ(Folder(c), folder);
             EXPECT_EQ(PathText(c), folder.string());
+            EXPECT_EQ(folders.empty() ? folders : Rows(Folders(c)), folders);
+            EXPECT_EQ(files < 0 ? files : Files(c)->GetRowCount(), files);
         };
     }
     // Replaces the path field's text by typing.
     Step TypePath(const std::string& text) {
-        return [this, text](FileChooser* c) {
-            driver->ClickObject(c, FileChooser::ID_PATH);
+        return [this, text](CTavScreen* c) {
+            ClickObject(c, FileChooser::ID_PATH);
             display->KeyDown(VK_END);
             for (size_t i = PathText(c).size(); i > 0; --i)
                 display->KeyDown(VK_BACK);
@@ -180,222 +157,114 @@ protected:
         };
     }
 
-    CTavApp app;
-    CTavScreen* screen = nullptr;
-    std::unique_ptr<DialogDriver<FileChooser>> driver;
     test::TempDir temp;
     fs::path root;
     fs::path startDirectory;
-    size_t expectedSteps = 0;
-    int appWidth = 800;
-    int appHeight = 600;
 };
-
-#define STEPS(...)                                                                                           \
-    [&] {                                                                                                    \
-        std::vector<Step> steps{__VA_ARGS__};                                                                \
-        expectedSteps = steps.size();                                                                        \
-        return steps;                                                                                        \
-    }()
 
 TEST_F(ChooserTest, ListsTheStartFolderAndClicksGiveTheFullPath) {
     const std::string locked = RunningAsRoot() ? "locked" : "locked  (no access)";
     const auto result =
-        File(STEPS(
-                 [&](FileChooser* c) {
-                     EXPECT_EQ(c->GetParent(), screen);
-                     EXPECT_EQ(c->GetType(), TAVSCREEN_POPUP);
-                     EXPECT_LE(c->GetX() + c->GetWidth(), 800);
-                     EXPECT_LE(c->GetY() + c->GetHeight(), 600);
-                     EXPECT_EQ(Rows(Folders(c)), (std::vector<std::string>{"..", "alpha", "Beta Folder",
-                                                                           kDonnees, "fake.bmp", locked}));
-                     EXPECT_EQ(Files(c)->GetRowCount(), 42);
-                     EXPECT_EQ(Files(c)->GetItemText(0), "img00.bmp");
-                     EXPECT_EQ(Status(c), "");
-                 },
-                 InFolder(root), [&](FileChooser* c) { driver->ClickRow(Files(c), 3); },
-                 [&](FileChooser* c) { EXPECT_EQ(PathText(c), (root / "img03.bmp").string()); },
-                 Click(FileChooser::ID_OK)),
-             root.string());
-    ASSERT_TRUE(result.has_value());
-    EXPECT_EQ(*result, (root / "img03.bmp").string());
+        Choose({[&](CTavScreen* c) {
+                    EXPECT_EQ(c->GetParent(), main);
+                    EXPECT_EQ(c->GetType(), TAVSCREEN_POPUP);
+                    EXPECT_LE(c->GetX() + c->GetWidth(), 800);
+                    EXPECT_LE(c->GetY() + c->GetHeight(), 600);
+                    EXPECT_EQ(Files(c)->GetItemText(0), "img00.bmp");
+                },
+                Says(""), Shows(root, {"..", "alpha", "Beta Folder", kDonnees, "fake.bmp", locked}, 42),
+                Row(FileChooser::ID_FILES, 3),
+                ExpectText(FileChooser::ID_PATH, (root / "img03.bmp").string()), Click(FileChooser::ID_OK)},
+               root.string());
+    EXPECT_EQ(result, (root / "img03.bmp").string());
 }
 
 TEST_F(ChooserTest, DoubleClicksMoveThroughFoldersAndPickAFile) {
-    const auto result = File(STEPS(
-                                 OpenFolder("alpha"), InFolder(root / "alpha"),
-                                 [&](FileChooser* c) {
-                                     EXPECT_EQ(Rows(Folders(c)), (std::vector<std::string>{"..", "inner"}));
-                                     EXPECT_EQ(Files(c)->GetRowCount(), 0);
-                                 },
-                                 OpenFolder(".."), InFolder(root), OpenFolder(kDonnees),
-                                 [&](FileChooser* c) { driver->DoubleClickRow(Files(c), 0); }),
-                             root.string());
-    ASSERT_TRUE(result.has_value());
-    EXPECT_EQ(*result, (root / kDonnees / kCafe).string());
+    const auto result =
+        Choose({OpenFolder("alpha"), Shows(root / "alpha", {"..", "inner"}, 0), OpenFolder(".."), Shows(root),
+                OpenFolder(kDonnees), Row(FileChooser::ID_FILES, 0, true)},
+               root.string());
+    EXPECT_EQ(result, (root / kDonnees / kCafe).string());
 }
 
 TEST_F(ChooserTest, KeysNavigateAndChoose) {
-    const auto result = File(
-        STEPS(
-            Key(VK_DOWN), Key(VK_DOWN),
-            [&](FileChooser* c) {
-                EXPECT_EQ(Folders(c)->GetSelection(), 1);
-                EXPECT_EQ(PathText(c), (root / "alpha").string());
-            },
-            Key(VK_RETURN), InFolder(root / "alpha"), Key(VK_DOWN), Key(VK_DOWN), Key(VK_RETURN),
-            InFolder(root / "alpha" / "inner"), Key(VK_BACK), InFolder(root / "alpha"), OpenFolder("inner"),
-            Key(VK_TAB), Key(VK_DOWN),
-            [&](FileChooser* c) { EXPECT_EQ(PathText(c), (root / "alpha" / "inner" / "deep.bmp").string()); },
-            Key(VK_RETURN)),
-        root.string());
-    ASSERT_TRUE(result.has_value());
-    EXPECT_EQ(*result, (root / "alpha" / "inner" / "deep.bmp").string());
-
-    expectedSteps = 1;
-    EXPECT_FALSE(File({Key(VK_ESCAPE)}, root.string()).has_value());
+    const fs::path deep = root / "alpha" / "inner" / "deep.bmp";
+    const auto result =
+        Choose({Key(VK_DOWN), Key(VK_DOWN), [&](CTavScreen* c) { EXPECT_EQ(Folders(c)->GetSelection(), 1); },
+                ExpectText(FileChooser::ID_PATH, (root / "alpha").string()), Key(VK_RETURN),
+                Shows(root / "alpha"), Key(VK_DOWN), Key(VK_DOWN), Key(VK_RETURN),
+                Shows(root / "alpha" / "inner"), Key(VK_BACK), Shows(root / "alpha"), OpenFolder("inner"),
+                Key(VK_TAB), Key(VK_DOWN), ExpectText(FileChooser::ID_PATH, deep.string()), Key(VK_RETURN)},
+               root.string());
+    EXPECT_EQ(result, deep.string());
+    EXPECT_FALSE(Choose({Key(VK_ESCAPE)}, root.string()).has_value());
 
     // A list scrolled to its end in a large folder starts at the top in the next one.
-    const auto scrolled = File(STEPS(
-                                   Key(VK_TAB), Key(VK_DOWN), Key(VK_END),
-                                   [&](FileChooser* c) {
-                                       int x = 0, y = 0;
-                                       Files(c)->GetScrollPosition(&x, &y);
-                                       EXPECT_GT(y, 0);
-                                   },
-                                   OpenFolder(kDonnees),
-                                   [&](FileChooser* c) {
-                                       int x = 0, y = 0;
-                                       Files(c)->GetScrollPosition(&x, &y);
-                                       EXPECT_EQ(y, 0);
-                                       driver->DoubleClickRow(Files(c), 0);
-                                   }),
-                               root.string());
-    ASSERT_TRUE(scrolled.has_value());
-    EXPECT_EQ(*scrolled, (root / kDonnees / kCafe).string());
+    auto scrolledBy = [](CTavScreen* c) {
+        int x = 0, y = 0;
+        Files(c)->GetScrollPosition(&x, &y);
+        return y;
+    };
+    const auto scrolled = Choose({Key(VK_TAB), Key(VK_DOWN), Key(VK_END),
+                                  [&](CTavScreen* c) { EXPECT_GT(scrolledBy(c), 0); }, OpenFolder(kDonnees),
+                                  [&](CTavScreen* c) {
+                                      EXPECT_EQ(scrolledBy(c), 0);
+                                      DoubleClickRow(Files(c), 0);
+                                  }},
+                                 root.string());
+    EXPECT_EQ(scrolled, (root / kDonnees / kCafe).string());
 }
 
 TEST_F(ChooserTest, TypedPathsOpenFoldersAndChooseFiles) {
     const auto result =
-        File(STEPS(
-                 TypePath((root / "Beta Folder").string()), Key(VK_RETURN), InFolder(root / "Beta Folder"),
-                 TypePath("nowhere.bmp"), Click(FileChooser::ID_OK),
-                 [&](FileChooser* c) {
-                     EXPECT_NE(Status(c).find("No such file"), std::string::npos) << Status(c);
-                     EXPECT_EQ(c->CurrentFolder(), root / "Beta Folder");
-                 },
-                 TypePath(std::string("../") + kDonnees + "/" + kCafe), Key(VK_RETURN)),
-             root.string());
-    ASSERT_TRUE(result.has_value());
-    EXPECT_EQ(*result, (root / kDonnees / kCafe).string());
-}
-
-TEST_F(ChooserTest, CancelGivesNothing) {
-    expectedSteps = 2;
-    EXPECT_FALSE(File({[&](FileChooser* c) { driver->ClickRow(Files(c), 0); }, Click(FileChooser::ID_CANCEL)},
-                      root.string())
-                     .has_value());
-    expectedSteps = 1;
-    EXPECT_FALSE(Folder({Click(FileChooser::ID_CANCEL)}, root.string()).has_value());
+        Choose({TypePath((root / "Beta Folder").string()), Key(VK_RETURN), Shows(root / "Beta Folder"),
+                TypePath("nowhere.bmp"), Click(FileChooser::ID_OK), Says("No such file"),
+                [&](CTavScreen* c) { EXPECT_EQ(Folder(c), root / "Beta Folder"); },
+                TypePath(std::string("../") + kDonnees + "/" + kCafe), Key(VK_RETURN)},
+               root.string());
+    EXPECT_EQ(result, (root / kDonnees / kCafe).string());
+    // Cancel gives nothing, whatever was selected.
+    EXPECT_FALSE(
+        Choose({Row(FileChooser::ID_FILES, 0), Click(FileChooser::ID_CANCEL)}, root.string()).has_value());
+    EXPECT_FALSE(Choose({Click(FileChooser::ID_CANCEL)}, root.string(), false).has_value());
 }
 
 TEST_F(ChooserTest, UnreadableFoldersStayShutWithoutHarm) {
     if (RunningAsRoot())
         GTEST_SKIP() << "root can read a folder without permissions";
     // Opening it from the list keeps the folder shown and says why.
-    const auto result =
-        File(STEPS(
-                 OpenFolder("locked  (no access)"),
-                 [&](FileChooser* c) {
-                     EXPECT_EQ(c->CurrentFolder(), root);
-                     EXPECT_NE(Status(c).find("Cannot open locked"), std::string::npos) << Status(c);
-                 },
-                 TypePath("locked"), Key(VK_RETURN),
-                 [&](FileChooser* c) { EXPECT_EQ(c->CurrentFolder(), root); }, Click(FileChooser::ID_CANCEL)),
-             root.string());
-    EXPECT_FALSE(result.has_value());
-
+    EXPECT_FALSE(
+        Choose({OpenFolder("locked  (no access)"), Says("Cannot open locked"),
+                [&](CTavScreen* c) { EXPECT_EQ(Folder(c), root); }, TypePath("locked"), Key(VK_RETURN),
+                [&](CTavScreen* c) { EXPECT_EQ(Folder(c), root); }, Click(FileChooser::ID_CANCEL)},
+               root.string())
+            .has_value());
     // Starting in it shows it empty, with the way out.
-    const auto fromInside = File(STEPS(
-                                     [&](FileChooser* c) {
-                                         EXPECT_EQ(c->CurrentFolder(), root / "locked");
-                                         EXPECT_EQ(Rows(Folders(c)), std::vector<std::string>{".."});
-                                         EXPECT_EQ(Files(c)->GetRowCount(), 0);
-                                         EXPECT_FALSE(Status(c).empty());
-                                     },
-                                     OpenFolder(".."), InFolder(root), Click(FileChooser::ID_CANCEL)),
-                                 (root / "locked").string());
-    EXPECT_FALSE(fromInside.has_value());
+    EXPECT_FALSE(Choose({Shows(root / "locked", {".."}, 0), [&](CTavScreen* c) { EXPECT_NE(Status(c), ""); },
+                         OpenFolder(".."), Shows(root), Click(FileChooser::ID_CANCEL)},
+                        (root / "locked").string())
+                     .has_value());
 }
 
 TEST_F(ChooserTest, FolderChooserGivesTheSelectedOrShownFolder) {
-    auto result = Folder(STEPS(
-                             [&](FileChooser* c) {
-                                 EXPECT_EQ(c->GetObjectByID(FileChooser::ID_FILES), nullptr);
-                                 driver->ClickRow(Folders(c), RowOf(Folders(c), "Beta Folder"));
-                             },
-                             Click(FileChooser::ID_OK)),
-                         root.string());
-    ASSERT_TRUE(result.has_value());
-    EXPECT_EQ(*result, (root / "Beta Folder").string());
+    auto result = Choose({[&](CTavScreen* c) {
+                              EXPECT_EQ(c->GetObjectByID(FileChooser::ID_FILES), nullptr);
+                              ClickRow(Folders(c), 2);
+                          },
+                          Click(FileChooser::ID_OK)},
+                         root.string(), false);
+    EXPECT_EQ(result, (root / "Beta Folder").string());
 
     // A start folder that does not exist starts at its nearest existing parent.
-    result = Folder(STEPS(InFolder(root / "alpha"), OpenFolder("inner"), Key(VK_RETURN)),
-                    (root / "alpha" / "gone" / "deeper").string());
-    ASSERT_TRUE(result.has_value());
-    EXPECT_EQ(*result, (root / "alpha" / "inner").string());
-}
+    result = Choose({Shows(root / "alpha"), OpenFolder("inner"), Key(VK_RETURN)},
+                    (root / "alpha" / "gone" / "deeper").string(), false);
+    EXPECT_EQ(result, (root / "alpha" / "inner").string());
 
-TEST_F(ChooserTest, RelativeStartFoldersGiveFullPaths) {
+    // Relative start folders give full paths.
     const fs::path relative = fs::relative(root / "alpha", fs::current_path());
     ASSERT_TRUE(relative.is_relative());
-    const auto result = Folder(STEPS(Click(FileChooser::ID_OK)), relative.string());
-    ASSERT_TRUE(result.has_value());
-    EXPECT_EQ(*result, (root / "alpha").string());
-
-    const auto here = Folder(STEPS(Click(FileChooser::ID_OK)), "");
-    ASSERT_TRUE(here.has_value());
-    EXPECT_EQ(*here, fs::current_path().string());
-}
-
-// A dialog that asks for a bitmap from its own button, as the object dialog does, and then closes.
-class AskingPopup : public CTavScreen {
-public:
-    BOOL OnButtonDown(DWORD) override {
-        answer = builder::ChooseBitmapFile(GetParent(), folder);
-        Close();
-        return TRUE;
-    }
-    std::string folder;
-    std::optional<std::string> answer;
-};
-
-TEST_F(ChooserTest, OpensOverTheInnermostDialogAndFitsIntoIt) {
-    auto* popup = new AskingPopup;
-    popup->folder = (root / "alpha" / "inner").string();
-    ASSERT_EQ(popup->Initialize(9, 200, 60, 400, 480, TAVSCREEN_POPUP, screen), TAVERROR_OK);
-    auto* ask = new CTavButton;
-    ASSERT_EQ(ask->Initialize("Browse", 1, 10, 10, 50, 20, popup, "art//buttonnormal.bmp",
-                              "art//buttonover.bmp", "art//buttondown.bmp"),
-              TAVERROR_OK);
-    popup->AddObject(ask);
-    display->LClick(popup->GetAppX() + 20, popup->GetAppY() + 20);
-    expectedSteps = 2;
-    driver->Script({[&](FileChooser* c) {
-                        EXPECT_EQ(c->GetParent(), popup);
-                        // A popup is drawn into its parent: it must lie inside it.
-                        EXPECT_GE(c->GetX(), 0);
-                        EXPECT_GE(c->GetY(), 0);
-                        EXPECT_LE(c->GetX() + c->GetWidth(), popup->GetWidth());
-                        EXPECT_LE(c->GetY() + c->GetHeight(), popup->GetHeight());
-                        driver->ClickRow(Files(c), 0);
-                    },
-                    Click(FileChooser::ID_OK)});
-    ASSERT_EQ(screen->SetChildScreen(popup), TAVERROR_OK);
-    EXPECT_EQ(driver->done, 2u);
-    ASSERT_TRUE(popup->answer.has_value());
-    EXPECT_EQ(*popup->answer, (root / "alpha" / "inner" / "deep.bmp").string());
-    screen->RemoveChildScreen();
+    EXPECT_EQ(Choose({Click(FileChooser::ID_OK)}, relative.string(), false), (root / "alpha").string());
+    EXPECT_EQ(Choose({Click(FileChooser::ID_OK)}, "", false), fs::current_path().string());
 }
 
 // Screenshots need the same path on every run: a fixed folder under the temporary folder.
@@ -409,28 +278,15 @@ protected:
         const fs::path fixed = fs::temp_directory_path() / fs::path(name).stem(); // one per test: ctest -j
         std::error_code ec;
         fs::remove_all(fixed, ec);
-        fs::create_directories(fixed / "Art" / "buttons");
-        fs::create_directories(fixed / "Art" / "Old Sketches");
-        fs::create_directories(fixed / "Art" / kDonnees);
+        for (const char* folder : {"buttons", "Old Sketches", kDonnees})
+            fs::create_directories(fixed / "Art" / folder);
         for (const char* file :
              {"background.bmp", "logo.bmp", "player one.bmp", kCafe, "tiles.BMP", "notes.txt"})
             test::WriteFile((fixed / "Art" / file).string(), "x");
         const std::string shot = (fs::path(temp.path()) / name).string();
-        const std::vector<Step> steps = {
-            [this, files](FileChooser* c) { driver->ClickRow(files ? Files(c) : Folders(c), 2); },
-            DialogDriver<FileChooser>::Pause(), DialogDriver<FileChooser>::Pause(),
-            [this, shot](FileChooser* c) {
-                ASSERT_TRUE(display->SaveLastFrame(shot));
-                driver->ClickObject(c, FileChooser::ID_CANCEL);
-            }};
-        expectedSteps = steps.size();
-        driver->Script(steps);
-        const std::string start = (fixed / "Art").string();
-        if (files)
-            builder::ChooseBitmapFile(screen, start);
-        else
-            builder::ChooseFolder(screen, start);
-        EXPECT_EQ(driver->done, expectedSteps);
+        Choose({[this, files](CTavScreen* c) { ClickRow(files ? Files(c) : Folders(c), 2); }, Pause(),
+                Pause(), Shot(shot), Click(FileChooser::ID_CANCEL)},
+               (fixed / "Art").string(), files);
         fs::remove_all(fixed, ec);
         test::ExpectLikeReference(shot, std::string(TAV_SOURCE_DIR) + "/tests/builder/reference", name);
     }

@@ -1,12 +1,16 @@
+// The object dialog of every kind: the fields it shows and stores, the rules with their messages in
+// order, the frames of an animation, digits-only fields, the choosers it opens, and its look.
+#include "DialogDriver.h"
+
+#include "builder/FileChooser.h"
 #include "builder/ObjectDialog.h"
 #include "model/Project.h"
+#include "tavctrls/TavFonts.h"
 #include "tests/support/Screenshots.h"
-#include "tests/support/TestSupport.h"
-#include "tests/tavctrls/HeadlessApp.h"
 
 #include <gtest/gtest.h>
 
-#include <functional>
+#include <filesystem>
 #include <string>
 #include <vector>
 
@@ -14,6 +18,7 @@ namespace tav::testing {
 namespace {
 
 using builder::ObjectDialog;
+namespace fs = std::filesystem;
 
 const std::string kReferences = std::string(TAV_SOURCE_DIR) + "/tests/builder/reference";
 
@@ -69,21 +74,12 @@ ObjectDef RichObject(ObjectKind kind) {
     return object;
 }
 
-class ObjectDialogTest : public HeadlessAppTest {
+class ObjectDialogTest : public DialogTest {
 protected:
     void SetUp() override {
-        HeadlessAppTest::SetUp();
-        ASSERT_EQ(Init(app, 800, 600), TAVERROR_OK);
-        main = new CTavScreen;
-        ASSERT_EQ(main->Initialize(1), TAVERROR_OK);
-        app.SetChildScreen(main);
+        DialogTest::SetUp();
         project.AddScreen(test::MakeScreen("Main"));
         project.AddScreen(test::MakeScreen("Other"));
-    }
-    void TearDown() override {
-        if (display != nullptr)
-            display->SetIdleHandler(nullptr);
-        HeadlessAppTest::TearDown();
     }
 
     int AddExisting(const ObjectDef& object) {
@@ -92,9 +88,8 @@ protected:
         return project.ObjectCount() - 1;
     }
 
-    // Opens the dialog as the designer's commands do and plays `steps` one after another whenever
-    // the dialog waits for input; message boxes are recorded and closed with OK.
-    using Step = std::function<void(ObjectDialog&)>;
+    // Opens the dialog as the designer's commands do and plays `steps` on it (or on a chooser that it
+    // opened) whenever it waits.
     int Open(ObjectKind kind, int index, std::vector<Step> steps, int presetX = -1, int presetY = -1) {
         auto* dialog = new ObjectDialog;
         dialog->screenName = "Main";
@@ -103,56 +98,20 @@ protected:
         dialog->editedIndex = index;
         dialog->presetX = presetX;
         dialog->presetY = presetY;
-        EXPECT_EQ(dialog->Initialize(0, 200, 60, 400, 480, TAVSCREEN_POPUP, main), TAVERROR_OK);
-        std::size_t next = 0;
-        display->SetIdleHandler([&, dialog](platform::HeadlessDisplay&) {
-            if (!main->IsModalRunning())
-                return;
-            CTavScreen* inner = main->GetInnermostScreen();
-            if (auto* box = dynamic_cast<CTavMessageBox*>(inner)) {
-                if (!box->GetParent()->IsModalRunning())
-                    return; // closing: its input has been given
-                messages.push_back(box->GetText());
-                Click(box, 0);
-            } else if (inner->GetParent()->IsModalRunning() && next < steps.size()) {
-                // the dialog, or a chooser that it opened
-                steps[next++](*dialog);
-            }
-        });
-        main->SetChildScreen(dialog);
-        display->SetIdleHandler(nullptr);
-        EXPECT_EQ(next, steps.size()) << "the dialog closed before every step ran";
-        const int confirmed = dialog->confirmed;
-        main->RemoveChildScreen();
+        int confirmed = -1;
+        Run<ObjectDialog>(dialog, 200, 60, 400, 480, std::move(steps),
+                          [&](ObjectDialog& done) { confirmed = done.confirmed; });
         return confirmed;
     }
 
-    void Click(CTavScreen* screen, DWORD id) {
-        CTavObject* control = screen->GetObjectByID(id);
-        ASSERT_NE(control, nullptr) << "no control " << id;
-        display->LClick(static_cast<int>(control->GetAppX()) + 4, static_cast<int>(control->GetAppY()) + 4);
-    }
-    static std::string TextOf(ObjectDialog& dialog, DWORD id) {
-        auto* text = dynamic_cast<CTavStatic*>(dialog.GetObjectByID(id));
-        return text != nullptr ? text->GetText() : "(none)";
-    }
-    static void SetText(ObjectDialog& dialog, DWORD id, const char* text) {
-        static_cast<CTavEdit*>(dialog.GetObjectByID(id))->SetText(text);
-    }
-    Step Press(DWORD id) {
-        return [this, id](ObjectDialog& dialog) { Click(&dialog, id); };
-    }
-
-    CTavApp app;
-    CTavScreen* main = nullptr;
     Project project;
-    std::vector<std::string> messages;
 };
 
 const ObjectKind kAllKinds[] = {ObjectKind::Button,    ObjectKind::Static,  ObjectKind::Edit,
                                 ObjectKind::CheckBox,  ObjectKind::ListBox, ObjectKind::Tree,
                                 ObjectKind::Animation, ObjectKind::Object};
 
+// Each kind shows every field in its place (the layout files) and OK stores exactly what was shown.
 TEST_F(ObjectDialogTest, OkOnAnUnchangedDialogStoresExactlyItsValues) {
     for (ObjectKind kind : kAllKinds) {
         SCOPED_TRACE(static_cast<int>(kind));
@@ -160,67 +119,33 @@ TEST_F(ObjectDialogTest, OkOnAnUnchangedDialogStoresExactlyItsValues) {
         if (kind == ObjectKind::Object)
             object.transparent = 0; // its colour fields hidden
         const int index = AddExisting(object);
-        EXPECT_EQ(Open(kind, index, {Press(1)}), 1);
+        const std::string layout = "object-dialog-" + std::to_string(static_cast<int>(kind));
+        EXPECT_EQ(Open(kind, index, {Layout(layout), Click(1)}), 1);
         EXPECT_EQ(project.Object(index), object);
         EXPECT_EQ(project.modified, 1);
-        EXPECT_TRUE(messages.empty()) << messages.front();
         project.DeleteObject(index);
     }
 }
 
-TEST_F(ObjectDialogTest, FieldsLieInTheirPlaces) {
-    struct Shown {
-        ObjectKind kind;
-        std::vector<std::pair<DWORD, std::string>> texts;
-    };
-    const Shown table[] = {
-        {ObjectKind::Button,
-         {{12, "up.bmp"}, {15, "over.bmp"}, {18, "down.bmp"}, {23, "Font A"}, {32, "-5"}}},
-        {ObjectKind::CheckBox,
-         {{15, "unchecked.bmp"}, {18, "checked.bmp"}, {23, "7"}, {29, "Font A"}, {38, "-5"}}},
-        {ObjectKind::Edit, {{12, "Hello there"}, {42, "img.bmp"}, {46, "-3"}, {48, "27"}}},
-        {ObjectKind::ListBox,
-         {{29, "Font A"},
-          {42, "Font B"},
-          {32, "17"},
-          {45, "19"},
-          {49, "10"},
-          {56, "13"},
-          {63, "16"},
-          {74, "23"},
-          {69, "21"},
-          {71, "22"}}},
-        {ObjectKind::Tree, {{21, "Font A"}, {24, "17"}, {35, "7"}, {42, "13"}, {48, "22"}, {50, "26"}}},
-        {ObjectKind::Animation, {{12, "12345"}, {21, "1"}, {25, "3"}}},
-        {ObjectKind::Object, {{12, "img.bmp"}, {16, "1"}, {20, "3"}}},
-    };
-    for (const Shown& shown : table) {
-        SCOPED_TRACE(static_cast<int>(shown.kind));
-        const int index = AddExisting(RichObject(shown.kind));
-        std::vector<std::pair<DWORD, std::string>> seen;
-        auto read = [&](ObjectDialog& d) {
-            for (const auto& [id, text] : shown.texts)
-                seen.emplace_back(id, TextOf(d, id));
-        };
-        EXPECT_EQ(Open(shown.kind, index, {read, Press(2)}), 0);
-        EXPECT_EQ(seen, shown.texts);
-        project.DeleteObject(index);
-    }
-}
-
+// A button is dropped at 40, 60; the others come from the menu, at the default position.
 TEST_F(ObjectDialogTest, OkOnAnUnchangedNewDialogAddsTheKindsDefaults) {
     for (ObjectKind kind : kAllKinds) {
         SCOPED_TRACE(static_cast<int>(kind));
         ObjectDef expected;
         expected.screenName = "Main";
         expected.SetKind(kind, project, "Main");
-        std::vector<Step> steps = {Press(1)};
-        if (kind == ObjectKind::Animation) // an animation needs a frame
-            steps = {[](ObjectDialog& d) { SetText(d, 14, "f.bmp"); }, Press(16), Press(1)};
-        EXPECT_EQ(Open(kind, -1, steps), 1);
-        ASSERT_EQ(project.ObjectCount(), 1);
-        if (kind == ObjectKind::Animation)
+        std::vector<Step> steps = {Click(1)};
+        if (kind == ObjectKind::Animation) { // an animation needs a frame
+            steps = {Set(14, "f.bmp"), Click(16), Click(1)};
             expected.frames = {"f.bmp"};
+        }
+        const bool dropped = kind == ObjectKind::Button;
+        if (dropped) {
+            expected.x = 40;
+            expected.y = 60;
+        }
+        EXPECT_EQ(Open(kind, -1, steps, dropped ? 40 : -1, dropped ? 60 : -1), 1);
+        ASSERT_EQ(project.ObjectCount(), 1);
         EXPECT_EQ(project.Object(0), expected);
         project.DeleteObject(0);
     }
@@ -229,148 +154,61 @@ TEST_F(ObjectDialogTest, OkOnAnUnchangedNewDialogAddsTheKindsDefaults) {
 TEST_F(ObjectDialogTest, CancelLeavesTheProjectAsItWas) {
     const int index = AddExisting(RichObject(ObjectKind::Button));
     const ObjectDef before = project.Object(index);
-    EXPECT_EQ(Open(ObjectKind::Button, index, {[](ObjectDialog& d) { SetText(d, 90, "Changed"); }, Press(2)}),
-              0);
+    EXPECT_EQ(Open(ObjectKind::Button, index, {Set(90, "Changed"), Click(2)}), 0);
     EXPECT_EQ(project.Object(index), before);
     EXPECT_EQ(project.modified, 0);
-    EXPECT_EQ(Open(ObjectKind::Static, -1, {Press(2)}), 0);
+    EXPECT_EQ(Open(ObjectKind::Static, -1, {Click(2)}), 0);
     EXPECT_EQ(project.ObjectCount(), 1);
 }
 
-TEST_F(ObjectDialogTest, DropPositionIsPresetAndMenuOpeningShowsTheObjectsOwn) {
-    std::string x, y;
-    auto read = [&](ObjectDialog& d) {
-        x = TextOf(d, 4);
-        y = TextOf(d, 6);
-        Click(&d, 1);
-    };
-    EXPECT_EQ(Open(ObjectKind::Button, -1, {read}, 40, 60), 1);
-    EXPECT_EQ(x + "," + y, "40,60");
-    EXPECT_EQ(project.Object(0).x, 40);
-    EXPECT_EQ(project.Object(0).y, 60);
-    EXPECT_EQ(Open(ObjectKind::Button, -1, {read}), 1);
-    EXPECT_EQ(x + "," + y, "0,0");
-    const int index = AddExisting(RichObject(ObjectKind::Static));
-    EXPECT_EQ(Open(ObjectKind::Static, index, {read}), 1);
-    EXPECT_EQ(x + "," + y, "-12,34");
-}
-
+// The colour fields of a plain object show only while "transparent" is checked; an animation's always.
 TEST_F(ObjectDialogTest, TransparentColourOfAPlainObjectShowsOnlyWhileChecked) {
-    auto visible = [](ObjectDialog& d) {
-        std::string shown;
-        for (DWORD id = 15; id <= 20; ++id)
-            shown += d.GetObjectByID(id)->IsVisible() ? '1' : '0';
-        return shown;
-    };
-    std::vector<std::string> seen;
-    auto note = [&](ObjectDialog& d) { seen.push_back(visible(d)); };
-    EXPECT_EQ(Open(ObjectKind::Object, -1, {note, Press(14), note, Press(14), note, Press(2)}), 0);
-    EXPECT_EQ(seen, (std::vector<std::string>{"000000", "111111", "000000"}));
-
-    ObjectDef object = RichObject(ObjectKind::Object); // transparent 1
-    const int index = AddExisting(object);
-    seen.clear();
-    EXPECT_EQ(Open(ObjectKind::Object, index, {note, Press(2)}), 0);
-    EXPECT_EQ(seen, (std::vector<std::string>{"111111"}));
-
-    // The animation's colour stays visible whatever the check box says.
-    bool animationColours = false;
-    EXPECT_EQ(Open(ObjectKind::Animation, -1,
-                   {Press(19),
-                    [&](ObjectDialog& d) {
-                        animationColours = true;
-                        for (DWORD id = 20; id <= 25; ++id)
-                            animationColours = animationColours && d.GetObjectByID(id)->IsVisible();
-                    },
-                    Press(2)}),
+    EXPECT_EQ(Open(ObjectKind::Object, -1,
+                   {Layout("object-dialog-plain"), Click(14), Layout("object-dialog-plain-transparent"),
+                    Click(14), Layout("object-dialog-plain"), Click(2)}),
               0);
-    EXPECT_TRUE(animationColours);
+    const int index = AddExisting(RichObject(ObjectKind::Object)); // transparent
+    EXPECT_EQ(Open(ObjectKind::Object, index, {Layout("object-dialog-rich-transparent"), Click(2)}), 0);
+    EXPECT_EQ(Open(ObjectKind::Animation, -1,
+                   {Layout("object-dialog-animation"), Click(19), Layout("object-dialog-animation-checked"),
+                    Click(2)}),
+              0);
 }
 
+// Adding clears the bitmap field; deleting removes the selected row.
 TEST_F(ObjectDialogTest, FramesAreAddedDeletedAndStoredInOrder) {
-    auto rows = [](ObjectDialog& d) { return static_cast<CTavListBox*>(d.GetObjectByID(17))->GetRowCount(); };
-    int rowsAfterDelete = -1;
-    std::string editAfterAdd = "(unset)";
-    const std::vector<Step> steps = {
-        Press(18), // empty list
-        Press(16), // empty bitmap edit
-        [](ObjectDialog& d) { SetText(d, 14, "a.bmp"); },
-        Press(16),
-        [&](ObjectDialog& d) {
-            editAfterAdd = TextOf(d, 14);
-            SetText(d, 14, "b.bmp");
-        },
-        Press(16),
-        [](ObjectDialog& d) { SetText(d, 14, "c.bmp"); },
-        Press(16),
-        Press(18), // nothing selected
-        [](ObjectDialog& d) { static_cast<CTavListBox*>(d.GetObjectByID(17))->SetSelection(1); },
-        Press(18),
-        [&](ObjectDialog& d) { rowsAfterDelete = rows(d); },
-        Press(1),
-    };
+    auto select = [](CTavScreen* d) { static_cast<CTavListBox*>(d->GetObjectByID(17))->SetSelection(1); };
+    const std::vector<Step> steps =
+        Breaking(18, {{{}, "There are no items in list to delete"}},
+                 Breaking(16, {{{}, "Enter the location of the bitmap for this frame first"}},
+                          {Set(14, "a.bmp"), Click(16), Layout("object-dialog-frame-added"), Set(14, "b.bmp"),
+                           Click(16), Set(14, "c.bmp"), Click(16), Click(18),
+                           AnswerBox("Select an item from the list first"), select, Click(18),
+                           Layout("object-dialog-frame-deleted"), Click(1)}));
     EXPECT_EQ(Open(ObjectKind::Animation, -1, steps), 1);
-    EXPECT_EQ(messages, (std::vector<std::string>{"There are no items in list to delete",
-                                                  "Enter the location of the bitmap for this frame first",
-                                                  "Select an item from the list first"}));
-    EXPECT_EQ(editAfterAdd, "");
-    EXPECT_EQ(rowsAfterDelete, 2);
     ASSERT_EQ(project.ObjectCount(), 1);
     EXPECT_EQ(project.Object(0).frames, (FrameList{"a.bmp", "c.bmp"}));
 }
 
 TEST_F(ObjectDialogTest, ValidationMessagesComeInRuleOrderAndKeepTheDialogOpen) {
     AddExisting(RichObject(ObjectKind::Button)); // "Thing" on "Main"
-    auto set = [](DWORD id, const char* text) {
-        return [id, text](ObjectDialog& d) { SetText(d, id, text); };
-    };
-    std::vector<Step> steps = {
-        set(90, ""),
-        Press(1),
-        set(90, "a b"),
-        Press(1),
-        set(90, "Thing"),
-        Press(1),
-        set(90, "Fresh"),
-        set(8, ""),
-        Press(1),
-        set(8, "5"),
-        set(10, "0"),
-        Press(1),
-        set(10, "5"),
-        set(18, ""),
-        Press(1),
-        set(18, "d.bmp"),
-        set(15, ""),
-        Press(1),
-        set(15, "o.bmp"),
-        set(12, ""),
-        Press(1),
-        set(12, "u.bmp"),
-        set(23, ""),
-        Press(1),
-        set(23, "Verdana"),
-        set(26, ""),
-        Press(1),
-        set(26, "9"),
-        set(34, "256"),
-        Press(1),
-        set(34, "255"),
-        set(41, "Nowhere"),
-        Press(1),
-        [&](ObjectDialog&) { EXPECT_EQ(project.ObjectCount(), 1) << "nothing stored while a rule fails"; },
-        set(41, "Other"),
-        Press(1),
-    };
+    const std::vector<Step> steps = Breaking(
+        1,
+        {{{Set(90, "")}, "Object name cannot be blank"},
+         {{Set(90, "a b")}, "Object name cannot contain spaces"},
+         {{Set(90, "Thing")}, "Object with this name already exists"},
+         {{Set(90, "Fresh"), Set(8, "")}, "Object's width cannot be 0"},
+         {{Set(8, "5"), Set(10, "0")}, "Object's height cannot be 0"},
+         {{Set(10, "5"), Set(18, "")}, "You have to specify a bitmap for the down state"},
+         {{Set(18, "d.bmp"), Set(15, "")}, "You have to specify a bitmap for the over state"},
+         {{Set(15, "o.bmp"), Set(12, "")}, "You have to specify a bitmap for the up state"},
+         {{Set(12, "u.bmp"), Set(23, "")}, "Font name cannot be blank"},
+         {{Set(23, "Verdana"), Set(26, "")}, "Font size cannot be zero"},
+         {{Set(26, "9"), Set(34, "256")}, "RGB codes cannot be greater than 255"},
+         {{Set(34, "255"), Set(41, "Nowhere")}, "Invalid Screen Name"}},
+        {[&](CTavScreen*) { EXPECT_EQ(project.ObjectCount(), 1) << "nothing stored while a rule fails"; },
+         Set(41, "Other"), Click(1)});
     EXPECT_EQ(Open(ObjectKind::Button, -1, steps), 1);
-    EXPECT_EQ(messages, (std::vector<std::string>{
-                            "Object name cannot be blank", "Object name cannot contain spaces",
-                            "Object with this name already exists", "Object's width cannot be 0",
-                            "Object's height cannot be 0", "You have to specify a bitmap for the down state",
-                            "You have to specify a bitmap for the over state",
-                            "You have to specify a bitmap for the up state", "Font name cannot be blank",
-                            "Font size cannot be zero", "RGB codes cannot be greater than 255",
-                            "Invalid Screen Name"}));
     ASSERT_EQ(project.ObjectCount(), 2);
     const ObjectDef& added = project.Object(1);
     EXPECT_EQ(added.name, "Fresh");
@@ -378,84 +216,44 @@ TEST_F(ObjectDialogTest, ValidationMessagesComeInRuleOrderAndKeepTheDialogOpen) 
     EXPECT_EQ(added.clickScreen, "Other");
 }
 
-TEST_F(ObjectDialogTest, NumberFieldsTakeDigitsUpToTheirLength) {
-    auto focusAndType = [this](DWORD id, const std::string& text) {
-        return [this, id, text](ObjectDialog& d) {
-            Click(&d, id);
-            display->KeyDown(VK_END);
-            display->Text(text);
-        };
-    };
-    std::string x, interval;
-    auto read = [&](ObjectDialog& d) {
-        x = TextOf(d, 4);
-        interval = TextOf(d, 12);
-    };
-    // X shows "0" for a new animation and takes three more digits; the interval ("500") two more.
-    EXPECT_EQ(Open(ObjectKind::Animation, -1,
-                   {focusAndType(4, "-1a234"), focusAndType(12, "-12345"), read, Press(2)}),
-              0);
-    EXPECT_EQ(x, "0123");
-    EXPECT_EQ(interval, "50012");
-}
-
 TEST_F(ObjectDialogTest, SelectButtonsFillTheirFieldsFromTheChoosers) {
-    auto choose = [this](const std::string& text) {
-        return [this, text](ObjectDialog&) {
-            CTavScreen* chooser = main->GetInnermostScreen();
-            auto* list = static_cast<CTavListBox*>(chooser->GetObjectByID(0));
-            for (int row = 0; row < list->GetRowCount(); ++row)
-                if (list->GetItemText(row) == text)
-                    list->SetSelection(row);
-            Click(chooser, 1);
-        };
-    };
-    std::string font, screen;
-    const std::vector<Step> steps = {
-        [&](ObjectDialog& d) { font = d.fontList.at(d.fontList.size() / 2), Click(&d, 24); },
-        [&](ObjectDialog& d) { choose(font)(d); },
-        Press(42),
-        choose("Other"),
-        [&](ObjectDialog& d) { font = TextOf(d, 23) + "|" + font, screen = TextOf(d, 41); },
-        Press(2),
-    };
-    EXPECT_EQ(Open(ObjectKind::Button, -1, steps), 0);
-    EXPECT_EQ(font.substr(0, font.find('|')), font.substr(font.find('|') + 1));
-    EXPECT_EQ(screen, "Other");
-    EXPECT_TRUE(messages.empty());
+    const std::string font = TavGetFontFamilies().at(1);
+    EXPECT_EQ(Open(ObjectKind::Button, -1,
+                   {Click(24), Row(0, 1), Click(1), Click(42), Row(0, 1), Click(1), ExpectText(23, font),
+                    ExpectText(41, "Other"), Click(2)}),
+              0);
 }
 
-TEST_F(ObjectDialogTest, ListBoxAndTreeDialogsGrow) {
-    struct Expect {
-        ObjectKind kind;
-        int x, y, width, height;
+// The bitmap chooser starts in the current directory and opens inside the dialog, which it must fit.
+TEST_F(ObjectDialogTest, BrowseFillsTheFieldBeforeIt) {
+    test::TempDir folder;
+    test::WriteFile(folder / "a.bmp", "x");
+    const fs::path previous = fs::current_path();
+    fs::current_path(folder.path());
+    const Step fits = [](CTavScreen* chooser) {
+        ASSERT_NE(dynamic_cast<builder::FileChooser*>(chooser), nullptr);
+        const CTavScreen* dialog = chooser->GetParent();
+        EXPECT_NE(dynamic_cast<const ObjectDialog*>(dialog), nullptr);
+        EXPECT_TRUE(chooser->GetX() >= 0 && chooser->GetX() + chooser->GetWidth() <= dialog->GetWidth());
+        EXPECT_TRUE(chooser->GetY() >= 0 && chooser->GetY() + chooser->GetHeight() <= dialog->GetHeight());
     };
-    for (const Expect& e :
-         {Expect{ObjectKind::ListBox, 180, 40, 440, 520}, Expect{ObjectKind::Tree, 180, 60, 440, 480}}) {
-        std::vector<int> seen;
-        auto read = [&](ObjectDialog& d) {
-            seen = {d.GetX(),
-                    d.GetY(),
-                    d.GetWidth(),
-                    d.GetHeight(),
-                    static_cast<int>(d.GetObjectByID(1)->GetX()),
-                    static_cast<int>(d.GetObjectByID(2)->GetX()),
-                    static_cast<int>(d.GetObjectByID(1)->GetY())};
-        };
-        EXPECT_EQ(Open(e.kind, -1, {read, Press(2)}), 0);
-        EXPECT_EQ(seen, (std::vector<int>{e.x, e.y, e.width, e.height, e.width - 150, e.width - 90,
-                                          e.height - 50}));
-    }
+    EXPECT_EQ(Open(ObjectKind::Button, -1,
+                   {Click(13), fits, Row(builder::FileChooser::ID_FILES, 0),
+                    Click(builder::FileChooser::ID_OK), ExpectText(12, folder / "a.bmp"), Click(2)}),
+              0);
+    fs::current_path(previous);
 }
 
 TEST(ReadNumber, TakesAnOptionalMinusAndTheLeadingDigits) {
-    EXPECT_EQ(builder::ReadNumber("-5"), -5);
-    EXPECT_EQ(builder::ReadNumber("12ab3"), 12);
-    EXPECT_EQ(builder::ReadNumber(""), 0);
-    EXPECT_EQ(builder::ReadNumber("-"), 0);
-    EXPECT_EQ(builder::ReadNumber("x7"), 0);
-    EXPECT_EQ(builder::ReadNumber("99999999999"), 2147483647);
-    EXPECT_EQ(builder::ReadNumber("-99999999999"), -2147483647 - 1);
+    const std::pair<const char*, int> rows[] = {{"-5", -5},
+                                                {"12ab3", 12},
+                                                {"", 0},
+                                                {"-", 0},
+                                                {"x7", 0},
+                                                {"99999999999", 2147483647},
+                                                {"-99999999999", -2147483647 - 1}};
+    for (const auto& [text, number] : rows)
+        EXPECT_EQ(builder::ReadNumber(text), number) << text;
 }
 
 TEST_F(ObjectDialogTest, ButtonAndListBoxDialogsLookRight) {
@@ -474,10 +272,10 @@ TEST_F(ObjectDialogTest, ButtonAndListBoxDialogsLookRight) {
         const std::string name =
             kind == ObjectKind::Button ? "objectdialog-button.bmp" : "objectdialog-listbox.bmp";
         const std::string shot = folder / name;
-        EXPECT_EQ(Open(kind, index,
-                       {[this](ObjectDialog&) { display->MouseMove(5, 5), display->Wait(3); },
-                        [&](ObjectDialog&) { ASSERT_TRUE(display->SaveLastFrame(shot)); }, Press(2)}),
-                  0);
+        EXPECT_EQ(
+            Open(kind, index,
+                 {[this](CTavScreen*) { display->MouseMove(5, 5), display->Wait(3); }, Shot(shot), Click(2)}),
+            0);
         test::ExpectLikeReference(shot, kReferences, name);
     }
 }
