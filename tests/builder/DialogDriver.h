@@ -157,12 +157,10 @@ inline std::string DescribeLayout(const CTavScreen* screen) {
     return out.str();
 }
 
-// Compares a dialog's layout with tests/builder/layouts/NAME.txt (TAV_UPDATE_LAYOUTS=1 rewrites it).
+// Compares a dialog's layout with the golden tests/builder/layouts/NAME.txt.
 inline void ExpectLayout(const CTavScreen* screen, const std::string& name) {
-    const std::string path = std::string(TAV_SOURCE_DIR) + "/tests/builder/layouts/" + name + ".txt";
-    if (std::getenv("TAV_UPDATE_LAYOUTS") != nullptr)
-        test::WriteFile(path, DescribeLayout(screen));
-    EXPECT_EQ(test::ReadFile(path), DescribeLayout(screen)) << path;
+    test::ExpectSameAsGolden(DescribeLayout(screen),
+                             std::string(TAV_SOURCE_DIR) + "/tests/builder/layouts/" + name + ".txt");
 }
 
 template <typename D>
