@@ -16,16 +16,28 @@ namespace tav::testing {
 namespace fs = std::filesystem;
 using namespace builder;
 
-std::string BoxText(CTavScreen* box) {
-    auto* message = dynamic_cast<CTavMessageBox*>(box);
-    return message != nullptr ? message->GetText() : "(no box)";
+Rect RectOf(const CTavScreen* screen) {
+    return {screen->GetX(), screen->GetY(), screen->GetWidth(), screen->GetHeight()};
+}
+
+Rect RectOf(const CTavObject* object) {
+    return {static_cast<int>(object->GetX()), static_cast<int>(object->GetY()), object->GetWidth(),
+            object->GetHeight()};
+}
+
+Point Middle(const CTavObject* control) {
+    return {static_cast<int>(control->GetAppX()) + control->GetWidth() / 2,
+            static_cast<int>(control->GetAppY()) + control->GetHeight() / 2};
+}
+
+Point InView(int x, int y) {
+    return {210 + x, 30 + y};
 }
 
 std::string Describe(CTavScreen* popup) {
-    if (dynamic_cast<CTavQuestionBox*>(popup) != nullptr)
-        return "question: " + BoxText(popup);
-    if (dynamic_cast<CTavMessageBox*>(popup) != nullptr)
-        return "message: " + BoxText(popup);
+    if (auto* box = dynamic_cast<CTavMessageBox*>(popup))
+        return (dynamic_cast<CTavQuestionBox*>(popup) != nullptr ? "question: " : "message: ") +
+               std::string(box->GetText());
     if (auto* dialog = dynamic_cast<ObjectDialog*>(popup))
         return "ObjectDialog " + std::to_string(static_cast<int>(dialog->kind));
     const struct {
@@ -132,6 +144,10 @@ int MainScreenTest::FindItem(const std::string& text, const std::string& parent)
     return -1;
 }
 
+std::string MainScreenTest::SelectedText() const {
+    return Tree()->GetItemText(Tree()->GetSelectedItem());
+}
+
 std::vector<std::string> MainScreenTest::TreeTexts() const {
     std::vector<std::string> texts;
     for (int id : Tree()->GetItemIDs())
@@ -176,8 +192,14 @@ void MainScreenTest::ChoosePopupItem(CTavScreen* screen, const std::string& item
 void MainScreenTest::ClickObject(CTavScreen* screen, DWORD id) {
     CTavObject* object = screen->GetObjectByID(id);
     ASSERT_NE(object, nullptr) << "object " << id;
-    display->LClick(static_cast<int>(object->GetAppX()) + object->GetWidth() / 2,
-                    static_cast<int>(object->GetAppY()) + object->GetHeight() / 2);
+    LClick(Middle(object));
+}
+
+void MainScreenTest::Drag(Point from, Point to, std::vector<Step> steps) {
+    display->LButtonDown(from[0], from[1]);
+    display->MouseMove(to[0], to[1]);
+    display->LButtonUp(to[0], to[1]);
+    Run(std::move(steps));
 }
 
 std::vector<DWORD> MainScreenTest::ViewControls(CTavScreen* view) {
@@ -240,6 +262,10 @@ Step MainScreenTest::Question(const std::string& text, bool yes) {
     };
 }
 
+Step MainScreenTest::Expect(const std::string& expected) {
+    return [expected](CTavScreen* popup) { EXPECT_EQ(Describe(popup), expected); };
+}
+
 Step MainScreenTest::Click(DWORD id) {
     return [this, id](CTavScreen* popup) { ClickObject(popup, id); };
 }
@@ -248,8 +274,15 @@ Step MainScreenTest::Type(DWORD id, const std::string& text) {
     return [id, text](CTavScreen* popup) { SetTextOf(popup, id, text); };
 }
 
-Step MainScreenTest::Key(unsigned key) {
-    return [this, key](CTavScreen*) { display->KeyDown(key); };
+Step MainScreenTest::AnswerObjectDialog(const std::string& expected, DWORD button) {
+    return [this, expected, button](CTavScreen* popup) {
+        auto* dialog = dynamic_cast<ObjectDialog*>(popup);
+        ASSERT_NE(dialog, nullptr) << Describe(popup);
+        EXPECT_EQ(std::to_string(static_cast<int>(dialog->kind)) + " " + std::to_string(dialog->editedIndex) +
+                      " " + TextOf(popup, 4) + "," + TextOf(popup, 6),
+                  expected);
+        ClickObject(popup, button);
+    };
 }
 
 Step MainScreenTest::Dismiss(const std::string& expected) {

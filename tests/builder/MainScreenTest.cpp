@@ -1,17 +1,12 @@
 // The main screen's layout, its menu bar and tree popups in every state of project and selection,
-// and the way the tree selection drives the design view.
-#include "builder/AboutBox.h"
-#include "builder/PreviewScreen.h"
+// the way the tree selection drives the design view, F5, and the screen's pictures.
 #include "builder/SelectionArrows.h"
 #include "tests/builder/MainScreenDriver.h"
 #include "tests/support/Screenshots.h"
 
-#include <array>
-
 namespace tav::testing {
 namespace {
 
-using builder::BuilderApp;
 using builder::MainScreen;
 
 const std::string kReferences = std::string(TAV_SOURCE_DIR) + "/tests/builder/reference";
@@ -40,12 +35,9 @@ protected:
 };
 
 TEST_F(MainScreenTest, LayoutAtStart) {
-    EXPECT_EQ(main->GetBackgroundMode(), TAVBACK_TILE);
     EXPECT_TRUE(main->HasFocus()) << "keys reach the screen before any click";
-
     auto* bar = dynamic_cast<CTavMenuBar*>(main->GetMenuBar());
     ASSERT_NE(bar, nullptr);
-    EXPECT_EQ(bar->GetHeight(), 20);
     std::vector<std::string> menus;
     for (int m = 0; m < bar->GetMenuCount(); ++m) {
         std::string line = bar->GetMenuTitle(m);
@@ -63,41 +55,16 @@ TEST_F(MainScreenTest, LayoutAtStart) {
                   "GENERATE CODE|Entire Project|This Screen Only",
                   "HELP|About",
               }));
-
-    ASSERT_NE(Tree(), nullptr);
-    EXPECT_EQ(Tree()->GetFontHeight(), 12);
     EXPECT_EQ(TreeTexts(), std::vector<std::string>{"No Project Loaded"});
-
-    using Rect = std::array<int, 4>;
-    const struct {
-        DWORD id;
-        Rect rect;
-        const char* bitmap;
-    } objects[] = {
-        {0, {20, 30, 180, 450}, "art//treeback.bmp"},
-        {2, {210, 30, 550, 450}, "art//viewback.bmp"},
-        {1, {210, 480, 550, 100}, "art//treeback.bmp"},
-        {3, {220, 490, 40, 40}, "art//drag//dragobj.bmp"},
-        {4, {280, 490, 40, 40}, "art//drag//dragbutton.bmp"},
-        {5, {340, 490, 40, 40}, "art//drag//dragstat.bmp"},
-        {6, {400, 490, 40, 40}, "art//drag//dragCheck.bmp"},
-        {7, {460, 490, 40, 40}, "art//drag//dragedit.bmp"},
-        {8, {520, 490, 40, 40}, "art//drag//draglist.bmp"},
-        {9, {580, 490, 40, 40}, "art//drag//dragtree.bmp"},
-        {10, {640, 490, 40, 40}, "art//drag//draganim.bmp"},
-    };
-    EXPECT_EQ(main->GetObjectCount(), 11);
-    for (const auto& expected : objects) {
-        CTavObject* object = main->GetObjectByID(expected.id);
-        ASSERT_NE(object, nullptr) << expected.id;
-        const Rect rect{static_cast<int>(object->GetX()), static_cast<int>(object->GetY()),
-                        object->GetWidth(), object->GetHeight()};
-        EXPECT_EQ(rect, expected.rect) << expected.id;
-        EXPECT_STREQ(object->GetBitmapPath(), expected.bitmap) << expected.id;
+    // Tree, view frame, palette panel, then the palette's icons a step apart.
+    const Rect rects[] = {{20, 30, 180, 450}, {210, 480, 550, 100}, {210, 30, 550, 450}};
+    ASSERT_EQ(main->GetObjectCount(), 11);
+    for (DWORD id = 0; id <= 10; ++id) {
+        const Rect expected = id < 3 ? rects[id] : Rect{220 + 60 * static_cast<int>(id - 3), 490, 40, 40};
+        ASSERT_NE(main->GetObjectByID(id), nullptr) << id;
+        EXPECT_EQ(RectOf(main->GetObjectByID(id)), expected) << id;
     }
-    ASSERT_NE(View(), nullptr);
-    EXPECT_EQ((Rect{View()->GetX(), View()->GetY(), View()->GetWidth(), View()->GetHeight()}),
-              (Rect{210, 30, 550, 450}));
+    EXPECT_EQ(RectOf(View()), (Rect{210, 30, 550, 450}));
     EXPECT_EQ(View()->GetType(), TAVSCREEN_SUBSCREEN);
 }
 
@@ -168,72 +135,62 @@ TEST_F(MainScreenStatesTest, EveryMenuItemInEveryState) {
     }
 }
 
+// Each tree popup by item level, and what each of its items opens.
 TEST_F(MainScreenStatesTest, TreePopupsByItemLevel) {
+    const std::vector<std::string> newProject = {"ProjectDialog", kStartupQuestion};
     const struct {
-        Selection selection;
         const char* item;
         const char* parent;
         MainScreen::PopupKind kind;
-        std::vector<std::string> items;
+        std::vector<std::pair<std::string, std::vector<std::string>>> choices;
     } popups[] = {
-        {NoProject, "No Project Loaded", "", MainScreen::NoProjectPopup, {"New Project", "Open Project"}},
-        {Nothing, "Demo", "", MainScreen::RootPopup, {"New Project", "Open Project", "Properties"}},
-        {Nothing,
-         "MyScreen",
+        {"No Project Loaded",
+         "",
+         MainScreen::NoProjectPopup,
+         {{"New Project", newProject}, {"Open Project", {"OpenProjectDialog"}}}},
+        {"Demo",
+         "",
+         MainScreen::RootPopup,
+         {{"New Project", newProject},
+          {"Open Project", {"OpenProjectDialog"}},
+          {"Properties", {"ProjectDialog"}}}},
+        {"MyScreen",
          "",
          MainScreen::ScreenPopup,
-         {"Properties", "Delete Screen", "View List", "Add Screen"}},
-        {Nothing, "Button1", "MyScreen", MainScreen::ObjectPopup, {"Properties", "Delete"}},
+         {{"Properties", {"ScreenDialog"}},
+          {"Delete Screen", {"question: Are you sure you want to delete this screen?"}},
+          {"View List", {"ScreenListDialog"}},
+          {"Add Screen", {"ScreenDialog"}}}},
+        {"Button1",
+         "MyScreen",
+         MainScreen::ObjectPopup,
+         {{"Properties", {"ObjectDialog 0"}},
+          {"Delete", {"question: Are you sure you want to delete Button1"}}}},
     };
     for (const auto& popup : popups) {
-        SCOPED_TRACE(popup.item);
-        Select(popup.selection);
-        ClickItem(popup.item, popup.parent, true);
-        auto* menu = dynamic_cast<CTavPopupMenu*>(main->GetPopupMenu());
-        ASSERT_NE(menu, nullptr);
-        EXPECT_EQ(main->GetPopupKind(), popup.kind);
-        std::vector<std::string> items;
-        for (int i = 0; i < menu->GetItemCount(); ++i)
-            items.emplace_back(menu->GetItem(i));
-        EXPECT_EQ(items, popup.items);
-        EXPECT_EQ(menu->GetWidth(), 100);
-        EXPECT_EQ(menu->GetHeight(), 15 * static_cast<int>(items.size()));
-        // At the mouse, in the screen's coordinates (the screen fills the window).
-        EXPECT_EQ(static_cast<int>(menu->GetX()), app.GetMouseX());
-        EXPECT_EQ(static_cast<int>(menu->GetY()), app.GetMouseY());
-        EXPECT_STREQ(menu->GetBackgroundImage()->GetBitmapPath(), "art//popmenuback.bmp");
-    }
-}
-
-TEST_F(MainScreenStatesTest, EveryTreePopupItemRunsItsCommand) {
-    const struct {
-        const char* item;
-        const char* parent;
-        const char* choice;
-        std::vector<std::string> answers;
-    } rows[] = {
-        {"No Project Loaded", "", "New Project", {"ProjectDialog", kStartupQuestion}},
-        {"No Project Loaded", "", "Open Project", {"OpenProjectDialog"}},
-        {"Demo", "", "New Project", {"ProjectDialog", kStartupQuestion}},
-        {"Demo", "", "Open Project", {"OpenProjectDialog"}},
-        {"Demo", "", "Properties", {"ProjectDialog"}},
-        {"MyScreen", "", "Properties", {"ScreenDialog"}},
-        {"MyScreen", "", "Delete Screen", {"question: Are you sure you want to delete this screen?"}},
-        {"MyScreen", "", "View List", {"ScreenListDialog"}},
-        {"MyScreen", "", "Add Screen", {"ScreenDialog"}},
-        {"Button1", "MyScreen", "Properties", {"ObjectDialog 0"}},
-        {"Button1", "MyScreen", "Delete", {"question: Are you sure you want to delete Button1"}},
-    };
-    for (const auto& row : rows) {
-        SCOPED_TRACE(std::string(row.item) + " > " + row.choice);
-        Select(std::string(row.item) == "No Project Loaded" ? NoProject : Nothing);
-        ClickItem(row.item, row.parent, true);
-        std::vector<Step> steps;
-        for (const std::string& answer : row.answers)
-            steps.push_back(Dismiss(answer));
-        ChoosePopupItem(main, row.choice, steps);
-        EXPECT_EQ(main->GetPopupMenu(), nullptr);
-        EXPECT_EQ(main->GetChildScreen(), nullptr);
+        std::vector<std::string> expected;
+        for (const auto& choice : popup.choices)
+            expected.push_back(choice.first);
+        for (const auto& [choice, answers] : popup.choices) {
+            SCOPED_TRACE(std::string(popup.item) + " > " + choice);
+            Select(popup.kind == MainScreen::NoProjectPopup ? NoProject : Nothing);
+            ClickItem(popup.item, popup.parent, true);
+            auto* menu = dynamic_cast<CTavPopupMenu*>(main->GetPopupMenu());
+            ASSERT_NE(menu, nullptr);
+            EXPECT_EQ(main->GetPopupKind(), popup.kind);
+            std::vector<std::string> items;
+            for (int i = 0; i < menu->GetItemCount(); ++i)
+                items.emplace_back(menu->GetItem(i));
+            EXPECT_EQ(items, expected);
+            EXPECT_EQ(RectOf(menu), (Rect{app.GetMouseX(), app.GetMouseY(), 100, 15 * menu->GetItemCount()}));
+            EXPECT_STREQ(menu->GetBackgroundImage()->GetBitmapPath(), "art//popmenuback.bmp");
+            std::vector<Step> steps;
+            for (const std::string& answer : answers)
+                steps.push_back(Dismiss(answer));
+            ChoosePopupItem(main, choice, steps);
+            EXPECT_EQ(main->GetPopupMenu(), nullptr);
+            EXPECT_EQ(main->GetChildScreen(), nullptr);
+        }
     }
 }
 
@@ -261,22 +218,30 @@ TEST_F(MainScreenTest, SelectionDrivesTheView) {
     EXPECT_TRUE(ViewControls(View()).empty()) << "the root empties the view";
 }
 
-TEST_F(MainScreenTest, F5ShowsMyScreenWithoutAClickFirst) {
-    display->KeyDown(VK_F5);
-    Drive(1);
+// F5 shows MyScreen whether the screen, the tree or the view has the focus.
+TEST_F(MainScreenTest, F5ShowsMyScreen) {
+    const auto pressF5 = [this] {
+        display->KeyDown(VK_F5);
+        Drive(1);
+    };
+    pressF5();
     EXPECT_EQ(main->CurrentScreenName(), "") << "nothing without a project";
 
     LoadDemo();
-    display->KeyDown(VK_F5);
-    Drive(1);
+    pressF5();
     EXPECT_EQ(main->CurrentScreenName(), "MyScreen");
     EXPECT_EQ(ViewControls(View()).size(), 2u);
 
-    // And after the tree had a press.
     ClickItem("Popup1");
     EXPECT_EQ(ViewControls(View()).size(), 1u);
-    display->KeyDown(VK_F5);
+    pressF5();
+    EXPECT_EQ(main->CurrentScreenName(), "MyScreen");
+
+    ClickItem("Popup1");
+    LClick({620, 340}); // the empty part of the popup's view
     Drive(1);
+    ASSERT_TRUE(View()->HasFocus());
+    pressF5();
     EXPECT_EQ(main->CurrentScreenName(), "MyScreen");
     EXPECT_EQ(ViewControls(View()).size(), 2u);
 
@@ -284,38 +249,9 @@ TEST_F(MainScreenTest, F5ShowsMyScreenWithoutAClickFirst) {
     project->Screen(0).name = "Other";
     main->TakeProject(std::move(project));
     ClickItem("Popup1");
-    display->KeyDown(VK_F5);
-    Drive(1);
+    pressF5();
     EXPECT_EQ(main->CurrentScreenName(), "") << "no screen named MyScreen";
     EXPECT_TRUE(ViewControls(View()).empty());
-}
-
-TEST_F(MainScreenTest, AboutBox) {
-    Menu(
-        "HELP", "About",
-        {Expect<builder::AboutBox>(
-             "the about box",
-             [](builder::AboutBox* box) {
-                 EXPECT_EQ(box->GetX(), 200);
-                 EXPECT_EQ(box->GetY(), 100);
-                 EXPECT_EQ(box->GetWidth(), 300);
-                 EXPECT_EQ(box->GetHeight(), 300);
-                 auto* text = dynamic_cast<CTavStatic*>(box->GetObjectByID(0));
-                 ASSERT_NE(text, nullptr);
-                 EXPECT_EQ(text->GetLines().size(), 3u) << "one line each";
-                 EXPECT_EQ(
-                     std::string(text->GetText()).rfind("Tavrin Builder 1.0\nby Tavrin Software\nEmail: ", 0),
-                     0u);
-                 EXPECT_TRUE(text->IsMultiline());
-                 EXPECT_EQ(text->GetFontWeight(), 700);
-                 auto* close = dynamic_cast<CTavButton*>(box->GetObjectByID(1));
-                 ASSERT_NE(close, nullptr);
-                 EXPECT_STREQ(close->GetCaption(), "Close");
-                 EXPECT_EQ(close->GetX(), 230.0f);
-                 EXPECT_EQ(close->GetY(), 250.0f);
-             }),
-         Click(1)});
-    EXPECT_EQ(main->GetChildScreen(), nullptr);
 }
 
 TEST_F(MainScreenTest, Screenshots) {
@@ -341,7 +277,16 @@ TEST_F(MainScreenTest, Screenshots) {
     Drive(1);
     Menu("HELP", "About",
          {[this](CTavScreen*) { display->Wait(2); },
-          [this](CTavScreen*) { EXPECT_TRUE(display->SaveLastFrame(folder / "about.bmp")); }, Click(1)});
+          [this](CTavScreen* box) {
+              EXPECT_TRUE(display->SaveLastFrame(folder / "about.bmp"));
+              auto* text = dynamic_cast<CTavStatic*>(box->GetObjectByID(0));
+              ASSERT_NE(text, nullptr);
+              EXPECT_EQ(
+                  std::string(text->GetText()).rfind("Tavrin Builder 1.0\nby Tavrin Software\nEmail: ", 0),
+                  0u);
+          },
+          Click(1)});
+    EXPECT_EQ(main->GetChildScreen(), nullptr);
     test::ExpectLikeReference(folder / "about.bmp", kReferences, "mainscreen-about.bmp");
 }
 
