@@ -37,30 +37,6 @@ std::vector<std::string> PopupItems(const CTavScreen* screen) {
     return items;
 }
 
-ScreenDef& AddScreen(Project& p, const std::string& name, ScreenType type = ScreenType::FullScreen,
-                     int w = 100, int h = 100, const std::string& background = "") {
-    auto screen = test::MakeScreen(name, type, type == ScreenType::FullScreen ? "" : "S");
-    screen->width = w;
-    screen->height = h;
-    screen->background = background;
-    p.AddScreen(std::move(screen));
-    return *p.screens.back();
-}
-// An object whose bitmaps are all the designer's own art, so that every kind can be built.
-ObjectDef& AddObject(Project& p, ObjectKind kind, const std::string& screen, const std::string& name, int x,
-                     int y, int w = 60, int h = 40) {
-    auto o = test::MakeObject(kind, screen, name);
-    o->x = x, o->y = y, o->width = w, o->height = h;
-    o->upBitmap = "art//buttonnormal.bmp", o->overBitmap = "art//buttonover.bmp";
-    o->downBitmap = "art//buttondown.bmp";
-    o->checkedBitmap = "art//checkyes.bmp", o->uncheckedBitmap = "art//checkno.bmp";
-    o->listBackground = "art//listback.bmp", o->treeBackground = "art//treeback.bmp";
-    o->plusBitmap = "art//plus.bmp", o->minusBitmap = "art//minus.bmp";
-    o->textColor = {255, 255, 255};
-    p.AddObject(std::move(o));
-    return *p.objects.back();
-}
-
 class DesignViewTest : public MainScreenTest {
 protected:
     void SetUp() override {

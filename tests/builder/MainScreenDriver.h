@@ -32,6 +32,13 @@ Rect RectOf(const CTavObject* object);
 Point Middle(const CTavObject* control);
 Point InView(int x, int y);
 
+// A screen of `project` (a popup or sub screen belongs to the first screen).
+ScreenDef& AddScreen(Project& project, const std::string& name, ScreenType type = ScreenType::FullScreen,
+                     int width = 100, int height = 100, const std::string& background = "");
+// An object whose bitmaps are all the designer's own art, so that every kind can be built.
+ObjectDef& AddObject(Project& project, ObjectKind kind, const std::string& screen, const std::string& name,
+                     int x, int y, int width = 60, int height = 40);
+
 class MainScreenTest : public HeadlessAppTest {
 protected:
     void SetUp() override;

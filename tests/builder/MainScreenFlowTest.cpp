@@ -229,27 +229,22 @@ TEST_F(MainScreenFlowTest, ClosingTheWindowSavesWhenAsked) {
 }
 
 TEST_F(MainScreenFlowTest, DeleteScreenBySelection) {
+    const auto deleteScreen = [this] {
+        Menu("SCREEN", "Delete Screen", {Question("Are you sure you want to delete this screen?", true)});
+    };
     LoadDemo();
-    ClickItem("Demo");
-    Menu("SCREEN", "Delete Screen", {Message("No Screen Selected")});
-    EXPECT_EQ(main->GetProject()->ScreenCount(), 2);
-
-    // An object item stands for its screen; the screen goes with its objects.
-    ClickItem("Button1", "MyScreen");
-    Menu("SCREEN", "Delete Screen", {Question("Are you sure you want to delete this screen?", true)});
+    ClickItem("Popup1");
+    deleteScreen();
     ASSERT_EQ(main->GetProject()->ScreenCount(), 1);
-    EXPECT_EQ(main->GetProject()->Screen(0).name, "Popup1");
-    EXPECT_EQ(main->GetProject()->ObjectCount(), 1);
+    EXPECT_EQ(main->GetProject()->Screen(0).name, "MyScreen");
+    EXPECT_EQ(main->GetProject()->ObjectCount(), 2);
+    // An object item stands for its screen; the screen goes with its objects.
+    ClickItem("Button1");
+    deleteScreen();
+    EXPECT_EQ(main->GetProject()->ScreenCount(), 0);
+    EXPECT_EQ(main->GetProject()->ObjectCount(), 0);
     EXPECT_EQ(main->CurrentScreenName(), "");
     EXPECT_TRUE(ViewControls(View()).empty());
-
-    ClickItem("Popup1");
-    Menu("SCREEN", "Delete Screen", {Question("Are you sure you want to delete this screen?", false)});
-    EXPECT_EQ(main->GetProject()->ScreenCount(), 1);
-    EXPECT_EQ(main->CurrentScreenName(), "Popup1");
-    Menu("SCREEN", "Delete Screen", {Question("Are you sure you want to delete this screen?", true)});
-    EXPECT_EQ(main->GetProject()->ScreenCount(), 0);
-    EXPECT_EQ(main->CurrentScreenName(), "");
     EXPECT_EQ(TreeTexts(), std::vector<std::string>{"Demo"});
     Menu("SCREEN", "List", {Message("There are no screens in the project")});
 }
