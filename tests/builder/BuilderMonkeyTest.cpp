@@ -16,7 +16,6 @@
 
 #include <algorithm>
 #include <array>
-#include <cstdio>
 #include <cstdlib>
 #include <cxxabi.h>
 #include <deque>
@@ -28,18 +27,6 @@
 #include <string>
 #include <typeinfo>
 #include <vector>
-
-#if defined(__has_feature)
-#if __has_feature(address_sanitizer)
-#define TAV_MONKEY_ASAN 1
-#endif
-#endif
-#if defined(__SANITIZE_ADDRESS__) && !defined(TAV_MONKEY_ASAN)
-#define TAV_MONKEY_ASAN 1
-#endif
-#ifdef TAV_MONKEY_ASAN
-#include <sanitizer/common_interface_defs.h>
-#endif
 
 namespace tav::testing {
 namespace {
@@ -385,20 +372,20 @@ private:
     // main screen's parts and the view's arrows all there, a tree that shows the project as it is,
     // names that the dialogs keep unique and attached, and a project whose file text reads back unchanged.
     void CheckTopLevel(BuilderApp& app, MainScreen& main) {
-        EXPECT_EQ(app.DragState, BuilderApp::NoDrag) << Where();
-        EXPECT_EQ(app.DragImage(), nullptr) << Where();
+        SCOPED_TRACE(Where());
+        EXPECT_EQ(app.DragState, BuilderApp::NoDrag);
+        EXPECT_EQ(app.DragImage(), nullptr);
         for (DWORD id = MainScreen::ProjectTree; id <= MainScreen::LastPaletteIcon; ++id)
-            EXPECT_NE(main.GetObjectByID(id), nullptr)
-                << "object " << id << " of the main screen; " << Where();
-        ASSERT_NE(main.View(), nullptr) << Where();
+            EXPECT_NE(main.GetObjectByID(id), nullptr) << "object " << id;
+        ASSERT_NE(main.View(), nullptr);
         for (DWORD id = builder::LeftArrow; id <= builder::DownArrow; ++id)
-            EXPECT_NE(main.View()->GetObjectByID(id), nullptr) << "arrow " << id << "; " << Where();
+            EXPECT_NE(main.View()->GetObjectByID(id), nullptr) << "arrow " << id;
         CTavTree* tree = main.Tree();
-        ASSERT_NE(tree, nullptr) << Where();
+        ASSERT_NE(tree, nullptr);
         const Project* project = main.GetProject();
         if (project == nullptr) {
-            ASSERT_EQ(tree->GetItemCount(), 1) << Where();
-            EXPECT_EQ(tree->GetItemText(tree->GetItemIDs().front()), "No Project Loaded") << Where();
+            ASSERT_EQ(tree->GetItemCount(), 1);
+            EXPECT_EQ(tree->GetItemText(tree->GetItemIDs().front()), "No Project Loaded");
             return;
         }
         int items = 1;
@@ -408,15 +395,15 @@ private:
             for (int o = 0; o < project->ObjectCount(); ++o)
                 items += project->Object(o).screenName == project->Screen(s).name ? 1 : 0;
             EXPECT_TRUE(screens.insert(project->Screen(s).name).second)
-                << "two screens named " << project->Screen(s).name << "; " << Where();
+                << "two screens named " << project->Screen(s).name;
         }
-        EXPECT_EQ(tree->GetItemCount(), items) << "the tree does not show the project; " << Where();
+        EXPECT_EQ(tree->GetItemCount(), items) << "the tree does not show the project";
         for (int o = 0; o < project->ObjectCount(); ++o) {
             const ObjectDef& object = project->Object(o);
             EXPECT_EQ(screens.count(object.screenName), 1u)
-                << object.name << " is on no screen (" << object.screenName << "); " << Where();
+                << object.name << " is on no screen (" << object.screenName << ")";
             EXPECT_TRUE(objects.insert(object.screenName + "/" + object.name).second)
-                << "two objects named " << object.name << " on " << object.screenName << "; " << Where();
+                << "two objects named " << object.name << " on " << object.screenName;
         }
         // A text with a line feed cannot be stored; the designer refuses to save such a project.
         if (!FindUnwritableFields(*project).empty())
@@ -424,8 +411,8 @@ private:
         const std::string text = FormatProjectFile(*project);
         Project again;
         std::string error;
-        ASSERT_TRUE(ParseProjectFile(again, text, &error)) << error << "; " << Where();
-        EXPECT_EQ(FormatProjectFile(again), text) << "the project does not read back; " << Where();
+        ASSERT_TRUE(ParseProjectFile(again, text, &error)) << error;
+        EXPECT_EQ(FormatProjectFile(again), text) << "the project does not read back";
     }
 
     // The input has run out: the project is written where the test reads it, and the program ends.
@@ -671,15 +658,6 @@ private:
     int lastCheck_ = -1000;
 };
 
-// Reports the monkey's whereabouts when a sanitizer ends the process.
-const Monkey* g_running = nullptr;
-#ifdef TAV_MONKEY_ASAN
-void ReportWhereTheMonkeyWas() {
-    if (g_running != nullptr)
-        std::fprintf(stderr, "\nmonkey: %s\n", g_running->Where().c_str());
-}
-#endif
-
 class BuilderMonkeyTest : public HeadlessAppTest, public ::testing::WithParamInterface<unsigned> {
 protected:
     void SetUp() override {
@@ -691,12 +669,8 @@ protected:
         fs::create_directory("save");
         ASSERT_TRUE(MonkeyProject()->WriteProjectFile("save/Monkey.tvp"));
         test::WriteFile("save/Broken.tvp", "not a project\r\n");
-#ifdef TAV_MONKEY_ASAN
-        __sanitizer_set_death_callback(ReportWhereTheMonkeyWas);
-#endif
     }
     void TearDown() override {
-        g_running = nullptr;
         fs::current_path(previousDirectory);
         HeadlessAppTest::TearDown();
     }
@@ -737,7 +711,6 @@ TEST_P(BuilderMonkeyTest, SurvivesRandomInputAndKeepsAProjectThatReadsBack) {
     const unsigned seed = GetParam();
     const std::string finalPath = folder / "final.tvp";
     Monkey monkey(seed, kEventsPerSeed, finalPath);
-    g_running = &monkey;
     int runs = 0;
     while (!monkey.Finished()) {
         const int eventsBefore = monkey.Events();

@@ -57,27 +57,6 @@ protected:
         main->RefreshTree(screen, object);
         Drive(1);
     }
-    void ClickPopupItem(int row, std::vector<Step> steps) {
-        ASSERT_NE(View()->GetPopupMenu(), nullptr);
-        const CTavObject* popup = View()->GetPopupMenu();
-        display->LClick(static_cast<int>(popup->GetAppX()) + 10,
-                        static_cast<int>(popup->GetAppY()) + row * 15 + 7);
-        Run(std::move(steps));
-    }
-    void ExpectArrowsAround(const CTavObject* c) {
-        const int x = static_cast<int>(c->GetX()), y = static_cast<int>(c->GetY());
-        const int w = c->GetWidth(), h = c->GetHeight();
-        const Rect expected[] = {{x - 20, y + h / 2 - 10, 20, 20},
-                                 {x + w, y + h / 2 - 10, 20, 20},
-                                 {x + w / 2 - 10, y - 20, 20, 20},
-                                 {x + w / 2 - 10, y + h, 20, 20}};
-        for (DWORD id = builder::LeftArrow; id <= builder::DownArrow; ++id)
-            EXPECT_EQ(RectOf(View()->GetObjectByID(id)), expected[id - builder::LeftArrow]) << id;
-    }
-    void ExpectArrowsHidden() {
-        for (DWORD id = builder::LeftArrow; id <= builder::DownArrow; ++id)
-            EXPECT_EQ(RectOf(View()->GetObjectByID(id)), (Rect{-50, -50, 20, 20})) << id;
-    }
 
     std::unique_ptr<Project> project;
 };
@@ -200,7 +179,7 @@ TEST_F(DesignViewTest, ScreensArePlacedSizedAndScrolledByType) {
         FrameWithArrows(View(), *View()->GetObjectByID(loaded.Object(0).designId));
         ShowScreenInView(&loaded, View(), name, false);
         EXPECT_EQ(View()->GetObjectCount(), 4) << name;
-        ExpectArrowsHidden();
+        ExpectArrows(nullptr);
         EXPECT_EQ(View()->GetBackground(), nullptr);
         EXPECT_EQ(RectOf(View()), (Rect{210, 30, 550, 450}));
         EXPECT_EQ(View()->ShownScreen(), "");
@@ -357,13 +336,13 @@ TEST_F(DesignViewTest, DraggingAControlMovesItsObject) {
     EXPECT_EQ((Point{label.x, label.y}), (Point{90, 170}));
     EXPECT_EQ(loaded.modified, 1);
     EXPECT_EQ(RectOf(ControlOf(label)), (Rect{90, 170, 50, 30}));
-    ExpectArrowsAround(ControlOf(label));
+    ExpectArrows(ControlOf(label));
     EXPECT_EQ(SelectedText(), "Label");
     EXPECT_EQ(app.DragImage(), nullptr);
 
     LClick(InView(400, 400)); // the empty view takes the focus
     Drive(1);
-    ExpectArrowsHidden();
+    ExpectArrows(nullptr);
 }
 
 TEST_F(DesignViewTest, DoubleClickAndRightClickMenusActOnTheControl) {
@@ -384,14 +363,14 @@ TEST_F(DesignViewTest, DoubleClickAndRightClickMenusActOnTheControl) {
                                         "Add Object", "Add Static", "Add Tree", "Screen Properties"}));
     ASSERT_NE(View()->GetPopupMenu(), nullptr);
     EXPECT_EQ(RectOf(View()->GetPopupMenu()), (Rect{300, 200, 130, 120}));
-    ClickPopupItem(5, {AnswerObjectDialog("1 -1 0,0", kObjectCancel)}); // no position
+    ChoosePopupItem(View(), "Add Static", {AnswerObjectDialog("1 -1 0,0", kObjectCancel)}); // no position
 
     RClick(Middle(ControlOf(loaded.Object(1))));
     Drive(1);
     EXPECT_EQ(PopupItems(View()), (std::vector<std::string>{"Properties", "Delete", "Screen Properties"}));
     EXPECT_EQ(RectOf(View()->GetPopupMenu()), (Rect{80, 70, 130, 45}));
     EXPECT_EQ(SelectedText(), "Pic");
-    ClickPopupItem(0, {AnswerObjectDialog("1 1 50,50", kObjectCancel)});
+    ChoosePopupItem(View(), "Properties", {AnswerObjectDialog("1 1 50,50", kObjectCancel)});
 
     // A double click edits the object and moves nothing; the edited object stays selected.
     const Point first = Middle(ControlOf(loaded.Object(0)));

@@ -214,6 +214,11 @@ void MainScreenTest::ClickItem(const std::string& text, const std::string& paren
 }
 
 void MainScreenTest::ChoosePopupItem(CTavScreen* screen, const std::string& item, std::vector<Step> steps) {
+    ClickPopupItem(screen, item);
+    Run(std::move(steps));
+}
+
+void MainScreenTest::ClickPopupItem(CTavScreen* screen, const std::string& item) {
     auto* popup = dynamic_cast<CTavPopupMenu*>(screen->GetPopupMenu());
     ASSERT_NE(popup, nullptr) << "no popup menu open";
     int row = -1;
@@ -223,7 +228,6 @@ void MainScreenTest::ChoosePopupItem(CTavScreen* screen, const std::string& item
     display->LClick(static_cast<int>(popup->GetAppX()) + 10, static_cast<int>(popup->GetAppY()) +
                                                                  row * popup->GetItemHeight() +
                                                                  popup->GetItemHeight() / 2);
-    Run(std::move(steps));
 }
 
 void MainScreenTest::ClickObject(CTavScreen* screen, DWORD id) {
@@ -237,6 +241,22 @@ void MainScreenTest::Drag(Point from, Point to, std::vector<Step> steps) {
     display->MouseMove(to[0], to[1]);
     display->LButtonUp(to[0], to[1]);
     Run(std::move(steps));
+}
+
+void MainScreenTest::ExpectArrows(const CTavObject* control) const {
+    for (DWORD id = LeftArrow; id <= DownArrow; ++id) {
+        Rect expected{-50, -50, 20, 20};
+        if (control != nullptr) {
+            const int x = static_cast<int>(control->GetX()), y = static_cast<int>(control->GetY());
+            const int w = control->GetWidth(), h = control->GetHeight();
+            const Rect around[] = {{x - 20, y + h / 2 - 10, 20, 20},
+                                   {x + w, y + h / 2 - 10, 20, 20},
+                                   {x + w / 2 - 10, y - 20, 20, 20},
+                                   {x + w / 2 - 10, y + h, 20, 20}};
+            expected = around[id - LeftArrow];
+        }
+        EXPECT_EQ(RectOf(View()->GetObjectByID(id)), expected) << "arrow " << id;
+    }
 }
 
 std::vector<DWORD> MainScreenTest::ViewControls(CTavScreen* view) {

@@ -50,7 +50,8 @@ protected:
     void Menu(const std::string& title, const std::string& item, std::vector<Step> steps = {});
     // Clicks (or right-clicks) the tree item with `text` (the first one under `parent` when given).
     void ClickItem(const std::string& text, const std::string& parent = "", bool right = false);
-    // Clicks an item of the open popup menu of `screen`.
+    // Clicks an item of the open popup menu of `screen`; then `steps` answer what opens.
+    void ClickPopupItem(CTavScreen* screen, const std::string& item);
     void ChoosePopupItem(CTavScreen* screen, const std::string& item, std::vector<Step> steps = {});
     void ClickObject(CTavScreen* screen, DWORD id);
     void LClick(Point at) { display->LClick(at[0], at[1]); }
@@ -67,6 +68,8 @@ protected:
     CTavTree* Tree() const { return main->Tree(); }
     builder::DesignView* View() const { return main->View(); }
     CTavObject* ControlOf(const ObjectDef& object) const { return View()->GetObjectByID(object.designId); }
+    // Expects the four arrows of the view around `control`, or hidden when it is null.
+    void ExpectArrows(const CTavObject* control) const;
     // Controls of a view other than the four arrows, by id.
     static std::vector<DWORD> ViewControls(CTavScreen* view);
 

@@ -313,8 +313,7 @@ TEST_F(MainScreenFlowTest, PaletteDragPlacesANewObjectWhereItIsDropped) {
     EXPECT_EQ((Point{added.x, added.y}), (Point{120, 70}));
     ASSERT_NE(ControlOf(added), nullptr);
     EXPECT_TRUE(ControlOf(added)->HasFocus());
-    EXPECT_EQ(RectOf(View()->GetObjectByID(builder::LeftArrow)),
-              (Rect{120 - 20, 70 + added.height / 2 - 10, 20, 20}));
+    ExpectArrows(ControlOf(added));
     EXPECT_EQ(SelectedText(), added.name);
 }
 
@@ -347,14 +346,8 @@ TEST_F(MainScreenFlowTest, AddAndDeleteInsideThePreview) {
             EXPECT_EQ(ViewControls(main->Preview()->View()).size(), count);
         };
     };
-    const auto choose = [this](int row, const char* item) {
-        return [this, row, item](CTavScreen*) {
-            auto* menu = dynamic_cast<CTavPopupMenu*>(main->Preview()->View()->GetPopupMenu());
-            ASSERT_NE(menu, nullptr);
-            ASSERT_EQ(std::string(menu->GetItem(row)), item);
-            display->LClick(static_cast<int>(menu->GetAppX()) + 10,
-                            static_cast<int>(menu->GetAppY()) + row * 15 + 7);
-        };
+    const auto choose = [this](const char* item) {
+        return [this, item](CTavScreen*) { ClickPopupItem(main->Preview()->View(), item); };
     };
     const auto overThePreview = [this](Step step) {
         return [this, step](CTavScreen* popup) {
@@ -363,7 +356,7 @@ TEST_F(MainScreenFlowTest, AddAndDeleteInsideThePreview) {
         };
     };
     Menu("SCREEN", "Full Screen",
-         {previewControls(2), [this](CTavScreen*) { display->RClick(700, 500); }, choose(5, "Add Static"),
+         {previewControls(2), [this](CTavScreen*) { display->RClick(700, 500); }, choose("Add Static"),
           overThePreview(AnswerObjectDialog("1 -1 0,0", kObjectOk)),
           [&](CTavScreen* popup) {
               previewControls(3)(popup);
@@ -377,7 +370,7 @@ TEST_F(MainScreenFlowTest, AddAndDeleteInsideThePreview) {
               LClick({static_cast<int>(button->GetAppX()) + 5, static_cast<int>(button->GetAppY()) + 5});
               RClick({static_cast<int>(button->GetAppX()) + 5, static_cast<int>(button->GetAppY()) + 5});
           },
-          choose(1, "Delete"), overThePreview(Question("Are you sure you want to delete Button1", true)),
+          choose("Delete"), overThePreview(Question("Are you sure you want to delete Button1", true)),
           previewControls(2), [this](CTavScreen*) { display->KeyDown(VK_ESCAPE); }});
     EXPECT_EQ(main->Preview(), nullptr);
     EXPECT_EQ(main->GetChildScreen(), nullptr);

@@ -1,6 +1,5 @@
 // The main screen's layout, its menu bar and tree popups in every state of project and selection,
 // the way the tree selection drives the design view, F5, and the screen's pictures.
-#include "builder/SelectionArrows.h"
 #include "tests/builder/MainScreenDriver.h"
 #include "tests/support/Screenshots.h"
 
@@ -65,46 +64,37 @@ TEST_F(MainScreenStatesTest, EveryMenuItemInEveryState) {
     const std::string kDelete = "question: Are you sure you want to delete Button1";
     const std::string kDeleteScreen = "question: Are you sure you want to delete this screen?";
     const std::string kExit = "question: Are you sure you want to exit?";
+    // `needs`: -1 nothing, 0 a project, 1 a screen or object item selected, 2 an object item selected;
+    // the answers without a project, without the selection needed, and with it.
     struct Row {
         const char* title;
         const char* item;
-        std::array<std::string, 5> expected; // NoProject, Nothing, Root, ScreenItem, ObjectItem
-    };
-    auto all = [](const std::string& answer) {
-        return std::array<std::string, 5>{answer, answer, answer, answer, answer};
-    };
-    auto withProject = [](const std::string& none, const std::string& answer) {
-        return std::array<std::string, 5>{none, answer, answer, answer, answer};
-    };
-    auto onScreen = [](const std::string& none, const std::string& unselected, const std::string& answer) {
-        return std::array<std::string, 5>{none, unselected, unselected, answer, answer};
-    };
-    auto onObject = [](const std::string& none, const std::string& unselected, const std::string& answer) {
-        return std::array<std::string, 5>{none, unselected, unselected, unselected, answer};
+        int needs;
+        std::string none, unselected, answer;
     };
     const Row rows[] = {
-        {"FILE", "Open", all("OpenProjectDialog")},
-        {"FILE", "Save", withProject(kNoProjectLoaded, "SaveAsDialog")},
-        {"FILE", "Exit", all(kExit)},
-        {"PROJECT", "Properties", withProject(kNoProjectLoaded, "ProjectDialog")},
-        {"SCREEN", "Add Screen", withProject(kNoProject, "ScreenDialog")},
-        {"SCREEN", "Properties", onScreen(kNoProject, kNoScreen, "ScreenDialog")},
-        {"SCREEN", "Delete Screen", onScreen(kNoProject, kNoScreen, kDeleteScreen)},
-        {"SCREEN", "List", withProject(kNoProject, "ScreenListDialog")},
-        {"SCREEN", "Full Screen", onScreen(kNoProject, kNoScreen, "PreviewScreen")},
-        {"OBJECT", "Properties", onObject(kNoProject, kNoObject, "ObjectDialog 0")},
-        {"OBJECT", "Add Object", onScreen(kNoProject, kSelectScreen, "ObjectDialog 7")},
-        {"OBJECT", "Add Button", onScreen(kNoProject, kSelectScreen, "ObjectDialog 0")},
-        {"OBJECT", "Add Static", onScreen(kNoProject, kSelectScreen, "ObjectDialog 1")},
-        {"OBJECT", "Add CheckBox", onScreen(kNoProject, kSelectScreen, "ObjectDialog 3")},
-        {"OBJECT", "Add Edit Box", onScreen(kNoProject, kSelectScreen, "ObjectDialog 2")},
-        {"OBJECT", "Add List Box", onScreen(kNoProject, kSelectScreen, "ObjectDialog 4")},
-        {"OBJECT", "Add Tree Control", onScreen(kNoProject, kSelectScreen, "ObjectDialog 5")},
-        {"OBJECT", "Add Animation", onScreen(kNoProject, kSelectScreen, "ObjectDialog 6")},
-        {"OBJECT", "Delete Object", onObject(kNoProject, kNoObject, kDelete)},
-        {"GENERATE CODE", "Entire Project", withProject(kNoProject, "DestinationDialog")},
-        {"GENERATE CODE", "This Screen Only", onScreen(kNoProject, kNoScreen, "DestinationDialog")},
-        {"HELP", "About", all("AboutBox")},
+        {"FILE", "Open", -1, "", "", "OpenProjectDialog"},
+        {"FILE", "Save", 0, kNoProjectLoaded, "", "SaveAsDialog"},
+        {"FILE", "Exit", -1, "", "", kExit},
+        {"PROJECT", "Properties", 0, kNoProjectLoaded, "", "ProjectDialog"},
+        {"SCREEN", "Add Screen", 0, kNoProject, "", "ScreenDialog"},
+        {"SCREEN", "Properties", 1, kNoProject, kNoScreen, "ScreenDialog"},
+        {"SCREEN", "Delete Screen", 1, kNoProject, kNoScreen, kDeleteScreen},
+        {"SCREEN", "List", 0, kNoProject, "", "ScreenListDialog"},
+        {"SCREEN", "Full Screen", 1, kNoProject, kNoScreen, "PreviewScreen"},
+        {"OBJECT", "Properties", 2, kNoProject, kNoObject, "ObjectDialog 0"},
+        {"OBJECT", "Add Object", 1, kNoProject, kSelectScreen, "ObjectDialog 7"},
+        {"OBJECT", "Add Button", 1, kNoProject, kSelectScreen, "ObjectDialog 0"},
+        {"OBJECT", "Add Static", 1, kNoProject, kSelectScreen, "ObjectDialog 1"},
+        {"OBJECT", "Add CheckBox", 1, kNoProject, kSelectScreen, "ObjectDialog 3"},
+        {"OBJECT", "Add Edit Box", 1, kNoProject, kSelectScreen, "ObjectDialog 2"},
+        {"OBJECT", "Add List Box", 1, kNoProject, kSelectScreen, "ObjectDialog 4"},
+        {"OBJECT", "Add Tree Control", 1, kNoProject, kSelectScreen, "ObjectDialog 5"},
+        {"OBJECT", "Add Animation", 1, kNoProject, kSelectScreen, "ObjectDialog 6"},
+        {"OBJECT", "Delete Object", 2, kNoProject, kNoObject, kDelete},
+        {"GENERATE CODE", "Entire Project", 0, kNoProject, "", "DestinationDialog"},
+        {"GENERATE CODE", "This Screen Only", 1, kNoProject, kNoScreen, "DestinationDialog"},
+        {"HELP", "About", -1, "", "", "AboutBox"},
     };
     for (const Row& row : rows) {
         for (Selection selection : {NoProject, Nothing, Root, ScreenItem, ObjectItem}) {
@@ -113,7 +103,11 @@ TEST_F(MainScreenStatesTest, EveryMenuItemInEveryState) {
             Select(selection);
             const Project* before = main->GetProject();
             const int objects = before != nullptr ? before->ObjectCount() : 0;
-            Menu(row.title, row.item, {Dismiss(row.expected[selection])});
+            const int level = static_cast<int>(selection) - 2; // the selected item's level, -1 for none
+            Menu(row.title, row.item,
+                 {Dismiss(selection == NoProject && row.needs >= 0 ? row.none
+                          : row.needs > 0 && level < row.needs     ? row.unselected
+                                                                   : row.answer)});
             ASSERT_EQ(ended, -1) << "the designer ended";
             EXPECT_EQ(main->GetChildScreen(), nullptr) << "every popup is gone";
             if (std::string(row.item) != "Open") {
@@ -199,7 +193,7 @@ TEST_F(MainScreenTest, SelectionDrivesTheView) {
     ClickItem("Button1", "MyScreen");
     EXPECT_EQ(View()->GetObjectByID(main->GetProject()->Object(0).designId), button) << "not rebuilt";
     EXPECT_TRUE(button->HasFocus());
-    EXPECT_NE(View()->GetObjectByID(builder::LeftArrow)->GetX(), -50.0f);
+    ExpectArrows(button);
 
     ClickItem("Popup1");
     EXPECT_EQ(main->CurrentScreenName(), "Popup1");
@@ -212,37 +206,30 @@ TEST_F(MainScreenTest, SelectionDrivesTheView) {
 
 // F5 shows MyScreen whether the screen, the tree or the view has the focus.
 TEST_F(MainScreenTest, F5ShowsMyScreen) {
-    const auto pressF5 = [this] {
+    const auto shownAfterF5 = [this] {
         display->KeyDown(VK_F5);
         Drive(1);
+        return main->CurrentScreenName();
     };
-    pressF5();
-    EXPECT_EQ(main->CurrentScreenName(), "") << "nothing without a project";
-
+    EXPECT_EQ(shownAfterF5(), "") << "nothing without a project";
     LoadDemo();
-    pressF5();
-    EXPECT_EQ(main->CurrentScreenName(), "MyScreen");
+    EXPECT_EQ(shownAfterF5(), "MyScreen");
     EXPECT_EQ(ViewControls(View()).size(), 2u);
-
     ClickItem("Popup1");
     EXPECT_EQ(ViewControls(View()).size(), 1u);
-    pressF5();
-    EXPECT_EQ(main->CurrentScreenName(), "MyScreen");
-
+    EXPECT_EQ(shownAfterF5(), "MyScreen") << "the tree has the focus";
     ClickItem("Popup1");
     LClick({620, 340}); // the empty part of the popup's view
     Drive(1);
     ASSERT_TRUE(View()->HasFocus());
-    pressF5();
-    EXPECT_EQ(main->CurrentScreenName(), "MyScreen");
+    EXPECT_EQ(shownAfterF5(), "MyScreen") << "the view has the focus";
     EXPECT_EQ(ViewControls(View()).size(), 2u);
 
     auto project = DemoProject();
     project->Screen(0).name = "Other";
     main->TakeProject(std::move(project));
     ClickItem("Popup1");
-    pressF5();
-    EXPECT_EQ(main->CurrentScreenName(), "") << "no screen named MyScreen";
+    EXPECT_EQ(shownAfterF5(), "") << "no screen named MyScreen";
     EXPECT_TRUE(ViewControls(View()).empty());
 }
 
