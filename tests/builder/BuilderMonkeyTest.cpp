@@ -17,7 +17,6 @@
 #include <algorithm>
 #include <array>
 #include <cstdlib>
-#include <cxxabi.h>
 #include <deque>
 #include <filesystem>
 #include <iostream>
@@ -147,15 +146,11 @@ bool IsWaitingModal(CTavScreen* screen) {
            screen->GetParent()->GetChildScreen() == screen;
 }
 
-// The readable name of a screen's class for the action log; boxes are told apart by their text.
+// The name of a screen's class for the action log; boxes are told apart by their text.
 std::string TypeName(const CTavScreen& screen) {
-    int status = 0;
-    char* readable = abi::__cxa_demangle(typeid(screen).name(), nullptr, nullptr, &status);
-    std::string name = status == 0 && readable != nullptr ? readable : typeid(screen).name();
-    std::free(readable);
-    if (const auto* box = dynamic_cast<const CTavMessageBox*>(&screen))
-        name += " \"" + std::string(box->GetText()).substr(0, 48) + "\"";
-    return name;
+    const auto* box = dynamic_cast<const CTavMessageBox*>(&screen);
+    return typeid(screen).name() +
+           (box != nullptr ? " \"" + std::string(box->GetText()).substr(0, 48) + "\"" : "");
 }
 
 // Feeds the designer one random action per frame from the idle handler, at the top level and inside

@@ -195,10 +195,8 @@ TEST_F(MainScreenFlowTest, SavedBeforeNewWhenTheUserSaysSo) {
     test::ExpectSameStoredProject(*DemoProject(), reread);
 }
 
-TEST_F(MainScreenFlowTest, ExitEndsTheProgramOnlyWhenConfirmed) {
+TEST_F(MainScreenFlowTest, ExitSavesAndEndsTheProgram) {
     LoadModifiedDemo();
-    Menu("FILE", "Exit", {Question("Are you sure you want to exit?", false)});
-    EXPECT_EQ(ended, -1);
     Menu("FILE", "Exit",
          {Question("Are you sure you want to exit?", true), Question(kSaveOnExit, true), SaveAs("last")});
     EXPECT_EQ(ended, 0) << "the shutdown ended the process";
@@ -218,14 +216,6 @@ TEST_F(MainScreenFlowTest, ClosingTheWindowOffersToSaveUnsavedWork) {
     Run({Question(kSaveOnExit, false)});
     EXPECT_EQ(ended, 0);
     EXPECT_FALSE(fs::exists(folder / "save"));
-}
-
-TEST_F(MainScreenFlowTest, ClosingTheWindowSavesWhenAsked) {
-    LoadModifiedDemo();
-    display->CloseWindow();
-    Run({Question(kSaveOnExit, true), SaveAs("closing")});
-    EXPECT_EQ(ended, 0);
-    EXPECT_TRUE(fs::is_regular_file(SavePath("closing.tvp")));
 }
 
 TEST_F(MainScreenFlowTest, DeleteScreenBySelection) {
