@@ -42,7 +42,7 @@ TEST_F(MainScreenTest, LayoutAtStart) {
     ASSERT_EQ(main->GetObjectCount(), 11);
     for (DWORD id = 0; id <= 10; ++id)
         EXPECT_EQ(RectOf(main->GetObjectByID(id)),
-                  id < 3 ? rects[id] : Rect{220 + 60 * (static_cast<int>(id) - 3), 490, 40, 40});
+                  (id < 3 ? rects[id] : Rect{220 + 60 * (static_cast<int>(id) - 3), 490, 40, 40}));
     EXPECT_EQ(RectOf(View()), (Rect{210, 30, 550, 450}));
     EXPECT_EQ(View()->GetType(), TAVSCREEN_SUBSCREEN);
 }
