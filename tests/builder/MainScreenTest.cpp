@@ -110,58 +110,49 @@ TEST_F(MainScreenStatesTest, EveryMenuItemInEveryState) {
 }
 
 // Each tree popup by item level, and what each of its items opens.
+// Each tree popup by item level: its items in order, and what each of them opens.
 TEST_F(MainScreenStatesTest, TreePopupsByItemLevel) {
-    const std::vector<std::string> newProject = {"ProjectDialog", kStartupQuestion};
+    const std::string kDeleteScreen = "question: Are you sure you want to delete this screen?";
     const struct {
         const char* item;
-        const char* parent;
         MainScreen::PopupKind kind;
-        std::vector<std::pair<std::string, std::vector<std::string>>> choices;
+        std::vector<std::string> items, opened; // what each item opens first
     } popups[] = {
         {"No Project Loaded",
-         "",
          MainScreen::NoProjectPopup,
-         {{"New Project", newProject}, {"Open Project", {"OpenProjectDialog"}}}},
+         {"New Project", "Open Project"},
+         {"ProjectDialog", "OpenProjectDialog"}},
         {"Demo",
-         "",
          MainScreen::RootPopup,
-         {{"New Project", newProject},
-          {"Open Project", {"OpenProjectDialog"}},
-          {"Properties", {"ProjectDialog"}}}},
+         {"New Project", "Open Project", "Properties"},
+         {"ProjectDialog", "OpenProjectDialog", "ProjectDialog"}},
         {"MyScreen",
-         "",
          MainScreen::ScreenPopup,
-         {{"Properties", {"ScreenDialog"}},
-          {"Delete Screen", {"question: Are you sure you want to delete this screen?"}},
-          {"View List", {"ScreenListDialog"}},
-          {"Add Screen", {"ScreenDialog"}}}},
+         {"Properties", "Delete Screen", "View List", "Add Screen"},
+         {"ScreenDialog", kDeleteScreen, "ScreenListDialog", "ScreenDialog"}},
         {"Button1",
-         "MyScreen",
          MainScreen::ObjectPopup,
-         {{"Properties", {"ObjectDialog 0"}},
-          {"Delete", {"question: Are you sure you want to delete Button1"}}}},
+         {"Properties", "Delete"},
+         {"ObjectDialog 0", "question: Are you sure you want to delete Button1"}},
     };
     for (const auto& popup : popups) {
-        std::vector<std::string> expected;
-        for (const auto& choice : popup.choices)
-            expected.push_back(choice.first);
-        for (const auto& [choice, answers] : popup.choices) {
-            SCOPED_TRACE(std::string(popup.item) + " > " + choice);
+        for (size_t choice = 0; choice < popup.items.size(); ++choice) {
+            SCOPED_TRACE(std::string(popup.item) + " > " + popup.items[choice]);
             Select(popup.kind == MainScreen::NoProjectPopup ? NoProject : Nothing);
-            ClickItem(popup.item, popup.parent, true);
+            ClickItem(popup.item, "", true);
             auto* menu = dynamic_cast<CTavPopupMenu*>(main->GetPopupMenu());
             ASSERT_NE(menu, nullptr);
             EXPECT_EQ(main->GetPopupKind(), popup.kind);
             std::vector<std::string> items;
             for (int i = 0; i < menu->GetItemCount(); ++i)
                 items.emplace_back(menu->GetItem(i));
-            EXPECT_EQ(items, expected);
+            EXPECT_EQ(items, popup.items);
             EXPECT_EQ(RectOf(menu), (Rect{app.GetMouseX(), app.GetMouseY(), 100, 15 * menu->GetItemCount()}));
             EXPECT_STREQ(menu->GetBackgroundImage()->GetBitmapPath(), "art//popmenuback.bmp");
-            std::vector<Step> steps;
-            for (const std::string& answer : answers)
-                steps.push_back(Dismiss(answer));
-            ChoosePopupItem(main, choice, steps);
+            std::vector<Step> steps = {Dismiss(popup.opened[choice])};
+            if (popup.items[choice] == "New Project") // a cancelled New still offers a startup screen
+                steps.push_back(Dismiss(kStartupQuestion));
+            ChoosePopupItem(main, popup.items[choice], steps);
             EXPECT_EQ(main->GetPopupMenu(), nullptr);
             EXPECT_EQ(main->GetChildScreen(), nullptr);
         }
