@@ -36,6 +36,7 @@ protected:
 TEST_F(MainScreenTest, LayoutAtStart) {
     EXPECT_TRUE(main->HasFocus()) << "keys reach the screen before any click";
     EXPECT_EQ(TreeTexts(), std::vector<std::string>{"No Project Loaded"});
+    EXPECT_EQ(Tree()->GetFontHeight(), 12);
     // Tree, palette panel, view frame, then the palette's icons a step apart (a pixel's shift hides in
     // the screenshots' tolerance).
     const Rect rects[] = {{20, 30, 180, 450}, {210, 480, 550, 100}, {210, 30, 550, 450}};
