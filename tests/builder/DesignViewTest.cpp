@@ -425,6 +425,22 @@ TEST_F(DesignViewTest, PreviewEditsShowInTheMainViewAfterEscape) {
     test::ExpectLikeReference(folder / "preview.bmp", kReferences, "designer-preview.bmp");
 }
 
+TEST_F(DesignViewTest, F5ShowsMyScreenAlsoWhenTheViewHasTheFocus) {
+    AddScreen(*project, "Other");
+    AddScreen(*project, "MyScreen");
+    AddObject(*project, ObjectKind::Object, "Other", "There", 10, 10);
+    AddObject(*project, ObjectKind::Object, "MyScreen", "Here", 30, 30);
+    Project& loaded = Load();
+    Select("Other");
+    LClick(InView(300, 300));
+    Drive(1);
+    ASSERT_TRUE(View()->HasFocus());
+    display->KeyDown(VK_F5);
+    Drive(1);
+    EXPECT_EQ(View()->ShownScreen(), "MyScreen");
+    EXPECT_NE(ControlOf(loaded.Object(1)), nullptr);
+}
+
 TEST_F(DesignViewTest, MainScreenWithASelectedObjectLooksRight) {
     AddScreen(*project, "S", ScreenType::FullScreen, 100, 100, "art//dback.bmp").backgroundMode =
         BackgroundMode::Stretch;
