@@ -9,6 +9,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
+#include <deque>
 #include <functional>
 #include <memory>
 #include <string>
@@ -19,36 +20,29 @@ namespace {
 
 using builder::BuilderApp;
 using builder::RunBuilder;
+using Displays = std::deque<std::unique_ptr<platform::Display>>;
 
-// What one attempt to open the display asked for.
-struct Attempt {
-    std::string title;
-    bool windowed;
-    int depth;
-};
-
-// A display that cannot open; it records the attempt and puts `next` in line for the following one.
+// A display that cannot open; it notes what was asked for ("TITLE window|full DEPTH") and puts the
+// next display of `queue` in line.
 class FailingDisplay : public platform::HeadlessDisplay {
 public:
-    FailingDisplay(std::vector<Attempt>& attempts, std::vector<std::unique_ptr<platform::Display>> next)
-        : attempts_(attempts), next_(std::move(next)) {}
+    FailingDisplay(std::vector<std::string>& attempts, Displays& queue)
+        : attempts_(attempts), queue_(queue) {}
 
     bool Open(const platform::DisplaySettings& settings, std::string* error) override {
-        attempts_.push_back({settings.title, settings.windowed, tav::CurrentApp()->GetColorDepth()});
-        if (!next_.empty()) {
-            std::unique_ptr<platform::Display> following = std::move(next_.front());
-            next_.erase(next_.begin());
-            if (auto* failing = dynamic_cast<FailingDisplay*>(following.get()))
-                failing->next_ = std::move(next_);
-            platform::SetNextDisplay(std::move(following));
+        attempts_.push_back(settings.title + (settings.windowed ? " window " : " full ") +
+                            std::to_string(tav::CurrentApp()->GetColorDepth()));
+        if (!queue_.empty()) {
+            platform::SetNextDisplay(std::move(queue_.front()));
+            queue_.pop_front();
         }
         *error = "no display here";
         return false;
     }
 
 private:
-    std::vector<Attempt>& attempts_;
-    std::vector<std::unique_ptr<platform::Display>> next_;
+    std::vector<std::string>& attempts_;
+    Displays& queue_;
 };
 
 class BuilderEntryTest : public HeadlessAppTest {
@@ -67,6 +61,21 @@ protected:
         else
             unsetenv("TAV_HEADLESS");
         HeadlessAppTest::TearDown();
+    }
+
+    // The next `failures` displays cannot open; then `then` comes, if given.
+    void FailFirst(int failures, std::unique_ptr<platform::Display> then = nullptr) {
+        for (int i = 1; i < failures; ++i)
+            queue.push_back(std::make_unique<FailingDisplay>(attempts, queue));
+        if (then != nullptr)
+            queue.push_back(std::move(then));
+        platform::SetNextDisplay(std::make_unique<FailingDisplay>(attempts, queue));
+    }
+    std::unique_ptr<platform::HeadlessDisplay> Working() {
+        auto working = std::make_unique<platform::HeadlessDisplay>();
+        working->SetCloseWhenInputEnds(false);
+        display = working.get();
+        return working;
     }
 
     // Runs the entry point until the process would end; `look` runs once the designer waits for input.
@@ -92,7 +101,8 @@ protected:
         return -1;
     }
 
-    std::vector<Attempt> attempts;
+    Displays queue;
+    std::vector<std::string> attempts;
     std::string previousHeadless;
     bool hadHeadless = false;
 };
@@ -104,12 +114,8 @@ TEST_F(BuilderEntryTest, ACommandLineRunsInAWindowWithTheFrameRateFromSixCharact
     } rows[] = {{"abc", FALSE}, {"abcdef", TRUE}, {"abcde", FALSE}};
     for (const auto& row : rows) {
         SCOPED_TRACE(row.commandLine);
-        if (display == nullptr) {
-            auto next = std::make_unique<platform::HeadlessDisplay>();
-            next->SetCloseWhenInputEnds(false);
-            display = next.get();
-            platform::SetNextDisplay(std::move(next));
-        }
+        if (display == nullptr)
+            platform::SetNextDisplay(Working());
         platform::HeadlessDisplay* shown = display;
         const int status = RunUntilEnd(row.commandLine, [&](BuilderApp& app) {
             EXPECT_EQ(shown->Settings().title, "Tavrin Controls Builder");
@@ -125,53 +131,33 @@ TEST_F(BuilderEntryTest, ACommandLineRunsInAWindowWithTheFrameRateFromSixCharact
 }
 
 TEST_F(BuilderEntryTest, FullScreenFallsBackFrom24To32Bits) {
-    auto running = std::make_unique<platform::HeadlessDisplay>();
-    running->SetCloseWhenInputEnds(false);
-    display = running.get();
-    std::vector<std::unique_ptr<platform::Display>> next;
-    next.push_back(std::move(running));
-    platform::SetNextDisplay(std::make_unique<FailingDisplay>(attempts, std::move(next)));
+    FailFirst(1, Working());
     const int status = RunUntilEnd("", [&](BuilderApp& app) {
         EXPECT_EQ(app.GetColorDepth(), 32);
         EXPECT_FALSE(app.IsWindowed());
         EXPECT_EQ(app.GetShowFrameRate(), FALSE);
     });
     EXPECT_EQ(status, 0);
-    ASSERT_EQ(attempts.size(), 1u);
-    EXPECT_EQ(attempts[0].title, "TAVRIN");
-    EXPECT_FALSE(attempts[0].windowed);
-    EXPECT_EQ(attempts[0].depth, 24);
+    EXPECT_EQ(attempts, std::vector<std::string>{"TAVRIN full 24"});
 }
 
 TEST_F(BuilderEntryTest, NoDisplayAtAllShowsTheErrorAndReturnsZero) {
     display = nullptr; // replaced by the failing ones
-    // Full screen: 24, 32 and 16 bits are tried in that order.
-    std::vector<std::unique_ptr<platform::Display>> next;
-    next.push_back(
-        std::make_unique<FailingDisplay>(attempts, std::vector<std::unique_ptr<platform::Display>>{}));
-    next.push_back(
-        std::make_unique<FailingDisplay>(attempts, std::vector<std::unique_ptr<platform::Display>>{}));
-    platform::SetNextDisplay(std::make_unique<FailingDisplay>(attempts, std::move(next)));
+    FailFirst(3);
     ::testing::internal::CaptureStderr();
     EXPECT_EQ(RunBuilder(nullptr, "", SW_SHOWNORMAL), 0);
     const std::string shown = ::testing::internal::GetCapturedStderr();
     EXPECT_NE(shown.find("Error: Error Initializing DirectX"), std::string::npos) << shown;
-    ASSERT_EQ(attempts.size(), 3u);
-    EXPECT_EQ(attempts[0].depth, 24);
-    EXPECT_EQ(attempts[1].depth, 32);
-    EXPECT_EQ(attempts[2].depth, 16);
+    EXPECT_EQ(attempts, (std::vector<std::string>{"TAVRIN full 24", "TAVRIN full 32", "TAVRIN full 16"}));
     EXPECT_EQ(tav::CurrentApp(), nullptr);
 
     // A window is tried once.
     attempts.clear();
-    platform::SetNextDisplay(
-        std::make_unique<FailingDisplay>(attempts, std::vector<std::unique_ptr<platform::Display>>{}));
+    FailFirst(1);
     ::testing::internal::CaptureStderr();
     EXPECT_EQ(RunBuilder(nullptr, "-w", SW_SHOWNORMAL), 0);
     EXPECT_NE(::testing::internal::GetCapturedStderr().find("Error Initializing DirectX"), std::string::npos);
-    ASSERT_EQ(attempts.size(), 1u);
-    EXPECT_EQ(attempts[0].title, "Tavrin Controls Builder");
-    EXPECT_TRUE(attempts[0].windowed);
+    EXPECT_EQ(attempts, std::vector<std::string>{"Tavrin Controls Builder window 24"});
 }
 
 } // namespace

@@ -16,33 +16,89 @@ namespace tav::testing {
 namespace fs = std::filesystem;
 using namespace builder;
 
-std::string BoxText(CTavScreen* box) {
-    auto* message = dynamic_cast<CTavMessageBox*>(box);
-    return message != nullptr ? message->GetText() : "(no box)";
+namespace {
+
+template <typename T>
+bool Is(CTavScreen* popup) {
+    return dynamic_cast<T*>(popup) != nullptr;
+}
+
+// The dialogs by class, with the button that cancels each.
+const struct {
+    const char* name;
+    bool (*is)(CTavScreen*);
+    DWORD cancel;
+} kDialogs[] = {
+    {"ProjectDialog", Is<ProjectDialog>, ProjectDialog::CancelButton},
+    {"OpenProjectDialog", Is<OpenProjectDialog>, OpenProjectDialog::CancelButton},
+    {"SaveAsDialog", Is<SaveAsDialog>, SaveAsDialog::CancelButton},
+    {"ScreenDialog", Is<ScreenDialog>, ScreenDialog::CancelButton},
+    {"ScreenListDialog", Is<ScreenListDialog>, ScreenListDialog::CancelButton},
+    {"DestinationDialog", Is<DestinationDialog>, DestinationDialog::kCancelButton},
+    {"AboutBox", Is<AboutBox>, AboutBox::CloseButton},
+};
+
+} // namespace
+
+Rect RectOf(const CTavScreen* screen) {
+    return {screen->GetX(), screen->GetY(), screen->GetWidth(), screen->GetHeight()};
+}
+
+Rect RectOf(const CTavObject* object) {
+    return {static_cast<int>(object->GetX()), static_cast<int>(object->GetY()), object->GetWidth(),
+            object->GetHeight()};
+}
+
+Point Middle(const CTavObject* control) {
+    return {static_cast<int>(control->GetAppX()) + control->GetWidth() / 2,
+            static_cast<int>(control->GetAppY()) + control->GetHeight() / 2};
+}
+
+Point InView(int x, int y) {
+    return {210 + x, 30 + y};
+}
+
+ScreenDef& AddScreen(Project& project, const std::string& name, ScreenType type, int width, int height,
+                     const std::string& background) {
+    const std::string parent = type == ScreenType::FullScreen ? "" : project.screens.front()->name;
+    auto screen = test::MakeScreen(name, type, parent);
+    screen->width = width;
+    screen->height = height;
+    screen->background = background;
+    project.AddScreen(std::move(screen));
+    return *project.screens.back();
+}
+
+ObjectDef& AddObject(Project& project, ObjectKind kind, const std::string& screen, const std::string& name,
+                     int x, int y, int width, int height) {
+    auto o = test::MakeObject(kind, screen, name);
+    o->x = x;
+    o->y = y;
+    o->width = width;
+    o->height = height;
+    o->upBitmap = "art//buttonnormal.bmp";
+    o->overBitmap = "art//buttonover.bmp";
+    o->downBitmap = "art//buttondown.bmp";
+    o->checkedBitmap = "art//checkyes.bmp";
+    o->uncheckedBitmap = "art//checkno.bmp";
+    o->listBackground = "art//listback.bmp";
+    o->treeBackground = "art//treeback.bmp";
+    o->plusBitmap = "art//plus.bmp";
+    o->minusBitmap = "art//minus.bmp";
+    o->textColor = {255, 255, 255};
+    project.AddObject(std::move(o));
+    return *project.objects.back();
 }
 
 std::string Describe(CTavScreen* popup) {
-    if (dynamic_cast<CTavQuestionBox*>(popup) != nullptr)
-        return "question: " + BoxText(popup);
-    if (dynamic_cast<CTavMessageBox*>(popup) != nullptr)
-        return "message: " + BoxText(popup);
+    if (auto* box = dynamic_cast<CTavMessageBox*>(popup))
+        return (Is<CTavQuestionBox>(popup) ? "question: " : "message: ") + std::string(box->GetText());
     if (auto* dialog = dynamic_cast<ObjectDialog*>(popup))
         return "ObjectDialog " + std::to_string(static_cast<int>(dialog->kind));
-    const struct {
-        bool is;
-        const char* name;
-    } kinds[] = {
-        {dynamic_cast<ProjectDialog*>(popup) != nullptr, "ProjectDialog"},
-        {dynamic_cast<OpenProjectDialog*>(popup) != nullptr, "OpenProjectDialog"},
-        {dynamic_cast<SaveAsDialog*>(popup) != nullptr, "SaveAsDialog"},
-        {dynamic_cast<ScreenDialog*>(popup) != nullptr, "ScreenDialog"},
-        {dynamic_cast<ScreenListDialog*>(popup) != nullptr, "ScreenListDialog"},
-        {dynamic_cast<DestinationDialog*>(popup) != nullptr, "DestinationDialog"},
-        {dynamic_cast<AboutBox*>(popup) != nullptr, "AboutBox"},
-        {dynamic_cast<PreviewScreen*>(popup) != nullptr, "PreviewScreen"},
-    };
-    for (const auto& kind : kinds)
-        if (kind.is)
+    if (Is<PreviewScreen>(popup))
+        return "PreviewScreen";
+    for (const auto& kind : kDialogs)
+        if (kind.is(popup))
             return kind.name;
     return "(unknown popup)";
 }
@@ -101,15 +157,12 @@ void MainScreenTest::Run(std::vector<Step> steps) {
 void MainScreenTest::Menu(const std::string& title, const std::string& item, std::vector<Step> steps) {
     auto* bar = dynamic_cast<CTavMenuBar*>(main->GetMenuBar());
     ASSERT_NE(bar, nullptr);
-    int menu = -1;
+    int menu = -1, row = -1;
     for (int i = 0; i < bar->GetMenuCount(); ++i)
-        if (title == bar->GetMenuTitle(i))
-            menu = i;
+        menu = title == bar->GetMenuTitle(i) ? i : menu;
     ASSERT_NE(menu, -1) << title;
-    int row = -1;
     for (int i = 0; i < bar->GetMenuItemCount(menu); ++i)
-        if (item == bar->GetMenuItem(menu, i))
-            row = i;
+        row = item == bar->GetMenuItem(menu, i) ? i : row;
     ASSERT_NE(row, -1) << item;
     display->LClick(bar->GetTitleX(menu) + bar->GetTitleWidth(menu) / 2, 8);
     Drive(1);
@@ -121,15 +174,17 @@ void MainScreenTest::Menu(const std::string& title, const std::string& item, std
 }
 
 int MainScreenTest::FindItem(const std::string& text, const std::string& parent) const {
-    CTavTree* tree = Tree();
-    for (int id : tree->GetItemIDs()) {
-        if (tree->GetItemText(id) != text)
-            continue;
-        const int up = tree->GetParentID(id);
-        if (parent.empty() || (up != -1 && tree->GetItemText(up) == parent))
+    for (int id : Tree()->GetItemIDs()) {
+        const int up = Tree()->GetParentID(id);
+        if (Tree()->GetItemText(id) == text &&
+            (parent.empty() || (up != -1 && Tree()->GetItemText(up) == parent)))
             return id;
     }
     return -1;
+}
+
+std::string MainScreenTest::SelectedText() const {
+    return Tree()->GetItemText(Tree()->GetSelectedItem());
 }
 
 std::vector<std::string> MainScreenTest::TreeTexts() const {
@@ -148,8 +203,7 @@ void MainScreenTest::ClickItem(const std::string& text, const std::string& paren
         tree->SetItemExpanded(up, TRUE);
     const int row = tree->GetItemRow(id);
     ASSERT_GE(row, 0);
-    const int level = main->ItemLevel(id);
-    const int x = static_cast<int>(tree->GetAppX()) + (tree->GetTabSpace() + 5) * level + 14;
+    const int x = static_cast<int>(tree->GetAppX()) + (tree->GetTabSpace() + 5) * main->ItemLevel(id) + 14;
     const int y = static_cast<int>(tree->GetAppY()) + row * tree->GetItemHeight() + tree->GetItemHeight() / 2;
     ASSERT_EQ(tree->ItemAt(x, y), id);
     if (right)
@@ -160,24 +214,49 @@ void MainScreenTest::ClickItem(const std::string& text, const std::string& paren
 }
 
 void MainScreenTest::ChoosePopupItem(CTavScreen* screen, const std::string& item, std::vector<Step> steps) {
+    ClickPopupItem(screen, item);
+    Run(std::move(steps));
+}
+
+void MainScreenTest::ClickPopupItem(CTavScreen* screen, const std::string& item) {
     auto* popup = dynamic_cast<CTavPopupMenu*>(screen->GetPopupMenu());
     ASSERT_NE(popup, nullptr) << "no popup menu open";
     int row = -1;
     for (int i = 0; i < popup->GetItemCount(); ++i)
-        if (item == popup->GetItem(i))
-            row = i;
+        row = item == popup->GetItem(i) ? i : row;
     ASSERT_NE(row, -1) << item;
     display->LClick(static_cast<int>(popup->GetAppX()) + 10, static_cast<int>(popup->GetAppY()) +
                                                                  row * popup->GetItemHeight() +
                                                                  popup->GetItemHeight() / 2);
-    Run(std::move(steps));
 }
 
 void MainScreenTest::ClickObject(CTavScreen* screen, DWORD id) {
     CTavObject* object = screen->GetObjectByID(id);
     ASSERT_NE(object, nullptr) << "object " << id;
-    display->LClick(static_cast<int>(object->GetAppX()) + object->GetWidth() / 2,
-                    static_cast<int>(object->GetAppY()) + object->GetHeight() / 2);
+    LClick(Middle(object));
+}
+
+void MainScreenTest::Drag(Point from, Point to, std::vector<Step> steps) {
+    display->LButtonDown(from[0], from[1]);
+    display->MouseMove(to[0], to[1]);
+    display->LButtonUp(to[0], to[1]);
+    Run(std::move(steps));
+}
+
+void MainScreenTest::ExpectArrows(const CTavObject* control) const {
+    for (DWORD id = LeftArrow; id <= DownArrow; ++id) {
+        Rect expected{-50, -50, 20, 20};
+        if (control != nullptr) {
+            const int x = static_cast<int>(control->GetX()), y = static_cast<int>(control->GetY());
+            const int w = control->GetWidth(), h = control->GetHeight();
+            const Rect around[] = {{x - 20, y + h / 2 - 10, 20, 20},
+                                   {x + w, y + h / 2 - 10, 20, 20},
+                                   {x + w / 2 - 10, y - 20, 20, 20},
+                                   {x + w / 2 - 10, y + h, 20, 20}};
+            expected = around[id - LeftArrow];
+        }
+        EXPECT_EQ(RectOf(View()->GetObjectByID(id)), expected) << "arrow " << id;
+    }
 }
 
 std::vector<DWORD> MainScreenTest::ViewControls(CTavScreen* view) {
@@ -191,32 +270,15 @@ std::vector<DWORD> MainScreenTest::ViewControls(CTavScreen* view) {
 std::unique_ptr<Project> MainScreenTest::DemoProject() const {
     auto project = std::make_unique<Project>();
     project->name = "Demo";
-    project->AddScreen(test::MakeScreen("MyScreen"));
-    project->Screen(0).startup = 1;
-    auto popup = test::MakeScreen("Popup1", ScreenType::Popup, "MyScreen");
-    popup->width = 300;
-    popup->height = 200;
-    project->AddScreen(std::move(popup));
-    auto button = test::MakeObject(ObjectKind::Button, "MyScreen", "Button1");
-    button->x = 40;
-    button->y = 60;
-    button->width = 80;
-    button->height = 20;
-    button->caption = "Go";
-    button->upBitmap = "art//buttonnormal.bmp";
-    button->overBitmap = "art//buttonover.bmp";
-    button->downBitmap = "art//buttondown.bmp";
-    project->AddObject(std::move(button));
-    auto text = test::MakeObject(ObjectKind::Static, "MyScreen", "Static1");
-    text->x = 40;
-    text->y = 120;
-    text->width = 120;
-    text->height = 20;
-    text->caption = "Hello";
-    text->textColor = {255, 255, 255};
-    text->backColor = {40, 90, 160};
-    project->AddObject(std::move(text));
-    project->AddObject(test::MakeObject(ObjectKind::Static, "Popup1", "Static2"));
+    AddScreen(*project, "MyScreen").startup = 1;
+    AddScreen(*project, "Popup1", ScreenType::Popup, 300, 200);
+    ObjectDef& button = AddObject(*project, ObjectKind::Button, "MyScreen", "Button1", 40, 60, 80, 20);
+    button.caption = "Go";
+    button.textColor = {};
+    ObjectDef& text = AddObject(*project, ObjectKind::Static, "MyScreen", "Static1", 40, 120, 120, 20);
+    text.caption = "Hello";
+    text.backColor = {40, 90, 160};
+    AddObject(*project, ObjectKind::Static, "Popup1", "Static2", 0, 0, 50, 50);
     project->modified = 0;
     return project;
 }
@@ -240,6 +302,10 @@ Step MainScreenTest::Question(const std::string& text, bool yes) {
     };
 }
 
+Step MainScreenTest::Expect(const std::string& expected) {
+    return [expected](CTavScreen* popup) { EXPECT_EQ(Describe(popup), expected); };
+}
+
 Step MainScreenTest::Click(DWORD id) {
     return [this, id](CTavScreen* popup) { ClickObject(popup, id); };
 }
@@ -248,40 +314,29 @@ Step MainScreenTest::Type(DWORD id, const std::string& text) {
     return [id, text](CTavScreen* popup) { SetTextOf(popup, id, text); };
 }
 
-Step MainScreenTest::Key(unsigned key) {
-    return [this, key](CTavScreen*) { display->KeyDown(key); };
+Step MainScreenTest::AnswerObjectDialog(const std::string& expected, DWORD button) {
+    return [this, expected, button](CTavScreen* popup) {
+        auto* dialog = dynamic_cast<ObjectDialog*>(popup);
+        ASSERT_NE(dialog, nullptr) << Describe(popup);
+        EXPECT_EQ(std::to_string(static_cast<int>(dialog->kind)) + " " + std::to_string(dialog->editedIndex) +
+                      " " + TextOf(popup, 4) + "," + TextOf(popup, 6),
+                  expected);
+        ClickObject(popup, button);
+    };
 }
 
 Step MainScreenTest::Dismiss(const std::string& expected) {
     return [this, expected](CTavScreen* popup) {
         const std::string shown = Describe(popup);
         EXPECT_EQ(shown, expected);
-        const struct {
-            const char* prefix;
-            DWORD cancel;
-        } cancels[] = {
-            {"question", 1},
-            {"message", 0},
-            {"ObjectDialog", 2},
-            {"ProjectDialog", ProjectDialog::CancelButton},
-            {"OpenProjectDialog", OpenProjectDialog::CancelButton},
-            {"SaveAsDialog", SaveAsDialog::CancelButton},
-            {"ScreenDialog", ScreenDialog::CancelButton},
-            {"ScreenListDialog", ScreenListDialog::CancelButton},
-            {"DestinationDialog", DestinationDialog::kCancelButton},
-            {"AboutBox", AboutBox::CloseButton},
-        };
-        if (shown == "PreviewScreen") {
-            display->KeyDown(VK_ESCAPE);
-            return;
-        }
-        for (const auto& cancel : cancels) {
-            if (shown.rfind(cancel.prefix, 0) == 0) {
-                ClickObject(popup, cancel.cancel);
-                return;
-            }
-        }
-        ADD_FAILURE() << "cannot dismiss " << shown;
+        if (shown == "PreviewScreen")
+            return display->KeyDown(VK_ESCAPE);
+        DWORD cancel = Is<CTavQuestionBox>(popup) ? 1 : 0; // No; OK of a message
+        if (Is<ObjectDialog>(popup))
+            cancel = kObjectCancel;
+        for (const auto& kind : kDialogs)
+            cancel = kind.is(popup) ? kind.cancel : cancel;
+        ClickObject(popup, cancel);
     };
 }
 

@@ -1,7 +1,7 @@
 #pragma once
 
 // The whole designer (BuilderApp and MainScreen) on the headless display, driven by clicks on its
-// menu bar, tree and popups; modal dialogs and boxes are answered by scripted steps.
+// menu bar, tree, view and popups; modal dialogs and boxes are answered by scripted steps.
 #include "builder/BuilderApp.h"
 #include "builder/DesignView.h"
 #include "builder/FormControls.h"
@@ -12,6 +12,7 @@
 
 #include <gtest/gtest.h>
 
+#include <array>
 #include <filesystem>
 #include <functional>
 #include <memory>
@@ -22,6 +23,21 @@ namespace tav::testing {
 
 // One thing done to the popup that waits at an idle moment.
 using Step = std::function<void(CTavScreen*)>;
+using Rect = std::array<int, 4>;
+using Point = std::array<int, 2>;
+
+Rect RectOf(const CTavScreen* screen);
+Rect RectOf(const CTavObject* object);
+// The window point at the middle of a control; a point of the main view as a window point.
+Point Middle(const CTavObject* control);
+Point InView(int x, int y);
+
+// A screen of `project` (a popup or sub screen belongs to the first screen).
+ScreenDef& AddScreen(Project& project, const std::string& name, ScreenType type = ScreenType::FullScreen,
+                     int width = 100, int height = 100, const std::string& background = "");
+// An object whose bitmaps are all the designer's own art, so that every kind can be built.
+ObjectDef& AddObject(Project& project, ObjectKind kind, const std::string& screen, const std::string& name,
+                     int x, int y, int width = 60, int height = 40);
 
 class MainScreenTest : public HeadlessAppTest {
 protected:
@@ -34,17 +50,26 @@ protected:
     void Menu(const std::string& title, const std::string& item, std::vector<Step> steps = {});
     // Clicks (or right-clicks) the tree item with `text` (the first one under `parent` when given).
     void ClickItem(const std::string& text, const std::string& parent = "", bool right = false);
-    // Clicks an item of the open popup menu of `screen`.
+    // Clicks an item of the open popup menu of `screen`; then `steps` answer what opens.
+    void ClickPopupItem(CTavScreen* screen, const std::string& item);
     void ChoosePopupItem(CTavScreen* screen, const std::string& item, std::vector<Step> steps = {});
     void ClickObject(CTavScreen* screen, DWORD id);
+    void LClick(Point at) { display->LClick(at[0], at[1]); }
+    void RClick(Point at) { display->RClick(at[0], at[1]); }
+    // Press, move, release; `steps` answer what opens.
+    void Drag(Point from, Point to, std::vector<Step> steps = {});
     // A few frames; the end of the process is caught and kept in `ended`.
     void Drive(int frames = 2);
 
     // The tree item with this text (under `parent` when given), or -1.
     int FindItem(const std::string& text, const std::string& parent = "") const;
     std::vector<std::string> TreeTexts() const;
+    std::string SelectedText() const;
     CTavTree* Tree() const { return main->Tree(); }
     builder::DesignView* View() const { return main->View(); }
+    CTavObject* ControlOf(const ObjectDef& object) const { return View()->GetObjectByID(object.designId); }
+    // Expects the four arrows of the view around `control`, or hidden when it is null.
+    void ExpectArrows(const CTavObject* control) const;
     // Controls of a view other than the four arrows, by id.
     static std::vector<DWORD> ViewControls(CTavScreen* view);
 
@@ -58,20 +83,16 @@ protected:
     Step Message(const std::string& text);
     // A question box with `text`, answered Yes or No.
     Step Question(const std::string& text, bool yes);
-    template <typename T>
-    Step Expect(const char* what, std::function<void(T*)> check = {}) {
-        return [what, check](CTavScreen* popup) {
-            auto* shown = dynamic_cast<T*>(popup);
-            ASSERT_NE(shown, nullptr) << "expected " << what;
-            if (check)
-                check(shown);
-        };
-    }
+    // Expects `expected` (as Describe gives it) and does nothing else.
+    Step Expect(const std::string& expected);
     Step Click(DWORD id);
     Step Type(DWORD id, const std::string& text);
-    Step Key(unsigned key);
+    // Expects the object dialog as "KIND INDEX X,Y" (edited index, position texts); clicks `button`.
+    Step AnswerObjectDialog(const std::string& expected, DWORD button);
     // Expects `expected` (a message, a question or a dialog); dismisses it (OK, No, Cancel, Escape).
     Step Dismiss(const std::string& expected);
+
+    static constexpr DWORD kObjectOk = 1, kObjectCancel = 2, kObjectName = 90;
 
     builder::BuilderApp app;
     builder::MainScreen* main = nullptr;
@@ -82,9 +103,7 @@ protected:
     int ended = -1; // exit status once the process would have ended
 };
 
-// The text of a message or question box.
-std::string BoxText(CTavScreen* box);
-// What a popup is, for messages: the box's text, else the dialog's class.
+// What a popup is, for messages: "message: TEXT", "question: TEXT", "ObjectDialog KIND" or its class.
 std::string Describe(CTavScreen* popup);
 
 } // namespace tav::testing

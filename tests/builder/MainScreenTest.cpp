@@ -1,17 +1,11 @@
 // The main screen's layout, its menu bar and tree popups in every state of project and selection,
-// and the way the tree selection drives the design view.
-#include "builder/AboutBox.h"
-#include "builder/PreviewScreen.h"
-#include "builder/SelectionArrows.h"
+// the way the tree selection drives the design view, F5, and the screen's pictures.
 #include "tests/builder/MainScreenDriver.h"
 #include "tests/support/Screenshots.h"
-
-#include <array>
 
 namespace tav::testing {
 namespace {
 
-using builder::BuilderApp;
 using builder::MainScreen;
 
 const std::string kReferences = std::string(TAV_SOURCE_DIR) + "/tests/builder/reference";
@@ -40,64 +34,17 @@ protected:
 };
 
 TEST_F(MainScreenTest, LayoutAtStart) {
-    EXPECT_EQ(main->GetBackgroundMode(), TAVBACK_TILE);
     EXPECT_TRUE(main->HasFocus()) << "keys reach the screen before any click";
-
-    auto* bar = dynamic_cast<CTavMenuBar*>(main->GetMenuBar());
-    ASSERT_NE(bar, nullptr);
-    EXPECT_EQ(bar->GetHeight(), 20);
-    std::vector<std::string> menus;
-    for (int m = 0; m < bar->GetMenuCount(); ++m) {
-        std::string line = bar->GetMenuTitle(m);
-        for (int i = 0; i < bar->GetMenuItemCount(m); ++i)
-            line += std::string("|") + bar->GetMenuItem(m, i);
-        menus.push_back(line);
-    }
-    EXPECT_EQ(menus,
-              (std::vector<std::string>{
-                  "FILE|New|Open|Save|Exit",
-                  "PROJECT|Properties",
-                  "SCREEN|Add Screen|Properties|Delete Screen|List|Full Screen",
-                  "OBJECT|Properties|Add Object|Add Button|Add Static|Add CheckBox|Add Edit Box|Add List "
-                  "Box|Add Tree Control|Add Animation|Delete Object",
-                  "GENERATE CODE|Entire Project|This Screen Only",
-                  "HELP|About",
-              }));
-
-    ASSERT_NE(Tree(), nullptr);
-    EXPECT_EQ(Tree()->GetFontHeight(), 12);
     EXPECT_EQ(TreeTexts(), std::vector<std::string>{"No Project Loaded"});
-
-    using Rect = std::array<int, 4>;
-    const struct {
-        DWORD id;
-        Rect rect;
-        const char* bitmap;
-    } objects[] = {
-        {0, {20, 30, 180, 450}, "art//treeback.bmp"},
-        {2, {210, 30, 550, 450}, "art//viewback.bmp"},
-        {1, {210, 480, 550, 100}, "art//treeback.bmp"},
-        {3, {220, 490, 40, 40}, "art//drag//dragobj.bmp"},
-        {4, {280, 490, 40, 40}, "art//drag//dragbutton.bmp"},
-        {5, {340, 490, 40, 40}, "art//drag//dragstat.bmp"},
-        {6, {400, 490, 40, 40}, "art//drag//dragCheck.bmp"},
-        {7, {460, 490, 40, 40}, "art//drag//dragedit.bmp"},
-        {8, {520, 490, 40, 40}, "art//drag//draglist.bmp"},
-        {9, {580, 490, 40, 40}, "art//drag//dragtree.bmp"},
-        {10, {640, 490, 40, 40}, "art//drag//draganim.bmp"},
-    };
-    EXPECT_EQ(main->GetObjectCount(), 11);
-    for (const auto& expected : objects) {
-        CTavObject* object = main->GetObjectByID(expected.id);
-        ASSERT_NE(object, nullptr) << expected.id;
-        const Rect rect{static_cast<int>(object->GetX()), static_cast<int>(object->GetY()),
-                        object->GetWidth(), object->GetHeight()};
-        EXPECT_EQ(rect, expected.rect) << expected.id;
-        EXPECT_STREQ(object->GetBitmapPath(), expected.bitmap) << expected.id;
-    }
-    ASSERT_NE(View(), nullptr);
-    EXPECT_EQ((Rect{View()->GetX(), View()->GetY(), View()->GetWidth(), View()->GetHeight()}),
-              (Rect{210, 30, 550, 450}));
+    EXPECT_EQ(Tree()->GetFontHeight(), 12);
+    // Tree, palette panel, view frame, then the palette's icons a step apart (a pixel's shift hides in
+    // the screenshots' tolerance).
+    const Rect rects[] = {{20, 30, 180, 450}, {210, 480, 550, 100}, {210, 30, 550, 450}};
+    ASSERT_EQ(main->GetObjectCount(), 11);
+    for (DWORD id = 0; id <= 10; ++id)
+        EXPECT_EQ(RectOf(main->GetObjectByID(id)),
+                  (id < 3 ? rects[id] : Rect{220 + 60 * (static_cast<int>(id) - 3), 490, 40, 40}));
+    EXPECT_EQ(RectOf(View()), (Rect{210, 30, 550, 450}));
     EXPECT_EQ(View()->GetType(), TAVSCREEN_SUBSCREEN);
 }
 
@@ -106,46 +53,37 @@ TEST_F(MainScreenStatesTest, EveryMenuItemInEveryState) {
     const std::string kDelete = "question: Are you sure you want to delete Button1";
     const std::string kDeleteScreen = "question: Are you sure you want to delete this screen?";
     const std::string kExit = "question: Are you sure you want to exit?";
+    // `needs`: -1 nothing, 0 a project, 1 a screen or object item selected, 2 an object item selected;
+    // the answers without a project, without the selection needed, and with it.
     struct Row {
         const char* title;
         const char* item;
-        std::array<std::string, 5> expected; // NoProject, Nothing, Root, ScreenItem, ObjectItem
-    };
-    auto all = [](const std::string& answer) {
-        return std::array<std::string, 5>{answer, answer, answer, answer, answer};
-    };
-    auto withProject = [](const std::string& none, const std::string& answer) {
-        return std::array<std::string, 5>{none, answer, answer, answer, answer};
-    };
-    auto onScreen = [](const std::string& none, const std::string& unselected, const std::string& answer) {
-        return std::array<std::string, 5>{none, unselected, unselected, answer, answer};
-    };
-    auto onObject = [](const std::string& none, const std::string& unselected, const std::string& answer) {
-        return std::array<std::string, 5>{none, unselected, unselected, unselected, answer};
+        int needs;
+        std::string none, unselected, answer;
     };
     const Row rows[] = {
-        {"FILE", "Open", all("OpenProjectDialog")},
-        {"FILE", "Save", withProject(kNoProjectLoaded, "SaveAsDialog")},
-        {"FILE", "Exit", all(kExit)},
-        {"PROJECT", "Properties", withProject(kNoProjectLoaded, "ProjectDialog")},
-        {"SCREEN", "Add Screen", withProject(kNoProject, "ScreenDialog")},
-        {"SCREEN", "Properties", onScreen(kNoProject, kNoScreen, "ScreenDialog")},
-        {"SCREEN", "Delete Screen", onScreen(kNoProject, kNoScreen, kDeleteScreen)},
-        {"SCREEN", "List", withProject(kNoProject, "ScreenListDialog")},
-        {"SCREEN", "Full Screen", onScreen(kNoProject, kNoScreen, "PreviewScreen")},
-        {"OBJECT", "Properties", onObject(kNoProject, kNoObject, "ObjectDialog 0")},
-        {"OBJECT", "Add Object", onScreen(kNoProject, kSelectScreen, "ObjectDialog 7")},
-        {"OBJECT", "Add Button", onScreen(kNoProject, kSelectScreen, "ObjectDialog 0")},
-        {"OBJECT", "Add Static", onScreen(kNoProject, kSelectScreen, "ObjectDialog 1")},
-        {"OBJECT", "Add CheckBox", onScreen(kNoProject, kSelectScreen, "ObjectDialog 3")},
-        {"OBJECT", "Add Edit Box", onScreen(kNoProject, kSelectScreen, "ObjectDialog 2")},
-        {"OBJECT", "Add List Box", onScreen(kNoProject, kSelectScreen, "ObjectDialog 4")},
-        {"OBJECT", "Add Tree Control", onScreen(kNoProject, kSelectScreen, "ObjectDialog 5")},
-        {"OBJECT", "Add Animation", onScreen(kNoProject, kSelectScreen, "ObjectDialog 6")},
-        {"OBJECT", "Delete Object", onObject(kNoProject, kNoObject, kDelete)},
-        {"GENERATE CODE", "Entire Project", withProject(kNoProject, "DestinationDialog")},
-        {"GENERATE CODE", "This Screen Only", onScreen(kNoProject, kNoScreen, "DestinationDialog")},
-        {"HELP", "About", all("AboutBox")},
+        {"FILE", "Open", -1, "", "", "OpenProjectDialog"},
+        {"FILE", "Save", 0, kNoProjectLoaded, "", "SaveAsDialog"},
+        {"FILE", "Exit", -1, "", "", kExit},
+        {"PROJECT", "Properties", 0, kNoProjectLoaded, "", "ProjectDialog"},
+        {"SCREEN", "Add Screen", 0, kNoProject, "", "ScreenDialog"},
+        {"SCREEN", "Properties", 1, kNoProject, kNoScreen, "ScreenDialog"},
+        {"SCREEN", "Delete Screen", 1, kNoProject, kNoScreen, kDeleteScreen},
+        {"SCREEN", "List", 0, kNoProject, "", "ScreenListDialog"},
+        {"SCREEN", "Full Screen", 1, kNoProject, kNoScreen, "PreviewScreen"},
+        {"OBJECT", "Properties", 2, kNoProject, kNoObject, "ObjectDialog 0"},
+        {"OBJECT", "Add Object", 1, kNoProject, kSelectScreen, "ObjectDialog 7"},
+        {"OBJECT", "Add Button", 1, kNoProject, kSelectScreen, "ObjectDialog 0"},
+        {"OBJECT", "Add Static", 1, kNoProject, kSelectScreen, "ObjectDialog 1"},
+        {"OBJECT", "Add CheckBox", 1, kNoProject, kSelectScreen, "ObjectDialog 3"},
+        {"OBJECT", "Add Edit Box", 1, kNoProject, kSelectScreen, "ObjectDialog 2"},
+        {"OBJECT", "Add List Box", 1, kNoProject, kSelectScreen, "ObjectDialog 4"},
+        {"OBJECT", "Add Tree Control", 1, kNoProject, kSelectScreen, "ObjectDialog 5"},
+        {"OBJECT", "Add Animation", 1, kNoProject, kSelectScreen, "ObjectDialog 6"},
+        {"OBJECT", "Delete Object", 2, kNoProject, kNoObject, kDelete},
+        {"GENERATE CODE", "Entire Project", 0, kNoProject, "", "DestinationDialog"},
+        {"GENERATE CODE", "This Screen Only", 1, kNoProject, kNoScreen, "DestinationDialog"},
+        {"HELP", "About", -1, "", "", "AboutBox"},
     };
     for (const Row& row : rows) {
         for (Selection selection : {NoProject, Nothing, Root, ScreenItem, ObjectItem}) {
@@ -154,7 +92,11 @@ TEST_F(MainScreenStatesTest, EveryMenuItemInEveryState) {
             Select(selection);
             const Project* before = main->GetProject();
             const int objects = before != nullptr ? before->ObjectCount() : 0;
-            Menu(row.title, row.item, {Dismiss(row.expected[selection])});
+            const int level = static_cast<int>(selection) - 2; // the selected item's level, -1 for none
+            Menu(row.title, row.item,
+                 {Dismiss(selection == NoProject && row.needs >= 0 ? row.none
+                          : row.needs > 0 && level < row.needs     ? row.unselected
+                                                                   : row.answer)});
             ASSERT_EQ(ended, -1) << "the designer ended";
             EXPECT_EQ(main->GetChildScreen(), nullptr) << "every popup is gone";
             if (std::string(row.item) != "Open") {
@@ -168,72 +110,53 @@ TEST_F(MainScreenStatesTest, EveryMenuItemInEveryState) {
     }
 }
 
+// Each tree popup by item level, and what each of its items opens.
+// Each tree popup by item level: its items in order, and what each of them opens.
 TEST_F(MainScreenStatesTest, TreePopupsByItemLevel) {
+    const std::string kDeleteScreen = "question: Are you sure you want to delete this screen?";
     const struct {
-        Selection selection;
         const char* item;
-        const char* parent;
         MainScreen::PopupKind kind;
-        std::vector<std::string> items;
+        std::vector<std::string> items, opened; // what each item opens first
     } popups[] = {
-        {NoProject, "No Project Loaded", "", MainScreen::NoProjectPopup, {"New Project", "Open Project"}},
-        {Nothing, "Demo", "", MainScreen::RootPopup, {"New Project", "Open Project", "Properties"}},
-        {Nothing,
-         "MyScreen",
-         "",
+        {"No Project Loaded",
+         MainScreen::NoProjectPopup,
+         {"New Project", "Open Project"},
+         {"ProjectDialog", "OpenProjectDialog"}},
+        {"Demo",
+         MainScreen::RootPopup,
+         {"New Project", "Open Project", "Properties"},
+         {"ProjectDialog", "OpenProjectDialog", "ProjectDialog"}},
+        {"MyScreen",
          MainScreen::ScreenPopup,
-         {"Properties", "Delete Screen", "View List", "Add Screen"}},
-        {Nothing, "Button1", "MyScreen", MainScreen::ObjectPopup, {"Properties", "Delete"}},
+         {"Properties", "Delete Screen", "View List", "Add Screen"},
+         {"ScreenDialog", kDeleteScreen, "ScreenListDialog", "ScreenDialog"}},
+        {"Button1",
+         MainScreen::ObjectPopup,
+         {"Properties", "Delete"},
+         {"ObjectDialog 0", "question: Are you sure you want to delete Button1"}},
     };
     for (const auto& popup : popups) {
-        SCOPED_TRACE(popup.item);
-        Select(popup.selection);
-        ClickItem(popup.item, popup.parent, true);
-        auto* menu = dynamic_cast<CTavPopupMenu*>(main->GetPopupMenu());
-        ASSERT_NE(menu, nullptr);
-        EXPECT_EQ(main->GetPopupKind(), popup.kind);
-        std::vector<std::string> items;
-        for (int i = 0; i < menu->GetItemCount(); ++i)
-            items.emplace_back(menu->GetItem(i));
-        EXPECT_EQ(items, popup.items);
-        EXPECT_EQ(menu->GetWidth(), 100);
-        EXPECT_EQ(menu->GetHeight(), 15 * static_cast<int>(items.size()));
-        // At the mouse, in the screen's coordinates (the screen fills the window).
-        EXPECT_EQ(static_cast<int>(menu->GetX()), app.GetMouseX());
-        EXPECT_EQ(static_cast<int>(menu->GetY()), app.GetMouseY());
-        EXPECT_STREQ(menu->GetBackgroundImage()->GetBitmapPath(), "art//popmenuback.bmp");
-    }
-}
-
-TEST_F(MainScreenStatesTest, EveryTreePopupItemRunsItsCommand) {
-    const struct {
-        const char* item;
-        const char* parent;
-        const char* choice;
-        std::vector<std::string> answers;
-    } rows[] = {
-        {"No Project Loaded", "", "New Project", {"ProjectDialog", kStartupQuestion}},
-        {"No Project Loaded", "", "Open Project", {"OpenProjectDialog"}},
-        {"Demo", "", "New Project", {"ProjectDialog", kStartupQuestion}},
-        {"Demo", "", "Open Project", {"OpenProjectDialog"}},
-        {"Demo", "", "Properties", {"ProjectDialog"}},
-        {"MyScreen", "", "Properties", {"ScreenDialog"}},
-        {"MyScreen", "", "Delete Screen", {"question: Are you sure you want to delete this screen?"}},
-        {"MyScreen", "", "View List", {"ScreenListDialog"}},
-        {"MyScreen", "", "Add Screen", {"ScreenDialog"}},
-        {"Button1", "MyScreen", "Properties", {"ObjectDialog 0"}},
-        {"Button1", "MyScreen", "Delete", {"question: Are you sure you want to delete Button1"}},
-    };
-    for (const auto& row : rows) {
-        SCOPED_TRACE(std::string(row.item) + " > " + row.choice);
-        Select(std::string(row.item) == "No Project Loaded" ? NoProject : Nothing);
-        ClickItem(row.item, row.parent, true);
-        std::vector<Step> steps;
-        for (const std::string& answer : row.answers)
-            steps.push_back(Dismiss(answer));
-        ChoosePopupItem(main, row.choice, steps);
-        EXPECT_EQ(main->GetPopupMenu(), nullptr);
-        EXPECT_EQ(main->GetChildScreen(), nullptr);
+        for (size_t choice = 0; choice < popup.items.size(); ++choice) {
+            SCOPED_TRACE(std::string(popup.item) + " > " + popup.items[choice]);
+            Select(popup.kind == MainScreen::NoProjectPopup ? NoProject : Nothing);
+            ClickItem(popup.item, "", true);
+            auto* menu = dynamic_cast<CTavPopupMenu*>(main->GetPopupMenu());
+            ASSERT_NE(menu, nullptr);
+            EXPECT_EQ(main->GetPopupKind(), popup.kind);
+            std::vector<std::string> items;
+            for (int i = 0; i < menu->GetItemCount(); ++i)
+                items.emplace_back(menu->GetItem(i));
+            EXPECT_EQ(items, popup.items);
+            EXPECT_EQ(RectOf(menu), (Rect{app.GetMouseX(), app.GetMouseY(), 100, 15 * menu->GetItemCount()}));
+            EXPECT_STREQ(menu->GetBackgroundImage()->GetBitmapPath(), "art//popmenuback.bmp");
+            std::vector<Step> steps = {Dismiss(popup.opened[choice])};
+            if (popup.items[choice] == "New Project") // a cancelled New still offers a startup screen
+                steps.push_back(Dismiss(kStartupQuestion));
+            ChoosePopupItem(main, popup.items[choice], steps);
+            EXPECT_EQ(main->GetPopupMenu(), nullptr);
+            EXPECT_EQ(main->GetChildScreen(), nullptr);
+        }
     }
 }
 
@@ -250,7 +173,7 @@ TEST_F(MainScreenTest, SelectionDrivesTheView) {
     ClickItem("Button1", "MyScreen");
     EXPECT_EQ(View()->GetObjectByID(main->GetProject()->Object(0).designId), button) << "not rebuilt";
     EXPECT_TRUE(button->HasFocus());
-    EXPECT_NE(View()->GetObjectByID(builder::LeftArrow)->GetX(), -50.0f);
+    ExpectArrows(button);
 
     ClickItem("Popup1");
     EXPECT_EQ(main->CurrentScreenName(), "Popup1");
@@ -261,61 +184,26 @@ TEST_F(MainScreenTest, SelectionDrivesTheView) {
     EXPECT_TRUE(ViewControls(View()).empty()) << "the root empties the view";
 }
 
-TEST_F(MainScreenTest, F5ShowsMyScreenWithoutAClickFirst) {
-    display->KeyDown(VK_F5);
-    Drive(1);
-    EXPECT_EQ(main->CurrentScreenName(), "") << "nothing without a project";
-
+// F5 shows MyScreen whether the screen, the tree or the view has the focus.
+TEST_F(MainScreenTest, F5ShowsMyScreen) {
+    const auto shownAfterF5 = [this] {
+        display->KeyDown(VK_F5);
+        Drive(1);
+        return main->CurrentScreenName();
+    };
+    EXPECT_EQ(shownAfterF5(), "") << "nothing without a project";
     LoadDemo();
-    display->KeyDown(VK_F5);
-    Drive(1);
-    EXPECT_EQ(main->CurrentScreenName(), "MyScreen");
+    EXPECT_EQ(shownAfterF5(), "MyScreen");
     EXPECT_EQ(ViewControls(View()).size(), 2u);
-
-    // And after the tree had a press.
     ClickItem("Popup1");
     EXPECT_EQ(ViewControls(View()).size(), 1u);
-    display->KeyDown(VK_F5);
-    Drive(1);
-    EXPECT_EQ(main->CurrentScreenName(), "MyScreen");
-    EXPECT_EQ(ViewControls(View()).size(), 2u);
-
+    EXPECT_EQ(shownAfterF5(), "MyScreen") << "the tree has the focus";
     auto project = DemoProject();
     project->Screen(0).name = "Other";
     main->TakeProject(std::move(project));
     ClickItem("Popup1");
-    display->KeyDown(VK_F5);
-    Drive(1);
-    EXPECT_EQ(main->CurrentScreenName(), "") << "no screen named MyScreen";
+    EXPECT_EQ(shownAfterF5(), "") << "no screen named MyScreen";
     EXPECT_TRUE(ViewControls(View()).empty());
-}
-
-TEST_F(MainScreenTest, AboutBox) {
-    Menu(
-        "HELP", "About",
-        {Expect<builder::AboutBox>(
-             "the about box",
-             [](builder::AboutBox* box) {
-                 EXPECT_EQ(box->GetX(), 200);
-                 EXPECT_EQ(box->GetY(), 100);
-                 EXPECT_EQ(box->GetWidth(), 300);
-                 EXPECT_EQ(box->GetHeight(), 300);
-                 auto* text = dynamic_cast<CTavStatic*>(box->GetObjectByID(0));
-                 ASSERT_NE(text, nullptr);
-                 EXPECT_EQ(text->GetLines().size(), 3u) << "one line each";
-                 EXPECT_EQ(
-                     std::string(text->GetText()).rfind("Tavrin Builder 1.0\nby Tavrin Software\nEmail: ", 0),
-                     0u);
-                 EXPECT_TRUE(text->IsMultiline());
-                 EXPECT_EQ(text->GetFontWeight(), 700);
-                 auto* close = dynamic_cast<CTavButton*>(box->GetObjectByID(1));
-                 ASSERT_NE(close, nullptr);
-                 EXPECT_STREQ(close->GetCaption(), "Close");
-                 EXPECT_EQ(close->GetX(), 230.0f);
-                 EXPECT_EQ(close->GetY(), 250.0f);
-             }),
-         Click(1)});
-    EXPECT_EQ(main->GetChildScreen(), nullptr);
 }
 
 TEST_F(MainScreenTest, Screenshots) {
@@ -341,7 +229,18 @@ TEST_F(MainScreenTest, Screenshots) {
     Drive(1);
     Menu("HELP", "About",
          {[this](CTavScreen*) { display->Wait(2); },
-          [this](CTavScreen*) { EXPECT_TRUE(display->SaveLastFrame(folder / "about.bmp")); }, Click(1)});
+          [this](CTavScreen* box) {
+              EXPECT_TRUE(display->SaveLastFrame(folder / "about.bmp"));
+              auto* text = dynamic_cast<CTavStatic*>(box->GetObjectByID(0));
+              ASSERT_NE(text, nullptr);
+              EXPECT_EQ(
+                  std::string(text->GetText()).rfind("Tavrin Builder 1.0\nby Tavrin Software\nEmail: ", 0),
+                  0u);
+              // A pixel's shift of the button hides among the glyph edges that a picture may differ in.
+              EXPECT_EQ(RectOf(box->GetObjectByID(1)), (Rect{230, 250, 50, 20}));
+          },
+          Click(1)});
+    EXPECT_EQ(main->GetChildScreen(), nullptr);
     test::ExpectLikeReference(folder / "about.bmp", kReferences, "mainscreen-about.bmp");
 }
 
