@@ -8,19 +8,17 @@ class CTavApp;
 class CTavObject;
 class CTavScreen;
 
-// The application whose doInit ran last and that still exists (NULL before and after).
+// The running application (the one whose doInit ran last), or NULL.
 CTavApp* TavGetApp();
-// TRUE once the shutdown has begun: screens are being finished and no more input or frames are routed.
+// TRUE once the shutdown has begun: no more input or frames are routed.
 BOOL TavIsShuttingDown();
 
-// Finishes and deletes an object its owner has already removed: at once when no event or frame is being
-// routed, else once the outermost one is over, so that no handler still running sees freed memory.
+// Deletes a removed object: at once when idle, else once the event or frame being routed is over.
 void TavDeleteObject(CTavObject* object);
-// Finishes and deletes a screen its owner has already removed, at the same moment TavDeleteObject would.
+// Deletes a removed screen: at once when idle, else once the event or frame being routed is over.
 void TavDeleteScreen(CTavScreen* screen);
 
-// While one exists, deletions (TavDeleteObject, TavDeleteScreen and the library's own, such as a closed
-// popup) wait until the last one ends: a program can keep reading a modal screen after it has closed.
+// While one exists, every deletion (closed popups included) waits, e.g. to read a popup after it closed.
 class CTavDeferDelete {
 public:
     CTavDeferDelete();
@@ -29,6 +27,5 @@ public:
     CTavDeferDelete& operator=(const CTavDeferDelete&) = delete;
 };
 
-// Where a relative resource path (a bitmap, say) is found: from the current directory, else beside the
-// program, else in the installed "../share/TavCtrls" folder beside it; the path unchanged when nowhere.
+// Where a relative resource path is found: here, beside the program, or in its ../share/TavCtrls.
 std::string TavResolveResourcePath(const char* path);
