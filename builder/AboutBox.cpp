@@ -1,7 +1,5 @@
 #include "builder/AboutBox.h"
 
-#include "tavctrls/TavRuntime.h"
-
 #include <algorithm>
 
 namespace tav::builder {
@@ -19,7 +17,7 @@ constexpr int kFontHeight = 15;
 
 void AddOrDrop(CTavScreen* screen, CTavObject* object, DWORD initialized) {
     if (initialized != TAVERROR_OK || screen->AddObject(object) != TAVERROR_OK)
-        tav::DiscardObject(object);
+        TavDeleteObject(object);
 }
 
 int CaptionWidth(const char* caption) {

@@ -1,7 +1,6 @@
 #include "builder/BuilderApp.h"
 
 #include "builder/MainScreen.h"
-#include "tavctrls/TavRuntime.h"
 
 #include <utility>
 
@@ -50,11 +49,11 @@ void BuilderApp::EndDrag() {
     DragState = NoDrag;
     // Cleared before the free, so that nothing reaches the image again; a handler still on the stack
     // may hold it until the event is over.
-    tav::DiscardObject(std::exchange(m_dragImage, nullptr));
+    TavDeleteObject(std::exchange(m_dragImage, nullptr));
 }
 
 BuilderApp* TheBuilderApp() {
-    return dynamic_cast<BuilderApp*>(tav::CurrentApp());
+    return dynamic_cast<BuilderApp*>(TavGetApp());
 }
 
 } // namespace tav::builder

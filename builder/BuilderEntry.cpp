@@ -2,7 +2,6 @@
 
 #include "builder/BuilderApp.h"
 #include "builder/MainScreen.h"
-#include "tavctrls/TavRuntime.h"
 
 #include <cstring>
 
@@ -41,7 +40,7 @@ int RunBuilder(HINSTANCE hInstance, const char* commandLine, int nCmdShow) {
     auto* main = new MainScreen;
     if (main->Initialize(0, 0, 0, 0, 0, TAVSCREEN_FULLSCREEN, nullptr) != TAVERROR_OK ||
         app.SetChildScreen(main) != TAVERROR_OK) {
-        tav::DiscardScreen(main);
+        TavDeleteScreen(main);
         ::MessageBox(app.GetHWND(), "Error Initializing DirectX", "Error", 0);
         return 0;
     }

@@ -1,4 +1,4 @@
-#include "builder/ChooserStyle.h"
+#include "ChooserStyle.h"
 
 namespace tav::builder {
 namespace {

@@ -2,7 +2,7 @@
 
 #include "builder/Choosers.h"
 #include "builder/FormControls.h"
-#include "builder/ModalRun.h"
+#include "ModalRun.h"
 #include "codegen/BitmapRelocation.h"
 
 #include <algorithm>

@@ -1,6 +1,6 @@
 #include "builder/FileChooser.h"
 
-#include "builder/ChooserStyle.h"
+#include "ChooserStyle.h"
 
 #include <system_error>
 

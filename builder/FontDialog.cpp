@@ -1,6 +1,6 @@
 #include "builder/FontDialog.h"
 
-#include "builder/ChooserStyle.h"
+#include "ChooserStyle.h"
 
 #include <utility>
 

@@ -1,7 +1,5 @@
 #include "builder/FormControls.h"
 
-#include "tavctrls/TavRuntime.h"
-
 #include <algorithm>
 #include <system_error>
 
@@ -27,7 +25,7 @@ template <typename T>
 T* Keep(CTavScreen* screen, T* object, DWORD initialized) {
     if (initialized == TAVERROR_OK && screen->AddObject(object) == TAVERROR_OK)
         return object;
-    tav::DiscardObject(object);
+    TavDeleteObject(object);
     return nullptr;
 }
 
@@ -177,7 +175,7 @@ void FillProjectList(CTavListBox* list) {
 bool RunDialog(CTavScreen* parent, CTavScreen* dialog, int x, int y, int width, int height) {
     if (dialog->Initialize(1, x, y, width, height, TAVSCREEN_POPUP, parent) != TAVERROR_OK ||
         parent->SetChildScreen(dialog) != TAVERROR_OK) {
-        tav::DiscardScreen(dialog);
+        TavDeleteScreen(dialog);
         return false;
     }
     return true;

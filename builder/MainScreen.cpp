@@ -4,7 +4,7 @@
 #include "builder/BuilderApp.h"
 #include "builder/DesignView.h"
 #include "builder/DialogGenerationUi.h"
-#include "builder/ModalRun.h"
+#include "ModalRun.h"
 #include "builder/ObjectDialog.h"
 #include "builder/OpenProjectDialog.h"
 #include "builder/PreviewScreen.h"
@@ -15,7 +15,6 @@
 #include "builder/ScreenListDialog.h"
 #include "builder/SelectionArrows.h"
 #include "codegen/GenerateCommands.h"
-#include "tavctrls/TavRuntime.h"
 
 #include <functional>
 #include <optional>
@@ -144,7 +143,7 @@ constexpr PaletteIcon kPalette[] = {
 bool AddOrDrop(CTavScreen* screen, CTavObject* object, DWORD initialized) {
     if (initialized == TAVERROR_OK && screen->AddObject(object) == TAVERROR_OK)
         return true;
-    tav::DiscardObject(object);
+    TavDeleteObject(object);
     return false;
 }
 
@@ -182,7 +181,7 @@ void CopyFromDialog(const ProjectDialog& dialog, Project& project) {
 
 // Once the shutdown has begun, the screens are gone and routing must stop.
 BOOL StopIfQuitting() {
-    return tav::TheRuntime().quit != 0 ? TRUE : FALSE;
+    return TavIsShuttingDown();
 }
 
 } // namespace
@@ -204,7 +203,7 @@ void MainScreen::AfterInitialize() {
 void MainScreen::AddMenuBar() {
     auto* bar = new CTavMenuBar;
     if (bar->Initialize(this) != TAVERROR_OK) {
-        tav::DiscardObject(bar);
+        TavDeleteObject(bar);
         return;
     }
     bar->SetHeight(kMenuBarHeight);
@@ -231,7 +230,7 @@ void MainScreen::AddPictures() {
     auto* view = new DesignView;
     if (view->Initialize(DesignViewId, 210, 30, 550, 450, TAVSCREEN_SUBSCREEN, this) != TAVERROR_OK ||
         AddSubScreen(view) != TAVERROR_OK)
-        tav::DiscardScreen(view);
+        TavDeleteScreen(view);
     AddPicture(this, PalettePanel, 210, 480, "art//treeback.bmp", 550, 100);
 }
 
@@ -381,7 +380,7 @@ void MainScreen::OnTreeCntrlItemRightClick(DWORD tID, int itemID) {
 
 void MainScreen::OpenTreePopup(PopupKind kind) {
     const std::vector<PopupItem>& items = PopupTable(kind);
-    CTavApp* app = tav::CurrentApp();
+    CTavApp* app = TavGetApp();
     if (items.empty() || app == nullptr)
         return;
     int x = 0, y = 0;
@@ -390,7 +389,7 @@ void MainScreen::OpenTreePopup(PopupKind kind) {
     const int height = kPopupItemHeight * static_cast<int>(items.size());
     if (menu->Initialize(static_cast<float>(x), static_cast<float>(y), kPopupWidth, height, this,
                          kPopupBackground) != TAVERROR_OK) {
-        tav::DiscardObject(menu);
+        TavDeleteObject(menu);
         return;
     }
     for (const PopupItem& item : items)
@@ -551,8 +550,8 @@ void MainScreen::OnExitBuilder() {
         return;
     if (!OfferToSave("Do you wish to save your project?"))
         return;
-    CTavApp* app = tav::CurrentApp();
-    if (app != nullptr && tav::TheRuntime().quit == 0)
+    CTavApp* app = TavGetApp();
+    if (app != nullptr && !TavIsShuttingDown())
         app->Shutdown();
 }
 
@@ -672,30 +671,30 @@ void MainScreen::OnFullScreen() {
     }
     auto* preview = new PreviewScreen;
     if (preview->Initialize(0, 0, 0, 800, 600, TAVSCREEN_POPUP, this) != TAVERROR_OK) {
-        tav::DiscardScreen(preview);
+        TavDeleteScreen(preview);
         return;
     }
     auto* view = new DesignView;
     if (view->Initialize(0, 0, 0, 550, 450, TAVSCREEN_SUBSCREEN, preview) != TAVERROR_OK) {
-        tav::DiscardScreen(view);
-        tav::DiscardScreen(preview);
+        TavDeleteScreen(view);
+        TavDeleteScreen(preview);
         return;
     }
     ShowScreenInView(m_project.get(), view, screenName, true, this, preview);
     if (preview->AddSubScreen(view) != TAVERROR_OK) {
-        tav::DiscardScreen(view);
-        tav::DiscardScreen(preview);
+        TavDeleteScreen(view);
+        TavDeleteScreen(preview);
         return;
     }
     {
         // The preview stays in memory until this block has finished with it.
-        tav::BusyScope busy;
+        CTavDeferDelete keep;
         m_preview = preview;
         // Escape ends the preview without a click first.
         preview->SetFocus(TRUE);
         if (SetChildScreen(preview) != TAVERROR_OK) {
             m_preview = nullptr;
-            tav::DiscardScreen(preview);
+            TavDeleteScreen(preview);
             return;
         }
         m_preview = nullptr;

@@ -1,7 +1,6 @@
 #pragma once
 
 #include "tavctrls/TavCtrls.h"
-#include "tavctrls/TavRuntime.h"
 
 namespace tav::builder {
 
@@ -11,13 +10,13 @@ namespace tav::builder {
 template <typename Popup, typename Read>
 auto RunModal(CTavScreen* parent, Popup* popup, int x, int y, int width, int height, Read read) {
     // Removed popups are deleted by the library; keep this one alive until it has been read.
-    tav::BusyScope busy;
+    CTavDeferDelete keep;
     CTavScreen* owner = parent != nullptr ? parent->GetInnermostScreen() : nullptr;
     if (owner == nullptr ||
         popup->Initialize(1, x, y, width, height, TAVSCREEN_POPUP, owner) != TAVERROR_OK ||
         owner->SetChildScreen(popup) != TAVERROR_OK) {
         auto result = read(*popup);
-        tav::DiscardScreen(popup);
+        TavDeleteScreen(popup);
         return result;
     }
     auto result = read(*popup);

@@ -3,7 +3,7 @@
 #include "builder/Choosers.h"
 #include "builder/FontDialog.h"
 #include "builder/FormControls.h"
-#include "builder/ModalRun.h"
+#include "ModalRun.h"
 #include "builder/ScreenListDialog.h"
 #include "model/Project.h"
 #include "tavctrls/TavFonts.h"

@@ -1,7 +1,6 @@
 #include "builder/OverwriteBox.h"
 
-#include "builder/ModalRun.h"
-#include "tavctrls/TavRuntime.h"
+#include "ModalRun.h"
 
 #include <algorithm>
 
@@ -34,7 +33,7 @@ int CaptionWidth(const char* caption) {
 
 void AddOrDrop(CTavScreen* screen, CTavObject* object, DWORD initialized) {
     if (initialized != TAVERROR_OK || screen->AddObject(object) != TAVERROR_OK)
-        tav::DiscardObject(object);
+        TavDeleteObject(object);
 }
 
 } // namespace

@@ -2,7 +2,6 @@
 
 #include "builder/DesignView.h"
 #include "builder/SelectionArrows.h"
-#include "tavctrls/platform/BitmapFile.h"
 
 #include <filesystem>
 #include <string_view>
@@ -201,7 +200,7 @@ private:
     }
     static std::string Stamp(const std::string& path) {
         namespace fs = std::filesystem;
-        const fs::path file = platform::ResolveResourcePath(path);
+        const fs::path file = TavResolveResourcePath(path.c_str());
         std::error_code failed;
         const auto size = fs::file_size(file, failed);
         if (failed)

@@ -28,14 +28,8 @@ install(TARGETS tavctrls tav_platform tav_winmain tavctrls_shared tavctrls_progr
 install(EXPORT TavCtrlsTargets NAMESPACE TavCtrls:: DESTINATION ${TAV_PACKAGE_CMAKE_DIR})
 export(EXPORT TavCtrlsTargets NAMESPACE TavCtrls:: FILE ${TAV_PACKAGE_BUILD_DIR}/TavCtrlsTargets.cmake)
 
-# The public headers: TavCtrls.h and everything it includes, under include/ as they are under the repository
-# root ("tavctrls/platform/PixelBuffer.h" stays a valid include).
-install(CODE "
-    set(TAV_HEADER_ROOT \"${PROJECT_SOURCE_DIR}\")
-    set(TAV_HEADER_SEARCH \"${PROJECT_SOURCE_DIR}/tavctrls;${PROJECT_SOURCE_DIR}\")
-    set(TAV_HEADER_DESTINATION \"\${CMAKE_INSTALL_PREFIX}/${CMAKE_INSTALL_INCLUDEDIR}\")
-    include(\"${PROJECT_SOURCE_DIR}/cmake/TavInstallHeaders.cmake\")
-    tav_install_header_closure(\"${PROJECT_SOURCE_DIR}/tavctrls/TavCtrls.h\")")
+# The public headers, and only they: the runtime plumbing and the platform layer are not installed.
+install(DIRECTORY ${PROJECT_SOURCE_DIR}/tavctrls/include/tavctrls DESTINATION ${CMAKE_INSTALL_INCLUDEDIR})
 
 # The bitmaps the controls load ("art//buttonnormal.bmp" and so on), to be copied beside programs.
 install(DIRECTORY ${TAV_ART_SOURCE_DIR}/ DESTINATION ${CMAKE_INSTALL_DATADIR}/TavCtrls/art

@@ -1,7 +1,7 @@
-#include "BitmapRelocation.h"
+#include "codegen/BitmapRelocation.h"
 
-#include "CodeText.h"
-#include "GenerationUi.h"
+#include "codegen/CodeText.h"
+#include "codegen/GenerationUi.h"
 #include "model/Project.h"
 
 #include <cerrno>

@@ -1,7 +1,7 @@
 #include "BuildProjectFile.h"
 
-#include "CodeText.h"
-#include "GeneratedFile.h"
+#include "codegen/CodeText.h"
+#include "codegen/GeneratedFile.h"
 #include "Template.h"
 #include "model/Project.h"
 

@@ -1,4 +1,4 @@
-#include "CodeText.h"
+#include "codegen/CodeText.h"
 
 #include "model/Project.h"
 

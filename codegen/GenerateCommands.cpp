@@ -1,11 +1,11 @@
-#include "GenerateCommands.h"
+#include "codegen/GenerateCommands.h"
 
-#include "BitmapRelocation.h"
-#include "CMakeProjectFile.h"
-#include "GenerationUi.h"
+#include "codegen/BitmapRelocation.h"
+#include "codegen/CMakeProjectFile.h"
+#include "codegen/GenerationUi.h"
 #include "OutputNames.h"
-#include "ProjectCodeGenerator.h"
-#include "ScreenClassGenerator.h"
+#include "codegen/ProjectCodeGenerator.h"
+#include "codegen/ScreenClassGenerator.h"
 #include "model/Project.h"
 
 #include <vector>

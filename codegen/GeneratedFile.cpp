@@ -1,6 +1,6 @@
-#include "GeneratedFile.h"
+#include "codegen/GeneratedFile.h"
 
-#include "GenerationUi.h"
+#include "codegen/GenerationUi.h"
 #include "model/AtomicFile.h"
 #include "model/FileIo.h"
 #include "model/Project.h"

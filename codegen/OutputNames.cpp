@@ -1,6 +1,6 @@
 #include "OutputNames.h"
 
-#include "ProjectCodeGenerator.h"
+#include "codegen/ProjectCodeGenerator.h"
 #include "model/Project.h"
 
 #include <map>

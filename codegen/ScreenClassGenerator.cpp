@@ -1,7 +1,7 @@
-#include "ScreenClassGenerator.h"
+#include "codegen/ScreenClassGenerator.h"
 
-#include "CodeText.h"
-#include "GeneratedFile.h"
+#include "codegen/CodeText.h"
+#include "codegen/GeneratedFile.h"
 #include "StubTable.h"
 #include "Template.h"
 #include "model/Project.h"

@@ -1,4 +1,4 @@
-#include "AtomicFile.h"
+#include "model/AtomicFile.h"
 
 #include <cerrno>
 #include <cstring>

@@ -1,4 +1,4 @@
-#include "Decimal.h"
+#include "model/Decimal.h"
 
 #include <limits>
 

@@ -1,4 +1,4 @@
-#include "FileIo.h"
+#include "model/FileIo.h"
 
 #include <fcntl.h>
 #include <sys/stat.h>

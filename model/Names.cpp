@@ -1,4 +1,4 @@
-#include "Names.h"
+#include "model/Names.h"
 
 #include <algorithm>
 #include <iterator>

@@ -1,7 +1,7 @@
-#include "ObjectDef.h"
+#include "model/ObjectDef.h"
 
-#include "ProgramFolder.h"
-#include "Project.h"
+#include "model/ProgramFolder.h"
+#include "model/Project.h"
 
 namespace tav {
 

@@ -1,4 +1,4 @@
-#include "ProgramFolder.h"
+#include "model/ProgramFolder.h"
 
 #include <filesystem>
 #include <system_error>

@@ -1,4 +1,4 @@
-#include "Project.h"
+#include "model/Project.h"
 
 #include <algorithm>
 

@@ -1,7 +1,7 @@
-#include "ProjectFile.h"
+#include "model/ProjectFile.h"
 
-#include "AtomicFile.h"
-#include "Decimal.h"
+#include "model/AtomicFile.h"
+#include "model/Decimal.h"
 #include "LineReader.h"
 
 #include <algorithm>

@@ -1,7 +1,7 @@
-#include "Validation.h"
+#include "model/Validation.h"
 
-#include "Decimal.h"
-#include "Project.h"
+#include "model/Decimal.h"
+#include "model/Project.h"
 
 namespace tav {
 

@@ -2,6 +2,8 @@
 
 #include "CTavObject.h"
 #include "CTavScreen.h"
+#include "TavLifetime.h"
+#include "tavctrls/platform/BitmapFile.h"
 
 #include <exception>
 
@@ -12,13 +14,19 @@ Runtime& TheRuntime() {
     return runtime;
 }
 
-BusyScope::BusyScope() { ++TheRuntime().busy; }
+namespace {
 
-BusyScope::~BusyScope() {
+void LeaveBusy() {
     Runtime& runtime = TheRuntime();
     if (runtime.busy > 0 && --runtime.busy == 0 && std::uncaught_exceptions() == 0)
         FlushDiscarded();
 }
+
+} // namespace
+
+BusyScope::BusyScope() { ++TheRuntime().busy; }
+
+BusyScope::~BusyScope() { LeaveBusy(); }
 
 void DiscardObject(CTavObject* object) {
     if (object == nullptr)
@@ -62,3 +70,19 @@ void FlushDiscarded() {
 }
 
 } // namespace tav
+
+CTavApp* TavGetApp() { return tav::CurrentApp(); }
+
+BOOL TavIsShuttingDown() { return tav::TheRuntime().quit != 0 ? TRUE : FALSE; }
+
+void TavDeleteObject(CTavObject* object) { tav::DiscardObject(object); }
+
+void TavDeleteScreen(CTavScreen* screen) { tav::DiscardScreen(screen); }
+
+CTavDeferDelete::CTavDeferDelete() { ++tav::TheRuntime().busy; }
+
+CTavDeferDelete::~CTavDeferDelete() { tav::LeaveBusy(); }
+
+std::string TavResolveResourcePath(const char* path) {
+    return tav::platform::ResolveResourcePath(path != nullptr ? path : "");
+}

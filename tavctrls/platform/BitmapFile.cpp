@@ -1,4 +1,4 @@
-#include "BitmapFile.h"
+#include "tavctrls/platform/BitmapFile.h"
 
 #include <SDL.h>
 

@@ -1,6 +1,6 @@
-#include "Lines.h"
+#include "tavctrls/platform/Lines.h"
 
-#include "PixelKernels.h"
+#include "tavctrls/platform/PixelKernels.h"
 
 #include <algorithm>
 

@@ -1,6 +1,6 @@
-#include "PixelBuffer.h"
+#include "tavctrls/platform/PixelBuffer.h"
 
-#include "PixelKernels.h"
+#include "tavctrls/platform/PixelKernels.h"
 
 #include <algorithm>
 #include <cstring>

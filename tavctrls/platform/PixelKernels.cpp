@@ -1,4 +1,4 @@
-#include "PixelKernels.h"
+#include "tavctrls/platform/PixelKernels.h"
 
 #include <algorithm>
 #include <atomic>

@@ -1,6 +1,6 @@
 // AVX2 versions of the row kernels. Only the functions marked with the target attribute use AVX2, so
 // nothing here runs unless the processor was found to support it.
-#include "PixelKernels.h"
+#include "tavctrls/platform/PixelKernels.h"
 
 #if defined(__GNUC__) && defined(__x86_64__)
 #define TAV_HAVE_AVX2 1

@@ -3,7 +3,7 @@
 #include "builder/BuilderEntry.h"
 #include "builder/BuilderApp.h"
 #include "builder/MainScreen.h"
-#include "tavctrls/TavRuntime.h"
+#include "TavRuntime.h"
 #include "tests/tavctrls/HeadlessApp.h"
 
 #include <gtest/gtest.h>

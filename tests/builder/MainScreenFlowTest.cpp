@@ -9,7 +9,7 @@
 #include "builder/ScreenDialog.h"
 #include "builder/SelectionArrows.h"
 #include "tests/builder/MainScreenDriver.h"
-#include "tools/tavgen/Tavgen.h"
+#include "tavgen/Tavgen.h"
 
 #include <map>
 #include <sstream>

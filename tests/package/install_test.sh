@@ -30,11 +30,17 @@ step "cmake --install" "$cmake" --install "$build" --prefix "$prefix"
 libdir=$(dirname "$(find "$prefix" -name TavCtrlsConfig.cmake -path '*/cmake/TavCtrls/*' | head -n 1)")/../..
 for file in "$libdir/cmake/TavCtrls/TavCtrlsConfigVersion.cmake" "$libdir/cmake/TavCtrls/TavCtrlsTargets.cmake" \
             "$libdir/libtavctrls.a" "$libdir/libtav_platform.a" "$libdir/libtav_winmain.a" "$libdir/libtavctrls.so" \
-            "$prefix/include/tavctrls/TavCtrls.h" "$prefix/include/tavctrls/platform/PixelBuffer.h" \
+            "$prefix/include/tavctrls/TavCtrls.h" \
             "$prefix/share/TavCtrls/art/buttonnormal.bmp" "$prefix/share/TavCtrls/art/drag/dragbutton.bmp" \
             "$prefix/bin/tavgen" "$prefix/bin/tavbuilder"; do
     [ -e "$file" ] || fail "not installed: ${file#"$prefix"/}"
 done
+# The public headers and nothing else: no runtime plumbing, no platform layer.
+source_root=$(realpath "$consumer/../../..")
+installed_headers=$(cd "$prefix/include" && find . -type f | sort)
+public_headers=$(cd "$source_root/tavctrls/include" && find . -type f | sort)
+[ "$installed_headers" = "$public_headers" ] ||
+    fail "the installed headers are not the public ones:$(diff <(echo "$public_headers") <(echo "$installed_headers"))"
 [ "$failures" -eq 0 ] || exit 1
 
 # A copy of the consumer outside the source tree, so that nothing but the package can supply headers.
@@ -78,7 +84,6 @@ needs() {
 build installed "$libdir/cmake/TavCtrls" -DCMAKE_PREFIX_PATH="$prefix"
 build buildtree "$build/TavCtrls" -DTavCtrls_DIR="$build/TavCtrls"
 build shared "$libdir/cmake/TavCtrls" -DCMAKE_PREFIX_PATH="$prefix" -DCONSUMER_SHARED=ON
-source_root=$(realpath "$consumer/../../..")
 grep -q -- "$source_root" "$work/installed/compile_commands.json" &&
     fail "the installed package points into the source tree $source_root"
 needs installed libtavctrls no

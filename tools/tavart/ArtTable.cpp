@@ -1,8 +1,8 @@
-#include "tools/tavart/ArtTable.h"
+#include "ArtTable.h"
 
-#include "tools/tavart/DesignerArt.h"
-#include "tools/tavart/ExampleArt.h"
-#include "tools/tavart/LibraryArt.h"
+#include "DesignerArt.h"
+#include "ExampleArt.h"
+#include "LibraryArt.h"
 
 namespace tav::art {
 namespace {

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "tools/tavart/Canvas.h"
+#include "Canvas.h"
 
 #include <span>
 #include <string_view>

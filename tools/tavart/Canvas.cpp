@@ -1,6 +1,6 @@
-#include "tools/tavart/Canvas.h"
+#include "Canvas.h"
 
-#include "tools/tavart/PixelFont.h"
+#include "PixelFont.h"
 
 #include <algorithm>
 #include <stdexcept>

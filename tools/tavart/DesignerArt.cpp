@@ -1,6 +1,6 @@
-#include "tools/tavart/DesignerArt.h"
+#include "DesignerArt.h"
 
-#include "tools/tavart/Theme.h"
+#include "Theme.h"
 
 namespace tav::art {
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "tools/tavart/Canvas.h"
+#include "Canvas.h"
 
 // Pictures of the designer's own screens.
 namespace tav::art {

@@ -1,6 +1,6 @@
-#include "tools/tavart/ExampleArt.h"
+#include "ExampleArt.h"
 
-#include "tools/tavart/Theme.h"
+#include "Theme.h"
 
 namespace tav::art {
 

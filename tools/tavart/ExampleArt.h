@@ -1,6 +1,6 @@
 #pragma once
 
-#include "tools/tavart/Canvas.h"
+#include "Canvas.h"
 
 // Pictures the example projects use, at the sizes they show them.
 namespace tav::art {

@@ -1,6 +1,6 @@
-#include "tools/tavart/LibraryArt.h"
+#include "LibraryArt.h"
 
-#include "tools/tavart/Theme.h"
+#include "Theme.h"
 
 namespace tav::art {
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "tools/tavart/Canvas.h"
+#include "Canvas.h"
 
 // Pictures the library's controls and boxes load by default.
 namespace tav::art {

@@ -1,4 +1,4 @@
-#include "tools/tavart/PixelFont.h"
+#include "PixelFont.h"
 
 #include <cctype>
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "tools/tavart/Canvas.h"
+#include "Canvas.h"
 
 // The one palette every picture is drawn from: dark slate surfaces, one teal accent, light paper for
 // the places that hold text.

@@ -1,5 +1,5 @@
 #include "builder/BuilderEntry.h"
-#include "tavctrls/platform/BitmapFile.h"
+#include "tavctrls/TavCtrls.h"
 
 #include <cstdio>
 #include <filesystem>
@@ -9,7 +9,7 @@ namespace {
 // Without its bitmaps the designer still runs, but shows little; say why.
 void WarnWhenArtIsMissing() {
     std::error_code failed;
-    if (!std::filesystem::exists(tav::platform::ResolveResourcePath("art/mainback.bmp"), failed))
+    if (!std::filesystem::exists(TavResolveResourcePath("art/mainback.bmp"), failed))
         std::fprintf(stderr, "tavbuilder: the designer's bitmaps (art/) are neither in the current directory, "
                              "nor beside the program, nor in its ../share/TavCtrls folder\n");
 }

@@ -1,4 +1,4 @@
-#include "tools/tavgen/CommandLineUi.h"
+#include "CommandLineUi.h"
 
 #include "codegen/BitmapRelocation.h"
 #include "model/FileIo.h"

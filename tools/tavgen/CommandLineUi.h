@@ -1,7 +1,7 @@
 #pragma once
 
 #include "codegen/GenerationUi.h"
-#include "tools/tavgen/Tavgen.h"
+#include "tavgen/Tavgen.h"
 
 #include <optional>
 #include <stdexcept>

@@ -1,5 +1,5 @@
-#include "tools/tavgen/CommandLineUi.h"
-#include "tools/tavgen/Tavgen.h"
+#include "CommandLineUi.h"
+#include "tavgen/Tavgen.h"
 
 #include "codegen/GenerateCommands.h"
 #include "codegen/ProjectCodeGenerator.h"

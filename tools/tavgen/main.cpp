@@ -1,4 +1,4 @@
-#include "tools/tavgen/Tavgen.h"
+#include "tavgen/Tavgen.h"
 
 #include <iostream>
 #include <unistd.h>

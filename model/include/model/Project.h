@@ -1,8 +1,8 @@
 #pragma once
 
-#include "ModelTypes.h"
-#include "ObjectDef.h"
-#include "ScreenDef.h"
+#include "model/ModelTypes.h"
+#include "model/ObjectDef.h"
+#include "model/ScreenDef.h"
 
 #include <cstdint>
 #include <memory>

@@ -2,17 +2,18 @@
 
 #include "TavErrors.h"
 #include "TavWindows.h"
-#include "tavctrls/platform/PixelBuffer.h"
 
 #include <memory>
 #include <string>
 
-// The pixels a surface draws on and blits to: 32-bit 0x00RRGGBB values in memory.
-typedef tav::platform::PixelBuffer IDirectDrawSurface;
-
 namespace tav::platform {
 class Font;
-}
+class PixelBuffer;
+struct PixelRect;
+} // namespace tav::platform
+
+// The pixels a surface draws on and blits to: 32-bit 0x00RRGGBB values in memory.
+typedef tav::platform::PixelBuffer IDirectDrawSurface;
 
 class CTavApp;
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "Project.h"
+#include "model/Project.h"
 
 #include <string>
 #include <string_view>

@@ -19,4 +19,5 @@
 #include "CTavTree.h"
 #include "TavErrors.h"
 #include "TavFonts.h"
+#include "TavLifetime.h"
 #include "TavWindows.h"

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "ModelTypes.h"
+#include "model/ModelTypes.h"
 
 #include <cstdint>
 #include <string>

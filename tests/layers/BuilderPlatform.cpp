@@ -1,0 +1,2 @@
+// Must not compile: the designer cannot reach the platform layer.
+#include "tavctrls/platform/PixelBuffer.h"
