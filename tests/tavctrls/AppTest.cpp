@@ -73,5 +73,28 @@ TEST_F(AppTest, CloseAsksTheApplicationAndEndsThroughTheShutdown) {
     EXPECT_EQ(surface.Create(2, 2), TAVERROR_NOAPP);
 }
 
+TEST_F(AppTest, InactiveApplicationDrawsNothingAndDoesNotJumpAfterwards) {
+    RecordingApp app;
+    ASSERT_EQ(Init(app), TAVERROR_OK);
+    auto* screen = new CTavScreen;
+    ASSERT_EQ(screen->Initialize(0), TAVERROR_OK);
+    app.SetChildScreen(screen);
+    CTavObject* mover = AddPlain(screen, 1, 0, 0, 4, 4);
+    mover->SetSpeed(60, 0);
+    display->SetFrameTime(1.0 / 60);
+    Frame(app, 3);
+    const int drawn = app.framesDrawn;
+    const float x = mover->GetX();
+    display->Activate(false);
+    Frame(app, 5);
+    EXPECT_EQ(app.framesDrawn, drawn);
+    EXPECT_EQ(mover->GetX(), x);
+    display->AdvanceClock(10.0); // time spent inactive moves nothing when frames resume
+    display->Activate(true);
+    Frame(app, 2);
+    EXPECT_EQ(app.framesDrawn, drawn + 2);
+    EXPECT_LE(mover->GetX(), x + 3.0f);
+}
+
 } // namespace
 } // namespace tav::testing

@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <string>
+#include <vector>
 
 namespace tav::testing {
 namespace {
@@ -64,6 +65,68 @@ TEST_F(ControlsTest, FailedObjectsStaySafe) {
     clone->Display(app.GetBackBuffer());
     clone->Finish();
     delete clone;
+}
+
+TEST_F(ControlsTest, CheckBoxTogglesOnReleaseAndSpace) {
+    auto* box = new CTavCheckBox;
+    ASSERT_EQ(box->Initialize("Sound", 3, 10, 50, 120, 20, screen, ArtPath("checkyes.bmp").c_str(),
+                              ArtPath("checkno.bmp").c_str()),
+              TAVERROR_OK);
+    screen->AddObject(box);
+    screen->LMouseDown(15, 55);
+    EXPECT_FALSE(box->GetValue()); // the press itself does nothing
+    screen->LMouseUp(15, 55);
+    for (UINT key : {VK_SPACE, VK_RETURN, VK_SPACE}) // only space toggles
+        screen->KeyDown(key);
+    EXPECT_EQ(screen->log, (std::vector<std::string>{"objectdown 3", "check 3 1", "check 3 0", "check 3 1"}));
+    CTavCheckBox bad;
+    EXPECT_EQ(bad.Initialize("x", 4, 0, 0, 10, 10, screen, "", "b"), TAVERROR_LOADBITMAP);
+}
+
+TEST_F(ControlsTest, MultiLineStaticBreaksBetweenCharacters) {
+    auto* text = new CTavStatic;
+    ASSERT_EQ(text->Initialize("Incomprehensibilities", 5, 0, 0, 50, 100, screen), TAVERROR_OK);
+    screen->AddObject(text);
+    const auto& lines = text->GetLines();
+    EXPECT_EQ(lines.size(), 1u);
+    text->SetMultiline(TRUE);
+    ASSERT_GT(lines.size(), 2u);
+    std::string joined;
+    for (const auto& line : lines) {
+        int width = 0;
+        text->GetImage()->GetTextExtent(line.c_str(), "Verdana", 0, 15, 0, &width, nullptr);
+        EXPECT_LT(width, 45) << line;
+        joined += line;
+    }
+    EXPECT_EQ(joined, "Incomprehensibilities");
+    text->SetText("one\ntwo");
+    EXPECT_EQ(lines, (std::vector<std::string>{"one ", "two"}));
+    text->SetText("");
+    EXPECT_EQ(lines, (std::vector<std::string>{""}));
+    std::string accents; // a character of several bytes is never split across lines
+    for (int i = 0; i < 9; ++i)
+        accents += "\xC3\xA9";
+    text->SetText(accents.c_str());
+    for (const auto& line : lines)
+        EXPECT_EQ(line.size() % 2, 0u) << line;
+}
+
+TEST_F(ControlsTest, HiddenObjectsAreNotHitOrDrawnButKeepMoving) {
+    CTavObject* object = AddPlain(screen, 9, 0, 0, 10, 10);
+    object->GetImage()->Fill(0xFFFFFF);
+    object->SetVisible(FALSE);
+    EXPECT_FALSE(object->HitTest(5, 5));
+    object->SetSpeed(30, 0);
+    display->SetFrameTime(1.0 / 60);
+    Frame(app);
+    EXPECT_EQ(display->LastFrame().At(5, 5), 0u);
+    Frame(app, 5); // half a pixel each frame, placed on whole pixels
+    EXPECT_NEAR(object->GetX(), 2.5f, 0.01f);
+    EXPECT_LE(object->GetAppX(), object->GetX());
+    EXPECT_GT(object->GetAppX(), object->GetX() - 1.0f);
+    object->SetVisible(TRUE);
+    Frame(app);
+    EXPECT_EQ(display->LastFrame().At(5, 5), 0xFFFFFFu);
 }
 
 } // namespace

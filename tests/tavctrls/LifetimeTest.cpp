@@ -38,8 +38,7 @@ TEST_F(LifetimeTest, ButtonRemovingItselfWithEitherAnswer) {
     AddButton(screen, 2, 0, 0); // overlapping: still offered the release after the first is gone
     int calls = 0;
     // The wrong answer: the library must survive it all the same.
-    On(
-        screen, "button", [&](DWORD id) { ++calls, screen->RemoveObject(id); }, FALSE);
+    On(screen, "button", [&](DWORD id) { ++calls, screen->RemoveObject(id); });
     Click(10, 10);
     EXPECT_EQ(calls, 2);
     EXPECT_EQ(screen->GetObjectCount(), 0);

@@ -115,5 +115,89 @@ TEST_F(ScreenTest, SubScreensTakeTheirAreaFocusAndDrawing) {
     EXPECT_EQ(screen->RemoveSubScreen(9), TAVERROR_SCREENNOTFOUND);
 }
 
+TEST_F(ScreenTest, PopupsStayInsideTheApplicationAndMustRunTheirLoop) {
+    CTavScreen popup;
+    EXPECT_EQ(popup.Initialize(2, 0, 0, 10, 10, TAVSCREEN_POPUP, nullptr), TAVERROR_NOPARENT);
+    for (const auto& [x, y, size] : {std::array{311, 0, 10}, {0, 231, 10}, {320, 0, 1}})
+        EXPECT_EQ(popup.Initialize(2, x, y, size, size, TAVSCREEN_POPUP, screen), TAVERROR_INVALIDARG) << x;
+    // A popup whose Initialize failed could never close: refused at once.
+    EXPECT_NE(screen->SetChildScreen(&popup), TAVERROR_OK);
+    EXPECT_EQ(screen->SetChildScreen(nullptr), TAVERROR_NULLPOINTER);
+    ASSERT_EQ(popup.Initialize(2, 300, 200, 10, 10, TAVSCREEN_POPUP, screen), TAVERROR_OK);
+    EXPECT_EQ(screen->SetWidth(100), TAVERROR_FULLSCREENSIZE);
+    EXPECT_EQ(screen->SetHeight(100), TAVERROR_FULLSCREENSIZE);
+    for (int width : {21, 0})
+        EXPECT_EQ(popup.SetWidth(width), TAVERROR_INVALIDARG);
+    EXPECT_EQ(popup.SetHeight(41), TAVERROR_INVALIDARG);
+    ASSERT_EQ(popup.SetWidth(20), TAVERROR_OK);
+    ASSERT_EQ(popup.SetHeight(40), TAVERROR_OK);
+    EXPECT_EQ(popup.GetSurface()->GetWidth() * 100 + popup.GetSurface()->GetHeight(), 2040);
+    popup.Finish();
+    CTavScreen sub;
+    ASSERT_EQ(sub.Initialize(3, 0, 0, 10, 10, TAVSCREEN_SUBSCREEN, screen), TAVERROR_OK);
+    EXPECT_EQ(screen->SetChildScreen(&sub), TAVERROR_NOTPOPUP);
+    EXPECT_EQ(screen->GetChildScreen(), nullptr);
+    sub.Finish();
+}
+
+TEST_F(ScreenTest, ObjectsKeepUniqueIdsAndTheirOrder) {
+    Probe* first = AddProbe(screen, 5, 0, 0, 10, 10);
+    Probe twin(FALSE);
+    ASSERT_EQ(twin.Initialize(5, 0, 0, 10, 10, screen), TAVERROR_OK);
+    EXPECT_EQ(screen->AddObject(&twin), TAVERROR_DUPLICATEID);
+    EXPECT_EQ(screen->GetObjectByID(5), first);
+    twin.Finish();
+    AddProbe(screen, 6, 0, 0, 10, 10);
+    AddProbe(screen, 7, 0, 0, 10, 10);
+    const auto order = [this] {
+        std::string ids;
+        for (int i = 0; screen->GetObjectAt(i) != nullptr; ++i)
+            ids += std::to_string(screen->GetObjectAt(i)->GetID());
+        return ids;
+    };
+    ASSERT_EQ(screen->SetObjectOrder(7, 0), TAVERROR_OK);
+    EXPECT_EQ(order(), "756");
+    ASSERT_EQ(screen->SetObjectOrder(7, 99), TAVERROR_OK);
+    EXPECT_EQ(order(), "567");
+    EXPECT_EQ(screen->SetObjectOrder(8, 0), TAVERROR_OBJECTNOTFOUND);
+    EXPECT_EQ(screen->RemoveObject(6), TAVERROR_OK);
+    EXPECT_EQ(screen->RemoveObject(6), TAVERROR_OBJECTNOTFOUND);
+    EXPECT_EQ(order(), "57");
+}
+
+TEST_F(ScreenTest, PopupOfASubScreenTakesAllInputToo) {
+    AddProbe(screen, 1, 0, 0, 320, 240);
+    LogScreen* sub = NewLogScreen(9, 100, 100, 100, 100, TAVSCREEN_SUBSCREEN, screen);
+    ASSERT_EQ(screen->AddSubScreen(sub), TAVERROR_OK);
+    LogScreen* popup = NewLogScreen(50, 20, 20, 40, 40, TAVSCREEN_POPUP, sub); // at 120, 120
+    AddProbe(popup, 2, 0, 0, 10, 10);
+    for (const auto& [x, y] : {std::array{10, 10}, {150, 190}, {125, 125}}) // only the last reaches it
+        display->LButtonDown(x, y);
+    display->SetIdleHandler([popup](platform::HeadlessDisplay&) { popup->Close(); });
+    ASSERT_EQ(sub->SetChildScreen(popup), TAVERROR_OK);
+    display->SetIdleHandler(nullptr);
+    EXPECT_TRUE(screen->log.empty() && sub->log.empty());
+    EXPECT_EQ(popup->log, (Log{"got 2", "down 2", "objectdown 2", "after down 50"}));
+    EXPECT_EQ(sub->RemoveChildScreen(), TAVERROR_OK);
+    screen->LMouseDown(10, 10);
+    EXPECT_EQ(screen->log.front(), "got 1");
+}
+
+TEST_F(ScreenTest, ACentredBackgroundStaysWhenAChangeFails) {
+    ASSERT_EQ(screen->SetBackgroundImage(ArtPath("dback.bmp").c_str(), TAVBACK_CENTER), TAVERROR_OK);
+    EXPECT_EQ(screen->SetBackgroundImage("missing.bmp", TAVBACK_STRETCH), TAVERROR_INVALIDARG);
+    EXPECT_EQ(screen->SetBackgroundImage("", TAVBACK_STRETCH), TAVERROR_LOADBITMAP);
+    EXPECT_EQ(screen->GetBackgroundMode(), TAVBACK_CENTER);
+    CTavObject* background = screen->GetBackground();
+    const int w = background->GetWidth(), h = background->GetHeight();
+    Frame(app); // 300 x 300: a taller picture gets a negative position and is clipped
+    for (int x = 10; x < 310; x += 3)
+        for (int y = 0; y < 240; ++y)
+            ASSERT_EQ(display->LastFrame().At(x, y),
+                      PixelAt(background->GetImage(), x - (320 - w) / 2, y - (240 - h) / 2))
+                << x << "," << y;
+    EXPECT_EQ(display->LastFrame().At(5, 5), 0u);
+}
+
 } // namespace
 } // namespace tav::testing

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <array>
+#include <string>
 
 namespace tav::testing {
 namespace {
@@ -69,6 +70,44 @@ TEST_F(SurfaceTest, TheColourKeyIsARawPixelValue) {
     EXPECT_EQ(PixelAt(&dest, 1, 0), 0xFF0000u);
     EXPECT_EQ(source.BltTransparent(dest.GetDDSurface(), 2, 0, 0), -1);
     EXPECT_EQ(source.BltTransparent(dest.GetDDSurface(), -3, 0, 0), -1);
+}
+
+// Alpha is d + (s - d) * a / 256 per channel with a clamped to 0..256; black source pixels are skipped.
+TEST_F(SurfaceTest, AlphaBlitBlendsAndClampsItsAlpha) {
+    CTavSurface source, dest;
+    ASSERT_EQ(source.Create(2, 1), TAVERROR_OK);
+    ASSERT_EQ(dest.Create(2, 1), TAVERROR_OK);
+    source.GetDDSurface()->Set(1, 0, 0xFF8000);
+    for (const auto& [alpha, expected] : {std::array{128u, 0x8F6030u}, {0u, 0x204060u}, {300u, 0xFF8000u}}) {
+        dest.Fill(0x204060);
+        ASSERT_EQ(source.BltAlpha(dest.GetDDSurface(), 0, 0, static_cast<int>(alpha)), 0);
+        EXPECT_EQ(PixelAt(&dest, 0, 0), 0x204060u) << alpha;
+        EXPECT_EQ(PixelAt(&dest, 1, 0), expected) << alpha;
+    }
+}
+
+TEST_F(SurfaceTest, FillsFontsAndDeviceContextsCheckTheirArguments) {
+    CTavSurface surface;
+    EXPECT_EQ(surface.GetDC(), nullptr);
+    ASSERT_EQ(surface.Create(4, 3), TAVERROR_OK);
+    for (const auto& [x, y, w, h] : {std::array{0, 0, 5, 1}, {-1, 0, 2, 1}, {3, 0, 1, 1}, {0, 2, 1, 1}})
+        EXPECT_EQ(surface.FillRect(x, y, w, h, 0xFF), TAVERROR_INVALIDARG) << x << "," << y << " " << w;
+    ASSERT_EQ(surface.FillRect(1, 1, 3, 3, 0xABCDEF), TAVERROR_OK); // right and bottom are exclusive
+    std::string rows;
+    for (int y = 0; y < 3; ++y)
+        for (int x = 0; x < 4; ++x)
+            rows += PixelAt(&surface, x, y) == 0xABCDEFu ? '#' : '.';
+    EXPECT_EQ(rows, ".....##..##.");
+    EXPECT_EQ(surface.SetFont("", 0, 15, 0), TAVERROR_FONT);
+    EXPECT_EQ(surface.SetFont("DejaVu Sans", 0, 0, 0), TAVERROR_FONT);
+    EXPECT_STREQ(surface.GetFontName(), "Verdana");
+    HDC first = surface.GetDC();
+    EXPECT_NE(first, nullptr);
+    EXPECT_EQ(surface.GetDC(), first);
+    EXPECT_EQ(surface.GetDCCount(), 2);
+    for (int i = 0; i < 3; ++i)
+        surface.ReleaseDC();
+    EXPECT_EQ(surface.GetDCCount(), 0);
 }
 
 TEST_F(SurfaceTest, StretchedBlitClipsAfterScaling) {
