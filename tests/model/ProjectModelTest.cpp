@@ -33,19 +33,14 @@ std::string AddNew(Project& project, ObjectKind kind, const std::string& screen)
 TEST(ProjectModel, DefaultBitmapsLieInTheArtFolderBesideTheProgram) {
     char self[4096] = {};
     ASSERT_GT(::readlink("/proc/self/exe", self, sizeof self - 1), 0);
-    const std::string folder = std::filesystem::path(self).parent_path().string();
-    EXPECT_EQ(folder, ProgramFolder());
-
-    const ObjectDef object;
-    const std::pair<std::string, const char*> paths[] = {
-        {object.upBitmap, "buttonnormal.bmp"},   {object.overBitmap, "buttonover.bmp"},
-        {object.downBitmap, "buttondown.bmp"},   {object.checkedBitmap, "checkyes.bmp"},
-        {object.uncheckedBitmap, "checkno.bmp"}, {object.listBackground, "listback.bmp"},
-        {object.treeBackground, "treeback.bmp"}, {object.plusBitmap, "plus.bmp"},
-        {object.minusBitmap, "minus.bmp"},
-    };
-    for (const auto& [path, file] : paths)
-        EXPECT_EQ(folder + "/art/" + file, path);
+    const std::string art = std::filesystem::path(self).parent_path().string() + "/art/";
+    const ObjectDef o;
+    EXPECT_EQ(
+        (std::vector<std::string>{o.upBitmap, o.overBitmap, o.downBitmap, o.checkedBitmap, o.uncheckedBitmap,
+                                  o.listBackground, o.treeBackground, o.plusBitmap, o.minusBitmap}),
+        (std::vector<std::string>{art + "buttonnormal.bmp", art + "buttonover.bmp", art + "buttondown.bmp",
+                                  art + "checkyes.bmp", art + "checkno.bmp", art + "listback.bmp",
+                                  art + "treeback.bmp", art + "plus.bmp", art + "minus.bmp"}));
 }
 
 TEST(ProjectModel, SetKindAppliesTheKindDefaults) {
@@ -105,7 +100,6 @@ TEST(ProjectModel, LookupsCompareNamesExactly) {
     Project project;
     for (const char* name : {"Main", "main", ""})
         project.AddScreen(MakeScreen(name));
-    EXPECT_EQ(0, project.FindScreenIndex("Main"));
     EXPECT_EQ(1, project.FindScreenIndex("main"));
     EXPECT_EQ(-1, project.FindScreenIndex("MAIN"));
     EXPECT_EQ(-1, project.FindScreenIndex("")); // an empty text finds nothing, even an unnamed screen
@@ -114,12 +108,10 @@ TEST(ProjectModel, LookupsCompareNamesExactly) {
 
     for (const char* screen : {"Main", "main", "main"})
         project.AddObject(MakeObject(ObjectKind::Button, screen, "Ok"));
-    EXPECT_EQ(0, project.FindObjectIndex("Ok", "Main"));
     EXPECT_EQ(1, project.FindObjectIndex("Ok", "main"));
     EXPECT_EQ(-1, project.FindObjectIndex("ok", "main"));
-    EXPECT_EQ(1, project.CountObjects("Ok", "Main"));
     EXPECT_EQ(2, project.CountObjects("Ok", "main"));
-    EXPECT_EQ(0, project.CountObjects("Ok", "Other"));
+    EXPECT_EQ(0, project.CountObjects("ok", "Main"));
 }
 
 TEST(ProjectModel, StartupScreenQuestions) {
