@@ -1,5 +1,5 @@
-#include "model/ProgramFolder.h"
 #include "model/Project.h"
+#include "model/ProjectFile.h"
 #include "tests/support/TestSupport.h"
 
 #include <gtest/gtest.h>
@@ -30,53 +30,19 @@ std::string AddNew(Project& project, ObjectKind kind, const std::string& screen)
     return name;
 }
 
-TEST(ProjectModel, DefaultBitmapsLieInTheArtFolderBesideTheProgram) {
+// Each kind's defaults as the project file stores them; the default bitmaps lie in the art folder
+// beside the program, written "PROGRAM/art/..." in the golden.
+TEST(ProjectModel, SetKindAppliesTheKindDefaults) {
     char self[4096] = {};
     ASSERT_GT(::readlink("/proc/self/exe", self, sizeof self - 1), 0);
-    const std::string art = std::filesystem::path(self).parent_path().string() + "/art/";
-    const ObjectDef o;
-    EXPECT_EQ(
-        (std::vector<std::string>{o.upBitmap, o.overBitmap, o.downBitmap, o.checkedBitmap, o.uncheckedBitmap,
-                                  o.listBackground, o.treeBackground, o.plusBitmap, o.minusBitmap}),
-        (std::vector<std::string>{art + "buttonnormal.bmp", art + "buttonover.bmp", art + "buttondown.bmp",
-                                  art + "checkyes.bmp", art + "checkno.bmp", art + "listback.bmp",
-                                  art + "treeback.bmp", art + "plus.bmp", art + "minus.bmp"}));
-}
-
-TEST(ProjectModel, SetKindAppliesTheKindDefaults) {
+    const std::string folder = std::filesystem::path(self).parent_path().string();
     Project project;
-    const struct {
-        ObjectKind kind;
-        const char* name;
-        int width, height;
-        RgbTriple text, back, selected;
-        int bold;
-    } cases[] = {
-        {ObjectKind::Object, "MyObject", 50, 50, {0, 0, 0}, {0, 0, 0}, {0, 255, 0}, 0},
-        {ObjectKind::Button, "MyButton", 50, 20, {255, 0, 0}, {0, 0, 0}, {0, 255, 0}, 1},
-        {ObjectKind::Static, "MyStatic", 50, 20, {255, 0, 0}, {64, 255, 64}, {0, 255, 0}, 0},
-        {ObjectKind::Edit, "MyEdit", 50, 20, {255, 0, 0}, {64, 255, 64}, {0, 255, 0}, 0},
-        {ObjectKind::CheckBox, "MyCheckbox", 50, 18, {255, 255, 0}, {0, 0, 255}, {0, 255, 0}, 0},
-        {ObjectKind::ListBox, "MyListBox", 100, 100, {0, 0, 0}, {128, 128, 128}, {0, 255, 0}, 0},
-        {ObjectKind::Tree, "MyTree", 100, 100, {0, 0, 0}, {64, 255, 0}, {255, 255, 192}, 0},
-        {ObjectKind::Animation, "MyAnimation", 50, 50, {0, 0, 0}, {0, 0, 0}, {0, 255, 0}, 0},
-    };
-    for (const auto& c : cases) {
-        ObjectDef object;
-        object.screenName = "S";
-        object.SetKind(c.kind, project, "S");
-        SCOPED_TRACE(c.name);
-        EXPECT_EQ(c.kind, object.kind);
-        EXPECT_EQ(c.name, object.name);
-        EXPECT_EQ(c.width, object.width);
-        EXPECT_EQ(c.height, object.height);
-        EXPECT_EQ(c.text, object.textColor);
-        EXPECT_EQ(c.back, object.backColor);
-        EXPECT_EQ(c.selected, object.selectedColor);
-        EXPECT_EQ(c.bold, object.bold);
-        EXPECT_EQ(20, object.itemHeight);
-        EXPECT_EQ(0, object.textOffsetX);
-    }
+    for (int kind = 0; kind <= static_cast<int>(ObjectKind::Object) + 1; ++kind)
+        AddNew(project, static_cast<ObjectKind>(kind), "S");
+    std::string text = FormatProjectFile(project);
+    for (std::size_t at; (at = text.find(folder + "/art/")) != std::string::npos;)
+        text.replace(at, folder.size(), "PROGRAM");
+    test::ExpectSameAsGolden(text, TAV_SOURCE_DIR "/tests/model/golden/kind-defaults.tvp");
 }
 
 TEST(ProjectModel, NewObjectsGetNumberedNamesPerScreen) {
