@@ -61,20 +61,11 @@ TEST(GenerationCommandsTest, NothingToGenerateFromOrIntoMeansNothingIsGenerated)
 }
 
 TEST(GenerationCommandsTest, StartupScreenIsFoundOrAskedFor) {
-    struct Case {
-        const char* title;
-        std::deque<bool> answers;
-        std::optional<std::string> choice;
-        std::vector<std::string> log;
-        const char* startup; // "" for none
-    };
-    const std::vector<Case> cases = {
-        {"picked", {true}, "Menu", {kStartupQuestion, "startup"}, "Menu"},
-        {"declined", {false}, std::nullopt, {kStartupQuestion}, ""},
-        {"chooser cancelled", {true}, std::nullopt, {kStartupQuestion, "startup"}, ""},
-    };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.title);
+    // Picked; declined; the chooser cancelled.
+    const std::pair<bool, std::optional<std::string>> cases[] = {
+        {true, "Menu"}, {false, std::nullopt}, {true, std::nullopt}};
+    for (const auto& [yes, choice] : cases) {
+        SCOPED_TRACE(yes);
         Project project;
         project.name = "Game";
         project.AddScreen(MakeScreen("Intro", ScreenType::Popup));
@@ -83,16 +74,17 @@ TEST(GenerationCommandsTest, StartupScreenIsFoundOrAskedFor) {
         project.modified = 0;
         TempDir out;
         ScriptedUi ui;
-        ui.yesNoAnswers = c.answers;
-        ui.startupChoice = c.choice;
+        ui.yesNoAnswers = {yes};
+        ui.startupChoice = choice;
         ASSERT_EQ(GenerateProjectCode(project, out.path(), ui), "");
-        EXPECT_EQ(ui.log, c.log);
+        const std::vector<std::string> asked = {kStartupQuestion, "startup"};
+        EXPECT_EQ(ui.log, std::vector<std::string>(asked.begin(), asked.begin() + (yes ? 2 : 1)));
         const std::string entry = ReadFile(out / "main.cpp");
-        const std::string startup = c.startup;
-        EXPECT_EQ(entry.find("#include \"Menu.h\"") != std::string::npos, !startup.empty());
-        EXPECT_EQ(entry.find("\tMenu *scr = new Menu;\r\n") != std::string::npos, !startup.empty());
-        EXPECT_EQ(project.Screen(1).startup, startup.empty() ? 0 : 1);
-        EXPECT_EQ(project.modified, startup.empty() ? 0 : 1);
+        const bool picked = choice.has_value();
+        EXPECT_EQ(entry.find("#include \"Menu.h\"") != std::string::npos, picked);
+        EXPECT_EQ(entry.find("\tMenu *scr = new Menu;\r\n") != std::string::npos, picked);
+        EXPECT_EQ(project.Screen(1).startup, picked ? 1 : 0);
+        EXPECT_EQ(project.modified, picked ? 1 : 0);
     }
 }
 
