@@ -145,12 +145,11 @@ TEST(GenerationCommandsTest, LiteralsShowExactlyTheDesignersText) {
     project.name = "Quote\"Game";
     project.AddScreen(MakeScreen("Main"));
     project.Screen(0).background = "d:\\pics\\a.bmp";
-    auto button = MakeObject(ObjectKind::Button, "Main", "Go");
-    button->caption = "Say \"hi\"\t\\ now";
-    button->fontName = "Odd\"Font";
-    button->upBitmap = "c:\\art\\up.bmp";
-    button->overBitmap = button->downBitmap = "";
-    project.AddObject(std::move(button));
+    auto& button = test::AddObject(project, ObjectKind::Button, "Main", "Go");
+    button.caption = "Say \"hi\"\t\\ now";
+    button.fontName = "Odd\"Font";
+    button.upBitmap = "c:\\art\\up.bmp";
+    button.overBitmap = button.downBitmap = "";
     const std::string golden = TAV_SOURCE_DIR "/tests/codegen/golden/texts/";
     ExpectSameAsGolden(ScreenSourceText(project, 0), golden + "literals-screen.txt");
     ExpectSameAsGolden(EntryPointText(project, "Main"), golden + "literals-entry.txt");

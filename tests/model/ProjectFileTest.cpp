@@ -117,11 +117,10 @@ TEST(ProjectFile, MarkersCompareTheWholeLineAndOnlyCrLfIsStripped) {
     Project project;
     project.AddScreen(MakeScreen("ENDSCREEN "));
     project.AddScreen(MakeScreen(" ENDSCREEN"));
-    auto object = MakeObject(ObjectKind::Animation, "ENDSCREEN ", "A");
-    object->image = "ENDOBJECTS";
-    object->caption = "ends with a carriage return\r";
-    object->frames = {"ENDFRAMES ", "endframes", "ENDFRAME"};
-    project.AddObject(std::move(object));
+    auto& object = test::AddObject(project, ObjectKind::Animation, "ENDSCREEN ", "A");
+    object.image = "ENDOBJECTS";
+    object.caption = "ends with a carriage return\r";
+    object.frames = {"ENDFRAMES ", "endframes", "ENDFRAME"};
     EXPECT_TRUE(FindUnwritableFields(project).empty());
     Project loaded;
     ASSERT_TRUE(ParseProjectFile(loaded, FormatProjectFile(project)));
@@ -168,10 +167,9 @@ TEST(ProjectFile, TruncationMessageNamesWhereTheFileEnds) {
 TEST(ProjectFile, LongLinesAreReadWhole) {
     Project project;
     project.AddScreen(MakeScreen("S"));
-    auto object = MakeObject(ObjectKind::Static, "S", "Long");
-    object->caption.assign(200000, 'x');
-    object->caption += "end";
-    project.AddObject(std::move(object));
+    auto& object = test::AddObject(project, ObjectKind::Static, "S", "Long");
+    object.caption.assign(200000, 'x');
+    object.caption += "end";
     Project loaded;
     ASSERT_TRUE(ParseProjectFile(loaded, FormatProjectFile(project)));
     EXPECT_EQ(project.Object(0).caption, loaded.Object(0).caption);

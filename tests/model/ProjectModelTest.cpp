@@ -83,9 +83,7 @@ TEST(ProjectModel, LookupsCompareNamesExactly) {
 TEST(ProjectModel, StartupScreenQuestions) {
     Project project;
     EXPECT_FALSE(project.HasOtherStartupScreen(""));
-    auto main = MakeScreen("Main");
-    main->startup = 1;
-    project.AddScreen(std::move(main));
+    test::AddScreen(project, "Main").startup = 1;
     auto popup = MakeScreen("Popup", ScreenType::Popup, "Main");
     popup->startup = 1;
     project.AddScreen(std::move(popup));

@@ -20,15 +20,12 @@ void FillScreens(Project& project) {
     project.name = "Proj";
     project.width = 800;
     project.height = 600;
-    auto main = MakeScreen("Main");
-    main->startup = 1;
-    project.AddScreen(std::move(main));
+    test::AddScreen(project, "Main").startup = 1;
     project.AddScreen(MakeScreen("Second"));
-    auto pop = MakeScreen("Pop", ScreenType::Popup, "Main");
-    pop->x = pop->y = 100;
-    pop->width = 200;
-    pop->height = 150;
-    project.AddScreen(std::move(pop));
+    auto& pop = test::AddScreen(project, "Pop", ScreenType::Popup, "Main");
+    pop.x = pop.y = 100;
+    pop.width = 200;
+    pop.height = 150;
     project.AddScreen(MakeScreen("Nested", ScreenType::SubScreen, "Pop"));
 }
 

@@ -62,6 +62,17 @@ std::unique_ptr<ObjectDef> MakeObject(ObjectKind kind, const std::string& screen
     return object;
 }
 
+ScreenDef& AddScreen(Project& project, const std::string& name, ScreenType type, const std::string& parent) {
+    project.AddScreen(MakeScreen(name, type, parent));
+    return project.Screen(project.ScreenCount() - 1);
+}
+
+ObjectDef& AddObject(Project& project, ObjectKind kind, const std::string& screenName,
+                     const std::string& name) {
+    project.AddObject(MakeObject(kind, screenName, name));
+    return project.Object(project.ObjectCount() - 1);
+}
+
 void ExpectSameStoredProject(const Project& expected, const Project& actual) {
     const auto header = [](const Project& p) {
         return std::tuple(p.name, p.appMode, p.x, p.y, p.width, p.height, p.bitsPerPixel, p.showFrameRate,

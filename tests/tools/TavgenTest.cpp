@@ -46,20 +46,14 @@ int TavgenProcess(const std::string& args) {
 void WriteFailingProject(const std::string& path) {
     Project project;
     project.name = "Proj";
-    auto main = MakeScreen("Main");
-    main->startup = 1;
-    project.AddScreen(std::move(main));
+    test::AddScreen(project, "Main").startup = 1;
     project.AddScreen(MakeScreen("Bad Name"));
     project.AddScreen(MakeScreen("Pop", ScreenType::Popup, "Ghost"));
     project.AddScreen(MakeScreen("Twin"));
     project.AddScreen(MakeScreen("Twin"));
     project.AddObject(MakeObject(ObjectKind::Object, "Main", "Fine"));
-    auto wide = MakeObject(ObjectKind::Object, "Main", "Wide");
-    wide->width = 0;
-    project.AddObject(std::move(wide));
-    auto go = MakeObject(ObjectKind::Button, "Main", "Go");
-    go->clickScreen = "Nowhere";
-    project.AddObject(std::move(go));
+    test::AddObject(project, ObjectKind::Object, "Main", "Wide").width = 0;
+    test::AddObject(project, ObjectKind::Button, "Main", "Go").clickScreen = "Nowhere";
     project.AddObject(MakeObject(ObjectKind::Object, "Ghost", "Lost"));
     project.AddObject(MakeObject(ObjectKind::Object, "Main", "x-y"));
     ASSERT_TRUE(project.WriteProjectFile(path));
@@ -71,9 +65,7 @@ std::string WriteUnmarkedProject(const TempDir& dir) {
     project.name = "Game";
     project.AddScreen(MakeScreen("Menu"));
     project.AddScreen(MakeScreen("Pop", ScreenType::Popup, "Menu"));
-    auto back = MakeObject(ObjectKind::Object, "Menu", "Back");
-    back->image = dir / "missing.bmp";
-    project.AddObject(std::move(back));
+    test::AddObject(project, ObjectKind::Object, "Menu", "Back").image = dir / "missing.bmp";
     const std::string path = dir / "game.tvp";
     EXPECT_TRUE(project.WriteProjectFile(path));
     return path;
