@@ -13,8 +13,9 @@ namespace {
 
 namespace fs = std::filesystem;
 
-// Bitmaps in two source folders, and an output folder.
+// Bitmaps in two source folders, an output folder and a project with the screen Main.
 struct RelocationFixture : ::testing::Test {
+    RelocationFixture() { project.AddScreen(MakeScreen("Main")); }
     TempDir sources;
     TempDir out;
     Project project;
@@ -31,7 +32,6 @@ struct RelocationFixture : ::testing::Test {
 };
 
 TEST_F(RelocationFixture, FirstOfTwoSameNamedBitmapsWinsAndTheOtherIsReported) {
-    project.AddScreen(MakeScreen("Main"));
     auto& button = test::AddObject(project, ObjectKind::Button, "Main", "Go");
     button.downBitmap = Bitmap("one/up.bmp", "first");
     button.overBitmap = Bitmap("two/up.bmp", "second");
@@ -45,7 +45,6 @@ TEST_F(RelocationFixture, FirstOfTwoSameNamedBitmapsWinsAndTheOtherIsReported) {
 }
 
 TEST_F(RelocationFixture, OnlyTheFieldsOfTheKindAreCopied) {
-    project.AddScreen(MakeScreen("Main"));
     project.Screen(0).background = Bitmap("back.bmp", "b");
     auto& check = test::AddObject(project, ObjectKind::CheckBox, "Main", "Box");
     check.checkedBitmap = Bitmap("on.bmp", "on");
@@ -69,7 +68,6 @@ TEST_F(RelocationFixture, OnlyTheFieldsOfTheKindAreCopied) {
 }
 
 TEST_F(RelocationFixture, SecondRunKeepsOldCopiesAndMissingSourcesWarnOnce) {
-    project.AddScreen(MakeScreen("Main"));
     project.Screen(0).background = Bitmap("back.bmp", "version 1");
     test::AddObject(project, ObjectKind::Object, "Main", "Ghost").image = sources / "missing.bmp";
     test::AddObject(project, ObjectKind::Object, "Main", "Ghost2").image = sources / "missing.bmp";
@@ -84,20 +82,18 @@ TEST_F(RelocationFixture, SecondRunKeepsOldCopiesAndMissingSourcesWarnOnce) {
 }
 
 TEST_F(RelocationFixture, ArtFolderIsMadeForAnEmptyScreenBareNamesAreFoundAndErrorsAreReported) {
-    project.AddScreen(MakeScreen("Empty"));
     EXPECT_EQ(Copy(0), "");
     EXPECT_TRUE(IsDirectory(out / "art"));
     // A bare file name is looked up in the current folder.
-    project.AddScreen(MakeScreen("Main"));
-    project.Screen(1).background = "bare.bmp";
+    project.Screen(0).background = "bare.bmp";
     Bitmap("bare.bmp", "bare");
     const fs::path previous = fs::current_path();
     fs::current_path(sources.path());
-    EXPECT_EQ(Copy(1), "");
+    EXPECT_EQ(Copy(0), "");
     fs::current_path(previous);
     EXPECT_EQ(Art("bare.bmp"), "bare");
 
-    EXPECT_EQ(Copy(2), "Invalid Screen");
+    EXPECT_EQ(Copy(1), "Invalid Screen");
     EXPECT_EQ(Copy(-1), "Invalid Screen");
     EXPECT_EQ(CopyScreenBitmaps(project, out / "no/such", 0, ui, copied), "Error creating directory");
     TempDir blocked;
@@ -106,7 +102,6 @@ TEST_F(RelocationFixture, ArtFolderIsMadeForAnEmptyScreenBareNamesAreFoundAndErr
 }
 
 TEST_F(RelocationFixture, GeneratedCodeQuotesTheCopies) {
-    project.AddScreen(MakeScreen("Main"));
     project.Screen(0).background = "d:\\pics\\a.bmp";
     test::AddObject(project, ObjectKind::Object, "Main", "Pic").image = "pics/b.bmp";
     auto& button = test::AddObject(project, ObjectKind::Button, "Main", "Go"); // empty bitmaps stay empty
