@@ -15,20 +15,6 @@ namespace {
 using test::MakeObject;
 using test::MakeScreen;
 
-// Proj (800 x 600): Main (full, startup), Second (full), Pop (popup of Main, 200 x 150), Nested (sub of Pop).
-void FillScreens(Project& project) {
-    project.name = "Proj";
-    project.width = 800;
-    project.height = 600;
-    test::AddScreen(project, "Main").startup = 1;
-    project.AddScreen(MakeScreen("Second"));
-    auto& pop = test::AddScreen(project, "Pop", ScreenType::Popup, "Main");
-    pop.x = pop.y = 100;
-    pop.width = 200;
-    pop.height = 150;
-    project.AddScreen(MakeScreen("Nested", ScreenType::SubScreen, "Pop"));
-}
-
 ScreenDef Startup(const char* name) {
     ScreenDef screen{name};
     screen.startup = 1;
@@ -76,8 +62,16 @@ TEST(ScreenRules, EachRuleWithItsMessageInOrder) {
         {kNew, {"Huge", 0, 0, 5000, 5000}, ""},       // a full screen larger than the project
         {kNew, {"New", 0, 0, 100, 100, "Ghost"}, ""}, // a full screen's parent is not looked at
     };
+    // Proj (800 x 600): Main (startup), Second, Pop (popup of Main, 200 x 150 at 100, 100), Nested (sub of
+    // Pop).
     Project project;
-    FillScreens(project);
+    project.name = "Proj";
+    project.width = 800;
+    project.height = 600;
+    for (const ScreenDef& screen :
+         {Startup("Main"), ScreenDef{"Second"}, ScreenDef{"Pop", 100, 100, 200, 150, "Main", popup},
+          ScreenDef{"Nested", 0, 0, 100, 100, "Pop", sub}})
+        project.AddScreen(std::make_unique<ScreenDef>(screen));
     for (std::size_t i = 0; i < std::size(cases); ++i)
         EXPECT_EQ(cases[i].message, project.ValidateScreen(cases[i].candidate, cases[i].editedIndex))
             << "row " << i;
