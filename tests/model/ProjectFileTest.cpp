@@ -180,15 +180,8 @@ TEST(ProjectFile, NumbersFollowThePlainDecimalRuleAndClamp) {
                              "SCREEN\nS\n0\n0\n0\n0\n\n-1\n\n4294967296\n0\nENDSCREEN\nOBJECT\nENDOBJECT\n";
     Project loaded;
     ASSERT_TRUE(ParseProjectFile(loaded, text));
-    EXPECT_EQ(12, loaded.x);
-    EXPECT_EQ(0, loaded.y);
-    EXPECT_EQ(2147483647, loaded.width);
-    EXPECT_EQ(-2147483647 - 1, loaded.height);
-    EXPECT_EQ(0, loaded.bitsPerPixel);
-    EXPECT_EQ(static_cast<AppMode>(4294967295u), loaded.appMode);
-    EXPECT_EQ(1, loaded.showFrameRate);
-    EXPECT_EQ(static_cast<BackgroundMode>(4294967295u), loaded.Screen(0).backgroundMode);
-    EXPECT_EQ(static_cast<ScreenType>(4294967295u), loaded.Screen(0).type);
+    // As written back: 12, 0, the clamped extremes, 0, enumerations as the bit pattern of -1, 1.
+    test::ExpectSameAsGolden(FormatProjectFile(loaded), TAV_SOURCE_DIR "/tests/model/golden/numbers.tvp");
 }
 
 // Changes the project `p`: a comma-separated list of assignments.
