@@ -95,9 +95,8 @@ TEST(GenerationCommandsTest, ProjectWithoutScreens) {
     ScriptedUi ui;
     ASSERT_EQ(GenerateProjectCode(project, out.path(), ui), "");
     EXPECT_TRUE(ui.log.empty()) << "no full screen, no question";
-    const std::string entry = ReadFile(out / "main.cpp");
-    EXPECT_EQ(entry.find("scr"), std::string::npos);
-    EXPECT_NE(entry.find("\tapp.MyWinMain();\r\n"), std::string::npos);
+    ExpectSameAsGolden(ReadFile(out / "main.cpp"),
+                       TAV_SOURCE_DIR "/tests/codegen/golden/texts/no-screens-main.txt");
     EXPECT_EQ(project.generatedFiles,
               (std::vector<std::string>{out / "Bare.h", out / "Bare.cpp", out / "main.cpp"}));
 }
