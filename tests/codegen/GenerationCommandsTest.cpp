@@ -46,11 +46,7 @@ TEST(GenerationCommandsTest, NothingToGenerateFromOrIntoMeansNothingIsGenerated)
                                                 "error: There is no project loaded",
                                                 "error: No Screen Selected", "error: No Screen Selected"}));
 
-    // A cancelled destination and a failed copy generate nothing.
-    ScriptedUi cancelled;
-    EXPECT_EQ(GenerateEntireProject(&project, cancelled), GenerationOutcome::Stopped);
-    EXPECT_EQ(cancelled.log, std::vector<std::string>{"destination"});
-
+    // A failed copy generates nothing.
     TempDir out;
     WriteFile(out / "art", "not a folder");
     ScriptedUi copying;
@@ -65,20 +61,11 @@ TEST(GenerationCommandsTest, NothingToGenerateFromOrIntoMeansNothingIsGenerated)
 }
 
 TEST(GenerationCommandsTest, StartupScreenIsFoundOrAskedFor) {
-    struct Case {
-        const char* title;
-        std::deque<bool> answers;
-        std::optional<std::string> choice;
-        std::vector<std::string> log;
-        const char* startup; // "" for none
-    };
-    const std::vector<Case> cases = {
-        {"picked", {true}, "Menu", {kStartupQuestion, "startup"}, "Menu"},
-        {"declined", {false}, std::nullopt, {kStartupQuestion}, ""},
-        {"chooser cancelled", {true}, std::nullopt, {kStartupQuestion, "startup"}, ""},
-    };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.title);
+    // Picked; declined; the chooser cancelled.
+    const std::pair<bool, std::optional<std::string>> cases[] = {
+        {true, "Menu"}, {false, std::nullopt}, {true, std::nullopt}};
+    for (const auto& [yes, choice] : cases) {
+        SCOPED_TRACE(yes);
         Project project;
         project.name = "Game";
         project.AddScreen(MakeScreen("Intro", ScreenType::Popup));
@@ -87,16 +74,17 @@ TEST(GenerationCommandsTest, StartupScreenIsFoundOrAskedFor) {
         project.modified = 0;
         TempDir out;
         ScriptedUi ui;
-        ui.yesNoAnswers = c.answers;
-        ui.startupChoice = c.choice;
+        ui.yesNoAnswers = {yes};
+        ui.startupChoice = choice;
         ASSERT_EQ(GenerateProjectCode(project, out.path(), ui), "");
-        EXPECT_EQ(ui.log, c.log);
+        const std::vector<std::string> asked = {kStartupQuestion, "startup"};
+        EXPECT_EQ(ui.log, std::vector<std::string>(asked.begin(), asked.begin() + (yes ? 2 : 1)));
         const std::string entry = ReadFile(out / "main.cpp");
-        const std::string startup = c.startup;
-        EXPECT_EQ(entry.find("#include \"Menu.h\"") != std::string::npos, !startup.empty());
-        EXPECT_EQ(entry.find("\tMenu *scr = new Menu;\r\n") != std::string::npos, !startup.empty());
-        EXPECT_EQ(project.Screen(1).startup, startup.empty() ? 0 : 1);
-        EXPECT_EQ(project.modified, startup.empty() ? 0 : 1);
+        const bool picked = choice.has_value();
+        EXPECT_EQ(entry.find("#include \"Menu.h\"") != std::string::npos, picked);
+        EXPECT_EQ(entry.find("\tMenu *scr = new Menu;\r\n") != std::string::npos, picked);
+        EXPECT_EQ(project.Screen(1).startup, picked ? 1 : 0);
+        EXPECT_EQ(project.modified, picked ? 1 : 0);
     }
 }
 
@@ -107,36 +95,28 @@ TEST(GenerationCommandsTest, ProjectWithoutScreens) {
     ScriptedUi ui;
     ASSERT_EQ(GenerateProjectCode(project, out.path(), ui), "");
     EXPECT_TRUE(ui.log.empty()) << "no full screen, no question";
-    const std::string entry = ReadFile(out / "main.cpp");
-    EXPECT_EQ(entry.find("scr"), std::string::npos);
-    EXPECT_NE(entry.find("\tapp.MyWinMain();\r\n"), std::string::npos);
+    ExpectSameAsGolden(ReadFile(out / "main.cpp"),
+                       TAV_SOURCE_DIR "/tests/codegen/golden/texts/no-screens-main.txt");
     EXPECT_EQ(project.generatedFiles,
               (std::vector<std::string>{out / "Bare.h", out / "Bare.cpp", out / "main.cpp"}));
 }
 
 TEST(GenerationCommandsTest, NamesThatWouldEscapeTheFolderOrCollideAreRefused) {
-    struct Case {
-        std::string project;
-        std::string screen;
-        std::string message;
+    const char* const file = " cannot be used as a file name";
+    const struct {
+        const char *project, *screen;
+        std::string message; // after "Cannot generate code: "
+    } cases[] = {
+        {"../Evil", "Main", "the project name \"../Evil\"" + std::string(file)},
+        {"", "Main", "the project name \"\"" + std::string(file)},
+        {"Game", "..", "the screen name \"..\"" + std::string(file)},
+        {"Game", "a\\b", "the screen name \"a\\b\"" + std::string(file)},
+        {"Game", "Game", "the application class and the screen class Game would both be written to Game.h"},
+        {"Game", "main", "the entry point and the screen class main would both be written to main.cpp"},
+        {"main", "MyMain", "the entry point and the screen class MyMain would both be written to MyMain.cpp"},
     };
-    const std::vector<Case> cases = {
-        {"../Evil", "Main",
-         "Cannot generate code: the project name \"../Evil\" cannot be used as a file name"},
-        {"", "Main", "Cannot generate code: the project name \"\" cannot be used as a file name"},
-        {"Game", "..", "Cannot generate code: the screen name \"..\" cannot be used as a file name"},
-        {"Game", "a\\b", "Cannot generate code: the screen name \"a\\b\" cannot be used as a file name"},
-        {"Game", "Game",
-         "Cannot generate code: the application class and the screen class Game would both be written to "
-         "Game.h"},
-        {"Game", "main",
-         "Cannot generate code: the entry point and the screen class main would both be written to main.cpp"},
-        {"main", "MyMain",
-         "Cannot generate code: the entry point and the screen class MyMain would both be written to "
-         "MyMain.cpp"},
-    };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.project + " / " + c.screen);
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.message);
         Project project;
         project.name = c.project;
         project.AddScreen(MakeScreen(c.screen));
@@ -145,8 +125,8 @@ TEST(GenerationCommandsTest, NamesThatWouldEscapeTheFolderOrCollideAreRefused) {
         ScriptedUi ui;
         ui.destination = out.path();
         EXPECT_EQ(GenerateEntireProject(&project, ui), GenerationOutcome::Failed);
-        EXPECT_EQ(ui.log, std::vector<std::string>{"error: " + c.message});
-        EXPECT_EQ(GenerateProjectCode(project, out.path(), ui), c.message);
+        EXPECT_EQ(ui.log, std::vector<std::string>{"error: Cannot generate code: " + c.message});
+        EXPECT_EQ(GenerateProjectCode(project, out.path(), ui), "Cannot generate code: " + c.message);
         EXPECT_TRUE(fs::is_empty(out.path()));
     }
     Project project;
@@ -164,25 +144,14 @@ TEST(GenerationCommandsTest, LiteralsShowExactlyTheDesignersText) {
     project.name = "Quote\"Game";
     project.AddScreen(MakeScreen("Main"));
     project.Screen(0).background = "d:\\pics\\a.bmp";
-    auto button = MakeObject(ObjectKind::Button, "Main", "Go");
-    button->caption = "Say \"hi\"\t\\ now";
-    button->fontName = "Odd\"Font";
-    button->upBitmap = "c:\\art\\up.bmp";
-    project.AddObject(std::move(button));
-    const std::string source = ScreenSourceText(project, 0);
-    EXPECT_NE(source.find("\tobj0->Initialize(\"Say \\\"hi\\\"\\011\\\\ now\", Main_Go, 0, 0, 50, 50, this, "
-                          "\"c:\\\\art\\\\up.bmp\""),
-              std::string::npos)
-        << source;
-    EXPECT_NE(source.find("\tobj0->SetFont(\"Odd\\\"Font\", 0, 15, 0);\n"), std::string::npos);
-    EXPECT_NE(source.find("\tSetBackgroundImage(\"d:\\\\pics\\\\a.bmp\", TAVBACK_CENTER);\n"),
-              std::string::npos);
-    const std::string entry = EntryPointText(project, "Main");
-    EXPECT_NE(entry.find("doInit(hInstance, nCmdShow, \"Quote\\\"Game\", TAVAPP_WINDOW,800,600,0,0)"),
-              std::string::npos)
-        << entry;
-    EXPECT_NE(entry.find("\"Error Initializing startup screen\", \"Quote\\\"Game\", MB_OK);"),
-              std::string::npos);
+    auto& button = test::AddObject(project, ObjectKind::Button, "Main", "Go");
+    button.caption = "Say \"hi\"\t\\ now";
+    button.fontName = "Odd\"Font";
+    button.upBitmap = "c:\\art\\up.bmp";
+    button.overBitmap = button.downBitmap = "";
+    const std::string golden = TAV_SOURCE_DIR "/tests/codegen/golden/texts/";
+    ExpectSameAsGolden(ScreenSourceText(project, 0), golden + "literals-screen.txt");
+    ExpectSameAsGolden(EntryPointText(project, "Main"), golden + "literals-entry.txt");
 }
 
 } // namespace

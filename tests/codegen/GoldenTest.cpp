@@ -106,21 +106,19 @@ TEST(GoldenTest, HelloAsCMakeProjectAndNamedMain) {
 }
 
 TEST(GoldenTest, EntryPointAtEveryDepthAndInWindowMode) {
-    const struct {
-        AppMode mode;
-        int depth;
-        const char* golden;
-    } cases[] = {{AppMode::FullScreen, 16, "fullscreen-16.cpp"},
-                 {AppMode::FullScreen, 24, "fullscreen-24.cpp"},
-                 {AppMode::FullScreen, 32, "fullscreen-32.cpp"},
-                 {AppMode::Window, 32, "window-32.cpp"}};
-    for (const auto& c : cases) {
+    const std::pair<AppMode, int> cases[] = {{AppMode::FullScreen, 16},
+                                             {AppMode::FullScreen, 24},
+                                             {AppMode::FullScreen, 32},
+                                             {AppMode::Window, 32}};
+    for (const auto& [mode, depth] : cases) {
         Project project;
         LoadExample(project, "hello.tvp");
-        project.appMode = c.mode;
-        project.bitsPerPixel = c.depth;
+        project.appMode = mode;
+        project.bitsPerPixel = depth;
+        const std::string name =
+            (mode == AppMode::Window ? "window-" : "fullscreen-") + std::to_string(depth);
         ExpectSameAsGolden(WithCrLf(EntryPointText(project, "Welcome")),
-                           kGoldenDir + "entry-points/" + c.golden);
+                           kGoldenDir + "entry-points/" + name + ".cpp");
     }
 }
 

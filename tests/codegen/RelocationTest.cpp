@@ -13,8 +13,9 @@ namespace {
 
 namespace fs = std::filesystem;
 
-// Bitmaps in two source folders, and an output folder.
+// Bitmaps in two source folders, an output folder and a project with the screen Main.
 struct RelocationFixture : ::testing::Test {
+    RelocationFixture() { project.AddScreen(MakeScreen("Main")); }
     TempDir sources;
     TempDir out;
     Project project;
@@ -31,12 +32,10 @@ struct RelocationFixture : ::testing::Test {
 };
 
 TEST_F(RelocationFixture, FirstOfTwoSameNamedBitmapsWinsAndTheOtherIsReported) {
-    project.AddScreen(MakeScreen("Main"));
-    auto button = MakeObject(ObjectKind::Button, "Main", "Go");
-    button->downBitmap = Bitmap("one/up.bmp", "first");
-    button->overBitmap = Bitmap("two/up.bmp", "second");
-    button->upBitmap = button->downBitmap; // the same source twice is not a conflict
-    project.AddObject(std::move(button));
+    auto& button = test::AddObject(project, ObjectKind::Button, "Main", "Go");
+    button.downBitmap = Bitmap("one/up.bmp", "first");
+    button.overBitmap = Bitmap("two/up.bmp", "second");
+    button.upBitmap = button.downBitmap; // the same source twice is not a conflict
     EXPECT_EQ(Copy(0), "");
     EXPECT_EQ(Art("up.bmp"), "first");
     EXPECT_EQ(ui.log, (std::vector<std::string>{"warning: bitmap " + (sources / "two/up.bmp") +
@@ -46,24 +45,18 @@ TEST_F(RelocationFixture, FirstOfTwoSameNamedBitmapsWinsAndTheOtherIsReported) {
 }
 
 TEST_F(RelocationFixture, OnlyTheFieldsOfTheKindAreCopied) {
-    project.AddScreen(MakeScreen("Main"));
     project.Screen(0).background = Bitmap("back.bmp", "b");
-    auto check = MakeObject(ObjectKind::CheckBox, "Main", "Box");
-    check->checkedBitmap = Bitmap("on.bmp", "on");
-    check->uncheckedBitmap = Bitmap("off.bmp", "off");
-    check->upBitmap = Bitmap("unused.bmp", "u");
-    check->image = Bitmap("unused2.bmp", "u");
-    project.AddObject(std::move(check));
-    auto list = MakeObject(ObjectKind::ListBox, "Main", "List");
-    list->image = Bitmap("listimage.bmp", "li"); // not edited by the list dialog, copied all the same
-    list->listBackground = Bitmap("listback.bmp", "lb");
-    project.AddObject(std::move(list));
-    auto animation = MakeObject(ObjectKind::Animation, "Main", "Spin");
-    animation->frames = {Bitmap("f1.bmp", "1"), Bitmap("f2.bmp", "2")};
-    project.AddObject(std::move(animation));
-    auto elsewhere = MakeObject(ObjectKind::Object, "Other", "Far");
-    elsewhere->image = Bitmap("far.bmp", "far");
-    project.AddObject(std::move(elsewhere));
+    auto& check = test::AddObject(project, ObjectKind::CheckBox, "Main", "Box");
+    check.checkedBitmap = Bitmap("on.bmp", "on");
+    check.uncheckedBitmap = Bitmap("off.bmp", "off");
+    check.upBitmap = Bitmap("unused.bmp", "u");
+    check.image = Bitmap("unused2.bmp", "u");
+    auto& list = test::AddObject(project, ObjectKind::ListBox, "Main", "List");
+    list.image = Bitmap("listimage.bmp", "li"); // not edited by the list dialog, copied all the same
+    list.listBackground = Bitmap("listback.bmp", "lb");
+    test::AddObject(project, ObjectKind::Animation, "Main", "Spin").frames = {Bitmap("f1.bmp", "1"),
+                                                                              Bitmap("f2.bmp", "2")};
+    test::AddObject(project, ObjectKind::Object, "Other", "Far").image = Bitmap("far.bmp", "far");
 
     EXPECT_EQ(Copy(0), "");
     std::set<std::string> names;
@@ -75,14 +68,9 @@ TEST_F(RelocationFixture, OnlyTheFieldsOfTheKindAreCopied) {
 }
 
 TEST_F(RelocationFixture, SecondRunKeepsOldCopiesAndMissingSourcesWarnOnce) {
-    project.AddScreen(MakeScreen("Main"));
     project.Screen(0).background = Bitmap("back.bmp", "version 1");
-    auto plain = MakeObject(ObjectKind::Object, "Main", "Ghost");
-    plain->image = sources / "missing.bmp";
-    project.AddObject(std::move(plain));
-    auto again = MakeObject(ObjectKind::Object, "Main", "Ghost2");
-    again->image = sources / "missing.bmp";
-    project.AddObject(std::move(again));
+    test::AddObject(project, ObjectKind::Object, "Main", "Ghost").image = sources / "missing.bmp";
+    test::AddObject(project, ObjectKind::Object, "Main", "Ghost2").image = sources / "missing.bmp";
     EXPECT_EQ(Copy(0), "");
     Bitmap("back.bmp", "version 2");
     CopiedBitmaps secondRun;
@@ -94,20 +82,18 @@ TEST_F(RelocationFixture, SecondRunKeepsOldCopiesAndMissingSourcesWarnOnce) {
 }
 
 TEST_F(RelocationFixture, ArtFolderIsMadeForAnEmptyScreenBareNamesAreFoundAndErrorsAreReported) {
-    project.AddScreen(MakeScreen("Empty"));
     EXPECT_EQ(Copy(0), "");
     EXPECT_TRUE(IsDirectory(out / "art"));
     // A bare file name is looked up in the current folder.
-    project.AddScreen(MakeScreen("Main"));
-    project.Screen(1).background = "bare.bmp";
+    project.Screen(0).background = "bare.bmp";
     Bitmap("bare.bmp", "bare");
     const fs::path previous = fs::current_path();
     fs::current_path(sources.path());
-    EXPECT_EQ(Copy(1), "");
+    EXPECT_EQ(Copy(0), "");
     fs::current_path(previous);
     EXPECT_EQ(Art("bare.bmp"), "bare");
 
-    EXPECT_EQ(Copy(2), "Invalid Screen");
+    EXPECT_EQ(Copy(1), "Invalid Screen");
     EXPECT_EQ(Copy(-1), "Invalid Screen");
     EXPECT_EQ(CopyScreenBitmaps(project, out / "no/such", 0, ui, copied), "Error creating directory");
     TempDir blocked;
@@ -116,19 +102,13 @@ TEST_F(RelocationFixture, ArtFolderIsMadeForAnEmptyScreenBareNamesAreFoundAndErr
 }
 
 TEST_F(RelocationFixture, GeneratedCodeQuotesTheCopies) {
-    project.AddScreen(MakeScreen("Main"));
     project.Screen(0).background = "d:\\pics\\a.bmp";
-    auto plain = MakeObject(ObjectKind::Object, "Main", "Pic");
-    plain->image = "pics/b.bmp";
-    project.AddObject(std::move(plain));
-    auto button = MakeObject(ObjectKind::Button, "Main", "Go"); // empty bitmaps stay empty
-    button->upBitmap = button->overBitmap = button->downBitmap = "";
-    project.AddObject(std::move(button));
+    test::AddObject(project, ObjectKind::Object, "Main", "Pic").image = "pics/b.bmp";
+    auto& button = test::AddObject(project, ObjectKind::Button, "Main", "Go"); // empty bitmaps stay empty
+    button.upBitmap = button.overBitmap = button.downBitmap = "";
     project.artRelocated = 1;
-    const std::string relocated = ScreenSourceText(project, 0);
-    EXPECT_NE(relocated.find("\tSetBackgroundImage(\"art//a.bmp\", TAVBACK_CENTER);\n"), std::string::npos);
-    EXPECT_NE(relocated.find("\"art//b.bmp\""), std::string::npos);
-    EXPECT_NE(relocated.find("this, \"\", \"\", \"\");"), std::string::npos);
+    ExpectSameAsGolden(ScreenSourceText(project, 0),
+                       TAV_SOURCE_DIR "/tests/codegen/golden/texts/relocated-screen.txt");
 }
 
 } // namespace

@@ -33,20 +33,15 @@ void LoadRich(Project& project) {
     ASSERT_TRUE(ParseProjectFile(project, ReadFile(kRichFile)));
 }
 
-// A new window-mode project with the project dialog's defaults and one startup screen.
-void FillDefaultProject(Project& project) {
-    project.name = "MyProject";
-    project.appMode = AppMode::Window;
-    auto screen = std::make_unique<ScreenDef>();
-    screen->startup = 1;
-    project.AddScreen(std::move(screen));
-}
-
 TEST(ProjectFile, DefaultProjectIsTheTwentyThreeLineFile) {
     const std::string expected = ReadFile(TAV_EXAMPLES_DIR "/minimal.tvp");
     EXPECT_EQ(23, std::count(expected.begin(), expected.end(), '\n'));
+    // A new window-mode project with the project dialog's defaults and one startup screen.
     Project project;
-    FillDefaultProject(project);
+    project.name = "MyProject";
+    project.appMode = AppMode::Window;
+    project.AddScreen(std::make_unique<ScreenDef>());
+    project.Screen(0).startup = 1;
     TempDir dir;
     ASSERT_TRUE(project.WriteProjectFile(dir / "p.tvp"));
     EXPECT_EQ(expected, ReadFile(dir / "p.tvp"));
@@ -54,57 +49,34 @@ TEST(ProjectFile, DefaultProjectIsTheTwentyThreeLineFile) {
 }
 
 TEST(ProjectFile, ObjectRecordFieldOrder) {
+    // Every field its own value: numbers counted up in the order of declaration, texts "tN".
+    using O = ObjectDef;
+    ObjectDef object;
+    int n = 0;
+    for (std::int32_t O::*field :
+         {&O::x, &O::y, &O::width, &O::height, &O::checkValue, &O::multiline, &O::interval, &O::transparent,
+          &O::fontSize, &O::bold, &O::columnFontSize, &O::columnBold, &O::columnHeight, &O::itemHeight,
+          &O::tabSpace, &O::textOffsetX, &O::textOffsetY, &O::reservedNumber})
+        object.*field = ++n;
+    for (RgbTriple O::*colour : {&O::transparentColor, &O::textColor, &O::backColor, &O::columnTextColor,
+                                 &O::selectedColor, &O::lineColor, &O::columnBackColor}) {
+        (object.*colour).red = ++n;
+        (object.*colour).green = ++n;
+        (object.*colour).blue = -++n;
+    }
+    for (std::string O::*text :
+         {&O::name, &O::image, &O::screenName, &O::caption, &O::reservedText, &O::upBitmap, &O::overBitmap,
+          &O::downBitmap, &O::checkedBitmap, &O::uncheckedBitmap, &O::listBackground, &O::treeBackground,
+          &O::fontName, &O::columnFontName, &O::plusBitmap, &O::minusBitmap, &O::clickScreen})
+        object.*text = "t" + std::to_string(++n);
+    object.designId = 4000000000u;
+    object.kind = ObjectKind::CheckBox;
+    object.frames = {"f1"};
     Project project;
-    auto object = MakeObject(ObjectKind::CheckBox, "S", "Box");
-    object->image = "img";
-    object->downBitmap = "down";
-    object->overBitmap = "over";
-    object->upBitmap = "up";
-    object->caption = "cap";
-    object->checkedBitmap = "yes";
-    object->checkValue = 1;
-    object->frames = {"f1"};
-    object->height = 11;
-    object->interval = 12;
-    object->listBackground = "list";
-    object->multiline = 1;
-    object->designId = 4000000000u;
-    object->treeBackground = "tree";
-    object->uncheckedBitmap = "no";
-    object->width = 13;
-    object->x = -14;
-    object->y = 15;
-    object->transparent = 1;
-    object->transparentColor = {1, 2, 3};
-    object->backColor = {4, 5, 6};
-    object->textColor = {7, 8, 9};
-    object->fontName = "font";
-    object->fontSize = 16;
-    object->bold = 1;
-    object->columnFontName = "cfont";
-    object->columnFontSize = 17;
-    object->columnBold = 1;
-    object->columnTextColor = {10, 11, 12};
-    object->selectedColor = {13, 14, 15};
-    object->lineColor = {16, 17, 18};
-    object->columnHeight = 19;
-    object->itemHeight = 20;
-    object->columnBackColor = {21, 22, 23};
-    object->plusBitmap = "plus";
-    object->minusBitmap = "minus";
-    object->tabSpace = 24;
-    object->textOffsetX = 25;
-    object->textOffsetY = -26;
-    object->clickScreen = "click";
-    project.AddObject(std::move(object));
+    project.AddObject(std::make_unique<ObjectDef>(object));
 
-    const std::string expected =
-        "OBJECT\nimg\ndown\nover\nup\ncap\nyes\n1\nFRAMES\nf1\nENDFRAMES\n11\n12\nlist\n1\n"
-        "Box\nS\n4000000000\ntree\n3\nno\n\n13\n-14\n15\n1\n1\n2\n3\n4\n5\n6\n7\n8\n9\n"
-        "font\n16\n1\ncfont\n17\n1\n10\n11\n12\n13\n14\n15\n16\n17\n18\n19\n20\n21\n22\n"
-        "23\nplus\nminus\n24\n25\n-26\nclick\n0\nENDOBJECT\n";
-    const std::string text = ToLf(FormatProjectFile(project));
-    EXPECT_EQ(expected, text.substr(text.find("OBJECT\n")));
+    test::ExpectSameAsGolden(FormatProjectFile(project),
+                             TAV_SOURCE_DIR "/tests/model/golden/object-record.tvp");
 }
 
 TEST(ProjectFile, RichProjectRoundTripsByteForByteAndFieldByField) {
@@ -145,11 +117,10 @@ TEST(ProjectFile, MarkersCompareTheWholeLineAndOnlyCrLfIsStripped) {
     Project project;
     project.AddScreen(MakeScreen("ENDSCREEN "));
     project.AddScreen(MakeScreen(" ENDSCREEN"));
-    auto object = MakeObject(ObjectKind::Animation, "ENDSCREEN ", "A");
-    object->image = "ENDOBJECTS";
-    object->caption = "ends with a carriage return\r";
-    object->frames = {"ENDFRAMES ", "endframes", "ENDFRAME"};
-    project.AddObject(std::move(object));
+    auto& object = test::AddObject(project, ObjectKind::Animation, "ENDSCREEN ", "A");
+    object.image = "ENDOBJECTS";
+    object.caption = "ends with a carriage return\r";
+    object.frames = {"ENDFRAMES ", "endframes", "ENDFRAME"};
     EXPECT_TRUE(FindUnwritableFields(project).empty());
     Project loaded;
     ASSERT_TRUE(ParseProjectFile(loaded, FormatProjectFile(project)));
@@ -196,10 +167,9 @@ TEST(ProjectFile, TruncationMessageNamesWhereTheFileEnds) {
 TEST(ProjectFile, LongLinesAreReadWhole) {
     Project project;
     project.AddScreen(MakeScreen("S"));
-    auto object = MakeObject(ObjectKind::Static, "S", "Long");
-    object->caption.assign(200000, 'x');
-    object->caption += "end";
-    project.AddObject(std::move(object));
+    auto& object = test::AddObject(project, ObjectKind::Static, "S", "Long");
+    object.caption.assign(200000, 'x');
+    object.caption += "end";
     Project loaded;
     ASSERT_TRUE(ParseProjectFile(loaded, FormatProjectFile(project)));
     EXPECT_EQ(project.Object(0).caption, loaded.Object(0).caption);
@@ -210,59 +180,42 @@ TEST(ProjectFile, NumbersFollowThePlainDecimalRuleAndClamp) {
                              "SCREEN\nS\n0\n0\n0\n0\n\n-1\n\n4294967296\n0\nENDSCREEN\nOBJECT\nENDOBJECT\n";
     Project loaded;
     ASSERT_TRUE(ParseProjectFile(loaded, text));
-    EXPECT_EQ(12, loaded.x);
-    EXPECT_EQ(0, loaded.y);
-    EXPECT_EQ(2147483647, loaded.width);
-    EXPECT_EQ(-2147483647 - 1, loaded.height);
-    EXPECT_EQ(0, loaded.bitsPerPixel);
-    EXPECT_EQ(static_cast<AppMode>(4294967295u), loaded.appMode);
-    EXPECT_EQ(1, loaded.showFrameRate);
-    EXPECT_EQ(static_cast<BackgroundMode>(4294967295u), loaded.Screen(0).backgroundMode);
-    EXPECT_EQ(static_cast<ScreenType>(4294967295u), loaded.Screen(0).type);
+    // As written back: 12, 0, the clamped extremes, 0, enumerations as the bit pattern of -1, 1.
+    test::ExpectSameAsGolden(FormatProjectFile(loaded), TAV_SOURCE_DIR "/tests/model/golden/numbers.tvp");
 }
 
+// Changes the project `p`: a comma-separated list of assignments.
+#define SET(...) [](Project& p) { __VA_ARGS__; }
+
 TEST(ProjectFile, ValuesTheReaderCouldNotGiveBackAreRefused) {
-    const struct {
-        const char* what;
-        std::function<void(Project&)> change;
-        const char* named;
-    } cases[] = {
-        {"line feed in a caption", [](Project& p) { p.Object(0).caption = "two\nlines"; },
-         "caption holds a line break"},
-        {"line feed in a path", [](Project& p) { p.Object(0).upBitmap = "a.bmp\n"; },
-         "upBitmap holds a line break"},
-        {"line break in the project name", [](Project& p) { p.name = "P\n"; }, "project \"P\\n\": name"},
-        {"line break in a parent", [](Project& p) { p.Screen(0).parent = "\n"; },
-         "parent holds a line break"},
-        {"a screen named like the end marker", [](Project& p) { p.Screen(0).name = "ENDSCREEN"; },
-         "name \"ENDSCREEN\" reads back as the end of the screen list"},
-        {"an image named like the end marker", [](Project& p) { p.Object(0).image = "ENDOBJECT"; },
+    const std::pair<std::function<void(Project&)>, const char*> cases[] = {
+        {SET(p.Object(0).caption = "two\nlines"), "caption holds a line break"},
+        {SET(p.Object(0).upBitmap = "a.bmp\n"), "upBitmap holds a line break"},
+        {SET(p.name = "P\n"), "project \"P\\n\": name"},
+        {SET(p.Screen(0).parent = "\n"), "parent holds a line break"},
+        {SET(p.Screen(0).name = "ENDSCREEN"), "name \"ENDSCREEN\" reads back as the end of the screen list"},
+        {SET(p.Object(0).image = "ENDOBJECT"),
          "image \"ENDOBJECT\" reads back as the end of the object list"},
-        {"a frame named like the end marker",
-         [](Project& p) {
-             p.Object(0).frames = {"a", "ENDFRAMES"};
-         },
+        {SET(p.Object(0).frames = {"a", "ENDFRAMES"}),
          "frame \"ENDFRAMES\" reads back as the end of the frame list"},
-        {"a line break in a frame", [](Project& p) { p.Object(0).frames = {"a\nb"}; },
-         "frame holds a line break"},
+        {SET(p.Object(0).frames = {"a\nb"}), "frame holds a line break"},
     };
     TempDir dir;
     const std::string path = dir / "p.tvp";
-    for (const auto& c : cases) {
+    for (const auto& [change, named] : cases) {
         Project project;
         project.AddScreen(MakeScreen("S"));
         project.AddObject(MakeObject(ObjectKind::Animation, "S", "A"));
         ASSERT_TRUE(project.WriteProjectFile(path));
         const std::string before = ReadFile(path);
-        c.change(project);
+        change(project);
         project.modified = 1;
         std::string error;
-        EXPECT_FALSE(project.WriteProjectFile(path, &error)) << c.what;
-        EXPECT_NE(std::string::npos, error.find(c.named)) << c.what << ": " << error;
-        EXPECT_EQ(1, project.modified) << c.what;
-        EXPECT_EQ(before, ReadFile(path)) << c.what;
-        const auto found = FindUnwritableFields(project);
-        ASSERT_EQ(1u, found.size()) << c.what;
+        EXPECT_FALSE(project.WriteProjectFile(path, &error)) << named;
+        EXPECT_NE(std::string::npos, error.find(named)) << error;
+        EXPECT_EQ(1, project.modified) << named;
+        EXPECT_EQ(before, ReadFile(path)) << named;
+        EXPECT_EQ(1u, FindUnwritableFields(project).size()) << named;
     }
     EXPECT_EQ(1, std::distance(std::filesystem::directory_iterator(dir.path()), {}))
         << "no temporary file left";

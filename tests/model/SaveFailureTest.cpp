@@ -27,9 +27,7 @@ void FillLargeProject(Project& project, int objects, const std::string& caption)
     project.name = "Large";
     project.AddScreen(test::MakeScreen("S"));
     for (int i = 0; i < objects; ++i) {
-        auto object = test::MakeObject(ObjectKind::Static, "S", "O" + std::to_string(i));
-        object->caption = caption;
-        project.AddObject(std::move(object));
+        test::AddObject(project, ObjectKind::Static, "S", "O" + std::to_string(i)).caption = caption;
     }
 }
 

@@ -8,6 +8,7 @@
 #include <fstream>
 #include <sstream>
 #include <sys/wait.h>
+#include <tuple>
 #include <unistd.h>
 
 namespace tav::test {
@@ -61,16 +62,23 @@ std::unique_ptr<ObjectDef> MakeObject(ObjectKind kind, const std::string& screen
     return object;
 }
 
+ScreenDef& AddScreen(Project& project, const std::string& name, ScreenType type, const std::string& parent) {
+    project.AddScreen(MakeScreen(name, type, parent));
+    return project.Screen(project.ScreenCount() - 1);
+}
+
+ObjectDef& AddObject(Project& project, ObjectKind kind, const std::string& screenName,
+                     const std::string& name) {
+    project.AddObject(MakeObject(kind, screenName, name));
+    return project.Object(project.ObjectCount() - 1);
+}
+
 void ExpectSameStoredProject(const Project& expected, const Project& actual) {
-    EXPECT_EQ(expected.name, actual.name);
-    EXPECT_EQ(expected.appMode, actual.appMode);
-    EXPECT_EQ(expected.x, actual.x);
-    EXPECT_EQ(expected.y, actual.y);
-    EXPECT_EQ(expected.width, actual.width);
-    EXPECT_EQ(expected.height, actual.height);
-    EXPECT_EQ(expected.bitsPerPixel, actual.bitsPerPixel);
-    EXPECT_EQ(expected.showFrameRate, actual.showFrameRate);
-    EXPECT_EQ(expected.waitVerticalBlank, actual.waitVerticalBlank);
+    const auto header = [](const Project& p) {
+        return std::tuple(p.name, p.appMode, p.x, p.y, p.width, p.height, p.bitsPerPixel, p.showFrameRate,
+                          p.waitVerticalBlank);
+    };
+    EXPECT_EQ(header(expected), header(actual));
     ASSERT_EQ(expected.ScreenCount(), actual.ScreenCount());
     for (int i = 0; i < expected.ScreenCount(); ++i)
         EXPECT_TRUE(expected.Screen(i) == actual.Screen(i))

@@ -31,6 +31,12 @@ std::unique_ptr<ScreenDef> MakeScreen(const std::string& name, ScreenType type =
 std::unique_ptr<ObjectDef> MakeObject(ObjectKind kind, const std::string& screenName,
                                       const std::string& name);
 
+// Adds a new screen or object to `project`; gives it as the project holds it.
+ScreenDef& AddScreen(Project& project, const std::string& name, ScreenType type = ScreenType::FullScreen,
+                     const std::string& parent = "");
+ObjectDef& AddObject(Project& project, ObjectKind kind, const std::string& screenName,
+                     const std::string& name);
+
 // Every stored field of two projects is equal (the generation state and `modified` are not stored).
 void ExpectSameStoredProject(const Project& expected, const Project& actual);
 
