@@ -9,7 +9,6 @@
 #include "builder/ScreenListDialog.h"
 #include "codegen/GenerateCommands.h"
 #include "model/Project.h"
-#include "tests/support/Screenshots.h"
 
 #include <gtest/gtest.h>
 
@@ -24,7 +23,6 @@ namespace fs = std::filesystem;
 using builder::DestinationDialog;
 using builder::OverwriteBox;
 
-const std::string kReferences = std::string(TAV_SOURCE_DIR) + "/tests/builder/reference";
 const std::string kCreate = "Directory does not exist. Do you wish to create it?";
 
 class GenerationDialogsTest : public DialogTest {
@@ -37,40 +35,28 @@ protected:
     }
 };
 
+// The answer is the id of the pressed button; a click on the message text is none.
 TEST_F(GenerationDialogsTest, OverwriteBoxGivesTheIdOfThePressedButton) {
-    test::TempDir temp;
-    const struct {
-        std::vector<Step> steps;
-        int answer;
-    } rows[] = {
-        {{Layout("overwrite-box"), Pause(), Shot(temp / "overwrite.bmp"), Click(0)}, kAnswerAlways},
-        {{Click(1)}, kAnswerYes},
-        {{Click(2)}, kAnswerNo},
-        {{Click(3)}, kAnswerNever},
-        {{Click(OverwriteBox::kMessageText), Click(3)}, kAnswerNever}, // the text is no answer
-    };
-    for (const auto& row : rows) {
-        Script(row.steps);
+    for (DWORD button : {kAnswerAlways, kAnswerYes, kAnswerNo, kAnswerNever}) {
+        Script({Layout("overwrite-box"), Pause(), LooksLike("overwrite-box.bmp"),
+                Click(OverwriteBox::kMessageText), Click(button)});
         EXPECT_EQ(
             OverwriteBox::Ask(main, "/home/user/out/Start.cpp already exists. Do you want to overwrite it?"),
-            row.answer);
-        EXPECT_EQ(done, row.steps.size()) << "the box closed early";
+            static_cast<int>(button));
         EXPECT_EQ(main->GetChildScreen(), nullptr) << "the box is removed";
     }
-    test::ExpectLikeReference(temp / "overwrite.bmp", kReferences, "overwrite-box.bmp");
 }
 
 // Cancel gives nothing, whatever was typed.
 TEST_F(GenerationDialogsTest, DestinationDialogLayoutAndPlaces) {
-    test::TempDir temp;
     for (auto [request, name] : {std::pair{DestinationRequest::EntireProject, "destination-project"},
                                  std::pair{DestinationRequest::ThisScreen, "destination-screen"}}) {
-        Script({Layout(name), Type("/home/user/out"), Pause(), Shot(temp / name),
+        const bool shoot = request == DestinationRequest::EntireProject;
+        Script({Layout(name), Type("/home/user/out"), Pause(),
+                shoot ? LooksLike("destination-dialog.bmp") : Pause(),
                 Click(DestinationDialog::kCancelButton)});
         EXPECT_EQ(builder::DialogGenerationUi(main).ChooseDestination(request), std::nullopt);
-        EXPECT_EQ(done, 5u);
     }
-    test::ExpectLikeReference(temp / "destination-project", kReferences, "destination-dialog.bmp");
 }
 
 TEST_F(GenerationDialogsTest, DestinationDialogAcceptsOnlyAnExistingOrCreatedFolder) {
@@ -81,20 +67,17 @@ TEST_F(GenerationDialogsTest, DestinationDialogAcceptsOnlyAnExistingOrCreatedFol
     // Empty: told and kept open; an existing folder is taken as typed.
     Script({ok, Box("You have to specify a directory"), Type(temp.path()), ok});
     EXPECT_EQ(DestinationDialog::Ask(main, 150, 125, 350, 200), temp.path());
-    EXPECT_EQ(done, 4u);
 
     // A missing folder not to be created keeps the dialog open; then cancelled.
     Script({Type(fresh), ok, Box(kCreate, 1), Expect<DestinationDialog>("the dialog still open"),
             Click(DestinationDialog::kCancelButton)});
     EXPECT_EQ(DestinationDialog::Ask(main, 150, 125, 350, 200), std::nullopt);
-    EXPECT_EQ(done, 5u);
     EXPECT_FALSE(fs::exists(fresh));
 
     // Only the last part of a path is created; a folder whose parent is missing fails and stays open.
     Script({Type(temp / "missing/child"), ok, Box(kCreate, 0), Box("Error creating directory"),
             Set(DestinationDialog::kFolderEdit, ""), Type(fresh), ok, Box(kCreate, 0)});
     EXPECT_EQ(DestinationDialog::Ask(main, 150, 125, 350, 200), fresh);
-    EXPECT_EQ(done, 8u);
     EXPECT_TRUE(fs::is_directory(fresh));
     EXPECT_FALSE(fs::exists(temp / "missing"));
 }
@@ -109,7 +92,6 @@ TEST_F(GenerationDialogsTest, BrowsePutsTheChosenFolderIntoTheField) {
             Click(builder::FileChooser::ID_OK), Expect<DestinationDialog>("the dialog still open"),
             ExpectText(DestinationDialog::kFolderEdit, temp / "sub"), Click(DestinationDialog::kOkButton)});
     EXPECT_EQ(DestinationDialog::Ask(main, 150, 125, 350, 200), temp / "sub");
-    EXPECT_EQ(done, 10u);
 }
 
 TEST_F(GenerationDialogsTest, AdapterAnswersWithBoxes) {
@@ -121,7 +103,6 @@ TEST_F(GenerationDialogsTest, AdapterAnswersWithBoxes) {
     ui.ShowMessage("Done", MessageKind::Information);
     ui.Warn("Bitmap skipped");
     EXPECT_EQ(ui.AskOverwrite("a.h already exists. Do you want to overwrite it?"), kAnswerNever);
-    EXPECT_EQ(done, 6u);
 }
 
 class GenerateThroughDialogsTest : public GenerationDialogsTest {
@@ -139,10 +120,8 @@ protected:
         answers.insert(answers.begin(), {Type(out), Click(DestinationDialog::kOkButton)});
         answers.push_back(Box("Code generation complete.\nSee the documenation on how to use TavCtrls class "
                               "libraries to add more functionality to your program."));
-        const size_t count = answers.size();
         Script(std::move(answers));
         EXPECT_EQ(GenerateEntireProject(&project, *ui), GenerationOutcome::Completed);
-        EXPECT_EQ(done, count);
         EXPECT_EQ(main->GetChildScreen(), nullptr) << "every dialog is gone";
     }
     Project project;
@@ -190,9 +169,8 @@ TEST_F(GenerateThroughDialogsTest, StartupScreenIsPickedAmongTheFullScreens) {
 }
 
 TEST_F(GenerateThroughDialogsTest, CancelledDestinationEndsSilently) {
-    Script({Click(DestinationDialog::kCancelButton), Box("unexpected")});
+    Script({Click(DestinationDialog::kCancelButton)}); // a message after it would wait for ever
     EXPECT_EQ(GenerateEntireProject(&project, *ui), GenerationOutcome::Stopped);
-    EXPECT_EQ(done, 1u) << "no message after Cancel";
     EXPECT_TRUE(project.generatedFiles.empty());
 }
 

@@ -8,8 +8,6 @@
 #include "builder/ScreenDialog.h"
 #include "builder/ScreenListDialog.h"
 #include "model/Project.h"
-#include "tavctrls/platform/BitmapFile.h"
-#include "tests/support/Screenshots.h"
 
 #include <gtest/gtest.h>
 
@@ -35,19 +33,6 @@ protected:
         appWidth = 600;
         appHeight = 500;
     }
-    // The save folder lies under the current directory; the art is found beside the program.
-    void SetUp() override {
-        DialogTest::SetUp();
-        previousDirectory = fs::current_path();
-        fs::current_path(folder.path());
-    }
-    void TearDown() override {
-        fs::current_path(previousDirectory);
-        DialogTest::TearDown();
-    }
-
-    Step Message(const std::string& text) { return AnswerBox(text); }
-    Step Answer(const std::string& text, bool yes) { return AnswerBox(text, yes ? 0 : 1); }
     // The check boxes `ids` read as "1" (checked) or "0".
     static Step Checks(std::vector<DWORD> ids, const std::string& values) {
         return [ids, values](CTavScreen* screen) {
@@ -55,20 +40,6 @@ protected:
             for (DWORD id : ids)
                 seen += builder::ValueOf(screen, id) ? '1' : '0';
             EXPECT_EQ(seen, values) << "check boxes from " << ids.front();
-        };
-    }
-    // Compares the dialog's area of the last frame with a reference picture.
-    Step Screenshot(const std::string& name) {
-        return [this, name](CTavScreen* screen) {
-            const platform::PixelBuffer& frame = display->LastFrame();
-            platform::PixelBuffer part;
-            ASSERT_TRUE(part.Allocate(screen->GetWidth(), screen->GetHeight()));
-            for (int y = 0; y < part.height(); ++y)
-                for (int x = 0; x < part.width(); ++x)
-                    part.Set(x, y, frame.At(screen->GetAppX() + x, screen->GetAppY() + y));
-            const std::string shot = folder / name;
-            ASSERT_TRUE(platform::SaveBitmapFile(shot, part));
-            test::ExpectLikeReference(shot, std::string(TAV_SOURCE_DIR) + "/tests/builder/reference", name);
         };
     }
     template <typename T>
@@ -87,8 +58,9 @@ protected:
         return out.str();
     }
 
+    // The save folder lies under the current directory; the art is found beside the program.
     test::TempDir folder;
-    fs::path previousDirectory;
+    InFolder here{folder.path()};
 };
 
 TEST_F(ProjectDialogsTest, ProjectDialogShowsTheCallersValuesAndKeepsThemOnOk) {
@@ -103,10 +75,11 @@ TEST_F(ProjectDialogsTest, ProjectDialogShowsTheCallersValuesAndKeepsThemOnOk) {
     dialog->showFrameRate = 1;
     // Clicking a checked "Full Screen" gives a window: position shown, depth hidden. An unchanged OK keeps
     // every value, the negative position included.
-    EXPECT_EQ(Outcome(dialog, {Layout("project-dialog-fullscreen"), Screenshot("ProjectDialogFullScreen.bmp"),
-                               Click(5), Layout("project-dialog-window"), Click(6),
-                               Layout("project-dialog-fullscreen"), Click(0)}),
-              "1 Game -12,34 640x480 16 full 10");
+    EXPECT_EQ(
+        Outcome(dialog, {Layout("project-dialog-fullscreen"), LooksLike("ProjectDialogFullScreen.bmp", true),
+                         Click(5), Layout("project-dialog-window"), Click(6),
+                         Layout("project-dialog-fullscreen"), Click(0)}),
+        "1 Game -12,34 640x480 16 full 10");
 }
 
 TEST_F(ProjectDialogsTest, ProjectDialogAppliesItsRulesInOrder) {
@@ -128,12 +101,6 @@ TEST_F(ProjectDialogsTest, ProjectDialogAppliesItsRulesInOrder) {
 
 class OpenAndSaveTest : public ProjectDialogsTest {
 protected:
-    void MakeSaveFolder() {
-        fs::create_directory("save");
-        for (const char* name : {"b.tvp", "a.tvp", "c.txt", "d.tvp.bak", "B.TVP"})
-            test::WriteFile(std::string("save/") + name, "x");
-        fs::create_directory("save/folder.tvp");
-    }
     std::string SavePath(const std::string& name) const {
         return (fs::current_path() / "save" / name).string();
     }
@@ -147,10 +114,12 @@ protected:
 };
 
 TEST_F(OpenAndSaveTest, OpenAndSaveAsListTheProjectFilesAndNeedAName) {
-    MakeSaveFolder();
+    fs::create_directories("save/folder.tvp");
+    for (const char* name : {"b.tvp", "a.tvp", "c.txt", "d.tvp.bak", "B.TVP"})
+        test::WriteFile(std::string("save/") + name, "x");
     EXPECT_EQ(
-        Result<OpenProjectDialog>({Layout("open-project-dialog"), Screenshot("OpenProjectDialog.bmp"),
-                                   Click(2), Message("Please select a file first"), Row(1, 1), Click(2)}),
+        Result<OpenProjectDialog>({Layout("open-project-dialog"), LooksLike("OpenProjectDialog.bmp", true),
+                                   Click(2), AnswerBox("Please select a file first"), Row(1, 1), Click(2)}),
         std::make_pair(1, SavePath("b.tvp")));
     EXPECT_EQ(Result<OpenProjectDialog>({Row(1, 0, true)}), std::make_pair(1, SavePath("a.tvp")));
     EXPECT_EQ(Result<OpenProjectDialog>({Row(1, 0), Click(3)}).first, 0);
@@ -158,15 +127,15 @@ TEST_F(OpenAndSaveTest, OpenAndSaveAsListTheProjectFilesAndNeedAName) {
     // Save as completes the name and asks before overwriting.
     EXPECT_EQ(
         Result<SaveAsDialog>(
-            {Layout("save-as-dialog"), Row(1, 0), ExpectText(5, "a.tvp"), Screenshot("SaveAsDialog.bmp"),
-             Set(5, ""), Click(2), Message("Please enter a filename first"),
+            {Layout("save-as-dialog"), Row(1, 0), ExpectText(5, "a.tvp"), LooksLike("SaveAsDialog.bmp", true),
+             Set(5, ""), Click(2), AnswerBox("Please enter a filename first"),
              // "b" matches a listed file only once ".tvp" is appended.
-             Set(5, "b"), Click(2), Answer("Are you sure you want to overwrite b.tvp", false),
-             ExpectText(5, "b.tvp"), Click(2), Answer("Are you sure you want to overwrite b.tvp", true)}),
+             Set(5, "b"), Click(2), AnswerBox("Are you sure you want to overwrite b.tvp", 1),
+             ExpectText(5, "b.tvp"), Click(2), AnswerBox("Are you sure you want to overwrite b.tvp", 0)}),
         std::make_pair(1, SavePath("b.tvp")));
     // A double click takes the row's name and acts as OK.
     EXPECT_EQ(
-        Result<SaveAsDialog>({Row(1, 0, true), Answer("Are you sure you want to overwrite a.tvp", true)}),
+        Result<SaveAsDialog>({Row(1, 0, true), AnswerBox("Are you sure you want to overwrite a.tvp", 0)}),
         std::make_pair(1, SavePath("a.tvp")));
     // Names are compared exactly and only a name longer than ".tvp" keeps its own ending.
     for (auto [typed, completed] : {std::pair{"B.TVP", "B.TVP.tvp"}, std::pair{"new.tvp", "new.tvp"},
@@ -178,7 +147,7 @@ TEST_F(OpenAndSaveTest, OpenAndSaveAsListTheProjectFilesAndNeedAName) {
 
 TEST_F(OpenAndSaveTest, WithoutASaveFolderTheListsAreEmptyAndSavingMakesIt) {
     EXPECT_EQ(Result<OpenProjectDialog>(
-                  {Layout("open-project-empty"), Click(2), Message("Please select a file first"), Click(3)})
+                  {Layout("open-project-empty"), Click(2), AnswerBox("Please select a file first"), Click(3)})
                   .first,
               0);
     EXPECT_EQ(Result<SaveAsDialog>({Layout("save-as-empty"), Click(3)}).first, 0);
@@ -193,7 +162,7 @@ TEST_F(OpenAndSaveTest, WithoutASaveFolderTheListsAreEmptyAndSavingMakesIt) {
     EXPECT_EQ(
         Result<SaveAsDialog>(
             {Set(5, "first"), Click(2),
-             Message("Could not create the folder " + (fs::current_path() / "save").string()), Click(3)})
+             AnswerBox("Could not create the folder " + (fs::current_path() / "save").string()), Click(3)})
             .first,
         0);
 }
@@ -243,8 +212,8 @@ TEST_F(ScreenDialogsTest, ScreenListFiltersByTypeAndNeedsASelection) {
         EXPECT_EQ(
             ChooseScreen({Layout("screen-list-filter-" + std::to_string(filter)), Click(2)}, filter).first,
             0);
-    EXPECT_EQ(ChooseScreen({Layout("screen-list-dialog"), Screenshot("ScreenListDialog.bmp"), Click(1),
-                            Message("Select an item from the list first"), Row(0, 2), Click(1)}),
+    EXPECT_EQ(ChooseScreen({Layout("screen-list-dialog"), LooksLike("ScreenListDialog.bmp", true), Click(1),
+                            AnswerBox("Select an item from the list first"), Row(0, 2), Click(1)}),
               std::make_pair(1, std::string("Side")));
     EXPECT_EQ(ChooseScreen({Row(0, 1, true)}), std::make_pair(1, std::string("Pop")));
     EXPECT_EQ(project.modified, 0);
@@ -252,7 +221,7 @@ TEST_F(ScreenDialogsTest, ScreenListFiltersByTypeAndNeedsASelection) {
 
 TEST_F(ScreenDialogsTest, NewScreenLayoutAndCheckBoxRules) {
     Project empty;
-    EXPECT_EQ(EditScreen({Layout("screen-dialog-new"), Screenshot("ScreenDialogNew.bmp"),
+    EXPECT_EQ(EditScreen({Layout("screen-dialog-new"), LooksLike("ScreenDialogNew.bmp", true),
                           // Unchecking "Full Screen" falls back to a popup with parent, position and size.
                           Click(8), Layout("screen-dialog-new-popup"), Click(10), Checks(types, "001"),
                           Click(10), Checks(types, "100"), Layout("screen-dialog-new"), Click(9), Click(9),
@@ -314,12 +283,13 @@ TEST_F(ScreenDialogsTest, EditingAScreenRenamesItsObjectsAndMarksOnlyRealChanges
     project.modified = 0;
     const ScreenDef before = side;
 
-    EXPECT_EQ(EditScreen({Layout("screen-dialog-edit"), Screenshot("ScreenDialogEdit.bmp"), Click(0)}, 2), 1);
+    EXPECT_EQ(
+        EditScreen({Layout("screen-dialog-edit"), LooksLike("ScreenDialogEdit.bmp", true), Click(0)}, 2), 1);
     EXPECT_EQ(project.Screen(2), before) << "a negative position survives";
     EXPECT_EQ(project.modified, 0);
 
     EXPECT_EQ(
-        EditScreen({Set(3, "Pop"), Click(0), Message("Screen with this name already exists"), Click(1)}, 2),
+        EditScreen({Set(3, "Pop"), Click(0), AnswerBox("Screen with this name already exists"), Click(1)}, 2),
         0);
     EXPECT_EQ(project.Screen(2), before);
 
