@@ -168,11 +168,5 @@ TEST_F(GenerateThroughDialogsTest, StartupScreenIsPickedAmongTheFullScreens) {
     EXPECT_NE(test::ReadFile(temp / "main.cpp").find("Second"), std::string::npos);
 }
 
-TEST_F(GenerateThroughDialogsTest, CancelledDestinationEndsSilently) {
-    Script({Click(DestinationDialog::kCancelButton)}); // a message after it would wait for ever
-    EXPECT_EQ(GenerateEntireProject(&project, *ui), GenerationOutcome::Stopped);
-    EXPECT_TRUE(project.generatedFiles.empty());
-}
-
 } // namespace
 } // namespace tav::testing

@@ -202,6 +202,15 @@ protected:
                                       [&](ScreenDialog& done) { confirmed = done.confirmed; });
         return confirmed;
     }
+    // Screen `index` of `in` in one line, then whether the project is marked modified.
+    static std::string Brief(const Project& in, int index) {
+        const ScreenDef& s = in.Screen(index);
+        std::ostringstream out;
+        out << s.name << " type " << static_cast<int>(s.type) << " in " << s.parent << " " << s.x << ","
+            << s.y << " " << s.width << "x" << s.height << " " << s.background << " mode "
+            << static_cast<int>(s.backgroundMode) << " startup " << s.startup << " modified " << in.modified;
+        return out.str();
+    }
     const std::vector<DWORD> types = {8, 9, 10};
     const std::vector<DWORD> modes = {23, 24, 25};
     Project project;
@@ -232,13 +241,7 @@ TEST_F(ScreenDialogsTest, NewScreenLayoutAndCheckBoxRules) {
                          -1, &empty),
               1);
     ASSERT_EQ(empty.ScreenCount(), 1);
-    const ScreenDef& added = empty.Screen(0);
-    EXPECT_EQ(added.name, "Title");
-    EXPECT_EQ(added.startup, 1);
-    EXPECT_EQ(added.type, ScreenType::FullScreen);
-    EXPECT_EQ(added.backgroundMode, BackgroundMode::Stretch);
-    EXPECT_EQ(added.background, "art/x.bmp");
-    EXPECT_EQ(empty.modified, 1);
+    EXPECT_EQ(Brief(empty, 0), "Title type 0 in  0,0 100x100 art/x.bmp mode 1 startup 1 modified 1");
 }
 
 TEST_F(ScreenDialogsTest, NewScreenRulesInOrderAndParentSelection) {
@@ -260,12 +263,7 @@ TEST_F(ScreenDialogsTest, NewScreenRulesInOrderAndParentSelection) {
                   {Set(12, "600"), Click(0)})),
               1);
     ASSERT_EQ(project.ScreenCount(), 6);
-    const ScreenDef& added = project.Screen(5);
-    EXPECT_EQ(added.name, "Second");
-    EXPECT_EQ(added.type, ScreenType::Popup);
-    EXPECT_EQ(added.parent, "Main");
-    EXPECT_EQ(added.x, 600);
-    EXPECT_EQ(added.width, 200);
+    EXPECT_EQ(Brief(project, 5), "Second type 1 in Main 600,0 200x100  mode 0 startup 0 modified 1");
     EXPECT_EQ(project.Object(0).screenName, "MyScreen") << "a new screen takes no objects";
 
     EXPECT_EQ(EditScreen({Set(3, "Third"), Click(1)}), 0);
@@ -294,24 +292,20 @@ TEST_F(ScreenDialogsTest, EditingAScreenRenamesItsObjectsAndMarksOnlyRealChanges
     EXPECT_EQ(project.Screen(2), before);
 
     EXPECT_EQ(EditScreen({Set(3, "Panel"), Click(0)}, 2), 1);
-    EXPECT_EQ(project.Screen(2).name, "Panel");
+    EXPECT_EQ(Brief(project, 2), "Panel type 2 in Main -5,3 50x40  mode 2 startup 0 modified 1");
     EXPECT_EQ(project.Object(0).screenName, "Panel");
-    EXPECT_EQ(project.modified, 1);
 
     // The startup screen itself keeps its flag; a changed size alone marks the project.
     project.modified = 0;
     EXPECT_EQ(EditScreen({Checks({19}, "1"), Click(8), Set(16, "640"), Click(9), Click(0)}, 0), 1);
-    EXPECT_EQ(project.Screen(0).width, 640);
-    EXPECT_EQ(project.Screen(0).startup, 1);
-    EXPECT_EQ(project.modified, 1);
+    EXPECT_EQ(Brief(project, 0), "Main type 0 in  0,0 640x100  mode 0 startup 1 modified 1");
 
     // Made a popup, the startup screen stops being one, as the project file would have it.
     project.Screen(0).startup = 0;
     project.Screen(4).startup = 1;
     project.Screen(4).parent = "Main";
     EXPECT_EQ(EditScreen({Click(9), Click(0)}, 4), 1);
-    ASSERT_EQ(project.Screen(4).type, ScreenType::Popup);
-    EXPECT_EQ(project.Screen(4).startup, 0);
+    EXPECT_EQ(Brief(project, 4), "Menu type 1 in Main 0,0 100x100  mode 0 startup 0 modified 1");
 }
 
 } // namespace
