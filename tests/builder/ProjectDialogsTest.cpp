@@ -32,6 +32,14 @@ protected:
     ProjectDialogsTest() {
         appWidth = 600;
         appHeight = 500;
+        project.name = "Proj";
+        project.AddScreen(test::MakeScreen("Main"));
+        project.Screen(0).startup = 1;
+        project.AddScreen(test::MakeScreen("Pop", ScreenType::Popup, "Main"));
+        project.AddScreen(test::MakeScreen("Side", ScreenType::SubScreen, "Main"));
+        project.AddScreen(test::MakeScreen("Odd", static_cast<ScreenType>(7), "Main"));
+        project.AddScreen(test::MakeScreen("Menu"));
+        project.modified = 0;
     }
     // The check boxes `ids` read as "1" (checked) or "0".
     static Step Checks(std::vector<DWORD> ids, const std::string& values) {
@@ -57,10 +65,53 @@ protected:
         });
         return out.str();
     }
-
+    std::string SavePath(const std::string& name) const {
+        return (fs::current_path() / "save" / name).string();
+    }
+    // Runs a dialog of type T; gives whether it was confirmed and the path it gave.
+    template <typename T>
+    std::pair<int, std::string> Result(std::vector<Step> steps) {
+        std::pair<int, std::string> result;
+        Run<T>(new T, std::move(steps), [&](T& done) { result = {done.confirmed, done.resultPath}; });
+        return result;
+    }
+    // Runs the screen list over `project`; gives whether it was confirmed and the chosen name.
+    std::pair<int, std::string> ChooseScreen(std::vector<Step> steps, int filter = 0) {
+        auto* dialog = new ScreenListDialog;
+        dialog->project = &project;
+        dialog->typeFilter = filter;
+        std::pair<int, std::string> result;
+        Run<ScreenListDialog>(dialog, std::move(steps), [&](ScreenListDialog& done) {
+            result = {done.confirmed, done.chosenName};
+        });
+        return result;
+    }
+    // Runs the screen dialog for a new screen (or the screen `edited`) of `in`; gives whether it was
+    // confirmed.
+    int EditScreen(std::vector<Step> steps, int edited = -1, Project* in = nullptr) {
+        auto* dialog = new ScreenDialog;
+        dialog->project = in != nullptr ? in : &project;
+        dialog->editIndex = edited;
+        int confirmed = -1;
+        DialogTest::Run<ScreenDialog>(dialog, 220, 120, 360, 360, std::move(steps),
+                                      [&](ScreenDialog& done) { confirmed = done.confirmed; });
+        return confirmed;
+    }
+    // Screen `index` of `in` in one line, then whether the project is marked modified.
+    static std::string Brief(const Project& in, int index) {
+        const ScreenDef& s = in.Screen(index);
+        std::ostringstream out;
+        out << s.name << " type " << static_cast<int>(s.type) << " in " << s.parent << " " << s.x << ","
+            << s.y << " " << s.width << "x" << s.height << " " << s.background << " mode "
+            << static_cast<int>(s.backgroundMode) << " startup " << s.startup << " modified " << in.modified;
+        return out.str();
+    }
+    const std::vector<DWORD> types = {8, 9, 10};
+    const std::vector<DWORD> modes = {23, 24, 25};
     // The save folder lies under the current directory; the art is found beside the program.
     test::TempDir folder;
     InFolder here{folder.path()};
+    Project project;
 };
 
 TEST_F(ProjectDialogsTest, ProjectDialogShowsTheCallersValuesAndKeepsThemOnOk) {
@@ -99,21 +150,7 @@ TEST_F(ProjectDialogsTest, ProjectDialogAppliesItsRulesInOrder) {
               "0 MyProject 0,0 800x600 24 window 00");
 }
 
-class OpenAndSaveTest : public ProjectDialogsTest {
-protected:
-    std::string SavePath(const std::string& name) const {
-        return (fs::current_path() / "save" / name).string();
-    }
-    // Runs a dialog of type T; gives whether it was confirmed and the path it gave.
-    template <typename T>
-    std::pair<int, std::string> Result(std::vector<Step> steps) {
-        std::pair<int, std::string> result;
-        Run<T>(new T, std::move(steps), [&](T& done) { result = {done.confirmed, done.resultPath}; });
-        return result;
-    }
-};
-
-TEST_F(OpenAndSaveTest, OpenAndSaveAsListTheProjectFilesAndNeedAName) {
+TEST_F(ProjectDialogsTest, OpenAndSaveAsListTheProjectFilesAndNeedAName) {
     fs::create_directories("save/folder.tvp");
     for (const char* name : {"b.tvp", "a.tvp", "c.txt", "d.tvp.bak", "B.TVP"})
         test::WriteFile(std::string("save/") + name, "x");
@@ -145,7 +182,7 @@ TEST_F(OpenAndSaveTest, OpenAndSaveAsListTheProjectFilesAndNeedAName) {
     EXPECT_EQ(Result<SaveAsDialog>({Set(5, "x"), Click(3)}).first, 0);
 }
 
-TEST_F(OpenAndSaveTest, WithoutASaveFolderTheListsAreEmptyAndSavingMakesIt) {
+TEST_F(ProjectDialogsTest, WithoutASaveFolderTheListsAreEmptyAndSavingMakesIt) {
     EXPECT_EQ(Result<OpenProjectDialog>(
                   {Layout("open-project-empty"), Click(2), AnswerBox("Please select a file first"), Click(3)})
                   .first,
@@ -167,56 +204,7 @@ TEST_F(OpenAndSaveTest, WithoutASaveFolderTheListsAreEmptyAndSavingMakesIt) {
         0);
 }
 
-class ScreenDialogsTest : public ProjectDialogsTest {
-protected:
-    void SetUp() override {
-        ProjectDialogsTest::SetUp();
-        project.name = "Proj";
-        project.AddScreen(test::MakeScreen("Main"));
-        project.Screen(0).startup = 1;
-        project.AddScreen(test::MakeScreen("Pop", ScreenType::Popup, "Main"));
-        project.AddScreen(test::MakeScreen("Side", ScreenType::SubScreen, "Main"));
-        project.AddScreen(test::MakeScreen("Odd", static_cast<ScreenType>(7), "Main"));
-        project.AddScreen(test::MakeScreen("Menu"));
-        project.modified = 0;
-    }
-    // Runs the screen list over `project`; gives whether it was confirmed and the chosen name.
-    std::pair<int, std::string> ChooseScreen(std::vector<Step> steps, int filter = 0) {
-        auto* dialog = new ScreenListDialog;
-        dialog->project = &project;
-        dialog->typeFilter = filter;
-        std::pair<int, std::string> result;
-        Run<ScreenListDialog>(dialog, std::move(steps), [&](ScreenListDialog& done) {
-            result = {done.confirmed, done.chosenName};
-        });
-        return result;
-    }
-    // Runs the screen dialog for a new screen (or the screen `edited`) of `in`; gives whether it was
-    // confirmed.
-    int EditScreen(std::vector<Step> steps, int edited = -1, Project* in = nullptr) {
-        auto* dialog = new ScreenDialog;
-        dialog->project = in != nullptr ? in : &project;
-        dialog->editIndex = edited;
-        int confirmed = -1;
-        DialogTest::Run<ScreenDialog>(dialog, 220, 120, 360, 360, std::move(steps),
-                                      [&](ScreenDialog& done) { confirmed = done.confirmed; });
-        return confirmed;
-    }
-    // Screen `index` of `in` in one line, then whether the project is marked modified.
-    static std::string Brief(const Project& in, int index) {
-        const ScreenDef& s = in.Screen(index);
-        std::ostringstream out;
-        out << s.name << " type " << static_cast<int>(s.type) << " in " << s.parent << " " << s.x << ","
-            << s.y << " " << s.width << "x" << s.height << " " << s.background << " mode "
-            << static_cast<int>(s.backgroundMode) << " startup " << s.startup << " modified " << in.modified;
-        return out.str();
-    }
-    const std::vector<DWORD> types = {8, 9, 10};
-    const std::vector<DWORD> modes = {23, 24, 25};
-    Project project;
-};
-
-TEST_F(ScreenDialogsTest, ScreenListFiltersByTypeAndNeedsASelection) {
+TEST_F(ProjectDialogsTest, ScreenListFiltersByTypeAndNeedsASelection) {
     for (int filter = 0; filter <= 3; ++filter)
         EXPECT_EQ(
             ChooseScreen({Layout("screen-list-filter-" + std::to_string(filter)), Click(2)}, filter).first,
@@ -228,7 +216,7 @@ TEST_F(ScreenDialogsTest, ScreenListFiltersByTypeAndNeedsASelection) {
     EXPECT_EQ(project.modified, 0);
 }
 
-TEST_F(ScreenDialogsTest, NewScreenLayoutAndCheckBoxRules) {
+TEST_F(ProjectDialogsTest, NewScreenLayoutAndCheckBoxRules) {
     Project empty;
     EXPECT_EQ(EditScreen({Layout("screen-dialog-new"), LooksLike("ScreenDialogNew.bmp", true),
                           // Unchecking "Full Screen" falls back to a popup with parent, position and size.
@@ -244,7 +232,7 @@ TEST_F(ScreenDialogsTest, NewScreenLayoutAndCheckBoxRules) {
     EXPECT_EQ(Brief(empty, 0), "Title type 0 in  0,0 100x100 art/x.bmp mode 1 startup 1 modified 1");
 }
 
-TEST_F(ScreenDialogsTest, NewScreenRulesInOrderAndParentSelection) {
+TEST_F(ProjectDialogsTest, NewScreenRulesInOrderAndParentSelection) {
     project.AddObject(test::MakeObject(ObjectKind::Button, "MyScreen", "Keep"));
     project.Screen(4).startup = 0;
     // The parent comes from the screen list; 700 + 200 passes the project's 800 pixels.
@@ -270,7 +258,7 @@ TEST_F(ScreenDialogsTest, NewScreenRulesInOrderAndParentSelection) {
     EXPECT_EQ(project.ScreenCount(), 6);
 }
 
-TEST_F(ScreenDialogsTest, EditingAScreenRenamesItsObjectsAndMarksOnlyRealChanges) {
+TEST_F(ProjectDialogsTest, EditingAScreenRenamesItsObjectsAndMarksOnlyRealChanges) {
     project.AddObject(test::MakeObject(ObjectKind::Button, "Side", "Go"));
     ScreenDef& side = project.Screen(2);
     side.x = -5;
