@@ -1,5 +1,4 @@
-// The overwrite question, the destination dialog and the generation adapter: answers by clicks,
-// messages and questions, and a whole project generated through them.
+// The overwrite question, the destination dialog, and a project generated through them.
 #include "DialogDriver.h"
 
 #include "builder/DestinationDialog.h"

@@ -1,5 +1,4 @@
-// The project, open, save-as, screen-list and screen dialogs: their controls, the rules they apply with
-// their messages in order, their outputs and the model changes.
+// The project, open, save-as, screen-list and screen dialogs: their rules, outputs and model changes.
 #include "DialogDriver.h"
 
 #include "builder/OpenProjectDialog.h"
