@@ -54,44 +54,12 @@ Names Rows(CTavListBox* list) {
     return rows;
 }
 
-TEST(FolderListing, ListsFoldersAndFilesAndResolvesTypedPaths) {
-    test::TempDir temp;
-    const fs::path root = temp.path();
-    MakeTree(root);
-    const builder::FolderListing listing = builder::ListFolder(root, ".bmp");
-    Unlock(root);
-    EXPECT_TRUE(listing.readable);
-    ASSERT_EQ(listing.files.size(), 42u);
-    EXPECT_EQ(Names(listing.files.begin() + 39, listing.files.end()),
-              (Names{"img39.bmp", "my picture.bmp", "UPPER.BMP"}));
-
-    EXPECT_TRUE(builder::ListFolder(root, "").files.empty()) << "choosing folders lists no files";
-    const builder::FolderListing missing = builder::ListFolder(root / "nope", ".bmp");
-    EXPECT_FALSE(missing.readable);
-    EXPECT_FALSE(missing.error.empty());
-
-    const fs::path base = "/data/pics";
-    EXPECT_EQ(builder::ResolvePath(base, ""), base);
-    EXPECT_EQ(builder::ResolvePath(base, "a b/c.bmp"), "/data/pics/a b/c.bmp");
-    EXPECT_EQ(builder::ResolvePath(base, "../x/"), "/data/x");
-    EXPECT_EQ(builder::ResolvePath(base, "/etc/./y//"), "/etc/y");
-    EXPECT_EQ(builder::ResolvePath(base, "/"), "/");
-    EXPECT_TRUE(builder::HasExtension("A.BmP", ".bmp"));
-    EXPECT_FALSE(builder::HasExtension(".bmp", ".bmp"));
-    EXPECT_FALSE(builder::HasExtension("a.bmp.txt", ".bmp"));
-}
-
 class ChooserTest : public DialogTest {
 protected:
     ChooserTest() {
         appWidth = 500; // just room for the larger chooser
         appHeight = 400;
-    }
-    void SetUp() override {
-        DialogTest::SetUp();
-        root = fs::path(temp.path());
         MakeTree(root);
-        startDirectory = fs::current_path();
     }
     void TearDown() override {
         EXPECT_EQ(fs::current_path(), startDirectory) << "a chooser changed the current directory";
@@ -150,9 +118,32 @@ protected:
     }
 
     test::TempDir temp;
-    fs::path root;
-    fs::path startDirectory;
+    const fs::path root = temp.path();
+    const fs::path startDirectory = fs::current_path();
 };
+
+TEST_F(ChooserTest, FolderListingFiltersTheFilesAndTypedPathsAreResolved) {
+    const builder::FolderListing listing = builder::ListFolder(root, ".bmp");
+    EXPECT_TRUE(listing.readable);
+    ASSERT_EQ(listing.files.size(), 42u);
+    EXPECT_EQ(Names(listing.files.begin() + 39, listing.files.end()),
+              (Names{"img39.bmp", "my picture.bmp", "UPPER.BMP"}));
+
+    EXPECT_TRUE(builder::ListFolder(root, "").files.empty()) << "choosing folders lists no files";
+    const builder::FolderListing missing = builder::ListFolder(root / "nope", ".bmp");
+    EXPECT_FALSE(missing.readable);
+    EXPECT_FALSE(missing.error.empty());
+
+    const fs::path base = "/data/pics";
+    EXPECT_EQ(builder::ResolvePath(base, ""), base);
+    EXPECT_EQ(builder::ResolvePath(base, "a b/c.bmp"), "/data/pics/a b/c.bmp");
+    EXPECT_EQ(builder::ResolvePath(base, "../x/"), "/data/x");
+    EXPECT_EQ(builder::ResolvePath(base, "/etc/./y//"), "/etc/y");
+    EXPECT_EQ(builder::ResolvePath(base, "/"), "/");
+    EXPECT_TRUE(builder::HasExtension("A.BmP", ".bmp"));
+    EXPECT_FALSE(builder::HasExtension(".bmp", ".bmp"));
+    EXPECT_FALSE(builder::HasExtension("a.bmp.txt", ".bmp"));
+}
 
 TEST_F(ChooserTest, ListsTheStartFolderAndClicksGiveTheFullPath) {
     // Root reads every folder, so the rows about unreadable folders cannot be seen as root.
@@ -170,17 +161,14 @@ TEST_F(ChooserTest, ListsTheStartFolderAndClicksGiveTheFullPath) {
                 ExpectText(FileChooser::ID_PATH, (root / "img03.bmp").string()), Click(FileChooser::ID_OK)},
                root.string());
     EXPECT_EQ(result, (root / "img03.bmp").string());
+    // Double clicks move through folders and pick a file.
+    EXPECT_EQ(Choose({OpenFolder("alpha"), Shows(root / "alpha", {"..", "inner"}, 0), OpenFolder(".."),
+                      Shows(root), OpenFolder(kDonnees), Row(FileChooser::ID_FILES, 0, true)},
+                     root.string()),
+              (root / kDonnees / kCafe).string());
 }
 
-TEST_F(ChooserTest, DoubleClicksMoveThroughFoldersAndPickAFile) {
-    const auto result =
-        Choose({OpenFolder("alpha"), Shows(root / "alpha", {"..", "inner"}, 0), OpenFolder(".."), Shows(root),
-                OpenFolder(kDonnees), Row(FileChooser::ID_FILES, 0, true)},
-               root.string());
-    EXPECT_EQ(result, (root / kDonnees / kCafe).string());
-}
-
-TEST_F(ChooserTest, KeysNavigateAndChoose) {
+TEST_F(ChooserTest, KeysAndTypedPathsNavigateAndChoose) {
     const fs::path deep = root / "alpha" / "inner" / "deep.bmp";
     const auto result =
         Choose({Key(VK_DOWN), Key(VK_DOWN), [&](CTavScreen* c) { EXPECT_EQ(Folders(c)->GetSelection(), 1); },
@@ -206,16 +194,14 @@ TEST_F(ChooserTest, KeysNavigateAndChoose) {
                                   }},
                                  root.string());
     EXPECT_EQ(scrolled, (root / kDonnees / kCafe).string());
-}
 
-TEST_F(ChooserTest, TypedPathsOpenFoldersAndChooseFiles) {
-    const auto result =
+    const auto typed =
         Choose({TypePath((root / "Beta Folder").string()), Key(VK_RETURN), Shows(root / "Beta Folder"),
                 TypePath("nowhere.bmp"), Click(FileChooser::ID_OK), Says("No such file"),
                 [&](CTavScreen* c) { EXPECT_EQ(Folder(c), root / "Beta Folder"); },
                 TypePath(std::string("../") + kDonnees + "/" + kCafe), Key(VK_RETURN)},
                root.string());
-    EXPECT_EQ(result, (root / kDonnees / kCafe).string());
+    EXPECT_EQ(typed, (root / kDonnees / kCafe).string());
     // Cancel gives nothing, whatever was selected.
     EXPECT_FALSE(
         Choose({Row(FileChooser::ID_FILES, 0), Click(FileChooser::ID_CANCEL)}, root.string()).has_value());

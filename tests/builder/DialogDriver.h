@@ -11,7 +11,6 @@
 
 #include <gtest/gtest.h>
 
-#include <cstdlib>
 #include <filesystem>
 #include <functional>
 #include <sstream>
@@ -19,6 +18,53 @@
 #include <vector>
 
 namespace tav::testing {
+
+// A screen and its controls, one line each: kind, id, text, place, size and what else tells them apart.
+inline std::string DescribeLayout(const CTavScreen* screen) {
+    std::ostringstream out;
+    out << "screen " << screen->GetX() << "," << screen->GetY() << " " << screen->GetWidth() << "x"
+        << screen->GetHeight() << " background " << screen->GetBackgroundMode() << "\n";
+    for (int i = 0; i < screen->GetObjectCount(); ++i) {
+        const CTavObject* object = screen->GetObjectAt(i);
+        std::string text;
+        if (auto* button = dynamic_cast<const CTavButton*>(object)) {
+            out << "button";
+            text = button->GetCaption();
+        } else if (auto* check = dynamic_cast<const CTavCheckBox*>(object)) {
+            out << (check->GetValue() ? "checked" : "unchecked");
+            text = check->GetCaption();
+        } else if (auto* edit = dynamic_cast<const CTavEdit*>(object)) {
+            out << "edit";
+            if (edit->GetNumbersOnly())
+                out << "(digits " << edit->GetMaxLength() << ")";
+            text = edit->GetText();
+        } else if (auto* label = dynamic_cast<const CTavStatic*>(object)) {
+            out << (label->IsMultiline() ? "text" : "label");
+            text = label->GetText();
+        } else if (auto* list = dynamic_cast<const CTavListBox*>(object)) {
+            out << "list";
+            for (int column = 0; column < list->GetColumnCount(); ++column)
+                text +=
+                    list->GetColumnName(column) + ":" + std::to_string(list->GetColumnWidth(column)) + " ";
+            for (int row = 0; row < list->GetRowCount(); ++row)
+                for (int column = 0; column < list->GetColumnCount(); ++column)
+                    text += (column == 0 ? "|" : "/") + list->GetCellText(row, column);
+        } else {
+            out << "other";
+        }
+        out << " " << object->GetID() << " \"" << text << "\" " << object->GetX() << "," << object->GetY()
+            << " " << object->GetWidth() << "x" << object->GetHeight()
+            << (object->IsVisible() ? "" : " hidden") << (object->IsTransparent() ? " transparent" : "")
+            << (object->IsTranslucent() ? " translucent" : "") << "\n";
+    }
+    return out.str();
+}
+
+// Compares a dialog's layout with the golden tests/builder/layouts/NAME.txt.
+inline void ExpectLayout(const CTavScreen* screen, const std::string& name) {
+    test::ExpectSameAsGolden(DescribeLayout(screen),
+                             std::string(TAV_SOURCE_DIR) + "/tests/builder/layouts/" + name + ".txt");
+}
 
 template <typename D = CTavScreen>
 class DialogDriver {
@@ -102,7 +148,9 @@ public:
     static Step Pause() {
         return [](D*) {};
     }
-    static Step Layout(const std::string& name);
+    static Step Layout(const std::string& name) {
+        return [name](D* dialog) { ExpectLayout(dialog, name); };
+    }
     static Step ExpectText(DWORD id, const std::string& text) {
         return [id, text](D* dialog) { EXPECT_EQ(builder::TextOf(dialog, id), text) << "id " << id; };
     }
@@ -116,58 +164,6 @@ private:
     CTavScreen* owner_;
     std::vector<Step> steps_;
 };
-
-// A screen and its controls, one line each: kind, id, text, place, size and what else tells them apart.
-inline std::string DescribeLayout(const CTavScreen* screen) {
-    std::ostringstream out;
-    out << "screen " << screen->GetX() << "," << screen->GetY() << " " << screen->GetWidth() << "x"
-        << screen->GetHeight() << " background " << screen->GetBackgroundMode() << "\n";
-    for (int i = 0; i < screen->GetObjectCount(); ++i) {
-        const CTavObject* object = screen->GetObjectAt(i);
-        std::string text;
-        if (auto* button = dynamic_cast<const CTavButton*>(object)) {
-            out << "button";
-            text = button->GetCaption();
-        } else if (auto* check = dynamic_cast<const CTavCheckBox*>(object)) {
-            out << (check->GetValue() ? "checked" : "unchecked");
-            text = check->GetCaption();
-        } else if (auto* edit = dynamic_cast<const CTavEdit*>(object)) {
-            out << "edit";
-            if (edit->GetNumbersOnly())
-                out << "(digits " << edit->GetMaxLength() << ")";
-            text = edit->GetText();
-        } else if (auto* label = dynamic_cast<const CTavStatic*>(object)) {
-            out << (label->IsMultiline() ? "text" : "label");
-            text = label->GetText();
-        } else if (auto* list = dynamic_cast<const CTavListBox*>(object)) {
-            out << "list";
-            for (int column = 0; column < list->GetColumnCount(); ++column)
-                text +=
-                    list->GetColumnName(column) + ":" + std::to_string(list->GetColumnWidth(column)) + " ";
-            for (int row = 0; row < list->GetRowCount(); ++row)
-                for (int column = 0; column < list->GetColumnCount(); ++column)
-                    text += (column == 0 ? "|" : "/") + list->GetCellText(row, column);
-        } else {
-            out << "other";
-        }
-        out << " " << object->GetID() << " \"" << text << "\" " << object->GetX() << "," << object->GetY()
-            << " " << object->GetWidth() << "x" << object->GetHeight()
-            << (object->IsVisible() ? "" : " hidden") << (object->IsTransparent() ? " transparent" : "")
-            << (object->IsTranslucent() ? " translucent" : "") << "\n";
-    }
-    return out.str();
-}
-
-// Compares a dialog's layout with the golden tests/builder/layouts/NAME.txt.
-inline void ExpectLayout(const CTavScreen* screen, const std::string& name) {
-    test::ExpectSameAsGolden(DescribeLayout(screen),
-                             std::string(TAV_SOURCE_DIR) + "/tests/builder/layouts/" + name + ".txt");
-}
-
-template <typename D>
-typename DialogDriver<D>::Step DialogDriver<D>::Layout(const std::string& name) {
-    return [name](D* dialog) { ExpectLayout(dialog, name); };
-}
 
 // A test with a main screen over which dialogs open, driving whatever waits there.
 class DialogTest : public HeadlessAppTest, public DialogDriver<> {

@@ -113,7 +113,7 @@ protected:
     Project project;
 };
 
-TEST_F(ProjectDialogsTest, ProjectDialogShowsTheCallersValuesAndKeepsThemOnOk) {
+TEST_F(ProjectDialogsTest, ProjectDialogKeepsTheCallersValuesOnOkAndAppliesItsRules) {
     auto* dialog = new ProjectDialog;
     dialog->name = "Game";
     dialog->x = -12;
@@ -130,9 +130,7 @@ TEST_F(ProjectDialogsTest, ProjectDialogShowsTheCallersValuesAndKeepsThemOnOk) {
                          Click(5), Layout("project-dialog-window"), Click(6),
                          Layout("project-dialog-fullscreen"), Click(0)}),
         "1 Game -12,34 640x480 16 full 10");
-}
-
-TEST_F(ProjectDialogsTest, ProjectDialogAppliesItsRulesInOrder) {
+    // A new project's rules in order.
     EXPECT_EQ(
         Outcome(new ProjectDialog,
                 Breaking(0,
