@@ -44,11 +44,6 @@ protected:
         EXPECT_EQ(GenerateEntireProject(&project, *ui), GenerationOutcome::Completed);
         EXPECT_EQ(main->GetChildScreen(), nullptr) << "every dialog is gone";
     }
-    template <typename T>
-    static Step Expect(const char* what) {
-        return
-            [what](CTavScreen* popup) { EXPECT_NE(dynamic_cast<T*>(popup), nullptr) << "expected " << what; };
-    }
 
     Project project;
     test::TempDir temp;
@@ -88,8 +83,7 @@ TEST_F(GenerationDialogsTest, DestinationDialogAcceptsOnlyAnExistingOrCreatedFol
     EXPECT_EQ(DestinationDialog::Ask(main, 150, 125, 350, 200), temp.path());
 
     // A missing folder not to be created keeps the dialog open; then cancelled.
-    Script({Type(fresh), ok, AnswerBox(kCreate, 1), Expect<DestinationDialog>("the dialog still open"),
-            Click(DestinationDialog::kCancelButton)});
+    Script({Type(fresh), ok, AnswerBox(kCreate, 1), Click(DestinationDialog::kCancelButton)});
     EXPECT_EQ(DestinationDialog::Ask(main, 150, 125, 350, 200), std::nullopt);
     EXPECT_FALSE(fs::exists(fresh));
 
@@ -105,9 +99,8 @@ TEST_F(GenerationDialogsTest, DestinationDialogAcceptsOnlyAnExistingOrCreatedFol
 TEST_F(GenerationDialogsTest, BrowsePutsTheChosenFolderIntoTheField) {
     fs::create_directory(temp / "sub");
     Script({Type(temp / "sub"), Click(DestinationDialog::kBrowseButton),
-            Expect<builder::FileChooser>("the folder chooser"), Click(builder::FileChooser::ID_CANCEL),
-            ExpectText(DestinationDialog::kFolderEdit, temp / "sub"), Click(DestinationDialog::kBrowseButton),
-            Click(builder::FileChooser::ID_OK), Expect<DestinationDialog>("the dialog still open"),
+            Click(builder::FileChooser::ID_CANCEL), ExpectText(DestinationDialog::kFolderEdit, temp / "sub"),
+            Click(DestinationDialog::kBrowseButton), Click(builder::FileChooser::ID_OK),
             ExpectText(DestinationDialog::kFolderEdit, temp / "sub"), Click(DestinationDialog::kOkButton)});
     EXPECT_EQ(DestinationDialog::Ask(main, 150, 125, 350, 200), temp / "sub");
 }

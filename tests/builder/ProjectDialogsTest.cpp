@@ -67,11 +67,12 @@ protected:
     std::string SavePath(const std::string& name) const {
         return (fs::current_path() / "save" / name).string();
     }
-    // Runs a dialog of type T; gives whether it was confirmed and the path it gave.
+    // Runs a dialog of type T; gives whether it was confirmed and its `answer`.
     template <typename T>
-    std::pair<int, std::string> Result(std::vector<Step> steps) {
+    std::pair<int, std::string> Result(std::vector<Step> steps, T* dialog = new T,
+                                       std::string T::*answer = &T::resultPath) {
         std::pair<int, std::string> result;
-        Run<T>(new T, std::move(steps), [&](T& done) { result = {done.confirmed, done.resultPath}; });
+        Run<T>(dialog, std::move(steps), [&](T& done) { result = {done.confirmed, done.*answer}; });
         return result;
     }
     // Runs the screen list over `project`; gives whether it was confirmed and the chosen name.
@@ -79,11 +80,7 @@ protected:
         auto* dialog = new ScreenListDialog;
         dialog->project = &project;
         dialog->typeFilter = filter;
-        std::pair<int, std::string> result;
-        Run<ScreenListDialog>(dialog, std::move(steps), [&](ScreenListDialog& done) {
-            result = {done.confirmed, done.chosenName};
-        });
-        return result;
+        return Result(std::move(steps), dialog, &ScreenListDialog::chosenName);
     }
     // Runs the screen dialog for a new screen (or the screen `edited`) of `in`; gives whether it was
     // confirmed.
