@@ -248,8 +248,8 @@ TEST_F(ChooserTest, FolderChooserGivesTheSelectedOrShownFolder) {
 
 // Screenshots need the same path on every run: a fixed folder under the temporary folder.
 TEST_F(ChooserTest, BitmapAndFolderChoosersLookAsExpected) {
-    for (auto [files, name] :
-         {std::pair{true, "chooser-bitmap.bmp"}, std::pair{false, "chooser-folder.bmp"}}) {
+    for (const bool files : {true, false}) {
+        const std::string name = files ? "chooser-bitmap.bmp" : "chooser-folder.bmp";
         const fs::path fixed = fs::temp_directory_path() / fs::path(name).stem(); // one per picture
         std::error_code ec;
         fs::remove_all(fixed, ec);
