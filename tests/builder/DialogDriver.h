@@ -5,17 +5,66 @@
 #include "../tavctrls/HeadlessApp.h"
 
 #include "builder/FormControls.h"
+#include "tavctrls/platform/BitmapFile.h"
+#include "tests/support/Screenshots.h"
 #include "tests/support/TestSupport.h"
 
 #include <gtest/gtest.h>
 
-#include <cstdlib>
+#include <filesystem>
 #include <functional>
 #include <sstream>
 #include <string>
 #include <vector>
 
 namespace tav::testing {
+
+// A screen and its controls, one line each: kind, id, text, place, size and what else tells them apart.
+inline std::string DescribeLayout(const CTavScreen* screen) {
+    std::ostringstream out;
+    out << "screen " << screen->GetX() << "," << screen->GetY() << " " << screen->GetWidth() << "x"
+        << screen->GetHeight() << " background " << screen->GetBackgroundMode() << "\n";
+    for (int i = 0; i < screen->GetObjectCount(); ++i) {
+        const CTavObject* object = screen->GetObjectAt(i);
+        std::string text;
+        if (auto* button = dynamic_cast<const CTavButton*>(object)) {
+            out << "button";
+            text = button->GetCaption();
+        } else if (auto* check = dynamic_cast<const CTavCheckBox*>(object)) {
+            out << (check->GetValue() ? "checked" : "unchecked");
+            text = check->GetCaption();
+        } else if (auto* edit = dynamic_cast<const CTavEdit*>(object)) {
+            out << "edit";
+            if (edit->GetNumbersOnly())
+                out << "(digits " << edit->GetMaxLength() << ")";
+            text = edit->GetText();
+        } else if (auto* label = dynamic_cast<const CTavStatic*>(object)) {
+            out << (label->IsMultiline() ? "text" : "label");
+            text = label->GetText();
+        } else if (auto* list = dynamic_cast<const CTavListBox*>(object)) {
+            out << "list";
+            for (int column = 0; column < list->GetColumnCount(); ++column)
+                text +=
+                    list->GetColumnName(column) + ":" + std::to_string(list->GetColumnWidth(column)) + " ";
+            for (int row = 0; row < list->GetRowCount(); ++row)
+                for (int column = 0; column < list->GetColumnCount(); ++column)
+                    text += (column == 0 ? "|" : "/") + list->GetCellText(row, column);
+        } else {
+            out << "other";
+        }
+        out << " " << object->GetID() << " \"" << text << "\" " << object->GetX() << "," << object->GetY()
+            << " " << object->GetWidth() << "x" << object->GetHeight()
+            << (object->IsVisible() ? "" : " hidden") << (object->IsTransparent() ? " transparent" : "")
+            << (object->IsTranslucent() ? " translucent" : "") << "\n";
+    }
+    return out.str();
+}
+
+// Compares a dialog's layout with the golden tests/builder/layouts/NAME.txt.
+inline void ExpectLayout(const CTavScreen* screen, const std::string& name) {
+    test::ExpectSameAsGolden(DescribeLayout(screen),
+                             std::string(TAV_SOURCE_DIR) + "/tests/builder/layouts/" + name + ".txt");
+}
 
 template <typename D = CTavScreen>
 class DialogDriver {
@@ -66,7 +115,6 @@ public:
         else
             display_->LClick(x, y);
     }
-    void DoubleClickRow(CTavListBox* list, int row) { ClickRow(list, row, true); }
 
     Step Click(DWORD id) {
         return [this, id](D* dialog) { ClickObject(dialog, id); };
@@ -100,13 +148,14 @@ public:
     static Step Pause() {
         return [](D*) {};
     }
-    Step Shot(const std::string& path) {
-        return [this, path](D*) { EXPECT_TRUE(display_->SaveLastFrame(path)); };
+    static Step Layout(const std::string& name) {
+        return [name](D* dialog) { ExpectLayout(dialog, name); };
     }
-    static Step Layout(const std::string& name);
     static Step ExpectText(DWORD id, const std::string& text) {
         return [id, text](D* dialog) { EXPECT_EQ(builder::TextOf(dialog, id), text) << "id " << id; };
     }
+
+    size_t Left() const { return steps_.size() - done; }
 
     size_t done = 0;
 
@@ -115,58 +164,6 @@ private:
     CTavScreen* owner_;
     std::vector<Step> steps_;
 };
-
-// A screen and its controls, one line each: kind, id, text, place, size and what else tells them apart.
-inline std::string DescribeLayout(const CTavScreen* screen) {
-    std::ostringstream out;
-    out << "screen " << screen->GetX() << "," << screen->GetY() << " " << screen->GetWidth() << "x"
-        << screen->GetHeight() << " background " << screen->GetBackgroundMode() << "\n";
-    for (int i = 0; i < screen->GetObjectCount(); ++i) {
-        const CTavObject* object = screen->GetObjectAt(i);
-        std::string text;
-        if (auto* button = dynamic_cast<const CTavButton*>(object)) {
-            out << "button";
-            text = button->GetCaption();
-        } else if (auto* check = dynamic_cast<const CTavCheckBox*>(object)) {
-            out << (check->GetValue() ? "checked" : "unchecked");
-            text = check->GetCaption();
-        } else if (auto* edit = dynamic_cast<const CTavEdit*>(object)) {
-            out << "edit";
-            if (edit->GetNumbersOnly())
-                out << "(digits " << edit->GetMaxLength() << ")";
-            text = edit->GetText();
-        } else if (auto* label = dynamic_cast<const CTavStatic*>(object)) {
-            out << (label->IsMultiline() ? "text" : "label");
-            text = label->GetText();
-        } else if (auto* list = dynamic_cast<const CTavListBox*>(object)) {
-            out << "list";
-            for (int column = 0; column < list->GetColumnCount(); ++column)
-                text +=
-                    list->GetColumnName(column) + ":" + std::to_string(list->GetColumnWidth(column)) + " ";
-            for (int row = 0; row < list->GetRowCount(); ++row)
-                for (int column = 0; column < list->GetColumnCount(); ++column)
-                    text += (column == 0 ? "|" : "/") + list->GetCellText(row, column);
-        } else {
-            out << "other";
-        }
-        out << " " << object->GetID() << " \"" << text << "\" " << object->GetX() << "," << object->GetY()
-            << " " << object->GetWidth() << "x" << object->GetHeight()
-            << (object->IsVisible() ? "" : " hidden") << (object->IsTransparent() ? " transparent" : "")
-            << (object->IsTranslucent() ? " translucent" : "") << "\n";
-    }
-    return out.str();
-}
-
-// Compares a dialog's layout with the golden tests/builder/layouts/NAME.txt.
-inline void ExpectLayout(const CTavScreen* screen, const std::string& name) {
-    test::ExpectSameAsGolden(DescribeLayout(screen),
-                             std::string(TAV_SOURCE_DIR) + "/tests/builder/layouts/" + name + ".txt");
-}
-
-template <typename D>
-typename DialogDriver<D>::Step DialogDriver<D>::Layout(const std::string& name) {
-    return [name](D* dialog) { ExpectLayout(dialog, name); };
-}
 
 // A test with a main screen over which dialogs open, driving whatever waits there.
 class DialogTest : public HeadlessAppTest, public DialogDriver<> {
@@ -181,18 +178,22 @@ protected:
         static_cast<DialogDriver<>&>(*this) = DialogDriver<>(display, main);
     }
     void TearDown() override {
+        EXPECT_EQ(Left(), 0u) << "a dialog closed before its script ended";
         if (display != nullptr)
             display->SetIdleHandler(nullptr);
         HeadlessAppTest::TearDown();
+    }
+    // The previous script must have run to its end.
+    void Script(std::vector<Step> steps) {
+        EXPECT_EQ(Left(), 0u) << "a dialog closed before its script ended";
+        DialogDriver<>::Script(std::move(steps));
     }
     // Runs `dialog` over the main screen with the script; `read` sees it before it is removed.
     template <typename T>
     void Run(T* dialog, int x, int y, int width, int height, std::vector<Step> steps,
              const std::function<void(T&)>& read = nullptr) {
-        const size_t count = steps.size();
         Script(std::move(steps));
         ASSERT_TRUE(builder::RunDialog(main, dialog, x, y, width, height));
-        EXPECT_EQ(done, count) << "the dialog closed early";
         if (read)
             read(*dialog);
         main->RemoveChildScreen();
@@ -219,10 +220,34 @@ protected:
         return steps;
     }
 
+    // Compares the last frame, or only the dialog's part of it, with tests/builder/reference/NAME.
+    Step LooksLike(const std::string& name, bool dialogOnly = false) {
+        return [this, name, dialogOnly](CTavScreen* dialog) {
+            const platform::PixelBuffer& frame = display->LastFrame();
+            platform::PixelBuffer shot;
+            ASSERT_TRUE(dialogOnly ? shot.Allocate(dialog->GetWidth(), dialog->GetHeight())
+                                   : shot.CopyFrom(frame));
+            for (int y = 0; dialogOnly && y < shot.height(); ++y)
+                for (int x = 0; x < shot.width(); ++x)
+                    shot.Set(x, y, frame.At(dialog->GetAppX() + x, dialog->GetAppY() + y));
+            ASSERT_TRUE(platform::SaveBitmapFile(shots / name, shot));
+            test::ExpectLikeReference(shots / name, std::string(TAV_SOURCE_DIR) + "/tests/builder/reference",
+                                      name);
+        };
+    }
+
     int appWidth = 800;
     int appHeight = 600;
     CTavApp app;
     CTavScreen* main = nullptr;
+    test::TempDir shots;
+};
+
+// Makes `folder` the current directory while it lives.
+struct InFolder {
+    explicit InFolder(const std::string& folder) { std::filesystem::current_path(folder); }
+    ~InFolder() { std::filesystem::current_path(previous); }
+    const std::filesystem::path previous = std::filesystem::current_path();
 };
 
 } // namespace tav::testing

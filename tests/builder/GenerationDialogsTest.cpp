@@ -1,5 +1,4 @@
-// The overwrite question, the destination dialog and the generation adapter: answers by clicks,
-// messages and questions, and a whole project generated through them.
+// The overwrite question, the destination dialog, and a project generated through them.
 #include "DialogDriver.h"
 
 #include "builder/DestinationDialog.h"
@@ -9,7 +8,6 @@
 #include "builder/ScreenListDialog.h"
 #include "codegen/GenerateCommands.h"
 #include "model/Project.h"
-#include "tests/support/Screenshots.h"
 
 #include <gtest/gtest.h>
 
@@ -24,110 +22,13 @@ namespace fs = std::filesystem;
 using builder::DestinationDialog;
 using builder::OverwriteBox;
 
-const std::string kReferences = std::string(TAV_SOURCE_DIR) + "/tests/builder/reference";
 const std::string kCreate = "Directory does not exist. Do you wish to create it?";
+const std::string kOverwrite = "/home/user/out/Start.cpp already exists. Do you want to overwrite it?";
 
 class GenerationDialogsTest : public DialogTest {
 protected:
-    Step Box(const std::string& text, int button = -1) { return AnswerBox(text, button); }
-    template <typename T>
-    static Step Expect(const char* what) {
-        return
-            [what](CTavScreen* popup) { EXPECT_NE(dynamic_cast<T*>(popup), nullptr) << "expected " << what; };
-    }
-};
-
-TEST_F(GenerationDialogsTest, OverwriteBoxGivesTheIdOfThePressedButton) {
-    test::TempDir temp;
-    const struct {
-        std::vector<Step> steps;
-        int answer;
-    } rows[] = {
-        {{Layout("overwrite-box"), Pause(), Shot(temp / "overwrite.bmp"), Click(0)}, kAnswerAlways},
-        {{Click(1)}, kAnswerYes},
-        {{Click(2)}, kAnswerNo},
-        {{Click(3)}, kAnswerNever},
-        {{Click(OverwriteBox::kMessageText), Click(3)}, kAnswerNever}, // the text is no answer
-    };
-    for (const auto& row : rows) {
-        Script(row.steps);
-        EXPECT_EQ(
-            OverwriteBox::Ask(main, "/home/user/out/Start.cpp already exists. Do you want to overwrite it?"),
-            row.answer);
-        EXPECT_EQ(done, row.steps.size()) << "the box closed early";
-        EXPECT_EQ(main->GetChildScreen(), nullptr) << "the box is removed";
-    }
-    test::ExpectLikeReference(temp / "overwrite.bmp", kReferences, "overwrite-box.bmp");
-}
-
-// Cancel gives nothing, whatever was typed.
-TEST_F(GenerationDialogsTest, DestinationDialogLayoutAndPlaces) {
-    test::TempDir temp;
-    for (auto [request, name] : {std::pair{DestinationRequest::EntireProject, "destination-project"},
-                                 std::pair{DestinationRequest::ThisScreen, "destination-screen"}}) {
-        Script({Layout(name), Type("/home/user/out"), Pause(), Shot(temp / name),
-                Click(DestinationDialog::kCancelButton)});
-        EXPECT_EQ(builder::DialogGenerationUi(main).ChooseDestination(request), std::nullopt);
-        EXPECT_EQ(done, 5u);
-    }
-    test::ExpectLikeReference(temp / "destination-project", kReferences, "destination-dialog.bmp");
-}
-
-TEST_F(GenerationDialogsTest, DestinationDialogAcceptsOnlyAnExistingOrCreatedFolder) {
-    test::TempDir temp;
-    const std::string fresh = temp / "fresh";
-    const Step ok = Click(DestinationDialog::kOkButton);
-
-    // Empty: told and kept open; an existing folder is taken as typed.
-    Script({ok, Box("You have to specify a directory"), Type(temp.path()), ok});
-    EXPECT_EQ(DestinationDialog::Ask(main, 150, 125, 350, 200), temp.path());
-    EXPECT_EQ(done, 4u);
-
-    // A missing folder not to be created keeps the dialog open; then cancelled.
-    Script({Type(fresh), ok, Box(kCreate, 1), Expect<DestinationDialog>("the dialog still open"),
-            Click(DestinationDialog::kCancelButton)});
-    EXPECT_EQ(DestinationDialog::Ask(main, 150, 125, 350, 200), std::nullopt);
-    EXPECT_EQ(done, 5u);
-    EXPECT_FALSE(fs::exists(fresh));
-
-    // Only the last part of a path is created; a folder whose parent is missing fails and stays open.
-    Script({Type(temp / "missing/child"), ok, Box(kCreate, 0), Box("Error creating directory"),
-            Set(DestinationDialog::kFolderEdit, ""), Type(fresh), ok, Box(kCreate, 0)});
-    EXPECT_EQ(DestinationDialog::Ask(main, 150, 125, 350, 200), fresh);
-    EXPECT_EQ(done, 8u);
-    EXPECT_TRUE(fs::is_directory(fresh));
-    EXPECT_FALSE(fs::exists(temp / "missing"));
-}
-
-// A cancelled browse changes nothing; a chosen folder goes into the field and the dialog stays open.
-TEST_F(GenerationDialogsTest, BrowsePutsTheChosenFolderIntoTheField) {
-    test::TempDir temp;
-    fs::create_directory(temp / "sub");
-    Script({Type(temp / "sub"), Click(DestinationDialog::kBrowseButton),
-            Expect<builder::FileChooser>("the folder chooser"), Click(builder::FileChooser::ID_CANCEL),
-            ExpectText(DestinationDialog::kFolderEdit, temp / "sub"), Click(DestinationDialog::kBrowseButton),
-            Click(builder::FileChooser::ID_OK), Expect<DestinationDialog>("the dialog still open"),
-            ExpectText(DestinationDialog::kFolderEdit, temp / "sub"), Click(DestinationDialog::kOkButton)});
-    EXPECT_EQ(DestinationDialog::Ask(main, 150, 125, 350, 200), temp / "sub");
-    EXPECT_EQ(done, 10u);
-}
-
-TEST_F(GenerationDialogsTest, AdapterAnswersWithBoxes) {
-    builder::DialogGenerationUi ui(main);
-    Script({Box("Go on?", 0), Box("Go on?", 1), Box("Done"), Box("Bitmap skipped"),
-            Expect<OverwriteBox>("the overwrite question"), Click(3)});
-    EXPECT_TRUE(ui.AskYesNo(YesNoQuestion::CopyBitmaps, "Go on?"));
-    EXPECT_FALSE(ui.AskYesNo(YesNoQuestion::CreateDirectory, "Go on?"));
-    ui.ShowMessage("Done", MessageKind::Information);
-    ui.Warn("Bitmap skipped");
-    EXPECT_EQ(ui.AskOverwrite("a.h already exists. Do you want to overwrite it?"), kAnswerNever);
-    EXPECT_EQ(done, 6u);
-}
-
-class GenerateThroughDialogsTest : public GenerationDialogsTest {
-protected:
     void SetUp() override {
-        GenerationDialogsTest::SetUp();
+        DialogTest::SetUp();
         project.name = "Demo";
         project.AddScreen(test::MakeScreen("Start"));
         project.Screen(0).startup = 1;
@@ -137,63 +38,105 @@ protected:
     // Generates the entire project through the dialogs, typing `out` as the destination.
     void Generate(const std::string& out, std::vector<Step> answers) {
         answers.insert(answers.begin(), {Type(out), Click(DestinationDialog::kOkButton)});
-        answers.push_back(Box("Code generation complete.\nSee the documenation on how to use TavCtrls class "
-                              "libraries to add more functionality to your program."));
-        const size_t count = answers.size();
+        answers.push_back(AnswerBox("Code generation complete.\nSee the documenation on how to use TavCtrls "
+                                    "class libraries to add more functionality to your program."));
         Script(std::move(answers));
         EXPECT_EQ(GenerateEntireProject(&project, *ui), GenerationOutcome::Completed);
-        EXPECT_EQ(done, count);
         EXPECT_EQ(main->GetChildScreen(), nullptr) << "every dialog is gone";
     }
+
     Project project;
     test::TempDir temp;
     std::unique_ptr<builder::DialogGenerationUi> ui;
-    const Step noCopy =
-        Box("Do you want to move copy bitmaps into art folder in your project and make their path "
-            "relative?",
-            1);
+    const Step noCopy = AnswerBox(
+        "Do you want to move copy bitmaps into art folder in your project and make their path relative?", 1);
 };
 
-TEST_F(GenerateThroughDialogsTest, EntireProjectIsWrittenIntoTheChosenFolder) {
+// The answer is the id of the pressed button; a click on the message text is none.
+TEST_F(GenerationDialogsTest, OverwriteBoxGivesTheIdOfThePressedButton) {
+    for (DWORD button : {kAnswerAlways, kAnswerYes, kAnswerNo, kAnswerNever}) {
+        Script({Layout("overwrite-box"), Pause(), LooksLike("overwrite-box.bmp"),
+                Click(OverwriteBox::kMessageText), Click(button)});
+        EXPECT_EQ(OverwriteBox::Ask(main, kOverwrite), static_cast<int>(button));
+        EXPECT_EQ(main->GetChildScreen(), nullptr) << "the box is removed";
+    }
+}
+
+// Cancel gives nothing, whatever was typed.
+TEST_F(GenerationDialogsTest, DestinationDialogLayoutAndPlaces) {
+    for (auto [request, name] : {std::pair{DestinationRequest::EntireProject, "destination-project"},
+                                 std::pair{DestinationRequest::ThisScreen, "destination-screen"}}) {
+        const bool shoot = request == DestinationRequest::EntireProject;
+        Script({Layout(name), Type("/home/user/out"), Pause(),
+                shoot ? LooksLike("destination-dialog.bmp") : Pause(),
+                Click(DestinationDialog::kCancelButton)});
+        EXPECT_EQ(ui->ChooseDestination(request), std::nullopt);
+    }
+}
+
+TEST_F(GenerationDialogsTest, DestinationDialogAcceptsOnlyAnExistingOrCreatedFolder) {
+    const std::string fresh = temp / "fresh";
+    const Step ok = Click(DestinationDialog::kOkButton);
+
+    // Empty: told and kept open; an existing folder is taken as typed.
+    Script({ok, AnswerBox("You have to specify a directory"), Type(temp.path()), ok});
+    EXPECT_EQ(DestinationDialog::Ask(main, 150, 125, 350, 200), temp.path());
+
+    // A missing folder not to be created keeps the dialog open; then cancelled.
+    Script({Type(fresh), ok, AnswerBox(kCreate, 1), Click(DestinationDialog::kCancelButton)});
+    EXPECT_EQ(DestinationDialog::Ask(main, 150, 125, 350, 200), std::nullopt);
+    EXPECT_FALSE(fs::exists(fresh));
+
+    // Only the last part of a path is created; a folder whose parent is missing fails and stays open.
+    Script({Type(temp / "missing/child"), ok, AnswerBox(kCreate, 0), AnswerBox("Error creating directory"),
+            Set(DestinationDialog::kFolderEdit, ""), Type(fresh), ok, AnswerBox(kCreate, 0)});
+    EXPECT_EQ(DestinationDialog::Ask(main, 150, 125, 350, 200), fresh);
+    EXPECT_TRUE(fs::is_directory(fresh));
+    EXPECT_FALSE(fs::exists(temp / "missing"));
+}
+
+// A cancelled browse changes nothing; a chosen folder goes into the field and the dialog stays open.
+TEST_F(GenerationDialogsTest, BrowsePutsTheChosenFolderIntoTheField) {
+    fs::create_directory(temp / "sub");
+    Script({Type(temp / "sub"), Click(DestinationDialog::kBrowseButton),
+            Click(builder::FileChooser::ID_CANCEL), ExpectText(DestinationDialog::kFolderEdit, temp / "sub"),
+            Click(DestinationDialog::kBrowseButton), Click(builder::FileChooser::ID_OK),
+            ExpectText(DestinationDialog::kFolderEdit, temp / "sub"), Click(DestinationDialog::kOkButton)});
+    EXPECT_EQ(DestinationDialog::Ask(main, 150, 125, 350, 200), temp / "sub");
+}
+
+TEST_F(GenerationDialogsTest, AdapterAnswersWithBoxes) {
+    Script({AnswerBox("Go on?", 0), AnswerBox("Go on?", 1), AnswerBox("Done"), AnswerBox("Bitmap skipped"),
+            Layout("overwrite-box"), Click(kAnswerNever)});
+    EXPECT_TRUE(ui->AskYesNo(YesNoQuestion::CopyBitmaps, "Go on?"));
+    EXPECT_FALSE(ui->AskYesNo(YesNoQuestion::CreateDirectory, "Go on?"));
+    ui->ShowMessage("Done", MessageKind::Information);
+    ui->Warn("Bitmap skipped");
+    EXPECT_EQ(ui->AskOverwrite(kOverwrite), kAnswerNever);
+}
+
+TEST_F(GenerationDialogsTest, EntireProjectIsWrittenIntoTheChosenFolder) {
     const std::string out = temp / "out";
-    Generate(out, {Box(kCreate, 0), noCopy});
+    Generate(out, {AnswerBox(kCreate, 0), noCopy});
     ASSERT_FALSE(project.generatedFiles.empty());
     for (const std::string& file : project.generatedFiles)
         EXPECT_TRUE(fs::is_regular_file(file)) << file;
     EXPECT_FALSE(fs::exists(out + "/art")) << "bitmaps were not to be copied";
-
-    // Again into the same folder: the overwrite question comes at the first file; Never keeps them all.
-    test::WriteFile(out + "/Start.cpp", "mine");
-    const std::string header = project.generatedFiles.front();
-    Generate(out, {noCopy, [&](CTavScreen* popup) {
-                       auto* box = dynamic_cast<OverwriteBox*>(popup);
-                       ASSERT_NE(box, nullptr);
-                       EXPECT_EQ(box->GetMessage(), header + " already exists. Do you want to overwrite it?");
-                       ClickObject(popup, OverwriteBox::kNeverButton);
-                   }});
-    EXPECT_EQ(test::ReadFile(out + "/Start.cpp"), "mine");
 }
 
-TEST_F(GenerateThroughDialogsTest, StartupScreenIsPickedAmongTheFullScreens) {
+TEST_F(GenerationDialogsTest, StartupScreenIsPickedAmongTheFullScreens) {
     project.Screen(0).startup = 0;
     project.AddScreen(test::MakeScreen("Popup", ScreenType::Popup));
     project.AddScreen(test::MakeScreen("Second"));
     project.modified = 0;
     Generate(temp.path(),
-             {noCopy, Box("You haven't selected a startup screen. Do you want to select one?", 0),
+             {noCopy, AnswerBox("You haven't selected a startup screen. Do you want to select one?", 0),
               Layout("startup-screen-list"), Row(builder::ScreenListDialog::ScreenList, 1),
               Click(builder::ScreenListDialog::SelectButton)});
     EXPECT_EQ(project.Screen(2).startup, 1);
     EXPECT_EQ(project.Screen(0).startup, 0);
     EXPECT_EQ(project.modified, 1);
     EXPECT_NE(test::ReadFile(temp / "main.cpp").find("Second"), std::string::npos);
-}
-
-TEST_F(GenerateThroughDialogsTest, CancelledDestinationEndsSilently) {
-    Script({Click(DestinationDialog::kCancelButton), Box("unexpected")});
-    EXPECT_EQ(GenerateEntireProject(&project, *ui), GenerationOutcome::Stopped);
-    EXPECT_EQ(done, 1u) << "no message after Cancel";
-    EXPECT_TRUE(project.generatedFiles.empty());
 }
 
 } // namespace
