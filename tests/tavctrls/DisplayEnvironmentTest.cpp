@@ -61,11 +61,7 @@ TEST(DisplayEnvironment, HeadlessFramesScreenshotAndInputTogether) {
     display->Close();
     PixelBuffer saved;
     ASSERT_TRUE(LoadBitmapFile(shot, saved));
-    ASSERT_EQ(saved.width(), 6);
-    ASSERT_EQ(saved.height(), 4);
-    for (int y = 0; y < 4; ++y)
-        for (int x = 0; x < 6; ++x)
-            EXPECT_EQ(saved.At(x, y), Frame(0x00445566).At(x, y)) << x << "," << y;
+    EXPECT_TRUE(SamePixels(Frame(0x00445566), saved));
 }
 
 TEST(DisplayEnvironment, BadValuesStopWithStatus2AndSayWhy) {

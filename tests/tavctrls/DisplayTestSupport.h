@@ -2,6 +2,7 @@
 
 #include "tavctrls/platform/Display.h"
 #include "tavctrls/platform/InputScript.h"
+#include "tavctrls/platform/PixelBuffer.h"
 #include "tavctrls/platform/ProcessEnd.h"
 
 #include <gtest/gtest.h>
@@ -44,6 +45,18 @@ inline std::string Drain(Display& display) {
     while (display.PeekMessage(message))
         text += (text.empty() ? "" : "; ") + Describe(message);
     return text;
+}
+
+inline ::testing::AssertionResult SamePixels(const PixelBuffer& expected, const PixelBuffer& actual) {
+    if (expected.width() != actual.width() || expected.height() != actual.height())
+        return ::testing::AssertionFailure() << "sizes differ";
+    for (int y = 0; y < expected.height(); ++y)
+        for (int x = 0; x < expected.width(); ++x)
+            if (expected.At(x, y) != actual.At(x, y))
+                return ::testing::AssertionFailure()
+                       << "differs at " << x << "," << y << ": expected " << std::hex << expected.At(x, y)
+                       << ", got " << actual.At(x, y);
+    return ::testing::AssertionSuccess();
 }
 
 struct ProcessEnded {

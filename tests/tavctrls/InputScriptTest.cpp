@@ -74,22 +74,12 @@ TEST(InputScript, ErrorsNameFileAndLineAndKeepNothing) {
 }
 
 TEST(InputScript, KeyNamesInAnyCaseWithOrWithoutThePrefix) {
-    const std::pair<const char*, unsigned> names[] = {{"return", vk::kReturn},
-                                                      {"VK_Escape", vk::kEscape},
-                                                      {"BACK", vk::kBack},
-                                                      {"prior", vk::kPrior},
-                                                      {"NEXT", vk::kNext},
-                                                      {"z", 'Z'},
-                                                      {"7", '7'},
-                                                      {"space", vk::kSpace},
-                                                      {"F1", vk::kF1},
-                                                      {"f12", vk::kF1 + 11},
-                                                      {"NUMPAD0", vk::kNumpad0},
-                                                      {"numpad9", vk::kNumpad0 + 9}};
-    for (const auto& [name, key] : names)
-        EXPECT_EQ(VirtualKeyFromName(name), key) << name;
-    for (const char* unknown : {"", "F0", "F13", "F01", "NUMPAD", "NUMPAD10", "VK_", "AA", "RETURNS", "#"})
-        EXPECT_EQ(VirtualKeyFromName(unknown), 0u) << unknown;
+    std::string keys;
+    for (const char* name : {"return", "VK_Escape", "BACK",    "prior",   "NEXT",    "z",  "7",   "space",
+                             "F1",     "f12",       "NUMPAD0", "numpad9", "",        "F0", "F13", "F01",
+                             "NUMPAD", "NUMPAD10",  "VK_",     "AA",      "RETURNS", "#"})
+        keys += std::to_string(VirtualKeyFromName(name)) + " ";
+    EXPECT_EQ(keys, "13 27 8 33 34 90 55 32 112 123 96 105 0 0 0 0 0 0 0 0 0 0 ");
 }
 
 } // namespace

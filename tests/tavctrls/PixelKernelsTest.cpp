@@ -1,6 +1,7 @@
 #include "tavctrls/platform/PixelKernels.h"
 #include "tavctrls/platform/Lines.h"
 #include "tavctrls/platform/PixelBuffer.h"
+#include "tests/tavctrls/DisplayTestSupport.h"
 
 #include <gtest/gtest.h>
 
@@ -32,16 +33,6 @@ PixelBuffer Clone(const PixelBuffer& source) {
     PixelBuffer copy;
     EXPECT_TRUE(copy.CopyFrom(source));
     return copy;
-}
-
-::testing::AssertionResult Same(const PixelBuffer& expected, const PixelBuffer& actual) {
-    for (int y = 0; y < expected.height(); ++y)
-        for (int x = 0; x < expected.width(); ++x)
-            if (expected.At(x, y) != actual.At(x, y))
-                return ::testing::AssertionFailure()
-                       << "differs at " << x << "," << y << ": expected " << std::hex << expected.At(x, y)
-                       << ", got " << actual.At(x, y);
-    return ::testing::AssertionSuccess();
 }
 
 std::uint32_t ReferenceBlend(std::uint32_t d, std::uint32_t s, int alpha) {
@@ -164,13 +155,13 @@ TEST_P(KernelSetTest, RowOperationsMatchTheirRulesAtEveryWidthAlignmentAndChanne
                 PixelBuffer expected = Clone(dest);
                 ApplyRule(operation, expected, offset, 1, source, from);
                 ASSERT_TRUE(operation.run(dest, offset, 1, source, from));
-                ASSERT_TRUE(Same(expected, dest))
+                ASSERT_TRUE(SamePixels(expected, dest))
                     << operation.name << ", width " << width << ", offset " << offset;
             }
         PixelBuffer pairs = Clone(pairsDest), expected = Clone(pairsDest);
         ApplyRule(operation, expected, 0, 0, pairsSource, pairsSource.Bounds());
         ASSERT_TRUE(operation.run(pairs, 0, 0, pairsSource, pairsSource.Bounds()));
-        ASSERT_TRUE(Same(expected, pairs)) << operation.name << ", every pair of channel values";
+        ASSERT_TRUE(SamePixels(expected, pairs)) << operation.name << ", every pair of channel values";
     }
 }
 
@@ -184,7 +175,7 @@ TEST_P(KernelSetTest, StretchMatchesReference) {
             PixelBuffer expected = Clone(dest);
             ReferenceStretch(expected, to, source, from);
             ASSERT_TRUE(StretchRect(dest, to, source, from));
-            ASSERT_TRUE(Same(expected, dest))
+            ASSERT_TRUE(SamePixels(expected, dest))
                 << from.Width() << "x" << from.Height() << " to " << to.Width() << "x" << to.Height();
         }
 }
@@ -201,13 +192,13 @@ TEST_P(KernelSetTest, OverlappingCopiesWithinOneBufferReadTheOriginalPixels) {
             PixelBuffer same = Clone(original), expected = Clone(original);
             ASSERT_TRUE(operation.run(same, x, y, same, from));
             ApplyRule(operation, expected, x, y, original, from);
-            ASSERT_TRUE(Same(expected, same)) << operation.name;
+            ASSERT_TRUE(SamePixels(expected, same)) << operation.name;
         }
         PixelBuffer same = Clone(original), expected = Clone(original);
         const PixelRect to{x, y, x + from.Width() * 2 - 5, y + from.Height()};
         ASSERT_TRUE(StretchRect(same, to, same, from));
         ReferenceStretch(expected, to, original, from);
-        ASSERT_TRUE(Same(expected, same)) << "stretch";
+        ASSERT_TRUE(SamePixels(expected, same)) << "stretch";
     }
 }
 
@@ -238,7 +229,7 @@ std::set<Point> ReferenceLine(long long x1, long long y1, long long x2, long lon
     return points;
 }
 
-std::set<Point> DrawnLine(int width, int height, int x1, int y1, int x2, int y2) {
+std::set<Point> DrawnLine(int x1, int y1, int x2, int y2, int width, int height) {
     constexpr std::uint32_t kInk = 0x00ABCDEF;
     PixelBuffer buffer;
     EXPECT_TRUE(buffer.Allocate(width, height));
@@ -252,23 +243,18 @@ std::set<Point> DrawnLine(int width, int height, int x1, int y1, int x2, int y2)
 }
 
 TEST(LineTest, LinesFollowBresenhamAndClippedOnesDrawTheInsidePixelsOfTheWholeLine) {
-    // Every octant from the middle, lines crossing each edge both ways, and random lines mostly outside.
-    std::vector<std::pair<Point, Point>> lines = {
-        {{-15, 4}, {12, 9}},  {{12, 9}, {-15, 4}},  {{5, -20}, {9, 25}}, {{9, 25}, {5, -20}},
-        {{-7, -9}, {30, 19}}, {{30, 19}, {-7, -9}}, {{25, 2}, {3, 40}},  {{-30, 3}, {40, 4}},
-        {{3, -30}, {4, 40}},  {{-1, 5}, {20, 5}},   {{8, -1}, {8, 14}},  {{19, 0}, {19, 13}}};
+    // Every octant from the middle, then random lines, most of them crossing edges or outside.
+    std::vector<std::array<int, 4>> lines;
     for (int dx = -12; dx <= 12; ++dx)
         for (int dy = -12; dy <= 12; ++dy)
-            lines.push_back({{10, 7}, {10 + dx, 7 + dy}});
+            lines.push_back({10, 7, 10 + dx, 7 + dy});
     std::mt19937 random(99);
-    for (int i = 0; i < 3000; ++i) {
-        auto coordinate = [&] { return static_cast<int>(random() % 160) - 60; };
-        lines.push_back({{coordinate(), coordinate()}, {coordinate(), coordinate()}});
-    }
-    for (const auto& [from, to] : lines)
-        ASSERT_EQ(DrawnLine(20, 14, from.first, from.second, to.first, to.second),
-                  ReferenceLine(from.first, from.second, to.first, to.second, 20, 14))
-            << from.first << "," << from.second << " to " << to.first << "," << to.second;
+    const auto coordinate = [&] { return static_cast<int>(random() % 160) - 60; };
+    for (int i = 0; i < 3000; ++i)
+        lines.push_back({coordinate(), coordinate(), coordinate(), coordinate()});
+    for (const auto& [x1, y1, x2, y2] : lines)
+        ASSERT_EQ(DrawnLine(x1, y1, x2, y2, 20, 14), ReferenceLine(x1, y1, x2, y2, 20, 14))
+            << x1 << "," << y1 << " to " << x2 << "," << y2;
 }
 
 TEST(LineTest, FarAwayAndExtremeEndsNeitherOverflowNorLoseTheSlope) {
@@ -300,7 +286,7 @@ TEST(LineTest, FarAwayAndExtremeEndsNeitherOverflowNorLoseTheSlope) {
         cases.push_back({k * a, k * b, -k * a, -k * b, ReferenceLine(60 * a, 60 * b, -a, -b, 40, 30)});
     }
     for (const Case& c : cases)
-        EXPECT_EQ(DrawnLine(40, 30, c.x1, c.y1, c.x2, c.y2), c.expected)
+        EXPECT_EQ(DrawnLine(c.x1, c.y1, c.x2, c.y2, 40, 30), c.expected)
             << c.x1 << "," << c.y1 << " to " << c.x2 << "," << c.y2;
 }
 
