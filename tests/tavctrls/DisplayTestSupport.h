@@ -47,6 +47,15 @@ inline std::string Drain(Display& display) {
     return text;
 }
 
+// A frame of one colour but for its top left pixel.
+inline PixelBuffer Frame(int width, int height, std::uint32_t pixel) {
+    PixelBuffer frame;
+    EXPECT_TRUE(frame.Allocate(width, height));
+    FillRect(frame, frame.Bounds(), pixel);
+    frame.Set(0, 0, 0x123456);
+    return frame;
+}
+
 inline ::testing::AssertionResult SamePixels(const PixelBuffer& expected, const PixelBuffer& actual) {
     if (expected.width() != actual.width() || expected.height() != actual.height())
         return ::testing::AssertionFailure() << "sizes differ";

@@ -118,6 +118,10 @@ PixelBuffer KeyedPicture(int width, int height, std::mt19937& random) {
     return buffer;
 }
 
+// A rectangle of a 64 x 24 picture, and targets that overlap it from every side.
+constexpr PixelRect kOverlapped{6, 4, 31, 15};
+constexpr std::pair<int, int> kOverlaps[] = {{6, 7}, {6, 1}, {11, 4}, {1, 4}, {9, 6}, {4, 1}, {7, 5}};
+
 // Every kernel set the processor runs, each compared with the plain references.
 class KernelSetTest : public ::testing::TestWithParam<KernelSet> {
 protected:
@@ -136,7 +140,7 @@ private:
 // Widths 1..67 reach every tail of 4- and 8-pixel groups; the offsets move rows off alignment. Then every
 // pair of channel values: at row y, column x red goes from x to y, green from y to x, blue from x to
 // (x * 7 + y) & 255.
-TEST_P(KernelSetTest, RowOperationsMatchTheirRulesAtEveryWidthAlignmentAndChannelValue) {
+TEST_P(KernelSetTest, OperationsMatchTheirRulesAtEveryWidthAlignmentChannelValueAndOverlap) {
     constexpr int kMaxWidth = 67;
     const PixelBuffer source = KeyedPicture(kMaxWidth + 4, 3, random_);
     PixelBuffer pairsDest, pairsSource;
@@ -162,10 +166,18 @@ TEST_P(KernelSetTest, RowOperationsMatchTheirRulesAtEveryWidthAlignmentAndChanne
         ApplyRule(operation, expected, 0, 0, pairsSource, pairsSource.Bounds());
         ASSERT_TRUE(operation.run(pairs, 0, 0, pairsSource, pairsSource.Bounds()));
         ASSERT_TRUE(SamePixels(expected, pairs)) << operation.name << ", every pair of channel values";
+        // Within one buffer the original pixels are read, whichever way source and target overlap.
+        for (const auto& [x, y] : kOverlaps) {
+            const PixelBuffer original = KeyedPicture(64, 24, random_);
+            PixelBuffer same = Clone(original), expected = Clone(original);
+            ASSERT_TRUE(operation.run(same, x, y, same, kOverlapped));
+            ApplyRule(operation, expected, x, y, original, kOverlapped);
+            ASSERT_TRUE(SamePixels(expected, same)) << operation.name << " to " << x << "," << y;
+        }
     }
 }
 
-TEST_P(KernelSetTest, StretchMatchesReference) {
+TEST_P(KernelSetTest, StretchMatchesReferenceAlsoWithinOneBuffer) {
     const PixelBuffer source = Random(40, 30, random_);
     const PixelRect sources[] = {{0, 0, 40, 30}, {3, 2, 20, 9}, {39, 29, 40, 30}, {1, 0, 4, 30}};
     const PixelRect targets[] = {{0, 0, 67, 50}, {1, 2, 2, 3}, {5, 3, 46, 20}, {0, 0, 13, 7}, {2, 1, 67, 2}};
@@ -178,27 +190,13 @@ TEST_P(KernelSetTest, StretchMatchesReference) {
             ASSERT_TRUE(SamePixels(expected, dest))
                 << from.Width() << "x" << from.Height() << " to " << to.Width() << "x" << to.Height();
         }
-}
-
-TEST_P(KernelSetTest, OverlappingCopiesWithinOneBufferReadTheOriginalPixels) {
-    const std::vector<Operation> operations = Operations();
-    const std::pair<int, int> shifts[] = {{0, 3}, {0, -3}, {5, 0}, {-5, 0}, {3, 2}, {-2, -3}, {1, 1}};
-    for (const auto& [shiftX, shiftY] : shifts) {
-        SCOPED_TRACE(::testing::Message() << "shift " << shiftX << "," << shiftY);
+    for (const auto& [x, y] : kOverlaps) {
         const PixelBuffer original = KeyedPicture(64, 24, random_);
-        const PixelRect from{6, 4, 31, 15};
-        const int x = from.left + shiftX, y = from.top + shiftY;
-        for (const Operation& operation : operations) {
-            PixelBuffer same = Clone(original), expected = Clone(original);
-            ASSERT_TRUE(operation.run(same, x, y, same, from));
-            ApplyRule(operation, expected, x, y, original, from);
-            ASSERT_TRUE(SamePixels(expected, same)) << operation.name;
-        }
         PixelBuffer same = Clone(original), expected = Clone(original);
-        const PixelRect to{x, y, x + from.Width() * 2 - 5, y + from.Height()};
-        ASSERT_TRUE(StretchRect(same, to, same, from));
-        ReferenceStretch(expected, to, original, from);
-        ASSERT_TRUE(SamePixels(expected, same)) << "stretch";
+        const PixelRect to{x, y, x + kOverlapped.Width() * 2 - 5, y + kOverlapped.Height()};
+        ASSERT_TRUE(StretchRect(same, to, same, kOverlapped));
+        ReferenceStretch(expected, to, original, kOverlapped);
+        ASSERT_TRUE(SamePixels(expected, same)) << "to " << x << "," << y;
     }
 }
 
@@ -262,10 +260,8 @@ TEST(LineTest, FarAwayAndExtremeEndsNeitherOverflowNorLoseTheSlope) {
         int x1, y1, x2, y2;
         std::set<Point> expected;
     };
-    std::set<Point> diagonal;
-    for (int i = 0; i < 30; ++i)
-        diagonal.emplace(i, i);
-    const std::set<Point> row1 = ReferenceLine(0, 1, 40, 1, 40, 30);
+    const std::set<Point> row1 = ReferenceLine(0, 1, 40, 1, 40, 30),
+                          diagonal = ReferenceLine(0, 0, 30, 30, 40, 30);
     std::vector<Case> cases = {
         // Exactly half way along a line 2^32 - 1 long the offset rounds up, a little past half.
         {INT_MIN, 0, INT_MAX, 1, row1},

@@ -55,36 +55,26 @@ Ink Drawn(const Font& font, std::string_view text, int x = 10, int y = 10, int w
     return InkOf(canvas);
 }
 
-TEST(TextExtent, TheCellIsTheFontHeightAndTheGlyphsFillIt) {
-    for (int height : {1, 8, 11, 15, 20, 33, 64}) {
-        SCOPED_TRACE(height);
+// Only the cell height and the average width: the screenshots pin glyph placement at the usual sizes.
+TEST(TextExtent, TheCellIsTheFontHeightAndAnAverageWidthScalesHorizontallyOnly) {
+    for (int height : {1, 8, 15, 33, 64}) {
         auto font = Open("DejaVu Sans", height);
-        ASSERT_NE(font, nullptr);
+        ASSERT_NE(font, nullptr) << height;
         EXPECT_EQ(MeasureText(*font, "Hgjy()[]AW").height, height);
-        EXPECT_EQ(MeasureText(*font, "").width, 0);
-        if (height < 8)
-            continue;
-        // Brackets and descenders reach from near the top of the cell to near its bottom, and no further:
-        // a pixel size taken as the em (not the cell) would overflow it, a smaller one leave it empty.
-        const Ink ink = Drawn(*font, "Hgjy()[]AW", 10, 20);
-        EXPECT_GE(ink.top, 20);
-        EXPECT_LT(ink.bottom, 20 + height);
-        EXPECT_GE(ink.Height() * 10, height * 7);
-        EXPECT_GT(Drawn(*font, "g").bottom, Drawn(*font, "H").bottom) << "glyphs share the baseline";
     }
-}
-
-TEST(TextExtent, WidthIsTheSumOfWholePixelAdvancesWithoutKerning) {
-    auto font = Open("DejaVu Sans", 15);
-    ASSERT_NE(font, nullptr);
-    const auto width = [&](std::string_view text) { return MeasureText(*font, text).width; };
-    EXPECT_LT(width("a"), width("ab"));
-    EXPECT_EQ(width("AV"), width("A") + width("V"));
-    EXPECT_EQ(width("Tavrin Controls"), width("Tavrin ") + width("Controls"));
-    // The ink stays within the extent (one pixel of overhang allowed to the left).
-    const Ink ink = Drawn(*font, "Tavrin Controls(");
-    EXPECT_GE(ink.left, 9);
-    EXPECT_LE(ink.right, 10 + width("Tavrin Controls("));
+    // Doubling the average width about doubles the text's width (advances are rounded per glyph).
+    const int naturalHeight = Drawn(*Open("DejaVu Sans", 20), "H").Height();
+    std::vector<int> widths;
+    for (int width : {5, 10, 20}) {
+        auto font = Open("DejaVu Sans", 20, width);
+        ASSERT_NE(font, nullptr);
+        const TextExtent extent = MeasureText(*font, "abcdefghijklmnopqrstuvwxyz");
+        widths.push_back(extent.width);
+        EXPECT_EQ(extent.height, 20);
+        EXPECT_NEAR(Drawn(*font, "H").Height(), naturalHeight, 1);
+    }
+    EXPECT_NEAR(double(widths[2]) / widths[1], 2.0, 0.3);
+    EXPECT_NEAR(double(widths[1]) / widths[0], 2.0, 0.3);
 }
 
 // A face without a bold of its own is thickened (faces with one are in the screenshots).
@@ -100,22 +90,6 @@ TEST(TextExtent, SyntheticBoldIsWiderAndDarkerOnTheSameCell) {
     EXPECT_GT(heavy.count, thin.count);
     EXPECT_EQ(heavy.top, thin.top);
     EXPECT_EQ(heavy.bottom, thin.bottom);
-}
-
-TEST(TextExtent, AverageWidthScalesHorizontallyOnly) {
-    const std::string text = "abcdefghijklmnopqrstuvwxyz";
-    auto natural = Open("DejaVu Sans", 20), narrow = Open("DejaVu Sans", 20, 5);
-    auto wide = Open("DejaVu Sans", 20, 10), wider = Open("DejaVu Sans", 20, 20);
-    ASSERT_TRUE(natural && narrow && wide && wider);
-    const int narrowWidth = MeasureText(*narrow, text).width;
-    const int wideWidth = MeasureText(*wide, text).width;
-    const int widerWidth = MeasureText(*wider, text).width;
-    // Doubling the average width about doubles the text's width (advances are rounded per glyph).
-    EXPECT_NEAR(double(widerWidth) / wideWidth, 2.0, 0.3);
-    EXPECT_NEAR(double(wideWidth) / narrowWidth, 2.0, 0.3);
-    EXPECT_EQ(MeasureText(*wider, text).height, 20);
-    EXPECT_NEAR(Drawn(*wider, "H").Height(), Drawn(*natural, "H").Height(), 1);
-    EXPECT_NEAR(Drawn(*narrow, "H").Height(), Drawn(*natural, "H").Height(), 1);
 }
 
 TEST(TextDrawing, ClippingAtEveryEdgeKeepsTheVisiblePart) {
@@ -163,15 +137,11 @@ TEST(TextFonts, UnusableSpecsGiveNoFontUnknownFamiliesFallBackAndFontsAreShared)
     EXPECT_EQ(Open("DejaVu Sans", 1000000), nullptr);
     EXPECT_EQ(Open("DejaVu Sans", 15, 1000000), nullptr);
     EXPECT_EQ(Open("DejaVu Sans", 15, -1000000), nullptr);
-    for (int weight : {0, 700}) {
-        auto fallback = Open("No Such Family:zz9-plural-z-alpha", 15, 0, weight);
-        ASSERT_NE(fallback, nullptr);
-        EXPECT_GT(Drawn(*fallback, "abc").count, 0);
-    }
-    auto first = Open("DejaVu Sans", 17);
-    EXPECT_EQ(first, Open("DejaVu Sans", 17));
-    EXPECT_NE(first, Open("DejaVu Sans", 18));
-    EXPECT_NE(first, Open("DejaVu Sans", 17, 9));
+    // A ':' in a family name is no pattern syntax.
+    auto fallback = Open("No Such Family:zz9-plural-z-alpha", 15, 0, 700);
+    ASSERT_NE(fallback, nullptr);
+    EXPECT_GT(Drawn(*fallback, "abc").count, 0);
+    EXPECT_EQ(Open("DejaVu Sans", 17), Open("DejaVu Sans", 17));
     EXPECT_EQ(Open("DejaVu Sans", 17, -9), Open("DejaVu Sans", 17, 9));
     const std::vector<std::string> families = FontFamilies();
     EXPECT_TRUE(std::is_sorted(families.begin(), families.end()));
@@ -244,6 +214,7 @@ TEST(TextUtf8, BrokenSequencesAreLatin1Characters) {
         {"a\x80z", "a\xc2\x80z"}};                                // stray continuation
     for (const auto& [bytes, latin1] : broken)
         EXPECT_EQ(width(bytes), width(latin1)) << latin1;
+    EXPECT_EQ(width("AV"), width("A") + width("V")) << "no kerning";
     // A valid sequence is one character.
     EXPECT_LT(width("\xe2\x82\xac"), width("\xc3\xa2\xc2\x82\xc2\xac"));
     EXPECT_EQ(width("\xf0\x9f\x98\x80\xf0\x9f\x98\x80"), 2 * width("\xf0\x9f\x98\x80"));
