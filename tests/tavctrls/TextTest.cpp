@@ -29,10 +29,9 @@ PixelBuffer Canvas(int width, int height) {
     return buffer;
 }
 
-// The bounding box of every pixel that is not the background (inclusive), and how many there are.
+// The rows of the pixels that are not the background (inclusive), and how many there are.
 struct Ink {
-    int left = INT_MAX, top = INT_MAX, right = INT_MIN, bottom = INT_MIN;
-    int count = 0;
+    int top = INT_MAX, bottom = INT_MIN, count = 0;
     int Height() const { return bottom - top + 1; }
 };
 
@@ -42,16 +41,14 @@ Ink InkOf(const PixelBuffer& buffer) {
         for (int x = 0; x < buffer.width(); ++x)
             if (buffer.At(x, y) != kBack) {
                 EXPECT_EQ(buffer.At(x, y), kInk) << "text is drawn in one colour, " << x << "," << y;
-                ink = {std::min(ink.left, x), std::min(ink.top, y), std::max(ink.right, x),
-                       std::max(ink.bottom, y), ink.count + 1};
+                ink = {std::min(ink.top, y), std::max(ink.bottom, y), ink.count + 1};
             }
     return ink;
 }
 
-Ink Drawn(const Font& font, std::string_view text, int x = 10, int y = 10, int width = 400,
-          int height = 120) {
-    PixelBuffer canvas = Canvas(width, height);
-    DrawText(canvas, font, x, y, kInk, text);
+Ink Drawn(const Font& font, std::string_view text) {
+    PixelBuffer canvas = Canvas(400, 120);
+    DrawText(canvas, font, 10, 10, kInk, text);
     return InkOf(canvas);
 }
 
