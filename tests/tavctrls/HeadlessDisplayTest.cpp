@@ -4,6 +4,7 @@
 #include "tavctrls/platform/EventTranslator.h"
 #include "tavctrls/platform/InputScript.h"
 #include "tavctrls/platform/KeyMap.h"
+#include "tavctrls/platform/ProcessEnd.h"
 #include "tests/support/TestSupport.h"
 #include "tests/tavctrls/DisplayTestSupport.h"
 
@@ -14,12 +15,76 @@
 #include <cstdlib>
 #include <cstring>
 #include <filesystem>
+#include <functional>
+#include <map>
 #include <memory>
 #include <string>
 #include <vector>
 
 namespace tav::platform {
 namespace {
+
+// A message written short: its name and wParam (decimal), and for mouse messages the position.
+std::string Describe(const WindowMessage& m) {
+    static const std::map<unsigned, std::string> names = {
+        {msg::kDestroy, "destroy"},   {msg::kClose, "close"},   {msg::kActivateApp, "activate"},
+        {msg::kKeyDown, "key"},       {msg::kChar, "char"},     {msg::kMouseMove, "move"},
+        {msg::kLButtonDown, "ldown"}, {msg::kLButtonUp, "lup"}, {msg::kLButtonDblClk, "ldbl"},
+        {msg::kRButtonDown, "rdown"}, {msg::kRButtonUp, "rup"}};
+    std::string text = names.at(m.message) + " " + std::to_string(m.wParam);
+    if (m.message >= msg::kMouseMove)
+        text += " " + std::to_string(PointX(m.lParam)) + "," + std::to_string(PointY(m.lParam));
+    return text;
+}
+
+std::string Describe(const InputStep& step) {
+    return step.IsWait() ? "wait " + std::to_string(step.waitFrames) : Describe(step.message);
+}
+
+template <typename Range>
+std::string Describe(const Range& messages) {
+    std::string text;
+    for (const auto& m : messages)
+        text += (text.empty() ? "" : "; ") + Describe(m);
+    return text;
+}
+
+// Everything PeekMessage gives now, as the library's pump takes it.
+std::string Drain(Display& display) {
+    std::string text;
+    WindowMessage message;
+    while (display.PeekMessage(message))
+        text += (text.empty() ? "" : "; ") + Describe(message);
+    return text;
+}
+
+// A frame of one colour but for its top left pixel.
+PixelBuffer Frame(int width, int height, std::uint32_t pixel) {
+    PixelBuffer frame;
+    EXPECT_TRUE(frame.Allocate(width, height));
+    FillRect(frame, frame.Bounds(), pixel);
+    frame.Set(0, 0, 0x123456);
+    return frame;
+}
+
+struct ProcessEnded {
+    int status;
+};
+
+// Runs `body` with the end of the process turned into an exception: the status it ended with (-1 when
+// it did not end) and what it wrote to stderr.
+std::pair<int, std::string> EndStatusOf(const std::function<void()>& body) {
+    const ProcessEndHandler previous = SetProcessEndHandler([](int status) { throw ProcessEnded{status}; });
+    ::testing::internal::CaptureStderr();
+    int status = -1;
+    try {
+        body();
+    } catch (const ProcessEnded& ended) {
+        status = ended.status;
+    }
+    SetProcessEndHandler(previous);
+    return {status, ::testing::internal::GetCapturedStderr()};
+}
 
 // The library's loop in short: take the messages, show a frame.
 std::string RunFrames(Display& display, int frames) {
@@ -261,30 +326,22 @@ SDL_Event Button(bool down, Uint8 button, int x, int y, Uint8 clicks = 1) {
     return event;
 }
 
-SDL_Event Key(SDL_Keycode key, Uint32 type = SDL_KEYDOWN) {
+// An event of `type`; `detail` is the key of a key event or the kind of a window event.
+SDL_Event Event(Uint32 type, int detail = 0) {
     SDL_Event event{};
-    event.key.type = type;
-    event.key.keysym.sym = key;
+    event.type = type;
+    if (type == SDL_WINDOWEVENT)
+        event.window.event = static_cast<Uint8>(detail);
+    else
+        event.key.keysym.sym = detail;
     return event;
 }
+const auto Key = [](SDL_Keycode key, Uint32 type = SDL_KEYDOWN) { return Event(type, key); };
+const auto Window = [](SDL_WindowEventID id) { return Event(SDL_WINDOWEVENT, id); };
 
 SDL_Event Text(const char* text) {
-    SDL_Event event{};
-    event.text.type = SDL_TEXTINPUT;
+    SDL_Event event = Event(SDL_TEXTINPUT);
     std::strncpy(event.text.text, text, sizeof event.text.text - 1);
-    return event;
-}
-
-SDL_Event Quit() {
-    SDL_Event event{};
-    event.type = SDL_QUIT;
-    return event;
-}
-
-SDL_Event Window(SDL_WindowEventID id) {
-    SDL_Event event{};
-    event.window.type = SDL_WINDOWEVENT;
-    event.window.event = static_cast<Uint8>(id);
     return event;
 }
 
@@ -330,7 +387,8 @@ TEST(EventTranslator, MouseKeysTextAndWindowEventsBecomeWindowMessages) {
          {{Window(SDL_WINDOWEVENT_FOCUS_GAINED), Window(SDL_WINDOWEVENT_FOCUS_LOST),
            Window(SDL_WINDOWEVENT_FOCUS_LOST), Window(SDL_WINDOWEVENT_FOCUS_GAINED)},
           "activate 0; activate 1"},
-         {{Window(SDL_WINDOWEVENT_CLOSE), Window(SDL_WINDOWEVENT_EXPOSED), Quit()}, "close 0; close 0"}});
+         {{Window(SDL_WINDOWEVENT_CLOSE), Window(SDL_WINDOWEVENT_EXPOSED), Event(SDL_QUIT)},
+          "close 0; close 0"}});
     EXPECT_TRUE(translator.ButtonHeld()) << "the left button";
     ExpectTranslations(translator, {{{Button(false, kLeft, 7, 8)}, "lup 0 7,8"}});
     EXPECT_FALSE(translator.ButtonHeld());

@@ -25,15 +25,6 @@ namespace {
 
 using Point = std::pair<int, int>;
 
-PixelBuffer Random(int width, int height, std::mt19937& random) {
-    PixelBuffer buffer;
-    EXPECT_TRUE(buffer.Allocate(width, height));
-    for (int y = 0; y < height; ++y)
-        for (int x = 0; x < width; ++x)
-            buffer.Set(x, y, static_cast<std::uint32_t>(random()));
-    return buffer;
-}
-
 PixelBuffer Clone(const PixelBuffer& source) {
     PixelBuffer copy;
     EXPECT_TRUE(copy.CopyFrom(source));
@@ -106,19 +97,21 @@ void ReferenceStretch(PixelBuffer& dest, const PixelRect& to, const PixelBuffer&
         }
 }
 
-// About a third of the pixels carry one of the keys above (black among them) with any top byte, and
-// some differ from one in a single colour bit.
-PixelBuffer KeyedPicture(int width, int height, std::mt19937& random) {
+// Random pixels, about a third of them one of the keys above (black among them) with any top byte, and
+// some that differ from one in a single colour bit.
+PixelBuffer Picture(int width, int height, std::mt19937& random) {
     const std::uint32_t keys[] = {0x00000000u, 0x0000FF40u, 0x00FFFFFFu};
-    PixelBuffer buffer = Random(width, height, random);
+    PixelBuffer buffer;
+    EXPECT_TRUE(buffer.Allocate(width, height));
     for (int y = 0; y < height; ++y)
         for (int x = 0; x < width; ++x) {
             const unsigned roll = random() % 20;
             const std::uint32_t key = keys[random() % 3];
-            if (roll < 6)
-                buffer.Set(x, y, key | (random() & 0xFF000000));
-            else if (roll < 8)
-                buffer.Set(x, y, key ^ (1u << random() % 24));
+            const auto pixel = static_cast<std::uint32_t>(random());
+            buffer.Set(x, y,
+                       roll < 6   ? key | (pixel & 0xFF000000)
+                       : roll < 8 ? key ^ (1u << pixel % 24)
+                                  : pixel);
         }
     return buffer;
 }
@@ -147,7 +140,7 @@ private:
 // (x * 7 + y) & 255.
 TEST_P(KernelSetTest, OperationsMatchTheirRulesAtEveryWidthAlignmentChannelValueAndOverlap) {
     constexpr int kMaxWidth = 67;
-    const PixelBuffer source = KeyedPicture(kMaxWidth + 4, 3, random_);
+    const PixelBuffer source = Picture(kMaxWidth + 4, 3, random_);
     PixelBuffer pairsDest, pairsSource;
     ASSERT_TRUE(pairsDest.Allocate(256, 256));
     ASSERT_TRUE(pairsSource.Allocate(256, 256));
@@ -157,7 +150,7 @@ TEST_P(KernelSetTest, OperationsMatchTheirRulesAtEveryWidthAlignmentChannelValue
             pairsSource.Set(x, y, static_cast<std::uint32_t>(y << 16 | x << 8 | ((x * 7 + y) & 255)));
         }
     for (const Operation& operation : Operations()) {
-        PixelBuffer dest = Random(kMaxWidth + 8, 4, random_);
+        PixelBuffer dest = Picture(kMaxWidth + 8, 4, random_);
         for (int width = 1; width <= kMaxWidth; ++width)
             for (int offset = 0; offset < 4; ++offset) {
                 const PixelRect from{(offset * 3 + 1) % 4, 0, (offset * 3 + 1) % 4 + width, 3};
@@ -173,7 +166,7 @@ TEST_P(KernelSetTest, OperationsMatchTheirRulesAtEveryWidthAlignmentChannelValue
         ASSERT_TRUE(SamePixels(expected, pairs)) << operation.name << ", every pair of channel values";
         // Within one buffer the original pixels are read, whichever way source and target overlap.
         for (const auto& [x, y] : kOverlaps) {
-            const PixelBuffer original = KeyedPicture(64, 24, random_);
+            const PixelBuffer original = Picture(64, 24, random_);
             PixelBuffer same = Clone(original), expected = Clone(original);
             ASSERT_TRUE(operation.run(same, x, y, same, kOverlapped));
             ApplyRule(operation, expected, x, y, original, kOverlapped);
@@ -183,10 +176,10 @@ TEST_P(KernelSetTest, OperationsMatchTheirRulesAtEveryWidthAlignmentChannelValue
 }
 
 TEST_P(KernelSetTest, StretchMatchesReferenceAlsoWithinOneBuffer) {
-    const PixelBuffer source = Random(40, 30, random_);
+    const PixelBuffer source = Picture(40, 30, random_);
     const PixelRect sources[] = {{0, 0, 40, 30}, {3, 2, 20, 9}, {39, 29, 40, 30}, {1, 0, 4, 30}};
     const PixelRect targets[] = {{0, 0, 67, 50}, {1, 2, 2, 3}, {5, 3, 46, 20}, {0, 0, 13, 7}, {2, 1, 67, 2}};
-    PixelBuffer dest = Random(70, 52, random_);
+    PixelBuffer dest = Picture(70, 52, random_);
     for (const PixelRect& from : sources)
         for (const PixelRect& to : targets) {
             PixelBuffer expected = Clone(dest);
@@ -196,7 +189,7 @@ TEST_P(KernelSetTest, StretchMatchesReferenceAlsoWithinOneBuffer) {
                 << from.Width() << "x" << from.Height() << " to " << to.Width() << "x" << to.Height();
         }
     for (const auto& [x, y] : kOverlaps) {
-        const PixelBuffer original = KeyedPicture(64, 24, random_);
+        const PixelBuffer original = Picture(64, 24, random_);
         PixelBuffer same = Clone(original), expected = Clone(original);
         const PixelRect to{x, y, x + kOverlapped.Width() * 2 - 5, y + kOverlapped.Height()};
         ASSERT_TRUE(StretchRect(same, to, same, kOverlapped));
@@ -261,34 +254,32 @@ TEST(LineTest, LinesFollowBresenhamAndClippedOnesDrawTheInsidePixelsOfTheWholeLi
 }
 
 TEST(LineTest, FarAwayAndExtremeEndsNeitherOverflowNorLoseTheSlope) {
-    struct Case {
-        int x1, y1, x2, y2;
-        std::set<Point> expected;
-    };
     const std::set<Point> row1 = ReferenceLine(0, 1, 40, 1, 40, 30),
                           diagonal = ReferenceLine(0, 0, 30, 30, 40, 30);
-    std::vector<Case> cases = {
+    std::vector<std::pair<std::array<int, 4>, std::set<Point>>> cases = {
         // Exactly half way along a line 2^32 - 1 long the offset rounds up, a little past half.
-        {INT_MIN, 0, INT_MAX, 1, row1},
-        {INT_MIN, 1, INT_MAX, 1, row1},
-        {INT_MAX, 1, INT_MIN, 1, row1},
-        {INT_MIN, INT_MIN, INT_MAX, INT_MAX, diagonal},
-        {INT_MAX, INT_MAX, INT_MIN, INT_MIN, diagonal},
-        {INT_MIN, INT_MAX, INT_MAX, INT_MIN, {}}, // passes outside
-        {INT_MAX, 0, INT_MAX, INT_MIN, {}},
-        {45, -1000000000, 60, 1000000000, {}}};
+        {{INT_MIN, 0, INT_MAX, 1}, row1},
+        {{INT_MIN, 1, INT_MAX, 1}, row1},
+        {{INT_MAX, 1, INT_MIN, 1}, row1},
+        {{INT_MIN, INT_MIN, INT_MAX, INT_MAX}, diagonal},
+        {{INT_MAX, INT_MAX, INT_MIN, INT_MIN}, diagonal},
+        {{INT_MIN, INT_MAX, INT_MAX, INT_MIN}, {}}, // passes outside
+        {{INT_MAX, 0, INT_MAX, INT_MIN}, {}},
+        {{45, -1000000000, 60, 1000000000}, {}}};
     // A line through the origin with slope b/a from about -1e9 on crosses the buffer exactly where a short
     // line from just outside the corner does.
     for (const auto& [a, b] : {std::pair{7, 3}, {3, 7}, {1, 1}, {5, 2}, {2, 9}, {1000, 999}}) {
         const int k = 1000000000 / std::max(a, b);
         const std::set<Point> forwards = ReferenceLine(-a, -b, 60 * a, 60 * b, 40, 30);
-        cases.push_back({-k * a, -k * b, k * a, k * b, forwards});
-        cases.push_back({-k * a, -k * b, 60 * a, 60 * b, forwards});
-        cases.push_back({k * a, k * b, -k * a, -k * b, ReferenceLine(60 * a, 60 * b, -a, -b, 40, 30)});
+        cases.push_back({{-k * a, -k * b, k * a, k * b}, forwards});
+        cases.push_back({{-k * a, -k * b, 60 * a, 60 * b}, forwards});
+        cases.push_back({{k * a, k * b, -k * a, -k * b}, ReferenceLine(60 * a, 60 * b, -a, -b, 40, 30)});
     }
-    for (const Case& c : cases)
-        EXPECT_EQ(DrawnLine(c.x1, c.y1, c.x2, c.y2, 40, 30), c.expected)
-            << c.x1 << "," << c.y1 << " to " << c.x2 << "," << c.y2;
+    for (const auto& [ends, expected] : cases) {
+        const auto [x1, y1, x2, y2] = ends;
+        EXPECT_EQ(DrawnLine(x1, y1, x2, y2, 40, 30), expected)
+            << x1 << "," << y1 << " to " << x2 << "," << y2;
+    }
 }
 
 TEST(PixelBufferTest, SizesAreCheckedBeforeAllocating) {

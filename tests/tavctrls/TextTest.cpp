@@ -89,7 +89,7 @@ TEST(TextExtent, SyntheticBoldIsWiderAndDarkerOnTheSameCell) {
     EXPECT_EQ(heavy.bottom, thin.bottom);
 }
 
-TEST(TextDrawing, ClippingAtEveryEdgeKeepsTheVisiblePart) {
+TEST(TextDrawing, ClippingAtEveryEdgeKeepsTheVisiblePartAndFarAwayPositionsStayInBounds) {
     auto font = Open("DejaVu Sans", 20);
     ASSERT_NE(font, nullptr);
     const std::string text = "Wg|\xc3\x81y_j";
@@ -105,10 +105,7 @@ TEST(TextDrawing, ClippingAtEveryEdgeKeepsTheVisiblePart) {
                 for (int x = 0; x < 24; ++x)
                     ASSERT_EQ(window.At(x, y), whole.At(wx + x, wy + y)) << x << "," << y;
         }
-}
-
-TEST(TextDrawing, FarAwayPositionsAndTinyBuffersStayInBounds) {
-    auto font = Open("DejaVu Sans", 40);
+    font = Open("DejaVu Sans", 40);
     ASSERT_NE(font, nullptr);
     PixelBuffer tiny = Canvas(1, 1), none;
     for (int x : {-30, -5, 0, 1})
@@ -172,7 +169,6 @@ TEST(TextCache, RepeatedGlyphsAreRenderedOnceWithinTheBudget) {
         EXPECT_LE(cache.bytes(), budget);
         ASSERT_NE(cache.Find(code), nullptr);
     }
-    EXPECT_GE(cache.size(), 1u);
     EXPECT_LE(cache.size(), 5u);
 }
 
