@@ -19,30 +19,24 @@ int main() {
     PixelBuffer frame;
     frame.Allocate(320, 240);
     const std::uint64_t start = display.Counter();
-    int status = 1;
     bool down = false, up = false, closed = false;
     for (std::uint32_t shade = 0; !closed && display.Counter() - start < 10 * display.Frequency(); ++shade) {
         WindowMessage message;
         while (!closed && display.PeekMessage(message)) {
-            std::cout << "message 0x" << std::hex << message.message << std::dec << " " << message.wParam
-                      << " (" << PointX(message.lParam) << ", " << PointY(message.lParam) << ")" << std::endl;
+            std::cout << "message 0x" << std::hex << message.message << std::dec << std::endl;
             down = down || message.message == msg::kLButtonDown;
             up = up || (down && message.message == msg::kLButtonUp);
             closed = message.message == msg::kClose;
         }
         FillRect(frame, frame.Bounds(), (shade & 0xFF) << 8);
         display.Present(frame, true);
-        std::this_thread::sleep_for(
-            std::chrono::milliseconds(10)); // a virtual X server has no vertical blank
+        std::this_thread::sleep_for(std::chrono::milliseconds(10)); // no vertical blank on a virtual server
     }
-    if (closed && up)
-        status = 0;
-    else
-        std::cerr << (closed ? "smoke: closed before a click arrived"
-                             : "smoke: no click and close within 10 seconds")
+    if (!closed || !up)
+        std::cerr << "smoke: " << (closed ? "closed before a click arrived" : "no click and close in 10 s")
                   << std::endl;
     // Ends as the library's shutdown does: SDL's D-Bus connection and the GL driver keep a few allocations
     // to the end of the process, which a normal return would report as leaks.
     display.Close();
-    EndProcess(status);
+    EndProcess(closed && up ? 0 : 1);
 }

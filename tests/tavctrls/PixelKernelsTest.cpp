@@ -1,16 +1,22 @@
 #include "tavctrls/platform/PixelKernels.h"
+#include "tavctrls/platform/BitmapFile.h"
 #include "tavctrls/platform/Lines.h"
 #include "tavctrls/platform/PixelBuffer.h"
+#include "tests/support/TestSupport.h"
+#include "tests/tavctrls/DisplayTestSupport.h"
 
 #include <gtest/gtest.h>
 
 #include <array>
 #include <climits>
 #include <cstdint>
+#include <cstdio>
+#include <fcntl.h>
 #include <functional>
 #include <random>
 #include <set>
 #include <string>
+#include <sys/stat.h>
 #include <utility>
 #include <vector>
 
@@ -19,29 +25,10 @@ namespace {
 
 using Point = std::pair<int, int>;
 
-PixelBuffer Random(int width, int height, std::mt19937& random) {
-    PixelBuffer buffer;
-    EXPECT_TRUE(buffer.Allocate(width, height));
-    for (int y = 0; y < height; ++y)
-        for (int x = 0; x < width; ++x)
-            buffer.Set(x, y, static_cast<std::uint32_t>(random()));
-    return buffer;
-}
-
 PixelBuffer Clone(const PixelBuffer& source) {
     PixelBuffer copy;
     EXPECT_TRUE(copy.CopyFrom(source));
     return copy;
-}
-
-::testing::AssertionResult Same(const PixelBuffer& expected, const PixelBuffer& actual) {
-    for (int y = 0; y < expected.height(); ++y)
-        for (int x = 0; x < expected.width(); ++x)
-            if (expected.At(x, y) != actual.At(x, y))
-                return ::testing::AssertionFailure()
-                       << "differs at " << x << "," << y << ": expected " << std::hex << expected.At(x, y)
-                       << ", got " << actual.At(x, y);
-    return ::testing::AssertionSuccess();
 }
 
 std::uint32_t ReferenceBlend(std::uint32_t d, std::uint32_t s, int alpha) {
@@ -110,22 +97,28 @@ void ReferenceStretch(PixelBuffer& dest, const PixelRect& to, const PixelBuffer&
         }
 }
 
-// About a third of the pixels carry one of the keys above (black among them) with any top byte, and
-// some differ from one in a single colour bit.
-PixelBuffer KeyedPicture(int width, int height, std::mt19937& random) {
+// Random pixels, about a third of them one of the keys above (black among them) with any top byte, and
+// some that differ from one in a single colour bit.
+PixelBuffer Picture(int width, int height, std::mt19937& random) {
     const std::uint32_t keys[] = {0x00000000u, 0x0000FF40u, 0x00FFFFFFu};
-    PixelBuffer buffer = Random(width, height, random);
+    PixelBuffer buffer;
+    EXPECT_TRUE(buffer.Allocate(width, height));
     for (int y = 0; y < height; ++y)
         for (int x = 0; x < width; ++x) {
             const unsigned roll = random() % 20;
             const std::uint32_t key = keys[random() % 3];
-            if (roll < 6)
-                buffer.Set(x, y, key | (random() & 0xFF000000));
-            else if (roll < 8)
-                buffer.Set(x, y, key ^ (1u << random() % 24));
+            const auto pixel = static_cast<std::uint32_t>(random());
+            buffer.Set(x, y,
+                       roll < 6   ? key | (pixel & 0xFF000000)
+                       : roll < 8 ? key ^ (1u << pixel % 24)
+                                  : pixel);
         }
     return buffer;
 }
+
+// A rectangle of a 64 x 24 picture, and targets that overlap it from every side.
+constexpr PixelRect kOverlapped{6, 4, 31, 15};
+constexpr std::pair<int, int> kOverlaps[] = {{6, 7}, {6, 1}, {11, 4}, {1, 4}, {9, 6}, {4, 1}, {7, 5}};
 
 // Every kernel set the processor runs, each compared with the plain references.
 class KernelSetTest : public ::testing::TestWithParam<KernelSet> {
@@ -145,9 +138,9 @@ private:
 // Widths 1..67 reach every tail of 4- and 8-pixel groups; the offsets move rows off alignment. Then every
 // pair of channel values: at row y, column x red goes from x to y, green from y to x, blue from x to
 // (x * 7 + y) & 255.
-TEST_P(KernelSetTest, RowOperationsMatchTheirRulesAtEveryWidthAlignmentAndChannelValue) {
+TEST_P(KernelSetTest, OperationsMatchTheirRulesAtEveryWidthAlignmentChannelValueAndOverlap) {
     constexpr int kMaxWidth = 67;
-    const PixelBuffer source = KeyedPicture(kMaxWidth + 4, 3, random_);
+    const PixelBuffer source = Picture(kMaxWidth + 4, 3, random_);
     PixelBuffer pairsDest, pairsSource;
     ASSERT_TRUE(pairsDest.Allocate(256, 256));
     ASSERT_TRUE(pairsSource.Allocate(256, 256));
@@ -157,57 +150,51 @@ TEST_P(KernelSetTest, RowOperationsMatchTheirRulesAtEveryWidthAlignmentAndChanne
             pairsSource.Set(x, y, static_cast<std::uint32_t>(y << 16 | x << 8 | ((x * 7 + y) & 255)));
         }
     for (const Operation& operation : Operations()) {
-        PixelBuffer dest = Random(kMaxWidth + 8, 4, random_);
+        PixelBuffer dest = Picture(kMaxWidth + 8, 4, random_);
         for (int width = 1; width <= kMaxWidth; ++width)
             for (int offset = 0; offset < 4; ++offset) {
                 const PixelRect from{(offset * 3 + 1) % 4, 0, (offset * 3 + 1) % 4 + width, 3};
                 PixelBuffer expected = Clone(dest);
                 ApplyRule(operation, expected, offset, 1, source, from);
                 ASSERT_TRUE(operation.run(dest, offset, 1, source, from));
-                ASSERT_TRUE(Same(expected, dest))
+                ASSERT_TRUE(SamePixels(expected, dest))
                     << operation.name << ", width " << width << ", offset " << offset;
             }
         PixelBuffer pairs = Clone(pairsDest), expected = Clone(pairsDest);
         ApplyRule(operation, expected, 0, 0, pairsSource, pairsSource.Bounds());
         ASSERT_TRUE(operation.run(pairs, 0, 0, pairsSource, pairsSource.Bounds()));
-        ASSERT_TRUE(Same(expected, pairs)) << operation.name << ", every pair of channel values";
+        ASSERT_TRUE(SamePixels(expected, pairs)) << operation.name << ", every pair of channel values";
+        // Within one buffer the original pixels are read, whichever way source and target overlap.
+        for (const auto& [x, y] : kOverlaps) {
+            const PixelBuffer original = Picture(64, 24, random_);
+            PixelBuffer same = Clone(original), expected = Clone(original);
+            ASSERT_TRUE(operation.run(same, x, y, same, kOverlapped));
+            ApplyRule(operation, expected, x, y, original, kOverlapped);
+            ASSERT_TRUE(SamePixels(expected, same)) << operation.name << " to " << x << "," << y;
+        }
     }
 }
 
-TEST_P(KernelSetTest, StretchMatchesReference) {
-    const PixelBuffer source = Random(40, 30, random_);
+TEST_P(KernelSetTest, StretchMatchesReferenceAlsoWithinOneBuffer) {
+    const PixelBuffer source = Picture(40, 30, random_);
     const PixelRect sources[] = {{0, 0, 40, 30}, {3, 2, 20, 9}, {39, 29, 40, 30}, {1, 0, 4, 30}};
     const PixelRect targets[] = {{0, 0, 67, 50}, {1, 2, 2, 3}, {5, 3, 46, 20}, {0, 0, 13, 7}, {2, 1, 67, 2}};
-    PixelBuffer dest = Random(70, 52, random_);
+    PixelBuffer dest = Picture(70, 52, random_);
     for (const PixelRect& from : sources)
         for (const PixelRect& to : targets) {
             PixelBuffer expected = Clone(dest);
             ReferenceStretch(expected, to, source, from);
             ASSERT_TRUE(StretchRect(dest, to, source, from));
-            ASSERT_TRUE(Same(expected, dest))
+            ASSERT_TRUE(SamePixels(expected, dest))
                 << from.Width() << "x" << from.Height() << " to " << to.Width() << "x" << to.Height();
         }
-}
-
-TEST_P(KernelSetTest, OverlappingCopiesWithinOneBufferReadTheOriginalPixels) {
-    const std::vector<Operation> operations = Operations();
-    const std::pair<int, int> shifts[] = {{0, 3}, {0, -3}, {5, 0}, {-5, 0}, {3, 2}, {-2, -3}, {1, 1}};
-    for (const auto& [shiftX, shiftY] : shifts) {
-        SCOPED_TRACE(::testing::Message() << "shift " << shiftX << "," << shiftY);
-        const PixelBuffer original = KeyedPicture(64, 24, random_);
-        const PixelRect from{6, 4, 31, 15};
-        const int x = from.left + shiftX, y = from.top + shiftY;
-        for (const Operation& operation : operations) {
-            PixelBuffer same = Clone(original), expected = Clone(original);
-            ASSERT_TRUE(operation.run(same, x, y, same, from));
-            ApplyRule(operation, expected, x, y, original, from);
-            ASSERT_TRUE(Same(expected, same)) << operation.name;
-        }
+    for (const auto& [x, y] : kOverlaps) {
+        const PixelBuffer original = Picture(64, 24, random_);
         PixelBuffer same = Clone(original), expected = Clone(original);
-        const PixelRect to{x, y, x + from.Width() * 2 - 5, y + from.Height()};
-        ASSERT_TRUE(StretchRect(same, to, same, from));
-        ReferenceStretch(expected, to, original, from);
-        ASSERT_TRUE(Same(expected, same)) << "stretch";
+        const PixelRect to{x, y, x + kOverlapped.Width() * 2 - 5, y + kOverlapped.Height()};
+        ASSERT_TRUE(StretchRect(same, to, same, kOverlapped));
+        ReferenceStretch(expected, to, original, kOverlapped);
+        ASSERT_TRUE(SamePixels(expected, same)) << "to " << x << "," << y;
     }
 }
 
@@ -238,7 +225,7 @@ std::set<Point> ReferenceLine(long long x1, long long y1, long long x2, long lon
     return points;
 }
 
-std::set<Point> DrawnLine(int width, int height, int x1, int y1, int x2, int y2) {
+std::set<Point> DrawnLine(int x1, int y1, int x2, int y2, int width, int height) {
     constexpr std::uint32_t kInk = 0x00ABCDEF;
     PixelBuffer buffer;
     EXPECT_TRUE(buffer.Allocate(width, height));
@@ -252,56 +239,199 @@ std::set<Point> DrawnLine(int width, int height, int x1, int y1, int x2, int y2)
 }
 
 TEST(LineTest, LinesFollowBresenhamAndClippedOnesDrawTheInsidePixelsOfTheWholeLine) {
-    // Every octant from the middle, lines crossing each edge both ways, and random lines mostly outside.
-    std::vector<std::pair<Point, Point>> lines = {
-        {{-15, 4}, {12, 9}},  {{12, 9}, {-15, 4}},  {{5, -20}, {9, 25}}, {{9, 25}, {5, -20}},
-        {{-7, -9}, {30, 19}}, {{30, 19}, {-7, -9}}, {{25, 2}, {3, 40}},  {{-30, 3}, {40, 4}},
-        {{3, -30}, {4, 40}},  {{-1, 5}, {20, 5}},   {{8, -1}, {8, 14}},  {{19, 0}, {19, 13}}};
+    // Every octant from the middle, then random lines, most of them crossing edges or outside.
+    std::vector<std::array<int, 4>> lines;
     for (int dx = -12; dx <= 12; ++dx)
         for (int dy = -12; dy <= 12; ++dy)
-            lines.push_back({{10, 7}, {10 + dx, 7 + dy}});
+            lines.push_back({10, 7, 10 + dx, 7 + dy});
     std::mt19937 random(99);
-    for (int i = 0; i < 3000; ++i) {
-        auto coordinate = [&] { return static_cast<int>(random() % 160) - 60; };
-        lines.push_back({{coordinate(), coordinate()}, {coordinate(), coordinate()}});
-    }
-    for (const auto& [from, to] : lines)
-        ASSERT_EQ(DrawnLine(20, 14, from.first, from.second, to.first, to.second),
-                  ReferenceLine(from.first, from.second, to.first, to.second, 20, 14))
-            << from.first << "," << from.second << " to " << to.first << "," << to.second;
+    const auto coordinate = [&] { return static_cast<int>(random() % 160) - 60; };
+    for (int i = 0; i < 3000; ++i)
+        lines.push_back({coordinate(), coordinate(), coordinate(), coordinate()});
+    for (const auto& [x1, y1, x2, y2] : lines)
+        ASSERT_EQ(DrawnLine(x1, y1, x2, y2, 20, 14), ReferenceLine(x1, y1, x2, y2, 20, 14))
+            << x1 << "," << y1 << " to " << x2 << "," << y2;
 }
 
 TEST(LineTest, FarAwayAndExtremeEndsNeitherOverflowNorLoseTheSlope) {
-    struct Case {
-        int x1, y1, x2, y2;
-        std::set<Point> expected;
-    };
-    std::set<Point> diagonal;
-    for (int i = 0; i < 30; ++i)
-        diagonal.emplace(i, i);
-    const std::set<Point> row1 = ReferenceLine(0, 1, 40, 1, 40, 30);
-    std::vector<Case> cases = {
+    const std::set<Point> row1 = ReferenceLine(0, 1, 40, 1, 40, 30),
+                          diagonal = ReferenceLine(0, 0, 30, 30, 40, 30);
+    std::vector<std::pair<std::array<int, 4>, std::set<Point>>> cases = {
         // Exactly half way along a line 2^32 - 1 long the offset rounds up, a little past half.
-        {INT_MIN, 0, INT_MAX, 1, row1},
-        {INT_MIN, 1, INT_MAX, 1, row1},
-        {INT_MAX, 1, INT_MIN, 1, row1},
-        {INT_MIN, INT_MIN, INT_MAX, INT_MAX, diagonal},
-        {INT_MAX, INT_MAX, INT_MIN, INT_MIN, diagonal},
-        {INT_MIN, INT_MAX, INT_MAX, INT_MIN, {}}, // passes outside
-        {INT_MAX, 0, INT_MAX, INT_MIN, {}},
-        {45, -1000000000, 60, 1000000000, {}}};
+        {{INT_MIN, 0, INT_MAX, 1}, row1},
+        {{INT_MIN, 1, INT_MAX, 1}, row1},
+        {{INT_MAX, 1, INT_MIN, 1}, row1},
+        {{INT_MIN, INT_MIN, INT_MAX, INT_MAX}, diagonal},
+        {{INT_MAX, INT_MAX, INT_MIN, INT_MIN}, diagonal},
+        {{INT_MIN, INT_MAX, INT_MAX, INT_MIN}, {}}, // passes outside
+        {{INT_MAX, 0, INT_MAX, INT_MIN}, {}},
+        {{45, -1000000000, 60, 1000000000}, {}}};
     // A line through the origin with slope b/a from about -1e9 on crosses the buffer exactly where a short
     // line from just outside the corner does.
     for (const auto& [a, b] : {std::pair{7, 3}, {3, 7}, {1, 1}, {5, 2}, {2, 9}, {1000, 999}}) {
         const int k = 1000000000 / std::max(a, b);
         const std::set<Point> forwards = ReferenceLine(-a, -b, 60 * a, 60 * b, 40, 30);
-        cases.push_back({-k * a, -k * b, k * a, k * b, forwards});
-        cases.push_back({-k * a, -k * b, 60 * a, 60 * b, forwards});
-        cases.push_back({k * a, k * b, -k * a, -k * b, ReferenceLine(60 * a, 60 * b, -a, -b, 40, 30)});
+        cases.push_back({{-k * a, -k * b, k * a, k * b}, forwards});
+        cases.push_back({{-k * a, -k * b, 60 * a, 60 * b}, forwards});
+        cases.push_back({{k * a, k * b, -k * a, -k * b}, ReferenceLine(60 * a, 60 * b, -a, -b, 40, 30)});
     }
-    for (const Case& c : cases)
-        EXPECT_EQ(DrawnLine(40, 30, c.x1, c.y1, c.x2, c.y2), c.expected)
-            << c.x1 << "," << c.y1 << " to " << c.x2 << "," << c.y2;
+    for (const auto& [ends, expected] : cases) {
+        const auto [x1, y1, x2, y2] = ends;
+        EXPECT_EQ(DrawnLine(x1, y1, x2, y2, 40, 30), expected)
+            << x1 << "," << y1 << " to " << x2 << "," << y2;
+    }
+}
+
+TEST(PixelBufferTest, SizesAreCheckedBeforeAllocating) {
+    PixelBuffer buffer;
+    EXPECT_TRUE(buffer.Allocate(PixelBuffer::kMaxSide, 2));
+    EXPECT_TRUE(buffer.Allocate(3, 2));
+    for (const auto& [w, h] : {std::pair{0, 5},
+                               {5, 0},
+                               {-1, 5},
+                               {PixelBuffer::kMaxSide + 1, 1},
+                               {1, PixelBuffer::kMaxSide + 1},
+                               {30000, 30000},
+                               {INT32_MAX, INT32_MAX}}) {
+        EXPECT_FALSE(buffer.Allocate(w, h)) << w << "x" << h;
+        EXPECT_EQ(buffer.width(), 3) << "a refused size leaves the buffer as it was";
+    }
+    EXPECT_EQ(buffer.At(2, 1), 0u);
+}
+
+TEST(PixelBufferTest, RectanglesOutsideOrEmptyDrawNothing) {
+    PixelBuffer dest, source, empty;
+    ASSERT_TRUE(dest.Allocate(4, 4));
+    ASSERT_TRUE(source.Allocate(2, 2));
+    FillRect(source, source.Bounds(), 9);
+    EXPECT_FALSE(FillRect(dest, {0, 0, 5, 1}, 7));
+    EXPECT_FALSE(FillRect(dest, {2, 2, 1, 3}, 7));
+    EXPECT_FALSE(FillRect(dest, {-1, 0, 1, 1}, 7));
+    EXPECT_FALSE(CopyRect(dest, 3, 3, source, source.Bounds()));
+    EXPECT_FALSE(CopyRect(dest, 0, 0, source, {0, 0, 3, 1}));
+    EXPECT_FALSE(CopyRectKeyed(dest, -1, 0, source, source.Bounds(), 0));
+    EXPECT_FALSE(BlendRect(dest, 0, 3, source, source.Bounds(), 128));
+    EXPECT_FALSE(StretchRect(dest, {0, 0, 0, 4}, source, source.Bounds()));
+    EXPECT_FALSE(StretchRect(dest, {0, 0, 4, 4}, source, {1, 1, 1, 2}));
+    EXPECT_FALSE(CopyRect(dest, 0, 0, empty, {0, 0, 1, 1}));
+    for (int y = 0; y < 4; ++y)
+        for (int x = 0; x < 4; ++x)
+            ASSERT_EQ(dest.At(x, y), 0u) << x << "," << y;
+    EXPECT_TRUE(FillRect(dest, dest.Bounds(), 7));
+}
+
+void Put(std::string& out, std::uint32_t value, int bytes = 4) {
+    for (int i = 0; i < bytes; ++i)
+        out += static_cast<char>(value >> (8 * i) & 255);
+}
+
+// A 2 x 3 BMP file at 24 or 32 bits per pixel in which pixel (x, y) has colour Colour(x, y).
+std::uint32_t Colour(int x, int y) {
+    return static_cast<std::uint32_t>(0x102030 * (1 + x + 2 * y)) & 0xFFFFFF;
+}
+
+std::string EncodeBitmap(int bits, bool topDown) {
+    const std::uint32_t width = 2, height = 3;
+    std::string pixels;
+    for (std::uint32_t r = 0; r < height; ++r) {
+        std::string row;
+        for (int x = 0; x < 2; ++x)
+            Put(row, Colour(x, static_cast<int>(topDown ? r : height - 1 - r)), bits / 8);
+        row.resize((width * static_cast<std::uint32_t>(bits) + 31) / 32 * 4, '\0');
+        pixels += row;
+    }
+    const auto size = static_cast<std::uint32_t>(pixels.size());
+    std::string file = "BM";
+    // File size, reserved, pixel offset, info size, width, height, planes and depth, compression, image
+    // size, resolution, colours.
+    const std::uint32_t rows = topDown ? 0u - height : height;
+    const std::uint32_t depth = 1u | static_cast<std::uint32_t>(bits) << 16;
+    for (const std::uint32_t field :
+         {54 + size, 0u, 54u, 40u, 2u, rows, depth, 0u, size, 2835u, 2835u, 0u, 0u})
+        Put(file, field);
+    return file + pixels;
+}
+
+TEST(BitmapFileTest, BothDepthsAndRowOrdersDecodeToTheSamePixels) {
+    for (const int bits : {24, 32})
+        for (const bool topDown : {false, true}) {
+            SCOPED_TRACE(std::to_string(bits) + (topDown ? " bits, top-down" : " bits, bottom-up"));
+            const std::string file = EncodeBitmap(bits, topDown);
+            PixelBuffer pixels;
+            std::string error;
+            ASSERT_TRUE(DecodeBitmap(file.data(), file.size(), pixels, &error)) << error;
+            ASSERT_EQ(pixels.width(), 2);
+            ASSERT_EQ(pixels.height(), 3);
+            for (int y = 0; y < 3; ++y)
+                for (int x = 0; x < 2; ++x)
+                    EXPECT_EQ(pixels.At(x, y), Colour(x, y)) << x << "," << y;
+        }
+}
+
+TEST(BitmapFileTest, BadFilesFailAndLeaveThePixelsAlone) {
+    const std::string good = EncodeBitmap(24, false);
+    const auto patched = [&](std::size_t at, const std::string& bytes) {
+        return std::string(good).replace(at, bytes.size(), bytes);
+    };
+    const std::vector<std::pair<const char*, std::string>> cases = {
+        {"empty", ""},
+        {"not a bitmap", "GIF89a"},
+        {"header only", good.substr(0, 20)},
+        {"pixels cut off", good.substr(0, good.size() - 10)},
+        {"absurd width", patched(18, "\x7f\x7f\x7f\x7f")},
+        {"zero width", patched(18, std::string(1, '\0'))},
+        {"unknown depth", patched(28, "\x07")},
+    };
+    PixelBuffer pixels;
+    ASSERT_TRUE(pixels.Allocate(1, 1));
+    pixels.Set(0, 0, 42);
+    for (const auto& [title, bytes] : cases) {
+        std::string error;
+        EXPECT_FALSE(DecodeBitmap(bytes.data(), bytes.size(), pixels, &error)) << title;
+        EXPECT_FALSE(error.empty()) << title;
+        EXPECT_EQ(pixels.width(), 1) << title;
+        EXPECT_EQ(pixels.At(0, 0), 42u) << title;
+    }
+}
+
+TEST(BitmapFileTest, FilesAreReadOnceWhileUnchangedAndAgainWhenChanged) {
+    test::TempDir dir;
+    const std::string file = dir / "cached.bmp";
+    PixelBuffer first, second;
+    std::string error;
+    EXPECT_FALSE(LoadBitmapFile(dir / "missing.bmp", first, &error));
+    EXPECT_EQ(error, "cannot open '" + dir / "missing.bmp" + "'");
+    EXPECT_FALSE(LoadBitmapFile(dir.path(), first, &error)) << "a folder is not a bitmap";
+    EXPECT_FALSE(LoadBitmapFile("", first, &error));
+    test::WriteFile(file, EncodeBitmap(24, false));
+    ClearBitmapCache();
+    ASSERT_TRUE(LoadBitmapFile(file, first, &error)) << error;
+    ASSERT_TRUE(LoadBitmapFile(file, second));
+    EXPECT_EQ(GetBitmapCacheStats().hits, 1u);
+    EXPECT_EQ(GetBitmapCacheStats().entries, 1u);
+    EXPECT_TRUE(SamePixels(first, second));
+    // A copy: drawing on one load never changes the next.
+    second.Set(0, 0, 0x123456);
+    PixelBuffer third;
+    ASSERT_TRUE(LoadBitmapFile(file, third));
+    EXPECT_TRUE(SamePixels(first, third));
+
+    // The same size rewritten in place with another time, and a file replaced by another: read again.
+    const timespec times[2] = {{0, UTIME_NOW}, {1000000, 0}};
+    std::string other = EncodeBitmap(24, false);
+    other[54] = '\x7F'; // the first pixel's blue
+    test::WriteFile(file, other);
+    ASSERT_EQ(::utimensat(AT_FDCWD, file.c_str(), times, 0), 0);
+    PixelBuffer changed;
+    const auto misses = GetBitmapCacheStats().misses;
+    ASSERT_TRUE(LoadBitmapFile(file, changed));
+    EXPECT_EQ(GetBitmapCacheStats().misses, misses + 1);
+    EXPECT_NE(changed.At(0, 2), first.At(0, 2)); // bottom-up: the first stored row is the last one
+    test::WriteFile(dir / "other.bmp", EncodeBitmap(32, false));
+    ASSERT_EQ(std::rename((dir / "other.bmp").c_str(), file.c_str()), 0);
+    PixelBuffer replaced;
+    ASSERT_TRUE(LoadBitmapFile(file, replaced));
+    EXPECT_EQ(replaced.At(0, 2), Colour(0, 2));
 }
 
 } // namespace

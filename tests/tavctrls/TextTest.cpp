@@ -3,6 +3,7 @@
 #include "tavctrls/platform/FontFace.h"
 #include "tavctrls/platform/FontMatcher.h"
 #include "tavctrls/platform/GlyphCache.h"
+#include "tests/tavctrls/DisplayTestSupport.h"
 
 #include <gtest/gtest.h>
 
@@ -28,10 +29,9 @@ PixelBuffer Canvas(int width, int height) {
     return buffer;
 }
 
-// The bounding box of every pixel that is not the background (inclusive), and how many there are.
+// The rows of the pixels that are not the background (inclusive), and how many there are.
 struct Ink {
-    int left = INT_MAX, top = INT_MAX, right = INT_MIN, bottom = INT_MIN;
-    int count = 0;
+    int top = INT_MAX, bottom = INT_MIN, count = 0;
     int Height() const { return bottom - top + 1; }
 };
 
@@ -41,65 +41,41 @@ Ink InkOf(const PixelBuffer& buffer) {
         for (int x = 0; x < buffer.width(); ++x)
             if (buffer.At(x, y) != kBack) {
                 EXPECT_EQ(buffer.At(x, y), kInk) << "text is drawn in one colour, " << x << "," << y;
-                ink = {std::min(ink.left, x), std::min(ink.top, y), std::max(ink.right, x),
-                       std::max(ink.bottom, y), ink.count + 1};
+                ink = {std::min(ink.top, y), std::max(ink.bottom, y), ink.count + 1};
             }
     return ink;
 }
 
-Ink Drawn(const Font& font, std::string_view text, int x = 10, int y = 10, int width = 400,
-          int height = 120) {
-    PixelBuffer canvas = Canvas(width, height);
-    DrawText(canvas, font, x, y, kInk, text);
+Ink Drawn(const Font& font, std::string_view text) {
+    PixelBuffer canvas = Canvas(400, 120);
+    DrawText(canvas, font, 10, 10, kInk, text);
     return InkOf(canvas);
 }
 
-bool SamePixels(const PixelBuffer& a, const PixelBuffer& b) {
-    for (int y = 0; y < a.height(); ++y)
-        if (!std::equal(a.Row(y), a.Row(y) + a.width(), b.Row(y)))
-            return false;
-    return true;
-}
-
-TEST(TextExtent, TheCellIsTheFontHeightAndTheGlyphsFillIt) {
-    for (int height : {1, 8, 11, 15, 20, 33, 64}) {
-        SCOPED_TRACE(height);
+// Only the cell height and the average width: the screenshots pin glyph placement at the usual sizes.
+TEST(TextExtent, TheCellIsTheFontHeightAndAnAverageWidthScalesHorizontallyOnly) {
+    for (int height : {1, 8, 15, 33, 64}) {
         auto font = Open("DejaVu Sans", height);
-        ASSERT_NE(font, nullptr);
+        ASSERT_NE(font, nullptr) << height;
         EXPECT_EQ(MeasureText(*font, "Hgjy()[]AW").height, height);
-        EXPECT_EQ(MeasureText(*font, "").width, 0);
-        if (height < 8)
-            continue;
-        // Brackets and descenders reach from near the top of the cell to near its bottom, and no further:
-        // a pixel size taken as the em (not the cell) would overflow it, a smaller one leave it empty.
-        const Ink ink = Drawn(*font, "Hgjy()[]AW", 10, 20);
-        EXPECT_GE(ink.top, 20);
-        EXPECT_LT(ink.bottom, 20 + height);
-        EXPECT_GE(ink.Height() * 10, height * 7);
-        EXPECT_GT(Drawn(*font, "g").bottom, Drawn(*font, "H").bottom) << "glyphs share the baseline";
     }
+    // Doubling the average width about doubles the text's width (advances are rounded per glyph).
+    const int naturalHeight = Drawn(*Open("DejaVu Sans", 20), "H").Height();
+    std::vector<int> widths;
+    for (int width : {5, 10, 20}) {
+        auto font = Open("DejaVu Sans", 20, width);
+        ASSERT_NE(font, nullptr);
+        const TextExtent extent = MeasureText(*font, "abcdefghijklmnopqrstuvwxyz");
+        widths.push_back(extent.width);
+        EXPECT_EQ(extent.height, 20);
+        EXPECT_NEAR(Drawn(*font, "H").Height(), naturalHeight, 1);
+    }
+    EXPECT_NEAR(double(widths[2]) / widths[1], 2.0, 0.3);
+    EXPECT_NEAR(double(widths[1]) / widths[0], 2.0, 0.3);
 }
 
-TEST(TextExtent, WidthIsTheSumOfWholePixelAdvancesWithoutKerning) {
-    auto font = Open("DejaVu Sans", 15);
-    ASSERT_NE(font, nullptr);
-    const auto width = [&](std::string_view text) { return MeasureText(*font, text).width; };
-    EXPECT_LT(width("a"), width("ab"));
-    EXPECT_EQ(width("AV"), width("A") + width("V"));
-    EXPECT_EQ(width("Tavrin Controls"), width("Tavrin ") + width("Controls"));
-    // The ink stays within the extent (one pixel of overhang allowed to the left).
-    const Ink ink = Drawn(*font, "Tavrin Controls(");
-    EXPECT_GE(ink.left, 9);
-    EXPECT_LE(ink.right, 10 + width("Tavrin Controls("));
-}
-
-TEST(TextExtent, BoldAndSyntheticBoldAreWiderAndDarkerOnTheSameCell) {
-    auto regular = Open("Verdana", 15, 0, 400), bold = Open("Verdana", 15, 0, 700);
-    ASSERT_TRUE(regular && bold);
-    EXPECT_GE(MeasureText(*bold, "Hello World").width, MeasureText(*regular, "Hello World").width);
-    EXPECT_GT(Drawn(*bold, "Hello World").count, Drawn(*regular, "Hello World").count);
-    EXPECT_EQ(MeasureText(*bold, "Hello World").height, 15);
-    // A face without a bold of its own is thickened.
+// A face without a bold of its own is thickened (faces with one are in the screenshots).
+TEST(TextExtent, SyntheticBoldIsWiderAndDarkerOnTheSameCell) {
     const std::optional<FaceLocation> location = MatchFace("DejaVu Sans", false);
     ASSERT_TRUE(location.has_value());
     auto face = FontFace::Open(*location);
@@ -113,23 +89,7 @@ TEST(TextExtent, BoldAndSyntheticBoldAreWiderAndDarkerOnTheSameCell) {
     EXPECT_EQ(heavy.bottom, thin.bottom);
 }
 
-TEST(TextExtent, AverageWidthScalesHorizontallyOnly) {
-    const std::string text = "abcdefghijklmnopqrstuvwxyz";
-    auto natural = Open("DejaVu Sans", 20), narrow = Open("DejaVu Sans", 20, 5);
-    auto wide = Open("DejaVu Sans", 20, 10), wider = Open("DejaVu Sans", 20, 20);
-    ASSERT_TRUE(natural && narrow && wide && wider);
-    const int narrowWidth = MeasureText(*narrow, text).width;
-    const int wideWidth = MeasureText(*wide, text).width;
-    const int widerWidth = MeasureText(*wider, text).width;
-    // Doubling the average width about doubles the text's width (advances are rounded per glyph).
-    EXPECT_NEAR(double(widerWidth) / wideWidth, 2.0, 0.3);
-    EXPECT_NEAR(double(wideWidth) / narrowWidth, 2.0, 0.3);
-    EXPECT_EQ(MeasureText(*wider, text).height, 20);
-    EXPECT_NEAR(Drawn(*wider, "H").Height(), Drawn(*natural, "H").Height(), 1);
-    EXPECT_NEAR(Drawn(*narrow, "H").Height(), Drawn(*natural, "H").Height(), 1);
-}
-
-TEST(TextDrawing, ClippingAtEveryEdgeKeepsTheVisiblePart) {
+TEST(TextDrawing, ClippingAtEveryEdgeKeepsTheVisiblePartAndFarAwayPositionsStayInBounds) {
     auto font = Open("DejaVu Sans", 20);
     ASSERT_NE(font, nullptr);
     const std::string text = "Wg|\xc3\x81y_j";
@@ -145,10 +105,7 @@ TEST(TextDrawing, ClippingAtEveryEdgeKeepsTheVisiblePart) {
                 for (int x = 0; x < 24; ++x)
                     ASSERT_EQ(window.At(x, y), whole.At(wx + x, wy + y)) << x << "," << y;
         }
-}
-
-TEST(TextDrawing, FarAwayPositionsAndTinyBuffersStayInBounds) {
-    auto font = Open("DejaVu Sans", 40);
+    font = Open("DejaVu Sans", 40);
     ASSERT_NE(font, nullptr);
     PixelBuffer tiny = Canvas(1, 1), none;
     for (int x : {-30, -5, 0, 1})
@@ -174,15 +131,11 @@ TEST(TextFonts, UnusableSpecsGiveNoFontUnknownFamiliesFallBackAndFontsAreShared)
     EXPECT_EQ(Open("DejaVu Sans", 1000000), nullptr);
     EXPECT_EQ(Open("DejaVu Sans", 15, 1000000), nullptr);
     EXPECT_EQ(Open("DejaVu Sans", 15, -1000000), nullptr);
-    for (int weight : {0, 700}) {
-        auto fallback = Open("No Such Family:zz9-plural-z-alpha", 15, 0, weight);
-        ASSERT_NE(fallback, nullptr);
-        EXPECT_GT(Drawn(*fallback, "abc").count, 0);
-    }
-    auto first = Open("DejaVu Sans", 17);
-    EXPECT_EQ(first, Open("DejaVu Sans", 17));
-    EXPECT_NE(first, Open("DejaVu Sans", 18));
-    EXPECT_NE(first, Open("DejaVu Sans", 17, 9));
+    // A ':' in a family name is no pattern syntax.
+    auto fallback = Open("No Such Family:zz9-plural-z-alpha", 15, 0, 700);
+    ASSERT_NE(fallback, nullptr);
+    EXPECT_GT(Drawn(*fallback, "abc").count, 0);
+    EXPECT_EQ(Open("DejaVu Sans", 17), Open("DejaVu Sans", 17));
     EXPECT_EQ(Open("DejaVu Sans", 17, -9), Open("DejaVu Sans", 17, 9));
     const std::vector<std::string> families = FontFamilies();
     EXPECT_TRUE(std::is_sorted(families.begin(), families.end()));
@@ -216,7 +169,6 @@ TEST(TextCache, RepeatedGlyphsAreRenderedOnceWithinTheBudget) {
         EXPECT_LE(cache.bytes(), budget);
         ASSERT_NE(cache.Find(code), nullptr);
     }
-    EXPECT_GE(cache.size(), 1u);
     EXPECT_LE(cache.size(), 5u);
 }
 
@@ -235,7 +187,7 @@ TEST(TextCache, CachedAndFreshGlyphsDrawTheSamePixels) {
             DrawText(cached, *font, x, y, kInk, text);
             DrawText(cached, *font, x, y, kInk, text); // the second time from the cache only
             DrawTextUncached(fresh, *font, x, y, kInk, text);
-            ASSERT_TRUE(SamePixels(cached, fresh)) << round;
+            ASSERT_TRUE(SamePixels(fresh, cached)) << round;
         }
     }
 }
@@ -255,6 +207,7 @@ TEST(TextUtf8, BrokenSequencesAreLatin1Characters) {
         {"a\x80z", "a\xc2\x80z"}};                                // stray continuation
     for (const auto& [bytes, latin1] : broken)
         EXPECT_EQ(width(bytes), width(latin1)) << latin1;
+    EXPECT_EQ(width("AV"), width("A") + width("V")) << "no kerning";
     // A valid sequence is one character.
     EXPECT_LT(width("\xe2\x82\xac"), width("\xc3\xa2\xc2\x82\xc2\xac"));
     EXPECT_EQ(width("\xf0\x9f\x98\x80\xf0\x9f\x98\x80"), 2 * width("\xf0\x9f\x98\x80"));
@@ -262,7 +215,7 @@ TEST(TextUtf8, BrokenSequencesAreLatin1Characters) {
     PixelBuffer latin1 = Canvas(60, 30), utf8 = Canvas(60, 30);
     DrawText(latin1, *font, 2, 2, kInk, "\xe9t\xe9");
     DrawText(utf8, *font, 2, 2, kInk, "\xc3\xa9t\xc3\xa9");
-    EXPECT_TRUE(SamePixels(latin1, utf8));
+    EXPECT_TRUE(SamePixels(utf8, latin1));
     EXPECT_GT(InkOf(utf8).count, 0);
 }
 
