@@ -1,7 +1,7 @@
 // The whole designer under random input for a few fixed seeds: clicks, double clicks, drags, right
-// clicks, keys and menu choices, with every modal dialog and box answered the same way. Nothing may
-// crash, leak or hang, the tree must keep matching the project, no drag may outlive its gesture, and
-// the project left at the end must read back from its own file unchanged.
+// clicks, keys and menu choices, with every modal dialog and box answered at random. Nothing may crash,
+// leak or hang, the tree must keep matching the project, no drag may outlive its gesture, and the
+// project left at the end must read back from its own file unchanged.
 #include "builder/BuilderApp.h"
 #include "builder/DesignView.h"
 #include "builder/FileChooser.h"
@@ -9,17 +9,19 @@
 #include "builder/SelectionArrows.h"
 #include "model/ProjectFile.h"
 #include "tavctrls/platform/ProcessEnd.h"
+#include "tests/builder/MainScreenDriver.h"
 #include "tests/support/TestSupport.h"
 #include "tests/tavctrls/HeadlessApp.h"
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <array>
+#include <cctype>
 #include <cstdlib>
 #include <deque>
 #include <filesystem>
 #include <iostream>
+#include <iterator>
 #include <memory>
 #include <random>
 #include <set>
@@ -35,138 +37,67 @@ using builder::BuilderApp;
 using builder::MainScreen;
 using platform::HeadlessDisplay;
 
-// Input actions per seed; the five seeds together take about three minutes under AddressSanitizer
-// on two cores.
+// The five seeds together take about three minutes under AddressSanitizer on two cores.
 constexpr int kEventsPerSeed = 24000;
-// Inside a modal loop each action is a way out with these chances; after this many actions at one
-// depth of modal screens without trying one, a way out is taken anyway. Nothing here depends on which
-// screen object is open, so that a seed gives the same actions whatever the allocator reuses.
-constexpr double kLeaveMessageBox = 0.5;
-constexpr double kLeaveQuestionBox = 0.25;
-constexpr double kLeaveDialog = 0.05;
+// After this many actions at one depth of modal screens, a way out is taken anyway.
 constexpr int kModalActionsMax = 60;
 // Actions after the budget in which a project may still turn up for the final check.
 constexpr int kActionsForAProject = 3000;
 // Actions in modal screens after the budget before the way back to the main screen counts as stuck.
 constexpr int kActionsToLeave = 400;
-// Idle calls without a new frame before the program counts as hung.
+// Idle calls without a new frame before the program counts as hung; the status of such an end (the
+// headless display uses 3 for its own bound).
 constexpr int kIdleCallsWithoutFrame = 100000;
-// Status that ends a run the monkey found stuck (the headless display uses 3 for its own bound).
 constexpr int kStuckStatus = 4;
-constexpr int kWidth = 800;
-constexpr int kHeight = 600;
+constexpr int kWidth = 800, kHeight = 600;
 
 // A project with every kind of object and every type of screen, drawn with the designer's own art.
 std::unique_ptr<Project> MonkeyProject() {
     auto project = std::make_unique<Project>();
     project->name = "Monkey";
     project->x = 10;
-    project->y = 20;
-    const auto screen = [&](const char* name, ScreenType type, std::array<int, 4> rect,
-                            const char* background, BackgroundMode mode) {
-        auto made = test::MakeScreen(name, type, type == ScreenType::FullScreen ? "" : "MyScreen");
-        made->x = rect[0];
-        made->y = rect[1];
-        made->width = rect[2];
-        made->height = rect[3];
-        made->background = background;
-        made->backgroundMode = mode;
-        made->startup = std::string(name) == "MyScreen" ? 1 : 0;
-        project->AddScreen(std::move(made));
-    };
-    screen("MyScreen", ScreenType::FullScreen, {0, 0, 100, 100}, "art//viewback.bmp",
-           BackgroundMode::Stretch);
-    screen("Popup", ScreenType::Popup, {100, 80, 300, 200}, "art//dback.bmp", BackgroundMode::Stretch);
-    screen("Panel", ScreenType::SubScreen, {20, 30, 240, 160}, "art//treeback.bmp", BackgroundMode::Tile);
-    screen("Empty", ScreenType::FullScreen, {0, 0, 100, 100}, "", BackgroundMode::Center);
-
-    // Width and height 0 keep the kind's own.
-    const auto add = [&](ObjectKind kind, const std::string& on, int x, int y, int width = 0,
-                         int height = 0) -> ObjectDef& {
-        auto object = std::make_unique<ObjectDef>();
-        object->screenName = on;
-        object->SetKind(kind, *project, on);
-        object->x = x;
-        object->y = y;
-        object->width = width != 0 ? width : object->width;
-        object->height = height != 0 ? height : object->height;
-        project->AddObject(std::move(object));
-        return *project->objects.back();
-    };
-    const auto buttonArt = [](ObjectDef& o) {
-        o.upBitmap = "art//buttonnormal.bmp";
-        o.overBitmap = "art//buttonover.bmp";
-        o.downBitmap = "art//buttondown.bmp";
-    };
-    ObjectDef& logo = add(ObjectKind::Object, "MyScreen", 20, 20, 120, 90);
-    logo.image = "art//logo.bmp";
-    logo.transparent = 1;
-    ObjectDef& go = add(ObjectKind::Button, "MyScreen", 160, 20);
+    AddScreen(*project, "MyScreen", ScreenType::FullScreen, 100, 100, "art//viewback.bmp").startup = 1;
+    AddScreen(*project, "Popup", ScreenType::Popup, 300, 200, "art//dback.bmp").x = 100;
+    AddScreen(*project, "Panel", ScreenType::SubScreen, 240, 160, "art//treeback.bmp").backgroundMode =
+        BackgroundMode::Tile;
+    AddScreen(*project, "Empty").backgroundMode = BackgroundMode::Stretch;
+    AddObject(*project, ObjectKind::Object, "MyScreen", "Logo", 20, 20, 120, 90).image = "art//logo.bmp";
+    ObjectDef& go = AddObject(*project, ObjectKind::Button, "MyScreen", "Go", 160, 20, 80, 24);
     go.caption = "Go";
-    buttonArt(go);
     go.clickScreen = "Popup";
     go.textOffsetX = 12;
-    ObjectDef& text = add(ObjectKind::Static, "MyScreen", 160, 60, 200, 40);
+    ObjectDef& text = AddObject(*project, ObjectKind::Static, "MyScreen", "Text", 160, 60, 200, 40);
     text.caption = "Two lines of text";
     text.image = "art//editback.bmp";
-    text.multiline = 1;
-    ObjectDef& edit = add(ObjectKind::Edit, "MyScreen", 160, 110, 200, 22);
-    edit.caption = "edit me";
-    edit.image = "art//editback.bmp";
-    edit.transparent = 1;
-    ObjectDef& check = add(ObjectKind::CheckBox, "MyScreen", 20, 130, 100);
-    check.caption = "Check";
-    check.checkedBitmap = "art//checkyes.bmp";
-    check.uncheckedBitmap = "art//checkno.bmp";
-    check.bold = 1;
-    ObjectDef& list = add(ObjectKind::ListBox, "MyScreen", 20, 170, 180, 120);
-    list.listBackground = "art//listback.bmp";
-    list.columnBold = 1;
-    ObjectDef& tree = add(ObjectKind::Tree, "MyScreen", 220, 170, 150, 120);
-    tree.treeBackground = "art//treeback.bmp";
-    tree.plusBitmap = "art//plus.bmp";
-    tree.minusBitmap = "art//minus.bmp";
-    ObjectDef& spin = add(ObjectKind::Animation, "MyScreen", 400, 20, 64, 64);
+    text.multiline = text.transparent = 1;
+    AddObject(*project, ObjectKind::Edit, "MyScreen", "Edit", 160, 110, 200, 22).caption = "edit me";
+    AddObject(*project, ObjectKind::CheckBox, "MyScreen", "Check", 20, 130, 100, 20).bold = 1;
+    AddObject(*project, ObjectKind::ListBox, "MyScreen", "List", 20, 170, 180, 120).columnBold = 1;
+    AddObject(*project, ObjectKind::Tree, "MyScreen", "Tree", 220, 170, 150, 120);
+    ObjectDef& spin = AddObject(*project, ObjectKind::Animation, "MyScreen", "Spin", 400, 20, 64, 64);
     spin.frames = {"art//spin1.bmp", "art//spin2.bmp", "art//spin3.bmp"};
     spin.interval = 100;
     spin.transparent = 1;
-    ObjectDef& close = add(ObjectKind::Button, "Popup", 200, 160);
-    close.caption = "Close";
-    buttonArt(close);
-    add(ObjectKind::Static, "Popup", 20, 20).caption = "A popup";
-    add(ObjectKind::CheckBox, "Panel", 10, 10).caption = "Sound";
-    add(ObjectKind::Animation, "Panel", 120, 40, 32, 32).frames = {"art//ledon.bmp", "art//ledoff.bmp"};
+    AddObject(*project, ObjectKind::Button, "Popup", "Close", 200, 160, 80, 24).caption = "Close";
+    AddObject(*project, ObjectKind::Static, "Popup", "Label", 20, 20).caption = "A popup";
+    AddObject(*project, ObjectKind::CheckBox, "Panel", "Sound", 10, 10).caption = "Sound";
+    AddObject(*project, ObjectKind::Animation, "Panel", "Led", 120, 40, 32, 32).frames = {"art//ledon.bmp",
+                                                                                          "art//ledoff.bmp"};
     project->modified = 0;
     return project;
-}
-
-// A screen whose modal loop is running (a closed one waits for its loop to end and takes no input).
-bool IsWaitingModal(CTavScreen* screen) {
-    return screen != nullptr && screen->GetParent() != nullptr && screen->GetParent()->IsModalRunning() &&
-           screen->GetParent()->GetChildScreen() == screen;
-}
-
-// The name of a screen's class for the action log; boxes are told apart by their text.
-std::string TypeName(const CTavScreen& screen) {
-    const auto* box = dynamic_cast<const CTavMessageBox*>(&screen);
-    return typeid(screen).name() +
-           (box != nullptr ? " \"" + std::string(box->GetText()).substr(0, 48) + "\"" : "");
 }
 
 // Feeds the designer one random action per frame from the idle handler, at the top level and inside
 // modal loops alike, and checks what must hold whenever the main screen waits for input.
 class Monkey {
 public:
-    Monkey(unsigned seed, int budget, std::string finalPath)
-        : seed_(seed), budget_(budget), finalPath_(std::move(finalPath)), random_(seed) {}
+    Monkey(unsigned seed, std::string finalPath)
+        : seed_(seed), finalPath_(std::move(finalPath)), random_(seed) {}
 
-    bool BudgetSpent() const { return events_ >= budget_; }
-    bool Finished() const { return finished_; }
-    int Events() const { return events_; }
-    // Where the monkey is: the seed, the action number and the last actions.
+    bool BudgetSpent() const { return events >= kEventsPerSeed; }
+    // The seed, the action number and the last actions.
     std::string Where() const {
-        std::string text =
-            "seed " + std::to_string(seed_) + ", action " + std::to_string(events_) + "; last actions:\n";
+        std::string text = "seed " + std::to_string(seed_) + ", action " + std::to_string(events) + ":\n";
         for (const std::string& line : recent_)
             text += "  " + line + "\n";
         return text;
@@ -174,9 +105,7 @@ public:
     // A new run starts with a new display and screens.
     void Restart() {
         lastFrame_ = ~std::uint64_t{0};
-        idleWithoutFrame_ = 0;
-        modalDepth_ = 0;
-        modalStreak_ = 0;
+        idleWithoutFrame_ = modalDepth_ = modalStreak_ = 0;
     }
 
     void Act(BuilderApp& app, HeadlessDisplay& display) {
@@ -192,150 +121,134 @@ public:
         lastFrame_ = display.FramesPresented();
         idleWithoutFrame_ = 0;
         auto* main = dynamic_cast<MainScreen*>(app.GetChildScreen());
-        if (main == nullptr || finished_)
+        if (main == nullptr || finished)
             return;
         CTavScreen* inner = main->GetInnermostScreen();
         if (inner != main) {
-            int depth = 0;
-            for (const CTavScreen* open = main->GetChildScreen(); open != nullptr;
-                 open = open->GetChildScreen())
-                ++depth;
-            if (IsWaitingModal(inner))
-                InModal(*inner, depth);
+            // Only a screen whose loop runs takes input; a closed one waits for its loop to end.
+            if (inner->GetParent() != nullptr && inner->GetParent()->IsModalRunning() &&
+                inner->GetParent()->GetChildScreen() == inner)
+                InModal(*inner, *main);
             return;
         }
-        modalDepth_ = 0;
-        actionsAfterInput_ = 0;
-        if (events_ - lastCheck_ >= 50 || BudgetSpent()) {
-            lastCheck_ = events_;
+        modalDepth_ = actionsAfterBudget_ = 0;
+        if (events - lastCheck_ >= 50 || BudgetSpent()) {
+            lastCheck_ = events;
             CheckTopLevel(app, *main);
         }
         // Without a project the monkey goes on for a while, so that there is a project file to check.
-        if (BudgetSpent() && (main->GetProject() != nullptr || events_ >= budget_ + kActionsForAProject)) {
-            Finish(*main);
-            return;
-        }
+        if (BudgetSpent() &&
+            (main->GetProject() != nullptr || events >= kEventsPerSeed + kActionsForAProject))
+            return Finish(*main);
         TopLevel(*main);
     }
 
+    int events = 0;
+    int modalLoopsSeen = 0;
+    bool finished = false;
     // The final project: whether there was one, whether it was written, and its text.
     bool hadProject = false;
     bool written = false;
-    std::string writeError;
-    std::string finalText;
-    std::string finalSize;
-    int modalLoopsSeen = 0;
+    std::string writeError, finalText;
 
 private:
     struct Point {
         int x, y;
     };
-    enum Gesture { kClick, kDoubleClick, kRightClick };
 
     int Uniform(int low, int high) { return std::uniform_int_distribution<int>(low, high)(random_); }
-    // A random offset into a size (0 for empty sizes).
-    int Within(int size) { return Uniform(0, std::max(0, size - 1)); }
     bool Chance(double p) { return std::bernoulli_distribution(p)(random_); }
     template <typename T>
-    const T& Pick(const std::vector<T>& items) {
+    T Pick(const std::vector<T>& items) {
         return items[static_cast<std::size_t>(Uniform(0, static_cast<int>(items.size()) - 1))];
     }
-    // A random point of a rectangle; the draws are sequenced so that every compiler makes the same.
-    Point PointIn(int left, int top, int width, int height) {
-        const int x = left + Within(width);
-        const int y = top + Within(height);
-        return {x, y};
+    // A random point of a rectangle, clamped to the window.
+    Point PointIn(float left, float top, int width, int height) {
+        const int x = static_cast<int>(left) + Uniform(0, std::max(0, width - 1));
+        const int y = static_cast<int>(top) + Uniform(0, std::max(0, height - 1));
+        return {std::clamp(x, 0, kWidth - 1), std::clamp(y, 0, kHeight - 1)};
     }
-    Point PointIn(const CTavObject& object) {
-        return PointIn(static_cast<int>(object.GetAppX()), static_cast<int>(object.GetAppY()),
-                       object.GetWidth(), object.GetHeight());
+    template <typename T>
+    Point PointIn(const T& o) {
+        return PointIn(static_cast<float>(o.GetAppX()), static_cast<float>(o.GetAppY()), o.GetWidth(),
+                       o.GetHeight());
     }
-    Point PointIn(const CTavScreen& screen) {
-        return PointIn(screen.GetAppX(), screen.GetAppY(), screen.GetWidth(), screen.GetHeight());
-    }
-    static Point Centre(const CTavObject& object) {
-        return {static_cast<int>(object.GetAppX()) + object.GetWidth() / 2,
-                static_cast<int>(object.GetAppY()) + object.GetHeight() / 2};
-    }
-    static int ClampX(int x) { return std::clamp(x, 0, kWidth - 1); }
-    static int ClampY(int y) { return std::clamp(y, 0, kHeight - 1); }
+    Point Anywhere() { return PointIn(0, 0, kWidth, kHeight); }
 
-    void Note(const std::string& what) {
-        ++events_;
-        recent_.push_back("#" + std::to_string(events_) + " " + what);
+    void Note(const std::string& what, Point at = {-1, -1}) {
+        recent_.push_back("#" + std::to_string(++events) + " " + what +
+                          (at.x < 0 ? "" : " " + std::to_string(at.x) + "," + std::to_string(at.y)));
         if (logEveryAction_)
             std::cerr << recent_.back() << "\n";
         if (recent_.size() > 12)
             recent_.pop_front();
     }
-    static std::string At(int x, int y) { return " (" + std::to_string(x) + "," + std::to_string(y) + ")"; }
-
-    void Press(Gesture gesture, Point at, const std::string& what) {
-        const int x = ClampX(at.x), y = ClampY(at.y);
-        static const char* const kNames[] = {"click ", "double click ", "right click "};
-        if (gesture == kClick)
-            display_->LClick(x, y);
-        else if (gesture == kDoubleClick)
-            display_->DoubleClick(x, y);
-        else
-            display_->RClick(x, y);
-        Note(kNames[gesture] + what + At(x, y));
+    void Click(Point at, const std::string& what) {
+        display_->LClick(at.x, at.y);
+        Note("click " + what, at);
     }
-    void Click(Point at, const std::string& what) { Press(kClick, at, what); }
 
-    // Press, a few moves with frames between them (the drag image is drawn), release. With
-    // `interrupted`, something else happens while the button is held.
-    void Drag(Point from, Point to, const char* what, bool interrupted = false) {
-        from = {ClampX(from.x), ClampY(from.y)};
-        to = {ClampX(to.x), ClampY(to.y)};
+    // A click, double click, right click or a drag by up to `reach` pixels at `at`.
+    void Gesture(Point at, const std::string& what, int reach = 150) {
+        const int gesture = Uniform(0, 19);
+        if (gesture < 10)
+            return Click(at, what);
+        if (gesture < 13) {
+            display_->DoubleClick(at.x, at.y);
+            return Note("double click " + what, at);
+        }
+        if (gesture < 16) {
+            display_->RClick(at.x, at.y);
+            return Note("right click " + what, at);
+        }
+        Drag(
+            at,
+            PointIn(static_cast<float>(at.x - reach), static_cast<float>(at.y - reach), 2 * reach, 2 * reach),
+            what);
+    }
+
+    // Press, a few moves with frames between them (the drag image is drawn), release; sometimes
+    // something else happens halfway while the button is held.
+    void Drag(Point from, Point to, const std::string& what) {
         display_->MouseMove(from.x, from.y);
         display_->LButtonDown(from.x, from.y);
         const int steps = Uniform(1, 5);
-        const int interruption = interrupted ? Uniform(0, 4) : -1;
-        static const char* const kInterruptions[] = {"F5", "Escape", "Delete", "a right click",
-                                                     "a loss of focus"};
+        const int interruption = Chance(0.15) ? Uniform(0, 4) : -1;
+        static const unsigned kKeys[] = {VK_F5, VK_ESCAPE, VK_DELETE};
         for (int i = 1; i <= steps; ++i) {
             display_->Wait(1);
-            const int x = from.x + (to.x - from.x) * i / steps;
-            const int y = from.y + (to.y - from.y) * i / steps;
-            display_->MouseMove(x, y);
-            if (i != (steps + 1) / 2)
+            const Point at{from.x + (to.x - from.x) * i / steps, from.y + (to.y - from.y) * i / steps};
+            display_->MouseMove(at.x, at.y);
+            if (i != (steps + 1) / 2 || interruption < 0)
                 continue;
-            if (interruption == 0 || interruption == 1 || interruption == 2)
-                display_->KeyDown(interruption == 0 ? VK_F5 : interruption == 1 ? VK_ESCAPE : VK_DELETE);
+            if (interruption < 3)
+                display_->KeyDown(kKeys[interruption]);
             else if (interruption == 3)
-                display_->RClick(x, y);
-            else if (interruption == 4)
+                display_->RClick(at.x, at.y);
+            else
                 FocusAway(2);
         }
         display_->LButtonUp(to.x, to.y);
-        Note(std::string(interruption >= 0 ? "drag with " : "drag ") +
-             (interruption >= 0 ? std::string(kInterruptions[interruption]) + " in it, " : std::string()) +
-             what + At(from.x, from.y) + " to" + At(to.x, to.y));
+        Note("drag " + what + " interrupted by " + std::to_string(interruption) + " to " +
+                 std::to_string(to.x) + "," + std::to_string(to.y),
+             from);
     }
 
     void Key(const std::string& what) {
+        // A letter, digit, blank or underscore as typed, the key then its character; no dots or
+        // slashes, so that typed folders stay inside the working folder.
+        static const std::string kTyped = "abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789 _";
         static const std::vector<unsigned> kKeys = {VK_ESCAPE, VK_RETURN, VK_TAB,  VK_LEFT,   VK_RIGHT,
                                                     VK_UP,     VK_DOWN,   VK_BACK, VK_DELETE, VK_F5};
-        if (Chance(0.45)) {
-            // A letter, digit, blank or underscore as typed: the key, then its character. No dots or
-            // slashes, so that typed folders stay inside the working folder.
-            static const std::string kTyped =
-                "abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789 _";
-            const char c = kTyped[static_cast<std::size_t>(Uniform(0, static_cast<int>(kTyped.size()) - 1))];
-            unsigned key = static_cast<unsigned char>(c);
-            if (c >= 'a' && c <= 'z')
-                key = static_cast<unsigned>(c - 'a' + 'A');
-            else if (c == '_')
-                key = 0xBD; // the minus key
-            display_->KeyDown(key);
-            display_->Char(static_cast<unsigned char>(c));
-            Note(std::string("type '") + c + "' " + what);
-        } else {
+        if (!Chance(0.45)) {
             const unsigned key = Pick(kKeys);
             display_->KeyDown(key);
-            Note("key " + std::to_string(key) + " " + what);
+            return Note("key " + std::to_string(key) + " " + what);
         }
+        const char c = kTyped[static_cast<std::size_t>(Uniform(0, static_cast<int>(kTyped.size()) - 1))];
+        display_->KeyDown(c == '_' ? 0xBD : static_cast<unsigned>(std::toupper(c))); // 0xBD: the minus key
+        display_->Char(static_cast<unsigned char>(c));
+        Note(std::string("type '") + c + "' " + what);
     }
 
     // Another window takes the focus for a while (the program waits without drawing), then gives it back.
@@ -345,15 +258,15 @@ private:
         display_->Activate(true);
     }
 
+    // The visible controls of a screen that lie in the window, but for the view's arrows.
     static std::vector<CTavObject*> Controls(const CTavScreen& screen, bool withSubScreens) {
         std::vector<CTavObject*> controls;
         for (int i = 0; i < screen.GetObjectCount(); ++i) {
-            CTavObject* object = screen.GetObjectAt(i);
-            if (object != nullptr && object->IsVisible() && !builder::IsArrowId(object->GetID()) &&
-                object->GetAppX() < kWidth && object->GetAppY() < kHeight &&
-                object->GetAppX() + static_cast<float>(object->GetWidth()) > 0 &&
-                object->GetAppY() + static_cast<float>(object->GetHeight()) > 0)
-                controls.push_back(object);
+            CTavObject* o = screen.GetObjectAt(i);
+            if (o != nullptr && o->IsVisible() && !builder::IsArrowId(o->GetID()) && o->GetAppX() < kWidth &&
+                o->GetAppY() < kHeight && o->GetAppX() + static_cast<float>(o->GetWidth()) > 0 &&
+                o->GetAppY() + static_cast<float>(o->GetHeight()) > 0)
+                controls.push_back(o);
         }
         for (int i = 0; withSubScreens && i < screen.GetSubScreenCount(); ++i)
             if (const CTavScreen* sub = screen.GetSubScreenAt(i)) {
@@ -363,9 +276,9 @@ private:
         return controls;
     }
 
-    // What must hold whenever the main screen waits: no drag left over from a finished gesture, the
-    // main screen's parts and the view's arrows all there, a tree that shows the project as it is,
-    // names that the dialogs keep unique and attached, and a project whose file text reads back unchanged.
+    // What must hold whenever the main screen waits: no drag left over, the main screen's parts and the
+    // view's arrows all there, a tree that shows the project as it is, screen and object names unique
+    // and attached, and a project whose file text reads back unchanged.
     void CheckTopLevel(BuilderApp& app, MainScreen& main) {
         SCOPED_TRACE(Where());
         EXPECT_EQ(app.DragState, BuilderApp::NoDrag);
@@ -383,23 +296,18 @@ private:
             EXPECT_EQ(tree->GetItemText(tree->GetItemIDs().front()), "No Project Loaded");
             return;
         }
-        int items = 1;
         std::set<std::string> screens, objects;
-        for (int s = 0; s < project->ScreenCount(); ++s) {
-            ++items;
-            for (int o = 0; o < project->ObjectCount(); ++o)
-                items += project->Object(o).screenName == project->Screen(s).name ? 1 : 0;
+        for (int s = 0; s < project->ScreenCount(); ++s)
             EXPECT_TRUE(screens.insert(project->Screen(s).name).second)
-                << "two screens named " << project->Screen(s).name;
-        }
-        EXPECT_EQ(tree->GetItemCount(), items) << "the tree does not show the project";
+                << "two screens " << project->Screen(s).name;
         for (int o = 0; o < project->ObjectCount(); ++o) {
             const ObjectDef& object = project->Object(o);
-            EXPECT_EQ(screens.count(object.screenName), 1u)
-                << object.name << " is on no screen (" << object.screenName << ")";
+            EXPECT_EQ(screens.count(object.screenName), 1u) << object.name << " is on no screen";
             EXPECT_TRUE(objects.insert(object.screenName + "/" + object.name).second)
-                << "two objects named " << object.name << " on " << object.screenName;
+                << "two " << object.name;
         }
+        EXPECT_EQ(tree->GetItemCount(), static_cast<int>(1 + screens.size() + objects.size()))
+            << "the tree does not show the project";
         // A text with a line feed cannot be stored; the designer refuses to save such a project.
         if (!FindUnwritableFields(*project).empty())
             return;
@@ -412,233 +320,155 @@ private:
 
     // The input has run out: the project is written where the test reads it, and the program ends.
     void Finish(MainScreen& main) {
-        finished_ = true;
+        finished = true;
         if (Project* project = main.GetProject()) {
             hadProject = true;
             finalText = FormatProjectFile(*project);
-            finalSize = std::to_string(project->ScreenCount()) + " screens and " +
-                        std::to_string(project->ObjectCount()) + " objects";
             written = project->WriteProjectFile(finalPath_, &writeError);
         }
         display_->DestroyWindow();
     }
 
     void TopLevel(MainScreen& main) {
-        if (ChooseFromOpenMenu(main))
-            return;
+        // An open drop-down or popup menu mostly gets a click on one of its rows.
+        auto* bar = dynamic_cast<CTavMenuBar*>(main.GetMenuBar());
+        if (bar != nullptr && bar->GetOpenMenu() >= 0 && bar->GetDropDown() != nullptr && Chance(0.85))
+            return Click(PointIn(*bar->GetDropDown()),
+                         std::string("menu ") + bar->GetMenuTitle(bar->GetOpenMenu()));
+        for (CTavScreen* screen : {static_cast<CTavScreen*>(&main), static_cast<CTavScreen*>(main.View())})
+            if (CTavObject* popup = screen->GetPopupMenu(); popup != nullptr && Chance(0.85))
+                return Click(PointIn(*popup), "a popup menu");
         // Menu titles, the tree, the palette, the view, keys, any point, a move, a pause, the focus
         // away, the window's close button.
         static const std::vector<double> kWeights = {24, 20, 9, 24, 12, 4, 3, 2, 1, 0.03};
-        std::discrete_distribution<int> choose(kWeights.begin(), kWeights.end());
-        switch (choose(random_)) {
-        case 0:
-            return ClickMenuTitle(main);
-        case 1:
-            return TreeAction(main);
-        case 2:
-            return PaletteDrag(main);
-        case 3:
-            return ViewAction(main);
+        switch (std::discrete_distribution<int>(kWeights.begin(), kWeights.end())(random_)) {
+        case 0: {
+            if (bar == nullptr || bar->GetMenuCount() == 0)
+                return Click(PointIn(0, 0, kWidth, 20), "where the menu bar should be");
+            const int menu = Uniform(0, bar->GetMenuCount() - 1);
+            return Click(PointIn(static_cast<float>(main.GetAppX() + bar->GetTitleX(menu) + 1),
+                                 static_cast<float>(main.GetAppY() + 2), bar->GetTitleWidth(menu) - 2, 16),
+                         std::string("menu ") + bar->GetMenuTitle(menu));
+        }
+        case 1: {
+            // Mostly on an item's row.
+            CTavTree* tree = main.Tree();
+            const std::vector<int> shown = tree->GetVisibleItems();
+            Point at = PointIn(tree->GetAppX() + 2, tree->GetAppY(), 149, tree->GetHeight());
+            if (!shown.empty() && Chance(0.85))
+                at.y = static_cast<int>(tree->GetAppY()) +
+                       tree->GetItemRow(Pick(shown)) * tree->GetItemHeight() + tree->GetItemHeight() / 2;
+            return Gesture(at, "tree", 40);
+        }
+        case 2: {
+            // Mostly onto the view, sometimes short of it.
+            const CTavObject* icon = main.GetObjectByID(
+                static_cast<DWORD>(Uniform(MainScreen::FirstPaletteIcon, MainScreen::LastPaletteIcon)));
+            return Drag(PointIn(*icon), Chance(0.85) ? PointIn(210, 30, 550, 450) : Anywhere(),
+                        "from the palette");
+        }
+        case 3: {
+            const std::vector<CTavObject*> controls = Controls(*main.View(), false);
+            if (controls.empty() || Chance(0.2))
+                return Gesture(PointIn(*main.View()), "in the view");
+            return Gesture(PointIn(*Pick(controls)), "a view control");
+        }
         case 4:
             return Key("at the main screen");
         case 5:
-            return Click(PointIn(0, 0, kWidth, kHeight), "anywhere");
+            return Click(Anywhere(), "anywhere");
         case 6: {
-            const Point at = PointIn(0, 0, kWidth, kHeight);
+            const Point at = Anywhere();
             display_->MouseMove(at.x, at.y);
-            return Note("mouse move");
+            return Note("mouse move", at);
         }
         case 7:
             display_->Wait(Uniform(1, 30));
             return Note("pause");
         case 8:
             FocusAway(Uniform(1, 20));
-            return Note("focus away and back from the main screen");
+            return Note("focus away");
         default:
             display_->CloseWindow();
             return Note("window close button");
         }
     }
 
-    // An open menu bar drop-down or popup menu gets a click on one of its rows.
-    bool ChooseFromOpenMenu(MainScreen& main) {
-        auto* bar = dynamic_cast<CTavMenuBar*>(main.GetMenuBar());
-        if (bar != nullptr && bar->GetOpenMenu() >= 0 && bar->GetDropDown() != nullptr && Chance(0.85)) {
-            const int menu = bar->GetOpenMenu();
-            const CTavObject& list = *bar->GetDropDown();
-            const int rows = std::max(1, bar->GetMenuItemCount(menu));
-            const int row = Uniform(0, rows - 1);
-            const int rowHeight = std::max(1, list.GetHeight() / rows);
-            const std::string what = std::string("menu item ") + bar->GetMenuTitle(menu) + " > " +
-                                     (row < bar->GetMenuItemCount(menu) ? bar->GetMenuItem(menu, row) : "?");
-            const int x = static_cast<int>(list.GetAppX()) + Uniform(2, std::max(2, list.GetWidth() - 3));
-            Click({x, static_cast<int>(list.GetAppY()) + row * rowHeight + rowHeight / 2}, what);
-            return true;
-        }
-        for (CTavScreen* screen : {static_cast<CTavScreen*>(&main), static_cast<CTavScreen*>(main.View())}) {
-            auto* popup = screen != nullptr ? dynamic_cast<CTavPopupMenu*>(screen->GetPopupMenu()) : nullptr;
-            if (popup == nullptr || !Chance(0.85))
-                continue;
-            const int row = Uniform(0, std::max(1, popup->GetItemCount()) - 1);
-            const int rowHeight = popup->GetItemHeight();
-            const std::string what =
-                std::string("popup item ") + (row < popup->GetItemCount() ? popup->GetItem(row) : "?");
-            const int x = static_cast<int>(popup->GetAppX()) + Uniform(2, std::max(2, popup->GetWidth() - 3));
-            Click({x, static_cast<int>(popup->GetAppY()) + row * rowHeight + rowHeight / 2}, what);
-            return true;
-        }
-        return false;
-    }
-
-    void ClickMenuTitle(MainScreen& main) {
-        auto* bar = dynamic_cast<CTavMenuBar*>(main.GetMenuBar());
-        if (bar == nullptr || bar->GetMenuCount() == 0)
-            return Click(PointIn(0, 0, kWidth, 20), "where the menu bar should be");
-        const int menu = Uniform(0, bar->GetMenuCount() - 1);
-        const int x =
-            main.GetAppX() + bar->GetTitleX(menu) + Uniform(1, std::max(1, bar->GetTitleWidth(menu) - 2));
-        Click({x, main.GetAppY() + Uniform(2, 17)}, std::string("menu ") + bar->GetMenuTitle(menu));
-    }
-
-    void TreeAction(MainScreen& main) {
-        CTavTree* tree = main.Tree();
-        if (tree == nullptr)
-            return;
-        const std::vector<int> shown = tree->GetVisibleItems();
-        const int x = static_cast<int>(tree->GetAppX()) + Uniform(2, 150);
-        int y = static_cast<int>(tree->GetAppY()) + Within(tree->GetHeight());
-        if (!shown.empty() && Chance(0.85))
-            y = static_cast<int>(tree->GetAppY()) + tree->GetItemRow(Pick(shown)) * tree->GetItemHeight() +
-                tree->GetItemHeight() / 2;
-        const int gesture = Uniform(0, 9);
-        Press(gesture < 6 ? kClick : gesture < 8 ? kRightClick : kDoubleClick, {x, y}, "tree");
-    }
-
-    void PaletteDrag(MainScreen& main) {
-        CTavObject* icon = main.GetObjectByID(
-            static_cast<DWORD>(Uniform(MainScreen::FirstPaletteIcon, MainScreen::LastPaletteIcon)));
-        if (icon == nullptr)
-            return;
-        const Point from = PointIn(*icon);
-        // Mostly onto the view, sometimes short of it.
-        const bool onView = Chance(0.85);
-        const int toX = onView ? Uniform(210, 759) : Uniform(0, kWidth - 1);
-        const int toY = onView ? Uniform(30, 479) : Uniform(0, kHeight - 1);
-        Drag(from, {toX, toY}, "from the palette", Chance(0.15));
-    }
-
-    void ViewAction(MainScreen& main) {
-        builder::DesignView* view = main.View();
-        if (view == nullptr)
-            return;
-        const std::vector<CTavObject*> controls = Controls(*view, false);
-        const int gesture = Uniform(0, 19);
-        if (controls.empty() || gesture >= 16)
-            return Press(gesture % 2 == 0 ? kRightClick : kClick, PointIn(*view), "in the view");
-        const CTavObject& control = *Pick(controls);
-        if (gesture < 7) {
-            Click(PointIn(control), "a view control");
-        } else if (gesture < 10) {
-            Press(kDoubleClick, Centre(control), "a view control");
-        } else if (gesture < 14) {
-            const Point from = PointIn(control);
-            const int toX = from.x + Uniform(-150, 150);
-            const int toY = from.y + Uniform(-120, 120);
-            Drag(from, {toX, toY}, "a view control", Chance(0.15));
-        } else {
-            Press(kRightClick, Centre(control), "a view control");
-        }
-    }
-
-    void InModal(CTavScreen& modal, int depth) {
+    void InModal(CTavScreen& modal, MainScreen& main) {
+        int depth = 0;
+        for (const CTavScreen* open = main.GetChildScreen(); open != nullptr; open = open->GetChildScreen())
+            ++depth;
         if (depth != modalDepth_) {
             modalLoopsSeen += depth > modalDepth_ ? 1 : 0;
             modalDepth_ = depth;
             modalStreak_ = 0;
         }
-        if (BudgetSpent() && ++actionsAfterInput_ > kActionsToLeave) {
-            if (actionsAfterInput_ == kActionsToLeave + 1)
-                ADD_FAILURE() << "cannot get back from " << TypeName(modal) << " to the main screen; "
-                              << Where();
+        auto* box = dynamic_cast<CTavMessageBox*>(&modal);
+        const std::string name =
+            typeid(modal).name() + (box != nullptr ? " " + std::string(box->GetText()) : "");
+        if (BudgetSpent() && ++actionsAfterBudget_ > kActionsToLeave) {
+            if (actionsAfterBudget_ == kActionsToLeave + 1)
+                ADD_FAILURE() << "cannot get back from " << name << " to the main screen; " << Where();
             return; // the display's bound ends the stuck loop
         }
         // The exit question gets a quick answer, mostly No, so that a run goes on.
-        if (auto* question = dynamic_cast<CTavQuestionBox*>(&modal);
-            question != nullptr && question->GetText() == std::string("Are you sure you want to exit?")) {
-            if (CTavObject* answer = question->GetObjectByID(Chance(0.1) ? 0 : 1))
-                return Click(Centre(*answer), answer->GetID() == 0 ? "Yes to exit" : "No to exit");
-        }
+        if (box != nullptr && box->GetText() == std::string("Are you sure you want to exit?"))
+            if (CTavObject* answer = box->GetObjectByID(Chance(0.1) ? 0 : 1))
+                return Click(PointIn(*answer), answer->GetID() == 0 ? "Yes to exit" : "No to exit");
         // Choosers stay inside the working folder: whatever they pick may be written to.
+        bool outside = false;
         if (auto* chooser = dynamic_cast<builder::FileChooser*>(&modal)) {
             std::error_code error;
             const fs::path relative = fs::relative(chooser->CurrentFolder(), fs::current_path(error), error);
-            if (error || relative.empty() || *relative.begin() == "..")
-                return Leave(modal);
+            outside = error || relative.empty() || *relative.begin() == "..";
         }
-        const bool question = dynamic_cast<CTavQuestionBox*>(&modal) != nullptr;
-        const bool box = !question && dynamic_cast<CTavMessageBox*>(&modal) != nullptr;
-        const double leave = box ? kLeaveMessageBox : question ? kLeaveQuestionBox : kLeaveDialog;
-        if (BudgetSpent() || modalStreak_ >= kModalActionsMax || Chance(leave))
-            return Leave(modal);
+        // A way out is the likelier the simpler the screen: a box, a question, a dialog.
+        const double leave = box == nullptr ? 0.05 : dynamic_cast<CTavQuestionBox*>(box) ? 0.25 : 0.5;
+        if (outside || BudgetSpent() || modalStreak_ >= kModalActionsMax || Chance(leave))
+            return Leave(modal, name);
         ++modalStreak_;
         const std::vector<CTavObject*> controls = Controls(modal, true);
         std::vector<CTavObject*> buttons;
-        for (CTavObject* control : controls)
-            if (dynamic_cast<CTavButton*>(control) != nullptr)
-                buttons.push_back(control);
-        const std::string name = TypeName(modal);
+        std::copy_if(controls.begin(), controls.end(), std::back_inserter(buttons),
+                     [](CTavObject* o) { return dynamic_cast<CTavButton*>(o) != nullptr; });
         const int gesture = Uniform(0, 99);
-        if (!buttons.empty() && gesture < 15) {
-            Click(Centre(*Pick(buttons)), "a button of " + name);
-        } else if (!controls.empty() && gesture < 40) {
-            Click(PointIn(*Pick(controls)), name);
-        } else if (!controls.empty() && gesture < 48) {
-            Press(kDoubleClick, PointIn(*Pick(controls)), name);
-        } else if (!controls.empty() && gesture < 53) {
-            const Point from = Centre(*Pick(controls));
-            const int toX = from.x + Uniform(-100, 100);
-            Drag(from, {toX, from.y + Uniform(-100, 100)}, name.c_str());
-        } else if (gesture < 60) {
-            Click(PointIn(modal), name);
-        } else if (gesture < 63) {
-            Press(kRightClick, PointIn(modal), name);
-        } else if (gesture < 65) {
-            Click(PointIn(0, 0, kWidth, kHeight), "outside the modal screen");
-        } else if (gesture < 66) {
+        if (!buttons.empty() && gesture < 15)
+            return Click(PointIn(*Pick(buttons)), "a button of " + name);
+        if (!controls.empty() && gesture < 50)
+            return Gesture(PointIn(*Pick(controls)), name, 100);
+        if (gesture < 60)
+            return Gesture(PointIn(modal), name, 100);
+        if (gesture < 62)
+            return Click(Anywhere(), "outside " + name);
+        if (gesture < 63) {
             FocusAway(Uniform(1, 20));
-            Note("focus away and back " + name);
-        } else {
-            Key(name);
+            return Note("focus away from " + name);
         }
+        Key(name);
     }
 
-    // Takes a way out: one of the buttons that end dialogs and boxes (any of them: OK leads on as often
-    // as Cancel leads back), else Escape.
-    void Leave(CTavScreen& modal) {
+    // Takes a way out: one of the buttons that end dialogs and boxes (OK leads on as often as Cancel
+    // leads back), else Escape.
+    void Leave(CTavScreen& modal, const std::string& name) {
         modalStreak_ = 0;
+        static const std::set<std::string> kWaysOut = {"Cancel", "No",  "Close", "OK",
+                                                       "Select", "Yes", "Never"};
         std::vector<CTavButton*> buttons;
-        for (const char* caption : {"Cancel", "No", "Close", "OK", "Select", "Yes", "Never"})
-            for (int i = 0; i < modal.GetObjectCount(); ++i)
-                if (auto* button = dynamic_cast<CTavButton*>(modal.GetObjectAt(i));
-                    button != nullptr && button->IsVisible() &&
-                    button->GetCaption() == std::string(caption)) {
-                    buttons.push_back(button);
-                    break;
-                }
+        for (int i = 0; i < modal.GetObjectCount(); ++i)
+            if (auto* button = dynamic_cast<CTavButton*>(modal.GetObjectAt(i));
+                button != nullptr && button->IsVisible() && kWaysOut.count(button->GetCaption()) != 0)
+                buttons.push_back(button);
         if (!buttons.empty() && !Chance(0.2)) {
             CTavButton* button = Pick(buttons);
-            return Click(Centre(*button), "leaving with " + std::string(button->GetCaption()));
+            return Click(PointIn(*button), "leaving with " + std::string(button->GetCaption()));
         }
         display_->KeyDown(VK_ESCAPE);
-        Note("leaving " + TypeName(modal) + " with Escape");
+        Note("leaving " + name + " with Escape");
     }
 
     unsigned seed_;
-    int budget_;
     std::string finalPath_;
     std::mt19937 random_;
-    int events_ = 0;
-    bool finished_ = false;
     std::deque<std::string> recent_;
     // TAV_MONKEY_LOG=1 prints every action, for following a seed.
     bool logEveryAction_ = std::getenv("TAV_MONKEY_LOG") != nullptr;
@@ -647,9 +477,7 @@ private:
     int idleWithoutFrame_ = 0;
     // Depth of the modal screen last answered (0: the main screen), the actions there since the last
     // way out, and the actions in modal screens since the budget ran out.
-    int modalDepth_ = 0;
-    int modalStreak_ = 0;
-    int actionsAfterInput_ = 0;
+    int modalDepth_ = 0, modalStreak_ = 0, actionsAfterBudget_ = 0;
     int lastCheck_ = -1000;
 };
 
@@ -657,8 +485,8 @@ class BuilderMonkeyTest : public HeadlessAppTest, public ::testing::WithParamInt
 protected:
     void SetUp() override {
         HeadlessAppTest::SetUp();
-        // Saved projects and generated code land in the working folder; the art is found beside
-        // the test program. FILE > Open finds the monkey's project and one that cannot be read.
+        // Saved projects and generated code land in the working folder; the art is found beside the
+        // test program. FILE > Open finds the monkey's project and one that cannot be read.
         previousDirectory = fs::current_path();
         fs::current_path(folder.path());
         fs::create_directory("save");
@@ -703,22 +531,18 @@ protected:
 };
 
 TEST_P(BuilderMonkeyTest, SurvivesRandomInputAndKeepsAProjectThatReadsBack) {
-    const unsigned seed = GetParam();
     const std::string finalPath = folder / "final.tvp";
-    Monkey monkey(seed, kEventsPerSeed, finalPath);
+    Monkey monkey(GetParam(), finalPath);
     int runs = 0;
-    while (!monkey.Finished()) {
-        const int eventsBefore = monkey.Events();
-        const int status = RunDesigner(monkey, runs > 0);
-        ++runs;
-        ASSERT_EQ(status, 0) << "the designer ended abnormally; " << monkey.Where();
+    while (!monkey.finished) {
+        const int eventsBefore = monkey.events;
+        ASSERT_EQ(RunDesigner(monkey, runs++ > 0), 0) << "the designer ended abnormally; " << monkey.Where();
         // A run that ended before the input did was left through Exit or the close button.
-        ASSERT_TRUE(monkey.Finished() || monkey.Events() > eventsBefore) << monkey.Where();
+        ASSERT_TRUE(monkey.finished || monkey.events > eventsBefore) << monkey.Where();
     }
-    std::cout << "monkey seed " << seed << ": " << monkey.Events() << " actions, " << runs << " runs, "
+    std::cout << "monkey seed " << GetParam() << ": " << monkey.events << " actions, " << runs << " runs, "
               << monkey.modalLoopsSeen << " modal screens answered, "
-              << (monkey.hadProject ? "a project of " + monkey.finalSize : std::string("no project"))
-              << " at the end" << std::endl;
+              << (monkey.hadProject ? "a project" : "no project") << " at the end" << std::endl;
     if (!monkey.hadProject)
         return; // the last run ended without a project: nothing to write
     ASSERT_TRUE(monkey.written) << monkey.writeError;
