@@ -431,6 +431,7 @@ TEST_F(DesignViewTest, MainScreenWithASelectedObjectLooksRight) {
     Select("S", "Scores");
     Drive(2);
     EXPECT_EQ(SelectedText(), "Scores");
+    ExpectLayout(View(), "designer-main"); // the arrows around the selection, to the pixel
     ASSERT_TRUE(display->SaveLastFrame(folder / "main.bmp"));
     test::ExpectLikeReference(folder / "main.bmp", kReferences, "designer-main.bmp");
 }
