@@ -367,6 +367,8 @@ TEST_F(DesignViewTest, DoubleClickAndRightClickMenusActOnTheControl) {
     EXPECT_EQ(app.DragState, BuilderApp::NoDrag);
 }
 
+// A move, an Add and a Delete inside the preview: its dialogs open over it, Add and Delete rebuild its
+// view at once, and the main view follows when Escape ends it.
 TEST_F(DesignViewTest, PreviewEditsShowInTheMainViewAfterEscape) {
     AddScreen(*project, "S");
     AddScreen(*project, "Pop", ScreenType::Popup, 400, 300, "art//dback.bmp");
@@ -380,28 +382,53 @@ TEST_F(DesignViewTest, PreviewEditsShowInTheMainViewAfterEscape) {
     note.transparent = 1;
     Project& loaded = Load();
     Select("Pop");
-
-    Rect previewView{};
+    const auto preview = [this] { return main->Preview()->View(); };
+    const auto controls = [&](size_t count) {
+        return [&, count](CTavScreen* popup) {
+            ASSERT_EQ(popup, main->Preview());
+            EXPECT_EQ(ViewControls(preview()).size(), count);
+        };
+    };
+    const auto choose = [&](const char* item) {
+        return [&, item](CTavScreen*) { ClickPopupItem(preview(), item); };
+    };
+    const auto over = [this](Step step) {
+        return [this, step](CTavScreen* popup) {
+            EXPECT_EQ(popup->GetParent(), main->Preview()) << "opened over the preview";
+            step(popup);
+        };
+    };
     Menu("SCREEN", "Full Screen",
          {[](CTavScreen*) {}, // a frame drawn
-          [&](CTavScreen* shown) {
-              builder::DesignView* view = dynamic_cast<builder::PreviewScreen*>(shown)->View();
-              ASSERT_NE(view, nullptr);
-              previewView = RectOf(view);
-              EXPECT_EQ(view->previewFlag, 1);
+          [&](CTavScreen*) {
+              EXPECT_EQ(RectOf(preview()), (Rect{200, 150, 400, 300}));
+              EXPECT_EQ(preview()->previewFlag, 1);
               EXPECT_TRUE(display->SaveLastFrame(folder / "preview.bmp"));
-              const Point from = Middle(view->GetObjectByID(loaded.Object(1).designId));
+              const Point from = Middle(preview()->GetObjectByID(note.designId));
               display->LButtonDown(from[0], from[1]);
-              display->MouseMove(200 + 250, 150 + 200);
-              display->LButtonUp(200 + 250, 150 + 200);
+              display->MouseMove(450, 350);
+              display->LButtonUp(450, 350);
           },
+          [this](CTavScreen*) { display->RClick(550, 250); }, choose("Add Static"),
+          over(AnswerObjectDialog("1 -1 0,0", kObjectOk)),
+          [&](CTavScreen* popup) {
+              controls(3)(popup);
+              const ObjectDef& added = loaded.Object(2);
+              ASSERT_NE(preview()->GetObjectByID(added.designId), nullptr);
+              EXPECT_TRUE(preview()->GetObjectByID(added.designId)->HasFocus());
+              EXPECT_EQ(main->SelectedObjectName(), added.name);
+              LClick(Middle(preview()->GetObjectByID(button.designId)));
+              RClick(Middle(preview()->GetObjectByID(button.designId)));
+          },
+          choose("Delete"), over(Question("Are you sure you want to delete Ok", true)), controls(2),
           [this](CTavScreen*) { display->KeyDown(VK_ESCAPE); }});
-    EXPECT_EQ(previewView, (Rect{200, 150, 400, 300}));
     EXPECT_EQ(main->GetChildScreen(), nullptr);
+    EXPECT_EQ(main->Preview(), nullptr);
     EXPECT_EQ(View()->ShownScreen(), "Pop");
     EXPECT_EQ(View()->previewFlag, 0);
-    ASSERT_NE(ControlOf(loaded.Object(1)), nullptr);
-    EXPECT_EQ(RectOf(ControlOf(loaded.Object(1))), (Rect{250, 200, 150, 40})) << "moved in the preview";
+    EXPECT_EQ(ViewControls(View()).size(), 2u) << "the main view shows the changes";
+    ASSERT_NE(ControlOf(note), nullptr);
+    EXPECT_EQ(RectOf(ControlOf(note)), (Rect{250, 200, 150, 40})) << "moved in the preview";
     EXPECT_EQ(loaded.modified, 1);
     test::ExpectLikeReference(folder / "preview.bmp", kReferences, "designer-preview.bmp");
 }

@@ -324,51 +324,6 @@ TEST_F(MainScreenFlowTest, TheDragImageIsFreedOnce) {
     app.StartDrag(BuilderApp::PlacingObject, icon, 5, 6);
 }
 
-// Commands started inside the preview act on it and open over it: Add and Delete rebuild the preview's
-// view at once; the main view follows when the preview ends.
-TEST_F(MainScreenFlowTest, AddAndDeleteInsideThePreview) {
-    LoadDemo();
-    ClickItem("Button1", "MyScreen");
-    const DWORD buttonId = main->GetProject()->Object(0).designId;
-    const auto previewControls = [this](size_t count) {
-        return [this, count](CTavScreen* popup) {
-            ASSERT_EQ(popup, main->Preview());
-            EXPECT_EQ(ViewControls(main->Preview()->View()).size(), count);
-        };
-    };
-    const auto choose = [this](const char* item) {
-        return [this, item](CTavScreen*) { ClickPopupItem(main->Preview()->View(), item); };
-    };
-    const auto overThePreview = [this](Step step) {
-        return [this, step](CTavScreen* popup) {
-            EXPECT_EQ(popup->GetParent(), main->Preview()) << "opened over the preview";
-            step(popup);
-        };
-    };
-    Menu("SCREEN", "Full Screen",
-         {previewControls(2), [this](CTavScreen*) { display->RClick(700, 500); }, choose("Add Static"),
-          overThePreview(AnswerObjectDialog("1 -1 0,0", kObjectOk)),
-          [&](CTavScreen* popup) {
-              previewControls(3)(popup);
-              const ObjectDef& added = main->GetProject()->Object(3);
-              CTavObject* control = main->Preview()->View()->GetObjectByID(added.designId);
-              ASSERT_NE(control, nullptr);
-              EXPECT_TRUE(control->HasFocus());
-              EXPECT_EQ(main->SelectedObjectName(), added.name);
-              CTavObject* button = main->Preview()->View()->GetObjectByID(buttonId);
-              ASSERT_NE(button, nullptr);
-              LClick({static_cast<int>(button->GetAppX()) + 5, static_cast<int>(button->GetAppY()) + 5});
-              RClick({static_cast<int>(button->GetAppX()) + 5, static_cast<int>(button->GetAppY()) + 5});
-          },
-          choose("Delete"), overThePreview(Question("Are you sure you want to delete Button1", true)),
-          previewControls(2), [this](CTavScreen*) { display->KeyDown(VK_ESCAPE); }});
-    EXPECT_EQ(main->Preview(), nullptr);
-    EXPECT_EQ(main->GetChildScreen(), nullptr);
-    EXPECT_EQ(main->GetProject()->ObjectCount(), 3);
-    EXPECT_EQ(ViewControls(View()).size(), 2u) << "the main view shows the changes";
-    EXPECT_EQ(main->CurrentScreenName(), "MyScreen");
-}
-
 // The files written through the menu and its dialogs are those of tavgen for the same answers.
 TEST_F(MainScreenFlowTest, GenerationFromTheMenuWritesWhatTavgenWrites) {
     LoadDemo();
