@@ -2,32 +2,21 @@
 // clicks, keys and menu choices, with every modal dialog and box answered at random. Nothing may crash,
 // leak or hang, the tree must keep matching the project, no drag may outlive its gesture, and the
 // project left at the end must read back from its own file unchanged.
-#include "builder/BuilderApp.h"
-#include "builder/DesignView.h"
 #include "builder/FileChooser.h"
-#include "builder/MainScreen.h"
 #include "builder/SelectionArrows.h"
 #include "model/ProjectFile.h"
 #include "tavctrls/platform/ProcessEnd.h"
 #include "tests/builder/MainScreenDriver.h"
-#include "tests/support/TestSupport.h"
-#include "tests/tavctrls/HeadlessApp.h"
-
-#include <gtest/gtest.h>
 
 #include <algorithm>
 #include <cctype>
 #include <cstdlib>
 #include <deque>
-#include <filesystem>
 #include <iostream>
 #include <iterator>
-#include <memory>
 #include <random>
 #include <set>
-#include <string>
 #include <typeinfo>
-#include <vector>
 
 namespace tav::testing {
 namespace {
@@ -229,9 +218,7 @@ private:
                 FocusAway(2);
         }
         display_->LButtonUp(to.x, to.y);
-        Note("drag " + what + " interrupted by " + std::to_string(interruption) + " to " +
-                 std::to_string(to.x) + "," + std::to_string(to.y),
-             from);
+        Note("drag " + what + (interruption >= 0 ? " interrupted" : ""), from);
     }
 
     void Key(const std::string& what) {
@@ -509,16 +496,13 @@ protected:
         }
         monkey.Restart();
         BuilderApp app;
+        // A display or main screen that does not start counts as an abnormal end.
         if (app.doInit(nullptr, SW_SHOWNORMAL, "Tavrin Controls Builder", TAVAPP_WINDOW, kWidth, kHeight, 0,
-                       0, 24) != TAVERROR_OK) {
-            ADD_FAILURE() << "the display did not open";
+                       0, 24) != TAVERROR_OK)
             return -1;
-        }
         auto* main = new MainScreen;
-        if (main->Initialize(0) != TAVERROR_OK || app.SetChildScreen(main) != TAVERROR_OK) {
-            ADD_FAILURE() << "the main screen did not start";
+        if (main->Initialize(0) != TAVERROR_OK || app.SetChildScreen(main) != TAVERROR_OK)
             return -1;
-        }
         app.SetShowFrameRate(TRUE);
         app.SetWaitBlank(TRUE);
         main->TakeProject(MonkeyProject());
