@@ -135,56 +135,57 @@ TEST_F(DesignViewTest, ScreensArePlacedSizedAndScrolledByType) {
     AddScreen(*project, "Big", ScreenType::SubScreen, 600, 500);
     AddObject(*project, ObjectKind::Static, "Pop", "T", 1, 2);
     Project& loaded = Load();
-    const auto extent = [this] {
-        auto* bars = dynamic_cast<CTavScrollBars*>(View()->GetScrollBarsObject());
-        return bars != nullptr ? Point{bars->GetContentWidth(), bars->GetContentHeight()} : Point{};
+    // The view's place and size, what scrolls in it, its background's place, the screen shown, the
+    // number of controls, and where the left arrow is.
+    const auto shown = [this] {
+        std::string text;
+        const auto add = [&text](const auto& values) {
+            for (int value : values)
+                text += std::to_string(value) + " ";
+        };
+        add(RectOf(View()));
+        if (auto* bars = dynamic_cast<CTavScrollBars*>(View()->GetScrollBarsObject()))
+            add(Point{bars->GetContentWidth(), bars->GetContentHeight()});
+        if (View()->GetBackground() != nullptr)
+            add(RectOf(View()->GetBackground()));
+        add(RectOf(View()->GetObjectByID(builder::LeftArrow)));
+        return text + "'" + View()->ShownScreen() + "' " + std::to_string(View()->GetObjectCount());
     };
+    const struct {
+        const char* screen;
+        bool preview;
+        const char* shown;
+    } rows[] = {
+        // The popup's background centred in its size.
+        {"Pop", false, "335 155 300 200 300 200 0 -50 300 300 -50 -50 20 20 'Pop' 5"},
+        {"S", false, "210 30 550 450 1024 700 -50 -50 20 20 'S' 4"},
+        // Wider than the window allows from the frame: the width stays, the height fits.
+        {"Big", false, "210 30 550 500 600 500 -50 -50 20 20 'Big' 4"},
+        {"Pop", true, "250 200 300 200 300 200 0 -50 300 300 -50 -50 20 20 'Pop' 5"},
+        {"S", true, "0 0 800 600 1024 700 -50 -50 20 20 'S' 4"},
+        // Nothing to show: only the hidden arrows stay, in the frame.
+        {"", false, "210 30 550 450 550 450 -50 -50 20 20 '' 4"},
+        {"Missing", false, "210 30 550 450 550 450 -50 -50 20 20 '' 4"},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(std::string(row.screen) + (row.preview ? " preview" : ""));
+        ShowScreenInView(&loaded, View(), "Pop", false);
+        FrameWithArrows(View(), *View()->GetObjectByID(loaded.Object(0).designId));
+        ShowScreenInView(&loaded, View(), row.screen, row.preview, row.preview ? main : nullptr, nullptr);
+        EXPECT_EQ(shown(), row.shown);
+        EXPECT_TRUE(!row.preview || (View()->previewFlag == 1 && View()->Owner() == main));
+    }
     const auto scroll = [this] {
         Point at{};
         View()->GetScrollPosition(&at[0], &at[1]);
         return at;
     };
-
-    ShowScreenInView(&loaded, View(), "Pop", false);
-    EXPECT_EQ(RectOf(View()), (Rect{335, 155, 300, 200}));
-    EXPECT_EQ(extent(), (Point{300, 200}));
-    ASSERT_NE(View()->GetBackground(), nullptr);
-    EXPECT_EQ(RectOf(View()->GetBackground()), (Rect{0, -50, 300, 300})) << "centred in the popup's size";
-    EXPECT_EQ(View()->ShownScreen(), "Pop");
-
     ShowScreenInView(&loaded, View(), "S", false);
-    EXPECT_EQ(RectOf(View()), (Rect{210, 30, 550, 450}));
-    EXPECT_EQ(extent(), (Point{1024, 700})) << "the project's size";
-    EXPECT_EQ(View()->GetBackground(), nullptr);
     dynamic_cast<CTavScrollBars*>(View()->GetScrollBarsObject())->SetScrollPosition(100, 50);
     ShowScreenInView(&loaded, View(), "S", false);
     EXPECT_EQ(scroll(), (Point{100, 50})) << "kept by a normal rebuild";
-
-    // Wider than the window allows from the frame: the width stays, the height fits; both scroll.
-    ShowScreenInView(&loaded, View(), "Big", false);
-    EXPECT_EQ(RectOf(View()), (Rect{210, 30, 550, 500}));
-    EXPECT_EQ(extent(), (Point{600, 500}));
-
-    ShowScreenInView(&loaded, View(), "Pop", true, main, nullptr);
-    EXPECT_EQ(RectOf(View()), (Rect{250, 200, 300, 200}));
-    EXPECT_EQ(RectOf(View()->GetBackground()), (Rect{0, -50, 300, 300}));
-    EXPECT_EQ(View()->previewFlag, 1);
-    EXPECT_EQ(View()->Owner(), main);
     ShowScreenInView(&loaded, View(), "S", true, main, nullptr);
-    EXPECT_EQ(RectOf(View()), (Rect{0, 0, 800, 600}));
     EXPECT_EQ(scroll(), (Point{0, 0})) << "a preview starts at the corner";
-
-    // Nothing to show: only the hidden arrows stay, in the frame.
-    for (const std::string& name : {std::string(""), std::string("Missing")}) {
-        ShowScreenInView(&loaded, View(), "Pop", false);
-        FrameWithArrows(View(), *View()->GetObjectByID(loaded.Object(0).designId));
-        ShowScreenInView(&loaded, View(), name, false);
-        EXPECT_EQ(View()->GetObjectCount(), 4) << name;
-        ExpectArrows(nullptr);
-        EXPECT_EQ(View()->GetBackground(), nullptr);
-        EXPECT_EQ(RectOf(View()), (Rect{210, 30, 550, 450}));
-        EXPECT_EQ(View()->ShownScreen(), "");
-    }
 }
 
 TEST_F(DesignViewTest, ControlsAreConfiguredFromTheirObjects) {
