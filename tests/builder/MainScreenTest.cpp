@@ -17,6 +17,8 @@ const std::string kNoObject =
     "message: There is no object selected. Select and object from the tree control on the left and try again";
 const std::string kSelectScreen = "message: Select a screen to add the object to first";
 const std::string kStartupQuestion = "question: Would you like to create a startup screen?";
+const std::string kDelete = "question: Are you sure you want to delete Button1";
+const std::string kDeleteScreen = "question: Are you sure you want to delete this screen?";
 
 enum Selection { NoProject, Nothing, Root, ScreenItem, ObjectItem };
 
@@ -45,8 +47,6 @@ TEST_F(MainScreenTest, LayoutAtStart) {
 
 // What each menu item answers in each state; the answer is dismissed and the state checked again.
 TEST_F(MainScreenStatesTest, EveryMenuItemInEveryState) {
-    const std::string kDelete = "question: Are you sure you want to delete Button1";
-    const std::string kDeleteScreen = "question: Are you sure you want to delete this screen?";
     const std::string kExit = "question: Are you sure you want to exit?";
     // `needs`: -1 nothing, 0 a project, 1 a screen or object item selected, 2 an object item selected;
     // the answers without a project, without the selection needed, and with it.
@@ -105,53 +105,48 @@ TEST_F(MainScreenStatesTest, EveryMenuItemInEveryState) {
     }
 }
 
-// Each tree popup by item level, and what each of its items opens.
-// Each tree popup by item level: its items in order, and what each of them opens.
+// Each tree popup by item level: its items in the order of the table, and what each of them opens.
 TEST_F(MainScreenStatesTest, TreePopupsByItemLevel) {
-    const std::string kDeleteScreen = "question: Are you sure you want to delete this screen?";
     const struct {
         const char* item;
         MainScreen::PopupKind kind;
-        std::vector<std::string> items, opened; // what each item opens first
-    } popups[] = {
-        {"No Project Loaded",
-         MainScreen::NoProjectPopup,
-         {"New Project", "Open Project"},
-         {"ProjectDialog", "OpenProjectDialog"}},
-        {"Demo",
-         MainScreen::RootPopup,
-         {"New Project", "Open Project", "Properties"},
-         {"ProjectDialog", "OpenProjectDialog", "ProjectDialog"}},
-        {"MyScreen",
-         MainScreen::ScreenPopup,
-         {"Properties", "Delete Screen", "View List", "Add Screen"},
-         {"ScreenDialog", kDeleteScreen, "ScreenListDialog", "ScreenDialog"}},
-        {"Button1",
-         MainScreen::ObjectPopup,
-         {"Properties", "Delete"},
-         {"ObjectDialog 0", "question: Are you sure you want to delete Button1"}},
+        const char* choice;
+        std::string opens;
+    } rows[] = {
+        {"No Project Loaded", MainScreen::NoProjectPopup, "New Project", "ProjectDialog"},
+        {"No Project Loaded", MainScreen::NoProjectPopup, "Open Project", "OpenProjectDialog"},
+        {"Demo", MainScreen::RootPopup, "New Project", "ProjectDialog"},
+        {"Demo", MainScreen::RootPopup, "Open Project", "OpenProjectDialog"},
+        {"Demo", MainScreen::RootPopup, "Properties", "ProjectDialog"},
+        {"MyScreen", MainScreen::ScreenPopup, "Properties", "ScreenDialog"},
+        {"MyScreen", MainScreen::ScreenPopup, "Delete Screen", kDeleteScreen},
+        {"MyScreen", MainScreen::ScreenPopup, "View List", "ScreenListDialog"},
+        {"MyScreen", MainScreen::ScreenPopup, "Add Screen", "ScreenDialog"},
+        {"Button1", MainScreen::ObjectPopup, "Properties", "ObjectDialog 0"},
+        {"Button1", MainScreen::ObjectPopup, "Delete", kDelete},
     };
-    for (const auto& popup : popups) {
-        for (size_t choice = 0; choice < popup.items.size(); ++choice) {
-            SCOPED_TRACE(std::string(popup.item) + " > " + popup.items[choice]);
-            Select(popup.kind == MainScreen::NoProjectPopup ? NoProject : Nothing);
-            ClickItem(popup.item, "", true);
-            auto* menu = dynamic_cast<CTavPopupMenu*>(main->GetPopupMenu());
-            ASSERT_NE(menu, nullptr);
-            EXPECT_EQ(main->GetPopupKind(), popup.kind);
-            std::vector<std::string> items;
-            for (int i = 0; i < menu->GetItemCount(); ++i)
-                items.emplace_back(menu->GetItem(i));
-            EXPECT_EQ(items, popup.items);
-            EXPECT_EQ(RectOf(menu), (Rect{app.GetMouseX(), app.GetMouseY(), 100, 15 * menu->GetItemCount()}));
-            EXPECT_STREQ(menu->GetBackgroundImage()->GetBitmapPath(), "art//popmenuback.bmp");
-            std::vector<Step> steps = {Dismiss(popup.opened[choice])};
-            if (popup.items[choice] == "New Project") // a cancelled New still offers a startup screen
-                steps.push_back(Dismiss(kStartupQuestion));
-            ChoosePopupItem(main, popup.items[choice], steps);
-            EXPECT_EQ(main->GetPopupMenu(), nullptr);
-            EXPECT_EQ(main->GetChildScreen(), nullptr);
-        }
+    for (const auto& row : rows) {
+        SCOPED_TRACE(std::string(row.item) + " > " + row.choice);
+        Select(row.kind == MainScreen::NoProjectPopup ? NoProject : Nothing);
+        ClickItem(row.item, "", true);
+        auto* menu = dynamic_cast<CTavPopupMenu*>(main->GetPopupMenu());
+        ASSERT_NE(menu, nullptr);
+        EXPECT_EQ(main->GetPopupKind(), row.kind);
+        std::vector<std::string> items, expected;
+        for (int i = 0; i < menu->GetItemCount(); ++i)
+            items.emplace_back(menu->GetItem(i));
+        for (const auto& other : rows)
+            if (other.kind == row.kind)
+                expected.emplace_back(other.choice);
+        EXPECT_EQ(items, expected);
+        EXPECT_EQ(RectOf(menu), (Rect{app.GetMouseX(), app.GetMouseY(), 100, 15 * menu->GetItemCount()}));
+        EXPECT_STREQ(menu->GetBackgroundImage()->GetBitmapPath(), "art//popmenuback.bmp");
+        std::vector<Step> steps = {Dismiss(row.opens)};
+        if (row.choice == std::string("New Project")) // a cancelled New still offers a startup screen
+            steps.push_back(Dismiss(kStartupQuestion));
+        ChoosePopupItem(main, row.choice, steps);
+        EXPECT_EQ(main->GetPopupMenu(), nullptr);
+        EXPECT_EQ(main->GetChildScreen(), nullptr);
     }
 }
 
