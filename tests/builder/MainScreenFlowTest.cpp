@@ -44,17 +44,19 @@ protected:
             ClickObject(popup, SaveAsDialog::OkButton);
         };
     }
-    // Picks a file in the open dialog by name.
-    Step OpenFile(const std::string& name) {
-        return [this, name](CTavScreen* popup) {
-            ASSERT_EQ(Describe(popup), "OpenProjectDialog");
-            auto* list = dynamic_cast<CTavListBox*>(popup->GetObjectByID(OpenProjectDialog::FileList));
-            ASSERT_NE(list, nullptr);
+    // Selects the row with `text` in the list `listId` of the dialog that waits, then clicks `ok`.
+    Step PickRow(DWORD listId, const std::string& text, DWORD ok) {
+        return [this, listId, text, ok](CTavScreen* popup) {
+            auto* list = dynamic_cast<CTavListBox*>(popup->GetObjectByID(listId));
+            ASSERT_NE(list, nullptr) << Describe(popup);
             for (int row = 0; row < list->GetRowCount(); ++row)
-                if (list->GetItemText(row) == name)
+                if (list->GetItemText(row) == text)
                     list->SetSelection(row);
-            ClickObject(popup, OpenProjectDialog::OkButton);
+            ClickObject(popup, ok);
         };
+    }
+    Step OpenFile(const std::string& name) {
+        return PickRow(OpenProjectDialog::FileList, name, OpenProjectDialog::OkButton);
     }
     // The modified demo project, loaded.
     void LoadModifiedDemo() {
@@ -249,15 +251,7 @@ TEST_F(MainScreenFlowTest, ScreenPropertiesAndListSelectTheScreen) {
     EXPECT_EQ(main->SelectedScreenName(), "Popup1");
     EXPECT_EQ(View()->GetWidth(), 320) << "the view shows the changed screen";
 
-    Menu("SCREEN", "List",
-         {[](CTavScreen* popup) {
-              auto* list = dynamic_cast<CTavListBox*>(popup->GetObjectByID(0));
-              ASSERT_NE(list, nullptr);
-              for (int row = 0; row < list->GetRowCount(); ++row)
-                  if (list->GetItemText(row) == "MyScreen")
-                      list->SetSelection(row);
-          },
-          Click(1)});
+    Menu("SCREEN", "List", {PickRow(0, "MyScreen", 1)});
     EXPECT_EQ(main->SelectedScreenName(), "MyScreen");
     EXPECT_EQ(main->CurrentScreenName(), "MyScreen");
 }
