@@ -26,6 +26,8 @@ using builder::MainScreen;
 
 // The five seeds together take about three minutes under AddressSanitizer on two cores.
 constexpr int kEventsPerSeed = 24000;
+// Actions after the budget in which a project may still turn up for the final check.
+constexpr int kActionsForAProject = 3000;
 // Actions in modal screens after the budget before the way back to the main screen counts as stuck.
 constexpr int kActionsToLeave = 400;
 // Idle calls without a new frame before the program counts as hung, and the status that then ends it
@@ -152,7 +154,8 @@ protected:
             lastCheck = events;
             CheckTopLevel(app, *main);
         }
-        if (events < kEventsPerSeed)
+        if (events < kEventsPerSeed ||
+            (main->GetProject() == nullptr && events < kEventsPerSeed + kActionsForAProject))
             return TopLevel(*main);
         // The input has run out: the project is written where the test reads it, and the program ends.
         finished = true;

@@ -188,11 +188,16 @@ TEST_F(DesignViewTest, ScreensArePlacedSizedAndScrolledByType) {
     EXPECT_EQ(scroll(), (Point{0, 0})) << "a preview starts at the corner";
 }
 
-TEST_F(DesignViewTest, ControlsAreConfiguredFromTheirObjects) {
+// Every kind of control configured from its object, in the main screen with one of them selected.
+TEST_F(DesignViewTest, ControlsAreConfiguredFromTheirObjectsAndLookRight) {
+    AddScreen(*project, "S", ScreenType::FullScreen, 100, 100, "art//dback.bmp").backgroundMode =
+        BackgroundMode::Stretch;
+    AddScreen(*project, "Other");
     ObjectDef& button = AddObject(*project, ObjectKind::Button, "S", "B", 5, 6, 80, 30);
     button.caption = "Go";
     button.textColor = {10, 20, 30};
     ObjectDef& text = AddObject(*project, ObjectKind::Static, "S", "T", 0, 100, 120, 40);
+    text.caption = "Two lines of settings";
     text.multiline = text.transparent = text.bold = 1;
     text.backColor = {1, 2, 3};
     text.fontSize = 11;
@@ -201,6 +206,7 @@ TEST_F(DesignViewTest, ControlsAreConfiguredFromTheirObjects) {
     ObjectDef& check = AddObject(*project, ObjectKind::CheckBox, "S", "C", 0, 200, 100, 20);
     check.backColor = {40, 50, 60};
     check.transparent = 1;
+    check.caption = "Sound";
     ObjectDef& list = AddObject(*project, ObjectKind::ListBox, "S", "L", 200, 0, 151, 100);
     list.columnHeight = 33;
     list.columnBackColor = {70, 80, 90};
@@ -215,8 +221,13 @@ TEST_F(DesignViewTest, ControlsAreConfiguredFromTheirObjects) {
     animation.transparentColor = {255, 0, 128};
     AddObject(*project, ObjectKind::Object, "S", "P", 400, 100, 30, 30).image = "art//logo.bmp";
     Project& loaded = Load();
-    ShowScreenInView(&loaded, View(), "S", false);
-    ExpectLayout(View(), "designer-controls"); // kinds, captions, places, transparency, list columns
+    Select("S", "L");
+    Drive(2);
+    EXPECT_EQ(SelectedText(), "L");
+    // Kinds, captions, places, transparency, list columns and the arrows around the selection.
+    ExpectLayout(View(), "designer-main");
+    ASSERT_TRUE(display->SaveLastFrame(folder / "main.bmp"));
+    test::ExpectLikeReference(folder / "main.bmp", kReferences, "designer-main.bmp");
     const auto control = [&](int index) { return View()->GetObjectByID(loaded.Object(index).designId); };
     auto* b = dynamic_cast<CTavButton*>(control(0));
     auto* t = dynamic_cast<CTavStatic*>(control(1));
@@ -422,36 +433,6 @@ TEST_F(DesignViewTest, PreviewEditsShowInTheMainViewAfterEscape) {
     EXPECT_EQ(RectOf(ControlOf(note)), (Rect{250, 200, 150, 40})) << "moved in the preview";
     EXPECT_EQ(loaded.modified, 1);
     test::ExpectLikeReference(folder / "preview.bmp", kReferences, "designer-preview.bmp");
-}
-
-TEST_F(DesignViewTest, MainScreenWithASelectedObjectLooksRight) {
-    AddScreen(*project, "S", ScreenType::FullScreen, 100, 100, "art//dback.bmp").backgroundMode =
-        BackgroundMode::Stretch;
-    AddScreen(*project, "Other");
-    ObjectDef& button = AddObject(*project, ObjectKind::Button, "S", "Start", 40, 40, 100, 30);
-    button.caption = "Start";
-    button.textOffsetX = 30;
-    button.textOffsetY = 7;
-    ObjectDef& label = AddObject(*project, ObjectKind::Static, "S", "Title", 40, 100, 200, 30);
-    label.caption = "Settings";
-    label.transparent = 1;
-    ObjectDef& check = AddObject(*project, ObjectKind::CheckBox, "S", "Sound", 40, 150, 120, 20);
-    check.caption = "Sound";
-    check.transparent = 1;
-    AddObject(*project, ObjectKind::ListBox, "S", "Scores", 280, 40, 200, 120);
-    ObjectDef& tree = AddObject(*project, ObjectKind::Tree, "S", "Levels", 280, 200, 200, 120);
-    tree.backColor = {40, 48, 60};
-    ObjectDef& spinner = AddObject(*project, ObjectKind::Animation, "S", "Spin", 60, 250, 40, 40);
-    spinner.frames = {"art//spin1.bmp", "art//spin2.bmp", "art//spin3.bmp"};
-    spinner.transparent = 1;
-    spinner.transparentColor = {255, 0, 255};
-    Load();
-    Select("S", "Scores");
-    Drive(2);
-    EXPECT_EQ(SelectedText(), "Scores");
-    ExpectLayout(View(), "designer-main"); // the arrows around the selection, to the pixel
-    ASSERT_TRUE(display->SaveLastFrame(folder / "main.bmp"));
-    test::ExpectLikeReference(folder / "main.bmp", kReferences, "designer-main.bmp");
 }
 
 } // namespace
