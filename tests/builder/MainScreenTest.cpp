@@ -150,30 +150,6 @@ TEST_F(MainScreenStatesTest, TreePopupsByItemLevel) {
     }
 }
 
-TEST_F(MainScreenTest, SelectionDrivesTheView) {
-    LoadDemo();
-    EXPECT_TRUE(ViewControls(View()).empty());
-    ClickItem("MyScreen");
-    EXPECT_EQ(main->CurrentScreenName(), "MyScreen");
-    ASSERT_EQ(ViewControls(View()).size(), 2u);
-    CTavObject* button = View()->GetObjectByID(main->GetProject()->Object(0).designId);
-    ASSERT_NE(button, nullptr);
-
-    // An object of the shown screen: no rebuild, its control takes the focus and the arrows frame it.
-    ClickItem("Button1", "MyScreen");
-    EXPECT_EQ(View()->GetObjectByID(main->GetProject()->Object(0).designId), button) << "not rebuilt";
-    EXPECT_TRUE(button->HasFocus());
-    ExpectArrows(button);
-
-    ClickItem("Popup1");
-    EXPECT_EQ(main->CurrentScreenName(), "Popup1");
-    EXPECT_EQ(ViewControls(View()).size(), 1u);
-
-    ClickItem("Demo");
-    EXPECT_EQ(main->CurrentScreenName(), "");
-    EXPECT_TRUE(ViewControls(View()).empty()) << "the root empties the view";
-}
-
 // F5 shows MyScreen whether the screen, the tree or the view has the focus.
 TEST_F(MainScreenTest, F5ShowsMyScreen) {
     const auto shownAfterF5 = [this] {
@@ -201,13 +177,24 @@ TEST_F(MainScreenTest, F5ShowsMyScreen) {
     EXPECT_TRUE(ViewControls(View()).empty());
 }
 
-TEST_F(MainScreenTest, Screenshots) {
+// The tree's selection drives the view; pictures of the screen on the way.
+TEST_F(MainScreenTest, SelectionDrivesTheViewAndScreenshots) {
     Drive(1);
     display->SaveLastFrame(folder / "empty.bmp");
     test::ExpectLikeReference(folder / "empty.bmp", kReferences, "mainscreen-empty.bmp");
 
     LoadDemo();
+    EXPECT_TRUE(ViewControls(View()).empty());
+    ClickItem("MyScreen");
+    EXPECT_EQ(main->CurrentScreenName(), "MyScreen");
+    ASSERT_EQ(ViewControls(View()).size(), 2u);
+    CTavObject* button = View()->GetObjectByID(main->GetProject()->Object(0).designId);
+    ASSERT_NE(button, nullptr);
+    // An object of the shown screen: no rebuild, its control takes the focus and the arrows frame it.
     ClickItem("Button1", "MyScreen");
+    EXPECT_EQ(View()->GetObjectByID(main->GetProject()->Object(0).designId), button) << "not rebuilt";
+    EXPECT_TRUE(button->HasFocus());
+    ExpectArrows(button);
     display->MouseMove(600, 300);
     Drive(2);
     display->SaveLastFrame(folder / "project.bmp");
@@ -237,6 +224,13 @@ TEST_F(MainScreenTest, Screenshots) {
           Click(1)});
     EXPECT_EQ(main->GetChildScreen(), nullptr);
     test::ExpectLikeReference(folder / "about.bmp", kReferences, "mainscreen-about.bmp");
+
+    ClickItem("Popup1");
+    EXPECT_EQ(main->CurrentScreenName(), "Popup1");
+    EXPECT_EQ(ViewControls(View()).size(), 1u);
+    ClickItem("Demo");
+    EXPECT_EQ(main->CurrentScreenName(), "");
+    EXPECT_TRUE(ViewControls(View()).empty()) << "the root empties the view";
 }
 
 } // namespace
