@@ -29,6 +29,7 @@ const std::string kSaveCurrent = "Do you wish to save your current project?";
 const std::string kWouldSave = "Would you like to save your current project?";
 const std::string kSaveOnExit = "Do you wish to save your project?";
 const std::string kStartup = "Would you like to create a startup screen?";
+const std::string kExit = "Are you sure you want to exit?";
 const std::string kComplete = "Code generation complete.\nSee the documenation on how to use TavCtrls class "
                               "libraries to add more functionality to your program.";
 const std::string kCopyQuestion =
@@ -157,50 +158,41 @@ TEST_F(MainScreenFlowTest, OpenEmptiesTheViewAndReportsAnUnreadableFile) {
 TEST_F(MainScreenFlowTest, AWantedSaveThatDidNotHappenKeepsTheProject) {
     fs::create_directories(folder / "save/taken.tvp"); // a folder where the file would go
     const struct {
-        const char* title;
         const char* item;
-        std::vector<std::string> before; // questions answered Yes before the save question
         std::string question;
-    } commands[] = {
-        {"FILE", "New", {}, kSaveCurrent},
-        {"FILE", "Open", {}, kWouldSave},
-        {"FILE", "Exit", {"Are you sure you want to exit?"}, kSaveOnExit},
-    };
+    } commands[] = {{"New", kSaveCurrent}, {"Open", kWouldSave}, {"Exit", kSaveOnExit}};
     for (const auto& command : commands) {
         for (bool cancel : {true, false}) {
             SCOPED_TRACE(std::string(command.item) + (cancel ? " cancelled" : " failed"));
             LoadModifiedDemo();
             const Project* project = main->GetProject();
-            std::vector<Step> steps;
-            for (const std::string& question : command.before)
-                steps.push_back(Question(question, true));
-            steps.push_back(Question(command.question, true));
+            std::vector<Step> steps = {Question(command.question, true)};
+            if (command.item == std::string("Exit")) // asked first whether to exit at all
+                steps.insert(steps.begin(), Question(kExit, true));
             if (cancel)
                 steps.push_back(Dismiss("SaveAsDialog"));
             else
                 steps.insert(steps.end(), {SaveAs("taken"), Message("Error saving to file")});
-            Menu(command.title, command.item, steps);
+            Menu("FILE", command.item, steps);
             ASSERT_EQ(ended, -1) << "the designer ended";
             EXPECT_EQ(main->GetProject(), project);
             EXPECT_EQ(main->GetProject()->modified, 1);
-            EXPECT_EQ(FindItem("Button1", "MyScreen") != -1, true);
+            EXPECT_NE(FindItem("Button1", "MyScreen"), -1);
         }
     }
 }
 
-TEST_F(MainScreenFlowTest, SavedBeforeNewWhenTheUserSaysSo) {
+// Saved before New and before the end when the user says so.
+TEST_F(MainScreenFlowTest, SavedWhenTheUserSaysSo) {
     LoadModifiedDemo();
     Menu("FILE", "New",
          {Question(kSaveCurrent, true), SaveAs("kept"), Dismiss("ProjectDialog"), Question(kStartup, false)});
     Project reread;
     ASSERT_TRUE(reread.ReadProjectFile(SavePath("kept.tvp")));
     test::ExpectSameStoredProject(*DemoProject(), reread);
-}
 
-TEST_F(MainScreenFlowTest, ExitSavesAndEndsTheProgram) {
     LoadModifiedDemo();
-    Menu("FILE", "Exit",
-         {Question("Are you sure you want to exit?", true), Question(kSaveOnExit, true), SaveAs("last")});
+    Menu("FILE", "Exit", {Question(kExit, true), Question(kSaveOnExit, true), SaveAs("last")});
     EXPECT_EQ(ended, 0) << "the shutdown ended the process";
     EXPECT_TRUE(fs::is_regular_file(SavePath("last.tvp")));
 }
