@@ -50,9 +50,8 @@ protected:
     void SetUp() override {
         HeadlessAppTest::SetUp();
         // A failure message goes to the standard error, never to a window of the desktop.
-        const char* headless = std::getenv("TAV_HEADLESS");
-        previousHeadless = headless != nullptr ? headless : "";
-        hadHeadless = headless != nullptr;
+        hadHeadless = std::getenv("TAV_HEADLESS") != nullptr;
+        previousHeadless = hadHeadless ? std::getenv("TAV_HEADLESS") : "";
         setenv("TAV_HEADLESS", "1", 1);
     }
     void TearDown() override {
@@ -63,42 +62,47 @@ protected:
         HeadlessAppTest::TearDown();
     }
 
-    // The next `failures` displays cannot open; then `then` comes, if given.
-    void FailFirst(int failures, std::unique_ptr<platform::Display> then = nullptr) {
-        for (int i = 1; i < failures; ++i)
+    // Runs the entry point with `failures` displays that cannot open, then a working one if `opens`;
+    // tells the displays tried, what the designer shows once it waits for input, and how it ended.
+    std::string Start(const char* commandLine, int failures, bool opens) {
+        attempts.clear();
+        for (int i = 0; i < failures; ++i)
             queue.push_back(std::make_unique<FailingDisplay>(attempts, queue));
-        if (then != nullptr)
-            queue.push_back(std::move(then));
-        platform::SetNextDisplay(std::make_unique<FailingDisplay>(attempts, queue));
-    }
-    std::unique_ptr<platform::HeadlessDisplay> Working() {
-        auto working = std::make_unique<platform::HeadlessDisplay>();
-        working->SetCloseWhenInputEnds(false);
-        display = working.get();
-        return working;
-    }
-
-    // Runs the entry point until the process would end; `look` runs once the designer waits for input.
-    int RunUntilEnd(const char* commandLine, const std::function<void(BuilderApp&)>& look) {
-        bool looked = false;
-        display->SetIdleHandler([&](platform::HeadlessDisplay& shown) {
-            if (looked)
-                return;
-            looked = true;
-            auto* app = dynamic_cast<BuilderApp*>(tav::CurrentApp());
-            ASSERT_NE(app, nullptr);
-            look(*app);
-            shown.CloseWindow();
-        });
-        try {
-            RunBuilder(nullptr, commandLine, SW_SHOWNORMAL);
-        } catch (const ProcessEnded& end) {
-            display = nullptr;
-            EXPECT_TRUE(looked);
-            return end.status;
+        std::string shown;
+        if (opens) {
+            auto working = std::make_unique<platform::HeadlessDisplay>();
+            working->SetCloseWhenInputEnds(false);
+            working->SetIdleHandler([&](platform::HeadlessDisplay& d) {
+                auto* app = dynamic_cast<BuilderApp*>(tav::CurrentApp());
+                if (!shown.empty() || app == nullptr)
+                    return;
+                const platform::DisplaySettings& s = d.Settings();
+                shown = s.title + (s.windowed ? " window " : " full ") +
+                        std::to_string(app->GetColorDepth()) + " " + std::to_string(s.width) + "x" +
+                        std::to_string(s.height) + (app->GetShowFrameRate() ? " rate" : "") +
+                        (app->GetWaitBlank() ? " blank" : "") +
+                        (dynamic_cast<builder::MainScreen*>(app->GetChildScreen()) ? " main" : "");
+                d.CloseWindow();
+            });
+            queue.push_back(std::move(working));
         }
-        ADD_FAILURE() << "the entry point returned while it should have run";
-        return -1;
+        platform::SetNextDisplay(std::move(queue.front()));
+        queue.pop_front();
+        display = nullptr;
+        std::string ended;
+        ::testing::internal::CaptureStderr();
+        try {
+            ended = "returned " + std::to_string(RunBuilder(nullptr, commandLine, SW_SHOWNORMAL));
+        } catch (const ProcessEnded& end) {
+            ended = "ended " + std::to_string(end.status);
+        }
+        const bool error = ::testing::internal::GetCapturedStderr().find(
+                               "Error: Error Initializing DirectX") != std::string::npos;
+        EXPECT_EQ(tav::CurrentApp(), nullptr);
+        std::string text;
+        for (const std::string& attempt : attempts)
+            text += attempt + "; ";
+        return text + shown + (shown.empty() ? "" : "; ") + ended + (error ? ", error shown" : "");
     }
 
     Displays queue;
@@ -107,57 +111,27 @@ protected:
     bool hadHeadless = false;
 };
 
-TEST_F(BuilderEntryTest, ACommandLineRunsInAWindowWithTheFrameRateFromSixCharacters) {
+// A command line runs in a window, longer than five characters with the frame rate; full screen falls
+// back from 24 to 32 and 16 bits, a window is tried once.
+TEST_F(BuilderEntryTest, DisplayByCommandLineWithFallbacks) {
+    const std::string window = "Tavrin Controls Builder window 24";
     const struct {
         const char* commandLine;
-        BOOL frameRate;
-    } rows[] = {{"abc", FALSE}, {"abcdef", TRUE}, {"abcde", FALSE}};
+        int failures;
+        bool opens;
+        std::string expected;
+    } rows[] = {
+        {"abc", 0, true, window + " 800x600 blank main; ended 0"},
+        {"abcdef", 0, true, window + " 800x600 rate blank main; ended 0"},
+        {"abcde", 0, true, window + " 800x600 blank main; ended 0"},
+        {"", 1, true, "TAVRIN full 24; TAVRIN full 32 800x600 blank main; ended 0"},
+        {"", 3, false, "TAVRIN full 24; TAVRIN full 32; TAVRIN full 16; returned 0, error shown"},
+        {"-w", 1, false, window + "; returned 0, error shown"},
+    };
     for (const auto& row : rows) {
         SCOPED_TRACE(row.commandLine);
-        if (display == nullptr)
-            platform::SetNextDisplay(Working());
-        platform::HeadlessDisplay* shown = display;
-        const int status = RunUntilEnd(row.commandLine, [&](BuilderApp& app) {
-            EXPECT_EQ(shown->Settings().title, "Tavrin Controls Builder");
-            EXPECT_TRUE(shown->Settings().windowed);
-            EXPECT_EQ(shown->Settings().width, 800);
-            EXPECT_EQ(shown->Settings().height, 600);
-            EXPECT_EQ(app.GetShowFrameRate(), row.frameRate);
-            EXPECT_EQ(app.GetWaitBlank(), TRUE);
-            EXPECT_NE(dynamic_cast<builder::MainScreen*>(app.GetChildScreen()), nullptr);
-        });
-        EXPECT_EQ(status, 0);
+        EXPECT_EQ(Start(row.commandLine, row.failures, row.opens), row.expected);
     }
-}
-
-TEST_F(BuilderEntryTest, FullScreenFallsBackFrom24To32Bits) {
-    FailFirst(1, Working());
-    const int status = RunUntilEnd("", [&](BuilderApp& app) {
-        EXPECT_EQ(app.GetColorDepth(), 32);
-        EXPECT_FALSE(app.IsWindowed());
-        EXPECT_EQ(app.GetShowFrameRate(), FALSE);
-    });
-    EXPECT_EQ(status, 0);
-    EXPECT_EQ(attempts, std::vector<std::string>{"TAVRIN full 24"});
-}
-
-TEST_F(BuilderEntryTest, NoDisplayAtAllShowsTheErrorAndReturnsZero) {
-    display = nullptr; // replaced by the failing ones
-    FailFirst(3);
-    ::testing::internal::CaptureStderr();
-    EXPECT_EQ(RunBuilder(nullptr, "", SW_SHOWNORMAL), 0);
-    const std::string shown = ::testing::internal::GetCapturedStderr();
-    EXPECT_NE(shown.find("Error: Error Initializing DirectX"), std::string::npos) << shown;
-    EXPECT_EQ(attempts, (std::vector<std::string>{"TAVRIN full 24", "TAVRIN full 32", "TAVRIN full 16"}));
-    EXPECT_EQ(tav::CurrentApp(), nullptr);
-
-    // A window is tried once.
-    attempts.clear();
-    FailFirst(1);
-    ::testing::internal::CaptureStderr();
-    EXPECT_EQ(RunBuilder(nullptr, "-w", SW_SHOWNORMAL), 0);
-    EXPECT_NE(::testing::internal::GetCapturedStderr().find("Error Initializing DirectX"), std::string::npos);
-    EXPECT_EQ(attempts, std::vector<std::string>{"Tavrin Controls Builder window 24"});
 }
 
 } // namespace

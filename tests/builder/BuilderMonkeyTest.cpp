@@ -1,31 +1,21 @@
 // The whole designer under random input for a few fixed seeds: clicks, double clicks, drags, right
-// clicks, keys and menu choices, with every modal dialog and box answered the same way. Nothing may
-// crash, leak or hang, the tree must keep matching the project, no drag may outlive its gesture, and
-// the project left at the end must read back from its own file unchanged.
-#include "builder/BuilderApp.h"
-#include "builder/DesignView.h"
+// clicks, keys and menu choices, with every modal dialog and box answered at random. Nothing may crash,
+// leak or hang, the tree must keep matching the project, no drag may outlive its gesture, and the
+// project left at the end must read back from its own file unchanged.
 #include "builder/FileChooser.h"
-#include "builder/MainScreen.h"
 #include "builder/SelectionArrows.h"
 #include "model/ProjectFile.h"
 #include "tavctrls/platform/ProcessEnd.h"
-#include "tests/support/TestSupport.h"
-#include "tests/tavctrls/HeadlessApp.h"
-
-#include <gtest/gtest.h>
+#include "tests/builder/MainScreenDriver.h"
 
 #include <algorithm>
-#include <array>
+#include <cctype>
 #include <cstdlib>
 #include <deque>
-#include <filesystem>
 #include <iostream>
-#include <memory>
 #include <random>
 #include <set>
-#include <string>
 #include <typeinfo>
-#include <vector>
 
 namespace tav::testing {
 namespace {
@@ -33,339 +23,259 @@ namespace {
 namespace fs = std::filesystem;
 using builder::BuilderApp;
 using builder::MainScreen;
-using platform::HeadlessDisplay;
 
-// Input actions per seed; the five seeds together take about three minutes under AddressSanitizer
-// on two cores.
+// The five seeds together take about three minutes under AddressSanitizer on two cores.
 constexpr int kEventsPerSeed = 24000;
-// Inside a modal loop each action is a way out with these chances; after this many actions at one
-// depth of modal screens without trying one, a way out is taken anyway. Nothing here depends on which
-// screen object is open, so that a seed gives the same actions whatever the allocator reuses.
-constexpr double kLeaveMessageBox = 0.5;
-constexpr double kLeaveQuestionBox = 0.25;
-constexpr double kLeaveDialog = 0.05;
-constexpr int kModalActionsMax = 60;
 // Actions after the budget in which a project may still turn up for the final check.
 constexpr int kActionsForAProject = 3000;
 // Actions in modal screens after the budget before the way back to the main screen counts as stuck.
 constexpr int kActionsToLeave = 400;
-// Idle calls without a new frame before the program counts as hung.
+// Idle calls without a new frame before the program counts as hung, and the status that then ends it
+// (the headless display uses 3 for its own bound).
 constexpr int kIdleCallsWithoutFrame = 100000;
-// Status that ends a run the monkey found stuck (the headless display uses 3 for its own bound).
 constexpr int kStuckStatus = 4;
-constexpr int kWidth = 800;
-constexpr int kHeight = 600;
+constexpr int kWidth = 800, kHeight = 600;
 
 // A project with every kind of object and every type of screen, drawn with the designer's own art.
 std::unique_ptr<Project> MonkeyProject() {
     auto project = std::make_unique<Project>();
     project->name = "Monkey";
     project->x = 10;
-    project->y = 20;
-    const auto screen = [&](const char* name, ScreenType type, std::array<int, 4> rect,
-                            const char* background, BackgroundMode mode) {
-        auto made = test::MakeScreen(name, type, type == ScreenType::FullScreen ? "" : "MyScreen");
-        made->x = rect[0];
-        made->y = rect[1];
-        made->width = rect[2];
-        made->height = rect[3];
-        made->background = background;
-        made->backgroundMode = mode;
-        made->startup = std::string(name) == "MyScreen" ? 1 : 0;
-        project->AddScreen(std::move(made));
-    };
-    screen("MyScreen", ScreenType::FullScreen, {0, 0, 100, 100}, "art//viewback.bmp",
-           BackgroundMode::Stretch);
-    screen("Popup", ScreenType::Popup, {100, 80, 300, 200}, "art//dback.bmp", BackgroundMode::Stretch);
-    screen("Panel", ScreenType::SubScreen, {20, 30, 240, 160}, "art//treeback.bmp", BackgroundMode::Tile);
-    screen("Empty", ScreenType::FullScreen, {0, 0, 100, 100}, "", BackgroundMode::Center);
-
-    // Width and height 0 keep the kind's own.
-    const auto add = [&](ObjectKind kind, const std::string& on, int x, int y, int width = 0,
-                         int height = 0) -> ObjectDef& {
-        auto object = std::make_unique<ObjectDef>();
-        object->screenName = on;
-        object->SetKind(kind, *project, on);
-        object->x = x;
-        object->y = y;
-        object->width = width != 0 ? width : object->width;
-        object->height = height != 0 ? height : object->height;
-        project->AddObject(std::move(object));
-        return *project->objects.back();
-    };
-    const auto buttonArt = [](ObjectDef& o) {
-        o.upBitmap = "art//buttonnormal.bmp";
-        o.overBitmap = "art//buttonover.bmp";
-        o.downBitmap = "art//buttondown.bmp";
-    };
-    ObjectDef& logo = add(ObjectKind::Object, "MyScreen", 20, 20, 120, 90);
-    logo.image = "art//logo.bmp";
-    logo.transparent = 1;
-    ObjectDef& go = add(ObjectKind::Button, "MyScreen", 160, 20);
+    AddScreen(*project, "MyScreen", ScreenType::FullScreen, 100, 100, "art//viewback.bmp").startup = 1;
+    AddScreen(*project, "Popup", ScreenType::Popup, 300, 200, "art//dback.bmp").x = 100;
+    AddScreen(*project, "Panel", ScreenType::SubScreen, 240, 160, "art//treeback.bmp").backgroundMode =
+        BackgroundMode::Tile;
+    AddScreen(*project, "Empty").backgroundMode = BackgroundMode::Stretch;
+    AddObject(*project, ObjectKind::Object, "MyScreen", "Logo", 20, 20, 120, 90).image = "art//logo.bmp";
+    ObjectDef& go = AddObject(*project, ObjectKind::Button, "MyScreen", "Go", 160, 20, 80, 24);
     go.caption = "Go";
-    buttonArt(go);
     go.clickScreen = "Popup";
     go.textOffsetX = 12;
-    ObjectDef& text = add(ObjectKind::Static, "MyScreen", 160, 60, 200, 40);
+    ObjectDef& text = AddObject(*project, ObjectKind::Static, "MyScreen", "Text", 160, 60, 200, 40);
     text.caption = "Two lines of text";
     text.image = "art//editback.bmp";
-    text.multiline = 1;
-    ObjectDef& edit = add(ObjectKind::Edit, "MyScreen", 160, 110, 200, 22);
-    edit.caption = "edit me";
-    edit.image = "art//editback.bmp";
-    edit.transparent = 1;
-    ObjectDef& check = add(ObjectKind::CheckBox, "MyScreen", 20, 130, 100);
-    check.caption = "Check";
-    check.checkedBitmap = "art//checkyes.bmp";
-    check.uncheckedBitmap = "art//checkno.bmp";
-    check.bold = 1;
-    ObjectDef& list = add(ObjectKind::ListBox, "MyScreen", 20, 170, 180, 120);
-    list.listBackground = "art//listback.bmp";
-    list.columnBold = 1;
-    ObjectDef& tree = add(ObjectKind::Tree, "MyScreen", 220, 170, 150, 120);
-    tree.treeBackground = "art//treeback.bmp";
-    tree.plusBitmap = "art//plus.bmp";
-    tree.minusBitmap = "art//minus.bmp";
-    ObjectDef& spin = add(ObjectKind::Animation, "MyScreen", 400, 20, 64, 64);
+    text.multiline = text.transparent = 1;
+    AddObject(*project, ObjectKind::Edit, "MyScreen", "Edit", 160, 110, 200, 22).caption = "edit me";
+    AddObject(*project, ObjectKind::CheckBox, "MyScreen", "Check", 20, 130, 100, 20).bold = 1;
+    AddObject(*project, ObjectKind::ListBox, "MyScreen", "List", 20, 170, 180, 120).columnBold = 1;
+    AddObject(*project, ObjectKind::Tree, "MyScreen", "Tree", 220, 170, 150, 120);
+    ObjectDef& spin = AddObject(*project, ObjectKind::Animation, "MyScreen", "Spin", 400, 20, 64, 64);
     spin.frames = {"art//spin1.bmp", "art//spin2.bmp", "art//spin3.bmp"};
     spin.interval = 100;
     spin.transparent = 1;
-    ObjectDef& close = add(ObjectKind::Button, "Popup", 200, 160);
-    close.caption = "Close";
-    buttonArt(close);
-    add(ObjectKind::Static, "Popup", 20, 20).caption = "A popup";
-    add(ObjectKind::CheckBox, "Panel", 10, 10).caption = "Sound";
-    add(ObjectKind::Animation, "Panel", 120, 40, 32, 32).frames = {"art//ledon.bmp", "art//ledoff.bmp"};
+    AddObject(*project, ObjectKind::Button, "Popup", "Close", 200, 160, 80, 24).caption = "Close";
+    AddObject(*project, ObjectKind::Static, "Popup", "Label", 20, 20).caption = "A popup";
+    AddObject(*project, ObjectKind::CheckBox, "Panel", "Sound", 10, 10).caption = "Sound";
+    AddObject(*project, ObjectKind::Animation, "Panel", "Led", 120, 40, 32, 32).frames = {"art//ledon.bmp",
+                                                                                          "art//ledoff.bmp"};
     project->modified = 0;
     return project;
 }
 
-// A screen whose modal loop is running (a closed one waits for its loop to end and takes no input).
-bool IsWaitingModal(CTavScreen* screen) {
-    return screen != nullptr && screen->GetParent() != nullptr && screen->GetParent()->IsModalRunning() &&
-           screen->GetParent()->GetChildScreen() == screen;
-}
-
-// The name of a screen's class for the action log; boxes are told apart by their text.
-std::string TypeName(const CTavScreen& screen) {
-    const auto* box = dynamic_cast<const CTavMessageBox*>(&screen);
-    return typeid(screen).name() +
-           (box != nullptr ? " \"" + std::string(box->GetText()).substr(0, 48) + "\"" : "");
-}
-
 // Feeds the designer one random action per frame from the idle handler, at the top level and inside
-// modal loops alike, and checks what must hold whenever the main screen waits for input.
-class Monkey {
-public:
-    Monkey(unsigned seed, int budget, std::string finalPath)
-        : seed_(seed), budget_(budget), finalPath_(std::move(finalPath)), random_(seed) {}
+// modal loops alike, and checks what must hold whenever the main screen waits for input. The draws
+// depend on no screen object's address, so that a seed gives the same actions whatever the allocator.
+class BuilderMonkeyTest : public HeadlessAppTest, public ::testing::WithParamInterface<unsigned> {
+protected:
+    struct Point {
+        int x, y;
+    };
 
-    bool BudgetSpent() const { return events_ >= budget_; }
-    bool Finished() const { return finished_; }
-    int Events() const { return events_; }
-    // Where the monkey is: the seed, the action number and the last actions.
+    void SetUp() override {
+        HeadlessAppTest::SetUp();
+        // Saved projects and generated code land in the working folder; the art is found beside the
+        // test program. FILE > Open finds the monkey's project and one that cannot be read.
+        previousDirectory = fs::current_path();
+        fs::current_path(folder.path());
+        fs::create_directory("save");
+        ASSERT_TRUE(MonkeyProject()->WriteProjectFile("save/Monkey.tvp"));
+        test::WriteFile("save/Broken.tvp", "not a project\r\n");
+    }
+    void TearDown() override {
+        fs::current_path(previousDirectory);
+        HeadlessAppTest::TearDown();
+    }
+
+    // One run of the designer as its entry point starts it in a window, with the monkey's project
+    // loaded; gives the status the process would end with (-1: it did not start).
+    int RunDesigner(bool freshDisplay) {
+        if (freshDisplay) {
+            auto headless = std::make_unique<platform::HeadlessDisplay>();
+            headless->SetCloseWhenInputEnds(false);
+            display = headless.get();
+            platform::SetNextDisplay(std::move(headless));
+        }
+        BuilderApp app;
+        if (app.doInit(nullptr, SW_SHOWNORMAL, "Tavrin Controls Builder", TAVAPP_WINDOW, kWidth, kHeight, 0,
+                       0, 24) != TAVERROR_OK)
+            return -1;
+        auto* main = new MainScreen;
+        if (main->Initialize(0) != TAVERROR_OK || app.SetChildScreen(main) != TAVERROR_OK)
+            return -1;
+        app.SetShowFrameRate(TRUE);
+        app.SetWaitBlank(TRUE);
+        main->TakeProject(MonkeyProject());
+        display->SetIdleHandler([this, &app](platform::HeadlessDisplay&) { Act(app); });
+        return Run(app);
+    }
+
+    // The seed, the action number and the last actions.
     std::string Where() const {
         std::string text =
-            "seed " + std::to_string(seed_) + ", action " + std::to_string(events_) + "; last actions:\n";
-        for (const std::string& line : recent_)
+            "seed " + std::to_string(GetParam()) + ", action " + std::to_string(events) + ":\n";
+        for (const std::string& line : recent)
             text += "  " + line + "\n";
         return text;
     }
-    // A new run starts with a new display and screens.
-    void Restart() {
-        lastFrame_ = ~std::uint64_t{0};
-        idleWithoutFrame_ = 0;
-        modalDepth_ = 0;
-        modalStreak_ = 0;
-    }
 
-    void Act(BuilderApp& app, HeadlessDisplay& display) {
-        display_ = &display;
+    void Act(BuilderApp& app) {
         // One action per frame: the program draws between them, and a pump never runs dry.
-        if (display.FramesPresented() == lastFrame_) {
-            if (++idleWithoutFrame_ > kIdleCallsWithoutFrame) {
+        if (display->FramesPresented() == lastFrame) {
+            if (++idleWithoutFrame > kIdleCallsWithoutFrame) {
                 ADD_FAILURE() << "the designer waits for input without drawing a frame; " << Where();
                 platform::EndProcess(kStuckStatus);
             }
             return;
         }
-        lastFrame_ = display.FramesPresented();
-        idleWithoutFrame_ = 0;
+        lastFrame = display->FramesPresented();
+        idleWithoutFrame = 0;
         auto* main = dynamic_cast<MainScreen*>(app.GetChildScreen());
-        if (main == nullptr || finished_)
+        if (main == nullptr || finished)
             return;
         CTavScreen* inner = main->GetInnermostScreen();
-        if (inner != main) {
-            int depth = 0;
-            for (const CTavScreen* open = main->GetChildScreen(); open != nullptr;
-                 open = open->GetChildScreen())
-                ++depth;
-            if (IsWaitingModal(inner))
-                InModal(*inner, depth);
+        // Only a screen whose loop runs takes input; a closed one waits for its loop to end.
+        if (inner != main && inner->GetParent() != nullptr && inner->GetParent()->IsModalRunning() &&
+            inner->GetParent()->GetChildScreen() == inner)
+            return InModal(*inner, *main);
+        if (inner != main)
             return;
-        }
-        modalDepth_ = 0;
-        actionsAfterInput_ = 0;
-        if (events_ - lastCheck_ >= 50 || BudgetSpent()) {
-            lastCheck_ = events_;
+        modalDepth = actionsAfterBudget = 0;
+        if (events - lastCheck >= 50 || events >= kEventsPerSeed) {
+            lastCheck = events;
             CheckTopLevel(app, *main);
         }
-        // Without a project the monkey goes on for a while, so that there is a project file to check.
-        if (BudgetSpent() && (main->GetProject() != nullptr || events_ >= budget_ + kActionsForAProject)) {
-            Finish(*main);
-            return;
+        if (events < kEventsPerSeed ||
+            (main->GetProject() == nullptr && events < kEventsPerSeed + kActionsForAProject))
+            return TopLevel(*main);
+        // The input has run out: the project is written where the test reads it, and the program ends.
+        finished = true;
+        if (Project* project = main->GetProject()) {
+            finalText = FormatProjectFile(*project);
+            written = project->WriteProjectFile(folder / "final.tvp", &writeError);
         }
-        TopLevel(*main);
+        display->DestroyWindow();
     }
 
-    // The final project: whether there was one, whether it was written, and its text.
-    bool hadProject = false;
-    bool written = false;
-    std::string writeError;
-    std::string finalText;
-    std::string finalSize;
-    int modalLoopsSeen = 0;
-
-private:
-    struct Point {
-        int x, y;
-    };
-    enum Gesture { kClick, kDoubleClick, kRightClick };
-
-    int Uniform(int low, int high) { return std::uniform_int_distribution<int>(low, high)(random_); }
-    // A random offset into a size (0 for empty sizes).
-    int Within(int size) { return Uniform(0, std::max(0, size - 1)); }
-    bool Chance(double p) { return std::bernoulli_distribution(p)(random_); }
+    int Uniform(int low, int high) { return std::uniform_int_distribution<int>(low, high)(random); }
+    bool Chance(double p) { return std::bernoulli_distribution(p)(random); }
     template <typename T>
-    const T& Pick(const std::vector<T>& items) {
+    T Pick(const std::vector<T>& items) {
         return items[static_cast<std::size_t>(Uniform(0, static_cast<int>(items.size()) - 1))];
     }
-    // A random point of a rectangle; the draws are sequenced so that every compiler makes the same.
-    Point PointIn(int left, int top, int width, int height) {
-        const int x = left + Within(width);
-        const int y = top + Within(height);
-        return {x, y};
+    // A random point of a rectangle or control, clamped to the window.
+    Point PointIn(float left, float top, int width, int height) {
+        const int x = static_cast<int>(left) + Uniform(0, std::max(0, width - 1));
+        const int y = static_cast<int>(top) + Uniform(0, std::max(0, height - 1));
+        return {std::clamp(x, 0, kWidth - 1), std::clamp(y, 0, kHeight - 1)};
     }
-    Point PointIn(const CTavObject& object) {
-        return PointIn(static_cast<int>(object.GetAppX()), static_cast<int>(object.GetAppY()),
-                       object.GetWidth(), object.GetHeight());
+    template <typename T>
+    Point PointIn(const T& o) {
+        return PointIn(o.GetAppX(), o.GetAppY(), o.GetWidth(), o.GetHeight());
     }
-    Point PointIn(const CTavScreen& screen) {
-        return PointIn(screen.GetAppX(), screen.GetAppY(), screen.GetWidth(), screen.GetHeight());
-    }
-    static Point Centre(const CTavObject& object) {
-        return {static_cast<int>(object.GetAppX()) + object.GetWidth() / 2,
-                static_cast<int>(object.GetAppY()) + object.GetHeight() / 2};
-    }
-    static int ClampX(int x) { return std::clamp(x, 0, kWidth - 1); }
-    static int ClampY(int y) { return std::clamp(y, 0, kHeight - 1); }
 
-    void Note(const std::string& what) {
-        ++events_;
-        recent_.push_back("#" + std::to_string(events_) + " " + what);
-        if (logEveryAction_)
-            std::cerr << recent_.back() << "\n";
-        if (recent_.size() > 12)
-            recent_.pop_front();
+    void Note(const std::string& what, Point at = {-1, -1}) {
+        recent.push_back("#" + std::to_string(++events) + " " + what +
+                         (at.x < 0 ? "" : " " + std::to_string(at.x) + "," + std::to_string(at.y)));
+        if (logEveryAction)
+            std::cerr << recent.back() << "\n";
+        if (recent.size() > 12)
+            recent.pop_front();
     }
-    static std::string At(int x, int y) { return " (" + std::to_string(x) + "," + std::to_string(y) + ")"; }
 
-    void Press(Gesture gesture, Point at, const std::string& what) {
-        const int x = ClampX(at.x), y = ClampY(at.y);
+    // A click, double click or right click (0, 1, 2) at `at`; with 3, a drag from there by up to `reach`.
+    void Press(int gesture, Point at, const std::string& what, int reach = 150) {
         static const char* const kNames[] = {"click ", "double click ", "right click "};
-        if (gesture == kClick)
-            display_->LClick(x, y);
-        else if (gesture == kDoubleClick)
-            display_->DoubleClick(x, y);
+        if (gesture == 3)
+            return Drag(at, PointIn(at.x - reach, at.y - reach, 2 * reach, 2 * reach), what);
+        if (gesture == 0)
+            display->LClick(at.x, at.y);
+        else if (gesture == 1)
+            display->DoubleClick(at.x, at.y);
         else
-            display_->RClick(x, y);
-        Note(kNames[gesture] + what + At(x, y));
+            display->RClick(at.x, at.y);
+        Note(kNames[gesture] + what, at);
     }
-    void Click(Point at, const std::string& what) { Press(kClick, at, what); }
+    // Mostly a click, else a double or right click or a drag.
+    void Gesture(Point at, const std::string& what, int reach = 150) {
+        static const std::vector<double> kWeights = {10, 3, 3, 4};
+        Press(std::discrete_distribution<int>(kWeights.begin(), kWeights.end())(random), at, what, reach);
+    }
 
-    // Press, a few moves with frames between them (the drag image is drawn), release. With
-    // `interrupted`, something else happens while the button is held.
-    void Drag(Point from, Point to, const char* what, bool interrupted = false) {
-        from = {ClampX(from.x), ClampY(from.y)};
-        to = {ClampX(to.x), ClampY(to.y)};
-        display_->MouseMove(from.x, from.y);
-        display_->LButtonDown(from.x, from.y);
+    // Press, a few moves with frames between them (the drag image is drawn), release; sometimes F5,
+    // Escape, Delete, a right click or a loss of focus comes halfway, while the button is held.
+    void Drag(Point from, Point to, const std::string& what) {
+        display->MouseMove(from.x, from.y);
+        display->LButtonDown(from.x, from.y);
         const int steps = Uniform(1, 5);
-        const int interruption = interrupted ? Uniform(0, 4) : -1;
-        static const char* const kInterruptions[] = {"F5", "Escape", "Delete", "a right click",
-                                                     "a loss of focus"};
+        const int interruption = Chance(0.15) ? Uniform(0, 4) : -1;
+        static const unsigned kKeys[] = {VK_F5, VK_ESCAPE, VK_DELETE};
         for (int i = 1; i <= steps; ++i) {
-            display_->Wait(1);
-            const int x = from.x + (to.x - from.x) * i / steps;
-            const int y = from.y + (to.y - from.y) * i / steps;
-            display_->MouseMove(x, y);
-            if (i != (steps + 1) / 2)
+            display->Wait(1);
+            const Point at{from.x + (to.x - from.x) * i / steps, from.y + (to.y - from.y) * i / steps};
+            display->MouseMove(at.x, at.y);
+            if (i != (steps + 1) / 2 || interruption < 0)
                 continue;
-            if (interruption == 0 || interruption == 1 || interruption == 2)
-                display_->KeyDown(interruption == 0 ? VK_F5 : interruption == 1 ? VK_ESCAPE : VK_DELETE);
+            if (interruption < 3)
+                display->KeyDown(kKeys[interruption]);
             else if (interruption == 3)
-                display_->RClick(x, y);
-            else if (interruption == 4)
+                display->RClick(at.x, at.y);
+            else
                 FocusAway(2);
         }
-        display_->LButtonUp(to.x, to.y);
-        Note(std::string(interruption >= 0 ? "drag with " : "drag ") +
-             (interruption >= 0 ? std::string(kInterruptions[interruption]) + " in it, " : std::string()) +
-             what + At(from.x, from.y) + " to" + At(to.x, to.y));
+        display->LButtonUp(to.x, to.y);
+        Note("drag " + what + (interruption >= 0 ? " interrupted" : ""), from);
     }
 
+    // A key, or a letter, digit, blank or underscore as typed (the key, then its character); no dots or
+    // slashes, so that typed folders stay inside the working folder.
     void Key(const std::string& what) {
+        static const std::string kTyped = "abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789 _";
         static const std::vector<unsigned> kKeys = {VK_ESCAPE, VK_RETURN, VK_TAB,  VK_LEFT,   VK_RIGHT,
                                                     VK_UP,     VK_DOWN,   VK_BACK, VK_DELETE, VK_F5};
-        if (Chance(0.45)) {
-            // A letter, digit, blank or underscore as typed: the key, then its character. No dots or
-            // slashes, so that typed folders stay inside the working folder.
-            static const std::string kTyped =
-                "abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789 _";
-            const char c = kTyped[static_cast<std::size_t>(Uniform(0, static_cast<int>(kTyped.size()) - 1))];
-            unsigned key = static_cast<unsigned char>(c);
-            if (c >= 'a' && c <= 'z')
-                key = static_cast<unsigned>(c - 'a' + 'A');
-            else if (c == '_')
-                key = 0xBD; // the minus key
-            display_->KeyDown(key);
-            display_->Char(static_cast<unsigned char>(c));
-            Note(std::string("type '") + c + "' " + what);
-        } else {
+        if (!Chance(0.45)) {
             const unsigned key = Pick(kKeys);
-            display_->KeyDown(key);
-            Note("key " + std::to_string(key) + " " + what);
+            display->KeyDown(key);
+            return Note("key " + std::to_string(key) + " " + what);
         }
+        const char c = kTyped[static_cast<std::size_t>(Uniform(0, static_cast<int>(kTyped.size()) - 1))];
+        display->KeyDown(c == '_' ? 0xBD : static_cast<unsigned>(std::toupper(c))); // 0xBD: the minus key
+        display->Char(static_cast<unsigned char>(c));
+        Note(std::string("type '") + c + "' " + what);
     }
 
     // Another window takes the focus for a while (the program waits without drawing), then gives it back.
     void FocusAway(int frames) {
-        display_->Activate(false);
-        display_->Wait(frames);
-        display_->Activate(true);
+        display->Activate(false);
+        display->Wait(frames);
+        display->Activate(true);
     }
 
-    static std::vector<CTavObject*> Controls(const CTavScreen& screen, bool withSubScreens) {
+    // The visible controls of a screen and its sub screens, but for the view's arrows.
+    static std::vector<CTavObject*> Controls(const CTavScreen& screen) {
         std::vector<CTavObject*> controls;
-        for (int i = 0; i < screen.GetObjectCount(); ++i) {
-            CTavObject* object = screen.GetObjectAt(i);
-            if (object != nullptr && object->IsVisible() && !builder::IsArrowId(object->GetID()) &&
-                object->GetAppX() < kWidth && object->GetAppY() < kHeight &&
-                object->GetAppX() + static_cast<float>(object->GetWidth()) > 0 &&
-                object->GetAppY() + static_cast<float>(object->GetHeight()) > 0)
-                controls.push_back(object);
+        for (int i = 0; i < screen.GetObjectCount(); ++i)
+            if (CTavObject* o = screen.GetObjectAt(i); o->IsVisible() && !builder::IsArrowId(o->GetID()))
+                controls.push_back(o);
+        for (int i = 0; i < screen.GetSubScreenCount(); ++i) {
+            const std::vector<CTavObject*> inner = Controls(*screen.GetSubScreenAt(i));
+            controls.insert(controls.end(), inner.begin(), inner.end());
         }
-        for (int i = 0; withSubScreens && i < screen.GetSubScreenCount(); ++i)
-            if (const CTavScreen* sub = screen.GetSubScreenAt(i)) {
-                const std::vector<CTavObject*> inner = Controls(*sub, false);
-                controls.insert(controls.end(), inner.begin(), inner.end());
-            }
         return controls;
     }
 
-    // What must hold whenever the main screen waits: no drag left over from a finished gesture, the
-    // main screen's parts and the view's arrows all there, a tree that shows the project as it is,
-    // names that the dialogs keep unique and attached, and a project whose file text reads back unchanged.
+    // What must hold whenever the main screen waits: no drag left over, the main screen's parts and the
+    // view's arrows all there, a tree that shows the project as it is, screen and object names unique
+    // and attached, and a project whose file text reads back unchanged.
     void CheckTopLevel(BuilderApp& app, MainScreen& main) {
         SCOPED_TRACE(Where());
         EXPECT_EQ(app.DragState, BuilderApp::NoDrag);
@@ -383,23 +293,17 @@ private:
             EXPECT_EQ(tree->GetItemText(tree->GetItemIDs().front()), "No Project Loaded");
             return;
         }
-        int items = 1;
         std::set<std::string> screens, objects;
-        for (int s = 0; s < project->ScreenCount(); ++s) {
-            ++items;
-            for (int o = 0; o < project->ObjectCount(); ++o)
-                items += project->Object(o).screenName == project->Screen(s).name ? 1 : 0;
-            EXPECT_TRUE(screens.insert(project->Screen(s).name).second)
-                << "two screens named " << project->Screen(s).name;
-        }
-        EXPECT_EQ(tree->GetItemCount(), items) << "the tree does not show the project";
+        for (int s = 0; s < project->ScreenCount(); ++s)
+            EXPECT_TRUE(screens.insert(project->Screen(s).name).second) << "two " << project->Screen(s).name;
         for (int o = 0; o < project->ObjectCount(); ++o) {
             const ObjectDef& object = project->Object(o);
-            EXPECT_EQ(screens.count(object.screenName), 1u)
-                << object.name << " is on no screen (" << object.screenName << ")";
+            EXPECT_EQ(screens.count(object.screenName), 1u) << object.name << " is on no screen";
             EXPECT_TRUE(objects.insert(object.screenName + "/" + object.name).second)
-                << "two objects named " << object.name << " on " << object.screenName;
+                << "two " << object.name;
         }
+        EXPECT_EQ(tree->GetItemCount(), static_cast<int>(1 + screens.size() + objects.size()))
+            << "the tree does not show the project";
         // A text with a line feed cannot be stored; the designer refuses to save such a project.
         if (!FindUnwritableFields(*project).empty())
             return;
@@ -410,326 +314,179 @@ private:
         EXPECT_EQ(FormatProjectFile(again), text) << "the project does not read back";
     }
 
-    // The input has run out: the project is written where the test reads it, and the program ends.
-    void Finish(MainScreen& main) {
-        finished_ = true;
-        if (Project* project = main.GetProject()) {
-            hadProject = true;
-            finalText = FormatProjectFile(*project);
-            finalSize = std::to_string(project->ScreenCount()) + " screens and " +
-                        std::to_string(project->ObjectCount()) + " objects";
-            written = project->WriteProjectFile(finalPath_, &writeError);
-        }
-        display_->DestroyWindow();
-    }
-
     void TopLevel(MainScreen& main) {
-        if (ChooseFromOpenMenu(main))
-            return;
+        // An open drop-down or popup menu mostly gets a click on one of its rows.
+        auto* bar = dynamic_cast<CTavMenuBar*>(main.GetMenuBar());
+        ASSERT_NE(bar, nullptr);
+        if (bar->GetOpenMenu() >= 0 && bar->GetDropDown() != nullptr && Chance(0.85))
+            return Press(0, PointIn(*bar->GetDropDown()), bar->GetMenuTitle(bar->GetOpenMenu()));
+        for (CTavScreen* screen : {static_cast<CTavScreen*>(&main), static_cast<CTavScreen*>(main.View())})
+            if (CTavObject* popup = screen->GetPopupMenu(); popup != nullptr && Chance(0.85))
+                return Press(0, PointIn(*popup), "a popup menu");
         // Menu titles, the tree, the palette, the view, keys, any point, a move, a pause, the focus
         // away, the window's close button.
         static const std::vector<double> kWeights = {24, 20, 9, 24, 12, 4, 3, 2, 1, 0.03};
-        std::discrete_distribution<int> choose(kWeights.begin(), kWeights.end());
-        switch (choose(random_)) {
-        case 0:
-            return ClickMenuTitle(main);
-        case 1:
-            return TreeAction(main);
-        case 2:
-            return PaletteDrag(main);
-        case 3:
-            return ViewAction(main);
+        const Point anywhere = PointIn(0, 0, kWidth, kHeight);
+        switch (std::discrete_distribution<int>(kWeights.begin(), kWeights.end())(random)) {
+        case 0: {
+            const int menu = Uniform(0, bar->GetMenuCount() - 1);
+            return Press(0, PointIn(bar->GetTitleX(menu) + 1, 2, bar->GetTitleWidth(menu) - 2, 16),
+                         std::string("menu ") + bar->GetMenuTitle(menu));
+        }
+        case 1: {
+            // Mostly on an item's row.
+            CTavTree* tree = main.Tree();
+            const std::vector<int> shown = tree->GetVisibleItems();
+            Point at = PointIn(tree->GetAppX() + 2, tree->GetAppY(), 149, tree->GetHeight());
+            if (!shown.empty() && Chance(0.85))
+                at.y = static_cast<int>(tree->GetAppY()) +
+                       tree->GetItemRow(Pick(shown)) * tree->GetItemHeight() + tree->GetItemHeight() / 2;
+            return Gesture(at, "tree", 40);
+        }
+        case 2: {
+            // Mostly onto the view, sometimes short of it.
+            const CTavObject* icon = main.GetObjectByID(
+                static_cast<DWORD>(Uniform(MainScreen::FirstPaletteIcon, MainScreen::LastPaletteIcon)));
+            return Drag(PointIn(*icon), Chance(0.85) ? PointIn(210, 30, 550, 450) : anywhere,
+                        "from the palette");
+        }
+        case 3: {
+            const std::vector<CTavObject*> controls = Controls(*main.View());
+            if (controls.empty() || Chance(0.2))
+                return Gesture(PointIn(*main.View()), "in the view");
+            return Gesture(PointIn(*Pick(controls)), "a view control");
+        }
         case 4:
             return Key("at the main screen");
         case 5:
-            return Click(PointIn(0, 0, kWidth, kHeight), "anywhere");
-        case 6: {
-            const Point at = PointIn(0, 0, kWidth, kHeight);
-            display_->MouseMove(at.x, at.y);
-            return Note("mouse move");
-        }
+            return Press(0, anywhere, "anywhere");
+        case 6:
+            display->MouseMove(anywhere.x, anywhere.y);
+            return Note("mouse move", anywhere);
         case 7:
-            display_->Wait(Uniform(1, 30));
+            display->Wait(Uniform(1, 30));
             return Note("pause");
         case 8:
             FocusAway(Uniform(1, 20));
-            return Note("focus away and back from the main screen");
+            return Note("focus away");
         default:
-            display_->CloseWindow();
+            display->CloseWindow();
             return Note("window close button");
         }
     }
 
-    // An open menu bar drop-down or popup menu gets a click on one of its rows.
-    bool ChooseFromOpenMenu(MainScreen& main) {
-        auto* bar = dynamic_cast<CTavMenuBar*>(main.GetMenuBar());
-        if (bar != nullptr && bar->GetOpenMenu() >= 0 && bar->GetDropDown() != nullptr && Chance(0.85)) {
-            const int menu = bar->GetOpenMenu();
-            const CTavObject& list = *bar->GetDropDown();
-            const int rows = std::max(1, bar->GetMenuItemCount(menu));
-            const int row = Uniform(0, rows - 1);
-            const int rowHeight = std::max(1, list.GetHeight() / rows);
-            const std::string what = std::string("menu item ") + bar->GetMenuTitle(menu) + " > " +
-                                     (row < bar->GetMenuItemCount(menu) ? bar->GetMenuItem(menu, row) : "?");
-            const int x = static_cast<int>(list.GetAppX()) + Uniform(2, std::max(2, list.GetWidth() - 3));
-            Click({x, static_cast<int>(list.GetAppY()) + row * rowHeight + rowHeight / 2}, what);
-            return true;
+    void InModal(CTavScreen& modal, MainScreen& main) {
+        int depth = 0;
+        for (const CTavScreen* open = main.GetChildScreen(); open != nullptr; open = open->GetChildScreen())
+            ++depth;
+        if (depth != modalDepth) {
+            modalLoopsSeen += depth > modalDepth ? 1 : 0;
+            modalDepth = depth;
+            modalStreak = 0;
         }
-        for (CTavScreen* screen : {static_cast<CTavScreen*>(&main), static_cast<CTavScreen*>(main.View())}) {
-            auto* popup = screen != nullptr ? dynamic_cast<CTavPopupMenu*>(screen->GetPopupMenu()) : nullptr;
-            if (popup == nullptr || !Chance(0.85))
-                continue;
-            const int row = Uniform(0, std::max(1, popup->GetItemCount()) - 1);
-            const int rowHeight = popup->GetItemHeight();
-            const std::string what =
-                std::string("popup item ") + (row < popup->GetItemCount() ? popup->GetItem(row) : "?");
-            const int x = static_cast<int>(popup->GetAppX()) + Uniform(2, std::max(2, popup->GetWidth() - 3));
-            Click({x, static_cast<int>(popup->GetAppY()) + row * rowHeight + rowHeight / 2}, what);
-            return true;
-        }
-        return false;
-    }
-
-    void ClickMenuTitle(MainScreen& main) {
-        auto* bar = dynamic_cast<CTavMenuBar*>(main.GetMenuBar());
-        if (bar == nullptr || bar->GetMenuCount() == 0)
-            return Click(PointIn(0, 0, kWidth, 20), "where the menu bar should be");
-        const int menu = Uniform(0, bar->GetMenuCount() - 1);
-        const int x =
-            main.GetAppX() + bar->GetTitleX(menu) + Uniform(1, std::max(1, bar->GetTitleWidth(menu) - 2));
-        Click({x, main.GetAppY() + Uniform(2, 17)}, std::string("menu ") + bar->GetMenuTitle(menu));
-    }
-
-    void TreeAction(MainScreen& main) {
-        CTavTree* tree = main.Tree();
-        if (tree == nullptr)
-            return;
-        const std::vector<int> shown = tree->GetVisibleItems();
-        const int x = static_cast<int>(tree->GetAppX()) + Uniform(2, 150);
-        int y = static_cast<int>(tree->GetAppY()) + Within(tree->GetHeight());
-        if (!shown.empty() && Chance(0.85))
-            y = static_cast<int>(tree->GetAppY()) + tree->GetItemRow(Pick(shown)) * tree->GetItemHeight() +
-                tree->GetItemHeight() / 2;
-        const int gesture = Uniform(0, 9);
-        Press(gesture < 6 ? kClick : gesture < 8 ? kRightClick : kDoubleClick, {x, y}, "tree");
-    }
-
-    void PaletteDrag(MainScreen& main) {
-        CTavObject* icon = main.GetObjectByID(
-            static_cast<DWORD>(Uniform(MainScreen::FirstPaletteIcon, MainScreen::LastPaletteIcon)));
-        if (icon == nullptr)
-            return;
-        const Point from = PointIn(*icon);
-        // Mostly onto the view, sometimes short of it.
-        const bool onView = Chance(0.85);
-        const int toX = onView ? Uniform(210, 759) : Uniform(0, kWidth - 1);
-        const int toY = onView ? Uniform(30, 479) : Uniform(0, kHeight - 1);
-        Drag(from, {toX, toY}, "from the palette", Chance(0.15));
-    }
-
-    void ViewAction(MainScreen& main) {
-        builder::DesignView* view = main.View();
-        if (view == nullptr)
-            return;
-        const std::vector<CTavObject*> controls = Controls(*view, false);
-        const int gesture = Uniform(0, 19);
-        if (controls.empty() || gesture >= 16)
-            return Press(gesture % 2 == 0 ? kRightClick : kClick, PointIn(*view), "in the view");
-        const CTavObject& control = *Pick(controls);
-        if (gesture < 7) {
-            Click(PointIn(control), "a view control");
-        } else if (gesture < 10) {
-            Press(kDoubleClick, Centre(control), "a view control");
-        } else if (gesture < 14) {
-            const Point from = PointIn(control);
-            const int toX = from.x + Uniform(-150, 150);
-            const int toY = from.y + Uniform(-120, 120);
-            Drag(from, {toX, toY}, "a view control", Chance(0.15));
-        } else {
-            Press(kRightClick, Centre(control), "a view control");
-        }
-    }
-
-    void InModal(CTavScreen& modal, int depth) {
-        if (depth != modalDepth_) {
-            modalLoopsSeen += depth > modalDepth_ ? 1 : 0;
-            modalDepth_ = depth;
-            modalStreak_ = 0;
-        }
-        if (BudgetSpent() && ++actionsAfterInput_ > kActionsToLeave) {
-            if (actionsAfterInput_ == kActionsToLeave + 1)
-                ADD_FAILURE() << "cannot get back from " << TypeName(modal) << " to the main screen; "
-                              << Where();
+        auto* box = dynamic_cast<CTavMessageBox*>(&modal);
+        const std::string name =
+            typeid(modal).name() + (box != nullptr ? " " + std::string(box->GetText()) : "");
+        if (events >= kEventsPerSeed && ++actionsAfterBudget > kActionsToLeave) {
+            if (actionsAfterBudget == kActionsToLeave + 1)
+                ADD_FAILURE() << "cannot get back from " << name << " to the main screen; " << Where();
             return; // the display's bound ends the stuck loop
         }
         // The exit question gets a quick answer, mostly No, so that a run goes on.
-        if (auto* question = dynamic_cast<CTavQuestionBox*>(&modal);
-            question != nullptr && question->GetText() == std::string("Are you sure you want to exit?")) {
-            if (CTavObject* answer = question->GetObjectByID(Chance(0.1) ? 0 : 1))
-                return Click(Centre(*answer), answer->GetID() == 0 ? "Yes to exit" : "No to exit");
-        }
+        if (box != nullptr && box->GetText() == std::string("Are you sure you want to exit?"))
+            if (CTavObject* answer = box->GetObjectByID(Chance(0.1) ? 0 : 1))
+                return Press(0, PointIn(*answer), answer->GetID() == 0 ? "Yes to exit" : "No to exit");
         // Choosers stay inside the working folder: whatever they pick may be written to.
+        bool outside = false;
         if (auto* chooser = dynamic_cast<builder::FileChooser*>(&modal)) {
             std::error_code error;
             const fs::path relative = fs::relative(chooser->CurrentFolder(), fs::current_path(error), error);
-            if (error || relative.empty() || *relative.begin() == "..")
-                return Leave(modal);
+            outside = error || relative.empty() || *relative.begin() == "..";
         }
-        const bool question = dynamic_cast<CTavQuestionBox*>(&modal) != nullptr;
-        const bool box = !question && dynamic_cast<CTavMessageBox*>(&modal) != nullptr;
-        const double leave = box ? kLeaveMessageBox : question ? kLeaveQuestionBox : kLeaveDialog;
-        if (BudgetSpent() || modalStreak_ >= kModalActionsMax || Chance(leave))
-            return Leave(modal);
-        ++modalStreak_;
-        const std::vector<CTavObject*> controls = Controls(modal, true);
+        // A way out is the likelier the simpler the screen (a box, a question, a dialog) and the longer
+        // the monkey has been at it.
+        const double leave = box == nullptr ? 0.05 : dynamic_cast<CTavQuestionBox*>(box) ? 0.25 : 0.5;
+        if (outside || events >= kEventsPerSeed || Chance(std::min(1.0, leave + modalStreak++ / 60.0)))
+            return Leave(modal, name);
+        const std::vector<CTavObject*> controls = Controls(modal);
         std::vector<CTavObject*> buttons;
         for (CTavObject* control : controls)
             if (dynamic_cast<CTavButton*>(control) != nullptr)
                 buttons.push_back(control);
-        const std::string name = TypeName(modal);
         const int gesture = Uniform(0, 99);
-        if (!buttons.empty() && gesture < 15) {
-            Click(Centre(*Pick(buttons)), "a button of " + name);
-        } else if (!controls.empty() && gesture < 40) {
-            Click(PointIn(*Pick(controls)), name);
-        } else if (!controls.empty() && gesture < 48) {
-            Press(kDoubleClick, PointIn(*Pick(controls)), name);
-        } else if (!controls.empty() && gesture < 53) {
-            const Point from = Centre(*Pick(controls));
-            const int toX = from.x + Uniform(-100, 100);
-            Drag(from, {toX, from.y + Uniform(-100, 100)}, name.c_str());
-        } else if (gesture < 60) {
-            Click(PointIn(modal), name);
-        } else if (gesture < 63) {
-            Press(kRightClick, PointIn(modal), name);
-        } else if (gesture < 65) {
-            Click(PointIn(0, 0, kWidth, kHeight), "outside the modal screen");
-        } else if (gesture < 66) {
+        if (!buttons.empty() && gesture < 15)
+            return Press(0, PointIn(*Pick(buttons)), "a button of " + name);
+        if (!controls.empty() && gesture < 50)
+            return Gesture(PointIn(*Pick(controls)), name, 100);
+        if (gesture < 60)
+            return Gesture(PointIn(modal), name, 100);
+        if (gesture < 62)
+            return Press(0, PointIn(0, 0, kWidth, kHeight), "outside " + name);
+        if (gesture < 63) {
             FocusAway(Uniform(1, 20));
-            Note("focus away and back " + name);
-        } else {
-            Key(name);
+            return Note("focus away from " + name);
         }
+        Key(name);
     }
 
-    // Takes a way out: one of the buttons that end dialogs and boxes (any of them: OK leads on as often
-    // as Cancel leads back), else Escape.
-    void Leave(CTavScreen& modal) {
-        modalStreak_ = 0;
+    // Takes a way out: one of the buttons that end dialogs and boxes (OK leads on as often as Cancel
+    // leads back), else Escape.
+    void Leave(CTavScreen& modal, const std::string& name) {
+        modalStreak = 0;
+        static const std::set<std::string> kWaysOut = {"Cancel", "No",  "Close", "OK",
+                                                       "Select", "Yes", "Never"};
         std::vector<CTavButton*> buttons;
-        for (const char* caption : {"Cancel", "No", "Close", "OK", "Select", "Yes", "Never"})
-            for (int i = 0; i < modal.GetObjectCount(); ++i)
-                if (auto* button = dynamic_cast<CTavButton*>(modal.GetObjectAt(i));
-                    button != nullptr && button->IsVisible() &&
-                    button->GetCaption() == std::string(caption)) {
-                    buttons.push_back(button);
-                    break;
-                }
+        for (int i = 0; i < modal.GetObjectCount(); ++i)
+            if (auto* button = dynamic_cast<CTavButton*>(modal.GetObjectAt(i));
+                button != nullptr && button->IsVisible() && kWaysOut.count(button->GetCaption()) != 0)
+                buttons.push_back(button);
         if (!buttons.empty() && !Chance(0.2)) {
             CTavButton* button = Pick(buttons);
-            return Click(Centre(*button), "leaving with " + std::string(button->GetCaption()));
+            return Press(0, PointIn(*button), "leaving with " + std::string(button->GetCaption()));
         }
-        display_->KeyDown(VK_ESCAPE);
-        Note("leaving " + TypeName(modal) + " with Escape");
-    }
-
-    unsigned seed_;
-    int budget_;
-    std::string finalPath_;
-    std::mt19937 random_;
-    int events_ = 0;
-    bool finished_ = false;
-    std::deque<std::string> recent_;
-    // TAV_MONKEY_LOG=1 prints every action, for following a seed.
-    bool logEveryAction_ = std::getenv("TAV_MONKEY_LOG") != nullptr;
-    HeadlessDisplay* display_ = nullptr;
-    std::uint64_t lastFrame_ = ~std::uint64_t{0};
-    int idleWithoutFrame_ = 0;
-    // Depth of the modal screen last answered (0: the main screen), the actions there since the last
-    // way out, and the actions in modal screens since the budget ran out.
-    int modalDepth_ = 0;
-    int modalStreak_ = 0;
-    int actionsAfterInput_ = 0;
-    int lastCheck_ = -1000;
-};
-
-class BuilderMonkeyTest : public HeadlessAppTest, public ::testing::WithParamInterface<unsigned> {
-protected:
-    void SetUp() override {
-        HeadlessAppTest::SetUp();
-        // Saved projects and generated code land in the working folder; the art is found beside
-        // the test program. FILE > Open finds the monkey's project and one that cannot be read.
-        previousDirectory = fs::current_path();
-        fs::current_path(folder.path());
-        fs::create_directory("save");
-        ASSERT_TRUE(MonkeyProject()->WriteProjectFile("save/Monkey.tvp"));
-        test::WriteFile("save/Broken.tvp", "not a project\r\n");
-    }
-    void TearDown() override {
-        fs::current_path(previousDirectory);
-        HeadlessAppTest::TearDown();
-    }
-
-    // One run of the designer as its entry point starts it in a window, with the monkey's project
-    // loaded; gives the status the process would end with.
-    int RunDesigner(Monkey& monkey, bool freshDisplay) {
-        if (freshDisplay) {
-            auto headless = std::make_unique<HeadlessDisplay>();
-            headless->SetCloseWhenInputEnds(false);
-            display = headless.get();
-            platform::SetNextDisplay(std::move(headless));
-        }
-        monkey.Restart();
-        BuilderApp app;
-        if (app.doInit(nullptr, SW_SHOWNORMAL, "Tavrin Controls Builder", TAVAPP_WINDOW, kWidth, kHeight, 0,
-                       0, 24) != TAVERROR_OK) {
-            ADD_FAILURE() << "the display did not open";
-            return -1;
-        }
-        auto* main = new MainScreen;
-        if (main->Initialize(0) != TAVERROR_OK || app.SetChildScreen(main) != TAVERROR_OK) {
-            ADD_FAILURE() << "the main screen did not start";
-            return -1;
-        }
-        app.SetShowFrameRate(TRUE);
-        app.SetWaitBlank(TRUE);
-        main->TakeProject(MonkeyProject());
-        display->SetIdleHandler([&app, &monkey](HeadlessDisplay& headless) { monkey.Act(app, headless); });
-        return Run(app);
+        display->KeyDown(VK_ESCAPE);
+        Note("leaving " + name + " with Escape");
     }
 
     test::TempDir folder;
     fs::path previousDirectory;
+    std::mt19937 random{GetParam()};
+    int events = 0, lastCheck = -1000, modalLoopsSeen = 0;
+    bool finished = false;
+    // The last actions; TAV_MONKEY_LOG=1 prints every action, for following a seed.
+    std::deque<std::string> recent;
+    bool logEveryAction = std::getenv("TAV_MONKEY_LOG") != nullptr;
+    std::uint64_t lastFrame = ~std::uint64_t{0};
+    int idleWithoutFrame = 0;
+    // Depth of the modal screen last answered (0: the main screen), the actions there since the last
+    // way out, and the actions in modal screens since the budget ran out.
+    int modalDepth = 0, modalStreak = 0, actionsAfterBudget = 0;
+    // The final project's text (empty without a project), and whether it was written.
+    std::string finalText, writeError;
+    bool written = false;
 };
 
 TEST_P(BuilderMonkeyTest, SurvivesRandomInputAndKeepsAProjectThatReadsBack) {
-    const unsigned seed = GetParam();
-    const std::string finalPath = folder / "final.tvp";
-    Monkey monkey(seed, kEventsPerSeed, finalPath);
     int runs = 0;
-    while (!monkey.Finished()) {
-        const int eventsBefore = monkey.Events();
-        const int status = RunDesigner(monkey, runs > 0);
-        ++runs;
-        ASSERT_EQ(status, 0) << "the designer ended abnormally; " << monkey.Where();
+    while (!finished) {
+        const int eventsBefore = events;
+        ASSERT_EQ(RunDesigner(runs++ > 0), 0) << "the designer ended abnormally; " << Where();
         // A run that ended before the input did was left through Exit or the close button.
-        ASSERT_TRUE(monkey.Finished() || monkey.Events() > eventsBefore) << monkey.Where();
+        ASSERT_TRUE(finished || events > eventsBefore) << Where();
     }
-    std::cout << "monkey seed " << seed << ": " << monkey.Events() << " actions, " << runs << " runs, "
-              << monkey.modalLoopsSeen << " modal screens answered, "
-              << (monkey.hadProject ? "a project of " + monkey.finalSize : std::string("no project"))
-              << " at the end" << std::endl;
-    if (!monkey.hadProject)
+    std::cout << "monkey seed " << GetParam() << ": " << events << " actions, " << runs << " runs, "
+              << modalLoopsSeen << " modal screens answered, " << (finalText.empty() ? "no" : "a")
+              << " project at the end" << std::endl;
+    if (finalText.empty())
         return; // the last run ended without a project: nothing to write
-    ASSERT_TRUE(monkey.written) << monkey.writeError;
-    const std::string written = test::ReadFile(finalPath);
-    EXPECT_EQ(written, monkey.finalText);
+    ASSERT_TRUE(written) << writeError;
+    const std::string path = folder / "final.tvp", again = folder / "again.tvp";
+    EXPECT_EQ(test::ReadFile(path), finalText);
     Project readBack;
     std::string error;
-    ASSERT_TRUE(readBack.ReadProjectFile(finalPath, &error)) << error;
-    const std::string again = folder / "again.tvp";
+    ASSERT_TRUE(readBack.ReadProjectFile(path, &error)) << error;
     ASSERT_TRUE(readBack.WriteProjectFile(again, &error)) << error;
-    EXPECT_EQ(test::ReadFile(again), written);
+    EXPECT_EQ(test::ReadFile(again), finalText);
 }
 
 INSTANTIATE_TEST_SUITE_P(Seeds, BuilderMonkeyTest, ::testing::Values(1u, 20261207u, 4242u, 777u, 31337u));

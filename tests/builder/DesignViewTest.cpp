@@ -5,6 +5,7 @@
 #include "builder/ProjectViews.h"
 #include "builder/SelectionArrows.h"
 #include "tavctrls/platform/BitmapFile.h"
+#include "tests/builder/DialogDriver.h"
 #include "tests/builder/MainScreenDriver.h"
 #include "tests/support/Screenshots.h"
 
@@ -21,13 +22,6 @@ int Level(const CTavTree* tree, int item) {
     for (; item != -1; item = tree->GetParentID(item))
         ++level;
     return level;
-}
-std::vector<std::string> ChildTexts(const CTavTree* tree, int parent) {
-    std::vector<std::string> texts;
-    for (int item : tree->GetItemIDs())
-        if (tree->GetParentID(item) == parent)
-            texts.push_back(tree->GetItemText(item));
-    return texts;
 }
 std::vector<std::string> PopupItems(const CTavScreen* screen) {
     std::vector<std::string> items;
@@ -73,39 +67,35 @@ TEST_F(DesignViewTest, TreeListsScreensWithTheirObjectsAndSelectsTheNamedItem) {
     AddObject(*project, ObjectKind::Tree, "A", "same", 0, 0);
     Project& loaded = Load();
     CTavTree* tree = main->Tree();
-    tree->DeleteAllItems();
-    builder::FillProjectTree(loaded, tree, "", "");
-
-    ASSERT_EQ(ChildTexts(tree, -1), (std::vector<std::string>{"Proj"}));
-    const int root = tree->GetItemIDs().front();
-    EXPECT_TRUE(tree->IsItemExpanded(root));
-    EXPECT_EQ(ChildTexts(tree, root), (std::vector<std::string>{"A", "B", "Empty"}));
-    EXPECT_EQ(ChildTexts(tree, root + 1), (std::vector<std::string>{"a1", "same"})) << "project order";
-    EXPECT_EQ(tree->GetItemCount(), 1 + 3 + 3) << "an object of no screen has no item";
-    for (int item : tree->GetItemIDs()) {
-        const int level = Level(tree, item);
-        EXPECT_EQ(tree->GetItemTextColor(item), level == 1   ? RGB(0, 0, 255)
-                                                : level == 2 ? RGB(255, 128, 0)
-                                                             : tree->GetTextColor());
-        EXPECT_FALSE(level == 1 && tree->IsItemExpanded(item)) << "nothing selected, nothing opened";
-    }
-    EXPECT_EQ(tree->GetSelectedItem(), -1);
-
-    struct Case {
-        std::string screen, object, selected, parent;
-    };
-    const Case cases[] = {{"B", "", "B", "Proj"},     {"B", "same", "same", "B"},
-                          {"A", "same", "same", "A"}, {"A", "missing", "A", "Proj"},
-                          {"", "same", "", ""},       {"Nope", "", "", ""}};
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.screen + "/" + c.object);
+    // Each item as its level and text, "+" when expanded, "*" when selected; screens are blue and
+    // objects orange.
+    const auto fill = [&](const std::string& screen, const std::string& object) {
         tree->DeleteAllItems();
-        builder::FillProjectTree(loaded, tree, c.screen, c.object);
-        const int selected = tree->GetSelectedItem();
-        EXPECT_EQ(selected == -1 ? "" : tree->GetItemText(selected), c.selected);
-        EXPECT_EQ(selected == -1 ? "" : tree->GetItemText(tree->GetParentID(selected)), c.parent);
-        EXPECT_TRUE(selected == -1 || tree->IsItemExpanded(tree->GetParentID(selected)));
-    }
+        builder::FillProjectTree(loaded, tree, screen, object);
+        std::string text;
+        for (int item : tree->GetItemIDs()) {
+            const int level = Level(tree, item);
+            EXPECT_EQ(tree->GetItemTextColor(item), level == 1   ? RGB(0, 0, 255)
+                                                    : level == 2 ? RGB(255, 128, 0)
+                                                                 : tree->GetTextColor());
+            text += std::to_string(level) + tree->GetItemText(item) +
+                    (tree->IsItemExpanded(item) ? "+" : "") + (tree->GetSelectedItem() == item ? "*" : "") +
+                    " ";
+        }
+        return text;
+    };
+    // Project order; an object of no screen has no item.
+    EXPECT_EQ(fill("", ""), "0Proj+ 1A 2a1 2same 1B 2same 1Empty ");
+    const struct {
+        std::string screen, object, shown;
+    } cases[] = {{"B", "", "0Proj+ 1A 2a1 2same 1B* 2same 1Empty "},
+                 {"B", "same", "0Proj+ 1A 2a1 2same 1B+ 2same* 1Empty "},
+                 {"A", "same", "0Proj+ 1A+ 2a1 2same* 1B 2same 1Empty "},
+                 {"A", "missing", "0Proj+ 1A* 2a1 2same 1B 2same 1Empty "},
+                 {"", "same", "0Proj+ 1A 2a1 2same 1B 2same 1Empty "},
+                 {"Nope", "", "0Proj+ 1A 2a1 2same 1B 2same 1Empty "}};
+    for (const auto& c : cases)
+        EXPECT_EQ(fill(c.screen, c.object), c.shown) << c.screen << "/" << c.object;
 }
 
 // ---- rebuilding the view -------------------------------------------------------------------------------
@@ -134,63 +124,69 @@ TEST_F(DesignViewTest, ScreensArePlacedSizedAndScrolledByType) {
     AddScreen(*project, "Big", ScreenType::SubScreen, 600, 500);
     AddObject(*project, ObjectKind::Static, "Pop", "T", 1, 2);
     Project& loaded = Load();
-    const auto extent = [this] {
-        auto* bars = dynamic_cast<CTavScrollBars*>(View()->GetScrollBarsObject());
-        return bars != nullptr ? Point{bars->GetContentWidth(), bars->GetContentHeight()} : Point{};
+    // The view's place and size, what scrolls in it, its background's place, the screen shown, the
+    // number of controls, and where the left arrow is.
+    const auto shown = [this] {
+        std::string text;
+        const auto add = [&text](const auto& values) {
+            for (int value : values)
+                text += std::to_string(value) + " ";
+        };
+        add(RectOf(View()));
+        if (auto* bars = dynamic_cast<CTavScrollBars*>(View()->GetScrollBarsObject()))
+            add(Point{bars->GetContentWidth(), bars->GetContentHeight()});
+        if (View()->GetBackground() != nullptr)
+            add(RectOf(View()->GetBackground()));
+        add(RectOf(View()->GetObjectByID(builder::LeftArrow)));
+        return text + "'" + View()->ShownScreen() + "' " + std::to_string(View()->GetObjectCount());
     };
+    const struct {
+        const char* screen;
+        bool preview;
+        const char* shown;
+    } rows[] = {
+        // The popup's background centred in its size.
+        {"Pop", false, "335 155 300 200 300 200 0 -50 300 300 -50 -50 20 20 'Pop' 5"},
+        {"S", false, "210 30 550 450 1024 700 -50 -50 20 20 'S' 4"},
+        // Wider than the window allows from the frame: the width stays, the height fits.
+        {"Big", false, "210 30 550 500 600 500 -50 -50 20 20 'Big' 4"},
+        {"Pop", true, "250 200 300 200 300 200 0 -50 300 300 -50 -50 20 20 'Pop' 5"},
+        {"S", true, "0 0 800 600 1024 700 -50 -50 20 20 'S' 4"},
+        // Nothing to show: only the hidden arrows stay, in the frame.
+        {"", false, "210 30 550 450 550 450 -50 -50 20 20 '' 4"},
+        {"Missing", false, "210 30 550 450 550 450 -50 -50 20 20 '' 4"},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(std::string(row.screen) + (row.preview ? " preview" : ""));
+        ShowScreenInView(&loaded, View(), "Pop", false);
+        FrameWithArrows(View(), *View()->GetObjectByID(loaded.Object(0).designId));
+        ShowScreenInView(&loaded, View(), row.screen, row.preview, row.preview ? main : nullptr, nullptr);
+        EXPECT_EQ(shown(), row.shown);
+        EXPECT_TRUE(!row.preview || (View()->previewFlag == 1 && View()->Owner() == main));
+    }
     const auto scroll = [this] {
         Point at{};
         View()->GetScrollPosition(&at[0], &at[1]);
         return at;
     };
-
-    ShowScreenInView(&loaded, View(), "Pop", false);
-    EXPECT_EQ(RectOf(View()), (Rect{335, 155, 300, 200}));
-    EXPECT_EQ(extent(), (Point{300, 200}));
-    ASSERT_NE(View()->GetBackground(), nullptr);
-    EXPECT_EQ(RectOf(View()->GetBackground()), (Rect{0, -50, 300, 300})) << "centred in the popup's size";
-    EXPECT_EQ(View()->ShownScreen(), "Pop");
-
     ShowScreenInView(&loaded, View(), "S", false);
-    EXPECT_EQ(RectOf(View()), (Rect{210, 30, 550, 450}));
-    EXPECT_EQ(extent(), (Point{1024, 700})) << "the project's size";
-    EXPECT_EQ(View()->GetBackground(), nullptr);
     dynamic_cast<CTavScrollBars*>(View()->GetScrollBarsObject())->SetScrollPosition(100, 50);
     ShowScreenInView(&loaded, View(), "S", false);
     EXPECT_EQ(scroll(), (Point{100, 50})) << "kept by a normal rebuild";
-
-    // Wider than the window allows from the frame: the width stays, the height fits; both scroll.
-    ShowScreenInView(&loaded, View(), "Big", false);
-    EXPECT_EQ(RectOf(View()), (Rect{210, 30, 550, 500}));
-    EXPECT_EQ(extent(), (Point{600, 500}));
-
-    ShowScreenInView(&loaded, View(), "Pop", true, main, nullptr);
-    EXPECT_EQ(RectOf(View()), (Rect{250, 200, 300, 200}));
-    EXPECT_EQ(RectOf(View()->GetBackground()), (Rect{0, -50, 300, 300}));
-    EXPECT_EQ(View()->previewFlag, 1);
-    EXPECT_EQ(View()->Owner(), main);
     ShowScreenInView(&loaded, View(), "S", true, main, nullptr);
-    EXPECT_EQ(RectOf(View()), (Rect{0, 0, 800, 600}));
     EXPECT_EQ(scroll(), (Point{0, 0})) << "a preview starts at the corner";
-
-    // Nothing to show: only the hidden arrows stay, in the frame.
-    for (const std::string& name : {std::string(""), std::string("Missing")}) {
-        ShowScreenInView(&loaded, View(), "Pop", false);
-        FrameWithArrows(View(), *View()->GetObjectByID(loaded.Object(0).designId));
-        ShowScreenInView(&loaded, View(), name, false);
-        EXPECT_EQ(View()->GetObjectCount(), 4) << name;
-        ExpectArrows(nullptr);
-        EXPECT_EQ(View()->GetBackground(), nullptr);
-        EXPECT_EQ(RectOf(View()), (Rect{210, 30, 550, 450}));
-        EXPECT_EQ(View()->ShownScreen(), "");
-    }
 }
 
-TEST_F(DesignViewTest, ControlsAreConfiguredFromTheirObjects) {
+// Every kind of control configured from its object, in the main screen with one of them selected.
+TEST_F(DesignViewTest, ControlsAreConfiguredFromTheirObjectsAndLookRight) {
+    AddScreen(*project, "S", ScreenType::FullScreen, 100, 100, "art//dback.bmp").backgroundMode =
+        BackgroundMode::Stretch;
+    AddScreen(*project, "Other");
     ObjectDef& button = AddObject(*project, ObjectKind::Button, "S", "B", 5, 6, 80, 30);
     button.caption = "Go";
     button.textColor = {10, 20, 30};
     ObjectDef& text = AddObject(*project, ObjectKind::Static, "S", "T", 0, 100, 120, 40);
+    text.caption = "Two lines of settings";
     text.multiline = text.transparent = text.bold = 1;
     text.backColor = {1, 2, 3};
     text.fontSize = 11;
@@ -199,6 +195,7 @@ TEST_F(DesignViewTest, ControlsAreConfiguredFromTheirObjects) {
     ObjectDef& check = AddObject(*project, ObjectKind::CheckBox, "S", "C", 0, 200, 100, 20);
     check.backColor = {40, 50, 60};
     check.transparent = 1;
+    check.caption = "Sound";
     ObjectDef& list = AddObject(*project, ObjectKind::ListBox, "S", "L", 200, 0, 151, 100);
     list.columnHeight = 33;
     list.columnBackColor = {70, 80, 90};
@@ -213,52 +210,39 @@ TEST_F(DesignViewTest, ControlsAreConfiguredFromTheirObjects) {
     animation.transparentColor = {255, 0, 128};
     AddObject(*project, ObjectKind::Object, "S", "P", 400, 100, 30, 30).image = "art//logo.bmp";
     Project& loaded = Load();
-    ShowScreenInView(&loaded, View(), "S", false);
+    Select("S", "L");
+    Drive(2);
+    EXPECT_EQ(SelectedText(), "L");
+    // Kinds, captions, places, transparency, list columns and the arrows around the selection.
+    ExpectLayout(View(), "designer-main");
+    ASSERT_TRUE(display->SaveLastFrame(folder / "main.bmp"));
+    test::ExpectLikeReference(folder / "main.bmp", kReferences, "designer-main.bmp");
     const auto control = [&](int index) { return View()->GetObjectByID(loaded.Object(index).designId); };
-
     auto* b = dynamic_cast<CTavButton*>(control(0));
-    ASSERT_NE(b, nullptr);
-    EXPECT_EQ(std::string(b->GetCaption()), "Go");
-    EXPECT_EQ(b->GetTextColor(), RGB(10, 20, 30));
-    EXPECT_EQ(RectOf(b), (Rect{5, 6, 80, 30}));
     auto* t = dynamic_cast<CTavStatic*>(control(1));
-    ASSERT_NE(t, nullptr);
-    EXPECT_EQ(dynamic_cast<CTavEdit*>(t), nullptr);
-    EXPECT_TRUE(t->IsMultiline());
-    EXPECT_EQ(t->GetColourKey(), RGB(1, 2, 3)) << "the back colour, used as given";
-    EXPECT_EQ((std::array<int, 3>{t->GetFontHeight(), t->GetFontWeight(), t->GetTextOffsetX()}),
-              (std::array<int, 3>{11, 700, 7}));
-    EXPECT_NE(dynamic_cast<CTavEdit*>(control(2)), nullptr);
-    EXPECT_FALSE(control(2)->IsTransparent());
     auto* c = dynamic_cast<CTavCheckBox*>(control(3));
-    ASSERT_NE(c, nullptr);
-    EXPECT_EQ(c->GetColourKey(), RGB(40, 50, 60));
     auto* l = dynamic_cast<CTavListBox*>(control(4));
-    ASSERT_NE(l, nullptr);
-    ASSERT_EQ(l->GetColumnCount(), 2);
-    EXPECT_EQ((std::vector<std::string>{l->GetColumnName(0), l->GetColumnName(1)}),
-              (std::vector<std::string>{"Col1", "Col2"}));
-    EXPECT_EQ((Point{l->GetColumnWidth(0), l->GetColumnWidth(1)}), (Point{75, 75}));
-    EXPECT_EQ(l->GetColumnHeight(), 33);
-    EXPECT_EQ(l->GetColumnBackColor(), RGB(70, 80, 90));
     auto* r = dynamic_cast<CTavTree*>(control(5));
-    ASSERT_NE(r, nullptr);
-    EXPECT_EQ((Point{r->GetFontWeight(), r->GetTabSpace()}), (Point{700, 14}));
-    EXPECT_EQ(r->GetItemBackColor(), RGB(11, 12, 13));
-    const std::vector<int> items = r->GetVisibleItems();
-    ASSERT_EQ(items.size(), 4u);
-    for (size_t i = 0; i < items.size(); ++i)
-        EXPECT_EQ(r->GetItemText(items[i]) + "/" + std::to_string(Level(r, items[i])),
-                  std::vector<std::string>({"This/0", "is a/1", "tree/2", "control/3"})[i]);
     auto* n = dynamic_cast<CTavAnimation*>(control(6));
-    ASSERT_NE(n, nullptr);
-    EXPECT_EQ(n->GetFrameCount(), 2) << "a frame that cannot be read is left out";
+    ASSERT_TRUE(b && t && c && l && r && n);
+    // Colours are used as given; a frame that cannot be read is left out.
+    EXPECT_EQ((std::vector<long>{b->GetTextColor(), t->GetColourKey(), t->GetFontHeight(), t->GetFontWeight(),
+                                 t->GetTextOffsetX(), c->GetColourKey(), l->GetColumnHeight(),
+                                 l->GetColumnBackColor(), r->GetFontWeight(), r->GetTabSpace(),
+                                 r->GetItemBackColor(), n->GetFrameCount(), n->GetColourKey()}),
+              (std::vector<long>{RGB(10, 20, 30), RGB(1, 2, 3), 11, 700, 7, RGB(40, 50, 60), 33,
+                                 RGB(70, 80, 90), 700, 14, RGB(11, 12, 13), 2, RGB(255, 0, 128)}));
+    std::string items;
+    for (int item : r->GetVisibleItems())
+        items += r->GetItemText(item) + "/" + std::to_string(Level(r, item)) + " ";
+    EXPECT_EQ(items, "This/0 is a/1 tree/2 control/3 ");
     EXPECT_FLOAT_EQ(n->GetFrameFrequency(), 0.25f);
-    EXPECT_EQ(n->GetColourKey(), RGB(255, 0, 128));
     EXPECT_EQ(std::string(control(7)->GetBitmapPath()), "art//logo.bmp");
 }
 
-TEST_F(DesignViewTest, ObjectWhoseControlFailsIsSkippedAndNeverMoved) {
+// A control moves its object when dropped in the view, and only then; an object whose control fails
+// is skipped and never moved.
+TEST_F(DesignViewTest, DraggingMovesAnObjectAndOneWhoseControlFailsIsSkipped) {
     AddScreen(*project, "S");
     AddScreen(*project, "Other");
     ObjectDef& broken = AddObject(*project, ObjectKind::Tree, "S", "Broken", 10, 10);
@@ -272,14 +256,23 @@ TEST_F(DesignViewTest, ObjectWhoseControlFailsIsSkippedAndNeverMoved) {
     EXPECT_EQ(loaded.Object(0).designId, builder::kNoDesignId);
     EXPECT_EQ(loaded.Object(2).designId, 2u);
     EXPECT_EQ(View()->GetObjectCount(), 1 + 4);
-    EXPECT_EQ(ChildTexts(main->Tree(), main->Tree()->GetSelectedItem()),
-              (std::vector<std::string>{"Broken", "Fine"}));
-    Drag(Middle(ControlOf(loaded.Object(2))), InView(300, 200));
+    EXPECT_NE(FindItem("Broken", "S"), -1) << "its item stays";
     const auto position = [&](int index) { return Point{loaded.Object(index).x, loaded.Object(index).y}; };
+    Drag(Middle(ControlOf(loaded.Object(2))), {100, 550}); // released outside the view
+    EXPECT_EQ(position(2), (Point{100, 100}));
+    EXPECT_EQ(loaded.modified, 0);
+    Drag(Middle(ControlOf(loaded.Object(2))), InView(300, 200));
     EXPECT_EQ(position(2), (Point{300, 200}));
+    EXPECT_EQ(loaded.modified, 1);
+    EXPECT_EQ(RectOf(ControlOf(loaded.Object(2))), (Rect{300, 200, 60, 40}));
+    ExpectArrows(ControlOf(loaded.Object(2)));
+    EXPECT_EQ(app.DragImage(), nullptr);
     EXPECT_EQ(position(0), (Point{10, 10}));
     EXPECT_EQ(position(1), (Point{5, 5}));
     EXPECT_EQ(SelectedText(), "Fine");
+    LClick(InView(400, 400)); // the empty view takes the focus
+    Drive(1);
+    ExpectArrows(nullptr);
 }
 
 TEST_F(DesignViewTest, RebuildShowsEditsAndStartsUsedControlsOver) {
@@ -323,28 +316,6 @@ TEST_F(DesignViewTest, RebuildShowsEditsAndStartsUsedControlsOver) {
 
 // ---- the designer in use -------------------------------------------------------------------------------
 
-TEST_F(DesignViewTest, DraggingAControlMovesItsObject) {
-    AddObject(*project, ObjectKind::Static, "S", "Label", 10, 20, 50, 30);
-    Project& loaded = Load();
-    Select("S");
-    ObjectDef& label = loaded.Object(0);
-    Drag(Middle(ControlOf(label)), {100, 550}); // released outside the view
-    EXPECT_EQ((Point{label.x, label.y}), (Point{10, 20}));
-    EXPECT_EQ(loaded.modified, 0);
-
-    Drag(Middle(ControlOf(label)), InView(90, 170));
-    EXPECT_EQ((Point{label.x, label.y}), (Point{90, 170}));
-    EXPECT_EQ(loaded.modified, 1);
-    EXPECT_EQ(RectOf(ControlOf(label)), (Rect{90, 170, 50, 30}));
-    ExpectArrows(ControlOf(label));
-    EXPECT_EQ(SelectedText(), "Label");
-    EXPECT_EQ(app.DragImage(), nullptr);
-
-    LClick(InView(400, 400)); // the empty view takes the focus
-    Drive(1);
-    ExpectArrows(nullptr);
-}
-
 TEST_F(DesignViewTest, DoubleClickAndRightClickMenusActOnTheControl) {
     AddObject(*project, ObjectKind::Object, "S", "First", 300, 300);
     AddObject(*project, ObjectKind::Static, "S", "Pic", 50, 50);
@@ -386,6 +357,8 @@ TEST_F(DesignViewTest, DoubleClickAndRightClickMenusActOnTheControl) {
     EXPECT_EQ(app.DragState, BuilderApp::NoDrag);
 }
 
+// A move, an Add and a Delete inside the preview: its dialogs open over it, Add and Delete rebuild its
+// view at once, and the main view follows when Escape ends it.
 TEST_F(DesignViewTest, PreviewEditsShowInTheMainViewAfterEscape) {
     AddScreen(*project, "S");
     AddScreen(*project, "Pop", ScreenType::Popup, 400, 300, "art//dback.bmp");
@@ -399,75 +372,55 @@ TEST_F(DesignViewTest, PreviewEditsShowInTheMainViewAfterEscape) {
     note.transparent = 1;
     Project& loaded = Load();
     Select("Pop");
-
-    Rect previewView{};
+    const auto preview = [this] { return main->Preview()->View(); };
+    const auto controls = [&](size_t count) {
+        return [&, count](CTavScreen* popup) {
+            ASSERT_EQ(popup, main->Preview());
+            EXPECT_EQ(ViewControls(preview()).size(), count);
+        };
+    };
+    const auto choose = [&](const char* item) {
+        return [&, item](CTavScreen*) { ClickPopupItem(preview(), item); };
+    };
+    const auto over = [this](Step step) {
+        return [this, step](CTavScreen* popup) {
+            EXPECT_EQ(popup->GetParent(), main->Preview()) << "opened over the preview";
+            step(popup);
+        };
+    };
     Menu("SCREEN", "Full Screen",
          {[](CTavScreen*) {}, // a frame drawn
-          [&](CTavScreen* shown) {
-              builder::DesignView* view = dynamic_cast<builder::PreviewScreen*>(shown)->View();
-              ASSERT_NE(view, nullptr);
-              previewView = RectOf(view);
-              EXPECT_EQ(view->previewFlag, 1);
+          [&](CTavScreen*) {
+              EXPECT_EQ(RectOf(preview()), (Rect{200, 150, 400, 300}));
+              EXPECT_EQ(preview()->previewFlag, 1);
               EXPECT_TRUE(display->SaveLastFrame(folder / "preview.bmp"));
-              const Point from = Middle(view->GetObjectByID(loaded.Object(1).designId));
+              const Point from = Middle(preview()->GetObjectByID(note.designId));
               display->LButtonDown(from[0], from[1]);
-              display->MouseMove(200 + 250, 150 + 200);
-              display->LButtonUp(200 + 250, 150 + 200);
+              display->MouseMove(450, 350);
+              display->LButtonUp(450, 350);
           },
+          [this](CTavScreen*) { display->RClick(550, 250); }, choose("Add Static"),
+          over(AnswerObjectDialog("1 -1 0,0", kObjectOk)),
+          [&](CTavScreen* popup) {
+              controls(3)(popup);
+              const ObjectDef& added = loaded.Object(2);
+              ASSERT_NE(preview()->GetObjectByID(added.designId), nullptr);
+              EXPECT_TRUE(preview()->GetObjectByID(added.designId)->HasFocus());
+              EXPECT_EQ(main->SelectedObjectName(), added.name);
+              LClick(Middle(preview()->GetObjectByID(button.designId)));
+              RClick(Middle(preview()->GetObjectByID(button.designId)));
+          },
+          choose("Delete"), over(Question("Are you sure you want to delete Ok", true)), controls(2),
           [this](CTavScreen*) { display->KeyDown(VK_ESCAPE); }});
-    EXPECT_EQ(previewView, (Rect{200, 150, 400, 300}));
     EXPECT_EQ(main->GetChildScreen(), nullptr);
+    EXPECT_EQ(main->Preview(), nullptr);
     EXPECT_EQ(View()->ShownScreen(), "Pop");
     EXPECT_EQ(View()->previewFlag, 0);
-    ASSERT_NE(ControlOf(loaded.Object(1)), nullptr);
-    EXPECT_EQ(RectOf(ControlOf(loaded.Object(1))), (Rect{250, 200, 150, 40})) << "moved in the preview";
+    EXPECT_EQ(ViewControls(View()).size(), 2u) << "the main view shows the changes";
+    ASSERT_NE(ControlOf(note), nullptr);
+    EXPECT_EQ(RectOf(ControlOf(note)), (Rect{250, 200, 150, 40})) << "moved in the preview";
     EXPECT_EQ(loaded.modified, 1);
     test::ExpectLikeReference(folder / "preview.bmp", kReferences, "designer-preview.bmp");
-}
-
-TEST_F(DesignViewTest, F5ShowsMyScreenAlsoWhenTheViewHasTheFocus) {
-    AddScreen(*project, "Other");
-    AddScreen(*project, "MyScreen");
-    AddObject(*project, ObjectKind::Object, "Other", "There", 10, 10);
-    AddObject(*project, ObjectKind::Object, "MyScreen", "Here", 30, 30);
-    Project& loaded = Load();
-    Select("Other");
-    LClick(InView(300, 300));
-    Drive(1);
-    ASSERT_TRUE(View()->HasFocus());
-    display->KeyDown(VK_F5);
-    Drive(1);
-    EXPECT_EQ(View()->ShownScreen(), "MyScreen");
-    EXPECT_NE(ControlOf(loaded.Object(1)), nullptr);
-}
-
-TEST_F(DesignViewTest, MainScreenWithASelectedObjectLooksRight) {
-    AddScreen(*project, "S", ScreenType::FullScreen, 100, 100, "art//dback.bmp").backgroundMode =
-        BackgroundMode::Stretch;
-    AddScreen(*project, "Other");
-    ObjectDef& button = AddObject(*project, ObjectKind::Button, "S", "Start", 40, 40, 100, 30);
-    button.caption = "Start";
-    button.textOffsetX = 30;
-    button.textOffsetY = 7;
-    ObjectDef& label = AddObject(*project, ObjectKind::Static, "S", "Title", 40, 100, 200, 30);
-    label.caption = "Settings";
-    label.transparent = 1;
-    ObjectDef& check = AddObject(*project, ObjectKind::CheckBox, "S", "Sound", 40, 150, 120, 20);
-    check.caption = "Sound";
-    check.transparent = 1;
-    AddObject(*project, ObjectKind::ListBox, "S", "Scores", 280, 40, 200, 120);
-    ObjectDef& tree = AddObject(*project, ObjectKind::Tree, "S", "Levels", 280, 200, 200, 120);
-    tree.backColor = {40, 48, 60};
-    ObjectDef& spinner = AddObject(*project, ObjectKind::Animation, "S", "Spin", 60, 250, 40, 40);
-    spinner.frames = {"art//spin1.bmp", "art//spin2.bmp", "art//spin3.bmp"};
-    spinner.transparent = 1;
-    spinner.transparentColor = {255, 0, 255};
-    Load();
-    Select("S", "Scores");
-    Drive(2);
-    EXPECT_EQ(SelectedText(), "Scores");
-    ASSERT_TRUE(display->SaveLastFrame(folder / "main.bmp"));
-    test::ExpectLikeReference(folder / "main.bmp", kReferences, "designer-main.bmp");
 }
 
 } // namespace

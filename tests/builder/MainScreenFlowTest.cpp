@@ -29,6 +29,7 @@ const std::string kSaveCurrent = "Do you wish to save your current project?";
 const std::string kWouldSave = "Would you like to save your current project?";
 const std::string kSaveOnExit = "Do you wish to save your project?";
 const std::string kStartup = "Would you like to create a startup screen?";
+const std::string kExit = "Are you sure you want to exit?";
 const std::string kComplete = "Code generation complete.\nSee the documenation on how to use TavCtrls class "
                               "libraries to add more functionality to your program.";
 const std::string kCopyQuestion =
@@ -44,17 +45,19 @@ protected:
             ClickObject(popup, SaveAsDialog::OkButton);
         };
     }
-    // Picks a file in the open dialog by name.
-    Step OpenFile(const std::string& name) {
-        return [this, name](CTavScreen* popup) {
-            ASSERT_EQ(Describe(popup), "OpenProjectDialog");
-            auto* list = dynamic_cast<CTavListBox*>(popup->GetObjectByID(OpenProjectDialog::FileList));
-            ASSERT_NE(list, nullptr);
+    // Selects the row with `text` in the list `listId` of the dialog that waits, then clicks `ok`.
+    Step PickRow(DWORD listId, const std::string& text, DWORD ok) {
+        return [this, listId, text, ok](CTavScreen* popup) {
+            auto* list = dynamic_cast<CTavListBox*>(popup->GetObjectByID(listId));
+            ASSERT_NE(list, nullptr) << Describe(popup);
             for (int row = 0; row < list->GetRowCount(); ++row)
-                if (list->GetItemText(row) == name)
+                if (list->GetItemText(row) == text)
                     list->SetSelection(row);
-            ClickObject(popup, OpenProjectDialog::OkButton);
+            ClickObject(popup, ok);
         };
+    }
+    Step OpenFile(const std::string& name) {
+        return PickRow(OpenProjectDialog::FileList, name, OpenProjectDialog::OkButton);
     }
     // The modified demo project, loaded.
     void LoadModifiedDemo() {
@@ -155,50 +158,41 @@ TEST_F(MainScreenFlowTest, OpenEmptiesTheViewAndReportsAnUnreadableFile) {
 TEST_F(MainScreenFlowTest, AWantedSaveThatDidNotHappenKeepsTheProject) {
     fs::create_directories(folder / "save/taken.tvp"); // a folder where the file would go
     const struct {
-        const char* title;
         const char* item;
-        std::vector<std::string> before; // questions answered Yes before the save question
         std::string question;
-    } commands[] = {
-        {"FILE", "New", {}, kSaveCurrent},
-        {"FILE", "Open", {}, kWouldSave},
-        {"FILE", "Exit", {"Are you sure you want to exit?"}, kSaveOnExit},
-    };
+    } commands[] = {{"New", kSaveCurrent}, {"Open", kWouldSave}, {"Exit", kSaveOnExit}};
     for (const auto& command : commands) {
         for (bool cancel : {true, false}) {
             SCOPED_TRACE(std::string(command.item) + (cancel ? " cancelled" : " failed"));
             LoadModifiedDemo();
             const Project* project = main->GetProject();
-            std::vector<Step> steps;
-            for (const std::string& question : command.before)
-                steps.push_back(Question(question, true));
-            steps.push_back(Question(command.question, true));
+            std::vector<Step> steps = {Question(command.question, true)};
+            if (command.item == std::string("Exit")) // asked first whether to exit at all
+                steps.insert(steps.begin(), Question(kExit, true));
             if (cancel)
                 steps.push_back(Dismiss("SaveAsDialog"));
             else
                 steps.insert(steps.end(), {SaveAs("taken"), Message("Error saving to file")});
-            Menu(command.title, command.item, steps);
+            Menu("FILE", command.item, steps);
             ASSERT_EQ(ended, -1) << "the designer ended";
             EXPECT_EQ(main->GetProject(), project);
             EXPECT_EQ(main->GetProject()->modified, 1);
-            EXPECT_EQ(FindItem("Button1", "MyScreen") != -1, true);
+            EXPECT_NE(FindItem("Button1", "MyScreen"), -1);
         }
     }
 }
 
-TEST_F(MainScreenFlowTest, SavedBeforeNewWhenTheUserSaysSo) {
+// Saved before New and before the end when the user says so.
+TEST_F(MainScreenFlowTest, SavedWhenTheUserSaysSo) {
     LoadModifiedDemo();
     Menu("FILE", "New",
          {Question(kSaveCurrent, true), SaveAs("kept"), Dismiss("ProjectDialog"), Question(kStartup, false)});
     Project reread;
     ASSERT_TRUE(reread.ReadProjectFile(SavePath("kept.tvp")));
     test::ExpectSameStoredProject(*DemoProject(), reread);
-}
 
-TEST_F(MainScreenFlowTest, ExitSavesAndEndsTheProgram) {
     LoadModifiedDemo();
-    Menu("FILE", "Exit",
-         {Question("Are you sure you want to exit?", true), Question(kSaveOnExit, true), SaveAs("last")});
+    Menu("FILE", "Exit", {Question(kExit, true), Question(kSaveOnExit, true), SaveAs("last")});
     EXPECT_EQ(ended, 0) << "the shutdown ended the process";
     EXPECT_TRUE(fs::is_regular_file(SavePath("last.tvp")));
 }
@@ -249,15 +243,7 @@ TEST_F(MainScreenFlowTest, ScreenPropertiesAndListSelectTheScreen) {
     EXPECT_EQ(main->SelectedScreenName(), "Popup1");
     EXPECT_EQ(View()->GetWidth(), 320) << "the view shows the changed screen";
 
-    Menu("SCREEN", "List",
-         {[](CTavScreen* popup) {
-              auto* list = dynamic_cast<CTavListBox*>(popup->GetObjectByID(0));
-              ASSERT_NE(list, nullptr);
-              for (int row = 0; row < list->GetRowCount(); ++row)
-                  if (list->GetItemText(row) == "MyScreen")
-                      list->SetSelection(row);
-          },
-          Click(1)});
+    Menu("SCREEN", "List", {PickRow(0, "MyScreen", 1)});
     EXPECT_EQ(main->SelectedScreenName(), "MyScreen");
     EXPECT_EQ(main->CurrentScreenName(), "MyScreen");
 }
@@ -322,51 +308,6 @@ TEST_F(MainScreenFlowTest, TheDragImageIsFreedOnce) {
     EXPECT_EQ(app.DragState, BuilderApp::NoDrag);
     // A drag left over when the application goes is freed with it.
     app.StartDrag(BuilderApp::PlacingObject, icon, 5, 6);
-}
-
-// Commands started inside the preview act on it and open over it: Add and Delete rebuild the preview's
-// view at once; the main view follows when the preview ends.
-TEST_F(MainScreenFlowTest, AddAndDeleteInsideThePreview) {
-    LoadDemo();
-    ClickItem("Button1", "MyScreen");
-    const DWORD buttonId = main->GetProject()->Object(0).designId;
-    const auto previewControls = [this](size_t count) {
-        return [this, count](CTavScreen* popup) {
-            ASSERT_EQ(popup, main->Preview());
-            EXPECT_EQ(ViewControls(main->Preview()->View()).size(), count);
-        };
-    };
-    const auto choose = [this](const char* item) {
-        return [this, item](CTavScreen*) { ClickPopupItem(main->Preview()->View(), item); };
-    };
-    const auto overThePreview = [this](Step step) {
-        return [this, step](CTavScreen* popup) {
-            EXPECT_EQ(popup->GetParent(), main->Preview()) << "opened over the preview";
-            step(popup);
-        };
-    };
-    Menu("SCREEN", "Full Screen",
-         {previewControls(2), [this](CTavScreen*) { display->RClick(700, 500); }, choose("Add Static"),
-          overThePreview(AnswerObjectDialog("1 -1 0,0", kObjectOk)),
-          [&](CTavScreen* popup) {
-              previewControls(3)(popup);
-              const ObjectDef& added = main->GetProject()->Object(3);
-              CTavObject* control = main->Preview()->View()->GetObjectByID(added.designId);
-              ASSERT_NE(control, nullptr);
-              EXPECT_TRUE(control->HasFocus());
-              EXPECT_EQ(main->SelectedObjectName(), added.name);
-              CTavObject* button = main->Preview()->View()->GetObjectByID(buttonId);
-              ASSERT_NE(button, nullptr);
-              LClick({static_cast<int>(button->GetAppX()) + 5, static_cast<int>(button->GetAppY()) + 5});
-              RClick({static_cast<int>(button->GetAppX()) + 5, static_cast<int>(button->GetAppY()) + 5});
-          },
-          choose("Delete"), overThePreview(Question("Are you sure you want to delete Button1", true)),
-          previewControls(2), [this](CTavScreen*) { display->KeyDown(VK_ESCAPE); }});
-    EXPECT_EQ(main->Preview(), nullptr);
-    EXPECT_EQ(main->GetChildScreen(), nullptr);
-    EXPECT_EQ(main->GetProject()->ObjectCount(), 3);
-    EXPECT_EQ(ViewControls(View()).size(), 2u) << "the main view shows the changes";
-    EXPECT_EQ(main->CurrentScreenName(), "MyScreen");
 }
 
 // The files written through the menu and its dialogs are those of tavgen for the same answers.
