@@ -20,7 +20,9 @@ public:
     bool Open(const tav::platform::DisplaySettings&, std::string*) override { return true; }
     bool PeekMessage(tav::platform::WindowMessage&) override { return false; }
     void WaitMessage() override {}
-    void Present(const tav::platform::PixelBuffer& frame, bool) override { benchmark::DoNotOptimize(frame.At(0, 0)); }
+    void Present(const tav::platform::PixelBuffer& frame, bool) override {
+        benchmark::DoNotOptimize(frame.At(0, 0));
+    }
     std::uint64_t Counter() override { return ticks_ += 1000000 / 60; }
     std::uint64_t Frequency() override { return 1000000; }
     void ShowMessageBox(const std::string&, const std::string&) override {}
@@ -56,8 +58,12 @@ void RunFrames(benchmark::State& state, bool moving) {
         app.UpdateFrame();
 }
 
-void FrameUnchanged_Ours(benchmark::State& state) { RunFrames(state, false); }
-void FrameMoving_Ours(benchmark::State& state) { RunFrames(state, true); }
+void FrameUnchanged_Ours(benchmark::State& state) {
+    RunFrames(state, false);
+}
+void FrameMoving_Ours(benchmark::State& state) {
+    RunFrames(state, true);
+}
 
 void ClearAndCopy(benchmark::State& state) {
     tav::platform::PixelBuffer back, screen;
@@ -71,8 +77,12 @@ void ClearAndCopy(benchmark::State& state) {
     }
 }
 
-void FrameUnchanged_ReferenceClearCopy(benchmark::State& state) { ClearAndCopy(state); }
-void FrameMoving_ReferenceClearCopy(benchmark::State& state) { ClearAndCopy(state); }
+void FrameUnchanged_ReferenceClearCopy(benchmark::State& state) {
+    ClearAndCopy(state);
+}
+void FrameMoving_ReferenceClearCopy(benchmark::State& state) {
+    ClearAndCopy(state);
+}
 
 BENCHMARK(FrameUnchanged_Ours);
 BENCHMARK(FrameUnchanged_ReferenceClearCopy);

@@ -1,8 +1,8 @@
 #include "builder/DestinationDialog.h"
 
+#include "ModalRun.h"
 #include "builder/Choosers.h"
 #include "builder/FormControls.h"
-#include "ModalRun.h"
 #include "codegen/BitmapRelocation.h"
 
 #include <algorithm>

@@ -1,7 +1,7 @@
 #include "builder/DialogGenerationUi.h"
 
-#include "builder/DestinationDialog.h"
 #include "ModalRun.h"
+#include "builder/DestinationDialog.h"
 #include "builder/OverwriteBox.h"
 #include "builder/ScreenListDialog.h"
 #include "tavctrls/TavCtrls.h"

@@ -1,10 +1,10 @@
 #include "builder/MainScreen.h"
 
+#include "ModalRun.h"
 #include "builder/AboutBox.h"
 #include "builder/BuilderApp.h"
 #include "builder/DesignView.h"
 #include "builder/DialogGenerationUi.h"
-#include "ModalRun.h"
 #include "builder/ObjectDialog.h"
 #include "builder/OpenProjectDialog.h"
 #include "builder/PreviewScreen.h"

@@ -1,9 +1,9 @@
 #include "builder/ObjectDialog.h"
 
+#include "ModalRun.h"
 #include "builder/Choosers.h"
 #include "builder/FontDialog.h"
 #include "builder/FormControls.h"
-#include "ModalRun.h"
 #include "builder/ScreenListDialog.h"
 #include "model/Project.h"
 #include "tavctrls/TavFonts.h"

@@ -1,7 +1,7 @@
 #include "builder/PreviewScreen.h"
 
-#include "builder/DesignView.h"
 #include "ModalRun.h"
+#include "builder/DesignView.h"
 #include "builder/ObjectDialog.h"
 #include "builder/ScreenDialog.h"
 

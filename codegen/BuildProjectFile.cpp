@@ -1,8 +1,8 @@
 #include "BuildProjectFile.h"
 
+#include "Template.h"
 #include "codegen/CodeText.h"
 #include "codegen/GeneratedFile.h"
-#include "Template.h"
 #include "model/Project.h"
 
 namespace tav {

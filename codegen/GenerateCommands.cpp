@@ -1,9 +1,9 @@
 #include "codegen/GenerateCommands.h"
 
+#include "OutputNames.h"
 #include "codegen/BitmapRelocation.h"
 #include "codegen/CMakeProjectFile.h"
 #include "codegen/GenerationUi.h"
-#include "OutputNames.h"
 #include "codegen/ProjectCodeGenerator.h"
 #include "codegen/ScreenClassGenerator.h"
 #include "model/Project.h"

@@ -1,13 +1,13 @@
 #include "codegen/ProjectCodeGenerator.h"
 
 #include "BuildProjectFile.h"
+#include "OutputNames.h"
+#include "StubTable.h"
+#include "Template.h"
 #include "codegen/CodeText.h"
 #include "codegen/GeneratedFile.h"
 #include "codegen/GenerationUi.h"
-#include "OutputNames.h"
 #include "codegen/ScreenClassGenerator.h"
-#include "StubTable.h"
-#include "Template.h"
 #include "model/Project.h"
 
 namespace tav {

@@ -1,9 +1,9 @@
 #include "codegen/ScreenClassGenerator.h"
 
-#include "codegen/CodeText.h"
-#include "codegen/GeneratedFile.h"
 #include "StubTable.h"
 #include "Template.h"
+#include "codegen/CodeText.h"
+#include "codegen/GeneratedFile.h"
 #include "model/Project.h"
 
 #include <algorithm>

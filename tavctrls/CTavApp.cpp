@@ -42,7 +42,9 @@ void CTavApp::AfterDoubleClick(int, int) {}
 void CTavApp::AfterChar(char) {}
 void CTavApp::AfterRMouseUp(int, int) {}
 void CTavApp::AfterRMouseDown(int, int) {}
-BOOL CTavApp::OnCloseMessage() { return TRUE; }
+BOOL CTavApp::OnCloseMessage() {
+    return TRUE;
+}
 void CTavApp::AfterRestore() {}
 
 void CTavApp::ReleaseDisplay() {
@@ -55,7 +57,8 @@ void CTavApp::ReleaseDisplay() {
     m_window = nullptr;
 }
 
-DWORD CTavApp::doInit(HINSTANCE, int, const char* name, int mode, int width, int height, int x, int y, int bpp) {
+DWORD CTavApp::doInit(HINSTANCE, int, const char* name, int mode, int width, int height, int x, int y,
+                      int bpp) {
     tav::Runtime& runtime = tav::TheRuntime();
     m_colorDepth = bpp;
     runtime.app = this;
@@ -312,8 +315,9 @@ void CTavApp::UpdateFrame() {
 
     const std::uint64_t now = runtime.display->Counter();
     const std::uint64_t frequency = runtime.display->Frequency();
-    m_frameTime = frequency == 0 ? 0 : static_cast<float>(static_cast<double>(now - runtime.lastCounter) /
-                                                          static_cast<double>(frequency));
+    m_frameTime = frequency == 0 ? 0
+                                 : static_cast<float>(static_cast<double>(now - runtime.lastCounter) /
+                                                      static_cast<double>(frequency));
     runtime.lastCounter = now;
     runtime.secondAccumulator += m_frameTime;
     if (runtime.secondAccumulator >= 1.0f) {

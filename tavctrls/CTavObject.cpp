@@ -42,14 +42,30 @@ void CTavObject::CopyBaseTo(CTavObject* target, int withScreen) const {
 }
 
 void CTavObject::AfterSetScrollPosition(int, int, int, int) {}
-BOOL CTavObject::OnMouseMove(int, int, BOOL) { return FALSE; }
-BOOL CTavObject::OnLMouseDown(int, int) { return FALSE; }
-BOOL CTavObject::OnLMouseUp(int, int) { return FALSE; }
-BOOL CTavObject::OnKeyDown(UINT) { return FALSE; }
-BOOL CTavObject::OnDoubleClick(int, int) { return FALSE; }
-BOOL CTavObject::OnChar(char) { return FALSE; }
-BOOL CTavObject::OnRMouseDown(int, int) { return FALSE; }
-BOOL CTavObject::OnRMouseUp(int, int) { return FALSE; }
+BOOL CTavObject::OnMouseMove(int, int, BOOL) {
+    return FALSE;
+}
+BOOL CTavObject::OnLMouseDown(int, int) {
+    return FALSE;
+}
+BOOL CTavObject::OnLMouseUp(int, int) {
+    return FALSE;
+}
+BOOL CTavObject::OnKeyDown(UINT) {
+    return FALSE;
+}
+BOOL CTavObject::OnDoubleClick(int, int) {
+    return FALSE;
+}
+BOOL CTavObject::OnChar(char) {
+    return FALSE;
+}
+BOOL CTavObject::OnRMouseDown(int, int) {
+    return FALSE;
+}
+BOOL CTavObject::OnRMouseUp(int, int) {
+    return FALSE;
+}
 void CTavObject::AfterDisplay(CTavSurface*) {}
 void CTavObject::AfterUpdate() {}
 void CTavObject::AfterRestore() {}

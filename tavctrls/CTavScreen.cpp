@@ -12,11 +12,14 @@ namespace {
 
 bool RectInside(float left, float top, int width, int height, float outerLeft, float outerTop, int outerWidth,
                 int outerHeight) {
-    return outerLeft <= left && left + static_cast<float>(width) <= outerLeft + static_cast<float>(outerWidth) &&
+    return outerLeft <= left &&
+           left + static_cast<float>(width) <= outerLeft + static_cast<float>(outerWidth) &&
            outerTop <= top && top + static_cast<float>(height) <= outerTop + static_cast<float>(outerHeight);
 }
 
-bool Quitting() { return tav::TheRuntime().quit != 0; }
+bool Quitting() {
+    return tav::TheRuntime().quit != 0;
+}
 
 } // namespace
 
@@ -41,7 +44,9 @@ void CTavScreen::OnPopupMenuItemClicked(const char*) {}
 void CTavScreen::OnObjectGotFocus(DWORD) {}
 void CTavScreen::OnObjectLostFocus(DWORD) {}
 void CTavScreen::OnCheckBoxClick(DWORD, BOOL) {}
-BOOL CTavScreen::OnMenuItemClicked(const char*, const char*) { return FALSE; }
+BOOL CTavScreen::OnMenuItemClicked(const char*, const char*) {
+    return FALSE;
+}
 void CTavScreen::AfterTreeCntrlDoubleClicked(DWORD, int) {}
 void CTavScreen::AfterTreeCntrlSelectionChanged(DWORD, int) {}
 void CTavScreen::OnTreeCntrlItemRightClick(DWORD, int) {}
@@ -49,7 +54,9 @@ void CTavScreen::OnListBoxItemChange(DWORD, int) {}
 void CTavScreen::OnListBoxItemDoubleClicked(DWORD, int) {}
 void CTavScreen::OnListBoxItemRightClicked(DWORD, int) {}
 void CTavScreen::AfterSetScrollPosition(int, int, int, int) {}
-BOOL CTavScreen::OnButtonDown(DWORD) { return FALSE; }
+BOOL CTavScreen::OnButtonDown(DWORD) {
+    return FALSE;
+}
 void CTavScreen::AfterObjectDoubleClick(DWORD, int, int) {}
 void CTavScreen::AfterInitialize() {}
 void CTavScreen::AfterBackBufferRedrawn() {}
@@ -67,10 +74,18 @@ void CTavScreen::AfterRMouseUp(int, int) {}
 void CTavScreen::AfterKeyDown(UINT) {}
 void CTavScreen::AfterDoubleClick(int, int) {}
 void CTavScreen::AfterChar(char) {}
-BOOL CTavScreen::OnObjectLMouseDown(DWORD) { return FALSE; }
-BOOL CTavScreen::OnObjectLMouseUp(DWORD) { return FALSE; }
-BOOL CTavScreen::OnObjectRMouseDown(DWORD) { return FALSE; }
-BOOL CTavScreen::OnObjectRMouseUp(DWORD) { return FALSE; }
+BOOL CTavScreen::OnObjectLMouseDown(DWORD) {
+    return FALSE;
+}
+BOOL CTavScreen::OnObjectLMouseUp(DWORD) {
+    return FALSE;
+}
+BOOL CTavScreen::OnObjectRMouseDown(DWORD) {
+    return FALSE;
+}
+BOOL CTavScreen::OnObjectRMouseUp(DWORD) {
+    return FALSE;
+}
 
 // ---- lifetime and geometry ----
 
@@ -96,8 +111,8 @@ DWORD CTavScreen::Initialize(DWORD id, int x, int y, int width, int height, int 
     ComputeAppPosition();
     const long long right = static_cast<long long>(m_x) + m_width;
     const long long bottom = static_cast<long long>(m_y) + m_height;
-    if (m_x < 0 || m_y < 0 || m_x >= app->GetWidth() || m_y >= app->GetHeight() || m_width < 1 || m_height < 1 ||
-        right > app->GetWidth() || bottom > app->GetHeight())
+    if (m_x < 0 || m_y < 0 || m_x >= app->GetWidth() || m_y >= app->GetHeight() || m_width < 1 ||
+        m_height < 1 || right > app->GetWidth() || bottom > app->GetHeight())
         return TAVERROR_INVALIDARG;
     auto* surface = new CTavSurface;
     const DWORD created = surface->Create(m_width, m_height);
@@ -267,7 +282,9 @@ BOOL CTavScreen::ContainsPoint(int x, int y) const {
     return m_appX <= x && x <= m_appX + m_width && m_appY <= y && y <= m_appY + m_height;
 }
 
-BOOL CTavScreen::Gone() const { return m_discarded || Quitting(); }
+BOOL CTavScreen::Gone() const {
+    return m_discarded || Quitting();
+}
 
 // ---- drawing ----
 
@@ -291,7 +308,8 @@ void CTavScreen::Display(CTavSurface* dest) {
     if (m_discarded)
         return;
     if (dest == nullptr)
-        dest = m_parent != nullptr ? m_parent->m_surface : (m_app != nullptr ? m_app->GetBackBuffer() : nullptr);
+        dest =
+            m_parent != nullptr ? m_parent->m_surface : (m_app != nullptr ? m_app->GetBackBuffer() : nullptr);
     if (m_surface != nullptr && dest != nullptr) {
         RedrawBackBuffer();
         int scrollX = 0, scrollY = 0;
@@ -344,8 +362,8 @@ void CTavScreen::DrawBackground() {
 BOOL CTavScreen::ObjectHidden(const CTavObject* obj) const {
     const auto inside = [obj](const CTavScreen* screen) {
         return RectInside(obj->GetAppX(), obj->GetAppY(), obj->GetWidth(), obj->GetHeight(),
-                          static_cast<float>(screen->m_appX), static_cast<float>(screen->m_appY), screen->m_width,
-                          screen->m_height);
+                          static_cast<float>(screen->m_appX), static_cast<float>(screen->m_appY),
+                          screen->m_width, screen->m_height);
     };
     if (m_modalChild != nullptr && inside(m_modalChild))
         return TRUE;
@@ -431,7 +449,9 @@ CTavObject* CTavScreen::GetObjectByID(DWORD id) const {
     return nullptr;
 }
 
-BOOL CTavScreen::HasObject(DWORD id) const { return GetObjectByID(id) != nullptr; }
+BOOL CTavScreen::HasObject(DWORD id) const {
+    return GetObjectByID(id) != nullptr;
+}
 
 BOOL CTavScreen::Owns(const CTavObject* obj) const {
     return !m_discarded && std::find(m_objects.begin(), m_objects.end(), obj) != m_objects.end();
@@ -628,7 +648,9 @@ CTavScreen* CTavScreen::GetScreenByID(DWORD id) const {
     return nullptr;
 }
 
-BOOL CTavScreen::HasScreen(DWORD id) const { return GetScreenByID(id) != nullptr; }
+BOOL CTavScreen::HasScreen(DWORD id) const {
+    return GetScreenByID(id) != nullptr;
+}
 
 CTavScreen* CTavScreen::GetSubScreenAt(int index) const {
     return index >= 0 && index < GetSubScreenCount() ? m_subScreens[static_cast<size_t>(index)] : nullptr;
@@ -709,14 +731,16 @@ CTavScreen* CTavScreen::Descend(bool followFocus) {
     return current;
 }
 
-CTavScreen* CTavScreen::GetInnermostScreen() { return Descend(false); }
+CTavScreen* CTavScreen::GetInnermostScreen() {
+    return Descend(false);
+}
 
 template <typename... Args>
-BOOL CTavScreen::RouteFrom(CTavScreen* start, bool followFocus, BOOL (CTavScreen::*route)(Args...), Args... args) {
+BOOL CTavScreen::RouteFrom(CTavScreen* start, bool followFocus, BOOL (CTavScreen::*route)(Args...),
+                           Args... args) {
     CTavScreen* target = start->Descend(followFocus);
     return target != nullptr ? (target->*route)(args...) : FALSE;
 }
-
 
 CTavScreen* CTavScreen::SubScreenAt(int x, int y) const {
     for (CTavScreen* sub : m_subScreens)

@@ -6,7 +6,9 @@
 
 CTavStatic::CTavStatic() = default;
 
-CTavStatic::~CTavStatic() { delete m_background; }
+CTavStatic::~CTavStatic() {
+    delete m_background;
+}
 
 DWORD CTavStatic::Initialize(const char* text, DWORD id, float x, float y, int width, int height,
                              CTavScreen* screen, const char* backBitmap) {
@@ -18,7 +20,8 @@ DWORD CTavStatic::Initialize(const char* text, DWORD id, float x, float y, int w
     if (backBitmap != nullptr && *backBitmap != '\0') {
         FinishPart(m_background);
         m_background = new CTavObject;
-        const DWORD loaded = m_background->Initialize(TAVID_LIBRARY, 0, 0, backBitmap, width, height, nullptr);
+        const DWORD loaded =
+            m_background->Initialize(TAVID_LIBRARY, 0, 0, backBitmap, width, height, nullptr);
         if (loaded != TAVERROR_OK)
             return loaded;
     }
@@ -51,8 +54,8 @@ CTavObject* CTavStatic::Clone(CTavObject* target, int withScreen) {
 int CTavStatic::MeasureWidth(const std::string& text) {
     int width = 0;
     if (m_image != nullptr)
-        m_image->GetTextExtent(text.c_str(), m_fontName.c_str(), m_fontWidth, m_fontHeight, m_fontWeight, &width,
-                               nullptr);
+        m_image->GetTextExtent(text.c_str(), m_fontName.c_str(), m_fontWidth, m_fontHeight, m_fontWeight,
+                               &width, nullptr);
     return width;
 }
 

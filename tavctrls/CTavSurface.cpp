@@ -153,7 +153,8 @@ DWORD CTavSurface::FillRect(int left, int top, int right, int bottom, DWORD pixe
         return TAVERROR_DRAW;
     if (right == left || bottom == top)
         return TAVERROR_OK;
-    return tav::platform::FillRect(*m_surface, {left, top, right, bottom}, pixel) ? TAVERROR_OK : TAVERROR_DRAW;
+    return tav::platform::FillRect(*m_surface, {left, top, right, bottom}, pixel) ? TAVERROR_OK
+                                                                                  : TAVERROR_DRAW;
 }
 
 long CTavSurface::Blt(IDirectDrawSurface* dest, int x, int y) {
@@ -170,7 +171,8 @@ long CTavSurface::Blt(IDirectDrawSurface* dest, int x, int y) {
         from.top = -y;
         y = 0;
     }
-    from.right = static_cast<int>(std::min<std::int64_t>(from.right, from.left + std::int64_t{dest->width()} - x));
+    from.right =
+        static_cast<int>(std::min<std::int64_t>(from.right, from.left + std::int64_t{dest->width()} - x));
     from.bottom =
         static_cast<int>(std::min<std::int64_t>(from.bottom, from.top + std::int64_t{dest->height()} - y));
     if (from.Empty())
@@ -182,7 +184,8 @@ namespace {
 
 // Nearest-pixel scaling of `from` into the rectangle `to`, drawing only where `to` meets `dest`:
 // what is drawn is exactly the part of the whole scaled picture that lies inside.
-bool StretchClipped(PixelBuffer& dest, const PixelRect& to, const PixelBuffer& source, const PixelRect& from) {
+bool StretchClipped(PixelBuffer& dest, const PixelRect& to, const PixelBuffer& source,
+                    const PixelRect& from) {
     const PixelRect visible{std::max(to.left, 0), std::max(to.top, 0), std::min(to.right, dest.width()),
                             std::min(to.bottom, dest.height())};
     if (visible.Empty())
@@ -234,7 +237,8 @@ bool CTavSurface::ClipSourceAt(const IDirectDrawSurface& dest, int& x, int& y, P
     }
     if (x >= dest.width() || y >= dest.height())
         return false;
-    from.right = static_cast<int>(std::min<std::int64_t>(from.right, from.left + std::int64_t{dest.width()} - x));
+    from.right =
+        static_cast<int>(std::min<std::int64_t>(from.right, from.left + std::int64_t{dest.width()} - x));
     from.bottom =
         static_cast<int>(std::min<std::int64_t>(from.bottom, from.top + std::int64_t{dest.height()} - y));
     return !from.Empty();

@@ -24,9 +24,13 @@ void LeaveBusy() {
 
 } // namespace
 
-BusyScope::BusyScope() { ++TheRuntime().busy; }
+BusyScope::BusyScope() {
+    ++TheRuntime().busy;
+}
 
-BusyScope::~BusyScope() { LeaveBusy(); }
+BusyScope::~BusyScope() {
+    LeaveBusy();
+}
 
 void DiscardObject(CTavObject* object) {
     if (object == nullptr)
@@ -71,17 +75,29 @@ void FlushDiscarded() {
 
 } // namespace tav
 
-CTavApp* TavGetApp() { return tav::CurrentApp(); }
+CTavApp* TavGetApp() {
+    return tav::CurrentApp();
+}
 
-BOOL TavIsShuttingDown() { return tav::TheRuntime().quit != 0 ? TRUE : FALSE; }
+BOOL TavIsShuttingDown() {
+    return tav::TheRuntime().quit != 0 ? TRUE : FALSE;
+}
 
-void TavDeleteObject(CTavObject* object) { tav::DiscardObject(object); }
+void TavDeleteObject(CTavObject* object) {
+    tav::DiscardObject(object);
+}
 
-void TavDeleteScreen(CTavScreen* screen) { tav::DiscardScreen(screen); }
+void TavDeleteScreen(CTavScreen* screen) {
+    tav::DiscardScreen(screen);
+}
 
-CTavDeferDelete::CTavDeferDelete() { ++tav::TheRuntime().busy; }
+CTavDeferDelete::CTavDeferDelete() {
+    ++tav::TheRuntime().busy;
+}
 
-CTavDeferDelete::~CTavDeferDelete() { tav::LeaveBusy(); }
+CTavDeferDelete::~CTavDeferDelete() {
+    tav::LeaveBusy();
+}
 
 std::string TavResolveResourcePath(const char* path) {
     return tav::platform::ResolveResourcePath(path != nullptr ? path : "");

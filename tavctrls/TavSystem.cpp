@@ -26,8 +26,12 @@ short GetAsyncKeyState(int key) {
     return 0;
 }
 
-void Sleep(DWORD milliseconds) { std::this_thread::sleep_for(std::chrono::milliseconds(milliseconds)); }
+void Sleep(DWORD milliseconds) {
+    std::this_thread::sleep_for(std::chrono::milliseconds(milliseconds));
+}
 
 #endif
 
-std::vector<std::string> TavGetFontFamilies() { return tav::platform::FontFamilies(); }
+std::vector<std::string> TavGetFontFamilies() {
+    return tav::platform::FontFamilies();
+}

@@ -19,8 +19,8 @@ std::size_t Utf8SequenceLength(const std::string& text, std::size_t at) {
     // Overlong forms, surrogates and code points past U+10FFFF are single bytes, as text drawing
     // treats them.
     const auto second = static_cast<unsigned char>(text[at + 1]);
-    if ((lead == 0xE0 && second < 0xA0) || (lead == 0xED && second >= 0xA0) || (lead == 0xF0 && second < 0x90) ||
-        (lead == 0xF4 && second >= 0x90))
+    if ((lead == 0xE0 && second < 0xA0) || (lead == 0xED && second >= 0xA0) ||
+        (lead == 0xF0 && second < 0x90) || (lead == 0xF4 && second >= 0x90))
         return 1;
     return length;
 }

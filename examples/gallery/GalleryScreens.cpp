@@ -71,11 +71,13 @@ void GalleryScreen::AddForm() {
     CTavEdit* age = AddEdit(this, GALLERY_AGE_EDIT, "42", 90, 100, 60, 22);
     age->SetNumbersOnly(TRUE);
     age->SetMaxLength(3);
-    CTavEdit* notes = AddEdit(this, GALLERY_NOTES_EDIT, "Notes go here.\nSeveral lines fit.", 20, 132, 270, 70);
+    CTavEdit* notes =
+        AddEdit(this, GALLERY_NOTES_EDIT, "Notes go here.\nSeveral lines fit.", 20, 132, 270, 70);
     notes->SetMultiline(TRUE);
 
     auto* sound = new CTavCheckBox;
-    sound->Initialize("Sound on", GALLERY_SOUND_CHECK, 20, 214, 150, 20, this, "art/checkyes.bmp", "art/checkno.bmp");
+    sound->Initialize("Sound on", GALLERY_SOUND_CHECK, 20, 214, 150, 20, this, "art/checkyes.bmp",
+                      "art/checkno.bmp");
     sound->SetBackColor(0);
     sound->SetTransparent(TRUE, sound->GetBackColor());
     sound->SetTextColor(kLight);
@@ -107,10 +109,10 @@ void GalleryScreen::AddLists() {
     scores->AddColumn("Name", 120);
     scores->AddColumn("Score", 80);
     scores->AddColumn("Level", 80);
-    const char* rows[][3] = {{"Ada", "930", "7"},    {"Brian", "410", "3"}, {"Chen", "780", "6"},
-                             {"Dora", "120", "1"},   {"Eve", "655", "5"},   {"Farid", "990", "8"},
-                             {"Gus", "300", "2"},    {"Hana", "845", "7"},  {"Ivo", "505", "4"},
-                             {"Jun", "720", "6"},    {"Kai", "260", "2"},   {"Lea", "880", "7"}};
+    const char* rows[][3] = {{"Ada", "930", "7"},  {"Brian", "410", "3"}, {"Chen", "780", "6"},
+                             {"Dora", "120", "1"}, {"Eve", "655", "5"},   {"Farid", "990", "8"},
+                             {"Gus", "300", "2"},  {"Hana", "845", "7"},  {"Ivo", "505", "4"},
+                             {"Jun", "720", "6"},  {"Kai", "260", "2"},   {"Lea", "880", "7"}};
     for (const auto& row : rows) {
         const int index = scores->AddItem(row[0]);
         scores->SetItemText(index, 1, row[1]);
@@ -119,7 +121,8 @@ void GalleryScreen::AddLists() {
     AddObject(scores);
 
     auto* levels = new CTavTree;
-    levels->Initialize(640, 40, GALLERY_LEVELS, this, 150, 200, "art/treeback.bmp", "art/plus.bmp", "art/minus.bmp");
+    levels->Initialize(640, 40, GALLERY_LEVELS, this, 150, 200, "art/treeback.bmp", "art/plus.bmp",
+                       "art/minus.bmp");
     levels->SetItemBackColor(0x2A3540);
     levels->SetSelectedItemColor(0x2BB3A0);
     levels->SetTextColor(kLight);
@@ -168,7 +171,8 @@ void GalleryScreen::AddMap() {
     for (int row = 0; row < 5; ++row)
         for (int column = 0; column < 7; ++column) {
             auto* tile = new CTavButton;
-            const std::string caption = std::string(1, static_cast<char>('A' + row)) + std::to_string(column + 1);
+            const std::string caption =
+                std::string(1, static_cast<char>('A' + row)) + std::to_string(column + 1);
             tile->Initialize(caption.c_str(), GALLERY_MAP_TILE + row * 7 + column, 30.0f + column * 135,
                              30.0f + row * 130, 100, 30, map, "art/buttonnormal.bmp", "art/buttonover.bmp",
                              "art/buttondown.bmp");
@@ -210,16 +214,17 @@ BOOL GalleryScreen::OnMenuItemClicked(const char* topItem, const char* subItem) 
         scores->SetItemText(row, 1, "0");
         scores->SetItemText(row, 2, "1");
     } else if (top == "HELP") {
-        MessageBox("The TavCtrls gallery shows every control of the library. Click the column headers to sort, "
-                   "double-click tree items to fold them, scroll the map, right-click for a popup menu.");
+        MessageBox(
+            "The TavCtrls gallery shows every control of the library. Click the column headers to sort, "
+            "double-click tree items to fold them, scroll the map, right-click for a popup menu.");
     }
     return FALSE;
 }
 
 void GalleryScreen::AfterRMouseUp(int x, int y) {
     auto* menu = new CTavPopupMenu;
-    if (menu->Initialize(static_cast<float>(x), static_cast<float>(y), 120, 3 * 15, this, "art/popmenuback.bmp") !=
-        TAVERROR_OK) {
+    if (menu->Initialize(static_cast<float>(x), static_cast<float>(y), 120, 3 * 15, this,
+                         "art/popmenuback.bmp") != TAVERROR_OK) {
         menu->Finish();
         delete menu;
         return;
@@ -254,4 +259,6 @@ void GalleryScreen::AfterTreeCntrlSelectionChanged(DWORD, int itemID) {
     ShowStatus(text.c_str());
 }
 
-void GalleryScreen::OnCheckBoxClick(DWORD, BOOL newValue) { ShowStatus(newValue ? "Sound on." : "Sound off."); }
+void GalleryScreen::OnCheckBoxClick(DWORD, BOOL newValue) {
+    ShowStatus(newValue ? "Sound on." : "Sound off.");
+}

@@ -44,8 +44,8 @@ void HelloPopup::AfterInitialize() {
     SetBackgroundImage("art/mboxback.bmp", TAVBACK_STRETCH);
 
     auto* text = new CTavStatic;
-    text->Initialize("This popup is modal.\nThe screen behind it waits\nuntil you close it.", HELLO_POPUP_TEXT, 20,
-                     16, 320, 70, this);
+    text->Initialize("This popup is modal.\nThe screen behind it waits\nuntil you close it.",
+                     HELLO_POPUP_TEXT, 20, 16, 320, 70, this);
     text->SetMultiline(TRUE);
     text->SetBackColor(0);
     text->SetTransparent(TRUE, text->GetBackColor());
@@ -78,4 +78,6 @@ BOOL HelloPopup::OnButtonDown(DWORD bID) {
     return FALSE;
 }
 
-void HelloPopup::OnCheckBoxClick(DWORD, BOOL newValue) { checked = newValue; }
+void HelloPopup::OnCheckBoxClick(DWORD, BOOL newValue) {
+    checked = newValue;
+}

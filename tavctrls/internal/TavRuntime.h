@@ -34,7 +34,9 @@ struct Runtime {
 };
 
 Runtime& TheRuntime();
-inline CTavApp* CurrentApp() { return TheRuntime().app; }
+inline CTavApp* CurrentApp() {
+    return TheRuntime().app;
+}
 
 // Marks the library busy (routing an event or drawing a frame) for its lifetime.
 class BusyScope {

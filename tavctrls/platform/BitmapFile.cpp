@@ -6,10 +6,10 @@
 #include <cstdint>
 #include <cstdio>
 #include <cstring>
+#include <fcntl.h>
 #include <filesystem>
 #include <map>
 #include <mutex>
-#include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 #include <vector>
@@ -133,7 +133,8 @@ bool FromCache(const std::string& path, const struct stat& info, PixelBuffer& pi
     BitmapCache& cache = TheBitmapCache();
     std::lock_guard<std::mutex> guard(cache.lock);
     const auto found = cache.entries.find(path);
-    if (found == cache.entries.end() || !SameFile(found->second, info) || !pixels.CopyFrom(found->second.pixels)) {
+    if (found == cache.entries.end() || !SameFile(found->second, info) ||
+        !pixels.CopyFrom(found->second.pixels)) {
         ++cache.stats.misses;
         return false;
     }

@@ -118,8 +118,8 @@ void DrawGlyphs(PixelBuffer& dest, const Font& font, int x, int y, std::uint32_t
 } // namespace
 
 std::shared_ptr<const Font> OpenFont(const FontSpec& request) {
-    if (request.name.empty() || request.height < 1 || request.height > kMaxFontSide || request.width < -kMaxFontSide ||
-        request.width > kMaxFontSide)
+    if (request.name.empty() || request.height < 1 || request.height > kMaxFontSide ||
+        request.width < -kMaxFontSide || request.width > kMaxFontSide)
         return nullptr;
     const bool bold = request.weight >= kBoldWeight;
     const std::optional<FaceLocation> location = MatchFace(request.name, bold);

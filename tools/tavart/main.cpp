@@ -1,6 +1,6 @@
 // tavart OUTDIR: draws every picture of the art folder into OUTDIR.
-#include "tavctrls/platform/BitmapFile.h"
 #include "ArtTable.h"
+#include "tavctrls/platform/BitmapFile.h"
 
 #include <filesystem>
 #include <iostream>

@@ -10,8 +10,9 @@ namespace {
 void WarnWhenArtIsMissing() {
     std::error_code failed;
     if (!std::filesystem::exists(TavResolveResourcePath("art/mainback.bmp"), failed))
-        std::fprintf(stderr, "tavbuilder: the designer's bitmaps (art/) are neither in the current directory, "
-                             "nor beside the program, nor in its ../share/TavCtrls folder\n");
+        std::fprintf(stderr,
+                     "tavbuilder: the designer's bitmaps (art/) are neither in the current directory, "
+                     "nor beside the program, nor in its ../share/TavCtrls folder\n");
 }
 
 } // namespace

@@ -25,7 +25,13 @@ public:
         DesignViewId = 0, // sub screen
     };
     // Which tree popup menu is open.
-    enum PopupKind : int { NoPopup = -1, NoProjectPopup = 0, RootPopup = 1, ScreenPopup = 2, ObjectPopup = 3 };
+    enum PopupKind : int {
+        NoPopup = -1,
+        NoProjectPopup = 0,
+        RootPopup = 1,
+        ScreenPopup = 2,
+        ObjectPopup = 3
+    };
 
     void OnPopupMenuItemClicked(const char* item) override;
     BOOL OnMenuItemClicked(const char* topItem, const char* subItem) override;

@@ -7,7 +7,9 @@ namespace tav::builder {
 // The four blinking arrows that frame the selected control of a design view.
 enum ArrowId : DWORD { LeftArrow = 101, RightArrow = 102, UpArrow = 103, DownArrow = 104 };
 
-inline bool IsArrowId(DWORD id) { return id >= LeftArrow && id <= DownArrow; }
+inline bool IsArrowId(DWORD id) {
+    return id >= LeftArrow && id <= DownArrow;
+}
 
 // Creates the arrows, hidden at (-50, -50), and adds them to the view.
 void AddSelectionArrows(CTavScreen* view);

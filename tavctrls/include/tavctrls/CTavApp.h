@@ -29,8 +29,8 @@ public:
     virtual BOOL OnCloseMessage();
     virtual void AfterRestore();
 
-    DWORD doInit(HINSTANCE hInstance, int nCmdShow, const char* name, int mode, int width, int height, int x = 0,
-                 int y = 0, int bpp = 24);
+    DWORD doInit(HINSTANCE hInstance, int nCmdShow, const char* name, int mode, int width, int height,
+                 int x = 0, int y = 0, int bpp = 24);
     DWORD SetChildScreen(CTavScreen* screen);
     DWORD RemoveChildScreen();
     void SetShowFrameRate(BOOL show) { m_showFrameRate = show ? TRUE : FALSE; }

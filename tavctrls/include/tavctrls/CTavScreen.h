@@ -155,7 +155,8 @@ private:
     CTavScreen* Descend(bool followFocus);
     // Hands an event to the screen the routing descends to from `start`, if any.
     template <typename... Args>
-    static BOOL RouteFrom(CTavScreen* start, bool followFocus, BOOL (CTavScreen::*route)(Args...), Args... args);
+    static BOOL RouteFrom(CTavScreen* start, bool followFocus, BOOL (CTavScreen::*route)(Args...),
+                          Args... args);
     BOOL RouteMouseMove(int x, int y);
     BOOL RouteLMouseDown(int x, int y);
     BOOL RouteLMouseUp(int x, int y);

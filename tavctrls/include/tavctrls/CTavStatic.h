@@ -12,8 +12,8 @@ public:
     ~CTavStatic() override;
 
     using CTavObject::Initialize;
-    virtual DWORD Initialize(const char* text, DWORD id, float x, float y, int width, int height, CTavScreen* screen,
-                             const char* backBitmap = "");
+    virtual DWORD Initialize(const char* text, DWORD id, float x, float y, int width, int height,
+                             CTavScreen* screen, const char* backBitmap = "");
 
     CTavObject* Clone(CTavObject* target, int withScreen) override;
     void DrawContent() override;

@@ -71,7 +71,11 @@ constexpr std::intptr_t PackPoint(int x, int y) {
     return static_cast<std::intptr_t>(static_cast<std::uint32_t>(static_cast<std::uint16_t>(x)) |
                                       static_cast<std::uint32_t>(static_cast<std::uint16_t>(y)) << 16);
 }
-constexpr int PointX(std::intptr_t lParam) { return static_cast<std::int16_t>(lParam & 0xFFFF); }
-constexpr int PointY(std::intptr_t lParam) { return static_cast<std::int16_t>((lParam >> 16) & 0xFFFF); }
+constexpr int PointX(std::intptr_t lParam) {
+    return static_cast<std::int16_t>(lParam & 0xFFFF);
+}
+constexpr int PointY(std::intptr_t lParam) {
+    return static_cast<std::int16_t>((lParam >> 16) & 0xFFFF);
+}
 
 } // namespace tav::platform
