@@ -1,6 +1,5 @@
 #include "tavctrls/platform/HeadlessDisplay.h"
 #include "tavctrls/platform/BitmapFile.h"
-#include "tavctrls/platform/EnvironmentDisplay.h"
 #include "tavctrls/platform/EventTranslator.h"
 #include "tavctrls/platform/InputScript.h"
 #include "tavctrls/platform/KeyMap.h"
@@ -71,8 +70,7 @@ struct ProcessEnded {
     int status;
 };
 
-// Runs `body` with the end of the process turned into an exception: the status it ended with (-1 when
-// it did not end) and what it wrote to stderr.
+// Runs `body` with the end of the process thrown: gives its status (-1: none) and what went to stderr.
 std::pair<int, std::string> EndStatusOf(const std::function<void()>& body) {
     const ProcessEndHandler previous = SetProcessEndHandler([](int status) { throw ProcessEnded{status}; });
     ::testing::internal::CaptureStderr();
@@ -98,10 +96,6 @@ std::string RunFrames(Display& display, int frames) {
     return seen;
 }
 
-std::pair<int, std::string> RunToTheEnd(Display& display) {
-    return EndStatusOf([&] { RunFrames(display, 1000); });
-}
-
 // Each test starts and ends without the TAV_* variables.
 class HeadlessDisplayTest : public ::testing::Test {
 protected:
@@ -119,8 +113,8 @@ protected:
     test::TempDir dir;
 };
 
-// Scripts check the other messages; here the buttons and shift held together.
-TEST_F(HeadlessDisplayTest, InputArrivesInOrderWithTheButtonsAndShiftHeld) {
+// Scripts check the other messages; here the buttons and shift held together, then a wait.
+TEST_F(HeadlessDisplayTest, InputArrivesInOrderWithTheButtonsAndShiftHeldAndWaitsHoldItBack) {
     display.LButtonDown(300, -2);
     display.MouseMove(32767, -32768);
     display.RButtonDown(1, 2);
@@ -137,9 +131,6 @@ TEST_F(HeadlessDisplayTest, InputArrivesInOrderWithTheButtonsAndShiftHeld) {
               "ldown 5 9,8; lup 4 9,8; ldbl 5 9,8; lup 4 9,8; key 8; char 8; char 97; char 195; "
               "char 169; activate 0; destroy 0");
     EXPECT_TRUE(display.ShiftDown());
-}
-
-TEST_F(HeadlessDisplayTest, AWaitHoldsLaterInputBackForThatManyFrames) {
     display.KeyDown('A');
     display.Wait(3);
     display.KeyDown('B');
@@ -165,7 +156,6 @@ TEST_F(HeadlessDisplayTest, TheIdleHandlerRunsOnAnEmptyQueueAndMayQueueMoreOrRem
 
 TEST_F(HeadlessDisplayTest, TheClockAdvancesByTheFrameTimeAtEachPresentWithoutDrift) {
     const auto seconds = [&] { return static_cast<double>(display.Counter()) / display.Frequency(); };
-    EXPECT_EQ(display.Counter(), 0u);
     for (int i = 0; i < 6000; ++i)
         display.Present(PixelBuffer(), false);
     EXPECT_NEAR(seconds(), 100.0, 1e-6);
@@ -186,7 +176,7 @@ TEST_F(HeadlessDisplayTest, TheEndOfInputClosesAfterAFrameThenDestroysThenFails)
     // The program ignored the close: after the limit comes the destroy.
     EXPECT_TRUE(RunFrames(display, 3).empty());
     EXPECT_EQ(RunFrames(display, 2), "destroy 0");
-    const auto [status, error] = RunToTheEnd(display);
+    const auto [status, error] = EndStatusOf([&] { RunFrames(display, 1000); });
     EXPECT_EQ(status, 3) << "a program that outlives WM_DESTROY is stopped";
     EXPECT_NE(error.find("headless display: "), std::string::npos);
     EXPECT_EQ(display.FramesPresented(), 11u);
@@ -212,7 +202,7 @@ TEST_F(HeadlessDisplayTest, WithoutClosingAtTheEndOfInputOnlyModalLoopsAreBounde
     display.SetCloseWhenInputEnds(false);
     EXPECT_TRUE(RunFrames(display, 20).empty());
     display.EnterModalLoop();
-    const auto [status, error] = RunToTheEnd(display);
+    const auto [status, error] = EndStatusOf([&] { RunFrames(display, 1000); });
     EXPECT_EQ(status, 3);
     EXPECT_NE(error.find("headless display: a modal loop waited 4 frames for input that never came"),
               std::string::npos)
@@ -247,7 +237,6 @@ TEST(ProcessEnd, EndsWithTheStatusEvenWhenTheHandlerReturnsAndFlushesBufferedOut
               }),
               7);
     EXPECT_EQ(test::ReadFile(out), "buffered, no newline");
-    EXPECT_EQ(test::RunInChild([]() -> int { EndProcess(6); }), 6);
 }
 
 // The headless display plays the script; the frame limit keeps the end of the input from closing the
@@ -326,8 +315,7 @@ SDL_Event Text(const char* text) {
     return event;
 }
 
-// Events given with the modifiers held, and the messages they must give together; the translator keeps
-// its state from one row to the next.
+// Events with the modifiers held and the messages they give; the state carries over between rows.
 struct Row {
     std::vector<SDL_Event> events;
     std::string expected;

@@ -184,11 +184,8 @@ TEST_P(KernelSetTest, StretchMatchesReferenceAlsoWithinOneBuffer) {
     }
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    AllSets, KernelSetTest, ::testing::Values(KernelSet::Scalar, KernelSet::Sse2, KernelSet::Avx2),
-    [](const ::testing::TestParamInfo<KernelSet>& info) {
-        return std::string(std::array{"Scalar", "Sse2", "Avx2"}[static_cast<int>(info.param)]);
-    });
+INSTANTIATE_TEST_SUITE_P(AllSets, KernelSetTest,
+                         ::testing::Values(KernelSet::Scalar, KernelSet::Sse2, KernelSet::Avx2));
 
 // Classic Bresenham with an error term, last point excluded; halves step back toward the start.
 std::set<Point> ReferenceLine(long long x1, long long y1, long long x2, long long y2, int width, int height) {
@@ -224,7 +221,7 @@ std::set<Point> DrawnLine(int x1, int y1, int x2, int y2, int width, int height)
     return points;
 }
 
-TEST(LineTest, LinesFollowBresenhamAndClippedOnesDrawTheInsidePixelsOfTheWholeLine) {
+TEST(LineTest, LinesFollowBresenhamAndClippedOrFarOnesDrawTheInsidePixelsOfTheWholeLine) {
     // Every octant from the middle, then random lines, most of them crossing edges or outside.
     std::vector<std::array<int, 4>> lines;
     for (int dx = -12; dx <= 12; ++dx)
@@ -237,9 +234,7 @@ TEST(LineTest, LinesFollowBresenhamAndClippedOnesDrawTheInsidePixelsOfTheWholeLi
     for (const auto& [x1, y1, x2, y2] : lines)
         ASSERT_EQ(DrawnLine(x1, y1, x2, y2, 20, 14), ReferenceLine(x1, y1, x2, y2, 20, 14))
             << x1 << "," << y1 << " to " << x2 << "," << y2;
-}
-
-TEST(LineTest, FarAwayAndExtremeEndsNeitherOverflowNorLoseTheSlope) {
+    // Far away and extreme ends neither overflow nor lose the slope.
     const std::set<Point> row1 = ReferenceLine(0, 1, 40, 1, 40, 30),
                           diagonal = ReferenceLine(0, 0, 30, 30, 40, 30);
     std::vector<std::pair<std::array<int, 4>, std::set<Point>>> cases = {
@@ -252,8 +247,7 @@ TEST(LineTest, FarAwayAndExtremeEndsNeitherOverflowNorLoseTheSlope) {
         {{INT_MIN, INT_MAX, INT_MAX, INT_MIN}, {}}, // passes outside
         {{INT_MAX, 0, INT_MAX, INT_MIN}, {}},
         {{45, -1000000000, 60, 1000000000}, {}}};
-    // A line through the origin with slope b/a from about -1e9 on crosses the buffer exactly where a short
-    // line from just outside the corner does.
+    // Lines through the origin from about -1e9 on cross the buffer as short ones from just outside do.
     for (const auto& [a, b] : {std::pair{7, 3}, {3, 7}, {1, 1}, {5, 2}, {2, 9}, {1000, 999}}) {
         const int k = 1000000000 / std::max(a, b);
         const std::set<Point> forwards = ReferenceLine(-a, -b, 60 * a, 60 * b, 40, 30);
@@ -268,7 +262,7 @@ TEST(LineTest, FarAwayAndExtremeEndsNeitherOverflowNorLoseTheSlope) {
     }
 }
 
-TEST(PixelBufferTest, SizesAreCheckedBeforeAllocating) {
+TEST(PixelBufferTest, RefusedSizesAndRectanglesOutsideOrEmptyChangeNothing) {
     PixelBuffer buffer;
     EXPECT_TRUE(buffer.Allocate(PixelBuffer::kMaxSide, 2));
     EXPECT_TRUE(buffer.Allocate(3, 2));
@@ -280,9 +274,6 @@ TEST(PixelBufferTest, SizesAreCheckedBeforeAllocating) {
         EXPECT_EQ(buffer.width(), 3) << "a refused size leaves the buffer as it was";
     }
     EXPECT_EQ(buffer.At(2, 1), 0u);
-}
-
-TEST(PixelBufferTest, RectanglesOutsideOrEmptyDrawNothing) {
     PixelBuffer dest, source, empty;
     ASSERT_TRUE(dest.Allocate(4, 4));
     ASSERT_TRUE(source.Allocate(2, 2));
@@ -325,8 +316,7 @@ std::string EncodeBitmap(int bits, bool topDown) {
     }
     const auto size = static_cast<std::uint32_t>(pixels.size());
     std::string file = "BM";
-    // File size, reserved, pixel offset, info size, width, height, planes and depth, compression, image
-    // size, resolution, colours.
+    // Size, reserved, offset, info size, width, height, planes and depth, compression, image size, dpi...
     const std::uint32_t rows = topDown ? 0u - height : height;
     const std::uint32_t depth = 1u | static_cast<std::uint32_t>(bits) << 16;
     for (const std::uint32_t field :
@@ -335,7 +325,8 @@ std::string EncodeBitmap(int bits, bool topDown) {
     return file + pixels;
 }
 
-TEST(BitmapFileTest, BadFilesFailAndLeaveThePixelsAlone) {
+// Bad files fail and leave the pixels alone; good ones are read once while unchanged, again when changed.
+TEST(BitmapFileTest, BadFilesFailAndGoodOnesAreReadOnceWhileUnchanged) {
     const std::string good = EncodeBitmap(24, false);
     const auto patched = [&](std::size_t at, const std::string& bytes) {
         return std::string(good).replace(at, bytes.size(), bytes);
@@ -359,9 +350,6 @@ TEST(BitmapFileTest, BadFilesFailAndLeaveThePixelsAlone) {
         EXPECT_EQ(pixels.width(), 1);
         EXPECT_EQ(pixels.At(0, 0), 42u);
     }
-}
-
-TEST(BitmapFileTest, FilesAreReadOnceWhileUnchangedAndAgainWhenChanged) {
     test::TempDir dir;
     const std::string file = dir / "cached.bmp";
     PixelBuffer first, second;
