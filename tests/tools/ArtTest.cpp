@@ -4,12 +4,9 @@
 
 #include <gtest/gtest.h>
 
-#include <array>
-#include <cstdio>
 #include <filesystem>
 #include <set>
 #include <string>
-#include <sys/wait.h>
 
 namespace tav {
 namespace {
@@ -25,16 +22,9 @@ struct TavartRun {
 };
 
 TavartRun RunTavart(const std::string& args) {
-    const std::string command = std::string(TAVART_PATH) + " " + args + " 2>&1";
-    std::FILE* pipe = ::popen(command.c_str(), "r");
-    if (pipe == nullptr)
-        return {-1, "cannot start tavart"};
-    std::string output;
-    std::array<char, 256> chunk{};
-    while (std::fgets(chunk.data(), chunk.size(), pipe) != nullptr)
-        output += chunk.data();
-    const int status = ::pclose(pipe);
-    return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, output};
+    TempDir log;
+    const int status = test::Shell(std::string(TAVART_PATH) + " " + args + " > " + (log / "out") + " 2>&1");
+    return {status, ReadFile(log / "out")};
 }
 
 // Every regular file under `root`, as paths relative to it with "/" between parts.
