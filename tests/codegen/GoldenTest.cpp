@@ -84,39 +84,24 @@ TEST(GoldenTest, EntireProjectMatchesByteForByte) {
     }
 }
 
-TEST(GoldenTest, HelloAsCMakeProjectAndNamedMain) {
+// A project named main gets MyMain as its entry point's file.
+TEST(GoldenTest, ProjectNamedMain) {
     Project project;
     LoadExample(project, "hello.tvp");
+    project.name = "main";
     TempDir out;
-    ScriptedUi ui;
-    ui.destination = out.path();
-    ui.yesNoAnswers = {false};
-    EXPECT_EQ(GenerateEntireProject(&project, ui, {.cmakeProject = true}), GenerationOutcome::Completed);
-    ExpectSameAsGolden(ReadFile(out / "CMakeLists.txt"), kGoldenDir + "hello-cmake/CMakeLists.txt");
-
-    // A project named main gets MyMain as its entry point's file.
-    Project named;
-    LoadExample(named, "hello.tvp");
-    named.name = "main";
-    TempDir mainOut;
     ScriptedUi quiet;
-    EXPECT_EQ(GenerateProjectCode(named, mainOut.path(), quiet), "");
+    EXPECT_EQ(GenerateProjectCode(project, out.path(), quiet), "");
     EXPECT_TRUE(quiet.log.empty());
-    ExpectMatchesGolden(mainOut.path(), {"hello-named-main"});
+    ExpectMatchesGolden(out.path(), {"hello-named-main"});
 }
 
 TEST(GoldenTest, EntryPointAtEveryDepthAndInWindowMode) {
-    const std::pair<AppMode, int> cases[] = {{AppMode::FullScreen, 16},
-                                             {AppMode::FullScreen, 24},
-                                             {AppMode::FullScreen, 32},
-                                             {AppMode::Window, 32}};
-    for (const auto& [mode, depth] : cases) {
+    for (const std::string name : {"fullscreen-16", "fullscreen-24", "fullscreen-32", "window-32"}) {
         Project project;
         LoadExample(project, "hello.tvp");
-        project.appMode = mode;
-        project.bitsPerPixel = depth;
-        const std::string name =
-            (mode == AppMode::Window ? "window-" : "fullscreen-") + std::to_string(depth);
+        project.appMode = name.starts_with("window") ? AppMode::Window : AppMode::FullScreen;
+        project.bitsPerPixel = std::stoi(name.substr(name.find('-') + 1));
         ExpectSameAsGolden(WithCrLf(EntryPointText(project, "Welcome")),
                            kGoldenDir + "entry-points/" + name + ".cpp");
     }
