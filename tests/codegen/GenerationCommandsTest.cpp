@@ -25,9 +25,7 @@ TEST(CodeTextTest, PathsLiteralsAndSeconds) {
         EXPECT_EQ(FileNameOf(path), name) << path;
     EXPECT_EQ(EscapeLiteral("c:\\art\\b.bmp"), "c:\\\\art\\\\b.bmp");
     EXPECT_EQ(EscapeLiteral("say \"hi\"\tnow\n\x7f"), "say \\\"hi\\\"\\011now\\012\\177");
-    EXPECT_EQ(EscapeLiteral("caf\xc3\xa9 \x01"
-                            "7"),
-              "caf\xc3\xa9 \\0017");
+    EXPECT_EQ(EscapeLiteral("caf\xc3\xa9 \0017"), "caf\xc3\xa9 \\0017");
     const std::pair<int, const char*> seconds[] = {
         {100, "0.1"},    {1000, "1"},           {33, "0.033"},        {0, "0"}, {7, "0.007"}, {120, "0.12"},
         {-250, "-0.25"}, {123456789, "123457"}, {2000000000, "2e+06"}};
