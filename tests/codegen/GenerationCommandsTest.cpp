@@ -259,15 +259,5 @@ TEST_F(RelocationFixture, ArtFolderIsMadeForAnEmptyScreenBareNamesAreFoundAndErr
     EXPECT_EQ(CopyScreenBitmaps(project, blocked.path(), 0, ui, copied), "Error creating directory");
 }
 
-TEST_F(RelocationFixture, GeneratedCodeQuotesTheCopies) {
-    project.Screen(0).background = "d:\\pics\\a.bmp";
-    test::AddObject(project, ObjectKind::Object, "Main", "Pic").image = "pics/b.bmp";
-    auto& button = test::AddObject(project, ObjectKind::Button, "Main", "Go"); // empty bitmaps stay empty
-    button.upBitmap = button.overBitmap = button.downBitmap = "";
-    project.artRelocated = 1;
-    ExpectSameAsGolden(ScreenSourceText(project, 0),
-                       TAV_SOURCE_DIR "/tests/codegen/golden/texts/relocated-screen.txt");
-}
-
 } // namespace
 } // namespace tav::test

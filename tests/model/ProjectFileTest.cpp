@@ -227,40 +227,28 @@ TEST(ProjectFile, FileNamesListsAndReadErrors) {
     }
 }
 
-TEST(Decimal, PlainRuleTakesLeadingSignAndDigits) {
-    const std::pair<const char*, std::int32_t> cases[] = {
-        {"0", 0},
-        {"42", 42},
-        {"-17", -17},
-        {"+8", 8},
-        {"  \t 12", 12},
-        {"12abc", 12},
-        {"1 2", 1},
-        {"", 0},
-        {"abc", 0},
-        {"-", 0},
-        {"- 5", 0},
-        {"--5", 0},
-        {"007", 7},
-        {"3.9", 3},
-        {"\r\n5", 5},
-        {"2147483647", 2147483647},
-        {"-2147483648", -2147483647 - 1},
-        {"2147483648", 2147483647},
-        {"-2147483649", -2147483647 - 1},
-        {"99999999999999999999999999", 2147483647},
+// Signed fields take a leading sign and digits and clamp; unsigned ones keep the bit pattern of negatives.
+TEST(Decimal, PlainRule) {
+    const std::pair<std::int32_t, std::vector<const char*>> cases[] = {
+        {0, {"0", "", "abc", "-", "- 5", "--5"}},
+        {-17, {"-17"}},
+        {8, {"+8"}},
+        {12, {"  \t 12", "12abc"}},
+        {1, {"1 2"}},
+        {3, {"3.9"}},
+        {5, {"\r\n5"}},
+        {INT32_MAX, {"2147483647", "2147483648", "99999999999999999999999999"}},
+        {INT32_MIN, {"-2147483648", "-2147483649"}},
     };
-    for (const auto& [text, value] : cases)
-        EXPECT_EQ(value, ParseDecimal(text)) << '"' << text << '"';
-}
-
-TEST(Decimal, UnsignedFieldsKeepEveryWrittenValueAndTheBitPatternOfNegatives) {
-    const std::pair<const char*, std::uint32_t> cases[] = {
+    for (const auto& [value, texts] : cases)
+        for (const char* text : texts)
+            EXPECT_EQ(value, ParseDecimal(text)) << '"' << text << '"';
+    const std::pair<const char*, std::uint32_t> unsignedCases[] = {
         {"0", 0u},           {"4294967295", 4294967295u},  {"4294967296", 4294967295u},
         {"-1", 4294967295u}, {"-2147483648", 2147483648u}, {"-99999999999", 2147483648u},
         {"x", 0u},
     };
-    for (const auto& [text, value] : cases)
+    for (const auto& [text, value] : unsignedCases)
         EXPECT_EQ(value, ParseUnsignedDecimal(text)) << '"' << text << '"';
 }
 
@@ -271,9 +259,8 @@ std::size_t EntriesIn(const std::string& folder) {
 void FillLargeProject(Project& project, int objects, const std::string& caption) {
     project.name = "Large";
     project.AddScreen(test::MakeScreen("S"));
-    for (int i = 0; i < objects; ++i) {
+    for (int i = 0; i < objects; ++i)
         test::AddObject(project, ObjectKind::Static, "S", "O" + std::to_string(i)).caption = caption;
-    }
 }
 
 class SaveFailure : public ::testing::Test {
