@@ -217,11 +217,8 @@ TEST_F(RelocationFixture, OnlyTheFieldsOfTheKindAreCopied) {
     test::AddObject(project, ObjectKind::Object, "Other", "Far").image = Bitmap("far.bmp", "far");
 
     EXPECT_EQ(Copy(0), "");
-    std::set<std::string> names;
-    for (const auto& entry : fs::directory_iterator(out / "art"))
-        names.insert(entry.path().filename().string());
-    EXPECT_EQ(names, (std::set<std::string>{"back.bmp", "on.bmp", "off.bmp", "listimage.bmp", "listback.bmp",
-                                            "f1.bmp", "f2.bmp"}));
+    EXPECT_EQ(FilesIn(out / "art"), (std::set<std::string>{"back.bmp", "on.bmp", "off.bmp", "listimage.bmp",
+                                                           "listback.bmp", "f1.bmp", "f2.bmp"}));
     EXPECT_TRUE(ui.log.empty());
 }
 

@@ -19,14 +19,6 @@ namespace fs = std::filesystem;
 
 const std::string kGoldenDir = TAV_SOURCE_DIR "/tests/codegen/golden/";
 
-std::set<std::string> FilesIn(const std::string& folder) {
-    std::set<std::string> names;
-    for (const auto& entry : fs::directory_iterator(folder))
-        if (entry.is_regular_file())
-            names.insert(entry.path().filename().string());
-    return names;
-}
-
 // Every file of the golden folders is in `output` with the same bytes, and `output` holds no other
 // file (folders such as art/ are not compared).
 void ExpectMatchesGolden(const std::string& output, const std::vector<std::string>& goldens) {

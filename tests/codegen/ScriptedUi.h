@@ -4,8 +4,10 @@
 #include "tests/support/TestSupport.h"
 
 #include <deque>
+#include <filesystem>
 #include <gtest/gtest.h>
 #include <optional>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -67,6 +69,15 @@ inline void MakeGame(Project& project) {
     test::AddScreen(project, "Title").startup = 1;
     project.AddScreen(MakeScreen("Menu"));
     project.AddObject(MakeObject(ObjectKind::Button, "Title", "Start"));
+}
+
+// The names of the regular files in `folder`.
+inline std::set<std::string> FilesIn(const std::string& folder) {
+    std::set<std::string> names;
+    for (const auto& entry : std::filesystem::directory_iterator(folder))
+        if (entry.is_regular_file())
+            names.insert(entry.path().filename().string());
+    return names;
 }
 
 // The logged question for the existing file `file` of `out`.

@@ -231,7 +231,6 @@ TEST(ObjectRules, EachRuleWithItsMessageInOrder) {
         {K::Static, SET(o.transparentColor.red = 999), ""},
         {K::Object, SET(o.transparent = 2, o.transparentColor.blue = 256), ""}, // only 1 is true
         {K::Object, SET(o.transparent = 1, o.transparentColor = {-1, -300, 0}), ""},
-        // Button
         {K::Button, [](ObjectDef&) {}, ""},
         {K::Button, SET(o.downBitmap = o.overBitmap = ""), "You have to specify a bitmap for the down state"},
         {K::Button, SET(o.overBitmap = o.upBitmap = ""), "You have to specify a bitmap for the over state"},
@@ -242,19 +241,16 @@ TEST(ObjectRules, EachRuleWithItsMessageInOrder) {
         {K::Button, SET(o.backColor.blue = 256), ""},
         {K::Button, SET(o.clickScreen = "Ghost"), "Invalid Screen Name"},
         {K::Button, SET(o.clickScreen = "Other"), ""},
-        // Check box
         {K::CheckBox, SET(o.checkedBitmap = o.uncheckedBitmap = ""),
          "You have to specify a bitmap for the checked state"},
         {K::CheckBox, SET(o.uncheckedBitmap = ""), "You have to specify a bitmap for the unchecked state"},
         {K::CheckBox, SET(o.backColor.green = 300, o.fontName = ""), upper},
         {K::CheckBox, SET(o.textColor.red = 300), lower},
-        // Static and edit
         {K::Static, SET(o.fontName = "", o.fontSize = 0), font},
         {K::Edit, SET(o.fontSize = 0), size},
         {K::Edit, SET(o.fontSize = -3), ""},
         {K::Edit, SET(o.textColor.green = 1000), lower},
         {K::Static, SET(o.image = ""), ""},
-        // List box
         {K::ListBox, SET(o.listBackground = "", o.backColor.red = 256), bitmap},
         {K::ListBox, SET(o.backColor.red = 256, o.fontName = ""), upper},
         {K::ListBox, SET(o.columnFontName = ""), font},
@@ -266,7 +262,6 @@ TEST(ObjectRules, EachRuleWithItsMessageInOrder) {
         {K::ListBox, SET(o.columnHeight = 0, o.itemHeight = 0), "Column height cannot be zero"},
         {K::ListBox, SET(o.itemHeight = 0), "Item height cannot be zero"},
         {K::ListBox, SET(o.columnBackColor.red = 256), upper},
-        // Tree
         {K::Tree, SET(o.treeBackground = ""), bitmap},
         {K::Tree, SET(o.plusBitmap = o.minusBitmap = ""), ""},
         {K::Tree, SET(o.fontName = ""), font},
