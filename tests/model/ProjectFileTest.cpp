@@ -75,18 +75,6 @@ TEST(ProjectFile, RichProjectRoundTripsByteForByteAndFieldByField) {
     EXPECT_EQ(0, loaded.ScreenCount() + loaded.ObjectCount());
 }
 
-TEST(ProjectFile, ReaderTakesLfNoFinalLineEndAndAnyOpeningMarker) {
-    Project rich;
-    LoadRich(rich);
-    std::string text = ToLf(ReadFile(kRichFile));
-    text.pop_back();
-    for (const std::string marker : {"\nSCREEN\n", "\nOBJECT\n", "\nFRAMES\n"})
-        text.replace(text.find(marker), marker.size(), "\nsomething else\n");
-    Project loaded;
-    ASSERT_TRUE(ParseProjectFile(loaded, text));
-    test::ExpectSameStoredProject(rich, loaded);
-}
-
 TEST(ProjectFile, MarkersCompareTheWholeLineAndOnlyCrLfIsStripped) {
     Project project;
     project.AddScreen(MakeScreen("ENDSCREEN "));
