@@ -8,7 +8,6 @@
 
 #include <filesystem>
 #include <string>
-#include <sys/stat.h>
 
 namespace tav::test {
 namespace {
@@ -19,12 +18,10 @@ const std::string kReferences = std::string(TAV_SOURCE_DIR) + "/tests/e2e/refere
 
 // The executable CMake built in `buildFolder` (the one regular executable file at its top).
 std::string FindProgram(const std::string& buildFolder) {
-    for (const auto& entry : fs::directory_iterator(buildFolder)) {
-        struct stat info {};
-        if (entry.is_regular_file() && ::stat(entry.path().c_str(), &info) == 0 &&
-            (info.st_mode & S_IXUSR) != 0)
+    for (const auto& entry : fs::directory_iterator(buildFolder))
+        if (entry.is_regular_file() &&
+            (entry.status().permissions() & fs::perms::owner_exec) != fs::perms::none)
             return entry.path().string();
-    }
     return {};
 }
 

@@ -24,21 +24,9 @@ using test::WriteFile;
 
 namespace fs = std::filesystem;
 
-std::string ToLf(const std::string& text) {
-    std::string lf;
-    for (std::size_t i = 0; i < text.size(); ++i)
-        if (!(text[i] == '\r' && i + 1 < text.size() && text[i + 1] == '\n'))
-            lf += text[i];
-    return lf;
-}
-
 // Every kind, screen type and field, with frames, negative numbers, blanks at the ends of texts,
 // out-of-list enumeration values and extreme numbers.
 const std::string kRichFile = TAV_SOURCE_DIR "/tests/model/golden/rich.tvp";
-
-void LoadRich(Project& project) {
-    ASSERT_TRUE(ParseProjectFile(project, ReadFile(kRichFile)));
-}
 
 // A new window-mode project with the project dialog's defaults and one startup screen.
 TEST(ProjectFile, DefaultProjectIsTheMinimalExample) {
@@ -55,7 +43,7 @@ TEST(ProjectFile, DefaultProjectIsTheMinimalExample) {
 
 TEST(ProjectFile, RichProjectRoundTripsByteForByteAndFieldByField) {
     Project original;
-    LoadRich(original);
+    ASSERT_TRUE(ParseProjectFile(original, ReadFile(kRichFile)));
     test::ExpectSameAsGolden(FormatProjectFile(original), kRichFile);
     EXPECT_EQ(FindUnwritableFields(original), std::vector<std::string>{});
 
@@ -112,7 +100,7 @@ TEST(ProjectFile, EveryTruncationFailsAndLeavesTheProjectUntouched) {
 }
 
 TEST(ProjectFile, TruncationMessageNamesWhereTheFileEnds) {
-    const std::string text = ToLf(ReadFile(TAV_EXAMPLES_DIR "/minimal.tvp"));
+    const std::string text = ReadFile(TAV_EXAMPLES_DIR "/minimal.tvp");
     const std::pair<std::string, const char*> cases[] = {
         {"MyProject\n0\n", "the file ends after line 2, inside the project header"},
         {text.substr(0, text.find("ENDSCREEN")), "the file ends after line 20, inside the screen list"},
