@@ -1,4 +1,6 @@
 #include "ScriptedUi.h"
+#include "codegen/BitmapRelocation.h"
+#include "codegen/CMakeProjectFile.h"
 #include "codegen/CodeText.h"
 #include "codegen/GenerateCommands.h"
 #include "codegen/ProjectCodeGenerator.h"
@@ -23,9 +25,7 @@ TEST(CodeTextTest, PathsLiteralsAndSeconds) {
         EXPECT_EQ(FileNameOf(path), name) << path;
     EXPECT_EQ(EscapeLiteral("c:\\art\\b.bmp"), "c:\\\\art\\\\b.bmp");
     EXPECT_EQ(EscapeLiteral("say \"hi\"\tnow\n\x7f"), "say \\\"hi\\\"\\011now\\012\\177");
-    EXPECT_EQ(EscapeLiteral("caf\xc3\xa9 \x01"
-                            "7"),
-              "caf\xc3\xa9 \\0017");
+    EXPECT_EQ(EscapeLiteral("caf\xc3\xa9 \0017"), "caf\xc3\xa9 \\0017");
     const std::pair<int, const char*> seconds[] = {
         {100, "0.1"},    {1000, "1"},           {33, "0.033"},        {0, "0"}, {7, "0.007"}, {120, "0.12"},
         {-250, "-0.25"}, {123456789, "123457"}, {2000000000, "2e+06"}};
@@ -97,8 +97,6 @@ TEST(GenerationCommandsTest, ProjectWithoutScreens) {
     EXPECT_TRUE(ui.log.empty()) << "no full screen, no question";
     ExpectSameAsGolden(ReadFile(out / "main.cpp"),
                        TAV_SOURCE_DIR "/tests/codegen/golden/texts/no-screens-main.txt");
-    EXPECT_EQ(project.generatedFiles,
-              (std::vector<std::string>{out / "Bare.h", out / "Bare.cpp", out / "main.cpp"}));
 }
 
 TEST(GenerationCommandsTest, NamesThatWouldEscapeTheFolderOrCollideAreRefused) {
@@ -152,6 +150,105 @@ TEST(GenerationCommandsTest, LiteralsShowExactlyTheDesignersText) {
     const std::string golden = TAV_SOURCE_DIR "/tests/codegen/golden/texts/";
     ExpectSameAsGolden(ScreenSourceText(project, 0), golden + "literals-screen.txt");
     ExpectSameAsGolden(EntryPointText(project, "Main"), golden + "literals-entry.txt");
+}
+
+TEST(CMakeProjectFileTest, NamesBecomeValidCMakeNames) {
+    const std::pair<const char*, const char*> targets[] = {
+        {"Showcase", "Showcase"}, {"My Game!", "My_Game_"},          {"a.b+c-d_e", "a.b+c-d_e"},
+        {"test", "test_program"}, {"Install", "Install_program"},    {"tests", "tests"},
+        {"caf\xc3\xa9", "caf__"}, {"all_build", "all_build_program"}};
+    for (const auto& [name, target] : targets)
+        EXPECT_EQ(CMakeTargetName(name), target) << name;
+
+    Project project;
+    project.name = "My Game";
+    project.generatedFiles = {"/o/My Game.h",      "/o/My Game.cpp",      "/o/main.cpp",
+                              "/o/Title Screen.h", "/o/Title Screen.cpp", "/o/Cost$\"x.cpp"};
+    // Quoted names, no headers among the sources.
+    ExpectSameAsGolden(CMakeProjectFileText(project),
+                       TAV_SOURCE_DIR "/tests/codegen/golden/texts/quoted-CMakeLists.txt");
+}
+
+// Bitmaps in two source folders, an output folder and a project with the screen Main.
+struct RelocationFixture : ::testing::Test {
+    RelocationFixture() { project.AddScreen(MakeScreen("Main")); }
+    TempDir sources;
+    TempDir out;
+    Project project;
+    ScriptedUi ui;
+    CopiedBitmaps copied;
+
+    std::string Bitmap(const std::string& relative, const std::string& bytes) {
+        fs::create_directories(fs::path(sources / relative).parent_path());
+        WriteFile(sources / relative, bytes);
+        return sources / relative;
+    }
+    std::string Copy(int screen) { return CopyScreenBitmaps(project, out.path(), screen, ui, copied); }
+    std::string Art(const std::string& name) { return ReadFile(out / ("art/" + name)); }
+};
+
+TEST_F(RelocationFixture, FirstOfTwoSameNamedBitmapsWinsAndTheOtherIsReported) {
+    auto& button = test::AddObject(project, ObjectKind::Button, "Main", "Go");
+    button.downBitmap = Bitmap("one/up.bmp", "first");
+    button.overBitmap = Bitmap("two/up.bmp", "second");
+    button.upBitmap = button.downBitmap; // the same source twice is not a conflict
+    EXPECT_EQ(Copy(0), "");
+    EXPECT_EQ(Art("up.bmp"), "first");
+    EXPECT_EQ(ui.log, (std::vector<std::string>{"warning: bitmap " + (sources / "two/up.bmp") +
+                                                " is not copied: " + (sources / "one/up.bmp") +
+                                                " is already art/up.bmp, and the generated code uses that "
+                                                "one for both"}));
+}
+
+TEST_F(RelocationFixture, OnlyTheFieldsOfTheKindAreCopied) {
+    project.Screen(0).background = Bitmap("back.bmp", "b");
+    auto& check = test::AddObject(project, ObjectKind::CheckBox, "Main", "Box");
+    check.checkedBitmap = Bitmap("on.bmp", "on");
+    check.uncheckedBitmap = Bitmap("off.bmp", "off");
+    check.upBitmap = Bitmap("unused.bmp", "u");
+    check.image = Bitmap("unused2.bmp", "u");
+    auto& list = test::AddObject(project, ObjectKind::ListBox, "Main", "List");
+    list.image = Bitmap("listimage.bmp", "li"); // not edited by the list dialog, copied all the same
+    list.listBackground = Bitmap("listback.bmp", "lb");
+    test::AddObject(project, ObjectKind::Animation, "Main", "Spin").frames = {Bitmap("f1.bmp", "1"),
+                                                                              Bitmap("f2.bmp", "2")};
+    test::AddObject(project, ObjectKind::Object, "Other", "Far").image = Bitmap("far.bmp", "far");
+
+    EXPECT_EQ(Copy(0), "");
+    EXPECT_EQ(FilesIn(out / "art"), (std::set<std::string>{"back.bmp", "on.bmp", "off.bmp", "listimage.bmp",
+                                                           "listback.bmp", "f1.bmp", "f2.bmp"}));
+    EXPECT_TRUE(ui.log.empty());
+}
+
+TEST_F(RelocationFixture, SecondRunKeepsOldCopiesAndMissingSourcesWarnOnce) {
+    project.Screen(0).background = Bitmap("back.bmp", "version 1");
+    test::AddObject(project, ObjectKind::Object, "Main", "Ghost").image = sources / "missing.bmp";
+    test::AddObject(project, ObjectKind::Object, "Main", "Ghost2").image = sources / "missing.bmp";
+    EXPECT_EQ(Copy(0), "");
+    Bitmap("back.bmp", "version 2");
+    CopiedBitmaps secondRun;
+    EXPECT_EQ(CopyScreenBitmaps(project, out.path(), 0, ui, secondRun), "");
+    EXPECT_EQ(Art("back.bmp"), "version 1");
+    const std::string warning =
+        "warning: bitmap " + (sources / "missing.bmp") + " is not copied: it does not exist or is not a file";
+    EXPECT_EQ(ui.log, (std::vector<std::string>{warning, warning})) << "once per run";
+}
+
+TEST_F(RelocationFixture, ArtFolderIsMadeForAnEmptyScreenBareNamesAreFoundAndErrorsAreReported) {
+    EXPECT_EQ(Copy(0), "");
+    EXPECT_TRUE(IsDirectory(out / "art"));
+    // A bare file name is looked up in the current folder.
+    project.Screen(0).background = "bare.bmp";
+    Bitmap("bare.bmp", "bare");
+    const fs::path previous = fs::current_path();
+    fs::current_path(sources.path());
+    EXPECT_EQ(Copy(0), "");
+    fs::current_path(previous);
+    EXPECT_EQ(Art("bare.bmp"), "bare");
+
+    EXPECT_EQ(Copy(1), "Invalid Screen");
+    EXPECT_EQ(Copy(-1), "Invalid Screen");
+    EXPECT_EQ(CopyScreenBitmaps(project, out / "no/such", 0, ui, copied), "Error creating directory");
 }
 
 } // namespace

@@ -4,7 +4,10 @@
 #include "tests/support/TestSupport.h"
 
 #include <deque>
+#include <filesystem>
+#include <gtest/gtest.h>
 #include <optional>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -21,12 +24,38 @@ public:
     std::optional<std::string> destination;
     std::vector<std::string> log;
 
-    int AskOverwrite(const std::string& message) override;
-    bool AskYesNo(YesNoQuestion which, const std::string& question) override;
-    void ShowMessage(const std::string& message, MessageKind kind) override;
-    std::optional<std::string> ChooseStartupScreen(const Project& project) override;
-    std::optional<std::string> ChooseDestination(DestinationRequest request) override;
-    void Warn(const std::string& message) override;
+    int AskOverwrite(const std::string& message) override {
+        log.push_back("overwrite: " + message);
+        return Next<int>(overwriteAnswers, message, kAnswerNever);
+    }
+    bool AskYesNo(YesNoQuestion, const std::string& question) override {
+        log.push_back("yesno: " + question);
+        return Next(yesNoAnswers, question, false);
+    }
+    void ShowMessage(const std::string& message, MessageKind kind) override {
+        log.push_back((kind == MessageKind::Error ? "error: " : "message: ") + message);
+    }
+    std::optional<std::string> ChooseStartupScreen(const Project&) override {
+        log.push_back("startup");
+        return startupChoice;
+    }
+    std::optional<std::string> ChooseDestination(DestinationRequest) override {
+        log.push_back("destination");
+        return destination;
+    }
+    void Warn(const std::string& message) override { log.push_back("warning: " + message); }
+
+private:
+    template <class T>
+    static T Next(std::deque<T>& answers, const std::string& question, T none) {
+        if (answers.empty()) {
+            ADD_FAILURE() << "unexpected question: " << question;
+            return none;
+        }
+        const T answer = answers.front();
+        answers.pop_front();
+        return answer;
+    }
 };
 
 inline const std::string kCopyQuestion =
@@ -35,9 +64,25 @@ inline const std::string kComplete = "message: Code generation complete.\nSee th
                                      "TavCtrls class libraries to add more functionality to your program.";
 
 // Game: Title (the startup screen, with a button) and Menu.
-void MakeGame(Project& project);
+inline void MakeGame(Project& project) {
+    project.name = "Game";
+    test::AddScreen(project, "Title").startup = 1;
+    project.AddScreen(MakeScreen("Menu"));
+    project.AddObject(MakeObject(ObjectKind::Button, "Title", "Start"));
+}
+
+// The names of the regular files in `folder`.
+inline std::set<std::string> FilesIn(const std::string& folder) {
+    std::set<std::string> names;
+    for (const auto& entry : std::filesystem::directory_iterator(folder))
+        if (entry.is_regular_file())
+            names.insert(entry.path().filename().string());
+    return names;
+}
 
 // The logged question for the existing file `file` of `out`.
-std::string OverwriteQuestion(const TempDir& out, const std::string& file);
+inline std::string OverwriteQuestion(const TempDir& out, const std::string& file) {
+    return "overwrite: " + (out / file) + " already exists. Do you want to overwrite it?";
+}
 
 } // namespace tav::test

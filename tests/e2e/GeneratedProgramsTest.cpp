@@ -8,7 +8,6 @@
 
 #include <filesystem>
 #include <string>
-#include <sys/stat.h>
 
 namespace tav::test {
 namespace {
@@ -19,32 +18,32 @@ const std::string kReferences = std::string(TAV_SOURCE_DIR) + "/tests/e2e/refere
 
 // The executable CMake built in `buildFolder` (the one regular executable file at its top).
 std::string FindProgram(const std::string& buildFolder) {
-    for (const auto& entry : fs::directory_iterator(buildFolder)) {
-        struct stat info {};
-        if (entry.is_regular_file() && ::stat(entry.path().c_str(), &info) == 0 &&
-            (info.st_mode & S_IXUSR) != 0)
+    for (const auto& entry : fs::directory_iterator(buildFolder))
+        if (entry.is_regular_file() &&
+            (entry.status().permissions() & fs::perms::owner_exec) != fs::perms::none)
             return entry.path().string();
-    }
     return {};
 }
 
-// Configures and builds the program in `source` against the build tree's package; gives the
-// program's path, empty on failure (the log is in source/build.log).
-std::string Build(const std::string& source) {
-    const std::string log = source + "/build.log";
+// Runs tavgen generate PROJECT OUT --cmake from the source tree (the projects' bitmap paths are relative
+// to it), then configures and builds the program against the build tree's package. Gives the program's
+// path, empty on a failure, whose log is in the failure message.
+std::string GenerateAndBuild(const std::string& project, const std::string& out, const std::string& options) {
+    if (Shell("cd '" TAV_SOURCE_DIR "' && '" TAVGEN_PATH "' generate '" + project + "' '" + out +
+              "' --cmake --overwrite=always --mkdir " + options + " > '" + out + ".log' 2>&1") != 0) {
+        ADD_FAILURE() << ReadFile(out + ".log");
+        return {};
+    }
+    const std::string log = out + "/build.log";
     const int status =
-        Shell("cmake -S '" + source + "' -B '" + source +
+        Shell("cmake -S '" + out + "' -B '" + out +
               "/build' -G Ninja -DCMAKE_BUILD_TYPE=Release"
               " -DCMAKE_CXX_COMPILER='" TAV_CXX_COMPILER "' -DTavCtrls_DIR='" TAV_PACKAGE_DIR "' > '" +
-              log + "' 2>&1 && cmake --build '" + source + "/build' >> '" + log + "' 2>&1");
-    return status == 0 ? FindProgram(source + "/build") : std::string();
-}
-
-// tavgen generate PROJECT OUT --cmake, run from the source tree (the projects' bitmap paths are
-// relative to it).
-int Generate(const std::string& project, const std::string& out, const std::string& options) {
-    return Shell("cd '" TAV_SOURCE_DIR "' && '" TAVGEN_PATH "' generate '" + project + "' '" + out +
-                 "' --cmake --overwrite=always --mkdir " + options + " > '" + out + ".log' 2>&1");
+              log + "' 2>&1 && cmake --build '" + out + "/build' >> '" + log + "' 2>&1");
+    const std::string program = status == 0 ? FindProgram(out + "/build") : std::string();
+    if (program.empty())
+        ADD_FAILURE() << ReadFile(log);
+    return program;
 }
 
 struct GeneratedProgramsTest : ::testing::Test {
@@ -55,9 +54,8 @@ TEST_F(GeneratedProgramsTest, EveryExampleBuildsRunsAndLooksAsExpected) {
     for (const std::string name : {"minimal", "hello", "showcase"}) {
         SCOPED_TRACE(name);
         const std::string out = folder / name;
-        ASSERT_EQ(Generate("examples/" + name + ".tvp", out, "--copy-art"), 0) << ReadFile(out + ".log");
-        const std::string program = Build(out);
-        ASSERT_FALSE(program.empty()) << ReadFile(out + "/build.log");
+        const std::string program = GenerateAndBuild("examples/" + name + ".tvp", out, "--copy-art");
+        ASSERT_FALSE(program.empty());
         const std::string elsewhere = folder / (name + "-run");
         fs::create_directory(elsewhere);
         const std::string shot = elsewhere + "/frame.bmp";
@@ -76,9 +74,8 @@ TEST_F(GeneratedProgramsTest, EveryExampleBuildsRunsAndLooksAsExpected) {
 
 TEST_F(GeneratedProgramsTest, MissingBitmapsDrawNothingAndTheProgramKeepsRunning) {
     const std::string out = folder / "bare";
-    ASSERT_EQ(Generate("examples/showcase.tvp", out, ""), 0) << ReadFile(out + ".log"); // no art copied
-    const std::string program = Build(out);
-    ASSERT_FALSE(program.empty()) << ReadFile(out + "/build.log");
+    const std::string program = GenerateAndBuild("examples/showcase.tvp", out, ""); // no art copied
+    ASSERT_FALSE(program.empty());
     const std::string elsewhere = folder / "nowhere";
     fs::create_directory(elsewhere);
     // Clicks, keys and text on objects that have no pictures.
@@ -95,9 +92,8 @@ TEST_F(GeneratedProgramsTest, FailedInitialisationShowsItsMessageAndEnds) {
     project.replace(firstLine + 1, project.find('\n', firstLine + 1) - firstLine - 1, "-5\r");
     WriteFile(folder / "broken.tvp", project);
     const std::string out = folder / "broken";
-    ASSERT_EQ(Generate(folder / "broken.tvp", out, ""), 0) << ReadFile(out + ".log");
-    const std::string program = Build(out);
-    ASSERT_FALSE(program.empty()) << ReadFile(out + "/build.log");
+    const std::string program = GenerateAndBuild(folder / "broken.tvp", out, "");
+    ASSERT_FALSE(program.empty());
     ASSERT_EQ(RunHeadless(program, folder.path(), "", 0, folder / "none.bmp"), 0);
     EXPECT_NE(ReadFile(folder / "output.txt").find("Error Initializing DirectX"), std::string::npos)
         << ReadFile(folder / "output.txt");

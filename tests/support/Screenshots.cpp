@@ -1,19 +1,10 @@
 #include "Screenshots.h"
 
-#include "TestSupport.h"
 #include "tavctrls/platform/BitmapFile.h"
 
 #include <gtest/gtest.h>
 
-#include <cstdlib>
-#include <sys/wait.h>
-
 namespace tav::test {
-
-int Shell(const std::string& command) {
-    const int status = std::system(command.c_str());
-    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-}
 
 int RunHeadless(const std::string& program, const std::string& folder, const std::string& script, int frames,
                 const std::string& screenshot) {

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "TestSupport.h"
+
 #include <string>
 
 namespace tav::test {
@@ -15,8 +17,5 @@ int RunHeadless(const std::string& program, const std::string& folder, const std
 // a failure the frame and a difference image are left under build/test-artifacts/ (see ArtifactPath).
 void ExpectLikeReference(const std::string& shot, const std::string& referenceFolder,
                          const std::string& name);
-
-// Runs a shell command; gives its exit status (-1 when it did not exit normally).
-int Shell(const std::string& command);
 
 } // namespace tav::test

@@ -46,11 +46,7 @@ void WriteFile(const std::string& path, const std::string& bytes) {
 }
 
 std::unique_ptr<ScreenDef> MakeScreen(const std::string& name, ScreenType type, const std::string& parent) {
-    auto screen = std::make_unique<ScreenDef>();
-    screen->name = name;
-    screen->type = type;
-    screen->parent = parent;
-    return screen;
+    return std::make_unique<ScreenDef>(ScreenDef{.name = name, .parent = parent, .type = type});
 }
 
 std::unique_ptr<ObjectDef> MakeObject(ObjectKind kind, const std::string& screenName,
@@ -129,6 +125,11 @@ int RunInChild(const std::function<int()>& body) {
     int status = 0;
     ::waitpid(child, &status, 0);
     return WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
+}
+
+int Shell(const std::string& command) {
+    const int status = std::system(command.c_str());
+    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
 }
 
 } // namespace tav::test

@@ -43,6 +43,9 @@ void ExpectSameStoredProject(const Project& expected, const Project& actual);
 // Runs `body` in a forked child and returns its exit status (or 128 + signal).
 int RunInChild(const std::function<int()>& body);
 
+// Runs a shell command; gives its exit status (-1 when it did not exit normally).
+int Shell(const std::string& command);
+
 // TAV_UPDATE_REFERENCES=1: comparisons rewrite their reference pictures and goldens instead of failing.
 bool UpdatingReferences();
 

@@ -6,7 +6,6 @@
 #include <filesystem>
 #include <regex>
 #include <sstream>
-#include <sys/wait.h>
 
 namespace tav {
 namespace {
@@ -38,9 +37,7 @@ Outcome Tavgen(const std::vector<std::string>& args, const char* typed = nullptr
 
 // The installed program, for what only a real process shows: its exit status.
 int TavgenProcess(const std::string& args) {
-    const std::string command = std::string(TAVGEN_PATH) + " " + args + " >/dev/null 2>&1";
-    const int status = std::system(command.c_str());
-    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    return test::Shell(std::string(TAVGEN_PATH) + " " + args + " >/dev/null 2>&1");
 }
 
 void WriteFailingProject(const std::string& path) {
@@ -123,21 +120,6 @@ TEST(Tavgen, UsageHelpAndErrors) {
         EXPECT_FALSE(std::filesystem::exists(dir / unwritten)) << unwritten;
 }
 
-TEST(Tavgen, ExamplesValidateCleanlyAndResaveByteForByte) {
-    TempDir dir;
-    for (const std::string name : {"minimal", "hello", "showcase"}) {
-        const std::string example = TAV_EXAMPLES_DIR "/" + name + ".tvp";
-        const Outcome validate = Tavgen({"validate", example});
-        EXPECT_EQ(kExitOk, validate.status) << example << "\n" << validate.out;
-        EXPECT_EQ("", validate.out + validate.err) << example;
-
-        const std::string copy = dir / "copy.tvp";
-        const Outcome resave = Tavgen({"resave", example, copy});
-        EXPECT_EQ(kExitOk, resave.status) << resave.err;
-        EXPECT_EQ(ReadFile(example), ReadFile(copy)) << example;
-    }
-}
-
 TEST(Tavgen, ValidateListsEveryFailingItemInOrder) {
     TempDir dir;
     WriteFailingProject(dir / "bad.tvp");
@@ -159,7 +141,7 @@ TEST(Tavgen, ResaveNormalisesAHandEditedFile) {
     test::ExpectSameAsGolden(ReadFile(dir / "out.tvp"), kGolden + "resaved.tvp");
 }
 
-TEST(TavgenGenerate, EntireProjectOneScreenAndTheCMakeProjectFile) {
+TEST(TavgenGenerate, OptionsAndQuestionsWithoutATerminal) {
     TempDir dir;
     const std::string game = WriteUnmarkedProject(dir);
     const Outcome made = Tavgen({"generate", game, dir / "out/", "--mkdir", "--startup", "Menu", "--cmake"});
@@ -167,7 +149,6 @@ TEST(TavgenGenerate, EntireProjectOneScreenAndTheCMakeProjectFile) {
     EXPECT_TRUE(std::filesystem::exists(dir / "out/CMakeLists.txt"));
     EXPECT_NE(std::string::npos, made.out.find("Code generation complete."));
     EXPECT_NE(std::string::npos, ReadFile(dir / "out/main.cpp").find("\tMenu *scr = new Menu;"));
-    EXPECT_NE(std::string::npos, ReadFile(dir / "out/Game.dsp").find("SOURCE=.\\Menu.cpp"));
     Project reread;
     ASSERT_TRUE(reread.ReadProjectFile(game));
     EXPECT_EQ(0, reread.Screen(0).startup) << "the project file is never rewritten";
@@ -180,11 +161,7 @@ TEST(TavgenGenerate, EntireProjectOneScreenAndTheCMakeProjectFile) {
     ASSERT_EQ(kExitOk, Tavgen({"generate", game, dir / "plain", "--mkdir", "--startup=Menu"}).status);
     EXPECT_TRUE(std::filesystem::exists(dir / "plain/Game.dsp"));
     EXPECT_FALSE(std::filesystem::exists(dir / "plain/CMakeLists.txt"));
-}
 
-TEST(TavgenGenerate, QuestionsWithoutATerminal) {
-    TempDir dir;
-    const std::string game = WriteUnmarkedProject(dir);
     const Outcome first = Tavgen({"generate", game, dir.path(), "--copy-art"});
     EXPECT_EQ(kExitOk, first.status);
     test::ExpectSameAsGolden(std::regex_replace(first.err, std::regex(dir.path()), "DIR"),
