@@ -258,8 +258,8 @@ TEST_F(ChooserTest, BitmapAndFolderChoosersLookAsExpected) {
         for (const char* file :
              {"background.bmp", "logo.bmp", "player one.bmp", kCafe, "tiles.BMP", "notes.txt"})
             test::WriteFile((fixed / "Art" / file).string(), "x");
-        Choose({[this, files](CTavScreen* c) { ClickRow(files ? Files(c) : Folders(c), 2); }, Pause(),
-                Pause(), LooksLike(name), Click(FileChooser::ID_CANCEL)},
+        Choose({[this, files](CTavScreen* c) { ClickRow(files ? Files(c) : Folders(c), 2); }, pause,
+                pause, LooksLike(name), Click(FileChooser::ID_CANCEL)},
                (fixed / "Art").string(), files);
         fs::remove_all(fixed, ec);
     }

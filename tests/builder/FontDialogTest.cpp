@@ -47,7 +47,7 @@ TEST_F(FontDialogTest, OkNeedsAChoiceCancelChoosesNothingAndTheDialogLooksAsExpe
               std::make_pair(1, std::string("DejaVu Serif")));
     EXPECT_EQ(Choose({Pick(4, true)}), std::make_pair(1, std::string("Noto Sans")));
     EXPECT_EQ(
-        Choose({Layout("font-dialog"), Pick(1), Pause(), Pause(), LooksLike("font-dialog.bmp"), Click(2)})
+        Choose({Layout("font-dialog"), Pick(1), pause, pause, LooksLike("font-dialog.bmp"), Click(2)})
             .first,
         0);
 }

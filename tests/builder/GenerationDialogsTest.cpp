@@ -55,7 +55,7 @@ protected:
 // The answer is the id of the pressed button; a click on the message text is none.
 TEST_F(GenerationDialogsTest, OverwriteBoxGivesTheIdOfThePressedButton) {
     for (DWORD button : {kAnswerAlways, kAnswerYes, kAnswerNo, kAnswerNever}) {
-        Script({Layout("overwrite-box"), Pause(), LooksLike("overwrite-box.bmp"),
+        Script({Layout("overwrite-box"), pause, LooksLike("overwrite-box.bmp"),
                 Click(OverwriteBox::kMessageText), Click(button)});
         EXPECT_EQ(OverwriteBox::Ask(main, kOverwrite), static_cast<int>(button));
         EXPECT_EQ(main->GetChildScreen(), nullptr) << "the box is removed";
@@ -67,8 +67,8 @@ TEST_F(GenerationDialogsTest, DestinationDialogLayoutAndPlaces) {
     for (auto [request, name] : {std::pair{DestinationRequest::EntireProject, "destination-project"},
                                  std::pair{DestinationRequest::ThisScreen, "destination-screen"}}) {
         const bool shoot = request == DestinationRequest::EntireProject;
-        Script({Layout(name), Type("/home/user/out"), Pause(),
-                shoot ? LooksLike("destination-dialog.bmp") : Pause(),
+        Script({Layout(name), Type("/home/user/out"), pause,
+                shoot ? LooksLike("destination-dialog.bmp") : pause,
                 Click(DestinationDialog::kCancelButton)});
         EXPECT_EQ(ui->ChooseDestination(request), std::nullopt);
     }
