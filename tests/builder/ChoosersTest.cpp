@@ -31,20 +31,12 @@ void MakeTree(const fs::path& root) {
                                    root / ".hidden", root / "fake.bmp", root / "locked"})
         fs::create_directories(folder);
     for (int i = 0; i < 40; ++i)
-        test::WriteFile(
-            (root / ("img" + std::string(i < 10 ? "0" : "") + std::to_string(i) + ".bmp")).string(), "x");
-    for (const char* name : {"my picture.bmp", "UPPER.BMP", ".secret.bmp", "notes.txt", "bmp", "x.bmp.txt"})
-        test::WriteFile((root / name).string(), "x");
-    test::WriteFile((root / "alpha" / "inner" / "deep.bmp").string(), "x");
-    test::WriteFile((root / kDonnees / kCafe).string(), "x");
-    test::WriteFile((root / "locked" / "inside.bmp").string(), "x");
+        test::WriteFile(root / ("img" + std::string(i < 10 ? "0" : "") + std::to_string(i) + ".bmp"), "x");
+    for (const char* name : {"my picture.bmp", "UPPER.BMP", ".secret.bmp", "notes.txt", "bmp", "x.bmp.txt",
+                             "alpha/inner/deep.bmp", "locked/inside.bmp"})
+        test::WriteFile(root / name, "x");
+    test::WriteFile(root / kDonnees / kCafe, "x");
     fs::permissions(root / "locked", fs::perms::none);
-}
-
-// Makes the locked folder removable again.
-void Unlock(const fs::path& root) {
-    std::error_code ec;
-    fs::permissions(root / "locked", fs::perms::owner_all, ec);
 }
 
 Names Rows(CTavListBox* list) {
@@ -63,7 +55,8 @@ protected:
     }
     void TearDown() override {
         EXPECT_EQ(fs::current_path(), startDirectory) << "a chooser changed the current directory";
-        Unlock(root);
+        std::error_code ec;
+        fs::permissions(root / "locked", fs::perms::owner_all, ec); // removable again
         DialogTest::TearDown();
     }
 
@@ -90,12 +83,8 @@ protected:
             ClickRow(Folders(c), static_cast<int>(row - rows.begin()), true);
         };
     }
-    // The status line contains `text` (or is empty).
     static Step Says(const std::string& text) {
-        return [text](CTavScreen* c) {
-            EXPECT_TRUE(text.empty() ? Status(c).empty() : Status(c).find(text) != std::string::npos)
-                << Status(c);
-        };
+        return [text](CTavScreen* c) { EXPECT_NE(Status(c).find(text), std::string::npos) << Status(c); };
     }
     // Expects the chooser to show `folder` (in its path field too) and, if given, its rows.
     static Step Shows(const fs::path& folder, const Names& folders = {}, int files = -1) {
@@ -131,18 +120,12 @@ TEST_F(ChooserTest, FolderListingFiltersTheFilesAndTypedPathsAreResolved) {
 
     EXPECT_TRUE(builder::ListFolder(root, "").files.empty()) << "choosing folders lists no files";
     const builder::FolderListing missing = builder::ListFolder(root / "nope", ".bmp");
-    EXPECT_FALSE(missing.readable);
-    EXPECT_FALSE(missing.error.empty());
-
-    const fs::path base = "/data/pics";
-    EXPECT_EQ(builder::ResolvePath(base, ""), base);
-    EXPECT_EQ(builder::ResolvePath(base, "a b/c.bmp"), "/data/pics/a b/c.bmp");
-    EXPECT_EQ(builder::ResolvePath(base, "../x/"), "/data/x");
-    EXPECT_EQ(builder::ResolvePath(base, "/etc/./y//"), "/etc/y");
-    EXPECT_EQ(builder::ResolvePath(base, "/"), "/");
-    EXPECT_TRUE(builder::HasExtension("A.BmP", ".bmp"));
+    EXPECT_FALSE(missing.readable || missing.error.empty());
     EXPECT_FALSE(builder::HasExtension(".bmp", ".bmp"));
-    EXPECT_FALSE(builder::HasExtension("a.bmp.txt", ".bmp"));
+    // Typed relative paths and the empty start are resolved by the chooser tests.
+    EXPECT_EQ(builder::ResolvePath("/data/pics", "../x/"), "/data/x");
+    EXPECT_EQ(builder::ResolvePath("/data/pics", "/etc/./y//"), "/etc/y");
+    EXPECT_EQ(builder::ResolvePath("/data/pics", "/"), "/");
 }
 
 TEST_F(ChooserTest, ListsTheStartFolderAndClicksGiveTheFullPath) {
@@ -156,15 +139,16 @@ TEST_F(ChooserTest, ListsTheStartFolderAndClicksGiveTheFullPath) {
                     EXPECT_LE(c->GetY() + c->GetHeight(), 400);
                     EXPECT_EQ(Files(c)->GetItemText(0), "img00.bmp");
                 },
-                Says(""), Shows(root, {"..", "alpha", "Beta Folder", kDonnees, "fake.bmp", locked}, 42),
-                Row(FileChooser::ID_FILES, 3),
-                ExpectText(FileChooser::ID_PATH, (root / "img03.bmp").string()), Click(FileChooser::ID_OK)},
-               root.string());
+                ExpectText(FileChooser::ID_STATUS, ""),
+                Shows(root, {"..", "alpha", "Beta Folder", kDonnees, "fake.bmp", locked}, 42),
+                Row(FileChooser::ID_FILES, 3), ExpectText(FileChooser::ID_PATH, root / "img03.bmp"),
+                Click(FileChooser::ID_OK)},
+               root);
     EXPECT_EQ(result, (root / "img03.bmp").string());
     // Double clicks move through folders and pick a file.
     EXPECT_EQ(Choose({OpenFolder("alpha"), Shows(root / "alpha", {"..", "inner"}, 0), OpenFolder(".."),
                       Shows(root), OpenFolder(kDonnees), Row(FileChooser::ID_FILES, 0, true)},
-                     root.string()),
+                     root),
               (root / kDonnees / kCafe).string());
 }
 
@@ -172,13 +156,13 @@ TEST_F(ChooserTest, KeysAndTypedPathsNavigateAndChoose) {
     const fs::path deep = root / "alpha" / "inner" / "deep.bmp";
     const auto result =
         Choose({Key(VK_DOWN), Key(VK_DOWN), [&](CTavScreen* c) { EXPECT_EQ(Folders(c)->GetSelection(), 1); },
-                ExpectText(FileChooser::ID_PATH, (root / "alpha").string()), Key(VK_RETURN),
-                Shows(root / "alpha"), Key(VK_DOWN), Key(VK_DOWN), Key(VK_RETURN),
-                Shows(root / "alpha" / "inner"), Key(VK_BACK), Shows(root / "alpha"), OpenFolder("inner"),
-                Key(VK_TAB), Key(VK_DOWN), ExpectText(FileChooser::ID_PATH, deep.string()), Key(VK_RETURN)},
-               root.string());
+                ExpectText(FileChooser::ID_PATH, root / "alpha"), Key(VK_RETURN), Shows(root / "alpha"),
+                Key(VK_DOWN), Key(VK_DOWN), Key(VK_RETURN), Shows(root / "alpha" / "inner"), Key(VK_BACK),
+                Shows(root / "alpha"), OpenFolder("inner"), Key(VK_TAB), Key(VK_DOWN),
+                ExpectText(FileChooser::ID_PATH, deep), Key(VK_RETURN)},
+               root);
     EXPECT_EQ(result, deep.string());
-    EXPECT_FALSE(Choose({Key(VK_ESCAPE)}, root.string()).has_value());
+    EXPECT_FALSE(Choose({Key(VK_ESCAPE)}, root).has_value());
 
     // A list scrolled to its end in a large folder starts at the top in the next one.
     auto scrolledBy = [](CTavScreen* c) {
@@ -192,20 +176,18 @@ TEST_F(ChooserTest, KeysAndTypedPathsNavigateAndChoose) {
                                       EXPECT_EQ(scrolledBy(c), 0);
                                       ClickRow(Files(c), 0, true);
                                   }},
-                                 root.string());
+                                 root);
     EXPECT_EQ(scrolled, (root / kDonnees / kCafe).string());
 
-    const auto typed =
-        Choose({TypePath((root / "Beta Folder").string()), Key(VK_RETURN), Shows(root / "Beta Folder"),
-                TypePath("nowhere.bmp"), Click(FileChooser::ID_OK), Says("No such file"),
-                [&](CTavScreen* c) { EXPECT_EQ(Folder(c), root / "Beta Folder"); },
-                TypePath(std::string("../") + kDonnees + "/" + kCafe), Key(VK_RETURN)},
-               root.string());
+    const auto typed = Choose({TypePath(root / "Beta Folder"), Key(VK_RETURN), Shows(root / "Beta Folder"),
+                               TypePath("nowhere.bmp"), Click(FileChooser::ID_OK), Says("No such file"),
+                               [&](CTavScreen* c) { EXPECT_EQ(Folder(c), root / "Beta Folder"); },
+                               TypePath(std::string("../") + kDonnees + "/" + kCafe), Key(VK_RETURN)},
+                              root);
     EXPECT_EQ(typed, (root / kDonnees / kCafe).string());
     // Cancel gives nothing, whatever was selected.
-    EXPECT_FALSE(
-        Choose({Row(FileChooser::ID_FILES, 0), Click(FileChooser::ID_CANCEL)}, root.string()).has_value());
-    EXPECT_FALSE(Choose({Click(FileChooser::ID_CANCEL)}, root.string(), false).has_value());
+    EXPECT_FALSE(Choose({Row(FileChooser::ID_FILES, 0), Click(FileChooser::ID_CANCEL)}, root).has_value());
+    EXPECT_FALSE(Choose({Click(FileChooser::ID_CANCEL)}, root, false).has_value());
 }
 
 TEST_F(ChooserTest, UnreadableFoldersStayShutWithoutHarm) {
@@ -216,12 +198,12 @@ TEST_F(ChooserTest, UnreadableFoldersStayShutWithoutHarm) {
         Choose({OpenFolder("locked  (no access)"), Says("Cannot open locked"),
                 [&](CTavScreen* c) { EXPECT_EQ(Folder(c), root); }, TypePath("locked"), Key(VK_RETURN),
                 [&](CTavScreen* c) { EXPECT_EQ(Folder(c), root); }, Click(FileChooser::ID_CANCEL)},
-               root.string())
+               root)
             .has_value());
     // Starting in it shows it empty, with the way out.
     EXPECT_FALSE(Choose({Shows(root / "locked", {".."}, 0), [&](CTavScreen* c) { EXPECT_NE(Status(c), ""); },
                          OpenFolder(".."), Shows(root), Click(FileChooser::ID_CANCEL)},
-                        (root / "locked").string())
+                        root / "locked")
                      .has_value());
 }
 
@@ -231,12 +213,12 @@ TEST_F(ChooserTest, FolderChooserGivesTheSelectedOrShownFolder) {
                               ClickRow(Folders(c), 2);
                           },
                           Click(FileChooser::ID_OK)},
-                         root.string(), false);
+                         root, false);
     EXPECT_EQ(result, (root / "Beta Folder").string());
 
     // A start folder that does not exist starts at its nearest existing parent.
     result = Choose({Shows(root / "alpha"), OpenFolder("inner"), Key(VK_RETURN)},
-                    (root / "alpha" / "gone" / "deeper").string(), false);
+                    root / "alpha" / "gone" / "deeper", false);
     EXPECT_EQ(result, (root / "alpha" / "inner").string());
 
     // Relative start folders give full paths.
@@ -257,10 +239,10 @@ TEST_F(ChooserTest, BitmapAndFolderChoosersLookAsExpected) {
             fs::create_directories(fixed / "Art" / folder);
         for (const char* file :
              {"background.bmp", "logo.bmp", "player one.bmp", kCafe, "tiles.BMP", "notes.txt"})
-            test::WriteFile((fixed / "Art" / file).string(), "x");
-        Choose({[this, files](CTavScreen* c) { ClickRow(files ? Files(c) : Folders(c), 2); }, pause,
-                pause, LooksLike(name), Click(FileChooser::ID_CANCEL)},
-               (fixed / "Art").string(), files);
+            test::WriteFile(fixed / "Art" / file, "x");
+        Choose({[this, files](CTavScreen* c) { ClickRow(files ? Files(c) : Folders(c), 2); }, pause, pause,
+                LooksLike(name), Click(FileChooser::ID_CANCEL)},
+               fixed / "Art", files);
         fs::remove_all(fixed, ec);
     }
 }
