@@ -182,11 +182,11 @@ TEST_F(ObjectDialogTest, SelectAndBrowseButtonsFillTheFieldsBeforeThem) {
     test::TempDir folder;
     test::WriteFile(folder / "a.bmp", "x");
     InFolder here(folder.path());
-    const Step fits = [](CTavScreen* chooser) {
-        const CTavScreen* dialog = chooser->GetParent();
+    const Step fits = [](CTavScreen* c) {
+        const CTavScreen* dialog = c->GetParent();
         EXPECT_NE(dynamic_cast<const ObjectDialog*>(dialog), nullptr);
-        EXPECT_TRUE(chooser->GetX() >= 0 && chooser->GetX() + chooser->GetWidth() <= dialog->GetWidth());
-        EXPECT_TRUE(chooser->GetY() >= 0 && chooser->GetY() + chooser->GetHeight() <= dialog->GetHeight());
+        EXPECT_TRUE(c->GetX() >= 0 && c->GetY() >= 0 && c->GetX() + c->GetWidth() <= dialog->GetWidth() &&
+                    c->GetY() + c->GetHeight() <= dialog->GetHeight());
     };
     const std::string font = TavGetFontFamilies().at(1);
     EXPECT_EQ(
