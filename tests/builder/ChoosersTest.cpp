@@ -99,14 +99,11 @@ protected:
             EXPECT_EQ(files < 0 ? files : Files(c)->GetRowCount(), files);
         };
     }
-    // Replaces the path field's text by typing.
+    // Replaces the path field's text, leaving the focus there.
     Step TypePath(const std::string& text) {
         return [this, text](CTavScreen* c) {
             ClickObject(c, FC::ID_PATH);
-            display->KeyDown(VK_END);
-            for (size_t i = PathText(c).size(); i > 0; --i)
-                display->KeyDown(VK_BACK);
-            display->Text(text);
+            builder::SetTextOf(c, FC::ID_PATH, text);
         };
     }
 

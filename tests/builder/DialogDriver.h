@@ -100,15 +100,19 @@ protected:
                 script_[done_++](dialog);
         });
     }
-    // Runs `dialog` over the main screen with the script; `read` sees it before it is removed.
+    // Runs `dialog` over the main screen with the script; `read` sees it before it is removed. Gives
+    // whether it was confirmed.
     template <typename T>
-    void Run(T* dialog, int x, int y, int width, int height, std::vector<Step> next,
-             const std::function<void(T&)>& read = nullptr) {
+    int Run(T* dialog, int x, int y, int width, int height, std::vector<Step> next,
+            const std::function<void(T&)>& read = nullptr) {
         Script(std::move(next));
-        ASSERT_TRUE(builder::RunDialog(main, dialog, x, y, width, height));
+        if (!builder::RunDialog(main, dialog, x, y, width, height))
+            return -1; // and the dialog is gone
+        const int confirmed = dialog->confirmed;
         if (read)
             read(*dialog);
         main->RemoveChildScreen();
+        return confirmed;
     }
 
     void ClickObject(CTavScreen* screen, DWORD id) {

@@ -74,10 +74,7 @@ protected:
         dialog->editedIndex = index;
         dialog->presetX = presetX;
         dialog->presetY = presetY;
-        int confirmed = -1;
-        Run<ObjectDialog>(dialog, 200, 60, 400, 480, std::move(steps),
-                          [&](ObjectDialog& done) { confirmed = done.confirmed; });
-        return confirmed;
+        return Run<ObjectDialog>(dialog, 200, 60, 400, 480, std::move(steps));
     }
 
     Project project;

@@ -84,10 +84,7 @@ protected:
         auto* dialog = new ScreenDialog;
         dialog->project = in != nullptr ? in : &project;
         dialog->editIndex = edited;
-        int confirmed = -1;
-        Run<ScreenDialog>(dialog, 220, 120, 360, 360, std::move(steps),
-                          [&](ScreenDialog& done) { confirmed = done.confirmed; });
-        return confirmed;
+        return Run<ScreenDialog>(dialog, 220, 120, 360, 360, std::move(steps));
     }
     // Screen `index` of `in` in one line, then whether the project is marked modified.
     static std::string Brief(const Project& in, int index) {
