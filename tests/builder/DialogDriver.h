@@ -41,12 +41,11 @@ inline std::string DescribeLayout(const CTavScreen* screen) {
             text = label->GetText();
         } else if (auto* list = dynamic_cast<const CTavListBox*>(object)) {
             out << "list";
-            for (int column = 0; column < list->GetColumnCount(); ++column)
-                text +=
-                    list->GetColumnName(column) + ":" + std::to_string(list->GetColumnWidth(column)) + " ";
+            for (int c = 0; c < list->GetColumnCount(); ++c)
+                text += list->GetColumnName(c) + ":" + std::to_string(list->GetColumnWidth(c)) + " ";
             for (int row = 0; row < list->GetRowCount(); ++row)
-                for (int column = 0; column < list->GetColumnCount(); ++column)
-                    text += (column == 0 ? "|" : "/") + list->GetCellText(row, column);
+                for (int c = 0; c < list->GetColumnCount(); ++c)
+                    text += (c == 0 ? "|" : "/") + list->GetCellText(row, c);
         } else {
             out << "other";
         }

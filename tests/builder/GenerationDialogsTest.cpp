@@ -48,13 +48,13 @@ TEST_F(GenerationDialogsTest, OverwriteBoxGivesTheIdOfThePressedButton) {
 
 // Cancel gives nothing, whatever was typed.
 TEST_F(GenerationDialogsTest, DestinationDialogLayoutAndPlaces) {
-    for (auto [request, name] : {std::pair{DestinationRequest::EntireProject, "destination-project"},
-                                 std::pair{DestinationRequest::ThisScreen, "destination-screen"}}) {
-        const bool shoot = request == DestinationRequest::EntireProject;
-        Script({Layout(name), Type("/home/user/out"), pause,
-                shoot ? LooksLike("destination-dialog.bmp") : pause,
+    for (const bool project : {true, false}) {
+        Script({Layout(project ? "destination-project" : "destination-screen"), Type("/home/user/out"), pause,
+                project ? LooksLike("destination-dialog.bmp") : pause,
                 Click(DestinationDialog::kCancelButton)});
-        EXPECT_EQ(ui->ChooseDestination(request), std::nullopt);
+        EXPECT_EQ(ui->ChooseDestination(project ? DestinationRequest::EntireProject
+                                                : DestinationRequest::ThisScreen),
+                  std::nullopt);
     }
 }
 
