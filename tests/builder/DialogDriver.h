@@ -1,7 +1,5 @@
 #pragma once
 
-// Drives modal dialogs from the idle handler of the headless display: each idle moment while a
-// dialog of type D waits runs the next step on it (with D = CTavScreen, on whichever screen waits).
 #include "../tavctrls/HeadlessApp.h"
 
 #include "builder/FormControls.h"
@@ -43,12 +41,11 @@ inline std::string DescribeLayout(const CTavScreen* screen) {
             text = label->GetText();
         } else if (auto* list = dynamic_cast<const CTavListBox*>(object)) {
             out << "list";
-            for (int column = 0; column < list->GetColumnCount(); ++column)
-                text +=
-                    list->GetColumnName(column) + ":" + std::to_string(list->GetColumnWidth(column)) + " ";
+            for (int c = 0; c < list->GetColumnCount(); ++c)
+                text += list->GetColumnName(c) + ":" + std::to_string(list->GetColumnWidth(c)) + " ";
             for (int row = 0; row < list->GetRowCount(); ++row)
-                for (int column = 0; column < list->GetColumnCount(); ++column)
-                    text += (column == 0 ? "|" : "/") + list->GetCellText(row, column);
+                for (int c = 0; c < list->GetColumnCount(); ++c)
+                    text += (c == 0 ? "|" : "/") + list->GetCellText(row, c);
         } else {
             out << "other";
         }
@@ -66,43 +63,63 @@ inline void ExpectLayout(const CTavScreen* screen, const std::string& name) {
                              std::string(TAV_SOURCE_DIR) + "/tests/builder/layouts/" + name + ".txt");
 }
 
-template <typename D = CTavScreen>
-class DialogDriver {
-public:
-    using Step = std::function<void(D*)>;
+// A test with a main screen over which dialogs open. Each idle moment while a dialog waits runs the
+// next step of the script on the innermost screen.
+class DialogTest : public HeadlessAppTest {
+protected:
+    using Step = std::function<void(CTavScreen*)>;
 
-    DialogDriver(platform::HeadlessDisplay* display, CTavScreen* owner) : display_(display), owner_(owner) {}
-
-    // A dialog that has closed stays the innermost screen until its loop ends; only a running one counts.
-    template <typename T = D>
-    T* Waiting() const {
-        CTavScreen* inner = owner_->GetInnermostScreen();
-        auto* dialog = dynamic_cast<T*>(inner);
-        return inner != owner_ && dialog != nullptr && inner->GetParent()->IsModalRunning() ? dialog
-                                                                                            : nullptr;
+    void SetUp() override {
+        HeadlessAppTest::SetUp();
+        ASSERT_EQ(Init(app, appWidth, appHeight), TAVERROR_OK);
+        main = new CTavScreen;
+        ASSERT_EQ(main->Initialize(1), TAVERROR_OK);
+        app.SetChildScreen(main);
     }
-    CTavMessageBox* WaitingBox() const { return Waiting<CTavMessageBox>(); }
-
-    void Script(std::vector<Step> steps) {
-        done = 0;
-        steps_ = std::move(steps);
-        display_->SetIdleHandler([this](platform::HeadlessDisplay&) {
-            if (done >= steps_.size())
-                return;
-            D* dialog = Waiting();
-            if (dialog == nullptr && WaitingBox() != nullptr)
-                dialog = dynamic_cast<D*>(WaitingBox()->GetParent());
-            if (dialog != nullptr)
-                steps_[done++](dialog);
+    void TearDown() override {
+        EXPECT_EQ(done_, script_.size()) << "a dialog closed before its script ended";
+        if (display != nullptr)
+            display->SetIdleHandler(nullptr);
+        HeadlessAppTest::TearDown();
+    }
+    // A dialog that has closed stays the innermost screen until its loop ends; only a running one counts.
+    template <typename T = CTavScreen>
+    T* Waiting() const {
+        CTavScreen* inner = main->GetInnermostScreen();
+        auto* dialog = dynamic_cast<T*>(inner);
+        return inner != main && dialog != nullptr && inner->GetParent()->IsModalRunning() ? dialog : nullptr;
+    }
+    // The previous script must have run to its end.
+    void Script(std::vector<Step> next) {
+        EXPECT_EQ(done_, script_.size()) << "a dialog closed before its script ended";
+        done_ = 0;
+        script_ = std::move(next);
+        display->SetIdleHandler([this](platform::HeadlessDisplay&) {
+            if (CTavScreen* dialog = Waiting(); dialog != nullptr && done_ < script_.size())
+                script_[done_++](dialog);
         });
+    }
+    // Runs `dialog` over the main screen with the script; `read` sees it before it is removed. Gives
+    // whether it was confirmed.
+    template <typename T>
+    int Run(T* dialog, int x, int y, int width, int height, std::vector<Step> next,
+            const std::function<void(T&)>& read = nullptr) {
+        Script(std::move(next));
+        if (!builder::RunDialog(main, dialog, x, y, width, height))
+            return -1; // and the dialog is gone
+        const int confirmed = dialog->confirmed;
+        if (read)
+            read(*dialog);
+        main->RemoveChildScreen();
+        return confirmed;
     }
 
     void ClickObject(CTavScreen* screen, DWORD id) {
         CTavObject* object = screen->GetObjectByID(id);
         ASSERT_NE(object, nullptr) << "object " << id;
         ASSERT_TRUE(object->IsVisible()) << "object " << id;
-        display_->LClick(static_cast<int>(object->GetAppX()) + object->GetWidth() / 2,
-                         static_cast<int>(object->GetAppY()) + object->GetHeight() / 2);
+        display->LClick(static_cast<int>(object->GetAppX()) + object->GetWidth() / 2,
+                        static_cast<int>(object->GetAppY()) + object->GetHeight() / 2);
     }
     // Clicks a visible row of a list box that is not scrolled.
     void ClickRow(CTavListBox* list, int row, bool twice = false) {
@@ -111,93 +128,48 @@ public:
         const int y = static_cast<int>(list->GetAppY()) + list->GetColumnHeight() +
                       row * list->GetItemHeight() + list->GetItemHeight() / 2;
         if (twice)
-            display_->DoubleClick(x, y);
+            display->DoubleClick(x, y);
         else
-            display_->LClick(x, y);
+            display->LClick(x, y);
     }
 
     Step Click(DWORD id) {
-        return [this, id](D* dialog) { ClickObject(dialog, id); };
+        return [this, id](CTavScreen* dialog) { ClickObject(dialog, id); };
     }
     Step Row(DWORD id, int row, bool twice = false) {
-        return [this, id, row, twice](D* d) {
+        return [this, id, row, twice](CTavScreen* d) {
             ClickRow(dynamic_cast<CTavListBox*>(d->GetObjectByID(id)), row, twice);
         };
     }
     static Step Set(DWORD id, const std::string& text) {
-        return [id, text](D* dialog) { builder::SetTextOf(dialog, id, text); };
+        return [id, text](CTavScreen* dialog) { builder::SetTextOf(dialog, id, text); };
     }
     Step Type(const std::string& text) {
-        return [this, text](D*) { display_->Text(text); };
+        return [this, text](CTavScreen*) { display->Text(text); };
     }
     Step Key(UINT key) {
-        return [this, key](D*) { display_->KeyDown(key); };
+        return [this, key](CTavScreen*) { display->KeyDown(key); };
     }
     // Presses `button` of the waiting message box (0: OK or Yes, 1: No) after checking its text; a plain
     // message must not be a question.
     Step AnswerBox(const std::string& text, int button = -1) {
-        return [this, text, button](D*) {
-            CTavMessageBox* box = WaitingBox();
+        return [this, text, button](CTavScreen*) {
+            CTavMessageBox* box = Waiting<CTavMessageBox>();
             ASSERT_NE(box, nullptr) << "no message box for: " << text;
             EXPECT_EQ(std::string(box->GetText()), text);
             EXPECT_EQ(dynamic_cast<CTavQuestionBox*>(box) != nullptr, button >= 0) << text;
             ClickObject(box, button > 0 ? button : 0);
         };
     }
-    // Lets a frame go by (drawing the dialog).
-    static Step Pause() {
-        return [](D*) {};
-    }
     static Step Layout(const std::string& name) {
-        return [name](D* dialog) { ExpectLayout(dialog, name); };
+        return [name](CTavScreen* dialog) { ExpectLayout(dialog, name); };
     }
     static Step ExpectText(DWORD id, const std::string& text) {
-        return [id, text](D* dialog) { EXPECT_EQ(builder::TextOf(dialog, id), text) << "id " << id; };
+        return [id, text](CTavScreen* d) { EXPECT_EQ(builder::TextOf(d, id), text) << "id " << id; };
     }
+    // Lets a frame go by (drawing the dialog).
+    const Step pause = [](CTavScreen*) {};
 
-    size_t Left() const { return steps_.size() - done; }
-
-    size_t done = 0;
-
-private:
-    platform::HeadlessDisplay* display_;
-    CTavScreen* owner_;
-    std::vector<Step> steps_;
-};
-
-// A test with a main screen over which dialogs open, driving whatever waits there.
-class DialogTest : public HeadlessAppTest, public DialogDriver<> {
-protected:
-    DialogTest() : DialogDriver<>(nullptr, nullptr) {}
-    void SetUp() override {
-        HeadlessAppTest::SetUp();
-        ASSERT_EQ(Init(app, appWidth, appHeight), TAVERROR_OK);
-        main = new CTavScreen;
-        ASSERT_EQ(main->Initialize(1), TAVERROR_OK);
-        app.SetChildScreen(main);
-        static_cast<DialogDriver<>&>(*this) = DialogDriver<>(display, main);
-    }
-    void TearDown() override {
-        EXPECT_EQ(Left(), 0u) << "a dialog closed before its script ended";
-        if (display != nullptr)
-            display->SetIdleHandler(nullptr);
-        HeadlessAppTest::TearDown();
-    }
-    // The previous script must have run to its end.
-    void Script(std::vector<Step> steps) {
-        EXPECT_EQ(Left(), 0u) << "a dialog closed before its script ended";
-        DialogDriver<>::Script(std::move(steps));
-    }
-    // Runs `dialog` over the main screen with the script; `read` sees it before it is removed.
-    template <typename T>
-    void Run(T* dialog, int x, int y, int width, int height, std::vector<Step> steps,
-             const std::function<void(T&)>& read = nullptr) {
-        Script(std::move(steps));
-        ASSERT_TRUE(builder::RunDialog(main, dialog, x, y, width, height));
-        if (read)
-            read(*dialog);
-        main->RemoveChildScreen();
-    }
     // Steps done before pressing `ok` and the message that this brings (leaving the focus on `focus`).
     struct Rule {
         std::vector<Step> before;
@@ -241,6 +213,10 @@ protected:
     CTavApp app;
     CTavScreen* main = nullptr;
     test::TempDir shots;
+
+private:
+    size_t done_ = 0;
+    std::vector<Step> script_;
 };
 
 // Makes `folder` the current directory while it lives.

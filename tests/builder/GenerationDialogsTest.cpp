@@ -29,33 +29,17 @@ class GenerationDialogsTest : public DialogTest {
 protected:
     void SetUp() override {
         DialogTest::SetUp();
-        project.name = "Demo";
-        project.AddScreen(test::MakeScreen("Start"));
-        project.Screen(0).startup = 1;
-        project.AddObject(test::MakeObject(ObjectKind::Button, "Start", "Go"));
         ui = std::make_unique<builder::DialogGenerationUi>(main);
     }
-    // Generates the entire project through the dialogs, typing `out` as the destination.
-    void Generate(const std::string& out, std::vector<Step> answers) {
-        answers.insert(answers.begin(), {Type(out), Click(DestinationDialog::kOkButton)});
-        answers.push_back(AnswerBox("Code generation complete.\nSee the documenation on how to use TavCtrls "
-                                    "class libraries to add more functionality to your program."));
-        Script(std::move(answers));
-        EXPECT_EQ(GenerateEntireProject(&project, *ui), GenerationOutcome::Completed);
-        EXPECT_EQ(main->GetChildScreen(), nullptr) << "every dialog is gone";
-    }
 
-    Project project;
     test::TempDir temp;
     std::unique_ptr<builder::DialogGenerationUi> ui;
-    const Step noCopy = AnswerBox(
-        "Do you want to move copy bitmaps into art folder in your project and make their path relative?", 1);
 };
 
 // The answer is the id of the pressed button; a click on the message text is none.
 TEST_F(GenerationDialogsTest, OverwriteBoxGivesTheIdOfThePressedButton) {
     for (DWORD button : {kAnswerAlways, kAnswerYes, kAnswerNo, kAnswerNever}) {
-        Script({Layout("overwrite-box"), Pause(), LooksLike("overwrite-box.bmp"),
+        Script({Layout("overwrite-box"), pause, LooksLike("overwrite-box.bmp"),
                 Click(OverwriteBox::kMessageText), Click(button)});
         EXPECT_EQ(OverwriteBox::Ask(main, kOverwrite), static_cast<int>(button));
         EXPECT_EQ(main->GetChildScreen(), nullptr) << "the box is removed";
@@ -64,13 +48,13 @@ TEST_F(GenerationDialogsTest, OverwriteBoxGivesTheIdOfThePressedButton) {
 
 // Cancel gives nothing, whatever was typed.
 TEST_F(GenerationDialogsTest, DestinationDialogLayoutAndPlaces) {
-    for (auto [request, name] : {std::pair{DestinationRequest::EntireProject, "destination-project"},
-                                 std::pair{DestinationRequest::ThisScreen, "destination-screen"}}) {
-        const bool shoot = request == DestinationRequest::EntireProject;
-        Script({Layout(name), Type("/home/user/out"), Pause(),
-                shoot ? LooksLike("destination-dialog.bmp") : Pause(),
+    for (const bool project : {true, false}) {
+        Script({Layout(project ? "destination-project" : "destination-screen"), Type("/home/user/out"), pause,
+                project ? LooksLike("destination-dialog.bmp") : pause,
                 Click(DestinationDialog::kCancelButton)});
-        EXPECT_EQ(ui->ChooseDestination(request), std::nullopt);
+        EXPECT_EQ(ui->ChooseDestination(project ? DestinationRequest::EntireProject
+                                                : DestinationRequest::ThisScreen),
+                  std::nullopt);
     }
 }
 
@@ -105,34 +89,34 @@ TEST_F(GenerationDialogsTest, BrowsePutsTheChosenFolderIntoTheField) {
     EXPECT_EQ(DestinationDialog::Ask(main, 150, 125, 350, 200), temp / "sub");
 }
 
-TEST_F(GenerationDialogsTest, AdapterAnswersWithBoxes) {
-    Script({AnswerBox("Go on?", 0), AnswerBox("Go on?", 1), AnswerBox("Done"), AnswerBox("Bitmap skipped"),
-            Layout("overwrite-box"), Click(kAnswerNever)});
-    EXPECT_TRUE(ui->AskYesNo(YesNoQuestion::CopyBitmaps, "Go on?"));
-    EXPECT_FALSE(ui->AskYesNo(YesNoQuestion::CreateDirectory, "Go on?"));
-    ui->ShowMessage("Done", MessageKind::Information);
+// Its questions and messages are answered in the generation runs.
+TEST_F(GenerationDialogsTest, AdapterWarnsAndAsksToOverwriteWithBoxes) {
+    Script({AnswerBox("Bitmap skipped"), Click(kAnswerNever)});
     ui->Warn("Bitmap skipped");
     EXPECT_EQ(ui->AskOverwrite(kOverwrite), kAnswerNever);
 }
 
-TEST_F(GenerationDialogsTest, EntireProjectIsWrittenIntoTheChosenFolder) {
-    const std::string out = temp / "out";
-    Generate(out, {AnswerBox(kCreate, 0), noCopy});
-    ASSERT_FALSE(project.generatedFiles.empty());
-    for (const std::string& file : project.generatedFiles)
-        EXPECT_TRUE(fs::is_regular_file(file)) << file;
-    EXPECT_FALSE(fs::exists(out + "/art")) << "bitmaps were not to be copied";
-}
-
+// Generated through the dialogs, with a startup screen picked among the full screens.
 TEST_F(GenerationDialogsTest, StartupScreenIsPickedAmongTheFullScreens) {
-    project.Screen(0).startup = 0;
+    Project project;
+    project.name = "Demo";
+    project.AddScreen(test::MakeScreen("Start"));
     project.AddScreen(test::MakeScreen("Popup", ScreenType::Popup));
     project.AddScreen(test::MakeScreen("Second"));
+    project.AddObject(test::MakeObject(ObjectKind::Button, "Start", "Go"));
     project.modified = 0;
-    Generate(temp.path(),
-             {noCopy, AnswerBox("You haven't selected a startup screen. Do you want to select one?", 0),
-              Layout("startup-screen-list"), Row(builder::ScreenListDialog::ScreenList, 1),
-              Click(builder::ScreenListDialog::SelectButton)});
+    Script(
+        {Type(temp.path()), Click(DestinationDialog::kOkButton),
+         AnswerBox("Do you want to move copy bitmaps into art folder in your project and make their path "
+                   "relative?",
+                   1),
+         AnswerBox("You haven't selected a startup screen. Do you want to select one?", 0),
+         Layout("startup-screen-list"), Row(builder::ScreenListDialog::ScreenList, 1),
+         Click(builder::ScreenListDialog::SelectButton),
+         AnswerBox("Code generation complete.\nSee the documenation on how to use TavCtrls class libraries "
+                   "to add more functionality to your program.")});
+    EXPECT_EQ(GenerateEntireProject(&project, *ui), GenerationOutcome::Completed);
+    EXPECT_EQ(main->GetChildScreen(), nullptr) << "every dialog is gone";
     EXPECT_EQ(project.Screen(2).startup, 1);
     EXPECT_EQ(project.Screen(0).startup, 0);
     EXPECT_EQ(project.modified, 1);

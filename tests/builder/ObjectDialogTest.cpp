@@ -74,17 +74,15 @@ protected:
         dialog->editedIndex = index;
         dialog->presetX = presetX;
         dialog->presetY = presetY;
-        int confirmed = -1;
-        Run<ObjectDialog>(dialog, 200, 60, 400, 480, std::move(steps),
-                          [&](ObjectDialog& done) { confirmed = done.confirmed; });
-        return confirmed;
+        return Run<ObjectDialog>(dialog, 200, 60, 400, 480, std::move(steps));
     }
 
     Project project;
 };
 
 // Each kind shows every field in its place (the layout files); Cancel stores nothing and OK exactly
-// what was shown.
+// what was shown. A new one holds the kind's defaults: a button is dropped at 40, 60, the others come
+// from the menu, at the default position.
 TEST_F(ObjectDialogTest, CancelOrOkOnAnUnchangedDialogStoresExactlyItsValues) {
     for (int k = 0; k <= 7; ++k) {
         SCOPED_TRACE(k);
@@ -99,14 +97,7 @@ TEST_F(ObjectDialogTest, CancelOrOkOnAnUnchangedDialogStoresExactlyItsValues) {
         EXPECT_EQ(project.Object(index), object);
         EXPECT_EQ(project.modified, 1);
         project.DeleteObject(index);
-    }
-}
 
-// A button is dropped at 40, 60; the others come from the menu, at the default position.
-TEST_F(ObjectDialogTest, CancelOrOkOnAnUnchangedNewDialogAddsTheKindsDefaults) {
-    for (int k = 0; k <= 7; ++k) {
-        SCOPED_TRACE(k);
-        const auto kind = static_cast<ObjectKind>(k);
         ObjectDef expected;
         expected.screenName = "Main";
         expected.SetKind(kind, project, "Main");
@@ -188,11 +179,11 @@ TEST_F(ObjectDialogTest, SelectAndBrowseButtonsFillTheFieldsBeforeThem) {
     test::TempDir folder;
     test::WriteFile(folder / "a.bmp", "x");
     InFolder here(folder.path());
-    const Step fits = [](CTavScreen* chooser) {
-        const CTavScreen* dialog = chooser->GetParent();
+    const Step fits = [](CTavScreen* c) {
+        const CTavScreen* dialog = c->GetParent();
         EXPECT_NE(dynamic_cast<const ObjectDialog*>(dialog), nullptr);
-        EXPECT_TRUE(chooser->GetX() >= 0 && chooser->GetX() + chooser->GetWidth() <= dialog->GetWidth());
-        EXPECT_TRUE(chooser->GetY() >= 0 && chooser->GetY() + chooser->GetHeight() <= dialog->GetHeight());
+        EXPECT_TRUE(c->GetX() >= 0 && c->GetY() >= 0 && c->GetX() + c->GetWidth() <= dialog->GetWidth() &&
+                    c->GetY() + c->GetHeight() <= dialog->GetHeight());
     };
     const std::string font = TavGetFontFamilies().at(1);
     EXPECT_EQ(

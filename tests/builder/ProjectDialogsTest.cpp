@@ -49,14 +49,10 @@ protected:
             EXPECT_EQ(seen, values) << "check boxes from " << ids.front();
         };
     }
-    template <typename T>
-    void Run(T* dialog, std::vector<Step> steps, const std::function<void(T&)>& read = nullptr) {
-        DialogTest::Run<T>(dialog, 250, 150, 300, 300, std::move(steps), read);
-    }
     // Runs the project dialog; gives its outputs in one line.
     std::string Outcome(ProjectDialog* dialog, std::vector<Step> steps) {
         std::ostringstream out;
-        Run<ProjectDialog>(dialog, std::move(steps), [&](ProjectDialog& d) {
+        Run<ProjectDialog>(dialog, 250, 150, 300, 300, std::move(steps), [&](ProjectDialog& d) {
             out << d.confirmed << " " << d.name << " " << d.x << "," << d.y << " " << d.width << "x"
                 << d.height << " " << d.bitsPerPixel
                 << (d.appMode == AppMode::FullScreen ? " full " : " window ") << d.showFrameRate
@@ -64,19 +60,19 @@ protected:
         });
         return out.str();
     }
-    std::string SavePath(const std::string& name) const {
-        return (fs::current_path() / "save" / name).string();
-    }
-    // Runs a dialog of type T; gives whether it was confirmed and its `answer`.
+    // Runs a dialog of type T; gives "1 " and its `answer` when confirmed, else "0".
     template <typename T>
-    std::pair<int, std::string> Result(std::vector<Step> steps, T* dialog = new T,
-                                       std::string T::*answer = &T::resultPath) {
-        std::pair<int, std::string> result;
-        Run<T>(dialog, std::move(steps), [&](T& done) { result = {done.confirmed, done.*answer}; });
+    std::string Result(std::vector<Step> steps, T* dialog = new T, std::string T::*answer = &T::resultPath) {
+        std::string result;
+        Run<T>(dialog, 250, 150, 300, 300, std::move(steps),
+               [&](T& done) { result = done.confirmed ? "1 " + done.*answer : "0"; });
         return result;
     }
-    // Runs the screen list over `project`; gives whether it was confirmed and the chosen name.
-    std::pair<int, std::string> ChooseScreen(std::vector<Step> steps, int filter = 0) {
+    static std::string Saved(const std::string& name) {
+        return "1 " + (fs::current_path() / "save" / name).string();
+    }
+    // Runs the screen list over `project`.
+    std::string ChooseScreen(std::vector<Step> steps, int filter = 0) {
         auto* dialog = new ScreenListDialog;
         dialog->project = &project;
         dialog->typeFilter = filter;
@@ -88,10 +84,7 @@ protected:
         auto* dialog = new ScreenDialog;
         dialog->project = in != nullptr ? in : &project;
         dialog->editIndex = edited;
-        int confirmed = -1;
-        DialogTest::Run<ScreenDialog>(dialog, 220, 120, 360, 360, std::move(steps),
-                                      [&](ScreenDialog& done) { confirmed = done.confirmed; });
-        return confirmed;
+        return Run<ScreenDialog>(dialog, 220, 120, 360, 360, std::move(steps));
     }
     // Screen `index` of `in` in one line, then whether the project is marked modified.
     static std::string Brief(const Project& in, int index) {
@@ -151,9 +144,9 @@ TEST_F(ProjectDialogsTest, OpenAndSaveAsListTheProjectFilesAndNeedAName) {
     EXPECT_EQ(
         Result<OpenProjectDialog>({Layout("open-project-dialog"), LooksLike("OpenProjectDialog.bmp", true),
                                    Click(2), AnswerBox("Please select a file first"), Row(1, 1), Click(2)}),
-        std::make_pair(1, SavePath("b.tvp")));
-    EXPECT_EQ(Result<OpenProjectDialog>({Row(1, 0, true)}), std::make_pair(1, SavePath("a.tvp")));
-    EXPECT_EQ(Result<OpenProjectDialog>({Row(1, 0), Click(3)}).first, 0);
+        Saved("b.tvp"));
+    EXPECT_EQ(Result<OpenProjectDialog>({Row(1, 0, true)}), Saved("a.tvp"));
+    EXPECT_EQ(Result<OpenProjectDialog>({Row(1, 0), Click(3)}), "0");
 
     // Save as completes the name and asks before overwriting.
     EXPECT_EQ(
@@ -163,29 +156,27 @@ TEST_F(ProjectDialogsTest, OpenAndSaveAsListTheProjectFilesAndNeedAName) {
              // "b" matches a listed file only once ".tvp" is appended.
              Set(5, "b"), Click(2), AnswerBox("Are you sure you want to overwrite b.tvp", 1),
              ExpectText(5, "b.tvp"), Click(2), AnswerBox("Are you sure you want to overwrite b.tvp", 0)}),
-        std::make_pair(1, SavePath("b.tvp")));
+        Saved("b.tvp"));
     // A double click takes the row's name and acts as OK.
     EXPECT_EQ(
         Result<SaveAsDialog>({Row(1, 0, true), AnswerBox("Are you sure you want to overwrite a.tvp", 0)}),
-        std::make_pair(1, SavePath("a.tvp")));
+        Saved("a.tvp"));
     // Names are compared exactly and only a name longer than ".tvp" keeps its own ending.
     for (auto [typed, completed] : {std::pair{"B.TVP", "B.TVP.tvp"}, std::pair{"new.tvp", "new.tvp"},
                                     std::pair{"tvp", "tvp.tvp"}, std::pair{".tvp", ".tvp"}})
-        EXPECT_EQ(Result<SaveAsDialog>({Set(5, typed), Click(2)}), std::make_pair(1, SavePath(completed)))
-            << typed;
-    EXPECT_EQ(Result<SaveAsDialog>({Set(5, "x"), Click(3)}).first, 0);
+        EXPECT_EQ(Result<SaveAsDialog>({Set(5, typed), Click(2)}), Saved(completed)) << typed;
+    EXPECT_EQ(Result<SaveAsDialog>({Set(5, "x"), Click(3)}), "0");
 }
 
 TEST_F(ProjectDialogsTest, WithoutASaveFolderTheListsAreEmptyAndSavingMakesIt) {
-    EXPECT_EQ(Result<OpenProjectDialog>(
-                  {Layout("open-project-empty"), Click(2), AnswerBox("Please select a file first"), Click(3)})
-                  .first,
-              0);
-    EXPECT_EQ(Result<SaveAsDialog>({Layout("save-as-empty"), Click(3)}).first, 0);
+    EXPECT_EQ(Result<OpenProjectDialog>({Layout("open-project-empty"), Click(2),
+                                         AnswerBox("Please select a file first"), Click(3)}),
+              "0");
+    EXPECT_EQ(Result<SaveAsDialog>({Layout("save-as-empty"), Click(3)}), "0");
     EXPECT_FALSE(fs::exists("save")) << "opening or cancelling makes no folder";
 
     // Saving makes it; a file in its place is told and keeps the dialog open.
-    EXPECT_EQ(Result<SaveAsDialog>({Set(5, "first"), Click(2)}), std::make_pair(1, SavePath("first.tvp")));
+    EXPECT_EQ(Result<SaveAsDialog>({Set(5, "first"), Click(2)}), Saved("first.tvp"));
     EXPECT_TRUE(fs::is_directory("save"));
     EXPECT_TRUE(display->MessagesShown().empty());
     fs::remove("save");
@@ -193,20 +184,18 @@ TEST_F(ProjectDialogsTest, WithoutASaveFolderTheListsAreEmptyAndSavingMakesIt) {
     EXPECT_EQ(
         Result<SaveAsDialog>(
             {Set(5, "first"), Click(2),
-             AnswerBox("Could not create the folder " + (fs::current_path() / "save").string()), Click(3)})
-            .first,
-        0);
+             AnswerBox("Could not create the folder " + (fs::current_path() / "save").string()), Click(3)}),
+        "0");
 }
 
 TEST_F(ProjectDialogsTest, ScreenListFiltersByTypeAndNeedsASelection) {
     for (int filter = 0; filter <= 3; ++filter)
-        EXPECT_EQ(
-            ChooseScreen({Layout("screen-list-filter-" + std::to_string(filter)), Click(2)}, filter).first,
-            0);
+        EXPECT_EQ(ChooseScreen({Layout("screen-list-filter-" + std::to_string(filter)), Click(2)}, filter),
+                  "0");
     EXPECT_EQ(ChooseScreen({Layout("screen-list-dialog"), LooksLike("ScreenListDialog.bmp", true), Click(1),
                             AnswerBox("Select an item from the list first"), Row(0, 2), Click(1)}),
-              std::make_pair(1, std::string("Side")));
-    EXPECT_EQ(ChooseScreen({Row(0, 1, true)}), std::make_pair(1, std::string("Pop")));
+              "1 Side");
+    EXPECT_EQ(ChooseScreen({Row(0, 1, true)}), "1 Pop");
     EXPECT_EQ(project.modified, 0);
 }
 
