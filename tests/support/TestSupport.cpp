@@ -46,7 +46,11 @@ void WriteFile(const std::string& path, const std::string& bytes) {
 }
 
 std::unique_ptr<ScreenDef> MakeScreen(const std::string& name, ScreenType type, const std::string& parent) {
-    return std::make_unique<ScreenDef>(ScreenDef{.name = name, .parent = parent, .type = type});
+    auto screen = std::make_unique<ScreenDef>();
+    screen->name = name;
+    screen->parent = parent;
+    screen->type = type;
+    return screen;
 }
 
 std::unique_ptr<ObjectDef> MakeObject(ObjectKind kind, const std::string& screenName,
