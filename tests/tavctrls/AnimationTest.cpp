@@ -1,11 +1,4 @@
-// Animations on the virtual clock: the frame sequence of each play mode, animations without frames,
-// and mode 3 removing the animation while the frame that updates it is still running.
 #include "HeadlessApp.h"
-
-#include <gtest/gtest.h>
-
-#include <string>
-#include <vector>
 
 namespace tav::testing {
 namespace {

@@ -1,10 +1,5 @@
 #include "HeadlessApp.h"
 
-#include <gtest/gtest.h>
-
-#include <string>
-#include <vector>
-
 namespace tav::testing {
 namespace {
 

@@ -1,10 +1,7 @@
 #include "HeadlessApp.h"
 
-#include <gtest/gtest.h>
-
 #include <algorithm>
-#include <string>
-#include <vector>
+#include <tuple>
 
 namespace tav::testing {
 namespace {
@@ -13,28 +10,22 @@ using ControlsTest = ScreenAppTest<>;
 
 TEST_F(ControlsTest, ButtonStatesFollowTheMouse) {
     CTavButton* button = AddButton(screen, 7, 10, 10); // 10..70 x 10..30
-    struct Step {
-        const char* what;
-        int x, y;
-        int state;
-        long clicks;
-    };
-    const Step steps[] = {
+    // The state after each step (0 normal, 1 over, 2 down) and the clicks reported so far.
+    const std::tuple<std::string, int, int, int, long> steps[] = {
         {"move", 20, 20, 1, 0}, {"move", 200, 200, 0, 0}, {"move", 20, 20, 1, 0},   {"down", 20, 20, 2, 0},
         {"move", 25, 20, 1, 0}, {"move", 200, 20, 0, 0},  {"up", 200, 20, 0, 0},    {"down", 20, 20, 2, 0},
         {"up", 20, 20, 1, 1},   {"down", 20, 20, 2, 1},   {"move", 300, 200, 0, 1}, {"up", 300, 200, 0, 1},
     };
-    for (const Step& step : steps) {
-        const std::string what = step.what;
+    for (const auto& [what, x, y, state, clicks] : steps) {
+        SCOPED_TRACE(what + " " + std::to_string(x) + "," + std::to_string(y));
         if (what == "move")
-            screen->MouseMove(step.x, step.y);
+            screen->MouseMove(x, y);
         else if (what == "down")
-            screen->LMouseDown(step.x, step.y);
+            screen->LMouseDown(x, y);
         else
-            screen->LMouseUp(step.x, step.y);
-        EXPECT_EQ(button->GetState(), step.state) << what << " " << step.x << "," << step.y;
-        EXPECT_EQ(std::count(screen->log.begin(), screen->log.end(), "button 7"), step.clicks)
-            << what << " " << step.x << "," << step.y;
+            screen->LMouseUp(x, y);
+        EXPECT_EQ(button->GetState(), state);
+        EXPECT_EQ(std::count(screen->log.begin(), screen->log.end(), "button 7"), clicks);
     }
     CTavButton bad;
     EXPECT_EQ(bad.Initialize("x", 1, 0, 0, 0, 10, screen, "a", "b", "c"), TAVERROR_INVALIDARG);
@@ -68,11 +59,7 @@ TEST_F(ControlsTest, FailedObjectsStaySafe) {
 }
 
 TEST_F(ControlsTest, CheckBoxTogglesOnReleaseAndSpace) {
-    auto* box = new CTavCheckBox;
-    ASSERT_EQ(box->Initialize("Sound", 3, 10, 50, 120, 20, screen, ArtPath("checkyes.bmp").c_str(),
-                              ArtPath("checkno.bmp").c_str()),
-              TAVERROR_OK);
-    screen->AddObject(box);
+    CTavCheckBox* box = AddCheckBox(screen, 3, 10, 50, 120, 20);
     screen->LMouseDown(15, 55);
     EXPECT_FALSE(box->GetValue()); // the press itself does nothing
     screen->LMouseUp(15, 55);
@@ -103,10 +90,8 @@ TEST_F(ControlsTest, MultiLineStaticBreaksBetweenCharacters) {
     EXPECT_EQ(lines, (std::vector<std::string>{"one ", "two"}));
     text->SetText("");
     EXPECT_EQ(lines, (std::vector<std::string>{""}));
-    std::string accents; // a character of several bytes is never split across lines
-    for (int i = 0; i < 9; ++i)
-        accents += "\xC3\xA9";
-    text->SetText(accents.c_str());
+    // A character of several bytes is never split across lines.
+    text->SetText("\xC3\xA9\xC3\xA9\xC3\xA9\xC3\xA9\xC3\xA9\xC3\xA9\xC3\xA9\xC3\xA9\xC3\xA9");
     for (const auto& line : lines)
         EXPECT_EQ(line.size() % 2, 0u) << line;
 }

@@ -39,6 +39,8 @@ void HeadlessAppTest::Frame(CTavApp& app, int count) {
 }
 
 void HeadlessAppTest::Queue(const std::string& action, int x, int y) {
+    if (action == "key")
+        return display->KeyDown(static_cast<unsigned>(x));
     using Display = platform::HeadlessDisplay;
     static const std::map<std::string, void (Display::*)(int, int)> inputs = {
         {"click", &Display::LClick},   {"double", &Display::DoubleClick}, {"right", &Display::RClick},
@@ -54,14 +56,6 @@ std::uint32_t PixelAt(CTavSurface* surface, int x, int y) {
     return surface->GetDDSurface()->At(x, y);
 }
 
-CTavObject* AddPlain(CTavScreen* owner, DWORD id, int x, int y, int width, int height) {
-    auto* object = new CTavObject;
-    EXPECT_EQ(object->Initialize(id, static_cast<float>(x), static_cast<float>(y), width, height, owner),
-              TAVERROR_OK);
-    EXPECT_EQ(owner->AddObject(object), TAVERROR_OK);
-    return object;
-}
-
 CTavButton* AddButton(CTavScreen* owner, DWORD id, int x, int y, int width, int height) {
     auto* button = new CTavButton;
     EXPECT_EQ(button->Initialize("OK", id, static_cast<float>(x), static_cast<float>(y), width, height, owner,
@@ -70,6 +64,15 @@ CTavButton* AddButton(CTavScreen* owner, DWORD id, int x, int y, int width, int 
               TAVERROR_OK);
     EXPECT_EQ(owner->AddObject(button), TAVERROR_OK);
     return button;
+}
+
+CTavCheckBox* AddCheckBox(CTavScreen* owner, DWORD id, int x, int y, int width, int height) {
+    auto* box = new CTavCheckBox;
+    EXPECT_EQ(box->Initialize("Sound", id, static_cast<float>(x), static_cast<float>(y), width, height, owner,
+                              ArtPath("checkyes.bmp").c_str(), ArtPath("checkno.bmp").c_str()),
+              TAVERROR_OK);
+    EXPECT_EQ(owner->AddObject(box), TAVERROR_OK);
+    return box;
 }
 
 } // namespace tav::testing

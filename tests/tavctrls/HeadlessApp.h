@@ -29,7 +29,7 @@ protected:
     int Run(CTavApp& app);
     // One frame as the loop draws it (after the pending input).
     void Frame(CTavApp& app, int count = 1);
-    // Queues "click", "double", "right", "move", "down" or "up" at (x, y).
+    // Queues "click", "double", "right", "move", "down" or "up" at (x, y), or "key" with the code in x.
     void Queue(const std::string& action, int x, int y);
 
     platform::HeadlessDisplay* display = nullptr;
@@ -76,8 +76,8 @@ private:
     }
 };
 
-// An application of 320 x 240 showing a new full screen of type S (id 1).
-template <typename S = LogScreen>
+// An application of 320 x 240 showing a new full screen of type S (id 1), a verbose LogScreen if asked.
+template <typename S = LogScreen, bool Verbose = false>
 class ScreenAppTest : public HeadlessAppTest {
 protected:
     void SetUp() override {
@@ -87,12 +87,20 @@ protected:
     }
     void ShowNewScreen() {
         screen = new S;
+        if constexpr (Verbose)
+            screen->verbose = true;
         ASSERT_EQ(screen->Initialize(1), TAVERROR_OK);
         app.SetChildScreen(screen);
     }
     void Click(int x, int y) {
         display->LClick(x, y);
         Frame(app);
+    }
+    // A logging screen of any kind, initialised; shows focus, keys and presses too.
+    static LogScreen* NewLogScreen(DWORD id, int x, int y, int w, int h, int kind, CTavScreen* parent) {
+        auto* made = new LogScreen;
+        made->verbose = true;
+        return made->Initialize(id, x, y, w, h, kind, parent) == TAVERROR_OK ? made : nullptr;
     }
 
     CTavApp app;
@@ -103,7 +111,15 @@ protected:
 std::string ArtPath(const std::string& name);
 std::uint32_t PixelAt(CTavSurface* surface, int x, int y);
 // Objects initialised and added to their screen.
-CTavObject* AddPlain(CTavScreen* owner, DWORD id, int x, int y, int width = 40, int height = 20);
+template <typename T = CTavObject>
+T* AddPlain(CTavScreen* owner, DWORD id, int x, int y, int width = 40, int height = 20) {
+    auto* object = new T;
+    EXPECT_EQ(object->Initialize(id, static_cast<float>(x), static_cast<float>(y), width, height, owner),
+              TAVERROR_OK);
+    EXPECT_EQ(owner->AddObject(object), TAVERROR_OK);
+    return object;
+}
 CTavButton* AddButton(CTavScreen* owner, DWORD id, int x, int y, int width = 60, int height = 20);
+CTavCheckBox* AddCheckBox(CTavScreen* owner, DWORD id, int x, int y, int width, int height);
 
 } // namespace tav::testing

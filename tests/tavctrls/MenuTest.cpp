@@ -1,13 +1,6 @@
-// Popup menus and the menu bar on the headless display: what the mouse highlights, opens, closes and
-// chooses, and handlers that remove the menu or destroy the screen while it is routing.
 #include "HeadlessApp.h"
 
-#include <gtest/gtest.h>
-
-#include <functional>
-#include <string>
 #include <utility>
-#include <vector>
 
 namespace tav::testing {
 namespace {
@@ -28,30 +21,20 @@ protected:
         return menu;
     }
     // FILE: New, Open, Save, Exit; EDIT: Undo and a long item.
-    CTavMenuBar* AttachBar(CTavScreen* owner) {
+    CTavMenuBar* AttachBar() {
         auto* bar = new CTavMenuBar;
-        EXPECT_EQ(bar->Initialize(owner), TAVERROR_OK);
+        EXPECT_EQ(bar->Initialize(screen), TAVERROR_OK);
         bar->AddMenu("FILE");
         bar->AddMenu("EDIT");
-        for (const char* item : {"New", "Open", "Save", "Exit"})
-            bar->AddMenuItem(item, 0);
-        bar->AddMenuItem("Undo", 1);
-        bar->AddMenuItem("Select everything in the view", 1);
-        EXPECT_EQ(owner->SetMenuBar(bar), TAVERROR_OK);
+        for (const auto& [item, menu] : {std::pair{"New", 0},
+                                         {"Open", 0},
+                                         {"Save", 0},
+                                         {"Exit", 0},
+                                         {"Undo", 1},
+                                         {"Select everything in the view", 1}})
+            bar->AddMenuItem(item, menu);
+        EXPECT_EQ(screen->SetMenuBar(bar), TAVERROR_OK);
         return bar;
-    }
-    static Point TitlePoint(CTavMenuBar* bar, int menu) {
-        CTavScreen* owner = bar->GetOwnerScreen();
-        return {owner->GetAppX() + bar->GetTitleX(menu) + bar->GetTitleWidth(menu) / 2, owner->GetAppY() + 8};
-    }
-    static Point ItemPoint(CTavMenuBar* bar, int row) {
-        CTavObject* drop = bar->GetDropDown();
-        EXPECT_NE(drop, nullptr);
-        if (drop == nullptr)
-            return {-1, -1};
-        CTavScreen* owner = bar->GetOwnerScreen();
-        return {owner->GetAppX() + static_cast<int>(drop->GetX()) + drop->GetWidth() - 3,
-                owner->GetAppY() + static_cast<int>(drop->GetY()) + row * 15 + 7};
     }
 };
 
@@ -140,12 +123,15 @@ TEST_F(MenuTest, MenuHandlersThatRemoveTheBarOrTheScreen) {
     for (const auto& handler : handlers) {
         ShowNewScreen();
         replacement = nullptr;
-        CTavMenuBar* bar = AttachBar(screen);
+        CTavMenuBar* bar = AttachBar();
         AddPlain(screen, 5, 0, 0, 320, 240); // presses on the bar or its drop-down never reach it
         LogScreen* owner = screen;
         screen->hook = [handler](const std::string&) { return handler(); };
-        Click(TitlePoint(bar, 0));
-        Click(ItemPoint(bar, 3));
+        Click({bar->GetTitleX(0) + bar->GetTitleWidth(0) / 2, 8});
+        CTavObject* drop = bar->GetDropDown();
+        ASSERT_NE(drop, nullptr);
+        Click({static_cast<int>(drop->GetX()) + drop->GetWidth() - 3,
+               static_cast<int>(drop->GetY()) + 3 * 15 + 7});
         Frame(app, 2);
         if (app.GetChildScreen() == owner) {
             EXPECT_EQ(owner->log, (Log{"menu FILE Exit"}));

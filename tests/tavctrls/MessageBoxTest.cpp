@@ -1,14 +1,7 @@
-// Message and question boxes on the headless display: answers, placement, growth with the text, boxes
-// asked for while a dialog is showing, and the end of the process while a box waits.
 #include "HeadlessApp.h"
 
-#include <gtest/gtest.h>
-
 #include <array>
-#include <functional>
-#include <string>
 #include <utility>
-#include <vector>
 
 namespace tav::testing {
 namespace {
@@ -25,12 +18,6 @@ protected:
         auto* box = dynamic_cast<CTavMessageBox*>(inner);
         return box != nullptr && box->GetParent()->IsModalRunning() ? box : nullptr;
     }
-    void ClickObject(CTavScreen* owner, DWORD id) {
-        CTavObject* object = owner->GetObjectByID(id);
-        ASSERT_NE(object, nullptr) << "object " << id;
-        display->LClick(static_cast<int>(object->GetAppX()) + object->GetWidth() / 2,
-                        static_cast<int>(object->GetAppY()) + object->GetHeight() / 2);
-    }
     // While a box waits, every idle moment runs the next step on it; `done` counts the steps run.
     void Script(std::vector<BoxStep> steps) {
         done = 0;
@@ -41,7 +28,12 @@ protected:
         });
     }
     BoxStep Click(DWORD id) {
-        return [this, id](CTavMessageBox* box) { ClickObject(box, id); };
+        return [this, id](CTavMessageBox* box) {
+            CTavObject* object = box->GetObjectByID(id);
+            ASSERT_NE(object, nullptr) << "object " << id;
+            display->LClick(static_cast<int>(object->GetAppX()) + object->GetWidth() / 2,
+                            static_cast<int>(object->GetAppY()) + object->GetHeight() / 2);
+        };
     }
 
     size_t done = 0;

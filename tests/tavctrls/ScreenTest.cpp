@@ -1,59 +1,34 @@
 #include "HeadlessApp.h"
 
-#include <gtest/gtest.h>
-
 #include <array>
-#include <string>
-#include <vector>
 
 namespace tav::testing {
 namespace {
 
 using Log = std::vector<std::string>;
 
-// An object that logs what reaches it into its screen's log.
+// An object that logs what reaches it into its screen's log; `stop` answers presses.
 class Probe : public CTavObject {
 public:
-    explicit Probe(BOOL stop) : stop_(stop) {}
-    BOOL OnLMouseDown(int, int) override {
-        Note("down " + std::to_string(GetID()));
-        return stop_;
-    }
+    BOOL OnLMouseDown(int, int) override { return Note("down " + std::to_string(GetID()), stop); }
     BOOL OnKeyDown(UINT key) override {
-        Note("key " + std::to_string(GetID()) + " " + std::to_string(key));
-        return FALSE;
+        return Note("key " + std::to_string(GetID()) + " " + std::to_string(key));
     }
+    BOOL stop = FALSE;
 
 private:
-    void Note(const std::string& entry) { static_cast<LogScreen*>(GetScreen())->log.push_back(entry); }
-    BOOL stop_;
+    BOOL Note(const std::string& entry, BOOL answer = FALSE) {
+        static_cast<LogScreen*>(GetScreen())->log.push_back(entry);
+        return answer;
+    }
 };
 
-class ScreenTest : public ScreenAppTest<> {
-protected:
-    void SetUp() override {
-        ScreenAppTest::SetUp();
-        screen->verbose = true;
-    }
-    Probe* AddProbe(CTavScreen* owner, DWORD id, int x, int y, int w, int h, BOOL stop = FALSE) {
-        auto* probe = new Probe(stop);
-        EXPECT_EQ(probe->Initialize(id, static_cast<float>(x), static_cast<float>(y), w, h, owner),
-                  TAVERROR_OK);
-        EXPECT_EQ(owner->AddObject(probe), TAVERROR_OK);
-        return probe;
-    }
-    LogScreen* NewLogScreen(DWORD id, int x, int y, int w, int h, int kind, CTavScreen* parent) {
-        auto* made = new LogScreen;
-        made->verbose = true;
-        EXPECT_EQ(made->Initialize(id, x, y, w, h, kind, parent), TAVERROR_OK);
-        return made;
-    }
-};
+using ScreenTest = ScreenAppTest<LogScreen, true>;
 
 TEST_F(ScreenTest, PressesAndKeysAreRoutedInOrderAndMoveTheFocus) {
-    AddProbe(screen, 1, 0, 0, 50, 50);
-    AddProbe(screen, 2, 20, 20, 50, 50);
-    AddProbe(screen, 3, 100, 100, 10, 10);
+    AddPlain<Probe>(screen, 1, 0, 0, 50, 50);
+    AddPlain<Probe>(screen, 2, 20, 20, 50, 50);
+    AddPlain<Probe>(screen, 3, 100, 100, 10, 10);
     screen->KeyDown(VK_RETURN);
     EXPECT_TRUE(screen->log.empty()); // the screen has no focus yet
     screen->GetObjectByID(3)->SetFocus(TRUE);
@@ -70,27 +45,35 @@ TEST_F(ScreenTest, PressesAndKeysAreRoutedInOrderAndMoveTheFocus) {
     screen->KeyDown(VK_RETURN);
     EXPECT_EQ(screen->log, (Log{"after key 13"}));
     // An object that reports TRUE stops the routing.
-    AddProbe(screen, 4, 200, 200, 20, 20, TRUE);
-    AddProbe(screen, 5, 200, 200, 20, 20);
+    AddPlain<Probe>(screen, 4, 200, 200, 20, 20)->stop = TRUE;
+    AddPlain<Probe>(screen, 5, 200, 200, 20, 20);
     screen->LMouseDown(205, 205);
     EXPECT_EQ(screen->log.back(), "down 4");
 }
 
-TEST_F(ScreenTest, ModalPopupTakesAllInputUntilItCloses) {
-    AddProbe(screen, 1, 0, 0, 320, 240);
-    LogScreen* popup = NewLogScreen(50, 100, 100, 100, 100, TAVSCREEN_POPUP, screen);
-    AddProbe(popup, 2, 0, 0, 20, 20);
-    display->LButtonDown(10, 10);   // on the parent, outside the popup: dropped
-    display->LButtonDown(105, 105); // on the popup's object
-    display->SetIdleHandler([popup](platform::HeadlessDisplay&) { popup->Close(); });
-    ASSERT_EQ(screen->SetChildScreen(popup), TAVERROR_OK); // runs the modal loop over the queued input
-    display->SetIdleHandler(nullptr);
-    EXPECT_TRUE(screen->log.empty());
-    EXPECT_EQ(popup->log, (Log{"got 2", "down 2", "objectdown 2", "after down 50"}));
-    EXPECT_EQ(screen->GetChildScreen(), popup);
-    EXPECT_EQ(screen->SetChildScreen(popup), TAVERROR_CHILDEXISTS);
-    EXPECT_EQ(screen->RemoveChildScreen(), TAVERROR_OK);
-    EXPECT_TRUE(screen->HasFocus());
+TEST_F(ScreenTest, ModalPopupsTakeAllInputUntilTheyClose) {
+    AddPlain<Probe>(screen, 1, 0, 0, 320, 240);
+    LogScreen* sub = NewLogScreen(9, 100, 100, 100, 100, TAVSCREEN_SUBSCREEN, screen);
+    ASSERT_EQ(screen->AddSubScreen(sub), TAVERROR_OK);
+    // A popup of the screen, then one of the sub screen; only the last press lands on it.
+    for (LogScreen* parent : {screen, sub}) {
+        LogScreen* popup = NewLogScreen(50, 20, 20, 40, 40, TAVSCREEN_POPUP, parent);
+        AddPlain<Probe>(popup, 2, 0, 0, 10, 10);
+        for (const auto& [x, y] :
+             {std::array{10, 10}, {150, 190}, {parent->GetAppX() + 25, parent->GetAppY() + 25}})
+            display->LButtonDown(x, y);
+        display->SetIdleHandler([popup](platform::HeadlessDisplay&) { popup->Close(); });
+        ASSERT_EQ(parent->SetChildScreen(popup), TAVERROR_OK); // runs the modal loop over the queued input
+        display->SetIdleHandler(nullptr);
+        EXPECT_TRUE(screen->log.empty() && sub->log.empty());
+        EXPECT_EQ(popup->log, (Log{"got 2", "down 2", "objectdown 2", "after down 50"}));
+        EXPECT_EQ(parent->GetChildScreen(), popup);
+        EXPECT_EQ(parent->SetChildScreen(popup), TAVERROR_CHILDEXISTS);
+        EXPECT_EQ(parent->RemoveChildScreen(), TAVERROR_OK);
+        EXPECT_TRUE(parent->HasFocus());
+    }
+    screen->LMouseDown(10, 10);
+    EXPECT_EQ(screen->log.front(), "got 1");
 }
 
 TEST_F(ScreenTest, SubScreensTakeTheirAreaFocusAndDrawing) {
@@ -101,10 +84,10 @@ TEST_F(ScreenTest, SubScreensTakeTheirAreaFocusAndDrawing) {
     ASSERT_EQ(twin.Initialize(9, 0, 0, 10, 10, TAVSCREEN_SUBSCREEN, screen), TAVERROR_OK);
     EXPECT_EQ(screen->AddSubScreen(&twin), TAVERROR_DUPLICATEID);
     twin.Finish();
-    AddProbe(sub, 1, 10, 10, 10, 10); // relative to the sub screen: 110..120 in the application
-    AddProbe(screen, 2, 90, 90, 230, 150);
+    AddPlain<Probe>(sub, 1, 10, 10, 10, 10); // relative to the sub screen: 110..120 in the application
+    AddPlain<Probe>(screen, 2, 90, 90, 230, 150);
     // A main screen's object inside the sub screen's area is left to the sub screen.
-    AddProbe(screen, 3, 130, 130, 10, 10)->GetImage()->Fill(0xFFFFFF);
+    AddPlain<Probe>(screen, 3, 130, 130, 10, 10)->GetImage()->Fill(0xFFFFFF);
     screen->LMouseDown(115, 115);
     EXPECT_TRUE(screen->log.empty());
     EXPECT_EQ(sub->log, (Log{"got 1", "down 1", "objectdown 1", "after down 9"}));
@@ -141,14 +124,14 @@ TEST_F(ScreenTest, PopupsStayInsideTheApplicationAndMustRunTheirLoop) {
 }
 
 TEST_F(ScreenTest, ObjectsKeepUniqueIdsAndTheirOrder) {
-    Probe* first = AddProbe(screen, 5, 0, 0, 10, 10);
-    Probe twin(FALSE);
+    Probe* first = AddPlain<Probe>(screen, 5, 0, 0, 10, 10);
+    Probe twin;
     ASSERT_EQ(twin.Initialize(5, 0, 0, 10, 10, screen), TAVERROR_OK);
     EXPECT_EQ(screen->AddObject(&twin), TAVERROR_DUPLICATEID);
     EXPECT_EQ(screen->GetObjectByID(5), first);
     twin.Finish();
-    AddProbe(screen, 6, 0, 0, 10, 10);
-    AddProbe(screen, 7, 0, 0, 10, 10);
+    AddPlain<Probe>(screen, 6, 0, 0, 10, 10);
+    AddPlain<Probe>(screen, 7, 0, 0, 10, 10);
     const auto order = [this] {
         std::string ids;
         for (int i = 0; screen->GetObjectAt(i) != nullptr; ++i)
@@ -163,24 +146,6 @@ TEST_F(ScreenTest, ObjectsKeepUniqueIdsAndTheirOrder) {
     EXPECT_EQ(screen->RemoveObject(6), TAVERROR_OK);
     EXPECT_EQ(screen->RemoveObject(6), TAVERROR_OBJECTNOTFOUND);
     EXPECT_EQ(order(), "57");
-}
-
-TEST_F(ScreenTest, PopupOfASubScreenTakesAllInputToo) {
-    AddProbe(screen, 1, 0, 0, 320, 240);
-    LogScreen* sub = NewLogScreen(9, 100, 100, 100, 100, TAVSCREEN_SUBSCREEN, screen);
-    ASSERT_EQ(screen->AddSubScreen(sub), TAVERROR_OK);
-    LogScreen* popup = NewLogScreen(50, 20, 20, 40, 40, TAVSCREEN_POPUP, sub); // at 120, 120
-    AddProbe(popup, 2, 0, 0, 10, 10);
-    for (const auto& [x, y] : {std::array{10, 10}, {150, 190}, {125, 125}}) // only the last reaches it
-        display->LButtonDown(x, y);
-    display->SetIdleHandler([popup](platform::HeadlessDisplay&) { popup->Close(); });
-    ASSERT_EQ(sub->SetChildScreen(popup), TAVERROR_OK);
-    display->SetIdleHandler(nullptr);
-    EXPECT_TRUE(screen->log.empty() && sub->log.empty());
-    EXPECT_EQ(popup->log, (Log{"got 2", "down 2", "objectdown 2", "after down 50"}));
-    EXPECT_EQ(sub->RemoveChildScreen(), TAVERROR_OK);
-    screen->LMouseDown(10, 10);
-    EXPECT_EQ(screen->log.front(), "got 1");
 }
 
 TEST_F(ScreenTest, ACentredBackgroundStaysWhenAChangeFails) {

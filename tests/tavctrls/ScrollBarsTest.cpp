@@ -1,12 +1,6 @@
-// Scroll bars: clamping, arrows on the virtual clock, and bars replaced from their own notification.
 #include "HeadlessApp.h"
 
-#include <gtest/gtest.h>
-
 #include <array>
-#include <functional>
-#include <string>
-#include <vector>
 
 namespace tav::testing {
 namespace {
@@ -43,10 +37,7 @@ protected:
         Frame(app); // from here on every frame lasts 0.05 s
     }
     Pane* AddPane(int x, int y, int contentWidth, int contentHeight, int option) {
-        auto* pane = new Pane;
-        EXPECT_EQ(pane->Initialize(1, static_cast<float>(x), static_cast<float>(y), 100, 100, screen),
-                  TAVERROR_OK);
-        EXPECT_EQ(screen->AddObject(pane), TAVERROR_OK);
+        auto* pane = AddPlain<Pane>(screen, 1, x, y, 100, 100);
         EXPECT_EQ(pane->SetScrollBars(contentWidth, contentHeight, option), TAVERROR_OK);
         return pane;
     }

@@ -1,9 +1,6 @@
 #include "HeadlessApp.h"
 
-#include <gtest/gtest.h>
-
 #include <array>
-#include <string>
 
 namespace tav::testing {
 namespace {

@@ -1,13 +1,9 @@
 #include "HeadlessApp.h"
 
-#include <gtest/gtest.h>
-
 #include <algorithm>
 #include <array>
 #include <map>
 #include <random>
-#include <string>
-#include <vector>
 
 namespace tav::testing {
 namespace {
@@ -115,7 +111,7 @@ TEST_F(TreeTest, AgreesWithASimpleModelUnderRandomChanges) {
 TEST_F(TreeTest, MouseAndKeysSelectExpandAndReport) {
     CTavTree* tree = MakeTree();
     struct Step {
-        const char* action;
+        std::string action;
         int x, y, selected; // a key's code in x
         Ids visible;
         Log log;
@@ -137,17 +133,13 @@ TEST_F(TreeTest, MouseAndKeysSelectExpandAndReport) {
         {"key", VK_END, 0, 4, {0, 1, 3, 4}, {"select 4"}},
     };
     for (const Step& step : steps) {
+        SCOPED_TRACE(step.action + " " + std::to_string(step.x) + "," + std::to_string(step.y));
         screen->log.clear();
-        const std::string action = step.action;
-        if (action == "key")
-            display->KeyDown(static_cast<unsigned>(step.x));
-        else
-            Queue(action, step.x, step.y);
+        Queue(step.action, step.x, step.y);
         Frame(app);
-        const std::string what = action + " " + std::to_string(step.x) + "," + std::to_string(step.y);
-        EXPECT_EQ(tree->GetSelectedItem(), step.selected) << what;
-        EXPECT_EQ(tree->GetVisibleItems(), step.visible) << what;
-        EXPECT_EQ(screen->log, step.log) << what;
+        EXPECT_EQ(tree->GetSelectedItem(), step.selected);
+        EXPECT_EQ(tree->GetVisibleItems(), step.visible);
+        EXPECT_EQ(screen->log, step.log);
     }
     // A selection that is hidden by collapsing does not move; deleting it leaves none.
     tree->SelectItem(1);
@@ -169,6 +161,7 @@ TEST_F(TreeTest, CallbacksMayRemoveTheTreeTheItemOrTheScreen) {
         {"down", "select", "tree", "select 4"},          {"right", "select", "screen", "select 0"},
     };
     for (const auto& [action, when, removes, last] : cases) {
+        SCOPED_TRACE(action + " removing the " + removes + " at " + when);
         CTavTree* tree = MakeTree();
         if (action == "down") {
             tree->SelectItem(0);
@@ -187,25 +180,21 @@ TEST_F(TreeTest, CallbacksMayRemoveTheTreeTheItemOrTheScreen) {
                 current->Close();
             return FALSE;
         };
-        if (action == "direct double") {
-            // Called outside any routing: the tree itself keeps what is removed alive until it returns.
+        // Called outside any routing, the tree itself keeps what is removed alive until it returns.
+        if (action == "direct double")
             EXPECT_EQ(tree->OnDoubleClick(TextX(0), RowY(0)), removes == "tree" ? TRUE : FALSE);
-        } else if (action == "down") {
-            display->KeyDown(VK_DOWN);
-        } else {
-            Queue(action, TextX(0), RowY(0));
-        }
+        else
+            Queue(action == "down" ? "key" : action, action == "down" ? VK_DOWN : TextX(0), RowY(0));
         Frame(app, 2);
-        const std::string what = action + " removing the " + removes + " at " + when;
         if (removes == "screen") {
-            EXPECT_EQ(app.GetChildScreen(), nullptr) << what;
+            EXPECT_EQ(app.GetChildScreen(), nullptr);
             ShowNewScreen();
             continue;
         }
-        EXPECT_EQ(screen->log.back(), last) << what;
-        EXPECT_EQ(screen->HasObject(kTreeId), removes != "tree") << what;
+        EXPECT_EQ(screen->log.back(), last);
+        EXPECT_EQ(screen->HasObject(kTreeId), removes != "tree");
         if (removes == "item") {
-            EXPECT_EQ(tree->GetVisibleItems(), (Ids{4})) << what;
+            EXPECT_EQ(tree->GetVisibleItems(), (Ids{4}));
             screen->RemoveObject(kTreeId);
         }
         screen->hook = nullptr;
