@@ -1,5 +1,7 @@
 #include "HeadlessApp.h"
 
+#include <tuple>
+
 namespace tav::testing {
 namespace {
 
@@ -29,14 +31,8 @@ protected:
 };
 
 TEST_F(AnimationTest, EachPlayModeShowsItsSequence) {
-    struct Row {
-        const char* name;
-        int frames;
-        float interval;
-        int mode, repeat, start;
-        std::vector<int> shown; // after each interval of 0.25 s
-    };
-    const Row rows[] = {
+    // frames, interval, mode, repeat count, first frame; the frame shown after each interval of 0.25 s
+    const std::tuple<const char*, int, float, int, int, int, std::vector<int>> rows[] = {
         {"loop", 3, 0.25f, 0, 0, 0, {1, 2, 0, 1, 2, 0}},
         {"interval 0", 3, 0.0f, 0, 0, 2, {0, 0, 0}},
         {"repeat twice", 3, 0.25f, 1, 2, 0, {1, 2, 0, 1, 2, 0, 0, 0}},
@@ -47,17 +43,16 @@ TEST_F(AnimationTest, EachPlayModeShowsItsSequence) {
         {"no frames, remove", 0, 0.25f, 3, 2, 0, {0, -1}},
     };
     DWORD id = 1;
-    for (const Row& row : rows) {
-        Add(id, row.frames, row.interval, row.mode, row.repeat)->SetCurrentFrame(row.start);
-        int previous = row.start;
-        for (size_t step = 0; step < row.shown.size(); ++step) {
+    for (const auto& [name, frames, interval, mode, repeat, start, shown] : rows) {
+        Add(id, frames, interval, mode, repeat)->SetCurrentFrame(start);
+        int previous = start;
+        for (size_t step = 0; step < shown.size(); ++step) {
             Frame(app); // half an interval: nothing moves yet
-            if (row.interval > 0) {
-                EXPECT_EQ(Shown(id), previous) << row.name << ", half of step " << step;
-            }
+            if (interval > 0)
+                EXPECT_EQ(Shown(id), previous) << name << ", half of step " << step;
             Frame(app);
-            EXPECT_EQ(Shown(id), row.shown[step]) << row.name << ", step " << step;
-            previous = row.shown[step];
+            EXPECT_EQ(Shown(id), shown[step]) << name << ", step " << step;
+            previous = shown[step];
         }
         screen->RemoveObject(id++);
     }

@@ -1,6 +1,7 @@
 #include "HeadlessApp.h"
 
 #include <cstdint>
+#include <tuple>
 #include <utility>
 
 namespace tav::testing {
@@ -35,21 +36,14 @@ protected:
 };
 
 TEST_F(EditTest, KeysAndCharactersEditTheText) {
-    struct Row {
-        const char* what;
-        std::string text;
-        int caret, numbersOnly, maxLength;
-        std::vector<Input> inputs;
-        std::string expectedText;
-        int expectedCaret;
-    };
     const std::string e = "\xC3\xA9";                                                   // é
     const std::string scripts = "\xD0\x96\xE4\xB8\xAD\xCE\xBB\xF0\xA0\x80\x80";         // Ж 中 λ U+20000
     const std::string symbols = "\xE2\x82\xAC\xF0\x9F\x98\x80\xC2\xA0\xC3\x97\xC2\xAB"; // € emoji nbsp × «
     // Stray, invalid, overlong, surrogate and cut-short sequences around a, b and é.
     const std::string malformed =
         std::string("\xA9\xFF\xC0\xAF\xE0\x80\x80\xED\xA0\x80\xC3") + "a\xE4\xB8" + "b\xC3" + e;
-    const Row rows[] = {
+    // text, caret, digits only, maximum length; the inputs; the text and caret after them
+    const std::tuple<const char*, std::string, int, int, int, std::vector<Input>, std::string, int> rows[] = {
         {"insert in the middle", "abc", 3, 0, -1, {VK_LEFT, VK_LEFT, "X"}, "aXbc", 2},
         {"left stops at 0", "abc", 1, 0, -1, {VK_LEFT, VK_LEFT}, "abc", 0},
         {"right stops at the end", "abc", 2, 0, -1, {VK_RIGHT, VK_RIGHT}, "abc", 3},
@@ -76,15 +70,16 @@ TEST_F(EditTest, KeysAndCharactersEditTheText) {
         {"maximum length counts characters", "", 0, 0, 3, {e + e + e + "a"}, e + e + e, 6},
         {"a maximum below 1 is no limit", "", 0, 0, 0, {"abcd"}, "abcd", 4},
     };
-    for (const Row& row : rows) {
-        CTavEdit* edit = AddEdit(row.text);
-        edit->SetNumbersOnly(row.numbersOnly);
-        edit->SetMaxLength(row.maxLength);
-        edit->SetCaretPosition(row.caret);
+    for (const auto& [what, text, caret, numbersOnly, maxLength, inputs, expectedText, expectedCaret] :
+         rows) {
+        CTavEdit* edit = AddEdit(text);
+        edit->SetNumbersOnly(numbersOnly);
+        edit->SetMaxLength(maxLength);
+        edit->SetCaretPosition(caret);
         edit->SetFocus(TRUE);
-        Press(row.inputs);
-        EXPECT_EQ(std::string(edit->GetText()), row.expectedText) << row.what;
-        EXPECT_EQ(edit->GetCaretPosition(), row.expectedCaret) << row.what;
+        Press(inputs);
+        EXPECT_EQ(std::string(edit->GetText()), expectedText) << what;
+        EXPECT_EQ(edit->GetCaretPosition(), expectedCaret) << what;
         screen->RemoveObject(5);
     }
     // New text keeps the caret inside, at the start of a character.

@@ -130,13 +130,9 @@ TEST_F(ListBoxTest, SortingAgreesWithAnInsertionSortOnRandomTables) {
 
 TEST_F(ListBoxTest, MouseAndKeysSelectSortScrollAndReport) {
     CTavListBox* list = MakeList({"b", "a", "c"}, {60, 60});
-    struct Step {
-        const char* action;
-        int x, y, selection; // a key's code in x
-        Cells log, column;
-    };
     const int header = kTop + 5;
-    const Step steps[] = {
+    // action (a key's code in x), x, y, selection, reports, first column
+    const std::tuple<std::string, int, int, int, Cells, Cells> steps[] = {
         {"key", VK_DOWN, 0, -1, {}, {"b", "a", "c"}}, // focus without a selection
         {"click", 40, RowY(0), 0, {"change 0", "objectdown 5"}, {"b", "a", "c"}},
         {"click", 40, header, 0, {"objectdown 5"}, {"c", "b", "a"}},  // first header click: descending
@@ -148,14 +144,14 @@ TEST_F(ListBoxTest, MouseAndKeysSelectSortScrollAndReport) {
         {"right", 40, RowY(0), 0, {"change 0", "right 0"}, {"a", "b", "c"}},
         {"right", 40, RowY(4), 0, {}, {"a", "b", "c"}},
     };
-    for (const Step& step : steps) {
-        SCOPED_TRACE(step.action + (" at " + std::to_string(step.x) + "," + std::to_string(step.y)));
+    for (const auto& [action, x, y, selection, log, column] : steps) {
+        SCOPED_TRACE(action + " at " + std::to_string(x) + "," + std::to_string(y));
         screen->log.clear();
-        Queue(step.action, step.x, step.y);
+        Queue(action, x, y);
         Frame(app);
-        EXPECT_EQ(list->GetSelection(), step.selection);
-        EXPECT_EQ(screen->log, step.log);
-        EXPECT_EQ(Column(list, 0), step.column);
+        EXPECT_EQ(list->GetSelection(), selection);
+        EXPECT_EQ(screen->log, log);
+        EXPECT_EQ(Column(list, 0), column);
     }
     // Eight rows: 180 pixels of content in a view of 120, so the position runs from 0 to 60.
     for (const char* row : {"d", "e", "f", "g", "h"})

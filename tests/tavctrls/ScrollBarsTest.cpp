@@ -1,6 +1,7 @@
 #include "HeadlessApp.h"
 
 #include <array>
+#include <tuple>
 
 namespace tav::testing {
 namespace {
@@ -80,23 +81,21 @@ TEST_F(ScrollBarsTest, PositionStaysInsideTheContent) {
 TEST_F(ScrollBarsTest, AHeldArrowRepeatsEveryFifthOfASecond) {
     Pane* pane = AddPane(20, 20, 100, 400, 3);
     const int down = CTavScrollBars::ARROW_DOWN, none = CTavScrollBars::ARROW_NONE;
-    struct Row {
-        std::string input;
-        int frames, expectedY, held;
-    };
     // The down arrow is the square above the corner: (100..119, 80..99) on the application area. It
     // steps at the press and at every 0.2 s; the mouse is looked at when the time is up.
-    const Row rows[] = {
+    // input, frames after it, position, arrow held
+    const std::tuple<std::string, int, int, int> rows[] = {
         {"down", 1, 10, down}, {"", 2, 10, down},     {"", 1, 20, down},     {"", 3, 20, down},
         {"", 1, 30, down},     {"up", 8, 30, none},   {"down", 1, 40, down}, {"leave", 2, 40, down},
         {"", 1, 40, none},     {"move", 8, 40, none}, {"up", 1, 40, none},   {"down", 120, 300, down},
     };
-    for (const Row& row : rows) {
-        if (!row.input.empty())
-            Queue(row.input == "leave" ? "move" : row.input, row.input == "leave" ? 200 : 110, 90);
-        Frame(app, row.frames);
-        EXPECT_EQ(Position(pane)[1], row.expectedY) << row.input << " +" << row.frames;
-        EXPECT_EQ(Bars(pane)->GetHeldArrow(), row.held) << row.input << " +" << row.frames;
+    for (const auto& [input, frames, y, held] : rows) {
+        SCOPED_TRACE(input + " +" + std::to_string(frames));
+        if (!input.empty())
+            Queue(input == "leave" ? "move" : input, input == "leave" ? 200 : 110, 90);
+        Frame(app, frames);
+        EXPECT_EQ(Position(pane)[1], y);
+        EXPECT_EQ(Bars(pane)->GetHeldArrow(), held);
     }
     EXPECT_EQ(pane->presses, 0); // the bars took every press
 }

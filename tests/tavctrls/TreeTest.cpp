@@ -4,6 +4,7 @@
 #include <array>
 #include <map>
 #include <random>
+#include <tuple>
 
 namespace tav::testing {
 namespace {
@@ -110,13 +111,8 @@ TEST_F(TreeTest, AgreesWithASimpleModelUnderRandomChanges) {
 
 TEST_F(TreeTest, MouseAndKeysSelectExpandAndReport) {
     CTavTree* tree = MakeTree();
-    struct Step {
-        std::string action;
-        int x, y, selected; // a key's code in x
-        Ids visible;
-        Log log;
-    };
-    const Step steps[] = {
+    // action (a key's code in x), x, y, selected item, items shown, reports
+    const std::tuple<std::string, int, int, int, Ids, Log> steps[] = {
         {"key", VK_DOWN, 0, -1, {0, 4}, {}}, // nothing selected: nothing happens
         {"click", TextX(0), RowY(1), 4, {0, 4}, {"select 4"}},
         {"click", TextX(0), RowY(5), 4, {0, 4}, {"objectdown 3"}}, // no item: the screen hears of it
@@ -132,14 +128,14 @@ TEST_F(TreeTest, MouseAndKeysSelectExpandAndReport) {
         {"key", VK_UP, 0, 0, {0, 1, 3, 4}, {}},
         {"key", VK_END, 0, 4, {0, 1, 3, 4}, {"select 4"}},
     };
-    for (const Step& step : steps) {
-        SCOPED_TRACE(step.action + " " + std::to_string(step.x) + "," + std::to_string(step.y));
+    for (const auto& [action, x, y, selected, visible, log] : steps) {
+        SCOPED_TRACE(action + " " + std::to_string(x) + "," + std::to_string(y));
         screen->log.clear();
-        Queue(step.action, step.x, step.y);
+        Queue(action, x, y);
         Frame(app);
-        EXPECT_EQ(tree->GetSelectedItem(), step.selected);
-        EXPECT_EQ(tree->GetVisibleItems(), step.visible);
-        EXPECT_EQ(screen->log, step.log);
+        EXPECT_EQ(tree->GetSelectedItem(), selected);
+        EXPECT_EQ(tree->GetVisibleItems(), visible);
+        EXPECT_EQ(screen->log, log);
     }
     // A selection that is hidden by collapsing does not move; deleting it leaves none.
     tree->SelectItem(1);
