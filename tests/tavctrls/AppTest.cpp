@@ -16,8 +16,7 @@ public:
     void AfterChar(char c) override { events.push_back(std::string("char ") + c); }
 
     BOOL allowClose = TRUE;
-    int closeRequests = 0;
-    int framesDrawn = 0;
+    int closeRequests = 0, framesDrawn = 0;
     std::vector<std::string> events;
 };
 

@@ -5,23 +5,16 @@
 namespace tav::testing {
 namespace {
 
-class SurfaceTest : public HeadlessAppTest {
-protected:
-    void SetUp() override {
-        HeadlessAppTest::SetUp();
-        ASSERT_EQ(Init(app), TAVERROR_OK);
-    }
-    // A surface whose pixel (x, y) is 0x010000 * (x + 1) + y + 1: every pixel different, none black.
-    void Numbered(CTavSurface& surface, int width, int height) {
-        ASSERT_EQ(surface.Create(width, height), TAVERROR_OK);
-        for (int y = 0; y < height; ++y)
-            for (int x = 0; x < width; ++x)
-                surface.GetDDSurface()->Set(
-                    x, y, 0x010000u * static_cast<unsigned>(x + 1) + static_cast<unsigned>(y + 1));
-    }
+using SurfaceTest = ScreenAppTest<CTavScreen>;
 
-    CTavApp app;
-};
+// A surface whose pixel (x, y) is 0x010000 * (x + 1) + y + 1: every pixel different, none black.
+void Numbered(CTavSurface& surface, int width, int height) {
+    ASSERT_EQ(surface.Create(width, height), TAVERROR_OK);
+    for (int y = 0; y < height; ++y)
+        for (int x = 0; x < width; ++x)
+            surface.GetDDSurface()->Set(
+                x, y, 0x010000u * static_cast<unsigned>(x + 1) + static_cast<unsigned>(y + 1));
+}
 
 TEST_F(SurfaceTest, CreationAndLoadsFailCleanly) {
     CTavSurface surface;
@@ -55,7 +48,9 @@ TEST_F(SurfaceTest, PlainBlitClipsAtEveryEdge) {
     EXPECT_EQ(empty.Blt(dest.GetDDSurface(), 0, 0), -1);
 }
 
-TEST_F(SurfaceTest, TheColourKeyIsARawPixelValue) {
+// The colour key is a raw pixel value. Alpha is d + (s - d) * a / 256 per channel with a clamped to
+// 0..256; black source pixels are skipped.
+TEST_F(SurfaceTest, ColourKeyAndAlphaBlits) {
     CTavSurface source, dest;
     ASSERT_EQ(source.Create(2, 1), TAVERROR_OK);
     ASSERT_EQ(dest.Create(2, 1), TAVERROR_OK);
@@ -67,13 +62,7 @@ TEST_F(SurfaceTest, TheColourKeyIsARawPixelValue) {
     EXPECT_EQ(PixelAt(&dest, 1, 0), 0xFF0000u);
     EXPECT_EQ(source.BltTransparent(dest.GetDDSurface(), 2, 0, 0), -1);
     EXPECT_EQ(source.BltTransparent(dest.GetDDSurface(), -3, 0, 0), -1);
-}
-
-// Alpha is d + (s - d) * a / 256 per channel with a clamped to 0..256; black source pixels are skipped.
-TEST_F(SurfaceTest, AlphaBlitBlendsAndClampsItsAlpha) {
-    CTavSurface source, dest;
-    ASSERT_EQ(source.Create(2, 1), TAVERROR_OK);
-    ASSERT_EQ(dest.Create(2, 1), TAVERROR_OK);
+    source.GetDDSurface()->Set(0, 0, 0);
     source.GetDDSurface()->Set(1, 0, 0xFF8000);
     for (const auto& [alpha, expected] : {std::array{128u, 0x8F6030u}, {0u, 0x204060u}, {300u, 0xFF8000u}}) {
         dest.Fill(0x204060);

@@ -71,6 +71,7 @@ TEST_F(TreeTest, AgreesWithASimpleModelUnderRandomChanges) {
     TreeModel model;
     std::mt19937 random(11);
     for (int step = 0; step < 400; ++step) {
+        SCOPED_TRACE("step " + std::to_string(step));
         const int choice = static_cast<int>(random() % 10);
         const int some = model.order.empty() ? -1 : model.order[random() % model.order.size()];
         if (choice < 5) {
@@ -79,7 +80,7 @@ TEST_F(TreeTest, AgreesWithASimpleModelUnderRandomChanges) {
             int expected = id != -1 && model.parent.count(id) != 0 ? -2 : id;
             for (int free = 0; expected == -1; ++free) // the lowest free id
                 expected = model.parent.count(free) != 0 ? -1 : free;
-            ASSERT_EQ(tree->AddItem("item", id, parent), std::max(expected, -1)) << "step " << step;
+            ASSERT_EQ(tree->AddItem("item", id, parent), std::max(expected, -1));
             if (expected >= 0) {
                 model.order.push_back(expected);
                 model.parent[expected] = parent;
@@ -96,14 +97,14 @@ TEST_F(TreeTest, AgreesWithASimpleModelUnderRandomChanges) {
         for (int id : model.order)
             if (model.parent.at(id) == -1)
                 model.Show(id, shown);
-        ASSERT_EQ(tree->GetVisibleItems(), shown) << "step " << step;
-        ASSERT_EQ(tree->GetItemIDs(), model.order) << "step " << step;
+        ASSERT_EQ(tree->GetVisibleItems(), shown);
+        ASSERT_EQ(tree->GetItemIDs(), model.order);
         for (size_t row = 0; row < shown.size(); ++row) {
-            ASSERT_EQ(tree->GetItemRow(shown[row]), static_cast<int>(row)) << "step " << step;
+            ASSERT_EQ(tree->GetItemRow(shown[row]), static_cast<int>(row));
             const bool reachable = 15 * model.Depth(shown[row]) + 10 <= kWidth - 1;
             ASSERT_EQ(tree->ItemAt(kLeft + kWidth - 1, RowY(static_cast<int>(row))),
                       reachable ? shown[row] : -1)
-                << "step " << step << " row " << row;
+                << "row " << row;
         }
         ASSERT_EQ(bars->GetContentHeight(), std::max(kHeight, static_cast<int>(shown.size()) * 15 + 10));
     }
