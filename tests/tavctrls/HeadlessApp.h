@@ -65,6 +65,16 @@ public:
     void AfterKeyDown(UINT key) override { Verbose("after key " + std::to_string(key)); }
     void AfterObjectDoubleClick(DWORD id, int, int) override { Verbose("doubleclick " + std::to_string(id)); }
 
+    // Runs `action` with the number of every entry that starts with `kind`, then answers.
+    void On(const std::string& kind, BOOL answer, std::function<void(DWORD)> action) {
+        hook = [=](const std::string& entry) {
+            if (entry.rfind(kind + " ", 0) != 0)
+                return FALSE;
+            action(static_cast<DWORD>(std::stoul(entry.substr(kind.size() + 1))));
+            return answer;
+        };
+    }
+
 private:
     BOOL Note(const std::string& entry) {
         log.push_back(entry);

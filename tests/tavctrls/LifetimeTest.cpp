@@ -5,31 +5,19 @@
 namespace tav::testing {
 namespace {
 
-class LifetimeTest : public ScreenAppTest<LogScreen, true> {
-protected:
-    // The owner runs `action` with the number of every entry that starts with `kind`, then answers.
-    static void On(LogScreen* owner, const std::string& kind, BOOL answer,
-                   std::function<void(DWORD)> action) {
-        owner->hook = [=](const std::string& entry) {
-            if (entry.rfind(kind + " ", 0) != 0)
-                return FALSE;
-            action(static_cast<DWORD>(std::stoul(entry.substr(kind.size() + 1))));
-            return answer;
-        };
-    }
-};
+using LifetimeTest = ScreenAppTest<LogScreen, true>;
 
 TEST_F(LifetimeTest, ButtonRemovingItselfWithEitherAnswer) {
     AddButton(screen, 1, 0, 0);
     AddButton(screen, 2, 0, 0); // overlapping: still offered the release after the first is gone
     int calls = 0;
     // The wrong answer: the library must survive it all the same.
-    On(screen, "button", FALSE, [&](DWORD id) { ++calls, screen->RemoveObject(id); });
+    screen->On("button", FALSE, [&](DWORD id) { ++calls, screen->RemoveObject(id); });
     Click(10, 10);
     EXPECT_EQ(calls, 2);
     EXPECT_EQ(screen->GetObjectCount(), 0);
     AddButton(screen, 1, 0, 0); // the id is free again at once
-    On(screen, "button", TRUE, [&](DWORD id) { screen->RemoveObject(id); });
+    screen->On("button", TRUE, [&](DWORD id) { screen->RemoveObject(id); });
     Click(10, 10);
     EXPECT_FALSE(screen->HasObject(1));
 }
@@ -38,7 +26,7 @@ TEST_F(LifetimeTest, VoidNotificationsMayDestroyTheirObjectAndOthers) {
     AddCheckBox(screen, 1, 0, 0, 60, 20);
     AddPlain(screen, 2, 0, 0);
     AddPlain(screen, 3, 0, 0);
-    On(screen, "check", FALSE, [&](DWORD) {
+    screen->On("check", FALSE, [&](DWORD) {
         for (DWORD id : {1u, 2u, 3u})
             screen->RemoveObject(id);
     });
@@ -46,7 +34,7 @@ TEST_F(LifetimeTest, VoidNotificationsMayDestroyTheirObjectAndOthers) {
     EXPECT_EQ(screen->GetObjectCount(), 0);
     AddPlain(screen, 4, 0, 0);
     AddPlain(screen, 5, 0, 0);
-    On(screen, "got", FALSE, [&](DWORD id) { screen->RemoveObject(id); });
+    screen->On("got", FALSE, [&](DWORD id) { screen->RemoveObject(id); });
     Click(5, 5);
     EXPECT_EQ(screen->GetObjectCount(), 0);
 }
@@ -55,10 +43,10 @@ TEST_F(LifetimeTest, DoubleClickOpeningADialogThatRebuildsTheView) {
     for (DWORD id = 1; id <= 3; ++id)
         AddPlain(screen, id, 0, 0);
     int dialogs = 0;
-    On(screen, "doubleclick", FALSE, [&](DWORD) {
+    screen->On("doubleclick", FALSE, [&](DWORD) {
         LogScreen* dialog = NewLogScreen(50, 100, 100, 100, 100, TAVSCREEN_POPUP, screen);
         AddButton(dialog, 9, 0, 0);
-        On(dialog, "button", TRUE, [&, dialog](DWORD) {
+        dialog->On("button", TRUE, [&, dialog](DWORD) {
             // Rebuild the view behind the dialog: the same ids, new objects.
             for (DWORD id = 1; id <= 3; ++id)
                 screen->RemoveObject(id);
@@ -81,12 +69,12 @@ TEST_F(LifetimeTest, ScreensRemovedFromVoidCallbacks) {
     LogScreen* sub = NewLogScreen(7, 0, 0, 100, 100, TAVSCREEN_SUBSCREEN, screen);
     screen->AddSubScreen(sub);
     AddPlain(sub, 1, 0, 0);
-    On(sub, "after down", FALSE, [&](DWORD id) { screen->RemoveSubScreen(id); });
+    sub->On("after down", FALSE, [&](DWORD id) { screen->RemoveSubScreen(id); });
     Click(5, 5);
     EXPECT_FALSE(screen->HasScreen(7));
     AddPlain(screen, 1, 0, 0);
     // The application's child screen goes; the answer says nothing was destroyed.
-    On(screen, "objectdown", FALSE, [&](DWORD) { screen->Close(); });
+    screen->On("objectdown", FALSE, [&](DWORD) { screen->Close(); });
     Click(5, 5);
     EXPECT_EQ(app.GetChildScreen(), nullptr);
     Frame(app, 2);
@@ -94,10 +82,10 @@ TEST_F(LifetimeTest, ScreensRemovedFromVoidCallbacks) {
 
 TEST_F(LifetimeTest, ShutdownInsideNestedModalLoopsNeverReturnsIntoThem) {
     bool returned = false;
-    On(screen, "button", FALSE, [&](DWORD) {
+    screen->On("button", FALSE, [&](DWORD) {
         LogScreen* outer = NewLogScreen(2, 0, 0, 200, 200, TAVSCREEN_POPUP, screen);
         AddButton(outer, 3, 50, 50);
-        On(outer, "button", FALSE, [&, outer](DWORD) {
+        outer->On("button", FALSE, [&, outer](DWORD) {
             LogScreen* inner = NewLogScreen(4, 10, 10, 100, 100, TAVSCREEN_POPUP, outer);
             display->DestroyWindow();
             outer->SetChildScreen(inner);

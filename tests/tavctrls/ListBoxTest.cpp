@@ -191,13 +191,12 @@ TEST_F(ListBoxTest, CallbacksMayRemoveTheListOrTheScreen) {
         list->SetFocus(TRUE);
         screen->log.clear();
         LogScreen* current = screen;
-        current->hook = [current, when = when, whole = wholeScreen](const std::string& entry) {
-            if (entry.rfind(when, 0) == 0 && whole)
+        current->On(when, FALSE, [current, whole = wholeScreen](DWORD) {
+            if (whole)
                 current->Close();
-            else if (entry.rfind(when, 0) == 0)
+            else
                 current->RemoveObject(kListId);
-            return FALSE;
-        };
+        });
         Queue(action, x, RowY(1));
         Frame(app, 2);
         if (wholeScreen) {

@@ -166,17 +166,14 @@ TEST_F(TreeTest, CallbacksMayRemoveTheTreeTheItemOrTheScreen) {
         }
         LogScreen* current = screen;
         current->log.clear();
-        current->hook = [current, when = when, removes = removes, tree](const std::string& entry) {
-            if (entry.rfind(when, 0) != 0)
-                return FALSE;
+        current->On(when, FALSE, [current, removes = removes, tree](DWORD item) {
             if (removes == "tree")
                 current->RemoveObject(kTreeId);
             else if (removes == "item")
-                tree->DeleteItem(std::stoi(entry.substr(when.size() + 1)));
+                tree->DeleteItem(static_cast<int>(item));
             else
                 current->Close();
-            return FALSE;
-        };
+        });
         // Called outside any routing, the tree itself keeps what is removed alive until it returns.
         if (action == "direct double")
             EXPECT_EQ(tree->OnDoubleClick(TextX(0), RowY(0)), removes == "tree" ? TRUE : FALSE);
