@@ -1,5 +1,6 @@
 #include "HeadlessApp.h"
 
+#include <array>
 #include <utility>
 
 namespace tav::testing {
@@ -7,10 +8,36 @@ namespace {
 
 using Point = std::pair<int, int>;
 using Log = std::vector<std::string>;
+using Rect = std::array<int, 4>;
+// One thing done to the waiting box at an idle moment.
+using BoxStep = std::function<void(CTavMessageBox*)>;
 
 class MenuTest : public ScreenAppTest<> {
 protected:
     void Click(Point at) { ScreenAppTest::Click(at.first, at.second); }
+    // A box that has closed stays the innermost screen until its loop ends; input queued for it then
+    // would keep that loop busy, so only a box whose loop still runs counts.
+    static CTavMessageBox* Waiting(CTavScreen* inner) {
+        auto* box = dynamic_cast<CTavMessageBox*>(inner);
+        return box != nullptr && box->GetParent()->IsModalRunning() ? box : nullptr;
+    }
+    // While a box waits, every idle moment runs the next step on it; `done` counts the steps run.
+    void Script(std::vector<BoxStep> steps) {
+        done = 0;
+        display->SetIdleHandler([this, steps](platform::HeadlessDisplay&) {
+            CTavMessageBox* box = Waiting(screen->GetInnermostScreen());
+            if (done < steps.size() && box != nullptr)
+                steps[done++](box);
+        });
+    }
+    BoxStep Press(DWORD id) {
+        return [this, id](CTavMessageBox* box) {
+            CTavObject* object = box->GetObjectByID(id);
+            ASSERT_NE(object, nullptr) << "object " << id;
+            display->LClick(static_cast<int>(object->GetAppX()) + object->GetWidth() / 2,
+                            static_cast<int>(object->GetAppY()) + object->GetHeight() / 2);
+        };
+    }
     // Cut, Copy, Paste at (50, 40), 100 x 60: rows of 15 from y 40, no item from y 85 on.
     CTavPopupMenu* OpenPopup() {
         auto* menu = new CTavPopupMenu;
@@ -26,17 +53,57 @@ protected:
         EXPECT_EQ(bar->Initialize(screen), TAVERROR_OK);
         bar->AddMenu("FILE");
         bar->AddMenu("EDIT");
-        for (const auto& [item, menu] : {std::pair{"New", 0},
-                                         {"Open", 0},
-                                         {"Save", 0},
-                                         {"Exit", 0},
-                                         {"Undo", 1},
-                                         {"Select everything in the view", 1}})
-            bar->AddMenuItem(item, menu);
+        for (const char* item : {"New", "Open", "Save", "Exit"})
+            bar->AddMenuItem(item, 0);
+        for (const char* item : {"Undo", "Select everything in the view"})
+            bar->AddMenuItem(item, 1);
         EXPECT_EQ(screen->SetMenuBar(bar), TAVERROR_OK);
         return bar;
     }
+
+    size_t done = 0;
 };
+using MessageBoxTest = MenuTest;
+
+TEST_F(MessageBoxTest, OnlyTheirButtonsCloseTheBoxes) {
+    // The question's ids: 0 Yes, 1 No, 2 the text.
+    for (const auto& [steps, answer] :
+         {std::pair{std::vector{Press(0)}, TRUE}, {{Press(2), Press(1)}, FALSE}}) {
+        Script(steps);
+        EXPECT_EQ(screen->QuestionBox("Are you sure you want to exit?"), answer);
+        EXPECT_EQ(done, steps.size()) << "the box closed early";
+    }
+    Script({[&](CTavMessageBox* box) {
+                CTavObject* ok = box->GetObjectByID(0);
+                EXPECT_EQ((Rect{int(ok->GetX()), int(ok->GetY()), ok->GetWidth(), ok->GetHeight()}),
+                          (Rect{80, 80, 50, 20}));
+                auto* text = dynamic_cast<CTavStatic*>(box->GetObjectByID(1));
+                ASSERT_NE(text, nullptr);
+                EXPECT_STREQ(text->GetText(), "Saved.");
+                EXPECT_TRUE(text->IsMultiline() && text->IsTranslucent());
+            },
+            Press(1), Press(2), Press(0)});
+    screen->MessageBox("Saved.");
+    EXPECT_EQ(done, 4u) << "only OK closes a message box";
+}
+
+TEST_F(MessageBoxTest, FrozenOrClosingApplicationGetsNoAnswer) {
+    screen->SetFrozen(TRUE); // no box it could never answer
+    EXPECT_FALSE(screen->QuestionBox("Continue?"));
+    EXPECT_EQ(screen->GetChildScreen(), nullptr);
+    screen->SetFrozen(FALSE);
+    display->SetIdleHandler([&](platform::HeadlessDisplay& headless) {
+        if (Waiting(screen->GetInnermostScreen()) != nullptr)
+            headless.CloseWindow();
+    });
+    try {
+        screen->QuestionBox("Are you sure you want to exit?");
+        ADD_FAILURE() << "the question returned after the shutdown";
+    } catch (const ProcessEnded& ended) {
+        EXPECT_EQ(ended.status, 0);
+    }
+    display = nullptr;
+}
 
 TEST_F(MenuTest, PopupHighlightsAndChoosesByRow) {
     CTavPopupMenu menu;
@@ -105,14 +172,10 @@ TEST_F(MenuTest, MenuHandlersThatRemoveTheBarOrTheScreen) {
         },
         // The designer's FILE > Exit: a question while the bar's release is being routed.
         [&] {
-            display->SetIdleHandler([&](platform::HeadlessDisplay&) {
-                auto* box = dynamic_cast<CTavQuestionBox*>(screen->GetInnermostScreen());
-                if (box == nullptr || !screen->IsModalRunning())
-                    return;
-                EXPECT_EQ(static_cast<CTavMenuBar*>(screen->GetMenuBar())->GetOpenMenu(), -1);
-                CTavObject* yes = box->GetObjectByID(0);
-                display->LClick(static_cast<int>(yes->GetAppX()) + 5, static_cast<int>(yes->GetAppY()) + 5);
-            });
+            Script({[&](CTavMessageBox*) {
+                        EXPECT_EQ(static_cast<CTavMenuBar*>(screen->GetMenuBar())->GetOpenMenu(), -1);
+                    },
+                    Press(0)});
             const BOOL yes = screen->QuestionBox("Are you sure you want to exit?");
             display->SetIdleHandler(nullptr);
             if (yes)
