@@ -48,31 +48,4 @@ void HeadlessAppTest::Queue(const std::string& action, int x, int y) {
     (display->*inputs.at(action))(x, y);
 }
 
-std::string ArtPath(const std::string& name) {
-    return std::string(TAV_SOURCE_DIR) + "/art/" + name;
-}
-
-std::uint32_t PixelAt(CTavSurface* surface, int x, int y) {
-    return surface->GetDDSurface()->At(x, y);
-}
-
-CTavButton* AddButton(CTavScreen* owner, DWORD id, int x, int y, int width, int height) {
-    auto* button = new CTavButton;
-    EXPECT_EQ(button->Initialize("OK", id, static_cast<float>(x), static_cast<float>(y), width, height, owner,
-                                 ArtPath("buttonnormal.bmp").c_str(), ArtPath("buttonover.bmp").c_str(),
-                                 ArtPath("buttondown.bmp").c_str()),
-              TAVERROR_OK);
-    EXPECT_EQ(owner->AddObject(button), TAVERROR_OK);
-    return button;
-}
-
-CTavCheckBox* AddCheckBox(CTavScreen* owner, DWORD id, int x, int y, int width, int height) {
-    auto* box = new CTavCheckBox;
-    EXPECT_EQ(box->Initialize("Sound", id, static_cast<float>(x), static_cast<float>(y), width, height, owner,
-                              ArtPath("checkyes.bmp").c_str(), ArtPath("checkno.bmp").c_str()),
-              TAVERROR_OK);
-    EXPECT_EQ(owner->AddObject(box), TAVERROR_OK);
-    return box;
-}
-
 } // namespace tav::testing

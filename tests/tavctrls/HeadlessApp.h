@@ -118,8 +118,12 @@ protected:
 };
 
 // The art folder of the source tree ("art/NAME"), and a pixel of a surface (0x00RRGGBB).
-std::string ArtPath(const std::string& name);
-std::uint32_t PixelAt(CTavSurface* surface, int x, int y);
+inline std::string ArtPath(const std::string& name) {
+    return std::string(TAV_SOURCE_DIR) + "/art/" + name;
+}
+inline std::uint32_t PixelAt(CTavSurface* surface, int x, int y) {
+    return surface->GetDDSurface()->At(x, y);
+}
 // Objects initialised and added to their screen.
 template <typename T = CTavObject>
 T* AddPlain(CTavScreen* owner, DWORD id, int x, int y, int width = 40, int height = 20) {
@@ -129,7 +133,22 @@ T* AddPlain(CTavScreen* owner, DWORD id, int x, int y, int width = 40, int heigh
     EXPECT_EQ(owner->AddObject(object), TAVERROR_OK);
     return object;
 }
-CTavButton* AddButton(CTavScreen* owner, DWORD id, int x, int y, int width = 60, int height = 20);
-CTavCheckBox* AddCheckBox(CTavScreen* owner, DWORD id, int x, int y, int width, int height);
+inline CTavButton* AddButton(CTavScreen* owner, DWORD id, int x, int y, int width = 60, int height = 20) {
+    auto* button = new CTavButton;
+    EXPECT_EQ(button->Initialize("OK", id, static_cast<float>(x), static_cast<float>(y), width, height, owner,
+                                 ArtPath("buttonnormal.bmp").c_str(), ArtPath("buttonover.bmp").c_str(),
+                                 ArtPath("buttondown.bmp").c_str()),
+              TAVERROR_OK);
+    EXPECT_EQ(owner->AddObject(button), TAVERROR_OK);
+    return button;
+}
+inline CTavCheckBox* AddCheckBox(CTavScreen* owner, DWORD id, int x, int y, int width, int height) {
+    auto* box = new CTavCheckBox;
+    EXPECT_EQ(box->Initialize("Sound", id, static_cast<float>(x), static_cast<float>(y), width, height, owner,
+                              ArtPath("checkyes.bmp").c_str(), ArtPath("checkno.bmp").c_str()),
+              TAVERROR_OK);
+    EXPECT_EQ(owner->AddObject(box), TAVERROR_OK);
+    return box;
+}
 
 } // namespace tav::testing
