@@ -109,11 +109,10 @@ TEST_F(ScreenTest, PopupsStayInsideTheApplicationAndMustRunTheirLoop) {
     EXPECT_NE(screen->SetChildScreen(&popup), TAVERROR_OK);
     EXPECT_EQ(screen->SetChildScreen(nullptr), TAVERROR_NULLPOINTER);
     ASSERT_EQ(popup.Initialize(2, 300, 200, 10, 10, TAVSCREEN_POPUP, screen), TAVERROR_OK);
-    EXPECT_EQ(screen->SetWidth(100), TAVERROR_FULLSCREENSIZE);
-    EXPECT_EQ(screen->SetHeight(100), TAVERROR_FULLSCREENSIZE);
-    for (int width : {21, 0})
-        EXPECT_EQ(popup.SetWidth(width), TAVERROR_INVALIDARG);
-    EXPECT_EQ(popup.SetHeight(41), TAVERROR_INVALIDARG);
+    const std::vector<DWORD> sizes = {screen->SetWidth(100), screen->SetHeight(100), popup.SetWidth(21),
+                                      popup.SetWidth(0), popup.SetHeight(41)};
+    EXPECT_EQ(sizes, (std::vector<DWORD>{TAVERROR_FULLSCREENSIZE, TAVERROR_FULLSCREENSIZE,
+                                         TAVERROR_INVALIDARG, TAVERROR_INVALIDARG, TAVERROR_INVALIDARG}));
     ASSERT_EQ(popup.SetWidth(20), TAVERROR_OK);
     ASSERT_EQ(popup.SetHeight(40), TAVERROR_OK);
     EXPECT_EQ(popup.GetSurface()->GetWidth() * 100 + popup.GetSurface()->GetHeight(), 2040);
