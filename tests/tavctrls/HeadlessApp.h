@@ -7,6 +7,8 @@
 #include <gtest/gtest.h>
 
 #include <functional>
+#include <map>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -20,17 +22,47 @@ struct ProcessEnded {
 // A test with a headless display waiting for the next application, and the process end intercepted.
 class HeadlessAppTest : public ::testing::Test {
 protected:
-    void SetUp() override;
-    void TearDown() override;
-
+    void SetUp() override {
+        auto headless = std::make_unique<platform::HeadlessDisplay>();
+        headless->SetCloseWhenInputEnds(false); // tests step frames themselves
+        display = headless.get();
+        platform::SetNextDisplay(std::move(headless));
+        previousEnd = platform::SetProcessEndHandler([](int status) { throw ProcessEnded{status}; });
+    }
+    void TearDown() override {
+        platform::SetNextDisplay(nullptr);
+        platform::SetProcessEndHandler(previousEnd);
+    }
     // doInit in window mode with the headless display; the display pointer is valid until shutdown.
-    DWORD Init(CTavApp& app, int width = 320, int height = 240);
+    DWORD Init(CTavApp& app, int width = 320, int height = 240) {
+        return app.doInit(nullptr, SW_SHOWNORMAL, "Test", TAVAPP_WINDOW, width, height, 0, 0, 32);
+    }
     // Runs the application's loop until the process would end; gives the exit status.
-    int Run(CTavApp& app);
+    int Run(CTavApp& app) {
+        try {
+            app.MyWinMain();
+        } catch (const ProcessEnded& ended) {
+            display = nullptr;
+            return ended.status;
+        }
+    }
     // One frame as the loop draws it (after the pending input).
-    void Frame(CTavApp& app, int count = 1);
+    void Frame(CTavApp& app, int count = 1) {
+        for (int i = 0; i < count; ++i) {
+            app.PumpMessages();
+            app.RunFrameOrWait();
+        }
+    }
     // Queues "click", "double", "right", "move", "down" or "up" at (x, y), or "key" with the code in x.
-    void Queue(const std::string& action, int x, int y);
+    void Queue(const std::string& action, int x, int y) {
+        if (action == "key")
+            return display->KeyDown(static_cast<unsigned>(x));
+        using Display = platform::HeadlessDisplay;
+        static const std::map<std::string, void (Display::*)(int, int)> inputs = {
+            {"click", &Display::LClick},   {"double", &Display::DoubleClick}, {"right", &Display::RClick},
+            {"move", &Display::MouseMove}, {"down", &Display::LButtonDown},   {"up", &Display::LButtonUp}};
+        (display->*inputs.at(action))(x, y);
+    }
 
     platform::HeadlessDisplay* display = nullptr;
     platform::ProcessEndHandler previousEnd;

@@ -8,7 +8,6 @@ namespace {
 
 using Point = std::pair<int, int>;
 using Log = std::vector<std::string>;
-using Rect = std::array<int, 4>;
 // One thing done to the waiting box at an idle moment.
 using BoxStep = std::function<void(CTavMessageBox*)>;
 
@@ -75,8 +74,8 @@ TEST_F(MessageBoxTest, OnlyTheirButtonsCloseTheBoxes) {
     }
     Script({[&](CTavMessageBox* box) {
                 CTavObject* ok = box->GetObjectByID(0);
-                EXPECT_EQ((Rect{int(ok->GetX()), int(ok->GetY()), ok->GetWidth(), ok->GetHeight()}),
-                          (Rect{80, 80, 50, 20}));
+                EXPECT_EQ((std::array{int(ok->GetX()), int(ok->GetY()), ok->GetWidth(), ok->GetHeight()}),
+                          (std::array{80, 80, 50, 20}));
                 auto* text = dynamic_cast<CTavStatic*>(box->GetObjectByID(1));
                 ASSERT_NE(text, nullptr);
                 EXPECT_STREQ(text->GetText(), "Saved.");
