@@ -142,14 +142,13 @@ TEST_F(ListBoxTest, SortingAgreesWithAnInsertionSortOnRandomTables) {
 
 TEST_F(ListBoxTest, MouseAndKeysSelectSortScrollAndReport) {
     CTavListBox* list = MakeList({"b", "a", "c"}, {60, 60});
-    const int header = kTop + 5;
     // action (a key's code in x), x, y, selection, reports, first column
     const std::tuple<std::string, int, int, int, Cells, Cells> steps[] = {
         {"key", VK_DOWN, 0, -1, {}, {"b", "a", "c"}}, // focus without a selection
         {"click", 40, ListRowY(0), 0, {"change 0", "objectdown 5"}, {"b", "a", "c"}},
-        {"click", 40, header, 0, {"objectdown 5"}, {"c", "b", "a"}},  // first header click: descending
-        {"click", 40, header, 0, {"objectdown 5"}, {"a", "b", "c"}},  // second: ascending
-        {"click", 150, header, 0, {"objectdown 5"}, {"a", "b", "c"}}, // no column there
+        {"click", 40, kTop + 5, 0, {"objectdown 5"}, {"c", "b", "a"}},  // first header click: descending
+        {"click", 40, kTop + 5, 0, {"objectdown 5"}, {"a", "b", "c"}},  // second: ascending
+        {"click", 150, kTop + 5, 0, {"objectdown 5"}, {"a", "b", "c"}}, // no column there
         {"click", 150, ListRowY(2), 2, {"change 2", "objectdown 5"}, {"a", "b", "c"}},
         {"click", 40, ListRowY(3), 2, {"objectdown 5"}, {"a", "b", "c"}}, // below the rows
         {"double", 40, ListRowY(1), 1, {"change 1", "objectdown 5", "double 1"}, {"a", "b", "c"}},
@@ -202,8 +201,7 @@ TEST_F(ListBoxTest, CallbacksMayRemoveTheListOrTheScreen) {
         list->SetSelection(0);
         list->SetFocus(TRUE);
         screen->log.clear();
-        LogScreen* current = screen;
-        current->On(when, FALSE, [current, whole = wholeScreen](DWORD) {
+        screen->On(when, FALSE, [current = screen, whole = wholeScreen](DWORD) {
             if (whole)
                 current->Close();
             else
@@ -365,9 +363,8 @@ TEST_F(TreeTest, CallbacksMayRemoveTheTreeTheItemOrTheScreen) {
             tree->SelectItem(0);
             tree->SetFocus(TRUE);
         }
-        LogScreen* current = screen;
-        current->log.clear();
-        current->On(when, FALSE, [current, removes = removes, tree](DWORD item) {
+        screen->log.clear();
+        screen->On(when, FALSE, [current = screen, removes = removes, tree](DWORD item) {
             if (removes == "tree")
                 current->RemoveObject(kTreeId);
             else if (removes == "item")

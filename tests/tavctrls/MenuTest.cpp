@@ -137,8 +137,7 @@ TEST_F(MenuTest, PopupHandlersThatDestroyTheScreen) {
         ShowNewScreen();
         AddPlain(screen, 7, 50, 40, 100, 60); // under the menu
         OpenPopup();
-        LogScreen* owner = screen;
-        screen->hook = [this, destroys, owner](const std::string&) {
+        screen->hook = [this, destroys, owner = screen](const std::string&) {
             if (destroys == "child")
                 ShowNewScreen();
             else if (destroys == "close")
