@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <tuple>
 
 namespace tav {
 namespace {
@@ -15,12 +16,8 @@ const std::string kReferences = std::string(TAV_SOURCE_DIR) + "/tests/tavctrls/r
 // Each program runs in another directory: the art is found beside the program.
 TEST(ExampleScreenshot, ScreensLookAsExpected) {
     test::TempDir folder;
-    const struct {
-        const char* program;
-        const char* name;
-        const char* script;
-        int frames;
-    } cases[] = {
+    // program, picture, input script, frames after the script
+    const std::tuple<const char*, const char*, const char*, int> cases[] = {
         {HELLO_PATH, "hello-main.bmp", "move 600 500\nwait 200\n", 70},
         {HELLO_PATH, "hello-popup.bmp",
          "wait 3\nmove 100 158\nclick 100 158\nwait 5\nclick 250 310\nmove 450 360\nwait 200\n", 80},
@@ -36,11 +33,11 @@ TEST(ExampleScreenshot, ScreensLookAsExpected) {
         // The question answered Yes (left button of the box); the input ends and the window closes.
         {GALLERY_PATH, "gallery-answered.bmp", "click 240 224\nwait 3\nclick 300 428\nwait 3\n", 0},
     };
-    for (const auto& row : cases) {
-        const std::string shot = folder.path() + "/" + row.name;
-        ASSERT_EQ(test::RunHeadless(row.program, folder.path(), row.script, row.frames, shot), 0)
-            << row.name << ": " << test::ReadFile(folder.path() + "/output.txt");
-        test::ExpectLikeReference(shot, kReferences, row.name);
+    for (const auto& [program, name, script, frames] : cases) {
+        const std::string shot = folder.path() + "/" + name;
+        ASSERT_EQ(test::RunHeadless(program, folder.path(), script, frames, shot), 0)
+            << name << ": " << test::ReadFile(folder.path() + "/output.txt");
+        test::ExpectLikeReference(shot, kReferences, name);
     }
 }
 

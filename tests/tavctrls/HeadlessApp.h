@@ -7,6 +7,8 @@
 #include <gtest/gtest.h>
 
 #include <functional>
+#include <map>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -20,17 +22,47 @@ struct ProcessEnded {
 // A test with a headless display waiting for the next application, and the process end intercepted.
 class HeadlessAppTest : public ::testing::Test {
 protected:
-    void SetUp() override;
-    void TearDown() override;
-
+    void SetUp() override {
+        auto headless = std::make_unique<platform::HeadlessDisplay>();
+        headless->SetCloseWhenInputEnds(false); // tests step frames themselves
+        display = headless.get();
+        platform::SetNextDisplay(std::move(headless));
+        previousEnd = platform::SetProcessEndHandler([](int status) { throw ProcessEnded{status}; });
+    }
+    void TearDown() override {
+        platform::SetNextDisplay(nullptr);
+        platform::SetProcessEndHandler(previousEnd);
+    }
     // doInit in window mode with the headless display; the display pointer is valid until shutdown.
-    DWORD Init(CTavApp& app, int width = 320, int height = 240);
+    DWORD Init(CTavApp& app, int width = 320, int height = 240) {
+        return app.doInit(nullptr, SW_SHOWNORMAL, "Test", TAVAPP_WINDOW, width, height, 0, 0, 32);
+    }
     // Runs the application's loop until the process would end; gives the exit status.
-    int Run(CTavApp& app);
+    int Run(CTavApp& app) {
+        try {
+            app.MyWinMain();
+        } catch (const ProcessEnded& ended) {
+            display = nullptr;
+            return ended.status;
+        }
+    }
     // One frame as the loop draws it (after the pending input).
-    void Frame(CTavApp& app, int count = 1);
-    // Queues "click", "double", "right", "move", "down" or "up" at (x, y).
-    void Queue(const std::string& action, int x, int y);
+    void Frame(CTavApp& app, int count = 1) {
+        for (int i = 0; i < count; ++i) {
+            app.PumpMessages();
+            app.RunFrameOrWait();
+        }
+    }
+    // Queues "click", "double", "right", "move", "down" or "up" at (x, y), or "key" with the code in x.
+    void Queue(const std::string& action, int x, int y) {
+        if (action == "key")
+            return display->KeyDown(static_cast<unsigned>(x));
+        using Display = platform::HeadlessDisplay;
+        static const std::map<std::string, void (Display::*)(int, int)> inputs = {
+            {"click", &Display::LClick},   {"double", &Display::DoubleClick}, {"right", &Display::RClick},
+            {"move", &Display::MouseMove}, {"down", &Display::LButtonDown},   {"up", &Display::LButtonUp}};
+        (display->*inputs.at(action))(x, y);
+    }
 
     platform::HeadlessDisplay* display = nullptr;
     platform::ProcessEndHandler previousEnd;
@@ -65,6 +97,16 @@ public:
     void AfterKeyDown(UINT key) override { Verbose("after key " + std::to_string(key)); }
     void AfterObjectDoubleClick(DWORD id, int, int) override { Verbose("doubleclick " + std::to_string(id)); }
 
+    // Runs `action` with the number of every entry that starts with `kind`, then answers.
+    void On(const std::string& kind, BOOL answer, std::function<void(DWORD)> action) {
+        hook = [=](const std::string& entry) {
+            if (entry.rfind(kind + " ", 0) != 0)
+                return FALSE;
+            action(static_cast<DWORD>(std::stoul(entry.substr(kind.size() + 1))));
+            return answer;
+        };
+    }
+
 private:
     BOOL Note(const std::string& entry) {
         log.push_back(entry);
@@ -76,8 +118,8 @@ private:
     }
 };
 
-// An application of 320 x 240 showing a new full screen of type S (id 1).
-template <typename S = LogScreen>
+// An application of 320 x 240 showing a new full screen of type S (id 1), a verbose LogScreen if asked.
+template <typename S = LogScreen, bool Verbose = false>
 class ScreenAppTest : public HeadlessAppTest {
 protected:
     void SetUp() override {
@@ -87,6 +129,8 @@ protected:
     }
     void ShowNewScreen() {
         screen = new S;
+        if constexpr (Verbose)
+            screen->verbose = true;
         ASSERT_EQ(screen->Initialize(1), TAVERROR_OK);
         app.SetChildScreen(screen);
     }
@@ -94,16 +138,49 @@ protected:
         display->LClick(x, y);
         Frame(app);
     }
+    // A logging screen of any kind, initialised; shows focus, keys and presses too.
+    static LogScreen* NewLogScreen(DWORD id, int x, int y, int w, int h, int kind, CTavScreen* parent) {
+        auto* made = new LogScreen;
+        made->verbose = true;
+        return made->Initialize(id, x, y, w, h, kind, parent) == TAVERROR_OK ? made : nullptr;
+    }
 
     CTavApp app;
     S* screen = nullptr;
 };
 
 // The art folder of the source tree ("art/NAME"), and a pixel of a surface (0x00RRGGBB).
-std::string ArtPath(const std::string& name);
-std::uint32_t PixelAt(CTavSurface* surface, int x, int y);
+inline std::string ArtPath(const std::string& name) {
+    return std::string(TAV_SOURCE_DIR) + "/art/" + name;
+}
+inline std::uint32_t PixelAt(CTavSurface* surface, int x, int y) {
+    return surface->GetDDSurface()->At(x, y);
+}
 // Objects initialised and added to their screen.
-CTavObject* AddPlain(CTavScreen* owner, DWORD id, int x, int y, int width = 40, int height = 20);
-CTavButton* AddButton(CTavScreen* owner, DWORD id, int x, int y, int width = 60, int height = 20);
+template <typename T = CTavObject>
+T* AddPlain(CTavScreen* owner, DWORD id, int x, int y, int width = 40, int height = 20) {
+    auto* object = new T;
+    EXPECT_EQ(object->Initialize(id, static_cast<float>(x), static_cast<float>(y), width, height, owner),
+              TAVERROR_OK);
+    EXPECT_EQ(owner->AddObject(object), TAVERROR_OK);
+    return object;
+}
+inline CTavButton* AddButton(CTavScreen* owner, DWORD id, int x, int y, int width = 60, int height = 20) {
+    auto* button = new CTavButton;
+    EXPECT_EQ(button->Initialize("OK", id, static_cast<float>(x), static_cast<float>(y), width, height, owner,
+                                 ArtPath("buttonnormal.bmp").c_str(), ArtPath("buttonover.bmp").c_str(),
+                                 ArtPath("buttondown.bmp").c_str()),
+              TAVERROR_OK);
+    EXPECT_EQ(owner->AddObject(button), TAVERROR_OK);
+    return button;
+}
+inline CTavCheckBox* AddCheckBox(CTavScreen* owner, DWORD id, int x, int y, int width, int height) {
+    auto* box = new CTavCheckBox;
+    EXPECT_EQ(box->Initialize("Sound", id, static_cast<float>(x), static_cast<float>(y), width, height, owner,
+                              ArtPath("checkyes.bmp").c_str(), ArtPath("checkno.bmp").c_str()),
+              TAVERROR_OK);
+    EXPECT_EQ(owner->AddObject(box), TAVERROR_OK);
+    return box;
+}
 
 } // namespace tav::testing

@@ -1,22 +1,31 @@
 #include "HeadlessApp.h"
 
-#include <gtest/gtest.h>
-
+#include <algorithm>
 #include <array>
+#include <map>
 #include <numeric>
 #include <random>
-#include <string>
-#include <vector>
+#include <tuple>
 
 namespace tav::testing {
 namespace {
 
 using Cells = std::vector<std::string>;
-constexpr DWORD kListId = 5;
+using Log = Cells;
+using Ids = std::vector<int>;
+constexpr DWORD kListId = 5, kTreeId = 3;
 // The list lies at (20, 30), 200 x 120: header 20 high, rows 20 high, row r at y 50 + 20 r.
-constexpr int kTop = 30;
-int RowY(int row) {
+// The tree lies there too, 200 x 150; rows are 15 high and an item's text starts 15 pixels further
+// right per level, at 10 for the top level.
+constexpr int kLeft = 20, kTop = 30, kWidth = 200, kHeight = 150;
+int ListRowY(int row) {
     return kTop + 20 + 20 * row + 10;
+}
+int RowY(int row) {
+    return kTop + 15 * row + 7;
+}
+int TextX(int depth) {
+    return kLeft + 15 * depth + 10 + 5;
 }
 
 class ListBoxTest : public ScreenAppTest<> {
@@ -53,21 +62,20 @@ TEST_F(ListBoxTest, ColumnsRowsAndSelectionKeepTheirRules) {
     EXPECT_EQ(list->AddColumn("C1", 40), 1);
     EXPECT_EQ(list->SetItemText(1, 1, "x"), TAVERROR_OK);
     EXPECT_EQ(Column(list, 1), (Cells{"", "x"}));
-    EXPECT_EQ(list->SetItemText(2, 0, "x"), TAVERROR_INDEX);
-    EXPECT_EQ(list->SetItemText(0, 2, "x"), TAVERROR_INDEX);
-    EXPECT_EQ(list->SortByColumn(2, 1), TAVERROR_INDEX);
-    EXPECT_EQ(list->SortByColumn(0, 3), TAVERROR_SORTORDER);
-    EXPECT_EQ(list->SortByColumn(0, -1), TAVERROR_SORTORDER);
+    const std::vector<DWORD> refused = {list->SetItemText(2, 0, "x"), list->SetItemText(0, 2, "x"),
+                                        list->SortByColumn(2, 1),     list->SortByColumn(0, 3),
+                                        list->SortByColumn(0, -1),    list->SetSelection(2),
+                                        list->SetSelection(-1)};
+    EXPECT_EQ(refused, (std::vector<DWORD>{TAVERROR_INDEX, TAVERROR_INDEX, TAVERROR_INDEX, TAVERROR_SORTORDER,
+                                           TAVERROR_SORTORDER, TAVERROR_INDEX, TAVERROR_INDEX}));
     EXPECT_EQ(list->SetSelection(1), TAVERROR_OK);
     EXPECT_EQ(list->SetSelection(1), TAVERROR_OK); // reported again
-    EXPECT_EQ(list->SetSelection(2), TAVERROR_INDEX);
-    EXPECT_EQ(list->SetSelection(-1), TAVERROR_INDEX);
     EXPECT_EQ(screen->log, (Cells{"change 1", "change 1"}));
     screen->RemoveObject(kListId);
-    // rows, selected, removed, selection after: past the end becomes none
-    for (const auto& [rows, selected, removed, expected] :
-         {std::array{3, 2, 2, -1}, {3, 2, 0, -1}, {3, 1, 2, 1}, {3, 1, 0, 1}, {3, 0, 1, 0}}) {
-        list = MakeList(Cells(static_cast<size_t>(rows), "r"));
+    // Of three rows: selected, removed, selection after (past the end becomes none).
+    for (const auto& [selected, removed, expected] :
+         {std::array{2, 2, -1}, {2, 0, -1}, {1, 2, 1}, {1, 0, 1}, {0, 1, 0}}) {
+        list = MakeList({"r", "r", "r"});
         list->SetSelection(selected);
         EXPECT_EQ(list->RemoveItem(removed), TAVERROR_OK);
         EXPECT_EQ(list->GetSelection(), expected) << selected << " selected, " << removed << " removed";
@@ -134,36 +142,27 @@ TEST_F(ListBoxTest, SortingAgreesWithAnInsertionSortOnRandomTables) {
 
 TEST_F(ListBoxTest, MouseAndKeysSelectSortScrollAndReport) {
     CTavListBox* list = MakeList({"b", "a", "c"}, {60, 60});
-    struct Step {
-        const char* action;
-        int x, y, selection; // a key's code in x
-        Cells log, column;
-    };
-    const int header = kTop + 5;
-    const Step steps[] = {
+    // action (a key's code in x), x, y, selection, reports, first column
+    const std::tuple<std::string, int, int, int, Cells, Cells> steps[] = {
         {"key", VK_DOWN, 0, -1, {}, {"b", "a", "c"}}, // focus without a selection
-        {"click", 40, RowY(0), 0, {"change 0", "objectdown 5"}, {"b", "a", "c"}},
-        {"click", 40, header, 0, {"objectdown 5"}, {"c", "b", "a"}},  // first header click: descending
-        {"click", 40, header, 0, {"objectdown 5"}, {"a", "b", "c"}},  // second: ascending
-        {"click", 150, header, 0, {"objectdown 5"}, {"a", "b", "c"}}, // no column there
-        {"click", 150, RowY(2), 2, {"change 2", "objectdown 5"}, {"a", "b", "c"}},
-        {"click", 40, RowY(3), 2, {"objectdown 5"}, {"a", "b", "c"}}, // below the rows
-        {"double", 40, RowY(1), 1, {"change 1", "objectdown 5", "double 1"}, {"a", "b", "c"}},
-        {"right", 40, RowY(0), 0, {"change 0", "right 0"}, {"a", "b", "c"}},
-        {"right", 40, RowY(4), 0, {}, {"a", "b", "c"}},
+        {"click", 40, ListRowY(0), 0, {"change 0", "objectdown 5"}, {"b", "a", "c"}},
+        {"click", 40, kTop + 5, 0, {"objectdown 5"}, {"c", "b", "a"}},  // first header click: descending
+        {"click", 40, kTop + 5, 0, {"objectdown 5"}, {"a", "b", "c"}},  // second: ascending
+        {"click", 150, kTop + 5, 0, {"objectdown 5"}, {"a", "b", "c"}}, // no column there
+        {"click", 150, ListRowY(2), 2, {"change 2", "objectdown 5"}, {"a", "b", "c"}},
+        {"click", 40, ListRowY(3), 2, {"objectdown 5"}, {"a", "b", "c"}}, // below the rows
+        {"double", 40, ListRowY(1), 1, {"change 1", "objectdown 5", "double 1"}, {"a", "b", "c"}},
+        {"right", 40, ListRowY(0), 0, {"change 0", "right 0"}, {"a", "b", "c"}},
+        {"right", 40, ListRowY(4), 0, {}, {"a", "b", "c"}},
     };
-    for (const Step& step : steps) {
+    for (const auto& [action, x, y, selection, log, column] : steps) {
+        SCOPED_TRACE(action + " at " + std::to_string(x) + "," + std::to_string(y));
         screen->log.clear();
-        if (std::string(step.action) == "key")
-            display->KeyDown(static_cast<unsigned>(step.x));
-        else
-            Queue(step.action, step.x, step.y);
+        Queue(action, x, y);
         Frame(app);
-        const std::string what =
-            step.action + (" at " + std::to_string(step.x) + "," + std::to_string(step.y));
-        EXPECT_EQ(list->GetSelection(), step.selection) << what;
-        EXPECT_EQ(screen->log, step.log) << what;
-        EXPECT_EQ(Column(list, 0), step.column) << what;
+        EXPECT_EQ(list->GetSelection(), selection);
+        EXPECT_EQ(screen->log, log);
+        EXPECT_EQ(Column(list, 0), column);
     }
     // Eight rows: 180 pixels of content in a view of 120, so the position runs from 0 to 60.
     for (const char* row : {"d", "e", "f", "g", "h"})
@@ -175,52 +174,221 @@ TEST_F(ListBoxTest, MouseAndKeysSelectSortScrollAndReport) {
         {VK_UP, 2, 40, 1},  {VK_HOME, 0, 0, 1},  {VK_UP, 0, 0, 0},
     };
     for (const auto& [key, selection, scrollY, reports] : keys) {
+        SCOPED_TRACE("key " + std::to_string(key) + " to " + std::to_string(selection));
         screen->log.clear();
         for (int i = 0; i < std::max(reports, 1); ++i)
             display->KeyDown(static_cast<unsigned>(key));
         Frame(app);
         int y = 0;
         list->GetScrollPosition(nullptr, &y);
-        EXPECT_EQ(list->GetSelection(), selection) << "key " << key;
-        EXPECT_EQ(y, scrollY) << "key " << key << " to " << selection;
-        EXPECT_EQ(static_cast<int>(screen->log.size()), reports) << "key " << key << " to " << selection;
+        EXPECT_EQ(list->GetSelection(), selection);
+        EXPECT_EQ(y, scrollY);
+        EXPECT_EQ(static_cast<int>(screen->log.size()), reports);
     }
 }
 
 TEST_F(ListBoxTest, CallbacksMayRemoveTheListOrTheScreen) {
-    // action, the report that removes, whether the whole screen goes, the row of the last report
-    const std::tuple<std::string, std::string, bool, int> cases[] = {
-        {"click", "change", false, 1},  {"right", "change", false, 1}, {"right", "right", false, 1},
-        {"double", "double", false, 1}, {"end", "change", false, 7},   {"click", "change", true, 1},
-        {"down", "change", true, 1},
+    // action (a key's code in x), the report that removes, whether the whole screen goes, the last row
+    const std::tuple<std::string, int, std::string, bool, int> cases[] = {
+        {"click", 40, "change", false, 1},   {"right", 40, "change", false, 1},
+        {"right", 40, "right", false, 1},    {"double", 40, "double", false, 1},
+        {"key", VK_END, "change", false, 7}, {"click", 40, "change", true, 1},
+        {"key", VK_DOWN, "change", true, 1},
     };
-    for (const auto& [action, when, wholeScreen, row] : cases) {
+    for (const auto& [action, x, when, wholeScreen, row] : cases) {
+        SCOPED_TRACE(action + " removing at " + when);
         CTavListBox* list = MakeList({"a", "b", "c", "d", "e", "f", "g", "h"});
         list->SetSelection(0);
         list->SetFocus(TRUE);
         screen->log.clear();
-        LogScreen* current = screen;
-        current->hook = [current, when = when, whole = wholeScreen](const std::string& entry) {
-            if (entry.rfind(when, 0) == 0 && whole)
+        screen->On(when, FALSE, [current = screen, whole = wholeScreen](DWORD) {
+            if (whole)
                 current->Close();
-            else if (entry.rfind(when, 0) == 0)
+            else
                 current->RemoveObject(kListId);
-            return FALSE;
-        };
-        if (action == "down" || action == "end")
-            display->KeyDown(action == "down" ? VK_DOWN : VK_END);
-        else
-            Queue(action, 40, RowY(1));
+        });
+        Queue(action, x, ListRowY(1));
         Frame(app, 2);
-        const std::string what = action + " removing at " + when;
         if (wholeScreen) {
-            EXPECT_EQ(app.GetChildScreen(), nullptr) << what;
+            EXPECT_EQ(app.GetChildScreen(), nullptr);
             ShowNewScreen();
             continue;
         }
-        EXPECT_FALSE(screen->HasObject(kListId)) << what;
+        EXPECT_FALSE(screen->HasObject(kListId));
         // Nothing was reported for the list after it went.
-        EXPECT_EQ(screen->log.back(), when + " " + std::to_string(row)) << what;
+        EXPECT_EQ(screen->log.back(), when + " " + std::to_string(row));
+        screen->hook = nullptr;
+    }
+}
+
+class TreeTest : public ScreenAppTest<> {
+protected:
+    // A(0) { B(1) { C(2) }, D(3) }, E(4) { F(5) }, all collapsed, or no items.
+    CTavTree* MakeTree(bool sample = true) {
+        screen->SetFocus(TRUE);
+        auto* tree = new CTavTree;
+        EXPECT_EQ(tree->Initialize(kLeft, kTop, kTreeId, screen, kWidth, kHeight,
+                                   ArtPath("treeback.bmp").c_str(), ArtPath("plus.bmp").c_str(),
+                                   ArtPath("minus.bmp").c_str()),
+                  TAVERROR_OK);
+        EXPECT_EQ(screen->AddObject(tree), TAVERROR_OK);
+        for (const auto& [text, parent] :
+             {std::pair{"A", -1}, {"B", 0}, {"C", 1}, {"D", 0}, {"E", -1}, {"F", 4}})
+            if (sample)
+                tree->AddItem(text, -1, parent);
+        return tree;
+    }
+};
+
+// The tree the slow way: items in the order added, shown items found by walking from the top.
+struct TreeModel {
+    std::vector<int> order;
+    std::map<int, int> parent;
+    std::map<int, bool> expanded;
+
+    void Delete(int id) {
+        parent.erase(id);
+        order.erase(std::find(order.begin(), order.end(), id));
+        for (int other : std::vector<int>(order))
+            if (parent.count(other) != 0 && parent.at(other) == id)
+                Delete(other);
+    }
+    void Show(int id, std::vector<int>& shown) const {
+        shown.push_back(id);
+        for (int child : order)
+            if (expanded.at(id) && parent.at(child) == id)
+                Show(child, shown);
+    }
+    int Depth(int id) const { return parent.at(id) == -1 ? 0 : 1 + Depth(parent.at(id)); }
+};
+
+TEST_F(TreeTest, AgreesWithASimpleModelUnderRandomChanges) {
+    CTavTree* tree = MakeTree(false);
+    EXPECT_EQ(tree->AddItem("x", 9, 42), -1); // no such parent
+    EXPECT_EQ(tree->AddItem("x", -2), -1);
+    auto* bars = dynamic_cast<CTavScrollBars*>(tree->GetScrollBarsObject());
+    TreeModel model;
+    std::mt19937 random(11);
+    for (int step = 0; step < 400; ++step) {
+        SCOPED_TRACE("step " + std::to_string(step));
+        const int choice = static_cast<int>(random() % 10);
+        const int some = model.order.empty() ? -1 : model.order[random() % model.order.size()];
+        if (choice < 5) {
+            const int id = random() % 3 == 0 ? static_cast<int>(random() % 40) : -1;
+            const int parent = random() % 4 == 0 ? -1 : some;
+            int expected = id != -1 && model.parent.count(id) != 0 ? -2 : id;
+            for (int free = 0; expected == -1; ++free) // the lowest free id
+                expected = model.parent.count(free) != 0 ? -1 : free;
+            ASSERT_EQ(tree->AddItem("item", id, parent), std::max(expected, -1));
+            if (expected >= 0) {
+                model.order.push_back(expected);
+                model.parent[expected] = parent;
+                model.expanded[expected] = false;
+            }
+        } else if (choice < 7 && some != -1) {
+            ASSERT_TRUE(tree->DeleteItem(some));
+            model.Delete(some);
+        } else if (some != -1) {
+            model.expanded[some] = !model.expanded[some];
+            tree->SetItemExpanded(some, model.expanded[some]);
+        }
+        std::vector<int> shown;
+        for (int id : model.order)
+            if (model.parent.at(id) == -1)
+                model.Show(id, shown);
+        ASSERT_EQ(tree->GetVisibleItems(), shown);
+        ASSERT_EQ(tree->GetItemIDs(), model.order);
+        for (size_t row = 0; row < shown.size(); ++row) {
+            ASSERT_EQ(tree->GetItemRow(shown[row]), static_cast<int>(row));
+            const bool reachable = 15 * model.Depth(shown[row]) + 10 <= kWidth - 1;
+            ASSERT_EQ(tree->ItemAt(kLeft + kWidth - 1, RowY(static_cast<int>(row))),
+                      reachable ? shown[row] : -1)
+                << "row " << row;
+        }
+        ASSERT_EQ(bars->GetContentHeight(), std::max(kHeight, static_cast<int>(shown.size()) * 15 + 10));
+    }
+}
+
+TEST_F(TreeTest, MouseAndKeysSelectExpandAndReport) {
+    CTavTree* tree = MakeTree();
+    // action (a key's code in x), x, y, selected item, items shown, reports
+    const std::tuple<std::string, int, int, int, Ids, Log> steps[] = {
+        {"key", VK_DOWN, 0, -1, {0, 4}, {}}, // nothing selected: nothing happens
+        {"click", TextX(0), RowY(1), 4, {0, 4}, {"select 4"}},
+        {"click", TextX(0), RowY(5), 4, {0, 4}, {"objectdown 3"}}, // no item: the screen hears of it
+        {"double", TextX(0), RowY(0), 0, {0, 1, 3, 4}, {"select 0", "double 0"}},
+        {"double", TextX(1), RowY(1), 1, {0, 1, 2, 3, 4}, {"select 1", "double 1"}},
+        {"double", TextX(1), RowY(1), 1, {0, 1, 3, 4}, {"double 1"}},
+        {"double", TextX(0), RowY(6), 1, {0, 1, 3, 4}, {"objectdown 3"}},
+        {"right", TextX(1), RowY(2), 3, {0, 1, 3, 4}, {"select 3", "right 3"}},
+        {"key", VK_DOWN, 0, 4, {0, 1, 3, 4}, {"select 4"}},
+        {"key", VK_DOWN, 0, 4, {0, 1, 3, 4}, {}},
+        {"key", VK_UP, 0, 3, {0, 1, 3, 4}, {"select 3"}},
+        {"key", VK_HOME, 0, 0, {0, 1, 3, 4}, {"select 0"}},
+        {"key", VK_UP, 0, 0, {0, 1, 3, 4}, {}},
+        {"key", VK_END, 0, 4, {0, 1, 3, 4}, {"select 4"}},
+    };
+    for (const auto& [action, x, y, selected, visible, log] : steps) {
+        SCOPED_TRACE(action + " " + std::to_string(x) + "," + std::to_string(y));
+        screen->log.clear();
+        Queue(action, x, y);
+        Frame(app);
+        EXPECT_EQ(tree->GetSelectedItem(), selected);
+        EXPECT_EQ(tree->GetVisibleItems(), visible);
+        EXPECT_EQ(screen->log, log);
+    }
+    // A selection that is hidden by collapsing does not move; deleting it leaves none.
+    tree->SelectItem(1);
+    tree->SetItemExpanded(0, FALSE);
+    display->KeyDown(VK_DOWN);
+    Frame(app);
+    EXPECT_EQ(tree->GetSelectedItem(), 1);
+    EXPECT_TRUE(tree->DeleteItem(0));
+    EXPECT_EQ(tree->GetSelectedItem(), -1);
+    EXPECT_EQ(tree->GetParentID(2), -1);
+}
+
+TEST_F(TreeTest, CallbacksMayRemoveTheTreeTheItemOrTheScreen) {
+    // action, the report that removes, what it removes, the last report
+    const std::array<std::string, 4> cases[] = {
+        {"click", "select", "tree", "select 0"},         {"double", "double", "tree", "double 0"},
+        {"direct double", "select", "item", "select 0"}, {"direct double", "select", "tree", "select 0"},
+        {"right", "select", "item", "select 0"},         {"right", "right", "tree", "right 0"},
+        {"down", "select", "tree", "select 4"},          {"right", "select", "screen", "select 0"},
+    };
+    for (const auto& [action, when, removes, last] : cases) {
+        SCOPED_TRACE(action + " removing the " + removes + " at " + when);
+        CTavTree* tree = MakeTree();
+        if (action == "down") {
+            tree->SelectItem(0);
+            tree->SetFocus(TRUE);
+        }
+        screen->log.clear();
+        screen->On(when, FALSE, [current = screen, removes = removes, tree](DWORD item) {
+            if (removes == "tree")
+                current->RemoveObject(kTreeId);
+            else if (removes == "item")
+                tree->DeleteItem(static_cast<int>(item));
+            else
+                current->Close();
+        });
+        // Called outside any routing, the tree itself keeps what is removed alive until it returns.
+        if (action == "direct double")
+            EXPECT_EQ(tree->OnDoubleClick(TextX(0), RowY(0)), removes == "tree" ? TRUE : FALSE);
+        else
+            Queue(action == "down" ? "key" : action, action == "down" ? VK_DOWN : TextX(0), RowY(0));
+        Frame(app, 2);
+        if (removes == "screen") {
+            EXPECT_EQ(app.GetChildScreen(), nullptr);
+            ShowNewScreen();
+            continue;
+        }
+        EXPECT_EQ(screen->log.back(), last);
+        EXPECT_EQ(screen->HasObject(kTreeId), removes != "tree");
+        if (removes == "item") {
+            EXPECT_EQ(tree->GetVisibleItems(), (Ids{4}));
+            screen->RemoveObject(kTreeId);
+        }
         screen->hook = nullptr;
     }
 }

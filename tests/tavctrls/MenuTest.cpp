@@ -1,23 +1,42 @@
-// Popup menus and the menu bar on the headless display: what the mouse highlights, opens, closes and
-// chooses, and handlers that remove the menu or destroy the screen while it is routing.
 #include "HeadlessApp.h"
 
-#include <gtest/gtest.h>
-
-#include <functional>
-#include <string>
+#include <array>
 #include <utility>
-#include <vector>
 
 namespace tav::testing {
 namespace {
 
 using Point = std::pair<int, int>;
 using Log = std::vector<std::string>;
+// One thing done to the waiting box at an idle moment.
+using BoxStep = std::function<void(CTavMessageBox*)>;
 
 class MenuTest : public ScreenAppTest<> {
 protected:
     void Click(Point at) { ScreenAppTest::Click(at.first, at.second); }
+    // A box that has closed stays the innermost screen until its loop ends; input queued for it then
+    // would keep that loop busy, so only a box whose loop still runs counts.
+    static CTavMessageBox* Waiting(CTavScreen* inner) {
+        auto* box = dynamic_cast<CTavMessageBox*>(inner);
+        return box != nullptr && box->GetParent()->IsModalRunning() ? box : nullptr;
+    }
+    // While a box waits, every idle moment runs the next step on it; `done` counts the steps run.
+    void Script(std::vector<BoxStep> steps) {
+        done = 0;
+        display->SetIdleHandler([this, steps](platform::HeadlessDisplay&) {
+            CTavMessageBox* box = Waiting(screen->GetInnermostScreen());
+            if (done < steps.size() && box != nullptr)
+                steps[done++](box);
+        });
+    }
+    BoxStep Press(DWORD id) {
+        return [this, id](CTavMessageBox* box) {
+            CTavObject* object = box->GetObjectByID(id);
+            ASSERT_NE(object, nullptr) << "object " << id;
+            display->LClick(static_cast<int>(object->GetAppX()) + object->GetWidth() / 2,
+                            static_cast<int>(object->GetAppY()) + object->GetHeight() / 2);
+        };
+    }
     // Cut, Copy, Paste at (50, 40), 100 x 60: rows of 15 from y 40, no item from y 85 on.
     CTavPopupMenu* OpenPopup() {
         auto* menu = new CTavPopupMenu;
@@ -28,32 +47,62 @@ protected:
         return menu;
     }
     // FILE: New, Open, Save, Exit; EDIT: Undo and a long item.
-    CTavMenuBar* AttachBar(CTavScreen* owner) {
+    CTavMenuBar* AttachBar() {
         auto* bar = new CTavMenuBar;
-        EXPECT_EQ(bar->Initialize(owner), TAVERROR_OK);
+        EXPECT_EQ(bar->Initialize(screen), TAVERROR_OK);
         bar->AddMenu("FILE");
         bar->AddMenu("EDIT");
         for (const char* item : {"New", "Open", "Save", "Exit"})
             bar->AddMenuItem(item, 0);
-        bar->AddMenuItem("Undo", 1);
-        bar->AddMenuItem("Select everything in the view", 1);
-        EXPECT_EQ(owner->SetMenuBar(bar), TAVERROR_OK);
+        for (const char* item : {"Undo", "Select everything in the view"})
+            bar->AddMenuItem(item, 1);
+        EXPECT_EQ(screen->SetMenuBar(bar), TAVERROR_OK);
         return bar;
     }
-    static Point TitlePoint(CTavMenuBar* bar, int menu) {
-        CTavScreen* owner = bar->GetOwnerScreen();
-        return {owner->GetAppX() + bar->GetTitleX(menu) + bar->GetTitleWidth(menu) / 2, owner->GetAppY() + 8};
-    }
-    static Point ItemPoint(CTavMenuBar* bar, int row) {
-        CTavObject* drop = bar->GetDropDown();
-        EXPECT_NE(drop, nullptr);
-        if (drop == nullptr)
-            return {-1, -1};
-        CTavScreen* owner = bar->GetOwnerScreen();
-        return {owner->GetAppX() + static_cast<int>(drop->GetX()) + drop->GetWidth() - 3,
-                owner->GetAppY() + static_cast<int>(drop->GetY()) + row * 15 + 7};
-    }
+
+    size_t done = 0;
 };
+using MessageBoxTest = MenuTest;
+
+TEST_F(MessageBoxTest, OnlyTheirButtonsCloseTheBoxes) {
+    // The question's ids: 0 Yes, 1 No, 2 the text.
+    for (const auto& [steps, answer] :
+         {std::pair{std::vector{Press(0)}, TRUE}, {{Press(2), Press(1)}, FALSE}}) {
+        Script(steps);
+        EXPECT_EQ(screen->QuestionBox("Are you sure you want to exit?"), answer);
+        EXPECT_EQ(done, steps.size()) << "the box closed early";
+    }
+    Script({[&](CTavMessageBox* box) {
+                CTavObject* ok = box->GetObjectByID(0);
+                EXPECT_EQ((std::array{int(ok->GetX()), int(ok->GetY()), ok->GetWidth(), ok->GetHeight()}),
+                          (std::array{80, 80, 50, 20}));
+                auto* text = dynamic_cast<CTavStatic*>(box->GetObjectByID(1));
+                ASSERT_NE(text, nullptr);
+                EXPECT_STREQ(text->GetText(), "Saved.");
+                EXPECT_TRUE(text->IsMultiline() && text->IsTranslucent());
+            },
+            Press(1), Press(2), Press(0)});
+    screen->MessageBox("Saved.");
+    EXPECT_EQ(done, 4u) << "only OK closes a message box";
+}
+
+TEST_F(MessageBoxTest, FrozenOrClosingApplicationGetsNoAnswer) {
+    screen->SetFrozen(TRUE); // no box it could never answer
+    EXPECT_FALSE(screen->QuestionBox("Continue?"));
+    EXPECT_EQ(screen->GetChildScreen(), nullptr);
+    screen->SetFrozen(FALSE);
+    display->SetIdleHandler([&](platform::HeadlessDisplay& headless) {
+        if (Waiting(screen->GetInnermostScreen()) != nullptr)
+            headless.CloseWindow();
+    });
+    try {
+        screen->QuestionBox("Are you sure you want to exit?");
+        ADD_FAILURE() << "the question returned after the shutdown";
+    } catch (const ProcessEnded& ended) {
+        EXPECT_EQ(ended.status, 0);
+    }
+    display = nullptr;
+}
 
 TEST_F(MenuTest, PopupHighlightsAndChoosesByRow) {
     CTavPopupMenu menu;
@@ -88,8 +137,7 @@ TEST_F(MenuTest, PopupHandlersThatDestroyTheScreen) {
         ShowNewScreen();
         AddPlain(screen, 7, 50, 40, 100, 60); // under the menu
         OpenPopup();
-        LogScreen* owner = screen;
-        screen->hook = [this, destroys, owner](const std::string&) {
+        screen->hook = [this, destroys, owner = screen](const std::string&) {
             if (destroys == "child")
                 ShowNewScreen();
             else if (destroys == "close")
@@ -122,14 +170,10 @@ TEST_F(MenuTest, MenuHandlersThatRemoveTheBarOrTheScreen) {
         },
         // The designer's FILE > Exit: a question while the bar's release is being routed.
         [&] {
-            display->SetIdleHandler([&](platform::HeadlessDisplay&) {
-                auto* box = dynamic_cast<CTavQuestionBox*>(screen->GetInnermostScreen());
-                if (box == nullptr || !screen->IsModalRunning())
-                    return;
-                EXPECT_EQ(static_cast<CTavMenuBar*>(screen->GetMenuBar())->GetOpenMenu(), -1);
-                CTavObject* yes = box->GetObjectByID(0);
-                display->LClick(static_cast<int>(yes->GetAppX()) + 5, static_cast<int>(yes->GetAppY()) + 5);
-            });
+            Script({[&](CTavMessageBox*) {
+                        EXPECT_EQ(static_cast<CTavMenuBar*>(screen->GetMenuBar())->GetOpenMenu(), -1);
+                    },
+                    Press(0)});
             const BOOL yes = screen->QuestionBox("Are you sure you want to exit?");
             display->SetIdleHandler(nullptr);
             if (yes)
@@ -140,12 +184,15 @@ TEST_F(MenuTest, MenuHandlersThatRemoveTheBarOrTheScreen) {
     for (const auto& handler : handlers) {
         ShowNewScreen();
         replacement = nullptr;
-        CTavMenuBar* bar = AttachBar(screen);
+        CTavMenuBar* bar = AttachBar();
         AddPlain(screen, 5, 0, 0, 320, 240); // presses on the bar or its drop-down never reach it
         LogScreen* owner = screen;
         screen->hook = [handler](const std::string&) { return handler(); };
-        Click(TitlePoint(bar, 0));
-        Click(ItemPoint(bar, 3));
+        Click({bar->GetTitleX(0) + bar->GetTitleWidth(0) / 2, 8});
+        CTavObject* drop = bar->GetDropDown();
+        ASSERT_NE(drop, nullptr);
+        Click({static_cast<int>(drop->GetX()) + drop->GetWidth() - 3,
+               static_cast<int>(drop->GetY()) + 3 * 15 + 7});
         Frame(app, 2);
         if (app.GetChildScreen() == owner) {
             EXPECT_EQ(owner->log, (Log{"menu FILE Exit"}));

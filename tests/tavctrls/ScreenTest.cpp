@@ -1,59 +1,229 @@
 #include "HeadlessApp.h"
 
-#include <gtest/gtest.h>
-
+#include <algorithm>
 #include <array>
-#include <string>
-#include <vector>
+#include <tuple>
 
 namespace tav::testing {
 namespace {
 
 using Log = std::vector<std::string>;
 
-// An object that logs what reaches it into its screen's log.
+class RecordingApp : public CTavApp {
+public:
+    BOOL OnCloseMessage() override {
+        ++closeRequests;
+        return allowClose;
+    }
+    void AfterUpdateFrame(CTavSurface*) override { ++framesDrawn; }
+    void AfterLMouseDown(int x, int y) override {
+        events.push_back("down " + std::to_string(x) + "," + std::to_string(y));
+    }
+    void AfterChar(char c) override { events.push_back(std::string("char ") + c); }
+
+    BOOL allowClose = TRUE;
+    int closeRequests = 0, framesDrawn = 0;
+    std::vector<std::string> events;
+};
+
+using AppTest = HeadlessAppTest;
+
+TEST_F(AppTest, InitialisationChecksItsArguments) {
+    CTavApp app;
+    EXPECT_EQ(app.doInit(nullptr, 1, "T", TAVAPP_WINDOW, 0, 100, 0, 0, 32), TAVERROR_INVALIDARG);
+    EXPECT_EQ(app.doInit(nullptr, 1, "T", TAVAPP_FULLSCREEN, 100, 100, 0, 0, 8), TAVERROR_DIRECTDRAW);
+    CTavScreen screen; // a failed initialisation leaves no application
+    EXPECT_EQ(screen.Initialize(0), TAVERROR_NOAPP);
+    // Full screen ignores the position, and so does a full screen.
+    ASSERT_EQ(app.doInit(nullptr, 1, "T", TAVAPP_FULLSCREEN, 100, 80, -5, -5, 24), TAVERROR_OK);
+    EXPECT_EQ(app.GetWindowX(), 0);
+    auto* full = new CTavScreen;
+    ASSERT_EQ(full->Initialize(1, 10, 10, 5, 5), TAVERROR_OK);
+    EXPECT_EQ(full->GetX(), 0);
+    EXPECT_EQ(full->GetHeight(), 80);
+    ASSERT_EQ(app.SetChildScreen(full), TAVERROR_OK);
+    CTavScreen popup;
+    ASSERT_EQ(popup.Initialize(2, 0, 0, 10, 10, TAVSCREEN_POPUP, full), TAVERROR_OK);
+    // The popup is refused and the old child is gone all the same.
+    EXPECT_EQ(app.SetChildScreen(&popup), TAVERROR_NOTFULLSCREEN);
+    EXPECT_EQ(app.RemoveChildScreen(), TAVERROR_NOCHILDSCREEN);
+    popup.Finish();
+}
+
+TEST_F(AppTest, CloseAsksTheApplicationAndEndsThroughTheShutdown) {
+    RecordingApp app;
+    ASSERT_EQ(Init(app), TAVERROR_OK);
+    app.allowClose = FALSE;
+    display->CloseWindow();
+    display->Wait(3);
+    display->LClick(7, 9);
+    display->Text("o\xC3\xA9"); // a character of several bytes arrives one byte at a time
+    display->SetIdleHandler([&app](platform::HeadlessDisplay& headless) {
+        if (app.closeRequests == 1 && app.events.size() == 4) {
+            app.allowClose = TRUE;
+            headless.CloseWindow();
+        }
+    });
+    EXPECT_EQ(Run(app), 0);
+    EXPECT_EQ(app.closeRequests, 2);
+    EXPECT_GE(app.framesDrawn, 3);
+    EXPECT_EQ(app.events, (std::vector<std::string>{"down 7,9", "char o", "char \xC3", "char \xA9"}));
+    // The shutdown leaves no application behind.
+    CTavSurface surface;
+    EXPECT_EQ(surface.Create(2, 2), TAVERROR_NOAPP);
+}
+
+TEST_F(AppTest, InactiveApplicationDrawsNothingAndDoesNotJumpAfterwards) {
+    RecordingApp app;
+    ASSERT_EQ(Init(app), TAVERROR_OK);
+    auto* screen = new CTavScreen;
+    ASSERT_EQ(screen->Initialize(0), TAVERROR_OK);
+    app.SetChildScreen(screen);
+    CTavObject* mover = AddPlain(screen, 1, 0, 0, 4, 4);
+    mover->SetSpeed(60, 0);
+    display->SetFrameTime(1.0 / 60);
+    Frame(app, 3);
+    const int drawn = app.framesDrawn;
+    const float x = mover->GetX();
+    display->Activate(false);
+    Frame(app, 5);
+    EXPECT_EQ(app.framesDrawn, drawn);
+    EXPECT_EQ(mover->GetX(), x);
+    display->AdvanceClock(10.0); // time spent inactive moves nothing when frames resume
+    display->Activate(true);
+    Frame(app, 2);
+    EXPECT_EQ(app.framesDrawn, drawn + 2);
+    EXPECT_LE(mover->GetX(), x + 3.0f);
+}
+
+using SurfaceTest = ScreenAppTest<CTavScreen>;
+
+// A surface whose pixel (x, y) is 0x010000 * (x + 1) + y + 1: every pixel different, none black.
+void Numbered(CTavSurface& surface, int width, int height) {
+    ASSERT_EQ(surface.Create(width, height), TAVERROR_OK);
+    for (int y = 0; y < height; ++y)
+        for (int x = 0; x < width; ++x)
+            surface.GetDDSurface()->Set(
+                x, y, 0x010000u * static_cast<unsigned>(x + 1) + static_cast<unsigned>(y + 1));
+}
+
+TEST_F(SurfaceTest, CreationAndLoadsFailCleanly) {
+    CTavSurface surface;
+    EXPECT_EQ(surface.Create(5, 0), TAVERROR_INVALIDARG);
+    // Sizes whose bytes overflow or that no display needs are refused without allocating.
+    EXPECT_EQ(surface.Create(40000, 40000), TAVERROR_CREATESURFACE);
+    EXPECT_EQ(surface.GetDDSurface(), nullptr);
+    EXPECT_EQ(surface.LoadBitmap("no/such/file.bmp"), TAVERROR_LOADBITMAP);
+    // A failed stretched load leaves a cleared surface of the asked size, never undefined pixels.
+    EXPECT_EQ(surface.LoadBitmap("no/such/file.bmp", 4, 3), TAVERROR_LOADBITMAP);
+    ASSERT_NE(surface.GetDDSurface(), nullptr);
+    EXPECT_EQ(PixelAt(&surface, 0, 0) + PixelAt(&surface, 3, 2), 0u);
+    ASSERT_EQ(surface.LoadBitmap(ArtPath("buttonnormal.bmp").c_str()), TAVERROR_OK);
+}
+
+TEST_F(SurfaceTest, PlainBlitClipsAtEveryEdge) {
+    CTavSurface source, dest, empty;
+    Numbered(source, 100, 4);
+    ASSERT_EQ(dest.Create(100, 4), TAVERROR_OK);
+    ASSERT_EQ(source.Blt(dest.GetDDSurface(), -10, 0), 0); // columns 10..99 land on 0..89
+    EXPECT_EQ(PixelAt(&dest, 0, 0), PixelAt(&source, 10, 0));
+    EXPECT_EQ(PixelAt(&dest, 89, 3), PixelAt(&source, 99, 3));
+    EXPECT_EQ(PixelAt(&dest, 90, 0), 0u);
+    dest.Fill(0);
+    ASSERT_EQ(source.Blt(dest.GetDDSurface(), 95, 2), 0);
+    EXPECT_EQ(PixelAt(&dest, 95, 2), PixelAt(&source, 0, 0));
+    EXPECT_EQ(PixelAt(&dest, 99, 3), PixelAt(&source, 4, 1));
+    EXPECT_EQ(PixelAt(&dest, 94, 2), 0u);
+    for (const auto& [x, y] : {std::array{100, 0}, {-100, 0}, {0, -4}})
+        EXPECT_EQ(source.Blt(dest.GetDDSurface(), x, y), -1) << x << "," << y;
+    EXPECT_EQ(empty.Blt(dest.GetDDSurface(), 0, 0), -1);
+}
+
+// The colour key is a raw pixel value. Alpha is d + (s - d) * a / 256 per channel with a clamped to
+// 0..256; black source pixels are skipped.
+TEST_F(SurfaceTest, ColourKeyAndAlphaBlits) {
+    CTavSurface source, dest;
+    ASSERT_EQ(source.Create(2, 1), TAVERROR_OK);
+    ASSERT_EQ(dest.Create(2, 1), TAVERROR_OK);
+    source.GetDDSurface()->Set(0, 0, 0x0000FF);
+    source.GetDDSurface()->Set(1, 0, 0xFF0000);
+    dest.Fill(0x123456); // RGB(255, 0, 0) is 0x0000FF, which is blue in 0x00RRGGBB
+    ASSERT_EQ(source.BltTransparent(dest.GetDDSurface(), 0, 0, RGB(255, 0, 0)), 0);
+    EXPECT_EQ(PixelAt(&dest, 0, 0), 0x123456u);
+    EXPECT_EQ(PixelAt(&dest, 1, 0), 0xFF0000u);
+    EXPECT_EQ(source.BltTransparent(dest.GetDDSurface(), 2, 0, 0), -1);
+    EXPECT_EQ(source.BltTransparent(dest.GetDDSurface(), -3, 0, 0), -1);
+    source.GetDDSurface()->Set(0, 0, 0);
+    source.GetDDSurface()->Set(1, 0, 0xFF8000);
+    for (const auto& [alpha, expected] : {std::array{128u, 0x8F6030u}, {0u, 0x204060u}, {300u, 0xFF8000u}}) {
+        dest.Fill(0x204060);
+        ASSERT_EQ(source.BltAlpha(dest.GetDDSurface(), 0, 0, static_cast<int>(alpha)), 0);
+        EXPECT_EQ(PixelAt(&dest, 0, 0), 0x204060u) << alpha;
+        EXPECT_EQ(PixelAt(&dest, 1, 0), expected) << alpha;
+    }
+}
+
+TEST_F(SurfaceTest, FillsFontsAndDeviceContextsCheckTheirArguments) {
+    CTavSurface surface;
+    EXPECT_EQ(surface.GetDC(), nullptr);
+    ASSERT_EQ(surface.Create(4, 3), TAVERROR_OK);
+    for (const auto& [x, y, w, h] : {std::array{0, 0, 5, 1}, {-1, 0, 2, 1}, {3, 0, 1, 1}, {0, 2, 1, 1}})
+        EXPECT_EQ(surface.FillRect(x, y, w, h, 0xFF), TAVERROR_INVALIDARG) << x << "," << y << " " << w;
+    ASSERT_EQ(surface.FillRect(1, 1, 3, 3, 0xABCDEF), TAVERROR_OK); // right and bottom are exclusive
+    std::string rows;
+    for (int y = 0; y < 3; ++y)
+        for (int x = 0; x < 4; ++x)
+            rows += PixelAt(&surface, x, y) == 0xABCDEFu ? '#' : '.';
+    EXPECT_EQ(rows, ".....##..##.");
+    EXPECT_EQ(surface.SetFont("", 0, 15, 0), TAVERROR_FONT);
+    EXPECT_EQ(surface.SetFont("DejaVu Sans", 0, 0, 0), TAVERROR_FONT);
+    EXPECT_STREQ(surface.GetFontName(), "Verdana");
+    HDC first = surface.GetDC();
+    EXPECT_NE(first, nullptr);
+    EXPECT_EQ(surface.GetDC(), first);
+    EXPECT_EQ(surface.GetDCCount(), 2);
+    for (int i = 0; i < 3; ++i)
+        surface.ReleaseDC();
+    EXPECT_EQ(surface.GetDCCount(), 0);
+}
+
+TEST_F(SurfaceTest, StretchedBlitClipsAfterScaling) {
+    CTavSurface source, whole, clipped;
+    Numbered(source, 7, 5);
+    ASSERT_EQ(whole.Create(40, 30), TAVERROR_OK);
+    ASSERT_EQ(clipped.Create(25, 20), TAVERROR_OK);
+    ASSERT_EQ(source.BltStretch(whole.GetDDSurface(), 0, 0, 40, 30), 0);
+    // The same picture placed partly outside shows exactly the part of it that lies inside.
+    ASSERT_EQ(source.BltStretch(clipped.GetDDSurface(), -9, -6, 40, 30), 0);
+    for (int y = 0; y < 20; ++y)
+        for (int x = 0; x < 25; ++x)
+            ASSERT_EQ(PixelAt(&clipped, x, y), PixelAt(&whole, x + 9, y + 6)) << x << "," << y;
+    for (const auto& [x, w] : {std::array{0, 0}, {0, -10}, {30, 10}, {-10, 10}, {0x7FFFFFF0, 0x7FFFFFF0}})
+        EXPECT_EQ(source.BltStretch(clipped.GetDDSurface(), x, 0, w, 10), -1) << x << " " << w;
+}
+
+// An object that logs what reaches it into its screen's log; `stop` answers presses.
 class Probe : public CTavObject {
 public:
-    explicit Probe(BOOL stop) : stop_(stop) {}
-    BOOL OnLMouseDown(int, int) override {
-        Note("down " + std::to_string(GetID()));
-        return stop_;
-    }
+    BOOL OnLMouseDown(int, int) override { return Note("down " + std::to_string(GetID()), stop); }
     BOOL OnKeyDown(UINT key) override {
-        Note("key " + std::to_string(GetID()) + " " + std::to_string(key));
-        return FALSE;
+        return Note("key " + std::to_string(GetID()) + " " + std::to_string(key));
     }
+    BOOL stop = FALSE;
 
 private:
-    void Note(const std::string& entry) { static_cast<LogScreen*>(GetScreen())->log.push_back(entry); }
-    BOOL stop_;
+    BOOL Note(const std::string& entry, BOOL answer = FALSE) {
+        static_cast<LogScreen*>(GetScreen())->log.push_back(entry);
+        return answer;
+    }
 };
 
-class ScreenTest : public ScreenAppTest<> {
-protected:
-    void SetUp() override {
-        ScreenAppTest::SetUp();
-        screen->verbose = true;
-    }
-    Probe* AddProbe(CTavScreen* owner, DWORD id, int x, int y, int w, int h, BOOL stop = FALSE) {
-        auto* probe = new Probe(stop);
-        EXPECT_EQ(probe->Initialize(id, static_cast<float>(x), static_cast<float>(y), w, h, owner),
-                  TAVERROR_OK);
-        EXPECT_EQ(owner->AddObject(probe), TAVERROR_OK);
-        return probe;
-    }
-    LogScreen* NewLogScreen(DWORD id, int x, int y, int w, int h, int kind, CTavScreen* parent) {
-        auto* made = new LogScreen;
-        made->verbose = true;
-        EXPECT_EQ(made->Initialize(id, x, y, w, h, kind, parent), TAVERROR_OK);
-        return made;
-    }
-};
+using ScreenTest = ScreenAppTest<LogScreen, true>;
 
 TEST_F(ScreenTest, PressesAndKeysAreRoutedInOrderAndMoveTheFocus) {
-    AddProbe(screen, 1, 0, 0, 50, 50);
-    AddProbe(screen, 2, 20, 20, 50, 50);
-    AddProbe(screen, 3, 100, 100, 10, 10);
+    AddPlain<Probe>(screen, 1, 0, 0, 50, 50);
+    AddPlain<Probe>(screen, 2, 20, 20, 50, 50);
+    AddPlain<Probe>(screen, 3, 100, 100, 10, 10);
     screen->KeyDown(VK_RETURN);
     EXPECT_TRUE(screen->log.empty()); // the screen has no focus yet
     screen->GetObjectByID(3)->SetFocus(TRUE);
@@ -70,27 +240,35 @@ TEST_F(ScreenTest, PressesAndKeysAreRoutedInOrderAndMoveTheFocus) {
     screen->KeyDown(VK_RETURN);
     EXPECT_EQ(screen->log, (Log{"after key 13"}));
     // An object that reports TRUE stops the routing.
-    AddProbe(screen, 4, 200, 200, 20, 20, TRUE);
-    AddProbe(screen, 5, 200, 200, 20, 20);
+    AddPlain<Probe>(screen, 4, 200, 200, 20, 20)->stop = TRUE;
+    AddPlain<Probe>(screen, 5, 200, 200, 20, 20);
     screen->LMouseDown(205, 205);
     EXPECT_EQ(screen->log.back(), "down 4");
 }
 
-TEST_F(ScreenTest, ModalPopupTakesAllInputUntilItCloses) {
-    AddProbe(screen, 1, 0, 0, 320, 240);
-    LogScreen* popup = NewLogScreen(50, 100, 100, 100, 100, TAVSCREEN_POPUP, screen);
-    AddProbe(popup, 2, 0, 0, 20, 20);
-    display->LButtonDown(10, 10);   // on the parent, outside the popup: dropped
-    display->LButtonDown(105, 105); // on the popup's object
-    display->SetIdleHandler([popup](platform::HeadlessDisplay&) { popup->Close(); });
-    ASSERT_EQ(screen->SetChildScreen(popup), TAVERROR_OK); // runs the modal loop over the queued input
-    display->SetIdleHandler(nullptr);
-    EXPECT_TRUE(screen->log.empty());
-    EXPECT_EQ(popup->log, (Log{"got 2", "down 2", "objectdown 2", "after down 50"}));
-    EXPECT_EQ(screen->GetChildScreen(), popup);
-    EXPECT_EQ(screen->SetChildScreen(popup), TAVERROR_CHILDEXISTS);
-    EXPECT_EQ(screen->RemoveChildScreen(), TAVERROR_OK);
-    EXPECT_TRUE(screen->HasFocus());
+TEST_F(ScreenTest, ModalPopupsTakeAllInputUntilTheyClose) {
+    AddPlain<Probe>(screen, 1, 0, 0, 320, 240);
+    LogScreen* sub = NewLogScreen(9, 100, 100, 100, 100, TAVSCREEN_SUBSCREEN, screen);
+    ASSERT_EQ(screen->AddSubScreen(sub), TAVERROR_OK);
+    // A popup of the screen, then one of the sub screen; only the last press lands on it.
+    for (LogScreen* parent : {screen, sub}) {
+        LogScreen* popup = NewLogScreen(50, 20, 20, 40, 40, TAVSCREEN_POPUP, parent);
+        AddPlain<Probe>(popup, 2, 0, 0, 10, 10);
+        for (const auto& [x, y] :
+             {std::array{10, 10}, {150, 190}, {parent->GetAppX() + 25, parent->GetAppY() + 25}})
+            display->LButtonDown(x, y);
+        display->SetIdleHandler([popup](platform::HeadlessDisplay&) { popup->Close(); });
+        ASSERT_EQ(parent->SetChildScreen(popup), TAVERROR_OK); // runs the modal loop over the queued input
+        display->SetIdleHandler(nullptr);
+        EXPECT_TRUE(screen->log.empty() && sub->log.empty());
+        EXPECT_EQ(popup->log, (Log{"got 2", "down 2", "objectdown 2", "after down 50"}));
+        EXPECT_EQ(parent->GetChildScreen(), popup);
+        EXPECT_EQ(parent->SetChildScreen(popup), TAVERROR_CHILDEXISTS);
+        EXPECT_EQ(parent->RemoveChildScreen(), TAVERROR_OK);
+        EXPECT_TRUE(parent->HasFocus());
+    }
+    screen->LMouseDown(10, 10);
+    EXPECT_EQ(screen->log.front(), "got 1");
 }
 
 TEST_F(ScreenTest, SubScreensTakeTheirAreaFocusAndDrawing) {
@@ -101,10 +279,10 @@ TEST_F(ScreenTest, SubScreensTakeTheirAreaFocusAndDrawing) {
     ASSERT_EQ(twin.Initialize(9, 0, 0, 10, 10, TAVSCREEN_SUBSCREEN, screen), TAVERROR_OK);
     EXPECT_EQ(screen->AddSubScreen(&twin), TAVERROR_DUPLICATEID);
     twin.Finish();
-    AddProbe(sub, 1, 10, 10, 10, 10); // relative to the sub screen: 110..120 in the application
-    AddProbe(screen, 2, 90, 90, 230, 150);
+    AddPlain<Probe>(sub, 1, 10, 10, 10, 10); // relative to the sub screen: 110..120 in the application
+    AddPlain<Probe>(screen, 2, 90, 90, 230, 150);
     // A main screen's object inside the sub screen's area is left to the sub screen.
-    AddProbe(screen, 3, 130, 130, 10, 10)->GetImage()->Fill(0xFFFFFF);
+    AddPlain<Probe>(screen, 3, 130, 130, 10, 10)->GetImage()->Fill(0xFFFFFF);
     screen->LMouseDown(115, 115);
     EXPECT_TRUE(screen->log.empty());
     EXPECT_EQ(sub->log, (Log{"got 1", "down 1", "objectdown 1", "after down 9"}));
@@ -124,11 +302,10 @@ TEST_F(ScreenTest, PopupsStayInsideTheApplicationAndMustRunTheirLoop) {
     EXPECT_NE(screen->SetChildScreen(&popup), TAVERROR_OK);
     EXPECT_EQ(screen->SetChildScreen(nullptr), TAVERROR_NULLPOINTER);
     ASSERT_EQ(popup.Initialize(2, 300, 200, 10, 10, TAVSCREEN_POPUP, screen), TAVERROR_OK);
-    EXPECT_EQ(screen->SetWidth(100), TAVERROR_FULLSCREENSIZE);
-    EXPECT_EQ(screen->SetHeight(100), TAVERROR_FULLSCREENSIZE);
-    for (int width : {21, 0})
-        EXPECT_EQ(popup.SetWidth(width), TAVERROR_INVALIDARG);
-    EXPECT_EQ(popup.SetHeight(41), TAVERROR_INVALIDARG);
+    const std::vector<DWORD> sizes = {screen->SetWidth(100), screen->SetHeight(100), popup.SetWidth(21),
+                                      popup.SetWidth(0), popup.SetHeight(41)};
+    EXPECT_EQ(sizes, (std::vector<DWORD>{TAVERROR_FULLSCREENSIZE, TAVERROR_FULLSCREENSIZE,
+                                         TAVERROR_INVALIDARG, TAVERROR_INVALIDARG, TAVERROR_INVALIDARG}));
     ASSERT_EQ(popup.SetWidth(20), TAVERROR_OK);
     ASSERT_EQ(popup.SetHeight(40), TAVERROR_OK);
     EXPECT_EQ(popup.GetSurface()->GetWidth() * 100 + popup.GetSurface()->GetHeight(), 2040);
@@ -141,14 +318,14 @@ TEST_F(ScreenTest, PopupsStayInsideTheApplicationAndMustRunTheirLoop) {
 }
 
 TEST_F(ScreenTest, ObjectsKeepUniqueIdsAndTheirOrder) {
-    Probe* first = AddProbe(screen, 5, 0, 0, 10, 10);
-    Probe twin(FALSE);
+    Probe* first = AddPlain<Probe>(screen, 5, 0, 0, 10, 10);
+    Probe twin;
     ASSERT_EQ(twin.Initialize(5, 0, 0, 10, 10, screen), TAVERROR_OK);
     EXPECT_EQ(screen->AddObject(&twin), TAVERROR_DUPLICATEID);
     EXPECT_EQ(screen->GetObjectByID(5), first);
     twin.Finish();
-    AddProbe(screen, 6, 0, 0, 10, 10);
-    AddProbe(screen, 7, 0, 0, 10, 10);
+    AddPlain<Probe>(screen, 6, 0, 0, 10, 10);
+    AddPlain<Probe>(screen, 7, 0, 0, 10, 10);
     const auto order = [this] {
         std::string ids;
         for (int i = 0; screen->GetObjectAt(i) != nullptr; ++i)
@@ -165,24 +342,6 @@ TEST_F(ScreenTest, ObjectsKeepUniqueIdsAndTheirOrder) {
     EXPECT_EQ(order(), "57");
 }
 
-TEST_F(ScreenTest, PopupOfASubScreenTakesAllInputToo) {
-    AddProbe(screen, 1, 0, 0, 320, 240);
-    LogScreen* sub = NewLogScreen(9, 100, 100, 100, 100, TAVSCREEN_SUBSCREEN, screen);
-    ASSERT_EQ(screen->AddSubScreen(sub), TAVERROR_OK);
-    LogScreen* popup = NewLogScreen(50, 20, 20, 40, 40, TAVSCREEN_POPUP, sub); // at 120, 120
-    AddProbe(popup, 2, 0, 0, 10, 10);
-    for (const auto& [x, y] : {std::array{10, 10}, {150, 190}, {125, 125}}) // only the last reaches it
-        display->LButtonDown(x, y);
-    display->SetIdleHandler([popup](platform::HeadlessDisplay&) { popup->Close(); });
-    ASSERT_EQ(sub->SetChildScreen(popup), TAVERROR_OK);
-    display->SetIdleHandler(nullptr);
-    EXPECT_TRUE(screen->log.empty() && sub->log.empty());
-    EXPECT_EQ(popup->log, (Log{"got 2", "down 2", "objectdown 2", "after down 50"}));
-    EXPECT_EQ(sub->RemoveChildScreen(), TAVERROR_OK);
-    screen->LMouseDown(10, 10);
-    EXPECT_EQ(screen->log.front(), "got 1");
-}
-
 TEST_F(ScreenTest, ACentredBackgroundStaysWhenAChangeFails) {
     ASSERT_EQ(screen->SetBackgroundImage(ArtPath("dback.bmp").c_str(), TAVBACK_CENTER), TAVERROR_OK);
     EXPECT_EQ(screen->SetBackgroundImage("missing.bmp", TAVBACK_STRETCH), TAVERROR_INVALIDARG);
@@ -197,6 +356,212 @@ TEST_F(ScreenTest, ACentredBackgroundStaysWhenAChangeFails) {
                       PixelAt(background->GetImage(), x - (320 - w) / 2, y - (240 - h) / 2))
                 << x << "," << y;
     EXPECT_EQ(display->LastFrame().At(5, 5), 0u);
+}
+
+using ControlsTest = ScreenAppTest<>;
+
+TEST_F(ControlsTest, ButtonStatesFollowTheMouse) {
+    CTavButton* button = AddButton(screen, 7, 10, 10); // 10..70 x 10..30
+    // The state after each step (0 normal, 1 over, 2 down) and the clicks reported so far.
+    const std::tuple<std::string, int, int, int, long> steps[] = {
+        {"move", 20, 20, 1, 0}, {"move", 200, 200, 0, 0}, {"move", 20, 20, 1, 0},   {"down", 20, 20, 2, 0},
+        {"move", 25, 20, 1, 0}, {"move", 200, 20, 0, 0},  {"up", 200, 20, 0, 0},    {"down", 20, 20, 2, 0},
+        {"up", 20, 20, 1, 1},   {"down", 20, 20, 2, 1},   {"move", 300, 200, 0, 1}, {"up", 300, 200, 0, 1},
+    };
+    for (const auto& [what, x, y, state, clicks] : steps) {
+        SCOPED_TRACE(what + " " + std::to_string(x) + "," + std::to_string(y));
+        if (what == "move")
+            screen->MouseMove(x, y);
+        else if (what == "down")
+            screen->LMouseDown(x, y);
+        else
+            screen->LMouseUp(x, y);
+        EXPECT_EQ(button->GetState(), state);
+        EXPECT_EQ(std::count(screen->log.begin(), screen->log.end(), "button 7"), clicks);
+    }
+    CTavButton bad;
+    EXPECT_EQ(bad.Initialize("x", 1, 0, 0, 0, 10, screen, "a", "b", "c"), TAVERROR_INVALIDARG);
+    EXPECT_EQ(bad.Initialize("x", 1, 0, 0, 10, 10, screen, "a", "", "c"), TAVERROR_LOADBITMAP);
+}
+
+TEST_F(ControlsTest, FailedObjectsStaySafe) {
+    auto* object = new CTavObject;
+    EXPECT_EQ(object->Initialize(2, 0, 0, "missing.bmp", screen), TAVERROR_INVALIDARG);
+    // Generated code adds it all the same: it draws nothing and can be finished twice.
+    ASSERT_EQ(screen->AddObject(object), TAVERROR_OK);
+    Frame(app, 2);
+    object->Finish();
+    object->Finish();
+    EXPECT_EQ(object->Display(), -1);
+    Frame(app);
+    auto* button = new CTavButton;
+    EXPECT_EQ(button->Initialize("x", 3, 0, 0, 10, 10, screen, "m1.bmp", "m2.bmp", "m3.bmp"), TAVERROR_OK);
+    screen->AddObject(button);
+    screen->LMouseDown(5, 5);
+    screen->LMouseUp(5, 5);
+    Frame(app);
+    // A clone without screen never reaches for one.
+    CTavObject* clone = button->Clone(nullptr, 0);
+    EXPECT_EQ(clone->GetScreen(), nullptr);
+    clone->SetPosition(4, 4);
+    clone->OnLMouseUp(5, 5);
+    clone->Display(app.GetBackBuffer());
+    clone->Finish();
+    delete clone;
+}
+
+TEST_F(ControlsTest, CheckBoxTogglesOnReleaseAndSpace) {
+    CTavCheckBox* box = AddCheckBox(screen, 3, 10, 50, 120, 20);
+    screen->LMouseDown(15, 55);
+    EXPECT_FALSE(box->GetValue()); // the press itself does nothing
+    screen->LMouseUp(15, 55);
+    for (UINT key : {VK_SPACE, VK_RETURN, VK_SPACE}) // only space toggles
+        screen->KeyDown(key);
+    EXPECT_EQ(screen->log, (std::vector<std::string>{"objectdown 3", "check 3 1", "check 3 0", "check 3 1"}));
+    CTavCheckBox bad;
+    EXPECT_EQ(bad.Initialize("x", 4, 0, 0, 10, 10, screen, "", "b"), TAVERROR_LOADBITMAP);
+}
+
+TEST_F(ControlsTest, MultiLineStaticBreaksBetweenCharacters) {
+    auto* text = new CTavStatic;
+    ASSERT_EQ(text->Initialize("Incomprehensibilities", 5, 0, 0, 50, 100, screen), TAVERROR_OK);
+    screen->AddObject(text);
+    const auto& lines = text->GetLines();
+    EXPECT_EQ(lines.size(), 1u);
+    text->SetMultiline(TRUE);
+    ASSERT_GT(lines.size(), 2u);
+    std::string joined;
+    for (const auto& line : lines) {
+        int width = 0;
+        text->GetImage()->GetTextExtent(line.c_str(), "Verdana", 0, 15, 0, &width, nullptr);
+        EXPECT_LT(width, 45) << line;
+        joined += line;
+    }
+    EXPECT_EQ(joined, "Incomprehensibilities");
+    text->SetText("one\ntwo");
+    EXPECT_EQ(lines, (std::vector<std::string>{"one ", "two"}));
+    text->SetText("");
+    EXPECT_EQ(lines, (std::vector<std::string>{""}));
+    // A character of several bytes is never split across lines.
+    text->SetText("\xC3\xA9\xC3\xA9\xC3\xA9\xC3\xA9\xC3\xA9\xC3\xA9\xC3\xA9\xC3\xA9\xC3\xA9");
+    for (const auto& line : lines)
+        EXPECT_EQ(line.size() % 2, 0u) << line;
+}
+
+TEST_F(ControlsTest, HiddenObjectsAreNotHitOrDrawnButKeepMoving) {
+    CTavObject* object = AddPlain(screen, 9, 0, 0, 10, 10);
+    object->GetImage()->Fill(0xFFFFFF);
+    object->SetVisible(FALSE);
+    EXPECT_FALSE(object->HitTest(5, 5));
+    object->SetSpeed(30, 0);
+    display->SetFrameTime(1.0 / 60);
+    Frame(app);
+    EXPECT_EQ(display->LastFrame().At(5, 5), 0u);
+    Frame(app, 5); // half a pixel each frame, placed on whole pixels
+    EXPECT_NEAR(object->GetX(), 2.5f, 0.01f);
+    EXPECT_LE(object->GetAppX(), object->GetX());
+    EXPECT_GT(object->GetAppX(), object->GetX() - 1.0f);
+    object->SetVisible(TRUE);
+    Frame(app);
+    EXPECT_EQ(display->LastFrame().At(5, 5), 0xFFFFFFu);
+}
+
+// Callbacks that destroy objects, screens or the application while the library is still routing
+// the event or drawing the frame. Run under AddressSanitizer, any touch of freed memory fails.
+using LifetimeTest = ScreenAppTest<LogScreen, true>;
+
+TEST_F(LifetimeTest, ButtonRemovingItselfWithEitherAnswer) {
+    AddButton(screen, 1, 0, 0);
+    AddButton(screen, 2, 0, 0); // overlapping: still offered the release after the first is gone
+    int calls = 0;
+    // The wrong answer: the library must survive it all the same.
+    screen->On("button", FALSE, [&](DWORD id) { ++calls, screen->RemoveObject(id); });
+    Click(10, 10);
+    EXPECT_EQ(calls, 2);
+    EXPECT_EQ(screen->GetObjectCount(), 0);
+    AddButton(screen, 1, 0, 0); // the id is free again at once
+    screen->On("button", TRUE, [&](DWORD id) { screen->RemoveObject(id); });
+    Click(10, 10);
+    EXPECT_FALSE(screen->HasObject(1));
+}
+
+TEST_F(LifetimeTest, VoidNotificationsMayDestroyTheirObjectAndOthers) {
+    AddCheckBox(screen, 1, 0, 0, 60, 20);
+    AddPlain(screen, 2, 0, 0);
+    AddPlain(screen, 3, 0, 0);
+    screen->On("check", FALSE, [&](DWORD) {
+        for (DWORD id : {1u, 2u, 3u})
+            screen->RemoveObject(id);
+    });
+    Click(5, 5);
+    EXPECT_EQ(screen->GetObjectCount(), 0);
+    AddPlain(screen, 4, 0, 0);
+    AddPlain(screen, 5, 0, 0);
+    screen->On("got", FALSE, [&](DWORD id) { screen->RemoveObject(id); });
+    Click(5, 5);
+    EXPECT_EQ(screen->GetObjectCount(), 0);
+}
+
+TEST_F(LifetimeTest, DoubleClickOpeningADialogThatRebuildsTheView) {
+    for (DWORD id = 1; id <= 3; ++id)
+        AddPlain(screen, id, 0, 0);
+    int dialogs = 0;
+    screen->On("doubleclick", FALSE, [&](DWORD) {
+        LogScreen* dialog = NewLogScreen(50, 100, 100, 100, 100, TAVSCREEN_POPUP, screen);
+        AddButton(dialog, 9, 0, 0);
+        dialog->On("button", TRUE, [&, dialog](DWORD) {
+            // Rebuild the view behind the dialog: the same ids, new objects.
+            for (DWORD id = 1; id <= 3; ++id)
+                screen->RemoveObject(id);
+            for (DWORD id = 1; id <= 3; ++id)
+                AddPlain(screen, id, 0, 0);
+            dialog->Close();
+        });
+        display->LClick(110, 110);
+        ++dialogs;
+        screen->SetChildScreen(dialog);
+        screen->RemoveChildScreen();
+    });
+    display->DoubleClick(5, 5);
+    Frame(app, 3);
+    EXPECT_GE(dialogs, 1);
+    EXPECT_EQ(screen->GetObjectCount(), 3);
+}
+
+TEST_F(LifetimeTest, ScreensRemovedFromVoidCallbacks) {
+    LogScreen* sub = NewLogScreen(7, 0, 0, 100, 100, TAVSCREEN_SUBSCREEN, screen);
+    screen->AddSubScreen(sub);
+    AddPlain(sub, 1, 0, 0);
+    sub->On("after down", FALSE, [&](DWORD id) { screen->RemoveSubScreen(id); });
+    Click(5, 5);
+    EXPECT_FALSE(screen->HasScreen(7));
+    AddPlain(screen, 1, 0, 0);
+    // The application's child screen goes; the answer says nothing was destroyed.
+    screen->On("objectdown", FALSE, [&](DWORD) { screen->Close(); });
+    Click(5, 5);
+    EXPECT_EQ(app.GetChildScreen(), nullptr);
+    Frame(app, 2);
+}
+
+TEST_F(LifetimeTest, ShutdownInsideNestedModalLoopsNeverReturnsIntoThem) {
+    bool returned = false;
+    screen->On("button", FALSE, [&](DWORD) {
+        LogScreen* outer = NewLogScreen(2, 0, 0, 200, 200, TAVSCREEN_POPUP, screen);
+        AddButton(outer, 3, 50, 50);
+        outer->On("button", FALSE, [&, outer](DWORD) {
+            LogScreen* inner = NewLogScreen(4, 10, 10, 100, 100, TAVSCREEN_POPUP, outer);
+            display->DestroyWindow();
+            outer->SetChildScreen(inner);
+            returned = true;
+        });
+        display->LClick(60, 60);
+        screen->SetChildScreen(outer);
+        returned = true;
+    });
+    AddButton(screen, 1, 250, 200);
+    display->LClick(260, 210);
+    EXPECT_EQ(Run(app), 0);
+    EXPECT_FALSE(returned);
 }
 
 } // namespace
