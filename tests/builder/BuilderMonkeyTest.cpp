@@ -9,9 +9,7 @@
 
 #include <algorithm>
 #include <cctype>
-#include <cstdlib>
 #include <deque>
-#include <iostream>
 #include <random>
 #include <set>
 #include <typeinfo>
@@ -177,8 +175,6 @@ protected:
     void Note(const std::string& what, Point at = {-1, -1}) {
         recent.push_back("#" + std::to_string(++events) + " " + what +
                          (at.x < 0 ? "" : " " + std::to_string(at.x) + "," + std::to_string(at.y)));
-        if (logEveryAction)
-            std::cerr << recent.back() << "\n";
         if (recent.size() > 12)
             recent.pop_front();
     }
@@ -358,7 +354,6 @@ protected:
         for (const CTavScreen* open = main.GetChildScreen(); open != nullptr; open = open->GetChildScreen())
             ++depth;
         if (depth != modalDepth) {
-            modalLoopsSeen += depth > modalDepth ? 1 : 0;
             modalDepth = depth;
             modalStreak = 0;
         }
@@ -427,11 +422,10 @@ protected:
     test::TempDir folder;
     fs::path previousDirectory;
     std::mt19937 random{GetParam()};
-    int events = 0, lastCheck = -1000, modalLoopsSeen = 0;
+    int events = 0, lastCheck = -1000;
     bool finished = false;
-    // The last actions; TAV_MONKEY_LOG=1 prints every action, for following a seed.
-    std::deque<std::string> recent;
-    bool logEveryAction = std::getenv("TAV_MONKEY_LOG") != nullptr;
+    std::deque<std::string> recent; // the last actions
+
     std::uint64_t lastFrame = ~std::uint64_t{0};
     int idleWithoutFrame = 0;
     // Depth of the modal screen last answered, actions there since the last way out, and actions in
@@ -449,9 +443,6 @@ TEST_P(BuilderMonkeyTest, SurvivesRandomInputAndKeepsAProjectThatReadsBack) {
         ASSERT_EQ(RunDesigner(runs++ > 0), 0) << "the designer ended abnormally; " << Where();
         ASSERT_TRUE(finished || events > eventsBefore) << Where();
     }
-    std::cout << "monkey seed " << GetParam() << ": " << events << " actions, " << runs << " runs, "
-              << modalLoopsSeen << " modal screens answered, " << (finalText.empty() ? "no" : "a")
-              << " project at the end" << std::endl;
     if (finalText.empty())
         return;
     ASSERT_TRUE(written) << writeError;

@@ -102,22 +102,21 @@ TEST_F(MainScreenStatesTest, EveryMenuItemInEveryState) {
 // Each tree popup by item level: its items in the order of the table, and what each of them opens.
 TEST_F(MainScreenStatesTest, TreePopupsByItemLevel) {
     const struct {
-        const char* item;
+        const char *item, *choice;
         MainScreen::PopupKind kind;
-        const char* choice;
         std::string opens;
     } rows[] = {
-        {"No Project Loaded", MainScreen::NoProjectPopup, "New Project", "ProjectDialog"},
-        {"No Project Loaded", MainScreen::NoProjectPopup, "Open Project", "OpenProjectDialog"},
-        {"Demo", MainScreen::RootPopup, "New Project", "ProjectDialog"},
-        {"Demo", MainScreen::RootPopup, "Open Project", "OpenProjectDialog"},
-        {"Demo", MainScreen::RootPopup, "Properties", "ProjectDialog"},
-        {"MyScreen", MainScreen::ScreenPopup, "Properties", "ScreenDialog"},
-        {"MyScreen", MainScreen::ScreenPopup, "Delete Screen", kDeleteScreen},
-        {"MyScreen", MainScreen::ScreenPopup, "View List", "ScreenListDialog"},
-        {"MyScreen", MainScreen::ScreenPopup, "Add Screen", "ScreenDialog"},
-        {"Button1", MainScreen::ObjectPopup, "Properties", "ObjectDialog 0"},
-        {"Button1", MainScreen::ObjectPopup, "Delete", kDelete},
+        {"No Project Loaded", "New Project", MainScreen::NoProjectPopup, "ProjectDialog"},
+        {"No Project Loaded", "Open Project", MainScreen::NoProjectPopup, "OpenProjectDialog"},
+        {"Demo", "New Project", MainScreen::RootPopup, "ProjectDialog"},
+        {"Demo", "Open Project", MainScreen::RootPopup, "OpenProjectDialog"},
+        {"Demo", "Properties", MainScreen::RootPopup, "ProjectDialog"},
+        {"MyScreen", "Properties", MainScreen::ScreenPopup, "ScreenDialog"},
+        {"MyScreen", "Delete Screen", MainScreen::ScreenPopup, kDeleteScreen},
+        {"MyScreen", "View List", MainScreen::ScreenPopup, "ScreenListDialog"},
+        {"MyScreen", "Add Screen", MainScreen::ScreenPopup, "ScreenDialog"},
+        {"Button1", "Properties", MainScreen::ObjectPopup, "ObjectDialog 0"},
+        {"Button1", "Delete", MainScreen::ObjectPopup, kDelete},
     };
     for (const auto& row : rows) {
         SCOPED_TRACE(std::string(row.item) + " > " + row.choice);
@@ -156,7 +155,6 @@ TEST_F(MainScreenTest, F5ShowsMyScreen) {
     EXPECT_EQ(shownAfterF5(), "MyScreen");
     EXPECT_EQ(ViewControls(View()).size(), 2u);
     ClickItem("Popup1");
-    EXPECT_EQ(ViewControls(View()).size(), 1u);
     EXPECT_EQ(shownAfterF5(), "MyScreen") << "the tree has the focus";
     ClickItem("Popup1");
     LClick({View()->GetAppX() + 200, View()->GetAppY() + 150}); // the view's own keys pass F5 on
@@ -173,7 +171,6 @@ TEST_F(MainScreenTest, F5ShowsMyScreen) {
 
 // The tree's selection drives the view; pictures of the screen on the way.
 TEST_F(MainScreenTest, SelectionDrivesTheViewAndScreenshots) {
-    Drive(1);
     display->SaveLastFrame(folder / "empty.bmp");
     test::ExpectLikeReference(folder / "empty.bmp", kReferences, "mainscreen-empty.bmp");
 
@@ -181,12 +178,11 @@ TEST_F(MainScreenTest, SelectionDrivesTheViewAndScreenshots) {
     EXPECT_TRUE(ViewControls(View()).empty());
     ClickItem("MyScreen");
     EXPECT_EQ(main->CurrentScreenName(), "MyScreen");
-    ASSERT_EQ(ViewControls(View()).size(), 2u);
-    CTavObject* button = View()->GetObjectByID(main->GetProject()->Object(0).designId);
+    CTavObject* button = ControlOf(main->GetProject()->Object(0));
     ASSERT_NE(button, nullptr);
     // An object of the shown screen: no rebuild, its control takes the focus and the arrows frame it.
     ClickItem("Button1", "MyScreen");
-    EXPECT_EQ(View()->GetObjectByID(main->GetProject()->Object(0).designId), button) << "not rebuilt";
+    EXPECT_EQ(ControlOf(main->GetProject()->Object(0)), button) << "not rebuilt";
     EXPECT_TRUE(button->HasFocus());
     ExpectArrows(button);
     display->MouseMove(600, 300);
@@ -216,12 +212,10 @@ TEST_F(MainScreenTest, SelectionDrivesTheViewAndScreenshots) {
               EXPECT_EQ(RectOf(box->GetObjectByID(1)), (Rect{230, 250, 50, 20}));
           },
           Click(1)});
-    EXPECT_EQ(main->GetChildScreen(), nullptr);
     test::ExpectLikeReference(folder / "about.bmp", kReferences, "mainscreen-about.bmp");
 
     ClickItem("Popup1");
-    EXPECT_EQ(main->CurrentScreenName(), "Popup1");
-    EXPECT_EQ(ViewControls(View()).size(), 1u);
+    EXPECT_EQ(ViewControls(View()), std::vector<DWORD>{main->GetProject()->Object(2).designId});
     ClickItem("Demo");
     EXPECT_EQ(main->CurrentScreenName(), "");
     EXPECT_TRUE(ViewControls(View()).empty()) << "the root empties the view";
