@@ -7,11 +7,10 @@
 
 #include <gtest/gtest.h>
 
-#include <cstdlib>
 #include <deque>
 #include <memory>
 #include <string>
-#include <vector>
+#include <tuple>
 
 namespace tav::testing {
 namespace {
@@ -20,27 +19,26 @@ using builder::BuilderApp;
 using builder::RunBuilder;
 using Displays = std::deque<std::unique_ptr<platform::Display>>;
 
-// A display that cannot open; it notes what was asked for ("TITLE window|full DEPTH") and puts the
-// next display of `queue` in line.
-class FailingDisplay : public platform::HeadlessDisplay {
-public:
-    FailingDisplay(std::vector<std::string>& attempts, Displays& queue)
-        : attempts_(attempts), queue_(queue) {}
+// "TITLE window|full DEPTH" of a display asked for.
+std::string Asked(const platform::DisplaySettings& s) {
+    return s.title + (s.windowed ? " window " : " full ") +
+           std::to_string(tav::CurrentApp()->GetColorDepth());
+}
 
+// A display that cannot open; it notes what was asked for and puts the next display of `queue` in line.
+struct FailingDisplay : platform::HeadlessDisplay {
+    FailingDisplay(std::string& log, Displays& queue) : log(log), queue(queue) {}
     bool Open(const platform::DisplaySettings& settings, std::string* error) override {
-        attempts_.push_back(settings.title + (settings.windowed ? " window " : " full ") +
-                            std::to_string(tav::CurrentApp()->GetColorDepth()));
-        if (!queue_.empty()) {
-            platform::SetNextDisplay(std::move(queue_.front()));
-            queue_.pop_front();
+        log += Asked(settings) + "; ";
+        if (!queue.empty()) {
+            platform::SetNextDisplay(std::move(queue.front()));
+            queue.pop_front();
         }
         *error = "no display here";
         return false;
     }
-
-private:
-    std::vector<std::string>& attempts_;
-    Displays& queue_;
+    std::string& log;
+    Displays& queue;
 };
 
 class BuilderEntryTest : public HeadlessAppTest {
@@ -54,10 +52,9 @@ protected:
     // Runs the entry point with `failures` displays that cannot open, then a working one if `opens`;
     // tells the displays tried, what the designer shows once it waits for input, and how it ended.
     std::string Start(const char* commandLine, int failures, bool opens) {
-        attempts.clear();
+        std::string log, shown;
         for (int i = 0; i < failures; ++i)
-            queue.push_back(std::make_unique<FailingDisplay>(attempts, queue));
-        std::string shown;
+            queue.push_back(std::make_unique<FailingDisplay>(log, queue));
         if (opens) {
             auto working = std::make_unique<platform::HeadlessDisplay>();
             working->SetCloseWhenInputEnds(false);
@@ -65,10 +62,8 @@ protected:
                 auto* app = dynamic_cast<BuilderApp*>(tav::CurrentApp());
                 if (!shown.empty() || app == nullptr)
                     return;
-                const platform::DisplaySettings& s = d.Settings();
-                shown = s.title + (s.windowed ? " window " : " full ") +
-                        std::to_string(app->GetColorDepth()) + " " + std::to_string(s.width) + "x" +
-                        std::to_string(s.height) + (app->GetShowFrameRate() ? " rate" : "") +
+                shown = Asked(d.Settings()) + " " + std::to_string(d.Settings().width) + "x" +
+                        std::to_string(d.Settings().height) + (app->GetShowFrameRate() ? " rate" : "") +
                         (app->GetWaitBlank() ? " blank" : "") +
                         (dynamic_cast<builder::MainScreen*>(app->GetChildScreen()) ? " main" : "");
                 d.CloseWindow();
@@ -88,36 +83,25 @@ protected:
         const bool error = ::testing::internal::GetCapturedStderr().find(
                                "Error: Error Initializing DirectX") != std::string::npos;
         EXPECT_EQ(tav::CurrentApp(), nullptr);
-        std::string text;
-        for (const std::string& attempt : attempts)
-            text += attempt + "; ";
-        return text + shown + (shown.empty() ? "" : "; ") + ended + (error ? ", error shown" : "");
+        return log + shown + (shown.empty() ? "" : "; ") + ended + (error ? ", error shown" : "");
     }
 
     Displays queue;
-    std::vector<std::string> attempts;
 };
 
 // A command line runs in a window, longer than five characters with the frame rate; full screen falls
 // back from 24 to 32 and 16 bits, a window is tried once.
 TEST_F(BuilderEntryTest, DisplayByCommandLineWithFallbacks) {
     const std::string window = "Tavrin Controls Builder window 24";
-    const struct {
-        const char* commandLine;
-        int failures;
-        bool opens;
-        std::string expected;
-    } rows[] = {
+    const std::tuple<const char*, int, bool, std::string> rows[] = {
         {"abcdef", 0, true, window + " 800x600 rate blank main; ended 0"},
         {"abcde", 0, true, window + " 800x600 blank main; ended 0"},
         {"", 1, true, "TAVRIN full 24; TAVRIN full 32 800x600 blank main; ended 0"},
         {"", 3, false, "TAVRIN full 24; TAVRIN full 32; TAVRIN full 16; returned 0, error shown"},
         {"-w", 1, false, window + "; returned 0, error shown"},
     };
-    for (const auto& row : rows) {
-        SCOPED_TRACE(row.commandLine);
-        EXPECT_EQ(Start(row.commandLine, row.failures, row.opens), row.expected);
-    }
+    for (const auto& [commandLine, failures, opens, expected] : rows)
+        EXPECT_EQ(Start(commandLine, failures, opens), expected) << commandLine;
 }
 
 } // namespace

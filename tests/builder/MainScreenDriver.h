@@ -15,9 +15,6 @@
 #include <array>
 #include <filesystem>
 #include <functional>
-#include <memory>
-#include <string>
-#include <vector>
 
 namespace tav::testing {
 
@@ -52,7 +49,6 @@ protected:
 
     // Runs the queued input with `steps` answering the popups that wait; expects every step to run.
     void Run(std::vector<Step> steps);
-    // A click on the menu's title, then one on the item.
     void Menu(const std::string& title, const std::string& item, std::vector<Step> steps = {});
     // Clicks (or right-clicks) the tree item with `text` (the first one under `parent` when given).
     void ClickItem(const std::string& text, const std::string& parent = "", bool right = false);
@@ -64,7 +60,6 @@ protected:
     void ClickObject(CTavScreen* screen, DWORD id);
     void LClick(Point at) { display->LClick(at[0], at[1]); }
     void RClick(Point at) { display->RClick(at[0], at[1]); }
-    // Press, move, release; `steps` answer what opens.
     void Drag(Point from, Point to, std::vector<Step> steps = {});
     // A few frames; the end of the process is caught and kept in `ended`.
     void Drive(int frames = 2);
@@ -88,7 +83,7 @@ protected:
         Drive(1);
     }
 
-    // Steps: a message box answered OK; a question answered Yes or No; a click; typing into an edit.
+    // Steps: a message box answered OK; a question answered Yes or No; a click; typing.
     Step Message(const std::string& text);
     Step Question(const std::string& text, bool yes);
     Step Click(DWORD id);
