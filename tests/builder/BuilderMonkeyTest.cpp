@@ -70,10 +70,6 @@ std::unique_ptr<Project> MonkeyProject() {
 // draws depend on no address, so that a seed gives the same actions whatever the allocator.
 class BuilderMonkeyTest : public HeadlessAppTest, public ::testing::WithParamInterface<unsigned> {
 protected:
-    struct Point {
-        int x, y;
-    };
-
     void SetUp() override {
         HeadlessAppTest::SetUp();
         // Saves land in the working folder; FILE > Open finds the project and one that cannot be read.
@@ -174,7 +170,7 @@ protected:
 
     void Note(const std::string& what, Point at = {-1, -1}) {
         recent.push_back("#" + std::to_string(++events) + " " + what +
-                         (at.x < 0 ? "" : " " + std::to_string(at.x) + "," + std::to_string(at.y)));
+                         (at[0] < 0 ? "" : " " + std::to_string(at[0]) + "," + std::to_string(at[1])));
         if (recent.size() > 12)
             recent.pop_front();
     }
@@ -183,10 +179,10 @@ protected:
     void Press(int gesture, Point at, const std::string& what, int reach = 150) {
         static const char* const kNames[] = {"click ", "double click ", "right click "};
         if (gesture == 3)
-            return Drag(at, PointIn(at.x - reach, at.y - reach, 2 * reach, 2 * reach), what);
-        gesture == 0   ? display->LClick(at.x, at.y)
-        : gesture == 1 ? display->DoubleClick(at.x, at.y)
-                       : display->RClick(at.x, at.y);
+            return Drag(at, PointIn(at[0] - reach, at[1] - reach, 2 * reach, 2 * reach), what);
+        gesture == 0   ? display->LClick(at[0], at[1])
+        : gesture == 1 ? display->DoubleClick(at[0], at[1])
+                       : display->RClick(at[0], at[1]);
         Note(kNames[gesture] + what, at);
     }
     void Gesture(Point at, const std::string& what, int reach = 150) {
@@ -197,22 +193,22 @@ protected:
     // Press, moves with frames between them, release; sometimes F5, Escape, Delete, a right click or a
     // loss of focus comes halfway.
     void Drag(Point from, Point to, const std::string& what) {
-        display->MouseMove(from.x, from.y);
-        display->LButtonDown(from.x, from.y);
+        display->MouseMove(from[0], from[1]);
+        display->LButtonDown(from[0], from[1]);
         const int steps = Uniform(1, 5);
         const int interruption = Chance(0.15) ? Uniform(0, 4) : -1;
         static const unsigned kKeys[] = {VK_F5, VK_ESCAPE, VK_DELETE};
         for (int i = 1; i <= steps; ++i) {
             display->Wait(1);
-            const Point at{from.x + (to.x - from.x) * i / steps, from.y + (to.y - from.y) * i / steps};
-            display->MouseMove(at.x, at.y);
+            const Point at{from[0] + (to[0] - from[0]) * i / steps, from[1] + (to[1] - from[1]) * i / steps};
+            display->MouseMove(at[0], at[1]);
             if (i != (steps + 1) / 2 || interruption < 0)
                 continue;
             interruption < 3    ? display->KeyDown(kKeys[interruption])
-            : interruption == 3 ? display->RClick(at.x, at.y)
+            : interruption == 3 ? display->RClick(at[0], at[1])
                                 : FocusAway(2);
         }
-        display->LButtonUp(to.x, to.y);
+        display->LButtonUp(to[0], to[1]);
         Note("drag " + what + (interruption >= 0 ? " interrupted" : ""), from);
     }
 
@@ -314,8 +310,8 @@ protected:
             const std::vector<int> shown = tree->GetVisibleItems();
             Point at = PointIn(tree->GetAppX() + 2, tree->GetAppY(), 149, tree->GetHeight());
             if (!shown.empty() && Chance(0.85))
-                at.y = static_cast<int>(tree->GetAppY()) +
-                       tree->GetItemRow(Pick(shown)) * tree->GetItemHeight() + tree->GetItemHeight() / 2;
+                at[1] = static_cast<int>(tree->GetAppY()) +
+                        tree->GetItemRow(Pick(shown)) * tree->GetItemHeight() + tree->GetItemHeight() / 2;
             return Gesture(at, "tree", 40);
         }
         case 2: {
@@ -335,7 +331,7 @@ protected:
         case 5:
             return Press(0, anywhere, "anywhere");
         case 6:
-            display->MouseMove(anywhere.x, anywhere.y);
+            display->MouseMove(anywhere[0], anywhere[1]);
             return Note("mouse move", anywhere);
         case 7:
             display->Wait(Uniform(1, 30));
