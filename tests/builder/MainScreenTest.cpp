@@ -63,19 +63,61 @@ std::vector<std::string> PopupItems(const CTavScreen* screen) {
 
 enum Selection { NoProject, Nothing, Root, ScreenItem, ObjectItem };
 
-class MainScreenStatesTest : public MainScreenTest {
+// The main screen with the demo project in a given state, a project to build, and answers for dialogs.
+class MainScreenFlowTest : public MainScreenTest {
 protected:
     void Select(Selection selection) {
         main->TakeProject(selection == NoProject ? nullptr : DemoProject());
         Drive(1);
-        if (selection == Root)
-            ClickItem("Demo");
-        else if (selection == ScreenItem)
-            ClickItem("MyScreen");
-        else if (selection == ObjectItem)
-            ClickItem("Button1", "MyScreen");
+        if (selection >= Root)
+            ClickItem(std::vector<std::string>{"Demo", "MyScreen", "Button1"}[selection - Root],
+                      selection == ObjectItem ? "MyScreen" : "");
     }
+    Step SaveAs(const std::string& name) {
+        return [this, name](CTavScreen* popup) {
+            ASSERT_EQ(Describe(popup), "SaveAsDialog");
+            builder::SetTextOf(popup, SaveAsDialog::NameEdit, name);
+            ClickObject(popup, SaveAsDialog::OkButton);
+        };
+    }
+    // Selects the row with `text` in the list `listId` of the dialog that waits, then clicks `ok`.
+    Step PickRow(DWORD listId, const std::string& text, DWORD ok) {
+        return [this, listId, text, ok](CTavScreen* popup) {
+            auto* list = dynamic_cast<CTavListBox*>(popup->GetObjectByID(listId));
+            ASSERT_NE(list, nullptr) << Describe(popup);
+            for (int row = 0; row < list->GetRowCount(); ++row)
+                if (list->GetItemText(row) == text)
+                    list->SetSelection(row);
+            ClickObject(popup, ok);
+        };
+    }
+    Step OpenFile(const std::string& name) {
+        return PickRow(OpenProjectDialog::FileList, name, OpenProjectDialog::OkButton);
+    }
+    void LoadModifiedDemo() {
+        LoadDemo();
+        main->GetProject()->modified = 1;
+    }
+    std::string SavePath(const std::string& name) const { return folder / ("save/" + name); }
+    // Hands `project` over (with a screen "S" when it has none).
+    Project& Load() {
+        project->name = "Proj";
+        if (project->ScreenCount() == 0)
+            AddScreen(*project, "S");
+        project->modified = 0;
+        main->TakeProject(std::move(project));
+        return *main->GetProject();
+    }
+    // Selects a screen or object in the tree, as a click there would.
+    void Select(const std::string& screen, const std::string& object = "") {
+        main->RefreshTree(screen, object);
+        Drive(1);
+    }
+
+    std::unique_ptr<Project> project = std::make_unique<Project>();
 };
+using MainScreenStatesTest = MainScreenFlowTest;
+using DesignViewTest = MainScreenFlowTest;
 
 TEST_F(MainScreenTest, LayoutAtStart) {
     EXPECT_TRUE(main->HasFocus()) << "keys reach the screen before any click";
@@ -135,11 +177,7 @@ TEST_F(MainScreenStatesTest, EveryMenuItemInEveryState) {
 
 // Each tree popup by item level: its items in the order of the table, and what each of them opens.
 TEST_F(MainScreenStatesTest, TreePopupsByItemLevel) {
-    const struct {
-        const char *item, *choice;
-        MainScreen::PopupKind kind;
-        std::string opens;
-    } rows[] = {
+    const std::tuple<const char*, const char*, MainScreen::PopupKind, std::string> rows[] = {
         {"No Project Loaded", "New Project", MainScreen::NoProjectPopup, "ProjectDialog"},
         {"No Project Loaded", "Open Project", MainScreen::NoProjectPopup, "OpenProjectDialog"},
         {"Demo", "New Project", MainScreen::RootPopup, "ProjectDialog"},
@@ -152,23 +190,23 @@ TEST_F(MainScreenStatesTest, TreePopupsByItemLevel) {
         {"Button1", "Properties", MainScreen::ObjectPopup, "ObjectDialog 0"},
         {"Button1", "Delete", MainScreen::ObjectPopup, kDelete},
     };
-    for (const auto& row : rows) {
-        SCOPED_TRACE(std::string(row.item) + " > " + row.choice);
-        Select(row.kind == MainScreen::NoProjectPopup ? NoProject : Nothing);
-        ClickItem(row.item, "", true);
+    for (const auto& [item, choice, kind, opens] : rows) {
+        SCOPED_TRACE(std::string(item) + " > " + choice);
+        Select(kind == MainScreen::NoProjectPopup ? NoProject : Nothing);
+        ClickItem(item, "", true);
         auto* menu = dynamic_cast<CTavPopupMenu*>(main->GetPopupMenu());
         ASSERT_NE(menu, nullptr);
-        EXPECT_EQ(main->GetPopupKind(), row.kind);
+        EXPECT_EQ(main->GetPopupKind(), kind);
         std::vector<std::string> expected;
         for (const auto& other : rows)
-            if (other.kind == row.kind)
-                expected.emplace_back(other.choice);
+            if (std::get<2>(other) == kind)
+                expected.emplace_back(std::get<1>(other));
         EXPECT_EQ(PopupItems(main), expected);
         EXPECT_EQ(RectOf(menu), (Rect{app.GetMouseX(), app.GetMouseY(), 100, 15 * menu->GetItemCount()}));
-        std::vector<Step> steps = {Dismiss(row.opens)};
-        if (row.choice == std::string("New Project")) // a cancelled New still offers a startup screen
+        std::vector<Step> steps = {Dismiss(opens)};
+        if (choice == std::string("New Project")) // a cancelled New still offers a startup screen
             steps.push_back(Dismiss("question: " + kStartup));
-        ChoosePopupItem(main, row.choice, steps);
+        ChoosePopupItem(main, choice, steps);
         EXPECT_EQ(main->GetPopupMenu(), nullptr);
         EXPECT_EQ(main->GetChildScreen(), nullptr);
     }
@@ -243,36 +281,6 @@ TEST_F(MainScreenTest, SelectionDrivesTheViewAndScreenshots) {
     EXPECT_EQ(main->CurrentScreenName(), "");
     EXPECT_TRUE(ViewControls(View()).empty()) << "the root empties the view";
 }
-
-class MainScreenFlowTest : public MainScreenTest {
-protected:
-    Step SaveAs(const std::string& name) {
-        return [this, name](CTavScreen* popup) {
-            ASSERT_EQ(Describe(popup), "SaveAsDialog");
-            builder::SetTextOf(popup, SaveAsDialog::NameEdit, name);
-            ClickObject(popup, SaveAsDialog::OkButton);
-        };
-    }
-    // Selects the row with `text` in the list `listId` of the dialog that waits, then clicks `ok`.
-    Step PickRow(DWORD listId, const std::string& text, DWORD ok) {
-        return [this, listId, text, ok](CTavScreen* popup) {
-            auto* list = dynamic_cast<CTavListBox*>(popup->GetObjectByID(listId));
-            ASSERT_NE(list, nullptr) << Describe(popup);
-            for (int row = 0; row < list->GetRowCount(); ++row)
-                if (list->GetItemText(row) == text)
-                    list->SetSelection(row);
-            ClickObject(popup, ok);
-        };
-    }
-    Step OpenFile(const std::string& name) {
-        return PickRow(OpenProjectDialog::FileList, name, OpenProjectDialog::OkButton);
-    }
-    void LoadModifiedDemo() {
-        LoadDemo();
-        main->GetProject()->modified = 1;
-    }
-    std::string SavePath(const std::string& name) const { return folder / ("save/" + name); }
-};
 
 TEST_F(MainScreenFlowTest, NewAsksToSaveOnlyAModifiedProject) {
     LoadModifiedDemo();
@@ -504,30 +512,6 @@ TEST_F(MainScreenFlowTest, GenerationFromTheMenuWritesWhatTavgenWrites) {
 }
 
 // ---- the project tree, the design view and the preview ----
-
-class DesignViewTest : public MainScreenTest {
-protected:
-    void SetUp() override {
-        MainScreenTest::SetUp();
-        project = std::make_unique<Project>();
-        project->name = "Proj";
-    }
-    // Hands the project over (with a screen "S" when it has none).
-    Project& Load() {
-        if (project->ScreenCount() == 0)
-            AddScreen(*project, "S");
-        project->modified = 0;
-        main->TakeProject(std::move(project));
-        return *main->GetProject();
-    }
-    // Selects a screen or object in the tree, as a click there would.
-    void Select(const std::string& screen, const std::string& object = "") {
-        main->RefreshTree(screen, object);
-        Drive(1);
-    }
-
-    std::unique_ptr<Project> project;
-};
 
 TEST_F(DesignViewTest, TreeListsScreensWithTheirObjectsAndSelectsTheNamedItem) {
     AddScreen(*project, "A");
