@@ -84,8 +84,7 @@ protected:
         HeadlessAppTest::TearDown();
     }
 
-    // One run of the designer as its entry point starts it, with the project loaded; gives the status
-    // the process would end with (-1: it did not start).
+    // One run as the entry point starts it, project loaded; the status it ends with (-1: did not start).
     int RunDesigner(bool freshDisplay) {
         if (freshDisplay) {
             auto headless = std::make_unique<platform::HeadlessDisplay>();
@@ -116,7 +115,6 @@ protected:
     }
 
     void Act(BuilderApp& app) {
-        // One action per frame: the program draws between them.
         if (display->FramesPresented() == lastFrame) {
             if (++idleWithoutFrame > kIdleCallsWithoutFrame) {
                 ADD_FAILURE() << "the designer waits for input without drawing a frame; " << Where();
@@ -130,7 +128,6 @@ protected:
         if (main == nullptr || finished)
             return;
         CTavScreen* inner = main->GetInnermostScreen();
-        // Only a screen whose loop runs takes input.
         if (inner != main && inner->GetParent() != nullptr && inner->GetParent()->IsModalRunning() &&
             inner->GetParent()->GetChildScreen() == inner)
             return InModal(*inner, *main);
@@ -397,7 +394,7 @@ protected:
         Key(name);
     }
 
-    // A button that ends dialogs and boxes (OK as often as Cancel), else Escape.
+    // A button that ends a dialog or box, else Escape.
     void Leave(CTavScreen& modal, const std::string& name) {
         modalStreak = 0;
         static const std::set<std::string> kWaysOut = {"Cancel", "No",  "Close", "OK",

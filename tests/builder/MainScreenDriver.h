@@ -1,7 +1,6 @@
 #pragma once
 
-// The whole designer on the headless display, driven by clicks on its menu bar, tree, view and popups;
-// modal dialogs and boxes are answered by scripted steps.
+// The whole designer on the headless display, driven by clicks; modal screens answered by scripted steps.
 #include "builder/BuilderApp.h"
 #include "builder/DesignView.h"
 #include "builder/FormControls.h"
@@ -36,7 +35,7 @@ inline Point InView(int x, int y) {
 // A screen of `project` (a popup or sub screen belongs to the first screen).
 ScreenDef& AddScreen(Project& project, const std::string& name, ScreenType type = ScreenType::FullScreen,
                      int width = 100, int height = 100, const std::string& background = "");
-// An object whose bitmaps are all the designer's own art, so that every kind can be built.
+// An object whose bitmaps are all the designer's own art.
 ObjectDef& AddObject(Project& project, ObjectKind kind, const std::string& screen, const std::string& name,
                      int x, int y, int width = 60, int height = 40);
 // What a popup is: "message: TEXT", "question: TEXT", "ObjectDialog KIND" or its class.
@@ -71,9 +70,9 @@ protected:
     CTavTree* Tree() const { return main->Tree(); }
     builder::DesignView* View() const { return main->View(); }
     CTavObject* ControlOf(const ObjectDef& object) const { return View()->GetObjectByID(object.designId); }
-    // Expects the view's arrows around `control`, or hidden when it is null.
+    // Expects the view's arrows around `control` (hidden when null).
     void ExpectArrows(const CTavObject* control) const;
-    // Controls of a view other than the four arrows, by id.
+    // Ids of a view's controls but the arrows.
     static std::vector<DWORD> ViewControls(CTavScreen* view);
 
     // "Demo", unmodified: the full screen MyScreen (Button1, Static1) and the popup Popup1 (Static2).
