@@ -23,8 +23,7 @@ using builder::MainScreen;
 
 // The five seeds take about three minutes under AddressSanitizer on two cores.
 constexpr int kEventsPerSeed = 24000;
-// After the budget: actions in which a project may still turn up, and actions in modal screens before
-// the way back counts as stuck.
+// After the budget: actions for a project to turn up, and modal actions before counting as stuck.
 constexpr int kActionsForAProject = 3000, kActionsToLeave = 400;
 // Idle calls without a frame before the program counts as hung, and its status then (the display uses 3).
 constexpr int kIdleCallsWithoutFrame = 100000, kStuckStatus = 4;
@@ -66,8 +65,7 @@ std::unique_ptr<Project> MonkeyProject() {
     return project;
 }
 
-// One random action per frame from the idle handler, at the top level and in modal loops alike. The
-// draws depend on no address, so that a seed gives the same actions whatever the allocator.
+// One random action per frame, in modal loops too; draws depend on no address, so a seed replays.
 class BuilderMonkeyTest : public HeadlessAppTest, public ::testing::WithParamInterface<unsigned> {
 protected:
     void SetUp() override {
@@ -187,8 +185,7 @@ protected:
         Press(std::discrete_distribution<int>(kWeights.begin(), kWeights.end())(random), at, what, reach);
     }
 
-    // Press, moves with frames between them, release; sometimes F5, Escape, Delete, a right click or a
-    // loss of focus comes halfway.
+    // Press, moves with frames between, release; halfway sometimes a key, right click or focus loss.
     void Drag(Point from, Point to, const std::string& what) {
         display->MouseMove(from[0], from[1]);
         display->LButtonDown(from[0], from[1]);
@@ -209,8 +206,7 @@ protected:
         Note("drag " + what + (interruption >= 0 ? " interrupted" : ""), from);
     }
 
-    // A key, or a character as typed (the key, then the character); no dots or slashes, so that typed
-    // folders stay inside the working folder.
+    // A key or a typed character; no dots or slashes, so that typed folders stay inside the work folder.
     void Key(const std::string& what) {
         static const std::string kTyped = "abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789 _";
         static const std::vector<unsigned> kKeys = {VK_ESCAPE, VK_RETURN, VK_TAB,  VK_LEFT,   VK_RIGHT,
@@ -245,8 +241,7 @@ protected:
         return controls;
     }
 
-    // Whenever the main screen waits: no drag left, all parts and arrows there, a tree that shows the
-    // project, names unique and attached, and a project file text that reads back unchanged.
+    // No drag left, all parts there, the tree shows the project, names unique, the file text reads back.
     void CheckTopLevel(BuilderApp& app, MainScreen& main) {
         SCOPED_TRACE(Where());
         EXPECT_EQ(app.DragState, BuilderApp::NoDrag);
@@ -421,8 +416,7 @@ protected:
 
     std::uint64_t lastFrame = ~std::uint64_t{0};
     int idleWithoutFrame = 0;
-    // Depth of the modal screen last answered, actions there since the last way out, and actions in
-    // modal screens since the budget ran out.
+    // Modal depth last answered, actions there since a way out, modal actions after the budget.
     int modalDepth = 0, modalStreak = 0, actionsAfterBudget = 0;
     // The final project's text (empty without one), and whether it was written.
     std::string finalText, writeError;

@@ -198,7 +198,7 @@ void MainScreenTest::Drag(Point from, Point to, std::vector<Step> steps) {
 }
 
 void MainScreenTest::ExpectArrows(const CTavObject* c) const {
-    // One function places all four, and the screenshots pin it; the left arrow tells whom they frame.
+    // The left arrow tells whom they frame; the screenshots pin the rest.
     const Rect left = c == nullptr ? Rect{-50, -50, 20, 20}
                                    : Rect{static_cast<int>(c->GetX()) - 20,
                                           static_cast<int>(c->GetY()) + c->GetHeight() / 2 - 10, 20, 20};

@@ -222,7 +222,6 @@ TEST_F(MainScreenTest, SelectionAndF5DriveTheViewAndScreenshots) {
     };
     display->SaveLastFrame(folder / "empty.bmp");
     test::ExpectLikeReference(folder / "empty.bmp", kReferences, "mainscreen-empty.bmp");
-
     LoadDemo();
     EXPECT_TRUE(ViewControls(View()).empty());
     EXPECT_EQ(shownAfterF5(), "MyScreen") << "the screen has the focus";
@@ -238,14 +237,12 @@ TEST_F(MainScreenTest, SelectionAndF5DriveTheViewAndScreenshots) {
     Drive(2);
     display->SaveLastFrame(folder / "project.bmp");
     test::ExpectLikeReference(folder / "project.bmp", kReferences, "mainscreen-project.bmp");
-
     auto* bar = dynamic_cast<CTavMenuBar*>(main->GetMenuBar());
     display->LClick(bar->GetTitleX(3) + 5, 8);
     display->MouseMove(bar->GetTitleX(3) + 20, 20 + 2 * 15 + 7);
     Drive(2);
     display->SaveLastFrame(folder / "menu.bmp");
     test::ExpectLikeReference(folder / "menu.bmp", kReferences, "mainscreen-menu.bmp");
-
     display->LClick(700, 300); // closes the menu
     Drive(1);
     Menu("HELP", "About",
@@ -262,7 +259,6 @@ TEST_F(MainScreenTest, SelectionAndF5DriveTheViewAndScreenshots) {
           },
           Click(1)});
     test::ExpectLikeReference(folder / "about.bmp", kReferences, "mainscreen-about.bmp");
-
     ClickItem("Popup1");
     EXPECT_EQ(ViewControls(View()), std::vector<DWORD>{main->GetProject()->Object(2).designId});
     ClickItem("Demo");
@@ -379,7 +375,6 @@ TEST_F(MainScreenFlowTest, SavedWhenTheUserSaysSo) {
     Project reread;
     ASSERT_TRUE(reread.ReadProjectFile(SavePath("kept.tvp")));
     test::ExpectSameStoredProject(*DemoProject(), reread);
-
     LoadModifiedDemo();
     Menu("FILE", "Exit", {Question(kExit, true), Question(kSaveOnExit, true), SaveAs("last")});
     EXPECT_EQ(ended, 0) << "the shutdown ended the process";
@@ -495,7 +490,6 @@ TEST_F(MainScreenFlowTest, GenerationFromTheMenuWritesWhatTavgenWrites) {
     fs::create_directory(out);
     ASSERT_EQ(RunTavgen({"generate", tvp, out, "--cmake"}, stdOut, stdErr), 0) << stdErr.str();
     EXPECT_EQ(files(folder / "designer"), files(out));
-
     ClickItem("Static2", "Popup1");
     generate("This Screen Only", folder / "one", "Code generation complete");
     const auto one = files(folder / "one");
@@ -515,8 +509,7 @@ TEST_F(DesignViewTest, TreeListsScreensWithTheirObjectsAndSelectsTheNamedItem) {
     AddObject(*project, ObjectKind::Tree, "A", "same", 0, 0);
     Project& loaded = Load();
     CTavTree* tree = main->Tree();
-    // Each item as its level and text, "+" when expanded, "*" when selected (the colours are in the
-    // main screen's pictures). Project order; an object of no screen has no item.
+    // Each item as level and text, "+" when expanded, "*" when selected; an object of no screen has none.
     const auto fill = [&](const std::string& screen, const std::string& object) {
         tree->DeleteAllItems();
         builder::FillProjectTree(loaded, tree, screen, object);
