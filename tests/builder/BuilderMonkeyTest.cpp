@@ -1,7 +1,6 @@
-// The whole designer under random input for a few fixed seeds: clicks, double clicks, drags, right
-// clicks, keys and menu choices, with every modal dialog and box answered at random. Nothing may crash,
-// leak or hang, the tree must keep matching the project, no drag may outlive its gesture, and the
-// project left at the end must read back from its own file unchanged.
+// The whole designer under random input for fixed seeds, modal dialogs and boxes answered at random.
+// Nothing may crash, leak or hang, the tree must match the project, no drag may outlive its gesture,
+// and the project left at the end must read back from its own file unchanged.
 #include "builder/FileChooser.h"
 #include "builder/SelectionArrows.h"
 #include "model/ProjectFile.h"
@@ -10,9 +9,7 @@
 
 #include <algorithm>
 #include <cctype>
-#include <cstdlib>
 #include <deque>
-#include <iostream>
 #include <random>
 #include <set>
 #include <typeinfo>
@@ -24,16 +21,12 @@ namespace fs = std::filesystem;
 using builder::BuilderApp;
 using builder::MainScreen;
 
-// The five seeds together take about three minutes under AddressSanitizer on two cores.
+// The five seeds take about three minutes under AddressSanitizer on two cores.
 constexpr int kEventsPerSeed = 24000;
-// Actions after the budget in which a project may still turn up for the final check.
-constexpr int kActionsForAProject = 3000;
-// Actions in modal screens after the budget before the way back to the main screen counts as stuck.
-constexpr int kActionsToLeave = 400;
-// Idle calls without a new frame before the program counts as hung, and the status that then ends it
-// (the headless display uses 3 for its own bound).
-constexpr int kIdleCallsWithoutFrame = 100000;
-constexpr int kStuckStatus = 4;
+// After the budget: actions for a project to turn up, and modal actions before counting as stuck.
+constexpr int kActionsForAProject = 3000, kActionsToLeave = 400;
+// Idle calls without a frame before the program counts as hung, and its status then (the display uses 3).
+constexpr int kIdleCallsWithoutFrame = 100000, kStuckStatus = 4;
 constexpr int kWidth = 800, kHeight = 600;
 
 // A project with every kind of object and every type of screen, drawn with the designer's own art.
@@ -72,19 +65,12 @@ std::unique_ptr<Project> MonkeyProject() {
     return project;
 }
 
-// Feeds the designer one random action per frame from the idle handler, at the top level and inside
-// modal loops alike, and checks what must hold whenever the main screen waits for input. The draws
-// depend on no screen object's address, so that a seed gives the same actions whatever the allocator.
+// One random action per frame, in modal loops too; draws depend on no address, so a seed replays.
 class BuilderMonkeyTest : public HeadlessAppTest, public ::testing::WithParamInterface<unsigned> {
 protected:
-    struct Point {
-        int x, y;
-    };
-
     void SetUp() override {
         HeadlessAppTest::SetUp();
-        // Saved projects and generated code land in the working folder; the art is found beside the
-        // test program. FILE > Open finds the monkey's project and one that cannot be read.
+        // Saves land in the working folder; FILE > Open finds the project and one that cannot be read.
         previousDirectory = fs::current_path();
         fs::current_path(folder.path());
         fs::create_directory("save");
@@ -96,8 +82,7 @@ protected:
         HeadlessAppTest::TearDown();
     }
 
-    // One run of the designer as its entry point starts it in a window, with the monkey's project
-    // loaded; gives the status the process would end with (-1: it did not start).
+    // One run as the entry point starts it, project loaded; the status it ends with (-1: did not start).
     int RunDesigner(bool freshDisplay) {
         if (freshDisplay) {
             auto headless = std::make_unique<platform::HeadlessDisplay>();
@@ -119,7 +104,6 @@ protected:
         return Run(app);
     }
 
-    // The seed, the action number and the last actions.
     std::string Where() const {
         std::string text =
             "seed " + std::to_string(GetParam()) + ", action " + std::to_string(events) + ":\n";
@@ -129,7 +113,6 @@ protected:
     }
 
     void Act(BuilderApp& app) {
-        // One action per frame: the program draws between them, and a pump never runs dry.
         if (display->FramesPresented() == lastFrame) {
             if (++idleWithoutFrame > kIdleCallsWithoutFrame) {
                 ADD_FAILURE() << "the designer waits for input without drawing a frame; " << Where();
@@ -143,7 +126,6 @@ protected:
         if (main == nullptr || finished)
             return;
         CTavScreen* inner = main->GetInnermostScreen();
-        // Only a screen whose loop runs takes input; a closed one waits for its loop to end.
         if (inner != main && inner->GetParent() != nullptr && inner->GetParent()->IsModalRunning() &&
             inner->GetParent()->GetChildScreen() == inner)
             return InModal(*inner, *main);
@@ -157,7 +139,6 @@ protected:
         if (events < kEventsPerSeed ||
             (main->GetProject() == nullptr && events < kEventsPerSeed + kActionsForAProject))
             return TopLevel(*main);
-        // The input has run out: the project is written where the test reads it, and the program ends.
         finished = true;
         if (Project* project = main->GetProject()) {
             finalText = FormatProjectFile(*project);
@@ -172,7 +153,6 @@ protected:
     T Pick(const std::vector<T>& items) {
         return items[static_cast<std::size_t>(Uniform(0, static_cast<int>(items.size()) - 1))];
     }
-    // A random point of a rectangle or control, clamped to the window.
     Point PointIn(float left, float top, int width, int height) {
         const int x = static_cast<int>(left) + Uniform(0, std::max(0, width - 1));
         const int y = static_cast<int>(top) + Uniform(0, std::max(0, height - 1));
@@ -185,59 +165,48 @@ protected:
 
     void Note(const std::string& what, Point at = {-1, -1}) {
         recent.push_back("#" + std::to_string(++events) + " " + what +
-                         (at.x < 0 ? "" : " " + std::to_string(at.x) + "," + std::to_string(at.y)));
-        if (logEveryAction)
-            std::cerr << recent.back() << "\n";
+                         (at[0] < 0 ? "" : " " + std::to_string(at[0]) + "," + std::to_string(at[1])));
         if (recent.size() > 12)
             recent.pop_front();
     }
 
-    // A click, double click or right click (0, 1, 2) at `at`; with 3, a drag from there by up to `reach`.
+    // A click, double click, right click (0, 1, 2) at `at`; 3: a drag from there by up to `reach`.
     void Press(int gesture, Point at, const std::string& what, int reach = 150) {
         static const char* const kNames[] = {"click ", "double click ", "right click "};
         if (gesture == 3)
-            return Drag(at, PointIn(at.x - reach, at.y - reach, 2 * reach, 2 * reach), what);
-        if (gesture == 0)
-            display->LClick(at.x, at.y);
-        else if (gesture == 1)
-            display->DoubleClick(at.x, at.y);
-        else
-            display->RClick(at.x, at.y);
+            return Drag(at, PointIn(at[0] - reach, at[1] - reach, 2 * reach, 2 * reach), what);
+        gesture == 0   ? display->LClick(at[0], at[1])
+        : gesture == 1 ? display->DoubleClick(at[0], at[1])
+                       : display->RClick(at[0], at[1]);
         Note(kNames[gesture] + what, at);
     }
-    // Mostly a click, else a double or right click or a drag.
     void Gesture(Point at, const std::string& what, int reach = 150) {
         static const std::vector<double> kWeights = {10, 3, 3, 4};
         Press(std::discrete_distribution<int>(kWeights.begin(), kWeights.end())(random), at, what, reach);
     }
 
-    // Press, a few moves with frames between them (the drag image is drawn), release; sometimes F5,
-    // Escape, Delete, a right click or a loss of focus comes halfway, while the button is held.
+    // Press, moves with frames between, release; halfway sometimes a key, right click or focus loss.
     void Drag(Point from, Point to, const std::string& what) {
-        display->MouseMove(from.x, from.y);
-        display->LButtonDown(from.x, from.y);
+        display->MouseMove(from[0], from[1]);
+        display->LButtonDown(from[0], from[1]);
         const int steps = Uniform(1, 5);
         const int interruption = Chance(0.15) ? Uniform(0, 4) : -1;
         static const unsigned kKeys[] = {VK_F5, VK_ESCAPE, VK_DELETE};
         for (int i = 1; i <= steps; ++i) {
             display->Wait(1);
-            const Point at{from.x + (to.x - from.x) * i / steps, from.y + (to.y - from.y) * i / steps};
-            display->MouseMove(at.x, at.y);
+            const Point at{from[0] + (to[0] - from[0]) * i / steps, from[1] + (to[1] - from[1]) * i / steps};
+            display->MouseMove(at[0], at[1]);
             if (i != (steps + 1) / 2 || interruption < 0)
                 continue;
-            if (interruption < 3)
-                display->KeyDown(kKeys[interruption]);
-            else if (interruption == 3)
-                display->RClick(at.x, at.y);
-            else
-                FocusAway(2);
+            interruption < 3    ? display->KeyDown(kKeys[interruption])
+            : interruption == 3 ? display->RClick(at[0], at[1])
+                                : FocusAway(2);
         }
-        display->LButtonUp(to.x, to.y);
+        display->LButtonUp(to[0], to[1]);
         Note("drag " + what + (interruption >= 0 ? " interrupted" : ""), from);
     }
 
-    // A key, or a letter, digit, blank or underscore as typed (the key, then its character); no dots or
-    // slashes, so that typed folders stay inside the working folder.
+    // A key or a typed character; no dots or slashes, so that typed folders stay inside the work folder.
     void Key(const std::string& what) {
         static const std::string kTyped = "abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789 _";
         static const std::vector<unsigned> kKeys = {VK_ESCAPE, VK_RETURN, VK_TAB,  VK_LEFT,   VK_RIGHT,
@@ -253,14 +222,13 @@ protected:
         Note(std::string("type '") + c + "' " + what);
     }
 
-    // Another window takes the focus for a while (the program waits without drawing), then gives it back.
     void FocusAway(int frames) {
         display->Activate(false);
         display->Wait(frames);
         display->Activate(true);
     }
 
-    // The visible controls of a screen and its sub screens, but for the view's arrows.
+    // The visible controls of a screen and its sub screens but the view's arrows.
     static std::vector<CTavObject*> Controls(const CTavScreen& screen) {
         std::vector<CTavObject*> controls;
         for (int i = 0; i < screen.GetObjectCount(); ++i)
@@ -273,9 +241,7 @@ protected:
         return controls;
     }
 
-    // What must hold whenever the main screen waits: no drag left over, the main screen's parts and the
-    // view's arrows all there, a tree that shows the project as it is, screen and object names unique
-    // and attached, and a project whose file text reads back unchanged.
+    // No drag left, all parts there, the tree shows the project, names unique, the file text reads back.
     void CheckTopLevel(BuilderApp& app, MainScreen& main) {
         SCOPED_TRACE(Where());
         EXPECT_EQ(app.DragState, BuilderApp::NoDrag);
@@ -315,7 +281,6 @@ protected:
     }
 
     void TopLevel(MainScreen& main) {
-        // An open drop-down or popup menu mostly gets a click on one of its rows.
         auto* bar = dynamic_cast<CTavMenuBar*>(main.GetMenuBar());
         ASSERT_NE(bar, nullptr);
         if (bar->GetOpenMenu() >= 0 && bar->GetDropDown() != nullptr && Chance(0.85))
@@ -323,8 +288,7 @@ protected:
         for (CTavScreen* screen : {static_cast<CTavScreen*>(&main), static_cast<CTavScreen*>(main.View())})
             if (CTavObject* popup = screen->GetPopupMenu(); popup != nullptr && Chance(0.85))
                 return Press(0, PointIn(*popup), "a popup menu");
-        // Menu titles, the tree, the palette, the view, keys, any point, a move, a pause, the focus
-        // away, the window's close button.
+        // Menu titles, tree, palette, view, keys, any point, a move, a pause, focus away, close button.
         static const std::vector<double> kWeights = {24, 20, 9, 24, 12, 4, 3, 2, 1, 0.03};
         const Point anywhere = PointIn(0, 0, kWidth, kHeight);
         switch (std::discrete_distribution<int>(kWeights.begin(), kWeights.end())(random)) {
@@ -334,17 +298,15 @@ protected:
                          std::string("menu ") + bar->GetMenuTitle(menu));
         }
         case 1: {
-            // Mostly on an item's row.
             CTavTree* tree = main.Tree();
             const std::vector<int> shown = tree->GetVisibleItems();
             Point at = PointIn(tree->GetAppX() + 2, tree->GetAppY(), 149, tree->GetHeight());
             if (!shown.empty() && Chance(0.85))
-                at.y = static_cast<int>(tree->GetAppY()) +
-                       tree->GetItemRow(Pick(shown)) * tree->GetItemHeight() + tree->GetItemHeight() / 2;
+                at[1] = static_cast<int>(tree->GetAppY()) +
+                        tree->GetItemRow(Pick(shown)) * tree->GetItemHeight() + tree->GetItemHeight() / 2;
             return Gesture(at, "tree", 40);
         }
         case 2: {
-            // Mostly onto the view, sometimes short of it.
             const CTavObject* icon = main.GetObjectByID(
                 static_cast<DWORD>(Uniform(MainScreen::FirstPaletteIcon, MainScreen::LastPaletteIcon)));
             return Drag(PointIn(*icon), Chance(0.85) ? PointIn(210, 30, 550, 450) : anywhere,
@@ -361,7 +323,7 @@ protected:
         case 5:
             return Press(0, anywhere, "anywhere");
         case 6:
-            display->MouseMove(anywhere.x, anywhere.y);
+            display->MouseMove(anywhere[0], anywhere[1]);
             return Note("mouse move", anywhere);
         case 7:
             display->Wait(Uniform(1, 30));
@@ -380,7 +342,6 @@ protected:
         for (const CTavScreen* open = main.GetChildScreen(); open != nullptr; open = open->GetChildScreen())
             ++depth;
         if (depth != modalDepth) {
-            modalLoopsSeen += depth > modalDepth ? 1 : 0;
             modalDepth = depth;
             modalStreak = 0;
         }
@@ -392,7 +353,7 @@ protected:
                 ADD_FAILURE() << "cannot get back from " << name << " to the main screen; " << Where();
             return; // the display's bound ends the stuck loop
         }
-        // The exit question gets a quick answer, mostly No, so that a run goes on.
+        // The exit question gets a quick answer, mostly No.
         if (box != nullptr && box->GetText() == std::string("Are you sure you want to exit?"))
             if (CTavObject* answer = box->GetObjectByID(Chance(0.1) ? 0 : 1))
                 return Press(0, PointIn(*answer), answer->GetID() == 0 ? "Yes to exit" : "No to exit");
@@ -403,8 +364,7 @@ protected:
             const fs::path relative = fs::relative(chooser->CurrentFolder(), fs::current_path(error), error);
             outside = error || relative.empty() || *relative.begin() == "..";
         }
-        // A way out is the likelier the simpler the screen (a box, a question, a dialog) and the longer
-        // the monkey has been at it.
+        // A way out is the likelier the simpler the screen and the longer the monkey has been at it.
         const double leave = box == nullptr ? 0.05 : dynamic_cast<CTavQuestionBox*>(box) ? 0.25 : 0.5;
         if (outside || events >= kEventsPerSeed || Chance(std::min(1.0, leave + modalStreak++ / 60.0)))
             return Leave(modal, name);
@@ -429,8 +389,7 @@ protected:
         Key(name);
     }
 
-    // Takes a way out: one of the buttons that end dialogs and boxes (OK leads on as often as Cancel
-    // leads back), else Escape.
+    // A button that ends a dialog or box, else Escape.
     void Leave(CTavScreen& modal, const std::string& name) {
         modalStreak = 0;
         static const std::set<std::string> kWaysOut = {"Cancel", "No",  "Close", "OK",
@@ -451,17 +410,15 @@ protected:
     test::TempDir folder;
     fs::path previousDirectory;
     std::mt19937 random{GetParam()};
-    int events = 0, lastCheck = -1000, modalLoopsSeen = 0;
+    int events = 0, lastCheck = -1000;
     bool finished = false;
-    // The last actions; TAV_MONKEY_LOG=1 prints every action, for following a seed.
-    std::deque<std::string> recent;
-    bool logEveryAction = std::getenv("TAV_MONKEY_LOG") != nullptr;
+    std::deque<std::string> recent; // the last actions
+
     std::uint64_t lastFrame = ~std::uint64_t{0};
     int idleWithoutFrame = 0;
-    // Depth of the modal screen last answered (0: the main screen), the actions there since the last
-    // way out, and the actions in modal screens since the budget ran out.
+    // Modal depth last answered, actions there since a way out, modal actions after the budget.
     int modalDepth = 0, modalStreak = 0, actionsAfterBudget = 0;
-    // The final project's text (empty without a project), and whether it was written.
+    // The final project's text (empty without one), and whether it was written.
     std::string finalText, writeError;
     bool written = false;
 };
@@ -471,14 +428,10 @@ TEST_P(BuilderMonkeyTest, SurvivesRandomInputAndKeepsAProjectThatReadsBack) {
     while (!finished) {
         const int eventsBefore = events;
         ASSERT_EQ(RunDesigner(runs++ > 0), 0) << "the designer ended abnormally; " << Where();
-        // A run that ended before the input did was left through Exit or the close button.
         ASSERT_TRUE(finished || events > eventsBefore) << Where();
     }
-    std::cout << "monkey seed " << GetParam() << ": " << events << " actions, " << runs << " runs, "
-              << modalLoopsSeen << " modal screens answered, " << (finalText.empty() ? "no" : "a")
-              << " project at the end" << std::endl;
     if (finalText.empty())
-        return; // the last run ended without a project: nothing to write
+        return;
     ASSERT_TRUE(written) << writeError;
     const std::string path = folder / "final.tvp", again = folder / "again.tvp";
     EXPECT_EQ(test::ReadFile(path), finalText);

@@ -1,15 +1,11 @@
 #include "tests/builder/MainScreenDriver.h"
 
-#include "builder/AboutBox.h"
-#include "builder/DestinationDialog.h"
 #include "builder/ObjectDialog.h"
-#include "builder/OpenProjectDialog.h"
 #include "builder/PreviewScreen.h"
-#include "builder/ProjectDialog.h"
-#include "builder/SaveAsDialog.h"
-#include "builder/ScreenDialog.h"
-#include "builder/ScreenListDialog.h"
 #include "builder/SelectionArrows.h"
+
+#include <cxxabi.h>
+#include <typeinfo>
 
 namespace tav::testing {
 
@@ -23,39 +19,11 @@ bool Is(CTavScreen* popup) {
     return dynamic_cast<T*>(popup) != nullptr;
 }
 
-// The dialogs by class, with the button that cancels each.
-const struct {
-    const char* name;
-    bool (*is)(CTavScreen*);
-    DWORD cancel;
-} kDialogs[] = {
-    {"ProjectDialog", Is<ProjectDialog>, ProjectDialog::CancelButton},
-    {"OpenProjectDialog", Is<OpenProjectDialog>, OpenProjectDialog::CancelButton},
-    {"SaveAsDialog", Is<SaveAsDialog>, SaveAsDialog::CancelButton},
-    {"ScreenDialog", Is<ScreenDialog>, ScreenDialog::CancelButton},
-    {"ScreenListDialog", Is<ScreenListDialog>, ScreenListDialog::CancelButton},
-    {"DestinationDialog", Is<DestinationDialog>, DestinationDialog::kCancelButton},
-    {"AboutBox", Is<AboutBox>, AboutBox::CloseButton},
-};
-
 } // namespace
-
-Rect RectOf(const CTavScreen* screen) {
-    return {screen->GetX(), screen->GetY(), screen->GetWidth(), screen->GetHeight()};
-}
-
-Rect RectOf(const CTavObject* object) {
-    return {static_cast<int>(object->GetX()), static_cast<int>(object->GetY()), object->GetWidth(),
-            object->GetHeight()};
-}
 
 Point Middle(const CTavObject* control) {
     return {static_cast<int>(control->GetAppX()) + control->GetWidth() / 2,
             static_cast<int>(control->GetAppY()) + control->GetHeight() / 2};
-}
-
-Point InView(int x, int y) {
-    return {210 + x, 30 + y};
 }
 
 ScreenDef& AddScreen(Project& project, const std::string& name, ScreenType type, int width, int height,
@@ -95,12 +63,10 @@ std::string Describe(CTavScreen* popup) {
         return (Is<CTavQuestionBox>(popup) ? "question: " : "message: ") + std::string(box->GetText());
     if (auto* dialog = dynamic_cast<ObjectDialog*>(popup))
         return "ObjectDialog " + std::to_string(static_cast<int>(dialog->kind));
-    if (Is<PreviewScreen>(popup))
-        return "PreviewScreen";
-    for (const auto& kind : kDialogs)
-        if (kind.is(popup))
-            return kind.name;
-    return "(unknown popup)";
+    char* name = abi::__cxa_demangle(typeid(*popup).name(), nullptr, nullptr, nullptr);
+    const std::string text = name != nullptr ? name : "?";
+    std::free(name);
+    return text.substr(text.rfind(':') + 1); // the class without its namespace
 }
 
 void MainScreenTest::SetUp() {
@@ -157,13 +123,13 @@ void MainScreenTest::Run(std::vector<Step> steps) {
 void MainScreenTest::Menu(const std::string& title, const std::string& item, std::vector<Step> steps) {
     auto* bar = dynamic_cast<CTavMenuBar*>(main->GetMenuBar());
     ASSERT_NE(bar, nullptr);
-    int menu = -1, row = -1;
-    for (int i = 0; i < bar->GetMenuCount(); ++i)
-        menu = title == bar->GetMenuTitle(i) ? i : menu;
-    ASSERT_NE(menu, -1) << title;
-    for (int i = 0; i < bar->GetMenuItemCount(menu); ++i)
-        row = item == bar->GetMenuItem(menu, i) ? i : row;
-    ASSERT_NE(row, -1) << item;
+    int menu = 0, row = 0;
+    while (menu < bar->GetMenuCount() && title != bar->GetMenuTitle(menu))
+        ++menu;
+    ASSERT_LT(menu, bar->GetMenuCount()) << title;
+    while (row < bar->GetMenuItemCount(menu) && item != bar->GetMenuItem(menu, row))
+        ++row;
+    ASSERT_LT(row, bar->GetMenuItemCount(menu)) << item;
     display->LClick(bar->GetTitleX(menu) + bar->GetTitleWidth(menu) / 2, 8);
     Drive(1);
     CTavObject* drop = bar->GetDropDown();
@@ -181,10 +147,6 @@ int MainScreenTest::FindItem(const std::string& text, const std::string& parent)
             return id;
     }
     return -1;
-}
-
-std::string MainScreenTest::SelectedText() const {
-    return Tree()->GetItemText(Tree()->GetSelectedItem());
 }
 
 std::vector<std::string> MainScreenTest::TreeTexts() const {
@@ -206,25 +168,17 @@ void MainScreenTest::ClickItem(const std::string& text, const std::string& paren
     const int x = static_cast<int>(tree->GetAppX()) + (tree->GetTabSpace() + 5) * main->ItemLevel(id) + 14;
     const int y = static_cast<int>(tree->GetAppY()) + row * tree->GetItemHeight() + tree->GetItemHeight() / 2;
     ASSERT_EQ(tree->ItemAt(x, y), id);
-    if (right)
-        display->RClick(x, y);
-    else
-        display->LClick(x, y);
+    right ? display->RClick(x, y) : display->LClick(x, y);
     Drive(1);
-}
-
-void MainScreenTest::ChoosePopupItem(CTavScreen* screen, const std::string& item, std::vector<Step> steps) {
-    ClickPopupItem(screen, item);
-    Run(std::move(steps));
 }
 
 void MainScreenTest::ClickPopupItem(CTavScreen* screen, const std::string& item) {
     auto* popup = dynamic_cast<CTavPopupMenu*>(screen->GetPopupMenu());
     ASSERT_NE(popup, nullptr) << "no popup menu open";
-    int row = -1;
-    for (int i = 0; i < popup->GetItemCount(); ++i)
-        row = item == popup->GetItem(i) ? i : row;
-    ASSERT_NE(row, -1) << item;
+    int row = 0;
+    while (row < popup->GetItemCount() && item != popup->GetItem(row))
+        ++row;
+    ASSERT_LT(row, popup->GetItemCount()) << item;
     display->LClick(static_cast<int>(popup->GetAppX()) + 10, static_cast<int>(popup->GetAppY()) +
                                                                  row * popup->GetItemHeight() +
                                                                  popup->GetItemHeight() / 2);
@@ -244,7 +198,7 @@ void MainScreenTest::Drag(Point from, Point to, std::vector<Step> steps) {
 }
 
 void MainScreenTest::ExpectArrows(const CTavObject* c) const {
-    // One function places all four, and the screenshots pin it; the left arrow tells whom they frame.
+    // The left arrow tells whom they frame; the screenshots pin the rest.
     const Rect left = c == nullptr ? Rect{-50, -50, 20, 20}
                                    : Rect{static_cast<int>(c->GetX()) - 20,
                                           static_cast<int>(c->GetY()) + c->GetHeight() / 2 - 10, 20, 20};
@@ -275,11 +229,6 @@ std::unique_ptr<Project> MainScreenTest::DemoProject() const {
     return project;
 }
 
-void MainScreenTest::LoadDemo() {
-    main->TakeProject(DemoProject());
-    Drive(1);
-}
-
 Step MainScreenTest::Message(const std::string& text) {
     return [this, text](CTavScreen* popup) {
         EXPECT_EQ(Describe(popup), "message: " + text);
@@ -292,10 +241,6 @@ Step MainScreenTest::Question(const std::string& text, bool yes) {
         EXPECT_EQ(Describe(popup), "question: " + text);
         ClickObject(popup, yes ? 0 : 1);
     };
-}
-
-Step MainScreenTest::Expect(const std::string& expected) {
-    return [expected](CTavScreen* popup) { EXPECT_EQ(Describe(popup), expected); };
 }
 
 Step MainScreenTest::Click(DWORD id) {
@@ -319,16 +264,15 @@ Step MainScreenTest::AnswerObjectDialog(const std::string& expected, DWORD butto
 
 Step MainScreenTest::Dismiss(const std::string& expected) {
     return [this, expected](CTavScreen* popup) {
-        const std::string shown = Describe(popup);
-        EXPECT_EQ(shown, expected);
-        if (shown == "PreviewScreen")
+        EXPECT_EQ(Describe(popup), expected);
+        if (Is<PreviewScreen>(popup))
             return display->KeyDown(VK_ESCAPE);
-        DWORD cancel = Is<CTavQuestionBox>(popup) ? 1 : 0; // No; OK of a message
-        if (Is<ObjectDialog>(popup))
-            cancel = kObjectCancel;
-        for (const auto& kind : kDialogs)
-            cancel = kind.is(popup) ? kind.cancel : cancel;
-        ClickObject(popup, cancel);
+        for (const std::string caption : {"No", "Cancel", "Close", "OK"})
+            for (int i = 0; i < popup->GetObjectCount(); ++i)
+                if (auto* b = dynamic_cast<CTavButton*>(popup->GetObjectAt(i));
+                    b != nullptr && b->IsVisible() && b->GetCaption() == caption)
+                    return LClick(Middle(b));
+        ADD_FAILURE() << "no way out of " << Describe(popup);
     };
 }
 

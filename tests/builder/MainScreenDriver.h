@@ -1,7 +1,6 @@
 #pragma once
 
-// The whole designer (BuilderApp and MainScreen) on the headless display, driven by clicks on its
-// menu bar, tree, view and popups; modal dialogs and boxes are answered by scripted steps.
+// The whole designer on the headless display, driven by clicks; modal screens answered by scripted steps.
 #include "builder/BuilderApp.h"
 #include "builder/DesignView.h"
 #include "builder/FormControls.h"
@@ -15,9 +14,6 @@
 #include <array>
 #include <filesystem>
 #include <functional>
-#include <memory>
-#include <string>
-#include <vector>
 
 namespace tav::testing {
 
@@ -26,18 +22,24 @@ using Step = std::function<void(CTavScreen*)>;
 using Rect = std::array<int, 4>;
 using Point = std::array<int, 2>;
 
-Rect RectOf(const CTavScreen* screen);
-Rect RectOf(const CTavObject* object);
+template <typename T>
+Rect RectOf(const T* o) {
+    return {static_cast<int>(o->GetX()), static_cast<int>(o->GetY()), o->GetWidth(), o->GetHeight()};
+}
 // The window point at the middle of a control; a point of the main view as a window point.
 Point Middle(const CTavObject* control);
-Point InView(int x, int y);
+inline Point InView(int x, int y) {
+    return {210 + x, 30 + y};
+}
 
 // A screen of `project` (a popup or sub screen belongs to the first screen).
 ScreenDef& AddScreen(Project& project, const std::string& name, ScreenType type = ScreenType::FullScreen,
                      int width = 100, int height = 100, const std::string& background = "");
-// An object whose bitmaps are all the designer's own art, so that every kind can be built.
+// An object whose bitmaps are all the designer's own art.
 ObjectDef& AddObject(Project& project, ObjectKind kind, const std::string& screen, const std::string& name,
                      int x, int y, int width = 60, int height = 40);
+// What a popup is: "message: TEXT", "question: TEXT", "ObjectDialog KIND" or its class.
+std::string Describe(CTavScreen* popup);
 
 class MainScreenTest : public HeadlessAppTest {
 protected:
@@ -46,17 +48,17 @@ protected:
 
     // Runs the queued input with `steps` answering the popups that wait; expects every step to run.
     void Run(std::vector<Step> steps);
-    // FILE > New and so on: a click on the title, then one on the item.
     void Menu(const std::string& title, const std::string& item, std::vector<Step> steps = {});
     // Clicks (or right-clicks) the tree item with `text` (the first one under `parent` when given).
     void ClickItem(const std::string& text, const std::string& parent = "", bool right = false);
-    // Clicks an item of the open popup menu of `screen`; then `steps` answer what opens.
     void ClickPopupItem(CTavScreen* screen, const std::string& item);
-    void ChoosePopupItem(CTavScreen* screen, const std::string& item, std::vector<Step> steps = {});
+    void ChoosePopupItem(CTavScreen* screen, const std::string& item, std::vector<Step> steps = {}) {
+        ClickPopupItem(screen, item);
+        Run(std::move(steps));
+    }
     void ClickObject(CTavScreen* screen, DWORD id);
     void LClick(Point at) { display->LClick(at[0], at[1]); }
     void RClick(Point at) { display->RClick(at[0], at[1]); }
-    // Press, move, release; `steps` answer what opens.
     void Drag(Point from, Point to, std::vector<Step> steps = {});
     // A few frames; the end of the process is caught and kept in `ended`.
     void Drive(int frames = 2);
@@ -64,32 +66,30 @@ protected:
     // The tree item with this text (under `parent` when given), or -1.
     int FindItem(const std::string& text, const std::string& parent = "") const;
     std::vector<std::string> TreeTexts() const;
-    std::string SelectedText() const;
+    std::string SelectedText() const { return Tree()->GetItemText(Tree()->GetSelectedItem()); }
     CTavTree* Tree() const { return main->Tree(); }
     builder::DesignView* View() const { return main->View(); }
     CTavObject* ControlOf(const ObjectDef& object) const { return View()->GetObjectByID(object.designId); }
-    // Expects the four arrows of the view around `control`, or hidden when it is null.
+    // Expects the view's arrows around `control` (hidden when null).
     void ExpectArrows(const CTavObject* control) const;
-    // Controls of a view other than the four arrows, by id.
+    // Ids of a view's controls but the arrows.
     static std::vector<DWORD> ViewControls(CTavScreen* view);
 
-    // A loaded, unmodified project: "Demo" with the full screen MyScreen (Button1, Static1) and the
-    // popup Popup1 (Static2).
+    // "Demo", unmodified: the full screen MyScreen (Button1, Static1) and the popup Popup1 (Static2).
     std::unique_ptr<Project> DemoProject() const;
-    void LoadDemo();
+    void LoadDemo() {
+        main->TakeProject(DemoProject());
+        Drive(1);
+    }
 
-    // Steps.
-    // A message box with `text`, answered with OK.
+    // Steps: a message box answered OK; a question answered Yes or No; a click; typing.
     Step Message(const std::string& text);
-    // A question box with `text`, answered Yes or No.
     Step Question(const std::string& text, bool yes);
-    // Expects `expected` (as Describe gives it) and does nothing else.
-    Step Expect(const std::string& expected);
     Step Click(DWORD id);
     Step Type(DWORD id, const std::string& text);
     // Expects the object dialog as "KIND INDEX X,Y" (edited index, position texts); clicks `button`.
     Step AnswerObjectDialog(const std::string& expected, DWORD button);
-    // Expects `expected` (a message, a question or a dialog); dismisses it (OK, No, Cancel, Escape).
+    // Expects `expected` (as Describe gives it); dismisses it (OK, No, Cancel, Escape).
     Step Dismiss(const std::string& expected);
 
     static constexpr DWORD kObjectOk = 1, kObjectCancel = 2, kObjectName = 90;
@@ -102,8 +102,5 @@ protected:
     size_t done = 0;
     int ended = -1; // exit status once the process would have ended
 };
-
-// What a popup is, for messages: "message: TEXT", "question: TEXT", "ObjectDialog KIND" or its class.
-std::string Describe(CTavScreen* popup);
 
 } // namespace tav::testing

@@ -1,14 +1,39 @@
-// The main screen's layout, its menu bar and tree popups in every state of project and selection,
-// the way the tree selection drives the design view, F5, and the screen's pictures.
+// The main screen: its layout, menu bar and tree popups in every state of project and selection, the
+// tree driving the view, F5 and its pictures; whole sessions: made, edited, saved and opened again,
+// leaving with unsaved work, the palette, generation from the menu; the project tree, the design view
+// and the preview; the entry point's displays.
+#include "TavRuntime.h"
+#include "builder/BuilderEntry.h"
+#include "builder/DestinationDialog.h"
+#include "builder/OpenProjectDialog.h"
+#include "builder/PreviewScreen.h"
+#include "builder/ProjectDialog.h"
+#include "builder/ProjectViews.h"
+#include "builder/SaveAsDialog.h"
+#include "builder/ScreenDialog.h"
+#include "builder/SelectionArrows.h"
+#include "tavctrls/platform/BitmapFile.h"
+#include "tavgen/Tavgen.h"
 #include "tests/builder/DialogDriver.h"
 #include "tests/builder/MainScreenDriver.h"
 #include "tests/support/Screenshots.h"
 
+#include <deque>
+#include <map>
+#include <sstream>
+#include <tuple>
+
 namespace tav::testing {
 namespace {
 
+namespace fs = std::filesystem;
+using builder::BuilderApp;
 using builder::MainScreen;
+using builder::OpenProjectDialog;
+using builder::SaveAsDialog;
+using builder::ShowScreenInView;
 
+constexpr DWORD kFrameEdit = 14, kAddFrame = 16;
 const std::string kReferences = std::string(TAV_SOURCE_DIR) + "/tests/builder/reference";
 const std::string kNoProject = "message: There is no project loaded";
 const std::string kNoProjectLoaded = "message: No Project Loaded";
@@ -16,50 +41,100 @@ const std::string kNoScreen = "message: No Screen Selected";
 const std::string kNoObject =
     "message: There is no object selected. Select and object from the tree control on the left and try again";
 const std::string kSelectScreen = "message: Select a screen to add the object to first";
-const std::string kStartupQuestion = "question: Would you like to create a startup screen?";
 const std::string kDelete = "question: Are you sure you want to delete Button1";
 const std::string kDeleteScreen = "question: Are you sure you want to delete this screen?";
+const std::string kSaveCurrent = "Do you wish to save your current project?";
+const std::string kWouldSave = "Would you like to save your current project?";
+const std::string kSaveOnExit = "Do you wish to save your project?";
+const std::string kStartup = "Would you like to create a startup screen?";
+const std::string kExit = "Are you sure you want to exit?";
+const std::string kComplete = "Code generation complete.\nSee the documenation on how to use TavCtrls class "
+                              "libraries to add more functionality to your program.";
+const std::string kCopyQuestion =
+    "Do you want to move copy bitmaps into art folder in your project and make their path relative?";
+
+std::vector<std::string> PopupItems(const CTavScreen* screen) {
+    std::vector<std::string> items;
+    if (auto* popup = dynamic_cast<CTavPopupMenu*>(screen->GetPopupMenu()))
+        for (int i = 0; i < popup->GetItemCount(); ++i)
+            items.push_back(popup->GetItem(i));
+    return items;
+}
 
 enum Selection { NoProject, Nothing, Root, ScreenItem, ObjectItem };
 
-class MainScreenStatesTest : public MainScreenTest {
+// The main screen with the demo project in a given state, a project to build, and answers for dialogs.
+class MainScreenFlowTest : public MainScreenTest {
 protected:
     void Select(Selection selection) {
         main->TakeProject(selection == NoProject ? nullptr : DemoProject());
         Drive(1);
-        if (selection == Root)
-            ClickItem("Demo");
-        else if (selection == ScreenItem)
-            ClickItem("MyScreen");
-        else if (selection == ObjectItem)
-            ClickItem("Button1", "MyScreen");
+        if (selection >= Root)
+            ClickItem(std::vector<std::string>{"Demo", "MyScreen", "Button1"}[selection - Root],
+                      selection == ObjectItem ? "MyScreen" : "");
     }
+    Step SaveAs(const std::string& name) {
+        return [this, name](CTavScreen* popup) {
+            ASSERT_EQ(Describe(popup), "SaveAsDialog");
+            builder::SetTextOf(popup, SaveAsDialog::NameEdit, name);
+            ClickObject(popup, SaveAsDialog::OkButton);
+        };
+    }
+    // Selects the row with `text` in the list `listId` of the dialog that waits, then clicks `ok`.
+    Step PickRow(DWORD listId, const std::string& text, DWORD ok) {
+        return [this, listId, text, ok](CTavScreen* popup) {
+            auto* list = dynamic_cast<CTavListBox*>(popup->GetObjectByID(listId));
+            ASSERT_NE(list, nullptr) << Describe(popup);
+            for (int row = 0; row < list->GetRowCount(); ++row)
+                if (list->GetItemText(row) == text)
+                    list->SetSelection(row);
+            ClickObject(popup, ok);
+        };
+    }
+    Step OpenFile(const std::string& name) {
+        return PickRow(OpenProjectDialog::FileList, name, OpenProjectDialog::OkButton);
+    }
+    void LoadModifiedDemo() {
+        LoadDemo();
+        main->GetProject()->modified = 1;
+    }
+    std::string SavePath(const std::string& name) const { return folder / ("save/" + name); }
+    // Hands `project` over (with a screen "S" when it has none).
+    Project& Load() {
+        project->name = "Proj";
+        if (project->ScreenCount() == 0)
+            AddScreen(*project, "S");
+        project->modified = 0;
+        main->TakeProject(std::move(project));
+        return *main->GetProject();
+    }
+    // Selects a screen or object in the tree, as a click there would.
+    void Select(const std::string& screen, const std::string& object = "") {
+        main->RefreshTree(screen, object);
+        Drive(1);
+    }
+
+    std::unique_ptr<Project> project = std::make_unique<Project>();
 };
+using MainScreenStatesTest = MainScreenFlowTest;
+using DesignViewTest = MainScreenFlowTest;
 
 TEST_F(MainScreenTest, LayoutAtStart) {
     EXPECT_TRUE(main->HasFocus()) << "keys reach the screen before any click";
     EXPECT_EQ(TreeTexts(), std::vector<std::string>{"No Project Loaded"});
     EXPECT_EQ(Tree()->GetFontHeight(), 12); // the pictures do not see it
     ExpectLayout(main, "main-screen");
-    EXPECT_EQ(RectOf(View()), (Rect{210, 30, 550, 450}));
     EXPECT_EQ(View()->GetType(), TAVSCREEN_SUBSCREEN);
 }
 
 // What each menu item answers in each state; the answer is dismissed and the state checked again.
 TEST_F(MainScreenStatesTest, EveryMenuItemInEveryState) {
-    const std::string kExit = "question: Are you sure you want to exit?";
     // `needs`: -1 nothing, 0 a project, 1 a screen or object item selected, 2 an object item selected;
     // the answers without a project, without the selection needed, and with it.
-    struct Row {
-        const char* title;
-        const char* item;
-        int needs;
-        std::string none, unselected, answer;
-    };
-    const Row rows[] = {
+    const std::tuple<const char*, const char*, int, std::string, std::string, std::string> rows[] = {
         {"FILE", "Open", -1, "", "", "OpenProjectDialog"},
         {"FILE", "Save", 0, kNoProjectLoaded, "", "SaveAsDialog"},
-        {"FILE", "Exit", -1, "", "", kExit},
+        {"FILE", "Exit", -1, "", "", "question: " + kExit},
         {"PROJECT", "Properties", 0, kNoProjectLoaded, "", "ProjectDialog"},
         {"SCREEN", "Add Screen", 0, kNoProject, "", "ScreenDialog"},
         {"SCREEN", "Properties", 1, kNoProject, kNoScreen, "ScreenDialog"},
@@ -80,133 +155,93 @@ TEST_F(MainScreenStatesTest, EveryMenuItemInEveryState) {
         {"GENERATE CODE", "This Screen Only", 1, kNoProject, kNoScreen, "DestinationDialog"},
         {"HELP", "About", -1, "", "", "AboutBox"},
     };
-    for (const Row& row : rows) {
+    for (const auto& [title, item, needs, none, unselected, answer] : rows) {
         for (Selection selection : {NoProject, Nothing, Root, ScreenItem, ObjectItem}) {
-            SCOPED_TRACE(std::string(row.title) + " > " + row.item + " in state " +
-                         std::to_string(selection));
+            SCOPED_TRACE(std::string(title) + " > " + item + " in state " + std::to_string(selection));
             Select(selection);
             const Project* before = main->GetProject();
-            const int objects = before != nullptr ? before->ObjectCount() : 0;
             const int level = static_cast<int>(selection) - 2; // the selected item's level, -1 for none
-            Menu(row.title, row.item,
-                 {Dismiss(selection == NoProject && row.needs >= 0 ? row.none
-                          : row.needs > 0 && level < row.needs     ? row.unselected
-                                                                   : row.answer)});
+            Menu(title, item,
+                 {Dismiss(selection == NoProject && needs >= 0 ? none
+                          : needs > 0 && level < needs         ? unselected
+                                                               : answer)});
             ASSERT_EQ(ended, -1) << "the designer ended";
             EXPECT_EQ(main->GetChildScreen(), nullptr) << "every popup is gone";
-            if (std::string(row.item) != "Open") {
-                EXPECT_EQ(main->GetProject(), before) << "the project is kept";
-                if (before != nullptr) {
-                    EXPECT_EQ(main->GetProject()->ObjectCount(), objects);
-                    EXPECT_EQ(main->GetProject()->ScreenCount(), 2);
-                }
-            }
+            const Project* after = main->GetProject();
+            EXPECT_TRUE(std::string(item) == "Open" || after == before) << "the project is kept";
+            EXPECT_EQ(after != nullptr ? after->ObjectCount() + after->ScreenCount() : 5, 5);
         }
     }
 }
 
 // Each tree popup by item level: its items in the order of the table, and what each of them opens.
 TEST_F(MainScreenStatesTest, TreePopupsByItemLevel) {
-    const struct {
-        const char* item;
-        MainScreen::PopupKind kind;
-        const char* choice;
-        std::string opens;
-    } rows[] = {
-        {"No Project Loaded", MainScreen::NoProjectPopup, "New Project", "ProjectDialog"},
-        {"No Project Loaded", MainScreen::NoProjectPopup, "Open Project", "OpenProjectDialog"},
-        {"Demo", MainScreen::RootPopup, "New Project", "ProjectDialog"},
-        {"Demo", MainScreen::RootPopup, "Open Project", "OpenProjectDialog"},
-        {"Demo", MainScreen::RootPopup, "Properties", "ProjectDialog"},
-        {"MyScreen", MainScreen::ScreenPopup, "Properties", "ScreenDialog"},
-        {"MyScreen", MainScreen::ScreenPopup, "Delete Screen", kDeleteScreen},
-        {"MyScreen", MainScreen::ScreenPopup, "View List", "ScreenListDialog"},
-        {"MyScreen", MainScreen::ScreenPopup, "Add Screen", "ScreenDialog"},
-        {"Button1", MainScreen::ObjectPopup, "Properties", "ObjectDialog 0"},
-        {"Button1", MainScreen::ObjectPopup, "Delete", kDelete},
+    const std::tuple<const char*, const char*, MainScreen::PopupKind, std::string> rows[] = {
+        {"No Project Loaded", "New Project", MainScreen::NoProjectPopup, "ProjectDialog"},
+        {"No Project Loaded", "Open Project", MainScreen::NoProjectPopup, "OpenProjectDialog"},
+        {"Demo", "New Project", MainScreen::RootPopup, "ProjectDialog"},
+        {"Demo", "Open Project", MainScreen::RootPopup, "OpenProjectDialog"},
+        {"Demo", "Properties", MainScreen::RootPopup, "ProjectDialog"},
+        {"MyScreen", "Properties", MainScreen::ScreenPopup, "ScreenDialog"},
+        {"MyScreen", "Delete Screen", MainScreen::ScreenPopup, kDeleteScreen},
+        {"MyScreen", "View List", MainScreen::ScreenPopup, "ScreenListDialog"},
+        {"MyScreen", "Add Screen", MainScreen::ScreenPopup, "ScreenDialog"},
+        {"Button1", "Properties", MainScreen::ObjectPopup, "ObjectDialog 0"},
+        {"Button1", "Delete", MainScreen::ObjectPopup, kDelete},
     };
-    for (const auto& row : rows) {
-        SCOPED_TRACE(std::string(row.item) + " > " + row.choice);
-        Select(row.kind == MainScreen::NoProjectPopup ? NoProject : Nothing);
-        ClickItem(row.item, "", true);
+    for (const auto& [item, choice, kind, opens] : rows) {
+        SCOPED_TRACE(std::string(item) + " > " + choice);
+        Select(kind == MainScreen::NoProjectPopup ? NoProject : Nothing);
+        ClickItem(item, "", true);
         auto* menu = dynamic_cast<CTavPopupMenu*>(main->GetPopupMenu());
         ASSERT_NE(menu, nullptr);
-        EXPECT_EQ(main->GetPopupKind(), row.kind);
-        std::vector<std::string> items, expected;
-        for (int i = 0; i < menu->GetItemCount(); ++i)
-            items.emplace_back(menu->GetItem(i));
+        EXPECT_EQ(main->GetPopupKind(), kind);
+        std::vector<std::string> expected;
         for (const auto& other : rows)
-            if (other.kind == row.kind)
-                expected.emplace_back(other.choice);
-        EXPECT_EQ(items, expected);
+            if (std::get<2>(other) == kind)
+                expected.emplace_back(std::get<1>(other));
+        EXPECT_EQ(PopupItems(main), expected);
         EXPECT_EQ(RectOf(menu), (Rect{app.GetMouseX(), app.GetMouseY(), 100, 15 * menu->GetItemCount()}));
-        EXPECT_STREQ(menu->GetBackgroundImage()->GetBitmapPath(), "art//popmenuback.bmp");
-        std::vector<Step> steps = {Dismiss(row.opens)};
-        if (row.choice == std::string("New Project")) // a cancelled New still offers a startup screen
-            steps.push_back(Dismiss(kStartupQuestion));
-        ChoosePopupItem(main, row.choice, steps);
+        std::vector<Step> steps = {Dismiss(opens)};
+        if (choice == std::string("New Project")) // a cancelled New still offers a startup screen
+            steps.push_back(Dismiss("question: " + kStartup));
+        ChoosePopupItem(main, choice, steps);
         EXPECT_EQ(main->GetPopupMenu(), nullptr);
         EXPECT_EQ(main->GetChildScreen(), nullptr);
     }
 }
 
-// F5 shows MyScreen whether the screen, the tree or the view has the focus.
-TEST_F(MainScreenTest, F5ShowsMyScreen) {
+// The tree's selection drives the view, and F5 shows MyScreen wherever the focus is; pictures of the
+// screen on the way.
+TEST_F(MainScreenTest, SelectionAndF5DriveTheViewAndScreenshots) {
     const auto shownAfterF5 = [this] {
         display->KeyDown(VK_F5);
         Drive(1);
         return main->CurrentScreenName();
     };
-    EXPECT_EQ(shownAfterF5(), "") << "nothing without a project";
-    LoadDemo();
-    EXPECT_EQ(shownAfterF5(), "MyScreen");
-    EXPECT_EQ(ViewControls(View()).size(), 2u);
-    ClickItem("Popup1");
-    EXPECT_EQ(ViewControls(View()).size(), 1u);
-    EXPECT_EQ(shownAfterF5(), "MyScreen") << "the tree has the focus";
-    ClickItem("Popup1");
-    LClick({View()->GetAppX() + 200, View()->GetAppY() + 150}); // the view's own keys pass F5 on
-    Drive(1);
-    ASSERT_TRUE(View()->HasFocus());
-    EXPECT_EQ(shownAfterF5(), "MyScreen");
-    auto project = DemoProject();
-    project->Screen(0).name = "Other";
-    main->TakeProject(std::move(project));
-    ClickItem("Popup1");
-    EXPECT_EQ(shownAfterF5(), "") << "no screen named MyScreen";
-    EXPECT_TRUE(ViewControls(View()).empty());
-}
-
-// The tree's selection drives the view; pictures of the screen on the way.
-TEST_F(MainScreenTest, SelectionDrivesTheViewAndScreenshots) {
-    Drive(1);
     display->SaveLastFrame(folder / "empty.bmp");
     test::ExpectLikeReference(folder / "empty.bmp", kReferences, "mainscreen-empty.bmp");
-
     LoadDemo();
     EXPECT_TRUE(ViewControls(View()).empty());
+    EXPECT_EQ(shownAfterF5(), "MyScreen") << "the screen has the focus";
     ClickItem("MyScreen");
-    EXPECT_EQ(main->CurrentScreenName(), "MyScreen");
-    ASSERT_EQ(ViewControls(View()).size(), 2u);
-    CTavObject* button = View()->GetObjectByID(main->GetProject()->Object(0).designId);
+    CTavObject* button = ControlOf(main->GetProject()->Object(0));
     ASSERT_NE(button, nullptr);
     // An object of the shown screen: no rebuild, its control takes the focus and the arrows frame it.
     ClickItem("Button1", "MyScreen");
-    EXPECT_EQ(View()->GetObjectByID(main->GetProject()->Object(0).designId), button) << "not rebuilt";
+    EXPECT_EQ(ControlOf(main->GetProject()->Object(0)), button) << "not rebuilt";
     EXPECT_TRUE(button->HasFocus());
     ExpectArrows(button);
     display->MouseMove(600, 300);
     Drive(2);
     display->SaveLastFrame(folder / "project.bmp");
     test::ExpectLikeReference(folder / "project.bmp", kReferences, "mainscreen-project.bmp");
-
     auto* bar = dynamic_cast<CTavMenuBar*>(main->GetMenuBar());
     display->LClick(bar->GetTitleX(3) + 5, 8);
     display->MouseMove(bar->GetTitleX(3) + 20, 20 + 2 * 15 + 7);
     Drive(2);
     display->SaveLastFrame(folder / "menu.bmp");
     test::ExpectLikeReference(folder / "menu.bmp", kReferences, "mainscreen-menu.bmp");
-
     display->LClick(700, 300); // closes the menu
     Drive(1);
     Menu("HELP", "About",
@@ -222,15 +257,559 @@ TEST_F(MainScreenTest, SelectionDrivesTheViewAndScreenshots) {
               EXPECT_EQ(RectOf(box->GetObjectByID(1)), (Rect{230, 250, 50, 20}));
           },
           Click(1)});
-    EXPECT_EQ(main->GetChildScreen(), nullptr);
     test::ExpectLikeReference(folder / "about.bmp", kReferences, "mainscreen-about.bmp");
-
     ClickItem("Popup1");
-    EXPECT_EQ(main->CurrentScreenName(), "Popup1");
-    EXPECT_EQ(ViewControls(View()).size(), 1u);
+    EXPECT_EQ(ViewControls(View()), std::vector<DWORD>{main->GetProject()->Object(2).designId});
     ClickItem("Demo");
     EXPECT_EQ(main->CurrentScreenName(), "");
     EXPECT_TRUE(ViewControls(View()).empty()) << "the root empties the view";
+    EXPECT_EQ(shownAfterF5(), "MyScreen") << "the tree has the focus";
+    ClickItem("Popup1");
+    LClick({View()->GetAppX() + 200, View()->GetAppY() + 150}); // the view's own keys pass F5 on
+    Drive(1);
+    ASSERT_TRUE(View()->HasFocus());
+    EXPECT_EQ(shownAfterF5(), "MyScreen");
+}
+
+TEST_F(MainScreenFlowTest, NewAsksToSaveOnlyAModifiedProject) {
+    LoadModifiedDemo();
+    ClickItem("MyScreen");
+    Menu("FILE", "New",
+         {Question(kSaveCurrent, false), Click(builder::ProjectDialog::OkButton), Question(kStartup, false)});
+    EXPECT_EQ(TreeTexts(), std::vector<std::string>{"MyProject"});
+    EXPECT_TRUE(ViewControls(View()).empty()) << "New empties the view";
+    // A new project counts as unsaved work; a cancelled New still asks for a startup screen.
+    Menu("FILE", "New",
+         {Question(kSaveCurrent, false), Dismiss("ProjectDialog"), Question(kStartup, true),
+          Message("There is no project loaded")});
+    EXPECT_EQ(main->GetProject(), nullptr);
+    EXPECT_EQ(TreeTexts(), std::vector<std::string>{"No Project Loaded"});
+}
+
+// Each kind through the OBJECT menu, edited, one deleted, saved, opened again and saved again: the two
+// files are the same bytes.
+TEST_F(MainScreenFlowTest, MadeEditedSavedOpenedAndSavedAgainGivesTheSameFile) {
+    Menu("FILE", "New",
+         {Type(builder::ProjectDialog::NameEdit, "Trip"), Click(builder::ProjectDialog::OkButton),
+          Question(kStartup, true), Click(builder::ScreenDialog::OkButton)});
+    ASSERT_NE(main->GetProject(), nullptr);
+    ASSERT_EQ(main->GetProject()->ScreenCount(), 1);
+    const std::string screen = main->GetProject()->Screen(0).name;
+    EXPECT_EQ(main->CurrentScreenName(), screen) << "the new screen is selected and shown";
+    EXPECT_EQ(main->SelectedScreenName(), screen);
+    for (const char* item : {"Add Object", "Add Button", "Add Static", "Add CheckBox", "Add Edit Box",
+                             "Add List Box", "Add Tree Control", "Add Animation"}) {
+        SCOPED_TRACE(item);
+        std::vector<Step> steps{Click(kObjectOk)};
+        if (std::string(item) == "Add Animation")
+            steps.insert(steps.begin(), {Type(kFrameEdit, "art//spin1.bmp"), Click(kAddFrame)});
+        Menu("OBJECT", item, steps);
+        EXPECT_EQ(main->SelectedObjectName(), main->GetProject()->objects.back()->name) << "selected";
+    }
+    ASSERT_EQ(main->GetProject()->ObjectCount(), 8);
+    // The selected object (the animation) edited; the button deleted.
+    Menu("OBJECT", "Properties", {Type(kObjectName, "Spinner"), Click(kObjectOk)});
+    EXPECT_EQ(main->SelectedObjectName(), "Spinner");
+    EXPECT_EQ(main->GetProject()->Object(7).name, "Spinner");
+    const std::string button = main->GetProject()->Object(1).name;
+    ClickItem(button, screen);
+    Menu("OBJECT", "Delete Object", {Question("Are you sure you want to delete " + button, true)});
+    EXPECT_EQ(main->GetProject()->ObjectCount(), 7);
+    EXPECT_EQ(FindItem(button, screen), -1);
+    EXPECT_EQ(ViewControls(View()).size(), 7u) << "the view was rebuilt without it";
+    Menu("FILE", "Save", {SaveAs("first")});
+    ASSERT_TRUE(fs::is_regular_file(SavePath("first.tvp")));
+    EXPECT_EQ(main->GetProject()->modified, 0);
+    Menu("FILE", "Open", {OpenFile("first.tvp")});
+    ASSERT_EQ(main->GetProject()->name, "Trip");
+    // Save asks for the name even for a project that came from a file.
+    Menu("FILE", "Save", {SaveAs("second")});
+    EXPECT_EQ(test::ReadFile(SavePath("second.tvp")), test::ReadFile(SavePath("first.tvp")));
+}
+
+TEST_F(MainScreenFlowTest, OpenEmptiesTheViewAndReportsAnUnreadableFile) {
+    LoadDemo();
+    ClickItem("MyScreen");
+    ASSERT_FALSE(ViewControls(View()).empty());
+    fs::create_directory(folder / "save");
+    test::WriteFile(SavePath("broken.tvp"), "not a project\r\n");
+    Menu("FILE", "Open", {OpenFile("broken.tvp"), Message("Error Opening project file")});
+    EXPECT_EQ(main->GetProject(), nullptr);
+    EXPECT_TRUE(ViewControls(View()).empty()) << "nothing of the old project is left in the view";
+    EXPECT_EQ(View()->GetBackground(), nullptr);
+    EXPECT_EQ(TreeTexts(), std::vector<std::string>{"No Project Loaded"});
+}
+
+// Yes to the save question, then no save: the command stops and the project stays.
+TEST_F(MainScreenFlowTest, AWantedSaveThatDidNotHappenKeepsTheProject) {
+    fs::create_directories(folder / "save/taken.tvp"); // a folder where the file would go
+    const std::pair<std::string, std::string> commands[] = {
+        {"New", kSaveCurrent}, {"Open", kWouldSave}, {"Exit", kSaveOnExit}};
+    for (const auto& [item, question] : commands) {
+        for (bool cancel : {true, false}) {
+            SCOPED_TRACE(item + (cancel ? " cancelled" : " failed"));
+            LoadModifiedDemo();
+            const Project* project = main->GetProject();
+            std::vector<Step> steps = {Question(question, true)};
+            if (item == "Exit") // asked first whether to exit at all
+                steps.insert(steps.begin(), Question(kExit, true));
+            if (cancel)
+                steps.push_back(Dismiss("SaveAsDialog"));
+            else
+                steps.insert(steps.end(), {SaveAs("taken"), Message("Error saving to file")});
+            Menu("FILE", item, steps);
+            ASSERT_EQ(ended, -1) << "the designer ended";
+            EXPECT_EQ(main->GetProject(), project);
+            EXPECT_EQ(main->GetProject()->modified, 1);
+            EXPECT_NE(FindItem("Button1", "MyScreen"), -1);
+        }
+    }
+}
+
+// Saved before New and before the end when the user says so.
+TEST_F(MainScreenFlowTest, SavedWhenTheUserSaysSo) {
+    LoadModifiedDemo();
+    Menu("FILE", "New",
+         {Question(kSaveCurrent, true), SaveAs("kept"), Dismiss("ProjectDialog"), Question(kStartup, false)});
+    Project reread;
+    ASSERT_TRUE(reread.ReadProjectFile(SavePath("kept.tvp")));
+    test::ExpectSameStoredProject(*DemoProject(), reread);
+    LoadModifiedDemo();
+    Menu("FILE", "Exit", {Question(kExit, true), Question(kSaveOnExit, true), SaveAs("last")});
+    EXPECT_EQ(ended, 0) << "the shutdown ended the process";
+    EXPECT_TRUE(fs::is_regular_file(SavePath("last.tvp")));
+}
+
+// A cancelled save keeps the window; No closes it without saving.
+TEST_F(MainScreenFlowTest, ClosingTheWindowOffersToSaveUnsavedWork) {
+    LoadModifiedDemo();
+    display->CloseWindow();
+    Run({Question(kSaveOnExit, true), Dismiss("SaveAsDialog")});
+    ASSERT_EQ(ended, -1);
+    EXPECT_NE(main->GetProject(), nullptr);
+    display->CloseWindow();
+    Run({Question(kSaveOnExit, false)});
+    EXPECT_EQ(ended, 0);
+    EXPECT_FALSE(fs::exists(folder / "save"));
+}
+
+TEST_F(MainScreenFlowTest, DeleteScreenBySelection) {
+    const auto deleteScreen = [this] {
+        Menu("SCREEN", "Delete Screen", {Question("Are you sure you want to delete this screen?", true)});
+    };
+    LoadDemo();
+    ClickItem("Popup1");
+    deleteScreen();
+    EXPECT_EQ(TreeTexts(), (std::vector<std::string>{"Demo", "MyScreen", "Button1", "Static1"}));
+    // An object item stands for its screen; the screen goes with its objects.
+    ClickItem("Button1");
+    deleteScreen();
+    EXPECT_EQ(main->GetProject()->ObjectCount(), 0);
+    EXPECT_EQ(main->CurrentScreenName(), "");
+    EXPECT_TRUE(ViewControls(View()).empty());
+    EXPECT_EQ(TreeTexts(), std::vector<std::string>{"Demo"});
+    Menu("SCREEN", "List", {Message("There are no screens in the project")});
+}
+
+TEST_F(MainScreenFlowTest, ScreenPropertiesAndListSelectTheScreen) {
+    LoadDemo();
+    ClickItem("Static2", "Popup1");
+    Menu("SCREEN", "Properties",
+         {Type(builder::ScreenDialog::WidthEdit, "320"), Click(builder::ScreenDialog::OkButton)});
+    EXPECT_EQ(View()->GetWidth(), 320) << "the view shows the changed screen";
+    Menu("SCREEN", "List", {PickRow(0, "MyScreen", 1)});
+    EXPECT_EQ(SelectedText() + main->CurrentScreenName(), "MyScreenMyScreen");
+}
+
+TEST_F(MainScreenFlowTest, PaletteDragPlacesANewObjectWhereItIsDropped) {
+    CTavObject* buttonIcon = main->GetObjectByID(4);
+    LoadDemo();
+    ClickItem("MyScreen");
+    display->LButtonDown(300, 510);
+    Drive(1);
+    EXPECT_EQ(app.DragState, BuilderApp::PlacingObject);
+    ASSERT_NE(app.DragImage(), nullptr);
+    EXPECT_EQ(RectOf(app.DragImage()), RectOf(buttonIcon));
+    // Dropped outside the view, nothing is made and the drag ends.
+    display->LButtonUp(100, 300);
+    Drive(1);
+    EXPECT_EQ(app.DragState, BuilderApp::NoDrag);
+    EXPECT_EQ(app.DragImage(), nullptr);
+    EXPECT_EQ(main->GetProject()->ObjectCount(), 3);
+    // Dropped on the view: the dialog opens with the drop position.
+    Drag(Middle(main->GetObjectByID(3)), InView(120, 70), {AnswerObjectDialog("7 -1 120,70", kObjectOk)});
+    ASSERT_EQ(main->GetProject()->ObjectCount(), 4);
+    const ObjectDef& added = main->GetProject()->Object(3);
+    EXPECT_EQ((Point{added.x, added.y}), (Point{120, 70}));
+    ASSERT_NE(ControlOf(added), nullptr);
+    EXPECT_TRUE(ControlOf(added)->HasFocus());
+    ExpectArrows(ControlOf(added));
+    EXPECT_EQ(SelectedText(), added.name);
+}
+
+TEST_F(MainScreenFlowTest, TheDragImageIsFreedOnce) {
+    LoadDemo();
+    CTavObject* icon = main->GetObjectByID(3);
+    app.StartDrag(BuilderApp::PlacingObject, icon, 1, 2);
+    ASSERT_NE(app.DragImage(), nullptr);
+    EXPECT_EQ(app.draggedObjectId, 3);
+    // A new drag replaces the image; ending twice frees nothing twice (the sanitizer build checks).
+    app.StartDrag(BuilderApp::PlacingObject, icon, 3, 4);
+    app.EndDrag();
+    EXPECT_EQ(app.DragImage(), nullptr);
+    app.EndDrag();
+    app.AfterLMouseUp(0, 0);
+    EXPECT_EQ(app.DragState, BuilderApp::NoDrag);
+    // A drag left over when the application goes is freed with it.
+    app.StartDrag(BuilderApp::PlacingObject, icon, 5, 6);
+}
+
+// The files written through the menu and its dialogs are those of tavgen for the same answers.
+TEST_F(MainScreenFlowTest, GenerationFromTheMenuWritesWhatTavgenWrites) {
+    LoadDemo();
+    const auto generate = [this](const char* item, const std::string& out, const std::string& done) {
+        fs::create_directory(out);
+        Menu("GENERATE CODE", item,
+             {Type(builder::DestinationDialog::kFolderEdit, out),
+              Click(builder::DestinationDialog::kOkButton), Question(kCopyQuestion, false), Message(done)});
+    };
+    const auto files = [](const fs::path& dir) {
+        std::map<std::string, std::string> read;
+        for (const auto& entry : fs::directory_iterator(dir))
+            read[entry.path().filename().string()] = test::ReadFile(entry.path().string());
+        return read;
+    };
+    // Both write to a folder of the same name, so that nothing differs by it.
+    const std::string out = folder / "out";
+    generate("Entire Project", out, kComplete);
+    fs::rename(out, folder / "designer");
+    const std::string tvp = folder / "demo.tvp";
+    ASSERT_TRUE(DemoProject()->WriteProjectFile(tvp));
+    std::ostringstream stdOut, stdErr;
+    fs::create_directory(out);
+    ASSERT_EQ(RunTavgen({"generate", tvp, out, "--cmake"}, stdOut, stdErr), 0) << stdErr.str();
+    EXPECT_EQ(files(folder / "designer"), files(out));
+    ClickItem("Static2", "Popup1");
+    generate("This Screen Only", folder / "one", "Code generation complete");
+    const auto one = files(folder / "one");
+    EXPECT_EQ(one.size(), one.count("Popup1.cpp") + one.count("Popup1.h"));
+    EXPECT_EQ(one.size(), 2u);
+}
+
+// ---- the project tree, the design view and the preview ----
+
+TEST_F(DesignViewTest, TreeListsScreensWithTheirObjectsAndSelectsTheNamedItem) {
+    AddScreen(*project, "A");
+    AddScreen(*project, "B", ScreenType::Popup);
+    AddScreen(*project, "Empty");
+    AddObject(*project, ObjectKind::Button, "B", "same", 0, 0);
+    AddObject(*project, ObjectKind::Static, "A", "a1", 0, 0);
+    AddObject(*project, ObjectKind::Object, "Gone", "orphan", 0, 0);
+    AddObject(*project, ObjectKind::Tree, "A", "same", 0, 0);
+    Project& loaded = Load();
+    CTavTree* tree = main->Tree();
+    // Each item as level and text, "+" when expanded, "*" when selected; an object of no screen has none.
+    const auto fill = [&](const std::string& screen, const std::string& object) {
+        tree->DeleteAllItems();
+        builder::FillProjectTree(loaded, tree, screen, object);
+        std::string text;
+        for (int item : tree->GetItemIDs())
+            text += std::to_string(main->ItemLevel(item)) + tree->GetItemText(item) +
+                    (tree->IsItemExpanded(item) ? "+" : "") + (tree->GetSelectedItem() == item ? "*" : "") +
+                    " ";
+        return text;
+    };
+    const std::string cases[][3] = {{"", "", "0Proj+ 1A 2a1 2same 1B 2same 1Empty "},
+                                    {"B", "", "0Proj+ 1A 2a1 2same 1B* 2same 1Empty "},
+                                    {"B", "same", "0Proj+ 1A 2a1 2same 1B+ 2same* 1Empty "},
+                                    {"A", "same", "0Proj+ 1A+ 2a1 2same* 1B 2same 1Empty "},
+                                    {"A", "missing", "0Proj+ 1A* 2a1 2same 1B 2same 1Empty "},
+                                    {"Nope", "", "0Proj+ 1A 2a1 2same 1B 2same 1Empty "}};
+    for (const auto& [screen, object, shown] : cases)
+        EXPECT_EQ(fill(screen, object), shown) << screen << "/" << object;
+}
+
+// Every kind of control configured from its object, in the main screen with one of them selected.
+TEST_F(DesignViewTest, ControlsAreConfiguredFromTheirObjectsAndLookRight) {
+    AddScreen(*project, "S", ScreenType::FullScreen, 100, 100, "art//dback.bmp").backgroundMode =
+        BackgroundMode::Stretch;
+    AddScreen(*project, "Other");
+    ObjectDef& button = AddObject(*project, ObjectKind::Button, "S", "B", 5, 6, 80, 30);
+    button.caption = "Go";
+    button.textColor = {10, 20, 30};
+    ObjectDef& text = AddObject(*project, ObjectKind::Static, "S", "T", 0, 100, 120, 40);
+    text.caption = "Two lines of settings";
+    text.multiline = text.transparent = text.bold = 1;
+    text.backColor = {1, 2, 3};
+    text.fontSize = 11;
+    text.textOffsetX = 7;
+    AddObject(*project, ObjectKind::Edit, "S", "E", 0, 150);
+    ObjectDef& check = AddObject(*project, ObjectKind::CheckBox, "S", "C", 0, 200, 100, 20);
+    check.backColor = {40, 50, 60};
+    check.transparent = 1;
+    check.caption = "Sound";
+    ObjectDef& list = AddObject(*project, ObjectKind::ListBox, "S", "L", 200, 0, 151, 100);
+    list.columnHeight = 33;
+    list.columnBackColor = {70, 80, 90};
+    ObjectDef& tree = AddObject(*project, ObjectKind::Tree, "S", "R", 200, 150, 150, 120);
+    tree.bold = 1;
+    tree.tabSpace = 14;
+    tree.backColor = {11, 12, 13};
+    ObjectDef& animation = AddObject(*project, ObjectKind::Animation, "S", "N", 400, 0, 30, 30);
+    animation.frames = {"art//spin1.bmp", "art//missing.bmp", "art//spin2.bmp"};
+    animation.interval = 250;
+    animation.transparent = 1;
+    animation.transparentColor = {255, 0, 128};
+    AddObject(*project, ObjectKind::Object, "S", "P", 400, 100, 30, 30).image = "art//logo.bmp";
+    Project& loaded = Load();
+    Select("S", "L");
+    Drive(2);
+    EXPECT_EQ(SelectedText(), "L");
+    // Kinds, captions, places, transparency, list columns and the arrows around the selection.
+    ExpectLayout(View(), "designer-main");
+    ASSERT_TRUE(display->SaveLastFrame(folder / "main.bmp"));
+    test::ExpectLikeReference(folder / "main.bmp", kReferences, "designer-main.bmp");
+    const auto control = [&](int index) { return View()->GetObjectByID(loaded.Object(index).designId); };
+    auto* b = dynamic_cast<CTavButton*>(control(0));
+    auto* t = dynamic_cast<CTavStatic*>(control(1));
+    auto* c = dynamic_cast<CTavCheckBox*>(control(3));
+    auto* l = dynamic_cast<CTavListBox*>(control(4));
+    auto* r = dynamic_cast<CTavTree*>(control(5));
+    auto* n = dynamic_cast<CTavAnimation*>(control(6));
+    ASSERT_TRUE(b && t && c && l && r && n);
+    // Colours are used as given; a frame that cannot be read is left out.
+    EXPECT_EQ((std::vector<long>{b->GetTextColor(), t->GetColourKey(), t->GetFontHeight(), t->GetFontWeight(),
+                                 t->GetTextOffsetX(), c->GetColourKey(), l->GetColumnHeight(),
+                                 l->GetColumnBackColor(), r->GetFontWeight(), r->GetTabSpace(),
+                                 r->GetItemBackColor(), n->GetFrameCount(), n->GetColourKey()}),
+              (std::vector<long>{RGB(10, 20, 30), RGB(1, 2, 3), 11, 700, 7, RGB(40, 50, 60), 33,
+                                 RGB(70, 80, 90), 700, 14, RGB(11, 12, 13), 2, RGB(255, 0, 128)}));
+    EXPECT_FLOAT_EQ(n->GetFrameFrequency(), 0.25f);
+}
+
+// A control moves its object when dropped in the view, and only then; an object whose control fails
+// is skipped and never moved.
+TEST_F(DesignViewTest, DraggingMovesAnObjectAndOneWhoseControlFailsIsSkipped) {
+    AddScreen(*project, "S");
+    AddScreen(*project, "Other");
+    ObjectDef& broken = AddObject(*project, ObjectKind::Tree, "S", "Broken", 10, 10);
+    broken.treeBackground = "art//no-such.bmp";
+    broken.designId = 2; // as a project file may hold it: the id that "Fine" gets
+    AddObject(*project, ObjectKind::Object, "Other", "Elsewhere", 5, 5).designId = 2; // not shown
+    AddObject(*project, ObjectKind::Object, "S", "Fine", 100, 100);
+    Project& loaded = Load();
+    Select("S");
+    EXPECT_EQ((std::vector<DWORD>{loaded.Object(0).designId, loaded.Object(2).designId}),
+              (std::vector<DWORD>{builder::kNoDesignId, 2}));
+    EXPECT_EQ(ViewControls(View()), std::vector<DWORD>{2});
+    EXPECT_NE(FindItem("Broken", "S"), -1) << "its item stays";
+    const auto position = [&](int index) { return Point{loaded.Object(index).x, loaded.Object(index).y}; };
+    Drag(Middle(ControlOf(loaded.Object(2))), {100, 550}); // released outside the view
+    EXPECT_EQ(position(2), (Point{100, 100}));
+    EXPECT_EQ(loaded.modified, 0);
+    Drag(Middle(ControlOf(loaded.Object(2))), InView(300, 200));
+    EXPECT_EQ(loaded.modified, 1);
+    EXPECT_EQ(RectOf(ControlOf(loaded.Object(2))), (Rect{300, 200, 60, 40}));
+    ExpectArrows(ControlOf(loaded.Object(2)));
+    EXPECT_EQ((std::vector<Point>{position(0), position(1), position(2)}),
+              (std::vector<Point>{{10, 10}, {5, 5}, {300, 200}}));
+    EXPECT_EQ(SelectedText(), "Fine");
+    LClick(InView(400, 400)); // the empty view takes the focus
+    Drive(1);
+    ExpectArrows(nullptr);
+}
+
+// A rebuild shows edits and reads a bitmap changed on disk again.
+TEST_F(DesignViewTest, RebuildShowsEditsAndReadsBitmapsAgain) {
+    AddObject(*project, ObjectKind::Static, "S", "Label", 10, 60, 100, 20).caption = "Before";
+    AddObject(*project, ObjectKind::Object, "S", "Pic", 10, 100);
+    Project& loaded = Load();
+    Select("S");
+    loaded.Object(0).caption = "After";
+    const auto writeBitmap = [&](int side, std::uint32_t pixel) {
+        platform::PixelBuffer pixels;
+        ASSERT_TRUE(pixels.Allocate(side, side));
+        for (int i = 0; i < side * side; ++i)
+            pixels.Row(i / side)[i % side] = pixel;
+        ASSERT_TRUE(platform::SaveBitmapFile(folder / "picture.bmp", pixels));
+    };
+    writeBitmap(4, 0xFF0000);
+    loaded.Object(1).image = folder / "picture.bmp";
+    ShowScreenInView(&loaded, View(), "S", false);
+    EXPECT_EQ(std::string(dynamic_cast<CTavStatic*>(ControlOf(loaded.Object(0)))->GetText()), "After");
+    EXPECT_EQ(PixelAt(ControlOf(loaded.Object(1))->GetImage(), 2, 2), 0xFF0000u);
+    writeBitmap(5, 0x0000FF);
+    ShowScreenInView(&loaded, View(), "S", false);
+    EXPECT_EQ(PixelAt(ControlOf(loaded.Object(1))->GetImage(), 2, 2), 0x0000FFu);
+}
+
+TEST_F(DesignViewTest, DoubleClickAndRightClickMenusActOnTheControl) {
+    AddObject(*project, ObjectKind::Object, "S", "First", 300, 300);
+    AddObject(*project, ObjectKind::Static, "S", "Pic", 50, 50);
+    Project& loaded = Load();
+    Select("S");
+    RClick(InView(300, 200));
+    Drive(1);
+    EXPECT_EQ(PopupItems(View()),
+              (std::vector<std::string>{"Add Animation", "Add Button", "Add Edit Box", "Add List Box",
+                                        "Add Object", "Add Static", "Add Tree", "Screen Properties"}));
+    ChoosePopupItem(View(), "Add Static", {AnswerObjectDialog("1 -1 0,0", kObjectCancel)}); // no position
+    RClick(Middle(ControlOf(loaded.Object(1))));
+    Drive(1);
+    EXPECT_EQ(PopupItems(View()), (std::vector<std::string>{"Properties", "Delete", "Screen Properties"}));
+    EXPECT_EQ(SelectedText(), "Pic");
+    ChoosePopupItem(View(), "Properties", {AnswerObjectDialog("1 1 50,50", kObjectCancel)});
+    // A double click edits the object and moves nothing; the edited object stays selected.
+    const Point first = Middle(ControlOf(loaded.Object(0)));
+    display->DoubleClick(first[0], first[1]);
+    Run({Type(kObjectName, "Renamed"), AnswerObjectDialog("7 0 300,300", kObjectOk)});
+    const ObjectDef& edited = loaded.Object(0);
+    EXPECT_EQ((Point{edited.x, edited.y}), (Point{300, 300}));
+    EXPECT_EQ(main->SelectedObjectName(), "Renamed");
+    EXPECT_EQ(FindItem("First", "S"), -1);
+    ASSERT_NE(ControlOf(edited), nullptr);
+    EXPECT_TRUE(ControlOf(edited)->HasFocus());
+    EXPECT_EQ(app.DragState, BuilderApp::NoDrag);
+}
+
+// A move and a Delete inside the preview: its question opens over it, Delete rebuilds its view at once,
+// and the main view follows when Escape ends it.
+TEST_F(DesignViewTest, PreviewEditsShowInTheMainViewAfterEscape) {
+    AddScreen(*project, "S");
+    AddScreen(*project, "Pop", ScreenType::Popup, 400, 300, "art//dback.bmp");
+    ObjectDef& button = AddObject(*project, ObjectKind::Button, "Pop", "Ok", 20, 30, 80, 30);
+    button.caption = "OK";
+    button.textColor = {40, 40, 40};
+    button.textOffsetX = 30;
+    button.textOffsetY = 7;
+    ObjectDef& note = AddObject(*project, ObjectKind::Static, "Pop", "Note", 150, 120, 150, 40);
+    note.caption = "Preview";
+    note.transparent = 1;
+    Project& loaded = Load();
+    Select("Pop");
+    EXPECT_EQ(RectOf(View()), (Rect{285, 105, 400, 300})) << "centred in the view's frame";
+    const auto preview = [this] { return main->Preview()->View(); };
+    Menu("SCREEN", "Full Screen",
+         {[](CTavScreen*) {}, // a frame drawn
+          [&](CTavScreen*) {
+              EXPECT_EQ(RectOf(preview()), (Rect{200, 150, 400, 300}));
+              EXPECT_EQ(preview()->previewFlag, 1);
+              EXPECT_TRUE(display->SaveLastFrame(folder / "preview.bmp"));
+              const Point from = Middle(preview()->GetObjectByID(note.designId));
+              display->LButtonDown(from[0], from[1]);
+              display->MouseMove(450, 350);
+              display->LButtonUp(450, 350);
+          },
+          [&](CTavScreen*) {
+              LClick(Middle(preview()->GetObjectByID(button.designId)));
+              RClick(Middle(preview()->GetObjectByID(button.designId)));
+          },
+          [&](CTavScreen*) { ClickPopupItem(preview(), "Delete"); },
+          [this](CTavScreen* popup) {
+              EXPECT_EQ(popup->GetParent(), main->Preview()) << "opened over the preview";
+              Question("Are you sure you want to delete Ok", true)(popup);
+          },
+          [&](CTavScreen*) {
+              EXPECT_EQ(ViewControls(preview()).size(), 1u) << "rebuilt at once";
+              display->KeyDown(VK_ESCAPE);
+          }});
+    EXPECT_EQ(main->Preview(), nullptr);
+    EXPECT_EQ(View()->ShownScreen(), "Pop");
+    EXPECT_EQ(View()->previewFlag, 0);
+    EXPECT_EQ(ViewControls(View()).size(), 1u) << "the main view shows the changes";
+    ASSERT_NE(ControlOf(note), nullptr);
+    EXPECT_EQ(RectOf(ControlOf(note)), (Rect{250, 200, 150, 40})) << "moved in the preview";
+    EXPECT_EQ(loaded.modified, 1);
+    test::ExpectLikeReference(folder / "preview.bmp", kReferences, "designer-preview.bmp");
+}
+
+// ---- the entry point: window or full screen, frame rate, colour depth fallbacks, failure ----
+
+using Displays = std::deque<std::unique_ptr<platform::Display>>;
+
+// "TITLE window|full DEPTH" of a display asked for.
+std::string Asked(const platform::DisplaySettings& s) {
+    return s.title + (s.windowed ? " window " : " full ") +
+           std::to_string(tav::CurrentApp()->GetColorDepth());
+}
+
+// A display that cannot open; it notes what was asked for and puts the next display of `queue` in line.
+struct FailingDisplay : platform::HeadlessDisplay {
+    FailingDisplay(std::string& log, Displays& queue) : log(log), queue(queue) {}
+    bool Open(const platform::DisplaySettings& settings, std::string* error) override {
+        log += Asked(settings) + "; ";
+        if (!queue.empty()) {
+            platform::SetNextDisplay(std::move(queue.front()));
+            queue.pop_front();
+        }
+        *error = "no display here";
+        return false;
+    }
+    std::string& log;
+    Displays& queue;
+};
+
+class BuilderEntryTest : public HeadlessAppTest {
+protected:
+    void SetUp() override {
+        HeadlessAppTest::SetUp();
+        // A failure message goes to the standard error, never to a window of the desktop.
+        setenv("TAV_HEADLESS", "1", 1);
+    }
+
+    // Runs the entry point with `failures` displays that cannot open, then a working one if `opens`;
+    // tells the displays tried, what the designer shows once it waits for input, and how it ended.
+    std::string Start(const char* commandLine, int failures, bool opens) {
+        std::string log, shown;
+        for (int i = 0; i < failures; ++i)
+            queue.push_back(std::make_unique<FailingDisplay>(log, queue));
+        if (opens) {
+            auto working = std::make_unique<platform::HeadlessDisplay>();
+            working->SetCloseWhenInputEnds(false);
+            working->SetIdleHandler([&](platform::HeadlessDisplay& d) {
+                auto* app = dynamic_cast<BuilderApp*>(tav::CurrentApp());
+                if (!shown.empty() || app == nullptr)
+                    return;
+                shown = Asked(d.Settings()) + " " + std::to_string(d.Settings().width) + "x" +
+                        std::to_string(d.Settings().height) + (app->GetShowFrameRate() ? " rate" : "") +
+                        (app->GetWaitBlank() ? " blank" : "") +
+                        (dynamic_cast<builder::MainScreen*>(app->GetChildScreen()) ? " main" : "");
+                d.CloseWindow();
+            });
+            queue.push_back(std::move(working));
+        }
+        platform::SetNextDisplay(std::move(queue.front()));
+        queue.pop_front();
+        display = nullptr;
+        std::string ended;
+        ::testing::internal::CaptureStderr();
+        try {
+            ended = "returned " + std::to_string(builder::RunBuilder(nullptr, commandLine, SW_SHOWNORMAL));
+        } catch (const ProcessEnded& end) {
+            ended = "ended " + std::to_string(end.status);
+        }
+        const bool error = ::testing::internal::GetCapturedStderr().find(
+                               "Error: Error Initializing DirectX") != std::string::npos;
+        EXPECT_EQ(tav::CurrentApp(), nullptr);
+        return log + shown + (shown.empty() ? "" : "; ") + ended + (error ? ", error shown" : "");
+    }
+
+    Displays queue;
+};
+
+// A command line runs in a window, longer than five characters with the frame rate; full screen falls
+// back from 24 to 32 and 16 bits, a window is tried once.
+TEST_F(BuilderEntryTest, DisplayByCommandLineWithFallbacks) {
+    const std::string window = "Tavrin Controls Builder window 24";
+    const std::tuple<const char*, int, bool, std::string> rows[] = {
+        {"abcdef", 0, true, window + " 800x600 rate blank main; ended 0"},
+        {"abcde", 0, true, window + " 800x600 blank main; ended 0"},
+        {"", 1, true, "TAVRIN full 24; TAVRIN full 32 800x600 blank main; ended 0"},
+        {"", 3, false, "TAVRIN full 24; TAVRIN full 32; TAVRIN full 16; returned 0, error shown"},
+        {"-w", 1, false, window + "; returned 0, error shown"},
+    };
+    for (const auto& [commandLine, failures, opens, expected] : rows)
+        EXPECT_EQ(Start(commandLine, failures, opens), expected) << commandLine;
 }
 
 } // namespace
