@@ -9,7 +9,9 @@
 
 #include <algorithm>
 #include <cctype>
+#include <cstdlib>
 #include <deque>
+#include <iostream>
 #include <random>
 #include <set>
 #include <typeinfo>
@@ -166,6 +168,8 @@ protected:
     void Note(const std::string& what, Point at = {-1, -1}) {
         recent.push_back("#" + std::to_string(++events) + " " + what +
                          (at[0] < 0 ? "" : " " + std::to_string(at[0]) + "," + std::to_string(at[1])));
+        if (std::getenv("TAV_MONKEY_LOG") != nullptr)
+            std::cerr << recent.back() << "\n";
         if (recent.size() > 12)
             recent.pop_front();
     }
