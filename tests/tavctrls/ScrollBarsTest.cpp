@@ -102,6 +102,29 @@ TEST_F(ScrollBarsTest, AHeldArrowRepeatsEveryFifthOfASecond) {
     EXPECT_EQ(pane->presses, 0); // the bars took every press
 }
 
+TEST_F(ScrollBarsTest, ArrowsStepAndTracksJumpInProportion) {
+    Pane* pane = AddPane(0, 0, 300, 300, 1);
+    // Arrows: left (0..19, 80..99), right (60..79, 80..99), up (80..99, 0..19), down (80..99, 60..79),
+    // the far edge included. Between the arrows a track stands for positions 0 to 200.
+    const Move rows[] = {{5, 100, 90, 100},   {70, 90, 110, 100}, {90, 5, 100, 90},   {90, 70, 100, 110},
+                         {100, 70, 100, 110}, {90, 20, 100, 0},   {90, 50, 100, 150}, {30, 95, 50, 100}};
+    for (const Move& row : rows) {
+        Bars(pane)->SetScrollPosition(100, 100);
+        Click(row[0], row[1]);
+        EXPECT_EQ(Position(pane), (At{row[2], row[3]})) << row[0] << "," << row[1];
+    }
+    // Views smaller than their arrows (no track, or a negative one): presses keep the position in range.
+    for (const auto& [width, height] : {std::pair{1, 1}, {2, 2}, {3, 100}, {100, 3}, {8, 8}, {45, 45}}) {
+        pane->SetWidth(width);
+        pane->SetHeight(height);
+        for (int y = 0; y <= height; y += height > 20 ? 11 : 1)
+            for (int x = 0; x <= width; x += width > 20 ? 11 : 1)
+                Click(x, y);
+        const At at = Position(pane);
+        EXPECT_TRUE(at[0] >= 0 && at[0] <= 300 - width && at[1] >= 0 && at[1] <= 300 - height) << width;
+    }
+}
+
 TEST_F(ScrollBarsTest, BarsReplacedFromTheirOwnNotification) {
     screen->SetScrollBars(640, 480, 1);
     int calls = 0;
