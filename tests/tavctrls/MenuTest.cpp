@@ -9,7 +9,7 @@ namespace {
 using Point = std::pair<int, int>;
 using Log = std::vector<std::string>;
 // One thing done to the waiting box at an idle moment.
-using BoxStep = std::function<void(CTavMessageBox*)>;
+using BoxStep = std::function<void(CTavScreen*)>;
 
 class MenuTest : public ScreenAppTest<> {
 protected:
@@ -30,7 +30,7 @@ protected:
         });
     }
     BoxStep Press(DWORD id) {
-        return [this, id](CTavMessageBox* box) {
+        return [this, id](CTavScreen* box) {
             CTavObject* object = box->GetObjectByID(id);
             ASSERT_NE(object, nullptr) << "object " << id;
             display->LClick(static_cast<int>(object->GetAppX()) + object->GetWidth() / 2,
@@ -72,7 +72,7 @@ TEST_F(MessageBoxTest, OnlyTheirButtonsCloseTheBoxes) {
         EXPECT_EQ(screen->QuestionBox("Are you sure you want to exit?"), answer);
         EXPECT_EQ(done, steps.size()) << "the box closed early";
     }
-    Script({[&](CTavMessageBox* box) {
+    Script({[&](CTavScreen* box) {
                 CTavObject* ok = box->GetObjectByID(0);
                 EXPECT_EQ((std::array{int(ok->GetX()), int(ok->GetY()), ok->GetWidth(), ok->GetHeight()}),
                           (std::array{80, 80, 50, 20}));
@@ -84,6 +84,34 @@ TEST_F(MessageBoxTest, OnlyTheirButtonsCloseTheBoxes) {
             Press(1), Press(2), Press(0)});
     screen->MessageBox("Saved.");
     EXPECT_EQ(done, 4u) << "only OK closes a message box";
+}
+
+TEST_F(MessageBoxTest, ABoxGoesOverTheShowingDialogAndGrowsToItsText) {
+    auto* dialog = new LogScreen;
+    ASSERT_EQ(dialog->Initialize(5, 20, 20, 200, 160, TAVSCREEN_POPUP, screen), TAVERROR_OK);
+    AddButton(dialog, 1, 10, 60);
+    // The application's screen asks while its dialog shows; the box has its text's lines and no more.
+    dialog->On("button", FALSE, [this](DWORD) {
+        screen->MessageBox("Saved.");
+        screen->MessageBox("Saving failed: the folder chosen for the project is gone, choose another.");
+    });
+    std::vector<int> seen; // each box's parent, size and lines
+    display->SetIdleHandler([&](platform::HeadlessDisplay&) {
+        CTavScreen* inner = screen->GetInnermostScreen();
+        if (CTavMessageBox* box = Waiting(inner)) {
+            auto* text = static_cast<CTavStatic*>(box->GetObjectByID(1));
+            for (int i : {int(box->GetParent()->GetID()), box->GetWidth(), box->GetHeight(),
+                          int(text->GetLines().size())})
+                seen.push_back(i);
+            Press(0)(box);
+        } else if (inner == dialog && screen->IsModalRunning()) {
+            if (seen.empty())
+                return Press(1)(inner);
+            dialog->Close();
+        }
+    });
+    ASSERT_EQ(screen->SetChildScreen(dialog), TAVERROR_OK);
+    EXPECT_EQ(seen, (std::vector<int>{5, 110, 105, 1, 5, 200, 90 + 4 * 15, 4}));
 }
 
 TEST_F(MessageBoxTest, FrozenOrClosingApplicationGetsNoAnswer) {
@@ -170,7 +198,7 @@ TEST_F(MenuTest, MenuHandlersThatRemoveTheBarOrTheScreen) {
         },
         // The designer's FILE > Exit: a question while the bar's release is being routed.
         [&] {
-            Script({[&](CTavMessageBox*) {
+            Script({[&](CTavScreen*) {
                         EXPECT_EQ(static_cast<CTavMenuBar*>(screen->GetMenuBar())->GetOpenMenu(), -1);
                     },
                     Press(0)});
