@@ -158,6 +158,14 @@ TEST_F(MenuTest, PopupHighlightsAndChoosesByRow) {
         EXPECT_EQ(screen->log, log) << at.first << "," << at.second;
         EXPECT_EQ(screen->GetPopupMenu(), nullptr) << at.first << "," << at.second;
     }
+    // The menu is closed before its handler runs, which may open another one.
+    screen->hook = [this](const std::string&) {
+        EXPECT_EQ(screen->GetPopupMenu(), nullptr);
+        return OpenPopup(), FALSE;
+    };
+    OpenPopup();
+    Click({60, 60});
+    EXPECT_NE(screen->GetPopupMenu(), nullptr);
 }
 
 TEST_F(MenuTest, PopupHandlersThatDestroyTheScreen) {
