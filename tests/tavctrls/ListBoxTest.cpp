@@ -337,6 +337,10 @@ TEST_F(TreeTest, MouseAndKeysSelectExpandAndReport) {
         EXPECT_EQ(tree->GetVisibleItems(), visible);
         EXPECT_EQ(screen->log, log);
     }
+    // Rows A, B, D, G, E: on the line between two rows both match and the item added first wins.
+    tree->AddItem("G", -1, 0);
+    for (const auto& [y, item] : {std::pair{kTop + 15, 0}, {kTop + 59, 6}, {kTop + 60, 4}, {kTop + 61, 4}})
+        EXPECT_EQ(tree->ItemAt(TextX(1), y), item) << y;
     // A selection that is hidden by collapsing does not move; deleting it leaves none.
     tree->SelectItem(1);
     tree->SetItemExpanded(0, FALSE);
