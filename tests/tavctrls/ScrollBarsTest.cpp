@@ -333,6 +333,22 @@ TEST_F(EditTest, MultiLineEditingKeepsTheStaticLayout) {
     }
 }
 
+TEST_F(EditTest, UpAndDownKeepTheColumnAndEndGoesToTheLastLine) {
+    CTavEdit* edit = AddEdit("aaaa\naa\naaaaaa", 200, 100);
+    edit->SetMultiline(TRUE);
+    // caret, key (0 for none); the caret after it, its line and column
+    const std::array<int, 5> rows[] = {{14, VK_UP, 7, 1, 2},   {7, VK_UP, 2, 0, 2},     {2, VK_DOWN, 7, 1, 2},
+                                       {7, VK_DOWN, 10, 2, 2}, {10, VK_DOWN, 10, 2, 2}, {0, VK_UP, 0, 0, 0},
+                                       {4, VK_END, 14, 2, 6},  {5, 0, 5, 1, 0},         {4, 0, 4, 0, 4}};
+    for (const auto& [caret, key, expected, line, column] : rows) {
+        edit->SetCaretPosition(caret);
+        Press({static_cast<UINT>(key)});
+        std::array<int, 3> at{edit->GetCaretPosition(), -1, -1};
+        edit->GetCaretLineColumn(&at[1], &at[2]);
+        EXPECT_EQ(at, (std::array{expected, line, column})) << caret << " key " << key;
+    }
+}
+
 TEST_F(EditTest, SingleLineScrollsWithTheCaret) {
     CTavEdit* edit = AddEdit("", 60);
     auto* bars = dynamic_cast<CTavScrollBars*>(edit->GetScrollBarsObject());
