@@ -3,7 +3,7 @@
 root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 jobs=$(nproc 2>/dev/null || echo 2)
 
-say() { printf '\033[1m==> %s\033[0m\n' "$*"; }
+say() { printf '\033[1m==> %s\033[0m (%d s)\n' "$*" "$SECONDS"; }
 
 # Installs the Debian packages of scripts/packages that are missing (with sudo when not root).
 install_missing_packages() {
