@@ -14,24 +14,6 @@ Runtime& TheRuntime() {
     return runtime;
 }
 
-namespace {
-
-void LeaveBusy() {
-    Runtime& runtime = TheRuntime();
-    if (runtime.busy > 0 && --runtime.busy == 0 && std::uncaught_exceptions() == 0)
-        FlushDiscarded();
-}
-
-} // namespace
-
-BusyScope::BusyScope() {
-    ++TheRuntime().busy;
-}
-
-BusyScope::~BusyScope() {
-    LeaveBusy();
-}
-
 void DiscardObject(CTavObject* object) {
     if (object == nullptr)
         return;
@@ -96,7 +78,9 @@ CTavDeferDelete::CTavDeferDelete() {
 }
 
 CTavDeferDelete::~CTavDeferDelete() {
-    tav::LeaveBusy();
+    tav::Runtime& runtime = tav::TheRuntime();
+    if (runtime.busy > 0 && --runtime.busy == 0 && std::uncaught_exceptions() == 0)
+        tav::FlushDiscarded();
 }
 
 std::string TavResolveResourcePath(const char* path) {

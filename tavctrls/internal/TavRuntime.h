@@ -1,5 +1,6 @@
 #pragma once
 
+#include "TavLifetime.h"
 #include "TavWindows.h"
 #include "tavctrls/platform/Display.h"
 
@@ -38,14 +39,8 @@ inline CTavApp* CurrentApp() {
     return TheRuntime().app;
 }
 
-// Marks the library busy (routing an event or drawing a frame) for its lifetime.
-class BusyScope {
-public:
-    BusyScope();
-    ~BusyScope();
-    BusyScope(const BusyScope&) = delete;
-    BusyScope& operator=(const BusyScope&) = delete;
-};
+// Marks the library busy (routing an event or drawing a frame) for its lifetime: the public deferral guard.
+using BusyScope = CTavDeferDelete;
 
 // Finishes and deletes an object or screen that its owner has already unlinked: at once when the
 // library is idle, else once the outermost event or frame is over.
