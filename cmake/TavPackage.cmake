@@ -5,7 +5,7 @@ include(CMakePackageConfigHelpers)
 
 # The archives go into the shared library as they are, so they are position independent. Calls inside the
 # library need not allow for interposition, which keeps them inlinable as in a plain static build.
-foreach(library tavctrls tav_platform tav_winmain)
+foreach(library tavctrls tav_platform tav_files tav_winmain)
     set_target_properties(${library} PROPERTIES POSITION_INDEPENDENT_CODE ON)
     target_compile_options(${library} PRIVATE -fno-semantic-interposition)
 endforeach()
@@ -15,12 +15,13 @@ set_target_properties(tavctrls_shared_program PROPERTIES EXPORT_NAME Shared)
 set_target_properties(tavctrls PROPERTIES EXPORT_NAME Static)
 set_target_properties(tavctrls_shared PROPERTIES EXPORT_NAME SharedLibrary)
 set_target_properties(tav_platform PROPERTIES EXPORT_NAME Platform)
+set_target_properties(tav_files PROPERTIES EXPORT_NAME Files)
 set_target_properties(tav_winmain PROPERTIES EXPORT_NAME WinMain)
 
 set(TAV_PACKAGE_CMAKE_DIR ${CMAKE_INSTALL_LIBDIR}/cmake/TavCtrls)
 set(TAV_PACKAGE_BUILD_DIR ${CMAKE_BINARY_DIR}/TavCtrls)
 
-install(TARGETS tavctrls tav_platform tav_winmain tavctrls_shared tavctrls_program tavctrls_shared_program
+install(TARGETS tavctrls tav_platform tav_files tav_winmain tavctrls_shared tavctrls_program tavctrls_shared_program
     EXPORT TavCtrlsTargets
     ARCHIVE DESTINATION ${CMAKE_INSTALL_LIBDIR}
     LIBRARY DESTINATION ${CMAKE_INSTALL_LIBDIR}

@@ -41,10 +41,12 @@ std::vector<const std::string*> BitmapsOf(const ObjectDef& o) {
     return {};
 }
 
-// Copies `source` to `target` unless `target` exists. The bytes go to a temporary file first, so
-// a failed copy never leaves a partial file under the final name.
+// Copies `source` to `target` unless `target` exists (a link, even a dangling one, counts: nothing
+// is written through it). The bytes go to a temporary file first, so a failed copy never leaves a
+// partial file under the final name.
 std::error_code CopyWithoutReplacing(const std::string& source, const std::string& target) {
-    if (::access(target.c_str(), F_OK) == 0)
+    struct stat entry {};
+    if (::lstat(target.c_str(), &entry) == 0)
         return std::make_error_code(std::errc::file_exists);
     static unsigned counter = 0;
     const std::string temporary =
@@ -62,6 +64,17 @@ std::error_code CopyWithoutReplacing(const std::string& source, const std::strin
     std::error_code ignored;
     fs::remove(temporary, ignored);
     return error;
+}
+
+// True when `path` is a symbolic link that does not lead to a folder inside `folder`.
+bool LeavesFolder(const std::string& path, const std::string& folder) {
+    struct stat entry {};
+    if (::lstat(path.c_str(), &entry) != 0 || !S_ISLNK(entry.st_mode))
+        return false;
+    std::error_code error;
+    const std::string inside = fs::canonical(folder, error).string() + "/";
+    const std::string target = fs::canonical(path, error).string();
+    return error || !target.starts_with(inside);
 }
 
 class BitmapCopier {
@@ -129,6 +142,8 @@ std::string CopyScreenBitmaps(const Project& project, const std::string& folder,
         return "Invalid Screen";
     const ScreenDef& screen = project.Screen(screenIndex);
     const std::string artFolder = JoinPath(folder, "art");
+    if (LeavesFolder(artFolder, folder))
+        return artFolder + " is a symbolic link out of " + folder + ": no bitmap is copied through it";
     if (!IsDirectory(artFolder) && !CreateOneDirectory(artFolder))
         return "Error creating directory";
     BitmapCopier copier(artFolder, ui, copied);

@@ -1,25 +1,15 @@
 #include "codegen/GeneratedFile.h"
 
 #include "codegen/GenerationUi.h"
-#include "model/AtomicFile.h"
 #include "model/FileIo.h"
 #include "model/Project.h"
+#include "tavctrls/files/AtomicFile.h"
 
 #include <algorithm>
-#include <sys/stat.h>
-#include <unistd.h>
 
 namespace tav {
 
 namespace {
-
-// A path that names a folder or a file we may not write cannot be opened for writing.
-bool CanOpenForWriting(const std::string& path) {
-    struct stat info {};
-    if (::stat(path.c_str(), &info) != 0)
-        return true; // missing: creating it is tried by the writer
-    return !S_ISDIR(info.st_mode) && ::access(path.c_str(), W_OK) == 0;
-}
 
 bool WritesAllowed(int answer) {
     return answer == kAnswerAlways || answer == kAnswerYes;
@@ -46,8 +36,9 @@ std::string WriteGeneratedFile(Project& project, const std::string& path, Genera
     if (!WritesAllowed(project.overwriteAnswer))
         return {};
 
-    AtomicFile file(path, AtomicFile::Durability::Unsynced);
-    if (!CanOpenForWriting(path) || !file.Open())
+    // A link in the output folder is replaced, never written through: generation stays inside it.
+    AtomicFile file(path, AtomicFile::Durability::Unsynced, AtomicFile::Links::Replace);
+    if (!file.Open())
         return "Error Opening " + path;
     const std::string bytes = WithCrLf(text);
     file.append(bytes.data(), bytes.size());

@@ -1,19 +1,15 @@
 #include "model/FileIo.h"
 
-#include <fcntl.h>
 #include <sys/stat.h>
-#include <unistd.h>
 
 namespace tav {
 
 bool FileExists(const std::string& path) {
-    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
-    if (fd < 0)
-        return false;
-    struct stat info {};
-    const bool file = ::fstat(fd, &info) == 0 && !S_ISDIR(info.st_mode);
-    ::close(fd);
-    return file;
+    struct stat entry {};
+    struct stat target {};
+    // Never opened: a FIFO would block. A link counts as the file it leads to, a dangling one as a file.
+    return ::lstat(path.c_str(), &entry) == 0 &&
+           !(::stat(path.c_str(), &target) == 0 && S_ISDIR(target.st_mode));
 }
 
 } // namespace tav

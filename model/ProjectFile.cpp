@@ -1,8 +1,8 @@
 #include "model/ProjectFile.h"
 
 #include "LineReader.h"
-#include "model/AtomicFile.h"
 #include "model/Decimal.h"
+#include "tavctrls/files/AtomicFile.h"
 
 #include <algorithm>
 #include <cerrno>

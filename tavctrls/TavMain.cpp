@@ -2,10 +2,13 @@
 // spaces, as a Windows program receives it.
 #include "TavWindows.h"
 
+#include <csignal>
 #include <string>
 #include <vector>
 
 int main(int argc, char** argv) {
+    // Past a file-size limit a write fails with EFBIG, reported like a full disk, instead of a kill.
+    std::signal(SIGXFSZ, SIG_IGN);
     std::string commandLine;
     for (int i = 1; i < argc; ++i) {
         if (i > 1)

@@ -1,5 +1,7 @@
 #include "tavctrls/platform/BitmapFile.h"
 
+#include "tavctrls/files/AtomicFile.h"
+
 #include <SDL.h>
 
 #include <cerrno>
@@ -277,16 +279,11 @@ bool SaveBitmapFile(const std::string& path, const PixelBuffer& pixels, std::str
         for (std::uint32_t pad = static_cast<std::uint32_t>(pixels.width()) * 3; pad < rowBytes; ++pad)
             out.push_back(0);
     }
-    const std::string temporary = path + ".part";
-    std::FILE* file = std::fopen(temporary.c_str(), "wb");
-    bool ok = file != nullptr && std::fwrite(out.data(), 1, out.size(), file) == out.size();
-    if (file != nullptr)
-        ok = std::fclose(file) == 0 && ok;
-    if (ok && std::rename(temporary.c_str(), path.c_str()) == 0)
-        return true;
-    std::remove(temporary.c_str());
-    SetError(error, "cannot write '" + path + "': " + std::strerror(errno));
-    return false;
+    AtomicFile file(path, AtomicFile::Durability::Unsynced);
+    if (!file.Open(error))
+        return false;
+    file.append(reinterpret_cast<const char*>(out.data()), out.size());
+    return file.Commit(error);
 }
 
 std::string ProgramFolder() {

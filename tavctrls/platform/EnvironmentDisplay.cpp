@@ -1,10 +1,12 @@
 #include "tavctrls/platform/EnvironmentDisplay.h"
 
 #include "tavctrls/platform/BitmapFile.h"
+#include "tavctrls/platform/ProcessEnd.h"
 
 #include <charconv>
 #include <cstdlib>
 #include <iostream>
+#include <utility>
 
 namespace tav::platform {
 namespace {
@@ -15,6 +17,27 @@ std::string Variable(const char* name) {
 }
 
 } // namespace
+
+struct EnvironmentDisplay::Screenshot {
+    std::string path;
+    PixelBuffer lastFrame;
+    bool written = false;
+    bool failed = false;
+
+    void Write() {
+        if (std::exchange(written, true))
+            return;
+        std::string error;
+        if (lastFrame.Empty())
+            error = "no frame was presented, " + path + " not written";
+        else if (!SaveBitmapFile(path, lastFrame, &error) && error.empty())
+            error = "cannot write " + path;
+        failed = !error.empty();
+        if (failed)
+            std::cerr << "TAV_SCREENSHOT: " << error << std::endl;
+        lastFrame = PixelBuffer();
+    }
+};
 
 bool ReadDisplayEnvironment(DisplayEnvironment& environment, std::string* error) {
     const std::string headless = Variable("TAV_HEADLESS");
@@ -39,7 +62,22 @@ bool ReadDisplayEnvironment(DisplayEnvironment& environment, std::string* error)
 
 EnvironmentDisplay::EnvironmentDisplay(std::unique_ptr<Display> inner,
                                        std::optional<std::uint64_t> frameLimit, std::string screenshot)
-    : inner_(std::move(inner)), frameLimit_(frameLimit), screenshot_(std::move(screenshot)) {}
+    : inner_(std::move(inner)), frameLimit_(frameLimit) {
+    if (screenshot.empty())
+        return;
+    screenshot_ = std::make_shared<Screenshot>();
+    screenshot_->path = std::move(screenshot);
+    SetProcessEndStep([shot = screenshot_](int status) {
+        shot->Write();
+        return shot->failed && status == 0 ? kScreenshotFailedStatus : status;
+    });
+}
+
+EnvironmentDisplay::~EnvironmentDisplay() {
+    // Once written, only a failure has anything left to say when the process ends.
+    if (screenshot_ != nullptr && screenshot_->written && !screenshot_->failed)
+        SetProcessEndStep({});
+}
 
 bool EnvironmentDisplay::Open(const DisplaySettings& settings, std::string* error) {
     return inner_->Open(settings, error);
@@ -67,11 +105,12 @@ void EnvironmentDisplay::Present(const PixelBuffer& frame, bool waitVerticalBlan
     inner_->Present(frame, waitVerticalBlank);
     ++framesPresented_;
     ++frames_;
-    if (screenshot_.empty() || frame.Empty())
+    if (screenshot_ == nullptr || screenshot_->written || frame.Empty())
         return;
-    if ((lastFrame_.width() == frame.width() && lastFrame_.height() == frame.height()) ||
-        lastFrame_.Allocate(frame.width(), frame.height()))
-        CopyRect(lastFrame_, 0, 0, frame, frame.Bounds());
+    PixelBuffer& last = screenshot_->lastFrame;
+    if ((last.width() == frame.width() && last.height() == frame.height()) ||
+        last.Allocate(frame.width(), frame.height()))
+        CopyRect(last, 0, 0, frame, frame.Bounds());
 }
 
 void EnvironmentDisplay::ShowMessageBox(const std::string& title, const std::string& text) {
@@ -79,14 +118,8 @@ void EnvironmentDisplay::ShowMessageBox(const std::string& title, const std::str
 }
 
 void EnvironmentDisplay::Close() {
-    if (!screenshot_.empty()) {
-        std::string error;
-        if (lastFrame_.Empty())
-            std::cerr << "TAV_SCREENSHOT: no frame was presented, " << screenshot_ << " not written"
-                      << std::endl;
-        else if (!SaveBitmapFile(screenshot_, lastFrame_, &error))
-            std::cerr << "TAV_SCREENSHOT: " << error << std::endl;
-    }
+    if (screenshot_ != nullptr)
+        screenshot_->Write();
     inner_->Close();
 }
 

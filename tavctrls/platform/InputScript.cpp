@@ -10,6 +10,7 @@
 #include <fstream>
 #include <functional>
 #include <sstream>
+#include <sys/stat.h>
 
 namespace tav::platform {
 namespace {
@@ -177,9 +178,12 @@ bool ParseInputScript(std::string_view text, const std::string& fileName, std::v
 bool LoadInputScript(const std::string& path, std::vector<InputStep>& steps, std::string* error) {
     std::ifstream file(path, std::ios::binary);
     std::ostringstream text;
-    if (file)
+    struct stat info {};
+    const bool folder = ::stat(path.c_str(), &info) == 0 && S_ISDIR(info.st_mode); // opens, reads as nothing
+    if (file && !folder)
         text << file.rdbuf();
-    if (!file || file.bad()) {
+    if (!file || file.bad() || folder) {
+        errno = folder ? EISDIR : errno;
         if (error != nullptr)
             *error = path + ": cannot read the input script: " + std::strerror(errno);
         return false;

@@ -13,9 +13,16 @@ ProcessEndHandler& InstalledHandler() {
     return handler;
 }
 
+ProcessEndStep& InstalledStep() {
+    static ProcessEndStep step;
+    return step;
+}
+
 } // namespace
 
 void EndProcess(int status) {
+    if (const ProcessEndStep step = std::exchange(InstalledStep(), {}))
+        status = step(status);
     // A copy, so that a handler may replace itself while it runs.
     if (const ProcessEndHandler handler = InstalledHandler())
         handler(status);
@@ -25,6 +32,10 @@ void EndProcess(int status) {
     std::fflush(stdout);
     std::fflush(stderr);
     std::_Exit(status);
+}
+
+ProcessEndStep SetProcessEndStep(ProcessEndStep step) {
+    return std::exchange(InstalledStep(), std::move(step));
 }
 
 ProcessEndHandler SetProcessEndHandler(ProcessEndHandler handler) {

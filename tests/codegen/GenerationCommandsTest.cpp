@@ -249,6 +249,21 @@ TEST_F(RelocationFixture, ArtFolderIsMadeForAnEmptyScreenBareNamesAreFoundAndErr
     EXPECT_EQ(Copy(1), "Invalid Screen");
     EXPECT_EQ(Copy(-1), "Invalid Screen");
     EXPECT_EQ(CopyScreenBitmaps(project, out / "no/such", 0, ui, copied), "Error creating directory");
+
+    // Copies stay inside the output folder: an art link out of it is refused, a copy never goes
+    // through a link (even a dangling one) in the art folder.
+    fs::rename(out / "art", out / "real");
+    fs::create_symlink("real", out / "art");
+    fs::remove(out / "real/bare.bmp");
+    fs::create_symlink(sources / "planted.bmp", out / "real/bare.bmp");
+    CopiedBitmaps fresh;
+    EXPECT_EQ(CopyScreenBitmaps(project, out.path(), 0, ui, fresh), "");
+    EXPECT_FALSE(fs::exists(sources / "planted.bmp"));
+    fs::remove(out / "art");
+    fs::create_symlink(sources.path(), out / "art");
+    EXPECT_EQ(CopyScreenBitmaps(project, out.path(), 0, ui, fresh = {}),
+              (out / "art") + " is a symbolic link out of " + out.path() +
+                  ": no bitmap is copied through it");
 }
 
 } // namespace

@@ -201,6 +201,37 @@ TEST(OverwriteProtocolTest, UnopenableFileEndsTheRunAndKeepsWhatWasWritten) {
     EXPECT_EQ(GenerateProjectCode(project, out / "missing", ui), "Error Opening " + (out / "missing/Game.h"));
 }
 
+// Links in the output folder are replaced, never written through; special and read-only files are
+// refused without being opened (a FIFO would block).
+TEST(OverwriteProtocolTest, GenerationNeverWritesOutsideItsFolderNorOverASpecialFile) {
+    Project project;
+    MakeGame(project);
+    TempDir out;
+    TempDir outside;
+    WriteFile(outside / "victim", kOld);
+    fs::create_symlink(outside / "victim", out / "Game.h");
+    fs::create_symlink(outside / "created", out / "Game.cpp");
+    ScriptedUi ui;
+    project.overwriteAnswer = kAnswerAlways;
+    EXPECT_EQ(GenerateProjectCode(project, out.path(), ui), "");
+    EXPECT_EQ(ReadFile(outside / "victim"), kOld);
+    EXPECT_FALSE(fs::exists(outside / "created"));
+    EXPECT_TRUE(ReadFile(out / "Game.cpp").starts_with("#include"));
+    EXPECT_FALSE(fs::is_symlink(out / "Game.h"));
+
+    for (const bool fifo : {true, false}) {
+        TempDir special;
+        const std::string blocked = special / "Game.h";
+        if (fifo)
+            ::mkfifo(blocked.c_str(), 0600);
+        else
+            WriteFile(blocked, kOld), ::chmod(blocked.c_str(), 0444);
+        EXPECT_EQ(GenerateProjectCode(project, special.path(), ui), "Error Opening " + blocked);
+        EXPECT_EQ(fs::is_fifo(blocked), fifo);
+        EXPECT_EQ(fs::directory_iterator(special.path())->path(), blocked) << "nothing else written";
+    }
+}
+
 TEST(OverwriteProtocolTest, ReplacedFileKeepsItsModeAndIsNeverLeftHalfWritten) {
     Project project;
     MakeGame(project);

@@ -1,6 +1,7 @@
 #include "model/ProjectFile.h"
 #include "model/Decimal.h"
 #include "model/FileIo.h"
+#include "tavctrls/files/AtomicFile.h"
 #include "tests/support/TestSupport.h"
 
 #include <algorithm>
@@ -8,8 +9,11 @@
 #include <filesystem>
 #include <gtest/gtest.h>
 #include <random>
+#include <set>
 #include <sys/resource.h>
 #include <sys/stat.h>
+#include <sys/sysmacros.h>
+#include <sys/time.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -264,7 +268,16 @@ TEST_F(SaveFailure, FailedSavesChangeNothing) {
         const char* inError;
     } cases[] = {
         {"missing folder", dir / "save/missing.tvp", [] {}, "No such file or directory"},
-        {"target is a folder", folderTarget, [] {}, ""},
+        {"target is a folder", folderTarget, [] {}, "it is a folder"},
+        {"target is a FIFO", folderTarget + "/fifo",
+         [&] { ::mkfifo((folderTarget + "/fifo").c_str(), 0600); }, "not a regular file"},
+        {"target is a device (root makes one)", folderTarget + "/null",
+         [&] {
+             if (::mknod((folderTarget + "/null").c_str(), S_IFCHR | 0666, ::makedev(1, 3)) != 0)
+                 ::_exit(0); // not root
+         },
+         "not a regular file"},
+        {"read-only target", path, [this] { ::chmod(path.c_str(), 0444); }, "it is read-only"},
         {"full disk", path,
          [] {
              std::signal(SIGXFSZ, SIG_IGN); // a write past the limit then fails with EFBIG
@@ -294,11 +307,14 @@ TEST_F(SaveFailure, FailedSavesChangeNothing) {
                                                                                                          : 11;
         });
         ::chmod(dir.path().c_str(), 0700);
+        ::chmod(path.c_str(), 0600);
         EXPECT_EQ(0, status) << c.what;
         EXPECT_EQ(oldBytes, ReadFile(path)) << c.what;
         EXPECT_EQ(2u, EntriesIn(dir.path())) << c.what << ": a temporary file was left behind";
         EXPECT_TRUE(fs::is_directory(folderTarget));
     }
+    EXPECT_TRUE(fs::is_fifo(folderTarget + "/fifo"));
+    EXPECT_TRUE(!fs::exists(folderTarget + "/null") || fs::is_character_file(folderTarget + "/null"));
 }
 
 TEST_F(SaveFailure, KillingASaveNeverLeavesATornFile) {
@@ -322,12 +338,22 @@ TEST_F(SaveFailure, KillingASaveNeverLeavesATornFile) {
         EXPECT_TRUE(now == oldBytes || now == firstBytes || now == secondBytes)
             << "round " << round << ": " << now.size() << " bytes";
     }
-    // Temporaries of killed saves stay behind; at least one kill must have hit a save midway.
-    std::size_t interrupted = 0;
+    // Temporaries of killed saves stay behind (at least one kill must have hit a save midway) until
+    // the next save, which removes them; those of live processes are kept.
+    EXPECT_GT(EntriesIn(dir.path()), 1u);
+    const std::string prefix = dir / AtomicFile::TemporaryPrefix("project.tvp");
+    const std::string live = prefix + std::to_string(::getpid()) + "-abcdef";
+    const std::string reused = prefix + "1-abcdef"; // pid 1 started long after 1990
+    const std::string malformed = prefix + "x-abcdef";
+    for (const std::string& name : {live, reused, malformed})
+        WriteFile(name, "");
+    const timeval old[2] = {{631152000, 0}, {631152000, 0}};
+    ::utimes(reused.c_str(), old);
+    ASSERT_TRUE(first.WriteProjectFile(path));
+    std::set<std::string> left;
     for (const auto& entry : fs::directory_iterator(dir.path()))
-        if (entry.path() != path && fs::remove(entry.path()))
-            ++interrupted;
-    EXPECT_GT(interrupted, 0u);
+        left.insert(entry.path());
+    EXPECT_EQ(left, (std::set<std::string>{path, live, malformed}));
 }
 
 TEST(SaveTarget, KeepsTheModeOfAnExistingFileAndFollowsLinks) {

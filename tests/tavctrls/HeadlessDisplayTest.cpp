@@ -18,6 +18,7 @@
 #include <map>
 #include <memory>
 #include <string>
+#include <tuple>
 #include <vector>
 
 namespace tav::platform {
@@ -264,12 +265,44 @@ TEST_F(HeadlessDisplayTest, FromTheEnvironmentFramesScreenshotAndInputTogether) 
     EXPECT_TRUE(SamePixels(Frame(6, 4, 0x00445566), saved));
 }
 
+// However the program ends the screenshot is written like a project: through a fresh temporary (a
+// planted link beside it is left alone), with the right reason and status 4 when it fails; a
+// modal timeout (status 3) still saves the last frame.
+TEST_F(HeadlessDisplayTest, ScreenshotsAreSavedOnEveryEndAndFailuresChangeTheStatus) {
+    std::filesystem::create_symlink(dir / "victim", dir / "shot.bmp.part");
+    Set("TAV_HEADLESS", "1");
+    const std::tuple<std::string, bool, int, std::string> cases[] = {
+        {dir / "shot.bmp", false, 0, ""},
+        {dir / "shot.bmp", true, 3, "a modal loop waited"},
+        {dir / "missing/shot.bmp", false, 4,
+         "TAV_SCREENSHOT: cannot create a file in '" + dir / "missing" + "': No such file or directory"}};
+    for (const auto& [path, modal, expected, said] : cases) {
+        std::filesystem::remove(dir / "shot.bmp");
+        Set("TAV_SCREENSHOT", path);
+        std::unique_ptr<Display> shown = CreateDisplayFromEnvironment();
+        ASSERT_TRUE(shown->Open({"", true, 0, 0, 4, 3}, nullptr));
+        const auto [status, error] = EndStatusOf([&] {
+            RunFrames(*shown, 2);
+            if (modal)
+                shown->EnterModalLoop(), RunFrames(*shown, 1000);
+            shown->Close();
+            EndProcess(0);
+        });
+        EXPECT_EQ(status, expected) << path;
+        EXPECT_NE(error.find(said), std::string::npos) << error;
+        PixelBuffer saved;
+        EXPECT_EQ(LoadBitmapFile(path, saved) && SamePixels(Frame(4, 3, 0x808080), saved), expected != 4);
+    }
+    EXPECT_FALSE(std::filesystem::exists(dir / "victim"));
+}
+
 TEST_F(HeadlessDisplayTest, BadEnvironmentValuesStopWithStatus2AndSayWhy) {
     test::WriteFile(dir / "bad.txt", "move 1 2\njump 3\n");
     Set("TAV_HEADLESS", "1");
     const std::array<std::string, 3> cases[] = {
         {"TAV_INPUT", dir / "bad.txt", dir / "bad.txt:2: unknown command 'jump'\n"},
         {"TAV_INPUT", dir / "missing.txt", dir / "missing.txt: cannot read the input script: "},
+        {"TAV_INPUT", dir.path(), dir.path() + ": cannot read the input script: Is a directory\n"},
         {"TAV_FRAMES", "ten", "TAV_FRAMES: 'ten' is not a number of frames\n"},
         {"TAV_FRAMES", "5x", "TAV_FRAMES: '5x' is not a number of frames\n"}};
     for (const auto& [variable, value, expected] : cases) {

@@ -6,6 +6,8 @@
 #include <filesystem>
 #include <regex>
 #include <sstream>
+#include <sys/stat.h>
+#include <tuple>
 
 namespace tav {
 namespace {
@@ -139,6 +141,35 @@ TEST(Tavgen, ResaveNormalisesAHandEditedFile) {
                                     "Pop\n0\n0\n1\n1\n\n0\nM\n1\n1\nENDSCREEN\nOBJECT\nENDOBJECT");
     ASSERT_EQ(kExitOk, Tavgen({"resave", dir / "in.tvp", dir / "out.tvp"}).status);
     test::ExpectSameAsGolden(ReadFile(dir / "out.tvp"), kGolden + "resaved.tvp");
+}
+
+// Past a file-size limit, or before a FIFO named like a generated file, the programs fail with a
+// message: no kill, no hang, no temporary left.
+TEST(Tavgen, LimitsAndSpecialFilesAreErrors) {
+    TempDir dir;
+    const std::string game = WriteUnmarkedProject(dir);
+    const std::string tavgen = std::string(TAVGEN_PATH) + " ";
+    const std::string limited = "ulimit -f 1; exec " + tavgen;
+    std::filesystem::create_directory(dir / "big");
+    std::filesystem::create_directory(dir / "fifo");
+    ::mkfifo((dir / "fifo/Game.h").c_str(), 0600);
+    const std::tuple<std::string, int, std::string> runs[] = {
+        {"sh -c '" + limited + "resave " + game + " " + dir / "big/out.tvp" + "'", kExitUsage,
+         "File too large"},
+        {"sh -c '" + limited + "generate " + game + " " + dir / "big" + " --startup Menu'", kExitFailures,
+         "Error Writing " + dir / "big/Game.h"},
+        {"timeout 60 " + tavgen + "generate " + game + " " + dir / "fifo" + " --startup Menu", kExitUsage,
+         dir / "fifo/Game.h already exists"},
+        {tavgen + "resave " + game + " /dev/stdout", kExitOk, ""}}; // a stream: written, not replaced
+    test::WriteFile(dir / "out", "before\n");
+    for (const auto& [command, status, said] : runs) {
+        EXPECT_EQ(status, test::Shell(command + " >>" + dir / "out" + " 2>" + dir / "err")) << command;
+        EXPECT_NE(std::string::npos, ReadFile(dir / "err").find(said)) << ReadFile(dir / "err");
+    }
+    EXPECT_EQ(ReadFile(dir / "out"), "before\n" + ReadFile(game));
+    EXPECT_EQ(1, std::distance(std::filesystem::directory_iterator(dir / "fifo"), {}));
+    for (const auto& entry : std::filesystem::directory_iterator(dir / "big"))
+        EXPECT_EQ(std::string::npos, entry.path().filename().string().find(".tav-")) << entry.path();
 }
 
 TEST(TavgenGenerate, OptionsAndQuestionsWithoutATerminal) {

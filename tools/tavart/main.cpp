@@ -2,6 +2,7 @@
 #include "ArtTable.h"
 #include "tavctrls/platform/BitmapFile.h"
 
+#include <csignal>
 #include <filesystem>
 #include <iostream>
 #include <string>
@@ -30,6 +31,7 @@ bool WriteArt(const std::filesystem::path& folder) {
 } // namespace
 
 int main(int argc, char** argv) {
+    std::signal(SIGXFSZ, SIG_IGN); // a file-size limit makes writes fail with EFBIG, not a kill
     if (argc != 2 || std::string(argv[1]).empty()) {
         std::cerr << "usage: tavart OUTDIR\n";
         return 2;

@@ -4,7 +4,8 @@
 
 namespace tav {
 
-// True when `path` names a file (not a folder) that can be opened for reading.
+// True when something other than a folder has the name `path` (a file, a link, a device...). Looks
+// only at the entry: nothing is opened.
 bool FileExists(const std::string& path);
 
 } // namespace tav

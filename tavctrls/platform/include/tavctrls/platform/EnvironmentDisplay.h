@@ -22,10 +22,14 @@ struct DisplayEnvironment {
 bool ReadDisplayEnvironment(DisplayEnvironment& environment, std::string* error);
 
 // Wraps a display with what the environment asked for: WM_DESTROY after the frame limit (the
-// library's shutdown then ends the program with status 0), the last frame saved in Close, and
-// scripted input delivered before the display's own.
+// library's shutdown then ends the program with status 0), the last frame saved in Close (or when
+// the process ends first, as on a modal timeout), and scripted input delivered before the display's
+// own. A screenshot that cannot be written is reported and ends the program with
+// kScreenshotFailedStatus instead of 0.
 class EnvironmentDisplay : public Display {
 public:
+    static constexpr int kScreenshotFailedStatus = 4;
+
     EnvironmentDisplay(std::unique_ptr<Display> inner, std::optional<std::uint64_t> frameLimit,
                        std::string screenshot);
 
@@ -44,6 +48,7 @@ public:
     void LeaveModalLoop() override { inner_->LeaveModalLoop(); }
     void ShowMessageBox(const std::string& title, const std::string& text) override;
     void Close() override;
+    ~EnvironmentDisplay() override;
 
 private:
     bool FrameLimitReached() const { return frameLimit_ && framesPresented_ >= *frameLimit_; }
@@ -51,8 +56,8 @@ private:
     std::unique_ptr<Display> inner_;
     std::optional<std::uint64_t> frameLimit_;
     bool destroySent_ = false;
-    std::string screenshot_;
-    PixelBuffer lastFrame_;
+    struct Screenshot;
+    std::shared_ptr<Screenshot> screenshot_; // shared with the step that runs when the process ends
     InputQueue script_;
     std::uint64_t framesPresented_ = 0;
     std::uint64_t frames_ = 0; // presents and waits for messages, which script pauses count
