@@ -39,6 +39,12 @@ TEST(ExampleScreenshot, ScreensLookAsExpected) {
             << name << ": " << test::ReadFile(folder.path() + "/output.txt");
         test::ExpectLikeReference(shot, kReferences, name);
     }
+    // Past a file-size limit the screenshot fails with its reason, and so does the program.
+    EXPECT_EQ(test::Shell("cd '" + folder.path() + "' && ulimit -f 1 && TAV_HEADLESS=1 TAV_FRAMES=2 " +
+                          "TAV_SCREENSHOT=big.bmp " HELLO_PATH " >output.txt 2>&1"),
+              4);
+    EXPECT_NE(test::ReadFile(folder.path() + "/output.txt").find("big.bmp': File too large"),
+              std::string::npos);
 }
 
 } // namespace
