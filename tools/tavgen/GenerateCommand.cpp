@@ -26,7 +26,9 @@ constexpr const char* kUsage =
     "  --cmake             also write OUTDIR/CMakeLists.txt, which builds the program against the\n"
     "                      installed TavCtrls library (not with --screen)\n"
     "\n"
-    "The project file is never changed.\n"
+    "The project file is never changed. Nothing is written outside OUTDIR: a symbolic link named\n"
+    "like a generated file is replaced by it, never followed; a read-only file, a device or a\n"
+    "FIFO is not replaced (\"Error Opening PATH\").\n"
     "Exit status: 0 on success, 1 when a message ended the run (such as \"Error Opening PATH\"),\n"
     "2 for a usage error, an unreadable project or a question that cannot be asked.\n";
 

@@ -8,7 +8,9 @@ constexpr const char* kUsage =
     "Usage: tavgen resave IN.tvp OUT.tvp\n"
     "\n"
     "Reads a project file and writes it back in the designer's own form. OUT.tvp is\n"
-    "replaced only once the new file is complete; it may be IN.tvp itself.\n"
+    "replaced only once the new file is complete; it may be IN.tvp itself, or\n"
+    "/dev/stdout to write to standard output. A read-only file, a folder, a device\n"
+    "or a FIFO is never replaced.\n"
     "\n"
     "Exit status: 0 on success, 2 when IN.tvp cannot be read or OUT.tvp cannot be written.\n";
 
