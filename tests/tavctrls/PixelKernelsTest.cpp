@@ -5,6 +5,7 @@
 #include "tests/support/TestSupport.h"
 #include "tests/tavctrls/DisplayTestSupport.h"
 
+#include <SDL.h>
 #include <gtest/gtest.h>
 
 #include <array>
@@ -12,6 +13,7 @@
 #include <cstdint>
 #include <cstdio>
 #include <fcntl.h>
+#include <filesystem>
 #include <functional>
 #include <random>
 #include <set>
@@ -323,6 +325,92 @@ std::string EncodeBitmap(int bits, bool topDown) {
          {54 + size, 0u, 54u, 40u, 2u, rows, depth, 0u, size, 2835u, 2835u, 0u, 0u})
         Put(file, field);
     return file + pixels;
+}
+
+// A BMP file with `colours` palette entries, the masks after the first 40 bytes of the info header, and
+// `pixels` (random ones, palette indices below `colours`, when empty).
+std::string Bmp(std::uint32_t info, int bits, std::uint32_t compression, int width, int height, int colours,
+                std::uint32_t used, std::vector<std::uint32_t> masks = {}, std::string pixels = "") {
+    std::mt19937 random(static_cast<std::uint32_t>(width * 31 + bits));
+    const auto stride = static_cast<std::size_t>((width * bits + 31) / 32 * 4);
+    const bool generate = pixels.empty();
+    for (std::size_t i = 0, byte = 0; generate && i < stride * std::size_t(std::abs(height)); i++) {
+        for (int bit = byte = 0; bit < 8; bit += bits)
+            byte |= bits > 8 ? random() : random() % std::uint32_t(colours) << (8 - bits - bit);
+        pixels += char(byte);
+    }
+    pixels.resize(std::max(pixels.size(), stride * std::size_t(std::abs(height))), '\0');
+    std::string head, palette;
+    if (info == 12)
+        for (const std::uint32_t field :
+             {12u, std::uint32_t(width) | std::uint32_t(height) << 16, 1u | bits << 16})
+            Put(head, field);
+    for (const std::uint32_t field : {info, std::uint32_t(width), std::uint32_t(height), 1u | bits << 16,
+                                      compression, 0u, 0u, 0u, used, 0u})
+        Put(head, field, info == 12 ? 0 : 4);
+    for (const std::uint32_t mask : masks)
+        Put(head, mask);
+    head.resize(std::max<std::size_t>(head.size(), info), '\0');
+    for (int i = 0; i < colours; ++i)
+        Put(palette, 0x9E3779B9u * std::uint32_t(i + 1) >> 8, info == 12 ? 3 : 4);
+    std::string file = "BM";
+    const auto offset = static_cast<std::uint32_t>(14 + head.size() + palette.size());
+    for (const std::uint32_t field : {offset + std::uint32_t(pixels.size()), 0u, offset})
+        Put(file, field);
+    return file + head + palette + pixels;
+}
+
+// What SDL makes of a file, as XRGB8888.
+bool SdlDecode(const std::string& bytes, PixelBuffer& out) {
+    SDL_Surface* read = SDL_LoadBMP_RW(SDL_RWFromConstMem(bytes.data(), int(bytes.size())), 1);
+    SDL_Surface* surface = read ? SDL_ConvertSurfaceFormat(read, SDL_PIXELFORMAT_XRGB8888, 0) : nullptr;
+    SDL_FreeSurface(read);
+    const bool ok = surface && out.Allocate(surface->w, surface->h);
+    for (int y = 0; ok && y < surface->h; ++y)
+        for (int x = 0; x < surface->w; ++x)
+            out.Set(x, y,
+                    static_cast<const std::uint32_t*>(surface->pixels)[y * surface->pitch / 4 + x] &
+                        0xFFFFFF);
+    SDL_FreeSurface(surface);
+    return ok;
+}
+
+const std::string kRle8 = std::string("\3\1\0\3\2\3\0\0\1\2\0\0\0\2\2\1\4\3\0\0\0\4\1\2\3\0\0\1", 28);
+const std::string kRle4 = std::string("\4\x12\0\3\x34\x10\0\0\0\5\x40\x12\x30\0\0\2\1\1\1\x40\0\1", 22);
+
+// Every kind of file (and every file of art/) decodes to the pixels SDL gives.
+TEST(BitmapFileTest, DecodesAsSdlDoes) {
+    std::vector<std::string> files = {Bmp(12, 1, 0, 9, 5, 2, 0),
+                                      Bmp(12, 4, 0, 5, 3, 16, 0),
+                                      Bmp(12, 8, 0, 3, 4, 256, 0),
+                                      Bmp(12, 24, 0, 3, 2, 0, 0),
+                                      Bmp(40, 1, 0, 33, -3, 2, 0),
+                                      Bmp(40, 2, 0, 7, 3, 4, 0),
+                                      Bmp(40, 4, 0, 7, 4, 5, 5),
+                                      Bmp(40, 8, 0, 5, 3, 256, 0),
+                                      Bmp(40, 8, 0, 6, -2, 3, 3),
+                                      Bmp(40, 8, 0, 4, 4, 16, 0),
+                                      Bmp(124, 8, 0, 4, 4, 16, 16),
+                                      Bmp(40, 16, 0, 99, 3, 0, 0),
+                                      Bmp(40, 16, 3, 99, 3, 0, 0, {0xF800, 0x7E0, 0x1F}),
+                                      Bmp(40, 24, 0, 5, -3, 0, 0),
+                                      Bmp(56, 16, 3, 3, 2, 0, 0, {0xF00, 0xF0, 0xF, 0xF000}),
+                                      Bmp(40, 32, 0, 3, 3, 0, 0),
+                                      Bmp(108, 32, 3, 4, 2, 0, 0, {0xFF000000, 0xFF0000, 0xFF00}),
+                                      Bmp(124, 32, 3, 4, -2, 0, 0, {0xFF0000, 0xFF00, 0xFF}),
+                                      Bmp(40, 8, 1, 7, 4, 4, 4, {}, kRle8),
+                                      Bmp(40, 4, 2, 7, 3, 5, 5, {}, kRle4)};
+    for (const auto& entry : std::filesystem::recursive_directory_iterator(TAV_SOURCE_DIR "/art"))
+        if (entry.path().extension() == ".bmp")
+            files.push_back(test::ReadFile(entry.path()));
+    for (const std::string& bytes : files) {
+        SCOPED_TRACE(&bytes - files.data());
+        PixelBuffer ours, sdl;
+        std::string error;
+        ASSERT_TRUE(SdlDecode(bytes, sdl)) << SDL_GetError();
+        ASSERT_TRUE(DecodeBitmap(bytes.data(), bytes.size(), ours, &error)) << error;
+        EXPECT_TRUE(SamePixels(sdl, ours));
+    }
 }
 
 // Bad files fail and leave the pixels alone; good ones are read once while unchanged, again when changed.
