@@ -39,15 +39,14 @@ std::string Hex(std::uint32_t value) {
 
 // One colour channel of a bit-field pixel: where it lies and how wide it is.
 struct Channel {
+    std::uint32_t mask = 0;
     int shift = 0;
     int bits = 0;
 
     // The channel's value scaled to 8 bits, rounded down; 6-bit values are widened as the SDL-based loader
     // widened them (4v + v / 24), so that pictures look as they always did.
     std::uint32_t Expand(std::uint32_t pixel) const {
-        if (bits == 0)
-            return 0;
-        const std::uint32_t value = pixel >> shift & ((std::uint32_t{1} << bits) - 1);
+        const std::uint32_t value = (pixel & mask) >> shift;
         if (bits >= 8)
             return value >> (bits - 8);
         return bits == 6 ? 4 * value + value / 24 : value * 255 / ((1u << bits) - 1);
@@ -55,9 +54,9 @@ struct Channel {
 };
 
 bool MakeChannel(std::uint32_t mask, int depth, Channel& channel, std::string& error) {
-    channel = {};
+    channel = {mask, 0, 0};
     if (mask == 0)
-        return true;
+        return Fail(error, "a colour mask is empty");
     if (depth < 32 && mask >> depth != 0)
         return Fail(error,
                     "the colour mask " + Hex(mask) + " does not fit " + std::to_string(depth) + " bits");
@@ -231,32 +230,31 @@ bool Decode(const unsigned char* bytes, std::size_t size, PixelBuffer& pixels, s
     }
     std::array<Channel, 3> channels{}; // red, green, blue
     if (header.compression == kBitFields) {
-        if (size < 14 + 40 + 12)
-            return Fail(error, "the colour masks are cut off");
         for (int c = 0; c < 3; ++c)
             if (!MakeChannel(Read32(bytes + 14 + 40 + 4 * c), bits, channels[std::size_t(c)], error))
                 return false;
     } else if (bits == 16) {
-        channels = {Channel{10, 5}, Channel{5, 5}, Channel{0, 5}};
+        channels = {Channel{0x7C00, 10, 5}, Channel{0x3E0, 5, 5}, Channel{0x1F, 0, 5}};
     } else {
-        channels = {Channel{16, 8}, Channel{8, 8}, Channel{0, 8}};
+        channels = {Channel{0xFF0000, 16, 8}, Channel{0xFF00, 8, 8}, Channel{0xFF, 0, 8}};
     }
 
+    const bool compressed = header.compression == kRle8 || header.compression == kRle4;
+    const std::size_t stride = (std::size_t(width) * std::size_t(bits) + 31) / 32 * 4;
+    if (!compressed && dataSize / stride < std::size_t(height))
+        return Fail(error, "the pixel data is cut off (" + std::to_string(dataSize) + " of " +
+                               std::to_string(stride * std::size_t(height)) + " bytes)");
     PixelBuffer result;
     if (!result.Allocate(width, height))
         return Fail(error, "cannot hold the bitmap's pixels");
     IndexedSink sink(result, palette);
-    if (header.compression == kRle8 || header.compression == kRle4) {
+    if (compressed) {
         FillRect(result, result.Bounds(), palette[0]); // where no run reaches
         if (!DecodeRle(data, dataSize, header.compression == kRle4, sink, width, height, error))
             return false;
         pixels = std::move(result);
         return true;
     }
-    const std::size_t stride = (std::size_t(width) * std::size_t(bits) + 31) / 32 * 4;
-    if (dataSize / stride < std::size_t(height))
-        return Fail(error, "the pixel data is cut off (" + std::to_string(dataSize) + " of " +
-                               std::to_string(stride * std::size_t(height)) + " bytes)");
     for (int r = 0; r < height; ++r) {
         const unsigned char* in = data + std::size_t(r) * stride;
         const int y = header.topDown ? r : height - 1 - r;

@@ -339,7 +339,6 @@ std::string Bmp(std::uint32_t info, int bits, std::uint32_t compression, int wid
             byte |= bits > 8 ? random() : random() % std::uint32_t(colours) << (8 - bits - bit);
         pixels += char(byte);
     }
-    pixels.resize(std::max(pixels.size(), stride * std::size_t(std::abs(height))), '\0');
     std::string head, palette;
     if (info == 12)
         for (const std::uint32_t field :
@@ -419,25 +418,51 @@ TEST(BitmapFileTest, BadFilesFailAndGoodOnesAreReadOnceWhileUnchanged) {
     const auto patched = [&](std::size_t at, const std::string& bytes) {
         return std::string(good).replace(at, bytes.size(), bytes);
     };
-    // Empty, not a bitmap, header only, pixels cut off, absurd and zero width, unknown depth.
-    const std::string cases[] = {"",
-                                 "GIF89a",
-                                 good.substr(0, 20),
-                                 good.substr(0, good.size() - 10),
-                                 patched(18, "\x7f\x7f\x7f\x7f"),
-                                 patched(18, std::string(1, '\0')),
-                                 patched(28, "\x07")};
+    const auto rle = [](const std::string& runs) { return Bmp(40, 8, 1, 7, 4, 4, 4, {}, runs); };
+    const std::pair<std::string, std::string> cases[] = {
+        {"", "not a BMP file"},
+        {"GIF89a", "not a BMP file"},
+        {good.substr(0, 20), "header is cut off"},
+        {good.substr(0, good.size() - 10), "pixel data is cut off (14 of 24 bytes)"},
+        {patched(18, "\x7f\x7f\x7f\x7f"), "too large for a bitmap (2139062143 x 3"},
+        {patched(18, std::string(1, '\0')), "no pixels (0 x 3)"},
+        {patched(14, "\x40"), "unsupported BMP header of 64 bytes"},
+        {patched(28, "\x07"), "unsupported depth of 7 bits"},
+        {patched(30, "\x01"), "unsupported compression 1 at 24 bits"},
+        {patched(10, "\x35"), "offset 53 lies inside the headers"},
+        {patched(10, "\x7f"), "offset 127 lies past the file's end"},
+        {Bmp(40, 8, 1, 8192, 8192, 2, 2, {}, std::string("\0\1", 2)),
+         "(8192 x 8192; at most 16777216 pixels"},
+        {Bmp(40, 1, 0, 4097, 4096, 2, 0, {}, "-"), "too large for a bitmap (4097 x 4096"},
+        {Bmp(40, 1, 0, 32768, 1, 2, 0, {}, "-"), "too large for a bitmap (32768 x 1"},
+        {Bmp(40, 8, 1, 7, -4, 4, 4, {}, kRle8), "cannot be stored top-down"},
+        {Bmp(40, 8, 0, 4, 2, 3, 3, {}, std::string("\0\1\2\1\1\3\0\0", 8)),
+         "(1, 0) uses colour 3 of a palette of 3"},
+        {Bmp(40, 8, 0, 4, 2, 0, 0, {}, "-"), "no palette"},
+        {Bmp(40, 16, 3, 2, 2, 0, 0, {0xF00F, 0xF0, 1}), "mask 0x0000F00F is not one run of bits"},
+        {Bmp(40, 32, 3, 2, 2, 0, 0, {0xFF, 0xFF00, 0}), "a colour mask is empty"},
+        {Bmp(40, 16, 3, 2, 2, 0, 0, {0x1F0000, 0xF0, 1}), "mask 0x001F0000 does not fit 16 bits"},
+        {rle(std::string("\7\1\1\1", 4)), "passes the end of row 0"},
+        {rle(std::string("\0\0\0\0\0\0\0\0\1\1", 10)), "passes the end of row 4"},
+        {rle(std::string("\2\5\0\1", 4)), "(0, 3) uses colour 5 of a palette of 4"},
+        {rle(std::string("\2\1\0\0", 4)), "compressed pixels are cut off"},
+        {rle(std::string("\0\3\1\2\3", 5)), "compressed pixels are cut off"},
+        {rle(std::string("\0\2\1\5\0\1", 6)), "compressed move leaves the bitmap"},
+    };
     PixelBuffer pixels;
     ASSERT_TRUE(pixels.Allocate(1, 1));
     pixels.Set(0, 0, 42);
-    for (const std::string& bytes : cases) {
-        SCOPED_TRACE(&bytes - cases);
+    for (const auto& [bytes, reason] : cases) {
+        SCOPED_TRACE(reason);
         std::string error;
         EXPECT_FALSE(DecodeBitmap(bytes.data(), bytes.size(), pixels, &error));
-        EXPECT_FALSE(error.empty());
+        EXPECT_NE(error.find(reason), std::string::npos) << error;
         EXPECT_EQ(pixels.width(), 1);
         EXPECT_EQ(pixels.At(0, 0), 42u);
     }
+    const std::string widest = Bmp(40, 1, 0, 32767, 1, 2, 0), edge = rle(std::string("\0\2\7\4\0\1", 6));
+    EXPECT_TRUE(DecodeBitmap(widest.data(), widest.size(), pixels) && pixels.width() == 32767);
+    EXPECT_TRUE(DecodeBitmap(edge.data(), edge.size(), pixels) && pixels.At(6, 3) == 0x9E3779u);
     test::TempDir dir;
     const std::string file = dir / "cached.bmp";
     PixelBuffer first, second;
@@ -477,6 +502,24 @@ TEST(BitmapFileTest, BadFilesFailAndGoodOnesAreReadOnceWhileUnchanged) {
     PixelBuffer replaced;
     ASSERT_TRUE(LoadBitmapFile(file, replaced));
     EXPECT_TRUE(SamePixels(first, replaced));
+
+    // Refusals are remembered as well: an unchanged bad file is not read again.
+    const std::string bad = dir / "bad.bmp", huge = dir / "huge.bmp", cut = dir / "cut.bmp";
+    test::WriteFile(bad, Bmp(40, 8, 1, 8192, 8192, 2, 2, {}, std::string("\0\1", 2)));
+    test::WriteFile(cut, good.substr(0, good.size() - 10));
+    test::WriteFile(huge, good);
+    ASSERT_EQ(::truncate(huge.c_str(), kMaxBitmapFileBytes + 1), 0);
+    for (const auto& [path, reason] :
+         {std::pair{bad, "is too large for a bitmap (8192 x 8192; at most 16777216 pixels, 32767 on a side)"},
+          std::pair{huge, "is too large for a bitmap (68157441 bytes; at most 68157440)"},
+          std::pair{cut, "is not a usable bitmap: the pixel data is cut off (14 of 24 bytes)"}}) {
+        const auto hits = GetBitmapCacheStats().hits;
+        for (int load = 0; load < 2; ++load) {
+            EXPECT_FALSE(LoadBitmapFile(path, pixels, &error));
+            EXPECT_EQ(error, "'" + path + "' " + reason);
+        }
+        EXPECT_EQ(GetBitmapCacheStats().hits, hits + 1);
+    }
 }
 
 } // namespace
