@@ -1,9 +1,9 @@
 #include "tavctrls/platform/BitmapFile.h"
 
+#include "BmpDecoder.h"
 #include "tavctrls/files/AtomicFile.h"
 
-#include <SDL.h>
-
+#include <algorithm>
 #include <cerrno>
 #include <cstdint>
 #include <cstdio>
@@ -25,76 +25,19 @@ void SetError(std::string* error, const std::string& reason) {
         *error = reason;
 }
 
-std::int32_t ReadInt32(const unsigned char* at) {
-    return static_cast<std::int32_t>(std::uint32_t{at[0]} | std::uint32_t{at[1]} << 8 |
-                                     std::uint32_t{at[2]} << 16 | std::uint32_t{at[3]} << 24);
-}
-
-// The size a BMP header claims, checked before the decoder allocates anything for it.
-bool HeaderSizeIsSane(const unsigned char* bytes, std::size_t size, std::string* error) {
-    constexpr std::size_t kFileHeader = 14;
-    if (size < kFileHeader + 12 || bytes[0] != 'B' || bytes[1] != 'M') {
-        SetError(error, "not a BMP file");
-        return false;
-    }
-    const std::int32_t infoSize = ReadInt32(bytes + kFileHeader);
-    std::int64_t width = 0;
-    std::int64_t height = 0;
-    if (infoSize == 12) { // the old core header: 16-bit sizes
-        width = bytes[18] | bytes[19] << 8;
-        height = bytes[20] | bytes[21] << 8;
-    } else if (size >= kFileHeader + 16) {
-        width = ReadInt32(bytes + 18);
-        height = ReadInt32(bytes + 22);
-    }
-    if (height < 0)
-        height = -height; // top-down
-    if (width < 1 || height < 1 || width > PixelBuffer::kMaxSide || height > PixelBuffer::kMaxSide ||
-        width * height > PixelBuffer::kMaxPixels) {
-        SetError(error, "the bitmap's size is out of range");
-        return false;
-    }
-    return true;
-}
-
 } // namespace
 
 bool DecodeBitmap(const void* bytes, std::size_t size, PixelBuffer& pixels, std::string* error) {
-    if (!HeaderSizeIsSane(static_cast<const unsigned char*>(bytes), size, error))
-        return false;
-    SDL_RWops* stream = SDL_RWFromConstMem(bytes, static_cast<int>(std::min<std::size_t>(size, INT32_MAX)));
-    SDL_Surface* decoded = stream == nullptr ? nullptr : SDL_LoadBMP_RW(stream, 1);
-    if (decoded == nullptr) {
-        SetError(error, SDL_GetError());
-        return false;
-    }
-    SDL_Surface* converted = SDL_ConvertSurfaceFormat(decoded, SDL_PIXELFORMAT_XRGB8888, 0);
-    SDL_FreeSurface(decoded);
-    PixelBuffer result;
-    const bool ok = converted != nullptr && result.Allocate(converted->w, converted->h);
-    if (ok && SDL_LockSurface(converted) == 0) {
-        for (int y = 0; y < converted->h; ++y) {
-            const auto* row =
-                static_cast<const unsigned char*>(converted->pixels) + std::ptrdiff_t(y) * converted->pitch;
-            std::uint32_t* out = result.Row(y);
-            std::memcpy(out, row, std::size_t(converted->w) * sizeof(std::uint32_t));
-            for (int x = 0; x < converted->w; ++x)
-                out[x] &= 0x00FFFFFF;
-        }
-        SDL_UnlockSurface(converted);
-    } else {
-        SetError(error, converted == nullptr ? SDL_GetError() : "cannot hold the bitmap's pixels");
-        SDL_FreeSurface(converted);
-        return false;
-    }
-    SDL_FreeSurface(converted);
-    pixels = std::move(result);
-    return true;
+    std::string reason;
+    if (bmp::Decode(static_cast<const unsigned char*>(bytes), size, pixels, reason))
+        return true;
+    SetError(error, reason);
+    return false;
 }
 
 namespace {
 
-// One decoded file and what identifies the file it came from.
+// One decoded (or refused) file and what identifies the file it came from.
 struct CachedBitmap {
     dev_t device = 0;
     ino_t inode = 0;
@@ -102,6 +45,7 @@ struct CachedBitmap {
     std::int64_t modified = 0; // nanoseconds
     std::uint64_t lastUse = 0;
     PixelBuffer pixels;
+    std::string refusal; // why the file was refused; empty when decoded
 };
 
 struct BitmapCache {
@@ -117,8 +61,9 @@ BitmapCache& TheBitmapCache() {
     return cache;
 }
 
-std::size_t BytesOf(const PixelBuffer& pixels) {
-    return std::size_t(pixels.width()) * std::size_t(pixels.height()) * sizeof(std::uint32_t);
+std::size_t BytesOf(const PixelBuffer& pixels, const std::string& refusal) {
+    return std::size_t(pixels.width()) * std::size_t(pixels.height()) * sizeof(std::uint32_t) +
+           refusal.size();
 }
 
 std::int64_t ModifiedNanoseconds(const struct stat& info) {
@@ -130,30 +75,39 @@ bool SameFile(const CachedBitmap& entry, const struct stat& info) {
            entry.modified == ModifiedNanoseconds(info);
 }
 
-// Copies the cached pixels of an unchanged file into `pixels`.
-bool FromCache(const std::string& path, const struct stat& info, PixelBuffer& pixels) {
+// True when the cache knows the unchanged file: then `decoded` tells whether its pixels were copied into
+// `pixels` or it was refused, with the reason in `refusal`.
+bool FromCache(const std::string& path, const struct stat& info, PixelBuffer& pixels, std::string& refusal,
+               bool& decoded) {
     BitmapCache& cache = TheBitmapCache();
     std::lock_guard<std::mutex> guard(cache.lock);
     const auto found = cache.entries.find(path);
-    if (found == cache.entries.end() || !SameFile(found->second, info) ||
-        !pixels.CopyFrom(found->second.pixels)) {
+    if (found == cache.entries.end() || !SameFile(found->second, info)) {
         ++cache.stats.misses;
         return false;
     }
+    decoded = found->second.refusal.empty();
+    if (decoded && !pixels.CopyFrom(found->second.pixels)) {
+        ++cache.stats.misses;
+        return false;
+    }
+    refusal = found->second.refusal;
     found->second.lastUse = ++cache.clock;
     ++cache.stats.hits;
     return true;
 }
 
-// Keeps a copy of freshly decoded pixels, dropping the least recently used entries to make room.
-void Remember(const std::string& path, const struct stat& info, const PixelBuffer& pixels) {
+// Keeps a copy of freshly decoded pixels, or the reason the file was refused, dropping the least recently
+// used entries to make room.
+void Remember(const std::string& path, const struct stat& info, const PixelBuffer& pixels,
+              const std::string& refusal) {
     BitmapCache& cache = TheBitmapCache();
-    const std::size_t bytes = BytesOf(pixels);
+    const std::size_t bytes = BytesOf(pixels, refusal);
     if (bytes > kBitmapCacheBytes / 4)
         return;
     std::lock_guard<std::mutex> guard(cache.lock);
     if (const auto old = cache.entries.find(path); old != cache.entries.end()) {
-        cache.bytes -= BytesOf(old->second.pixels);
+        cache.bytes -= BytesOf(old->second.pixels, old->second.refusal);
         cache.entries.erase(old);
     }
     while (cache.bytes + bytes > kBitmapCacheBytes && !cache.entries.empty()) {
@@ -161,12 +115,13 @@ void Remember(const std::string& path, const struct stat& info, const PixelBuffe
         for (auto it = cache.entries.begin(); it != cache.entries.end(); ++it)
             if (it->second.lastUse < oldest->second.lastUse)
                 oldest = it;
-        cache.bytes -= BytesOf(oldest->second.pixels);
+        cache.bytes -= BytesOf(oldest->second.pixels, oldest->second.refusal);
         cache.entries.erase(oldest);
     }
     CachedBitmap entry;
     if (!entry.pixels.CopyFrom(pixels))
         return;
+    entry.refusal = refusal;
     entry.device = info.st_dev;
     entry.inode = info.st_ino;
     entry.size = info.st_size;
@@ -195,6 +150,51 @@ void ClearBitmapCache() {
     cache.stats = {};
 }
 
+namespace {
+
+// Reads `size` bytes unless the file ends or fails first.
+bool ReadFully(int fd, unsigned char* into, std::size_t size) {
+    while (size > 0) {
+        const ssize_t count = ::read(fd, into, size);
+        if (count < 0 && errno == EINTR)
+            continue;
+        if (count <= 0)
+            return false;
+        into += count;
+        size -= std::size_t(count);
+    }
+    return true;
+}
+
+enum class Outcome { decoded, refused, unreadable };
+
+// Reads the header first, so that a file too large or malformed there is refused without reading the rest.
+Outcome ReadAndDecode(int fd, std::uint64_t fileSize, PixelBuffer& pixels, std::string& reason) {
+    if (fileSize > std::uint64_t(kMaxBitmapFileBytes)) {
+        reason = "too large for a bitmap (" + std::to_string(fileSize) + " bytes; at most " +
+                 std::to_string(kMaxBitmapFileBytes) + ")";
+        return Outcome::refused;
+    }
+    std::vector<unsigned char> bytes(std::min<std::uint64_t>(fileSize, bmp::kHeaderBytes));
+    bmp::Header header;
+    if (!ReadFully(fd, bytes.data(), bytes.size()))
+        return Outcome::unreadable;
+    if (!bmp::ReadHeader(bytes.data(), bytes.size(), fileSize, header, reason))
+        return Outcome::refused;
+    const std::size_t start = bytes.size();
+    bytes.resize(fileSize);
+    if (!ReadFully(fd, bytes.data() + start, bytes.size() - start))
+        return Outcome::unreadable;
+    return bmp::Decode(bytes.data(), bytes.size(), pixels, reason) ? Outcome::decoded : Outcome::refused;
+}
+
+std::string Refusal(const std::string& path, const std::string& reason) {
+    const bool tooLarge = reason.rfind("too large", 0) == 0;
+    return "'" + path + "' is " + (tooLarge ? "" : "not a usable bitmap: ") + reason;
+}
+
+} // namespace
+
 bool LoadBitmapFile(const std::string& path, PixelBuffer& pixels, std::string* error) {
     if (path.empty()) {
         SetError(error, "no bitmap file named");
@@ -209,32 +209,27 @@ bool LoadBitmapFile(const std::string& path, PixelBuffer& pixels, std::string* e
         SetError(error, "cannot open '" + path + "'");
         return false;
     }
-    if (FromCache(resolved, info, pixels)) {
+    std::string reason;
+    bool decoded = false;
+    if (FromCache(resolved, info, pixels, reason, decoded)) {
         ::close(fd);
-        return true;
+        if (!decoded)
+            SetError(error, Refusal(path, reason));
+        return decoded;
     }
-    // The largest bitmap a surface can hold, with room for headers and row padding.
-    constexpr off_t kLargestFile = PixelBuffer::kMaxPixels * 4 + (off_t{1} << 20);
-    if (info.st_size > kLargestFile) {
-        ::close(fd);
-        SetError(error, "'" + path + "' is too large for a bitmap");
-        return false;
-    }
-    std::vector<unsigned char> bytes;
-    bytes.reserve(static_cast<std::size_t>(info.st_size));
-    unsigned char block[65536];
-    ssize_t count;
-    while ((count = ::read(fd, block, sizeof block)) > 0 || (count < 0 && errno == EINTR))
-        if (count > 0)
-            bytes.insert(bytes.end(), block, block + count);
+    PixelBuffer result;
+    const Outcome outcome = ReadAndDecode(fd, std::uint64_t(info.st_size), result, reason);
     ::close(fd);
-    if (count < 0) {
+    if (outcome == Outcome::unreadable) { // perhaps for a moment: not remembered
         SetError(error, "cannot read '" + path + "'");
         return false;
     }
-    if (!DecodeBitmap(bytes.data(), bytes.size(), pixels, error))
+    Remember(resolved, info, result, reason);
+    if (outcome == Outcome::refused) {
+        SetError(error, Refusal(path, reason));
         return false;
-    Remember(resolved, info, pixels);
+    }
+    pixels = std::move(result);
     return true;
 }
 

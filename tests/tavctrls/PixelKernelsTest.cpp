@@ -5,6 +5,7 @@
 #include "tests/support/TestSupport.h"
 #include "tests/tavctrls/DisplayTestSupport.h"
 
+#include <SDL.h>
 #include <gtest/gtest.h>
 
 #include <array>
@@ -12,6 +13,7 @@
 #include <cstdint>
 #include <cstdio>
 #include <fcntl.h>
+#include <filesystem>
 #include <functional>
 #include <random>
 #include <set>
@@ -22,6 +24,8 @@
 
 namespace tav::platform {
 namespace {
+
+using namespace std::string_literals;
 
 using Point = std::pair<int, int>;
 
@@ -299,57 +303,126 @@ void Put(std::string& out, std::uint32_t value, int bytes = 4) {
         out += static_cast<char>(value >> (8 * i) & 255);
 }
 
-// A 2 x 3 BMP file at 24 or 32 bits per pixel in which pixel (x, y) has colour Colour(x, y).
-std::uint32_t Colour(int x, int y) {
-    return static_cast<std::uint32_t>(0x102030 * (1 + x + 2 * y)) & 0xFFFFFF;
+// A BMP file with `colours` palette entries, the masks after the first 40 bytes of the info header, and
+// `pixels` (random ones, palette indices below `colours`, when empty).
+std::string Bmp(std::uint32_t info, int bits, std::uint32_t compression, int width, int height, int colours,
+                std::uint32_t used, std::vector<std::uint32_t> masks = {}, std::string pixels = "") {
+    std::mt19937 random(static_cast<std::uint32_t>(width * 31 + bits));
+    const auto stride = static_cast<std::size_t>((width * bits + 31) / 32 * 4);
+    const bool generate = pixels.empty();
+    for (std::size_t i = 0, byte = 0; generate && i < stride * std::size_t(std::abs(height)); i++) {
+        for (int bit = byte = 0; bit < 8; bit += bits)
+            byte |= bits > 8 ? random() : random() % std::uint32_t(colours) << (8 - bits - bit);
+        pixels += char(byte);
+    }
+    const auto w = std::uint32_t(width), h = std::uint32_t(height), planesBits = 1u | bits << 16;
+    std::string head, palette;
+    for (const std::uint32_t field :
+         info == 12 ? std::vector{12u, w | h << 16, planesBits}
+                    : std::vector{info, w, h, planesBits, compression, 0u, 0u, 0u, used, 0u})
+        Put(head, field);
+    for (const std::uint32_t mask : masks)
+        Put(head, mask);
+    head.resize(std::max<std::size_t>(head.size(), info), '\0');
+    for (int i = 0; i < colours; ++i)
+        Put(palette, 0x9E3779B9u * std::uint32_t(i + 1) >> 8, info == 12 ? 3 : 4);
+    std::string file = "BM";
+    const auto offset = static_cast<std::uint32_t>(14 + head.size() + palette.size());
+    for (const std::uint32_t field : {offset + std::uint32_t(pixels.size()), 0u, offset})
+        Put(file, field);
+    return file + head + palette + pixels;
 }
 
-std::string EncodeBitmap(int bits, bool topDown) {
-    const std::uint32_t width = 2, height = 3;
-    std::string pixels;
-    for (std::uint32_t r = 0; r < height; ++r) {
-        std::string row;
-        for (int x = 0; x < 2; ++x)
-            Put(row, Colour(x, static_cast<int>(topDown ? r : height - 1 - r)), bits / 8);
-        row.resize((width * static_cast<std::uint32_t>(bits) + 31) / 32 * 4, '\0');
-        pixels += row;
+// What SDL makes of a file, as XRGB8888.
+bool SdlDecode(const std::string& bytes, PixelBuffer& out) {
+    SDL_Surface* read = SDL_LoadBMP_RW(SDL_RWFromConstMem(bytes.data(), int(bytes.size())), 1);
+    SDL_Surface* surface = read ? SDL_ConvertSurfaceFormat(read, SDL_PIXELFORMAT_XRGB8888, 0) : nullptr;
+    SDL_FreeSurface(read);
+    const bool ok = surface && out.Allocate(surface->w, surface->h);
+    for (int y = 0; ok && y < surface->h; ++y) {
+        const auto* row = static_cast<const std::uint32_t*>(surface->pixels) + y * surface->pitch / 4;
+        for (int x = 0; x < surface->w; ++x)
+            out.Set(x, y, row[x] & 0xFFFFFF);
     }
-    const auto size = static_cast<std::uint32_t>(pixels.size());
-    std::string file = "BM";
-    // Size, reserved, offset, info size, width, height, planes and depth, compression, image size, dpi...
-    const std::uint32_t rows = topDown ? 0u - height : height;
-    const std::uint32_t depth = 1u | static_cast<std::uint32_t>(bits) << 16;
-    for (const std::uint32_t field :
-         {54 + size, 0u, 54u, 40u, 2u, rows, depth, 0u, size, 2835u, 2835u, 0u, 0u})
-        Put(file, field);
-    return file + pixels;
+    SDL_FreeSurface(surface);
+    return ok;
+}
+
+const std::string kRle8 = "\3\1\0\3\2\3\0\0\1\2\0\0\0\2\2\1\4\3\0\0\0\4\1\2\3\0\0\1"s;
+const std::string kRle4 = "\4\x12\0\3\x34\x10\0\0\0\5\x40\x12\x30\0\0\2\1\1\1\x40\0\1"s;
+
+// Every kind of file (and every file of art/) decodes to the pixels SDL gives.
+TEST(BitmapFileTest, DecodesAsSdlDoes) {
+    // clang-format off
+    std::vector<std::string> files = {
+        Bmp(12, 1, 0, 9, 5, 2, 0), Bmp(12, 4, 0, 5, 3, 16, 0), Bmp(12, 8, 0, 3, 4, 256, 0),
+        Bmp(12, 24, 0, 3, 2, 0, 0), Bmp(40, 1, 0, 33, -3, 2, 0), Bmp(40, 2, 0, 7, 3, 4, 0),
+        Bmp(40, 4, 0, 7, 4, 5, 5), Bmp(40, 8, 0, 5, 3, 256, 0), Bmp(40, 8, 0, 6, -2, 3, 3),
+        Bmp(40, 8, 0, 4, 4, 16, 0), Bmp(124, 8, 0, 4, 4, 16, 16), Bmp(40, 24, 0, 5, -3, 0, 0),
+        Bmp(40, 16, 0, 99, 3, 0, 0), Bmp(40, 16, 3, 99, 3, 0, 0, {0xF800, 0x7E0, 0x1F}),
+        Bmp(40, 32, 0, 3, 3, 0, 0), Bmp(56, 16, 3, 3, 2, 0, 0, {0xF00, 0xF0, 0xF, 0xF000}),
+        Bmp(108, 32, 3, 4, 2, 0, 0, {0xFF000000, 0xFF0000, 0xFF00}), Bmp(40, 8, 1, 7, 4, 4, 4, {}, kRle8),
+        Bmp(124, 32, 3, 4, -2, 0, 0, {0xFF0000, 0xFF00, 0xFF}), Bmp(40, 4, 2, 7, 3, 5, 5, {}, kRle4)};
+    // clang-format on
+    for (const auto& entry : std::filesystem::recursive_directory_iterator(TAV_SOURCE_DIR "/art"))
+        if (entry.path().extension() == ".bmp")
+            files.push_back(test::ReadFile(entry.path()));
+    for (const std::string& bytes : files) {
+        SCOPED_TRACE(&bytes - files.data());
+        PixelBuffer ours, sdl;
+        std::string error;
+        ASSERT_TRUE(SdlDecode(bytes, sdl)) << SDL_GetError();
+        ASSERT_TRUE(DecodeBitmap(bytes.data(), bytes.size(), ours, &error)) << error;
+        EXPECT_TRUE(SamePixels(sdl, ours));
+    }
 }
 
 // Bad files fail and leave the pixels alone; good ones are read once while unchanged, again when changed.
 TEST(BitmapFileTest, BadFilesFailAndGoodOnesAreReadOnceWhileUnchanged) {
-    const std::string good = EncodeBitmap(24, false);
+    const std::string good = Bmp(40, 24, 0, 2, 3, 0, 0);
     const auto patched = [&](std::size_t at, const std::string& bytes) {
         return std::string(good).replace(at, bytes.size(), bytes);
     };
-    // Empty, not a bitmap, header only, pixels cut off, absurd and zero width, unknown depth.
-    const std::string cases[] = {"",
-                                 "GIF89a",
-                                 good.substr(0, 20),
-                                 good.substr(0, good.size() - 10),
-                                 patched(18, "\x7f\x7f\x7f\x7f"),
-                                 patched(18, std::string(1, '\0')),
-                                 patched(28, "\x07")};
+    const auto rle = [](const std::string& runs) { return Bmp(40, 8, 1, 7, 4, 4, 4, {}, runs); };
+    const std::pair<std::string, std::string> cases[] = {
+        {"", "not a BMP file"},
+        {"GIF89a", "not a BMP file"},
+        {good.substr(0, 20), "header is cut off"},
+        {good.substr(0, good.size() - 10), "pixel data is cut off (14 of 24 bytes)"},
+        {patched(18, std::string(1, '\0')), "no pixels (0 x 3)"},
+        {patched(14, "\x40"), "unsupported BMP header of 64 bytes"},
+        {patched(28, "\x07"), "unsupported depth of 7 bits"},
+        {patched(30, "\x01"), "unsupported compression 1 at 24 bits"},
+        {patched(10, "\x35"), "offset 53 lies inside the headers"},
+        {patched(10, "\x7f"), "offset 127 lies past the file's end"},
+        {Bmp(40, 8, 1, 8192, 8192, 2, 2, {}, "\0\1"s), "(8192 x 8192; at most 16777216 pixels"},
+        {Bmp(40, 1, 0, 4097, 4096, 2, 0, {}, "-"), "too large for a bitmap (4097 x 4096"},
+        {Bmp(40, 1, 0, 32768, 1, 2, 0, {}, "-"), "too large for a bitmap (32768 x 1"},
+        {Bmp(40, 8, 1, 7, -4, 4, 4, {}, kRle8), "cannot be stored top-down"},
+        {Bmp(40, 8, 0, 4, 2, 3, 3, {}, "\0\1\2\1\1\3\0\0"s), "(1, 0) uses colour 3 of a palette of 3"},
+        {Bmp(40, 8, 0, 4, 2, 0, 0, {}, "-"), "no palette"},
+        {Bmp(40, 16, 3, 2, 2, 0, 0, {0xF00F, 0xF0, 1}), "mask 0x0000F00F is not one run of bits"},
+        {Bmp(40, 32, 3, 2, 2, 0, 0, {0xFF, 0xFF00, 0}), "a colour mask is empty"},
+        {Bmp(40, 16, 3, 2, 2, 0, 0, {0x1F0000, 0xF0, 1}), "mask 0x001F0000 does not fit 16 bits"},
+        {rle("\7\1\1\1"s), "passes the end of row 0"},
+        {rle("\0\0\0\0\0\0\0\0\1\1"s), "passes the end of row 4"},
+        {rle("\2\5\0\1"s), "(0, 3) uses colour 5 of a palette of 4"},
+        {rle("\2\1\0\0"s), "compressed pixels are cut off"},
+        {rle("\0\3\1\2\3"s), "compressed pixels are cut off"},
+        {rle("\0\2\1\5\0\1"s), "compressed move leaves the bitmap"}};
     PixelBuffer pixels;
     ASSERT_TRUE(pixels.Allocate(1, 1));
     pixels.Set(0, 0, 42);
-    for (const std::string& bytes : cases) {
-        SCOPED_TRACE(&bytes - cases);
+    for (const auto& [bytes, reason] : cases) {
         std::string error;
-        EXPECT_FALSE(DecodeBitmap(bytes.data(), bytes.size(), pixels, &error));
-        EXPECT_FALSE(error.empty());
-        EXPECT_EQ(pixels.width(), 1);
-        EXPECT_EQ(pixels.At(0, 0), 42u);
+        EXPECT_TRUE(!DecodeBitmap(bytes.data(), bytes.size(), pixels, &error) &&
+                    error.find(reason) != error.npos)
+            << reason << ": " << error;
+        EXPECT_TRUE(pixels.width() == 1 && pixels.At(0, 0) == 42u) << reason;
     }
+    const std::string widest = Bmp(40, 1, 0, 32767, 1, 2, 0), edge = rle("\0\2\7\4\0\1"s);
+    EXPECT_TRUE(DecodeBitmap(widest.data(), widest.size(), pixels) && pixels.width() == 32767);
+    EXPECT_TRUE(DecodeBitmap(edge.data(), edge.size(), pixels) && pixels.At(6, 3) == 0x9E3779u);
     test::TempDir dir;
     const std::string file = dir / "cached.bmp";
     PixelBuffer first, second;
@@ -358,13 +431,12 @@ TEST(BitmapFileTest, BadFilesFailAndGoodOnesAreReadOnceWhileUnchanged) {
     EXPECT_EQ(error, "cannot open '" + dir / "missing.bmp" + "'");
     EXPECT_FALSE(LoadBitmapFile(dir.path(), first, &error)) << "a folder is not a bitmap";
     EXPECT_FALSE(LoadBitmapFile("", first, &error));
-    test::WriteFile(file, EncodeBitmap(24, false));
+    test::WriteFile(file, good);
     ClearBitmapCache();
     ASSERT_TRUE(LoadBitmapFile(file, first, &error)) << error;
     ASSERT_TRUE(LoadBitmapFile(file, second));
     EXPECT_EQ(GetBitmapCacheStats().hits, 1u);
     EXPECT_EQ(GetBitmapCacheStats().entries, 1u);
-    EXPECT_EQ(first.At(1, 2), Colour(1, 2));
     EXPECT_TRUE(SamePixels(first, second));
     // A copy: drawing on one load never changes the next.
     second.Set(0, 0, 0x123456);
@@ -374,8 +446,8 @@ TEST(BitmapFileTest, BadFilesFailAndGoodOnesAreReadOnceWhileUnchanged) {
 
     // The same size rewritten in place with another time, and a file replaced by another: read again.
     const timespec times[2] = {{0, UTIME_NOW}, {1000000, 0}};
-    std::string other = EncodeBitmap(24, false);
-    other[54] = '\x7F'; // the first pixel's blue
+    std::string other = good;
+    other[54] ^= 1; // the first pixel's blue
     test::WriteFile(file, other);
     ASSERT_EQ(::utimensat(AT_FDCWD, file.c_str(), times, 0), 0);
     PixelBuffer changed;
@@ -383,12 +455,29 @@ TEST(BitmapFileTest, BadFilesFailAndGoodOnesAreReadOnceWhileUnchanged) {
     ASSERT_TRUE(LoadBitmapFile(file, changed));
     EXPECT_EQ(GetBitmapCacheStats().misses, misses + 1);
     EXPECT_NE(changed.At(0, 2), first.At(0, 2)); // bottom-up: the first stored row is the last one
-    // The replacement has 32 bits and its rows top-down.
-    test::WriteFile(dir / "other.bmp", EncodeBitmap(32, true));
+    test::WriteFile(dir / "other.bmp", Bmp(40, 32, 0, 2, -3, 0, 0));
     ASSERT_EQ(std::rename((dir / "other.bmp").c_str(), file.c_str()), 0);
     PixelBuffer replaced;
     ASSERT_TRUE(LoadBitmapFile(file, replaced));
-    EXPECT_TRUE(SamePixels(first, replaced));
+    EXPECT_FALSE(SamePixels(first, replaced));
+
+    // Refusals are remembered as well: an unchanged bad file is not read again.
+    const std::string bad = dir / "bad.bmp", huge = dir / "huge.bmp", cut = dir / "cut.bmp";
+    test::WriteFile(bad, Bmp(40, 8, 1, 8192, 8192, 2, 2, {}, "\0\1"s));
+    test::WriteFile(cut, good.substr(0, good.size() - 10));
+    test::WriteFile(huge, good);
+    ASSERT_EQ(::truncate(huge.c_str(), kMaxBitmapFileBytes + 1), 0);
+    for (const auto& [path, reason] :
+         {std::pair{bad, "is too large for a bitmap (8192 x 8192; at most 16777216 pixels, 32767 on a side)"},
+          std::pair{huge, "is too large for a bitmap (68157441 bytes; at most 68157440)"},
+          std::pair{cut, "is not a usable bitmap: the pixel data is cut off (14 of 24 bytes)"}}) {
+        const auto hits = GetBitmapCacheStats().hits;
+        for (int load = 0; load < 2; ++load) {
+            EXPECT_FALSE(LoadBitmapFile(path, pixels, &error));
+            EXPECT_EQ(error, "'" + path + "' " + reason);
+        }
+        EXPECT_EQ(GetBitmapCacheStats().hits, hits + 1);
+    }
 }
 
 } // namespace

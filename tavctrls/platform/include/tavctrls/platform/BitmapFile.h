@@ -3,19 +3,30 @@
 #include "PixelBuffer.h"
 
 #include <cstddef>
+#include <cstdint>
 #include <string>
 
 namespace tav::platform {
 
-// Decodes a BMP file (1, 4, 8, 24 or 32 bits, bottom-up or top-down) into XRGB8888 pixels.
-// On failure gives false with a reason in `error` (when given) and leaves `pixels` as it was.
+// The largest bitmap read: at most kMaxBitmapPixels pixels (4096 x 4096) and kMaxBitmapSide on either
+// side, in a file of at most kMaxBitmapFileBytes (such a bitmap at 32 bits a pixel, with room for
+// headers and palette). Larger ones are refused from their header, before anything is allocated.
+inline constexpr std::int64_t kMaxBitmapPixels = std::int64_t{1} << 24;
+inline constexpr std::int64_t kMaxBitmapSide = 32767;
+inline constexpr std::int64_t kMaxBitmapFileBytes = kMaxBitmapPixels * 4 + (std::int64_t{1} << 20);
+
+// Decodes a BMP file into XRGB8888 pixels: core, info, V4 and V5 headers; 1, 2, 4 and 8 bits with a
+// palette (uncompressed, or run-length compressed at 8 and 4 bits); 16 and 32 bits (default layout or
+// bit-field masks); 24 bits; rows bottom-up or top-down. On failure gives false with a reason in `error`
+// (when given) and leaves `pixels` as it was. A pixel whose colour the palette lacks is refused.
 bool DecodeBitmap(const void* bytes, std::size_t size, PixelBuffer& pixels, std::string* error = nullptr);
 // Loads a BMP file; a relative path is looked up in the current directory first, then in the folder
-// of the running program.
+// of the running program. The header is read and checked before the rest of the file.
 bool LoadBitmapFile(const std::string& path, PixelBuffer& pixels, std::string* error = nullptr);
 
-// Decoded bitmaps are kept (up to kBitmapCacheBytes) keyed by the file's path, identity, size and
-// modification time, so loading an unchanged file again copies pixels instead of decoding them.
+// Decoded bitmaps, and the reasons files were refused, are kept (up to kBitmapCacheBytes) keyed by the
+// file's path, identity, size and modification time, so loading an unchanged file again copies pixels
+// (or gives the same refusal) instead of reading and decoding it.
 inline constexpr std::size_t kBitmapCacheBytes = std::size_t{64} << 20;
 struct BitmapCacheStats {
     std::size_t hits = 0;
