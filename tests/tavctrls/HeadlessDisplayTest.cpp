@@ -281,9 +281,10 @@ TEST_F(HeadlessDisplayTest, ScreenshotsAreSavedOnEveryEndAndFailuresChangeTheSta
         Set("TAV_SCREENSHOT", path);
         std::unique_ptr<Display> shown = CreateDisplayFromEnvironment();
         ASSERT_TRUE(shown->Open({"", true, 0, 0, 4, 3}, nullptr));
+        const bool timesOut = modal; // clang 14 cannot capture a structured binding
         const auto [status, error] = EndStatusOf([&] {
             RunFrames(*shown, 2);
-            if (modal)
+            if (timesOut)
                 shown->EnterModalLoop(), RunFrames(*shown, 1000);
             shown->Close();
             EndProcess(0);
