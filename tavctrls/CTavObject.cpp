@@ -15,6 +15,15 @@ float CTavObject::ClampCoordinate(float value) {
     return std::isnan(value) ? 0.0F : std::clamp(value, -kMaxCoordinate, kMaxCoordinate);
 }
 
+int CTavObject::ClampCoordinate(int value) {
+    constexpr int limit = static_cast<int>(kMaxCoordinate);
+    return std::clamp(value, -limit, limit);
+}
+
+int CTavObject::ClampLength(int length) {
+    return std::clamp(length, -kMaxLength, kMaxLength);
+}
+
 CTavObject::~CTavObject() {
     // Owners call Finish first; this only catches what was left (an object never added anywhere).
     delete m_scrollBars;
