@@ -672,49 +672,37 @@ TEST_F(DesignViewTest, DoubleClickAndRightClickMenusActOnTheControl) {
     EXPECT_EQ(app.DragState, BuilderApp::NoDrag);
 }
 
-// Numbers no screen can hold, as a project file may carry them, in the view and in the preview, under
-// the mouse: positions are clamped, controls with sizes no surface takes are left out.
+// Numbers no screen can hold, as a project file may carry them, in the view and the preview: positions
+// are clamped, lengths too, and controls with sizes no surface takes are left out.
 TEST_F(DesignViewTest, NumbersBeyondAnyScreenAreClampedOrLeftOut) {
-    constexpr int kMax = INT32_MAX, kMin = INT32_MIN, kFar = 1 << 20;
-    const struct {
-        ObjectKind kind;
-        int x, y, width, height;
-        Rect shown; // {} when left out
-    } cases[] = {
-        {ObjectKind::Object, kMax, kMin, 60, 40, {kFar, -kFar, 60, 40}},
-        {ObjectKind::Button, kMin, 100, 60, 40, {-kFar, 100, 60, 40}},
-        {ObjectKind::Static, 10, 10, kMax, 40, {}},
-        {ObjectKind::Edit, 10, 10, 40, 32768, {}},
-        {ObjectKind::ListBox, -32767, 5, 32767, 20, {-32767, 5, 32767, 20}},
-        {ObjectKind::Tree, 5, kMax, 60, 40, {5, kFar, 60, 40}},
-        {ObjectKind::CheckBox, 20, 20, 60, kMin, {}},
-        {ObjectKind::Animation, 0, 0, kMax, kMax, {}},
-    };
-    AddScreen(*project, "S");
+    constexpr int kMax = INT32_MAX, kMin = INT32_MIN, kFar = 1 << 20, kLong = 32767;
+    // x, y, width and height of each kind in turn, and as shown (zeros: left out).
+    const int cases[][8] = {{kMin, 100, 60, 40, -kFar, 100, 60, 40},
+                            {10, 10, kMax, 40},
+                            {10, 10, 40, kLong + 1},
+                            {20, 20, 60, 40, 20, 20, 60, 40},
+                            {-kLong, 5, kLong, 20, -kLong, 5, kLong, 20},
+                            {5, kMax, 60, 40, 5, kFar, 60, 40},
+                            {0, 0, kMin, 1},
+                            {kMax, kMin, 60, 40, kFar, -kFar, 60, 40}};
     for (const auto& c : cases) {
-        ObjectDef& o = AddObject(*project, c.kind, "S", "O" + std::to_string(project->ObjectCount()), c.x,
-                                 c.y, c.width, c.height);
-        o.textOffsetX = o.columnHeight = o.itemHeight = o.tabSpace = o.interval = kMax;
-        o.textOffsetY = kMin;
-        o.caption = "Far";
+        ObjectDef& o = AddObject(*project, static_cast<ObjectKind>(project->ObjectCount()), "S", "O", c[0],
+                                 c[1], c[2], c[3]);
+        o.textOffsetY = -(o.textOffsetX = o.columnHeight = o.itemHeight = o.tabSpace = o.fontSize = kMax);
     }
     Project& loaded = Load();
     Select("S");
-    for (std::size_t i = 0; i < std::size(cases); ++i) {
-        const CTavObject* control = ControlOf(loaded.Object(static_cast<int>(i)));
-        EXPECT_EQ(control ? RectOf(control) : Rect{}, cases[i].shown) << "row " << i;
-    }
-    const auto wander = [this] {
-        for (const Point at :
-             {Point{0, 0}, Point{300, 40}, Point{799, 599}, Point{kMax, kMin}, Point{kMin, 5}})
-            display->MouseMove(at[0], at[1]);
-        LClick(InView(40, 40));
-    };
-    wander();
-    Drive(3);
+    for (int i = 0; i < loaded.ObjectCount(); ++i)
+        EXPECT_EQ(ControlOf(loaded.Object(i)) ? RectOf(ControlOf(loaded.Object(i))) : Rect{},
+                  (Rect{cases[i][4], cases[i][5], cases[i][6], cases[i][7]}));
+    const auto* list = dynamic_cast<CTavListBox*>(ControlOf(loaded.Object(4)));
+    const auto* tree = dynamic_cast<CTavTree*>(ControlOf(loaded.Object(5)));
+    EXPECT_EQ(
+        (Rect{list->GetItemHeight(), list->GetColumnHeight(), tree->GetTabSpace(), tree->GetFontHeight()}),
+        (Rect{kLong, kLong, kLong, kLong}));
     Menu("SCREEN", "Full Screen",
-         {[&](CTavScreen*) { wander(); }, [&](CTavScreen*) { display->KeyDown(VK_ESCAPE); }});
-    EXPECT_EQ(main->Preview(), nullptr);
+         {[this](CTavScreen*) { display->MouseMove(kMax, kMin), LClick(InView(40, 40)); },
+          [this](CTavScreen*) { display->KeyDown(VK_ESCAPE); }});
 }
 
 // A move and a Delete inside the preview: its question opens over it, Delete rebuilds its view at once,
