@@ -22,10 +22,11 @@ void FillProject(Project& project, int screens) {
         screen->name = "Screen" + std::to_string(s);
         screen->background = "art/background" + std::to_string(s) + ".bmp";
         project.AddScreen(std::move(screen));
+        Project screenObjects; // names are unique per screen: only this screen's objects are searched
         for (int o = 0; o < 100; ++o) {
             auto object = std::make_unique<ObjectDef>();
             object->screenName = project.screens.back()->name;
-            object->SetKind(static_cast<ObjectKind>(o % 8), project, object->screenName);
+            object->SetKind(static_cast<ObjectKind>(o % 8), screenObjects, object->screenName);
             for (std::string* path :
                  {&object->upBitmap, &object->overBitmap, &object->downBitmap, &object->checkedBitmap,
                   &object->uncheckedBitmap, &object->listBackground, &object->treeBackground,
@@ -36,8 +37,10 @@ void FillProject(Project& project, int screens) {
             object->y = o * 5;
             if (object->kind == ObjectKind::Animation)
                 object->frames = {"art/frame1.bmp", "art/frame2.bmp", "art/frame3.bmp"};
-            project.AddObject(std::move(object));
+            screenObjects.AddObject(std::move(object));
         }
+        for (auto& object : screenObjects.objects)
+            project.AddObject(std::move(object));
     }
 }
 

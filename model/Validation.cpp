@@ -15,6 +15,8 @@ namespace {
 class NameIndex {
 public:
     NameIndex(const Project& project, bool withObjects) : project_(project) {
+        screens_.reserve(project.screens.size());
+        objects_.reserve(withObjects ? project.objects.size() : 0);
         for (int i = 0; i < project.ScreenCount(); ++i) {
             const ScreenDef& screen = project.Screen(i);
             ++screens_.try_emplace(screen.name, ScreenEntry{i, 0}).first->second.count;
