@@ -1,4 +1,5 @@
 #include "model/ProjectFile.h"
+#include "tavgen/Tavgen.h"
 
 #include <benchmark/benchmark.h>
 
@@ -6,24 +7,26 @@
 #include <fcntl.h>
 #include <filesystem>
 #include <fstream>
+#include <sstream>
 #include <unistd.h>
 
 namespace {
 
 using namespace tav;
 
-// 100 screens with 100 objects each, every kind, with relative bitmap paths like real projects.
-void FillProject(Project& project) {
+// `screens` screens with 100 objects each, every kind, with relative bitmap paths like real projects.
+void FillProject(Project& project, int screens) {
     project.name = "Bench";
-    for (int s = 0; s < 100; ++s) {
+    for (int s = 0; s < screens; ++s) {
         auto screen = std::make_unique<ScreenDef>();
         screen->name = "Screen" + std::to_string(s);
         screen->background = "art/background" + std::to_string(s) + ".bmp";
         project.AddScreen(std::move(screen));
+        Project screenObjects; // names are unique per screen: only this screen's objects are searched
         for (int o = 0; o < 100; ++o) {
             auto object = std::make_unique<ObjectDef>();
             object->screenName = project.screens.back()->name;
-            object->SetKind(static_cast<ObjectKind>(o % 8), project, object->screenName);
+            object->SetKind(static_cast<ObjectKind>(o % 8), screenObjects, object->screenName);
             for (std::string* path :
                  {&object->upBitmap, &object->overBitmap, &object->downBitmap, &object->checkedBitmap,
                   &object->uncheckedBitmap, &object->listBackground, &object->treeBackground,
@@ -34,16 +37,18 @@ void FillProject(Project& project) {
             object->y = o * 5;
             if (object->kind == ObjectKind::Animation)
                 object->frames = {"art/frame1.bmp", "art/frame2.bmp", "art/frame3.bmp"};
-            project.AddObject(std::move(object));
+            screenObjects.AddObject(std::move(object));
         }
+        for (auto& object : screenObjects.objects)
+            project.AddObject(std::move(object));
     }
 }
 
 struct Fixture {
-    Fixture() {
+    explicit Fixture(int screens) {
         char pattern[] = "/tmp/tavbench.XXXXXX";
         folder = ::mkdtemp(pattern);
-        FillProject(project);
+        FillProject(project, screens);
         bytes = FormatProjectFile(project);
         input = folder + "/input.tvp";
         output = folder + "/output.tvp";
@@ -56,7 +61,13 @@ struct Fixture {
 };
 
 Fixture& Shared() {
-    static Fixture fixture;
+    static Fixture fixture(100);
+    return fixture;
+}
+
+// 100,000 objects on 1,000 screens.
+Fixture& Large() {
+    static Fixture fixture(1000);
     return fixture;
 }
 
@@ -114,10 +125,34 @@ void Write_Reference_OneWriteAndFsync(benchmark::State& state) {
     WriteReference(state, true);
 }
 
+// What `tavgen validate` does, reading included, against reading the same file alone.
+void Validate_Ours(benchmark::State& state) {
+    const std::vector<std::string> args{Large().input};
+    for (auto _ : state) {
+        std::ostringstream out, err;
+        if (RunValidateCommand(args, out, err) == kExitUsage)
+            state.SkipWithError("validate failed");
+        benchmark::DoNotOptimize(out.str().size());
+    }
+}
+
+void Validate_Reference_Read(benchmark::State& state) {
+    Large();
+    for (auto _ : state) {
+        auto project = std::make_unique<Project>();
+        if (!project->ReadProjectFile(Large().input))
+            state.SkipWithError("read failed");
+        benchmark::DoNotOptimize(project->objects.data());
+        project.reset(); // validate destroys its project too
+    }
+}
+
 BENCHMARK(Read_Ours)->Unit(benchmark::kMillisecond);
 BENCHMARK(Read_Reference_Getline)->Unit(benchmark::kMillisecond);
 BENCHMARK(Write_Ours)->Unit(benchmark::kMillisecond);
 BENCHMARK(Write_Reference_OneWrite)->Unit(benchmark::kMillisecond);
 BENCHMARK(Write_Reference_OneWriteAndFsync)->Unit(benchmark::kMillisecond);
+BENCHMARK(Validate_Ours)->Unit(benchmark::kMillisecond);
+BENCHMARK(Validate_Reference_Read)->Unit(benchmark::kMillisecond);
 
 } // namespace

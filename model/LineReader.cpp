@@ -14,7 +14,13 @@ constexpr std::size_t kBlockSize = 1 << 16;
 
 LineReader::LineReader(std::string_view text) : data_(text.data()), end_(text.size()) {}
 
-LineReader::LineReader(int fd) : storage_(kBlockSize), data_(storage_.data()), fd_(fd) {}
+LineReader::LineReader(int fd, std::uint64_t maxBytes)
+    : storage_(kBlockSize), data_(storage_.data()), fd_(fd), maxBytes_(maxBytes) {}
+
+std::string LineReader::TooLarge(std::uint64_t maxBytes) {
+    return "the file is larger than " + std::to_string(maxBytes >> 20) +
+           " MiB, the most a project file may hold";
+}
 
 bool LineReader::Next(std::string_view& line) {
     std::size_t scanned = 0;
@@ -64,7 +70,12 @@ bool LineReader::Refill() {
         const ssize_t got = ::read(fd_, storage_.data() + end_, storage_.size() - end_);
         if (got > 0) {
             end_ += static_cast<std::size_t>(got);
-            return true;
+            readBytes_ += static_cast<std::uint64_t>(got);
+            if (readBytes_ <= maxBytes_)
+                return true;
+            failure_ = TooLarge(maxBytes_);
+            fd_ = -1;
+            return false;
         }
         if (got == 0) {
             fd_ = -1;

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -15,13 +16,16 @@ public:
     static constexpr std::size_t kMaxLineLength = std::size_t{64} << 20;
 
     explicit LineReader(std::string_view text);
-    explicit LineReader(int fd); // the descriptor stays the caller's
+    // The descriptor stays the caller's. Input beyond `maxBytes` ends the read with a failure.
+    LineReader(int fd, std::uint64_t maxBytes);
 
     // The next line, valid until the next call; false at the end of the input or on an error.
     bool Next(std::string_view& line);
     int lineNumber() const { return lineNumber_; }
-    // Why the input ended early: empty at a plain end, else a read error or an overlong line.
+    // Why the input ended early: empty at a plain end, else a read error, an overlong line or input.
     const std::string& failure() const { return failure_; }
+    // The failure of an input larger than `maxBytes`.
+    static std::string TooLarge(std::uint64_t maxBytes);
 
 private:
     bool Refill();
@@ -31,6 +35,8 @@ private:
     std::size_t begin_ = 0;
     std::size_t end_ = 0;
     int fd_ = -1;
+    std::uint64_t maxBytes_ = 0;
+    std::uint64_t readBytes_ = 0;
     int lineNumber_ = 0;
     std::string failure_;
 };

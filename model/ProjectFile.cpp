@@ -448,7 +448,13 @@ bool Project::ReadProjectFile(const std::string& path, std::string* error) {
             *error = "cannot open '" + path + "': " + std::strerror(code);
         return false;
     }
-    LineReader lines(fd);
+    if (S_ISREG(info.st_mode) && static_cast<std::uint64_t>(info.st_size) > kMaxProjectFileSize) {
+        ::close(fd);
+        if (error != nullptr)
+            *error = "'" + path + "': " + LineReader::TooLarge(kMaxProjectFileSize);
+        return false;
+    }
+    LineReader lines(fd, kMaxProjectFileSize);
     const bool read = ReadProject(*this, lines, error);
     ::close(fd);
     if (!read && error != nullptr)

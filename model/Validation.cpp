@@ -3,9 +3,75 @@
 #include "model/Decimal.h"
 #include "model/Project.h"
 
+#include <string_view>
+#include <unordered_map>
+#include <utility>
+
 namespace tav {
 
 namespace {
+
+// The name lookups of the rules, hashed once per project so that checking every item stays linear.
+class NameIndex {
+public:
+    NameIndex(const Project& project, bool withObjects) : project_(project) {
+        screens_.reserve(project.screens.size());
+        objects_.reserve(withObjects ? project.objects.size() : 0);
+        for (int i = 0; i < project.ScreenCount(); ++i) {
+            const ScreenDef& screen = project.Screen(i);
+            ++screens_.try_emplace(screen.name, ScreenEntry{i, 0}).first->second.count;
+            startups_ += screen.startup == 1 ? 1 : 0;
+        }
+        if (withObjects)
+            for (const auto& object : project.objects)
+                ++objects_[{object->screenName, object->name}];
+    }
+
+    const ScreenDef* FindScreen(const std::string& name) const {
+        const auto found = name.empty() ? screens_.end() : screens_.find(name);
+        return found == screens_.end() ? nullptr : &project_.Screen(found->second.first);
+    }
+    bool OtherScreenNamed(const std::string& name, int editedIndex) const {
+        const auto found = screens_.find(name);
+        const int count = found == screens_.end() ? 0 : found->second.count;
+        return count >
+               (Edited(editedIndex, project_.ScreenCount()) && project_.Screen(editedIndex).name == name ? 1
+                                                                                                         : 0);
+    }
+    bool OtherStartupScreen(int editedIndex) const {
+        return startups_ >
+               (Edited(editedIndex, project_.ScreenCount()) && project_.Screen(editedIndex).startup == 1 ? 1
+                                                                                                         : 0);
+    }
+    bool OtherObjectNamed(const ObjectDef& candidate, int editedIndex) const {
+        const auto found = objects_.find({candidate.screenName, candidate.name});
+        const int count = found == objects_.end() ? 0 : found->second;
+        const bool self = Edited(editedIndex, project_.ObjectCount()) &&
+                          project_.Object(editedIndex).name == candidate.name &&
+                          project_.Object(editedIndex).screenName == candidate.screenName;
+        return count > (self ? 1 : 0);
+    }
+
+private:
+    using NamePair = std::pair<std::string_view, std::string_view>;
+    struct ScreenEntry {
+        int first;
+        int count;
+    };
+    struct PairHash {
+        std::size_t operator()(const NamePair& names) const {
+            const std::hash<std::string_view> hash;
+            return hash(names.first) * 31 + hash(names.second);
+        }
+    };
+
+    static bool Edited(int index, int count) { return index >= 0 && index < count; }
+
+    const Project& project_;
+    std::unordered_map<std::string_view, ScreenEntry> screens_;
+    std::unordered_map<NamePair, int, PairHash> objects_;
+    int startups_ = 0;
+};
 
 bool HasBlank(const std::string& text) {
     return text.find(' ') != std::string::npos;
@@ -35,7 +101,7 @@ std::string TextRules(const ObjectDef& object) {
     return CaptionFontRules(object);
 }
 
-std::string ButtonRules(const ObjectDef& object, const Project& project) {
+std::string ButtonRules(const ObjectDef& object, const NameIndex& names) {
     if (object.downBitmap.empty())
         return "You have to specify a bitmap for the down state";
     if (object.overBitmap.empty())
@@ -44,7 +110,7 @@ std::string ButtonRules(const ObjectDef& object, const Project& project) {
         return "You have to specify a bitmap for the up state";
     if (std::string message = CaptionFontRules(object); !message.empty())
         return message;
-    if (!object.clickScreen.empty() && project.FindScreen(object.clickScreen) == nullptr)
+    if (!object.clickScreen.empty() && names.FindScreen(object.clickScreen) == nullptr)
         return "Invalid Screen Name";
     return {};
 }
@@ -103,10 +169,10 @@ std::string AnimationRules(const ObjectDef& object) {
     return {};
 }
 
-std::string KindRules(const ObjectDef& object, const Project& project) {
+std::string KindRules(const ObjectDef& object, const NameIndex& names) {
     switch (object.kind) {
     case ObjectKind::Button:
-        return ButtonRules(object, project);
+        return ButtonRules(object, names);
     case ObjectKind::CheckBox:
         return CheckBoxRules(object);
     case ObjectKind::Static:
@@ -124,55 +190,72 @@ std::string KindRules(const ObjectDef& object, const Project& project) {
     return {};
 }
 
-} // namespace
-
-std::string Project::ValidateScreen(const ScreenDef& candidate, int editedIndex) const {
-    if (candidate.name == name)
+std::string ScreenRules(const Project& project, const NameIndex& names, const ScreenDef& candidate,
+                        int editedIndex) {
+    if (candidate.name == project.name)
         return "Screen name cannot be the same as project name";
     if (candidate.name.empty())
         return "Screen name cannot be blank";
     if (HasBlank(candidate.name))
         return "Screen name cannot contain spaces";
-    for (int i = 0; i < ScreenCount(); ++i)
-        if (i != editedIndex && Screen(i).name == candidate.name)
-            return "Screen with this name already exists";
+    if (names.OtherScreenNamed(candidate.name, editedIndex))
+        return "Screen with this name already exists";
     // Judged by index rather than by name, so that renaming the startup screen itself passes.
-    if (candidate.type == ScreenType::FullScreen && candidate.startup == 1)
-        for (int i = 0; i < ScreenCount(); ++i)
-            if (i != editedIndex && Screen(i).startup == 1)
-                return "You cannot have more than one startup screen";
+    if (candidate.type == ScreenType::FullScreen && candidate.startup == 1 &&
+        names.OtherStartupScreen(editedIndex))
+        return "You cannot have more than one startup screen";
     if (candidate.type == ScreenType::FullScreen)
         return {};
     if (candidate.parent.empty())
         return "Popup screens and sub screens must have a parent";
-    const ScreenDef* parent = FindScreen(candidate.parent);
+    const ScreenDef* parent = names.FindScreen(candidate.parent);
     if (parent == nullptr)
         return "Invalid parent screen";
     std::int64_t parentWidth = 0;
     std::int64_t parentHeight = 0;
-    ParentSize(*this, *parent, parentWidth, parentHeight);
+    ParentSize(project, *parent, parentWidth, parentHeight);
     if (std::int64_t{candidate.x} + candidate.width > parentWidth ||
         std::int64_t{candidate.y} + candidate.height > parentHeight)
         return "Screen dimensions can't be greater than parent screen's";
     return {};
 }
 
-std::string Project::ValidateObject(const ObjectDef& candidate, int editedIndex) const {
+std::string ObjectRules(const NameIndex& names, const ObjectDef& candidate, int editedIndex) {
     if (candidate.name.empty())
         return "Object name cannot be blank";
     if (HasBlank(candidate.name))
         return "Object name cannot contain spaces";
-    for (int i = 0; i < ObjectCount(); ++i)
-        if (i != editedIndex && Object(i).name == candidate.name &&
-            Object(i).screenName == candidate.screenName)
-            return "Object with this name already exists";
+    if (names.OtherObjectNamed(candidate, editedIndex))
+        return "Object with this name already exists";
     if (candidate.width == 0)
         return "Object's width cannot be 0";
     if (candidate.height == 0)
         return "Object's height cannot be 0";
     if (candidate.transparent == 1 && candidate.transparentColor.AnyAbove255())
         return "RGB Codes cannot be greater than 255";
-    return KindRules(candidate, *this);
+    return KindRules(candidate, names);
+}
+
+} // namespace
+
+std::string Project::ValidateScreen(const ScreenDef& candidate, int editedIndex) const {
+    return ScreenRules(*this, NameIndex(*this, false), candidate, editedIndex);
+}
+
+std::string Project::ValidateObject(const ObjectDef& candidate, int editedIndex) const {
+    return ObjectRules(NameIndex(*this, true), candidate, editedIndex);
+}
+
+std::vector<ItemFailure> ValidateProject(const Project& project) {
+    const NameIndex names(project, true);
+    std::vector<ItemFailure> failures;
+    for (int i = 0; i < project.ScreenCount(); ++i)
+        if (std::string message = ScreenRules(project, names, project.Screen(i), i); !message.empty())
+            failures.push_back({i, -1, std::move(message)});
+    for (int i = 0; i < project.ObjectCount(); ++i)
+        if (std::string message = ObjectRules(names, project.Object(i), i); !message.empty())
+            failures.push_back({-1, i, std::move(message)});
+    return failures;
 }
 
 ProjectRuleFailure ValidateProjectSettings(const std::string& nameText, const std::string& widthText,

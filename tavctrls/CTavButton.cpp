@@ -115,15 +115,15 @@ void CTavButton::SetTextColor(COLORREF colour) {
 
 void CTavButton::SetFont(const char* name, int width, int height, int weight) {
     m_fontName = name != nullptr ? name : "";
-    m_fontWidth = width;
-    m_fontHeight = height;
+    m_fontWidth = ClampLength(width);
+    m_fontHeight = ClampLength(height);
     m_fontWeight = weight;
     Redraw();
 }
 
 void CTavButton::SetTextOffset(int x, int y) {
-    m_textOffsetX = x;
-    m_textOffsetY = y;
+    m_textOffsetX = ClampCoordinate(x);
+    m_textOffsetY = ClampCoordinate(y);
     Redraw();
 }
 

@@ -110,8 +110,8 @@ void CTavCheckBox::SetValue(BOOL value) {
 
 void CTavCheckBox::SetFont(const char* name, int width, int height, int weight) {
     m_fontName = name != nullptr ? name : "";
-    m_fontWidth = width;
-    m_fontHeight = height;
+    m_fontWidth = ClampLength(width);
+    m_fontHeight = ClampLength(height);
     m_fontWeight = weight;
     Redraw();
 }

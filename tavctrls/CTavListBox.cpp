@@ -430,7 +430,7 @@ void CTavListBox::DrawContent() {
 // ---- appearance ----
 
 void CTavListBox::SetFont(const char* name, int width, int height, int weight) {
-    m_itemFont = {name != nullptr ? name : "", width, height, weight};
+    m_itemFont = {name != nullptr ? name : "", ClampLength(width), ClampLength(height), weight};
     Redraw();
 }
 
@@ -445,7 +445,7 @@ void CTavListBox::SetBackColor(DWORD pixel) {
 }
 
 void CTavListBox::SetColumnFont(const char* name, int width, int height, int weight) {
-    m_columnFont = {name != nullptr ? name : "", width, height, weight};
+    m_columnFont = {name != nullptr ? name : "", ClampLength(width), ClampLength(height), weight};
     Redraw();
 }
 
@@ -472,7 +472,7 @@ void CTavListBox::SetLineColor(COLORREF colour) {
 void CTavListBox::SetColumnHeight(int height) {
     if (height < 1)
         return;
-    m_columnHeight = height;
+    m_columnHeight = ClampLength(height);
     UpdateContentSize();
     Redraw();
 }
@@ -480,7 +480,7 @@ void CTavListBox::SetColumnHeight(int height) {
 void CTavListBox::SetItemHeight(int height) {
     if (height < 1)
         return;
-    m_itemHeight = height;
+    m_itemHeight = ClampLength(height);
     UpdateContentSize();
     Redraw();
 }

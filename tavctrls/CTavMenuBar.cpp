@@ -121,8 +121,8 @@ void CTavMenuBar::SetFont(const char* name, int width, int height, int weight) {
     if (height < 1)
         return;
     m_fontName = name != nullptr ? name : "";
-    m_fontWidth = width;
-    m_fontHeight = height;
+    m_fontWidth = ClampLength(width);
+    m_fontHeight = ClampLength(height);
     m_fontWeight = weight;
     Refresh();
 }

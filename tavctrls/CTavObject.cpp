@@ -5,10 +5,24 @@
 #include "CTavScrollBarsBase.h"
 #include "TavRuntime.h"
 
+#include <algorithm>
 #include <cmath>
 #include <vector>
 
 CTavObject::CTavObject() = default;
+
+float CTavObject::ClampCoordinate(float value) {
+    return std::isnan(value) ? 0.0F : std::clamp(value, -kMaxCoordinate, kMaxCoordinate);
+}
+
+int CTavObject::ClampCoordinate(int value) {
+    constexpr int limit = static_cast<int>(kMaxCoordinate);
+    return std::clamp(value, -limit, limit);
+}
+
+int CTavObject::ClampLength(int length) {
+    return std::clamp(length, -kMaxLength, kMaxLength);
+}
 
 CTavObject::~CTavObject() {
     // Owners call Finish first; this only catches what was left (an object never added anywhere).
@@ -106,7 +120,7 @@ DWORD CTavObject::Initialize(DWORD id, float x, float y, const char* bitmap, int
         return TAVERROR_NOAPP;
     m_app = tav::CurrentApp();
     m_screen = screen;
-    if (width < 1 || height < 1)
+    if (!IsValidLength(width) || !IsValidLength(height))
         return TAVERROR_INVALIDARG;
     m_width = width;
     m_height = height;
@@ -167,6 +181,8 @@ void CTavObject::UpdateAppPosition() {
 }
 
 void CTavObject::SetPosition(float x, float y) {
+    x = ClampCoordinate(x);
+    y = ClampCoordinate(y);
     m_x = x;
     m_y = y;
     UpdateAppPosition();
@@ -177,7 +193,7 @@ void CTavObject::SetPosition(float x, float y) {
 }
 
 DWORD CTavObject::SetWidth(int w) {
-    if (w < 1)
+    if (!IsValidLength(w))
         return TAVERROR_INVALIDARG;
     m_width = w;
     CreateImage();
@@ -188,7 +204,7 @@ DWORD CTavObject::SetWidth(int w) {
 }
 
 DWORD CTavObject::SetHeight(int h) {
-    if (h < 1)
+    if (!IsValidLength(h))
         return TAVERROR_INVALIDARG;
     m_height = h;
     CreateImage();
@@ -308,8 +324,8 @@ void CTavObject::Update() {
         m_velocityY = m_speedY * m_app->GetFrameTime();
     }
     if (m_velocityX != 0 || m_velocityY != 0) {
-        const float x = m_x + m_velocityX;
-        const float y = m_y + m_velocityY;
+        const float x = ClampCoordinate(m_x + m_velocityX);
+        const float y = ClampCoordinate(m_y + m_velocityY);
         if (static_cast<int>(x) == static_cast<int>(m_x) && static_cast<int>(y) == static_cast<int>(m_y)) {
             m_x = x;
             m_y = y;

@@ -60,14 +60,14 @@ int CTavPopupMenu::ItemAt(int x, int y) {
 void CTavPopupMenu::SetItemHeight(int height) {
     if (height < 1)
         return;
-    m_itemHeight = height;
+    m_itemHeight = ClampLength(height);
     Redraw();
 }
 
 void CTavPopupMenu::SetFont(const char* name, int width, int height, int weight) {
     m_fontName = name != nullptr ? name : "";
-    m_fontWidth = width;
-    m_fontHeight = height;
+    m_fontWidth = ClampLength(width);
+    m_fontHeight = ClampLength(height);
     m_fontWeight = weight;
     Redraw();
 }

@@ -139,8 +139,8 @@ void CTavStatic::SetMultiline(BOOL multiline) {
 
 void CTavStatic::SetFont(const char* name, int width, int height, int weight) {
     m_fontName = name != nullptr ? name : "";
-    m_fontWidth = width;
-    m_fontHeight = height;
+    m_fontWidth = ClampLength(width);
+    m_fontHeight = ClampLength(height);
     m_fontWeight = weight;
     Layout();
     Redraw();
@@ -157,8 +157,8 @@ void CTavStatic::SetBackColor(DWORD pixel) {
 }
 
 void CTavStatic::SetTextExtent(int x, int y) {
-    m_textOffsetX = x;
-    m_textOffsetY = y;
+    m_textOffsetX = ClampCoordinate(x);
+    m_textOffsetY = ClampCoordinate(y);
     Redraw();
 }
 

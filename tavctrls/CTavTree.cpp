@@ -747,6 +747,7 @@ void CTavTree::SetFontName(const char* name) {
 }
 
 void CTavTree::SetFontHeight(int height) {
+    height = ClampLength(height);
     m_fontHeight = height;
     for (Item& item : m_items) {
         item.fontHeight = height;
@@ -783,7 +784,7 @@ void CTavTree::SetTextColor(COLORREF colour) {
 }
 
 void CTavTree::SetTabSpace(int space) {
-    m_tabSpace = space;
+    m_tabSpace = ClampLength(space);
     RebuildLayout();
     UpdateContentSize();
     Redraw();
@@ -792,7 +793,7 @@ void CTavTree::SetTabSpace(int space) {
 void CTavTree::SetItemHeight(int height) {
     if (height < 1)
         return;
-    m_itemHeight = height;
+    m_itemHeight = ClampLength(height);
     UpdateContentSize();
     Redraw();
 }

@@ -672,6 +672,39 @@ TEST_F(DesignViewTest, DoubleClickAndRightClickMenusActOnTheControl) {
     EXPECT_EQ(app.DragState, BuilderApp::NoDrag);
 }
 
+// Numbers no screen can hold, as a project file may carry them, in the view and the preview: positions
+// are clamped, lengths too, and controls with sizes no surface takes are left out.
+TEST_F(DesignViewTest, NumbersBeyondAnyScreenAreClampedOrLeftOut) {
+    constexpr int kMax = INT32_MAX, kMin = INT32_MIN, kFar = 1 << 20, kLong = 32767;
+    // x, y, width and height of each kind in turn, and as shown (zeros: left out).
+    const int cases[][8] = {{kMin, 100, 60, 40, -kFar, 100, 60, 40},
+                            {10, 10, kMax, 40},
+                            {10, 10, 40, kLong + 1},
+                            {20, 20, 60, 40, 20, 20, 60, 40},
+                            {-kLong, 5, kLong, 20, -kLong, 5, kLong, 20},
+                            {5, kMax, 60, 40, 5, kFar, 60, 40},
+                            {0, 0, kMin, 1},
+                            {kMax, kMin, 60, 40, kFar, -kFar, 60, 40}};
+    for (const auto& c : cases) {
+        ObjectDef& o = AddObject(*project, static_cast<ObjectKind>(project->ObjectCount()), "S", "O", c[0],
+                                 c[1], c[2], c[3]);
+        o.textOffsetY = -(o.textOffsetX = o.columnHeight = o.itemHeight = o.tabSpace = o.fontSize = kMax);
+    }
+    Project& loaded = Load();
+    Select("S");
+    for (int i = 0; i < loaded.ObjectCount(); ++i)
+        EXPECT_EQ(ControlOf(loaded.Object(i)) ? RectOf(ControlOf(loaded.Object(i))) : Rect{},
+                  (Rect{cases[i][4], cases[i][5], cases[i][6], cases[i][7]}));
+    const auto* list = dynamic_cast<CTavListBox*>(ControlOf(loaded.Object(4)));
+    const auto* tree = dynamic_cast<CTavTree*>(ControlOf(loaded.Object(5)));
+    EXPECT_EQ(
+        (Rect{list->GetItemHeight(), list->GetColumnHeight(), tree->GetTabSpace(), tree->GetFontHeight()}),
+        (Rect{kLong, kLong, kLong, kLong}));
+    Menu("SCREEN", "Full Screen",
+         {[this](CTavScreen*) { display->MouseMove(kMax, kMin), LClick(InView(40, 40)); },
+          [this](CTavScreen*) { display->KeyDown(VK_ESCAPE); }});
+}
+
 // A move and a Delete inside the preview: its question opens over it, Delete rebuilds its view at once,
 // and the main view follows when Escape ends it.
 TEST_F(DesignViewTest, PreviewEditsShowInTheMainViewAfterEscape) {

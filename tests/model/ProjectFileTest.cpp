@@ -196,15 +196,23 @@ TEST(ProjectFile, FileNamesListsAndReadErrors) {
     EXPECT_FALSE(FileExists(dir / "folder.tvp"));
 
     WriteFile(dir / "empty.tvp", "");
-    const std::pair<std::string, const char*> unreadable[] = {{dir / "missing", "No such file"},
-                                                              {dir / "folder.tvp", "Is a directory"},
-                                                              {dir / "empty.tvp", "empty.tvp"}};
+    // Sparse, all zeros: refused by its size, else it would fail as an overlong line.
+    WriteFile(dir / "huge.tvp", "");
+    ASSERT_EQ(0, ::truncate((dir / "huge.tvp").c_str(), kMaxProjectFileSize + 1));
+    FILE* endless = ::popen("yes $(head -c 100000 /dev/zero | tr '\\0' a) | head -c 300000000", "r");
+    const std::pair<std::string, const char*> unreadable[] = {
+        {dir / "missing", "No such file"},
+        {dir / "folder.tvp", "Is a directory"},
+        {dir / "empty.tvp", "empty.tvp"},
+        {dir / "huge.tvp", "huge.tvp': the file is larger than 256 MiB, the most a project file may hold"},
+        {"/dev/fd/" + std::to_string(::fileno(endless)), "the file is larger than 256 MiB"}};
     for (const auto& [path, named] : unreadable) {
         Project project;
         std::string error;
         EXPECT_FALSE(project.ReadProjectFile(path, &error));
         EXPECT_NE(std::string::npos, error.find(named)) << error;
     }
+    ::pclose(endless);
 }
 
 // Signed fields take a leading sign and digits and clamp; unsigned ones keep the bit pattern of negatives.

@@ -215,12 +215,15 @@ TEST(ObjectRules, EachRuleWithItsMessageInOrder) {
         ObjectKind kind;
         std::function<void(ObjectDef&)> change;
         const char* message;
+        int editedIndex = Project::kNewItem; // 0 is Main/Taken, 1 is Other/Taken2
     } cases[] = {
         {K::Object, [](ObjectDef&) {}, ""},
         {K::Object, SET(o.name = ""), "Object name cannot be blank"},
         {K::Static, SET(o.name = "a b"), "Object name cannot contain spaces"},
         {K::Button, SET(o.name = "Taken"), "Object with this name already exists"},
         {K::Button, SET(o.name = "Taken", o.screenName = "Other"), ""},
+        {K::Button, SET(o.name = "Taken"), "", 0}, // an edited object keeps its own name
+        {K::Button, SET(o.name = "Taken"), "Object with this name already exists", 1},
         {K::Animation, SET(o.width = 0), "Object's width cannot be 0"}, // before any kind rule
         {K::Object, SET(o.width = -5), ""},
         {K::Tree, SET(o.height = 0), "Object's height cannot be 0"},
@@ -284,21 +287,8 @@ TEST(ObjectRules, EachRuleWithItsMessageInOrder) {
         candidate.SetKind(cases[i].kind, project, "Main");
         candidate.frames = {"art/frame.bmp"};
         cases[i].change(candidate);
-        EXPECT_EQ(cases[i].message, project.ValidateObject(candidate, Project::kNewItem)) << "row " << i;
+        EXPECT_EQ(cases[i].message, project.ValidateObject(candidate, cases[i].editedIndex)) << "row " << i;
     }
-}
-
-TEST(ObjectRules, AnEditedObjectMayKeepItsNameButNotTakeAnother) {
-    Project project;
-    project.AddScreen(MakeScreen("Main"));
-    project.AddObject(MakeObject(ObjectKind::Object, "Main", "First"));
-    project.AddObject(MakeObject(ObjectKind::Object, "Main", "Second"));
-
-    ObjectDef edited = project.Object(1);
-    EXPECT_EQ("", project.ValidateObject(edited, 1));
-    EXPECT_EQ("Object with this name already exists", project.ValidateObject(edited, Project::kNewItem));
-    edited.name = "First";
-    EXPECT_EQ("Object with this name already exists", project.ValidateObject(edited, 1));
 }
 
 TEST(ProjectRules, EachRuleWithItsMessageAndFocus) {

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <array>
+#include <cmath>
 #include <tuple>
 
 namespace tav::testing {
@@ -464,6 +465,24 @@ TEST_F(ControlsTest, HiddenObjectsAreNotHitOrDrawnButKeepMoving) {
     object->SetVisible(TRUE);
     Frame(app);
     EXPECT_EQ(display->LastFrame().At(5, 5), 0xFFFFFFu);
+}
+
+// Numbers no screen can hold, as generated code passes them on from a project file: positions and
+// offsets are clamped, sizes refused; drawing and input over them stay defined.
+TEST_F(ControlsTest, NumbersBeyondAnyScreenAreClampedOrRefused) {
+    constexpr int kMax = INT32_MAX, kMin = INT32_MIN, kFar = 1 << 20, kLong = 32767;
+    CTavObject* far = AddPlain(screen, 1, kMax, kMin);
+    auto* text = AddPlain<CTavStatic>(screen, 2, 0, 0, 100, 40);
+    text->SetTextExtent(kMin, kMax);
+    EXPECT_EQ((std::vector<long>{text->GetTextOffsetX(), far->SetWidth(kLong + 1), far->SetHeight(kMin),
+                                 far->SetHeight(kLong)}),
+              (std::vector<long>{-kFar, TAVERROR_INVALIDARG, TAVERROR_INVALIDARG, TAVERROR_OK}));
+    const float position[] = {far->GetX(), far->GetY()};
+    far->SetPosition(NAN, -INFINITY);
+    EXPECT_EQ((std::vector<float>{position[0], position[1], far->GetX(), far->GetY()}),
+              (std::vector<float>{kFar, -kFar, 0, -kFar}));
+    screen->LMouseDown(kMax, kMin);
+    Frame(app, 2);
 }
 
 // Callbacks that destroy objects, screens or the application while the library is still routing

@@ -2,6 +2,10 @@
 
 #include "model/Names.h"
 #include "model/ProjectFile.h"
+#include "model/Validation.h"
+
+#include <string_view>
+#include <unordered_set>
 
 namespace tav {
 
@@ -21,12 +25,15 @@ void WarnAboutNames(const Project& project, std::ostream& err) {
     if (!IsCppIdentifier(project.name))
         err << "warning: project name \"" << project.name
             << "\" is not a C++ identifier; the generated application class will not compile\n";
+    std::unordered_set<std::string_view> screenNames;
+    for (const auto& screen : project.screens)
+        screenNames.insert(screen->name);
     for (const auto& screen : project.screens)
         if (!IsCppIdentifier(screen->name))
             err << "warning: screen name \"" << screen->name
                 << "\" is not a C++ identifier; the generated screen class will not compile\n";
     for (const auto& object : project.objects) {
-        if (project.FindScreen(object->screenName) == nullptr)
+        if (object->screenName.empty() || !screenNames.contains(object->screenName))
             err << "warning: object \"" << object->screenName << "/" << object->name << "\" lies on screen \""
                 << object->screenName << "\", which does not exist\n";
         else if (IsCppIdentifier(object->screenName) &&
@@ -51,23 +58,16 @@ int RunValidateCommand(const std::vector<std::string>& args, std::ostream& out, 
         err << "warning: " << field << "; the designer cannot save this project\n";
     WarnAboutNames(project, err);
 
-    bool failed = false;
-    for (int i = 0; i < project.ScreenCount(); ++i) {
-        const std::string message = project.ValidateScreen(project.Screen(i), i);
-        if (!message.empty()) {
-            out << project.Screen(i).name << ": " << message << "\n";
-            failed = true;
+    const std::vector<ItemFailure> failures = ValidateProject(project);
+    for (const ItemFailure& failure : failures) {
+        if (failure.objectIndex < 0) {
+            out << project.Screen(failure.screenIndex).name << ": " << failure.message << "\n";
+        } else {
+            const ObjectDef& object = project.Object(failure.objectIndex);
+            out << object.screenName << "/" << object.name << ": " << failure.message << "\n";
         }
     }
-    for (int i = 0; i < project.ObjectCount(); ++i) {
-        const ObjectDef& object = project.Object(i);
-        const std::string message = project.ValidateObject(object, i);
-        if (!message.empty()) {
-            out << object.screenName << "/" << object.name << ": " << message << "\n";
-            failed = true;
-        }
-    }
-    return failed ? kExitFailures : kExitOk;
+    return failures.empty() ? kExitOk : kExitFailures;
 }
 
 } // namespace tav

@@ -2,6 +2,7 @@
 
 #include "model/Project.h"
 
+#include <cstdint>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -9,6 +10,11 @@
 namespace tav {
 
 // The project file: one value per line, every line ended by CR LF.
+
+// The largest project file that is read, in bytes: a larger file is refused before reading, and a
+// stream (a pipe, a device) stops being read there, so that no input fills the memory. A project of
+// 100,000 objects takes about 40 MiB; a single line is further limited to 64 MiB.
+inline constexpr std::uint64_t kMaxProjectFileSize = std::uint64_t{256} << 20;
 std::string FormatProjectFile(const Project& project);
 
 // Fills `project` (fresh, empty) from the text of a project file. Gives false, with the reason in

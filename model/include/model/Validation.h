@@ -1,8 +1,22 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
 namespace tav {
+
+class Project;
+
+// A screen or object that fails the edited-item rules, with the first failing rule's message.
+struct ItemFailure {
+    int screenIndex = -1; // -1 for an object
+    int objectIndex = -1; // -1 for a screen
+    std::string message;
+};
+
+// Every screen and then every object that fails the rules as ValidateScreen and ValidateObject
+// judge it in place (edited index: its own), in project order. Linear in the project's size.
+std::vector<ItemFailure> ValidateProject(const Project& project);
 
 // The field of the project dialog that takes the keyboard focus after a failed rule.
 enum class ProjectField { None, Width, Height };

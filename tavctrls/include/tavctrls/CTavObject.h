@@ -14,6 +14,20 @@ class CTavScrollBarsBase;
 // mode (plain, colour-keyed or alpha), optional scroll bars and a simple per-frame motion.
 class CTavObject {
 public:
+    // Every rectangle enters an object here, whatever its source (a project file, generated code, a
+    // program): positions are clamped to -kMaxCoordinate..kMaxCoordinate, far beyond any surface, and
+    // widths and heights above kMaxLength (a surface's largest side) are refused like those below 1,
+    // so that a position plus a size always fits an int and every position converts to one exactly.
+    // The other numbers that place or size something inside a control (text offsets, font, row and
+    // column heights, indents) are clamped by their setters the same way.
+    static constexpr float kMaxCoordinate = 1 << 20;
+    static constexpr int kMaxLength = 32767;
+    // The lengths an object accepts; a coordinate or a length within its range (NaN becomes 0).
+    static bool IsValidLength(int length) { return length >= 1 && length <= kMaxLength; }
+    static float ClampCoordinate(float value);
+    static int ClampCoordinate(int value);
+    static int ClampLength(int length);
+
     CTavObject();
     CTavObject(const CTavObject&) = delete;
     CTavObject& operator=(const CTavObject&) = delete;
