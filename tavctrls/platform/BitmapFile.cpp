@@ -6,8 +6,6 @@
 #include <algorithm>
 #include <cerrno>
 #include <cstdint>
-#include <cstdio>
-#include <cstring>
 #include <fcntl.h>
 #include <filesystem>
 #include <map>

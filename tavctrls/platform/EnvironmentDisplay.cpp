@@ -27,12 +27,8 @@ struct EnvironmentDisplay::Screenshot {
     void Write() {
         if (std::exchange(written, true))
             return;
-        std::string error;
-        if (lastFrame.Empty())
-            error = "no frame was presented, " + path + " not written";
-        else if (!SaveBitmapFile(path, lastFrame, &error) && error.empty())
-            error = "cannot write " + path;
-        failed = !error.empty();
+        std::string error = "no frame was presented, " + path + " not written";
+        failed = lastFrame.Empty() || !SaveBitmapFile(path, lastFrame, &error);
         if (failed)
             std::cerr << "TAV_SCREENSHOT: " << error << std::endl;
         lastFrame = PixelBuffer();

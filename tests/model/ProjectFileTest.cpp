@@ -4,7 +4,6 @@
 #include "tavctrls/files/AtomicFile.h"
 #include "tests/support/TestSupport.h"
 
-#include <algorithm>
 #include <csignal>
 #include <filesystem>
 #include <gtest/gtest.h>
