@@ -496,10 +496,15 @@ void AppendTargetIncludes(std::string& out, const std::vector<const ObjectDef*>&
     }
 }
 
-void AppendButtonDown(std::string& out, const ScreenDef& screen,
+// A popup opens at its own rectangle; an unknown target (refused before generation) takes the caller's.
+const ScreenDef& TargetOf(const Project& project, const ScreenDef& caller, const ObjectDef& button) {
+    const ScreenDef* target = project.FindScreen(button.clickScreen);
+    return target != nullptr ? *target : caller;
+}
+
+void AppendButtonDown(std::string& out, const Project& project, const ScreenDef& screen,
                       const std::vector<const ObjectDef*>& objects) {
     AppendFilled(out, kButtonDownTop, {{"Screen", screen.name}});
-    const std::string x = Int(screen.x), y = Int(screen.y), w = Int(screen.width), h = Int(screen.height);
     bool first = true;
     for (const ObjectDef* object : objects) {
         if (!OpensScreen(*object))
@@ -507,13 +512,14 @@ void AppendButtonDown(std::string& out, const ScreenDef& screen,
         out.append(first ? "\t" : "\telse ");
         first = false;
         const std::string id = screen.name + "_" + object->name;
+        const ScreenDef& target = TargetOf(project, screen, *object);
         AppendFilled(out, kOpenScreen,
                      {{"Id", id},
                       {"Target", object->clickScreen},
-                      {"ScreenX", x},
-                      {"ScreenY", y},
-                      {"ScreenW", w},
-                      {"ScreenH", h}});
+                      {"ScreenX", Int(target.x)},
+                      {"ScreenY", Int(target.y)},
+                      {"ScreenW", Int(target.width)},
+                      {"ScreenH", Int(target.height)}});
     }
     out.append("\treturn FALSE;\n}\n\n");
 }
@@ -563,7 +569,7 @@ std::string ScreenSourceText(const Project& project, int screenIndex) {
         AppendObjectBlock(out, values);
     }
     out.append("}\n\n");
-    AppendButtonDown(out, screen, objects);
+    AppendButtonDown(out, project, screen, objects);
     AppendStubs(out, screen.name, kScreenStubs);
     return out;
 }

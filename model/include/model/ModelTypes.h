@@ -21,6 +21,10 @@ enum class ObjectKind : std::uint32_t {
     Object = 7,
 };
 
+// What a button does when clicked, stored in the object's reserved number: 0, the value of every
+// project without the choice, opens its click screen (if it names one).
+enum class ClickAction : std::int32_t { OpenScreen = 0, ClosePopup = 1, Quit = 2 };
+
 // A boolean stored as a 32-bit integer; only 1 counts as true where a rule tests it.
 using Flag = std::int32_t;
 

@@ -64,6 +64,12 @@ struct ObjectDef {
     // Called once for a new object, after screenName has been set.
     void SetKind(ObjectKind newKind, const Project& project, const std::string& onScreen);
 
+    // The stored click action; unknown numbers count as opening the click screen.
+    ClickAction Click() const {
+        return reservedNumber == 1 || reservedNumber == 2 ? static_cast<ClickAction>(reservedNumber)
+                                                          : ClickAction::OpenScreen;
+    }
+
     bool operator==(const ObjectDef&) const = default;
 };
 

@@ -48,7 +48,7 @@ BOOL Welcome::OnButtonDown(DWORD bID)
 	if (bID == Welcome_GreetButton)
 	{
 		Greeting* scr = new Greeting;
-		scr->Initialize(0,0, 0, 640, 480, TAVSCREEN_POPUP, this);
+		scr->Initialize(0,170, 140, 300, 200, TAVSCREEN_POPUP, this);
 		SetChildScreen(scr);
 		RemoveChildScreen();
 	}

@@ -142,14 +142,14 @@ BOOL MainMenu::OnButtonDown(DWORD bID)
 	if (bID == MainMenu_AboutButton)
 	{
 		About* scr = new About;
-		scr->Initialize(0,0, 0, 800, 600, TAVSCREEN_POPUP, this);
+		scr->Initialize(0,200, 150, 400, 300, TAVSCREEN_POPUP, this);
 		SetChildScreen(scr);
 		RemoveChildScreen();
 	}
 	else if (bID == MainMenu_HelpButton)
 	{
 		About* scr = new About;
-		scr->Initialize(0,0, 0, 800, 600, TAVSCREEN_POPUP, this);
+		scr->Initialize(0,200, 150, 400, 300, TAVSCREEN_POPUP, this);
 		SetChildScreen(scr);
 		RemoveChildScreen();
 	}

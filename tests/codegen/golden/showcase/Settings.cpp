@@ -65,7 +65,7 @@ BOOL Settings::OnButtonDown(DWORD bID)
 	if (bID == Settings_ConfirmButton)
 	{
 		Confirm* scr = new Confirm;
-		scr->Initialize(0,0, 0, 800, 600, TAVSCREEN_POPUP, this);
+		scr->Initialize(0,250, 200, 300, 200, TAVSCREEN_POPUP, this);
 		SetChildScreen(scr);
 		RemoveChildScreen();
 	}

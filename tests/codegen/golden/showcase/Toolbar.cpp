@@ -42,7 +42,7 @@ BOOL Toolbar::OnButtonDown(DWORD bID)
 	if (bID == Toolbar_HomeButton)
 	{
 		MainMenu* scr = new MainMenu;
-		scr->Initialize(0,0, 0, 800, 60, TAVSCREEN_POPUP, this);
+		scr->Initialize(0,0, 0, 800, 600, TAVSCREEN_POPUP, this);
 		SetChildScreen(scr);
 		RemoveChildScreen();
 	}
