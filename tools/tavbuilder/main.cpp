@@ -1,3 +1,4 @@
+#include "Render.h"
 #include "builder/BuilderEntry.h"
 #include "tavctrls/TavCtrls.h"
 
@@ -19,5 +20,7 @@ void WarnWhenArtIsMissing() {
 
 int APIENTRY WinMain(HINSTANCE hInstance, HINSTANCE, LPSTR lpCmdLine, int nCmdShow) {
     WarnWhenArtIsMissing();
+    if (const auto rendered = tav::builder::RunRenderCommand(lpCmdLine))
+        return *rendered;
     return tav::builder::RunBuilder(hInstance, lpCmdLine, nCmdShow);
 }
