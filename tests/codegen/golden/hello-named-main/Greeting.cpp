@@ -19,14 +19,21 @@ void Greeting::AfterInitialize()
 	SetBackgroundImage("art/mboxback.bmp", TAVBACK_STRETCH);
 
 	CTavStatic *obj0 = new CTavStatic; 
-	obj0->Initialize("Hello, world! This popup was opened by a button.", Greeting_Message, 20, 30, 260, 80, this);
+	obj0->Initialize("Hello, world! This popup was opened by a button.", Greeting_Message, 20, 30, 260, 100, this);
 	obj0->SetMultiline(TRUE);
 	obj0->SetBackColor(RGB(0, 0, 0));
 	obj0->SetTransparent(TRUE, obj0->GetBackColor());
-	obj0->SetTextColor(RGB(0, 0, 0));
+	obj0->SetTextColor(RGB(235, 240, 245));
 	obj0->SetFont("Verdana", 0, 15, 0);
 	obj0->SetTextExtent(0, 0);
 	AddObject(obj0);
+
+	CTavButton *obj1 = new CTavButton;
+	obj1->Initialize("Close", Greeting_CloseButton, 100, 150, 100, 30, this, "art/buttonnormal.bmp", "art/buttonover.bmp", "art/buttondown.bmp");
+	obj1->SetTextColor(RGB(30, 40, 52));
+	obj1->SetFont("Verdana", 0, 15, FW_BOLD);
+	obj1->SetTextOffset(18, 6);
+	AddObject(obj1); 
 
 }
 

@@ -6,6 +6,7 @@
 enum Greeting_OBJECTS
 {
 	Greeting_Message = 0,
+	Greeting_CloseButton = 1,
 };
 
 class Greeting : public CTavScreen

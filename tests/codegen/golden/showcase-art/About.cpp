@@ -23,14 +23,14 @@ void About::AfterInitialize()
 	obj0->SetMultiline(TRUE);
 	obj0->SetBackColor(RGB(0, 0, 0));
 	obj0->SetTransparent(TRUE, obj0->GetBackColor());
-	obj0->SetTextColor(RGB(0, 0, 0));
+	obj0->SetTextColor(RGB(235, 240, 245));
 	obj0->SetFont("Verdana", 0, 15, 0);
 	obj0->SetTextExtent(0, 0);
 	AddObject(obj0);
 
 	CTavButton *obj1 = new CTavButton;
 	obj1->Initialize("Close", About_CloseButton, 150, 250, 100, 30, this, "art//buttonnormal.bmp", "art//buttonover.bmp", "art//buttondown.bmp");
-	obj1->SetTextColor(RGB(255, 255, 255));
+	obj1->SetTextColor(RGB(30, 40, 52));
 	obj1->SetFont("Verdana", 0, 15, FW_BOLD);
 	obj1->SetTextOffset(28, 6);
 	AddObject(obj1); 

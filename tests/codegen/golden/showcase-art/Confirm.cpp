@@ -16,25 +16,28 @@ void Confirm::AfterInitialize()
 // This get called after screen has been initialized.
 // Add your screen objects here. 
 
+	SetBackgroundImage("art//mboxback.bmp", TAVBACK_CENTER);
+
 	CTavStatic *obj0 = new CTavStatic; 
 	obj0->Initialize("Reset every setting?", Confirm_Question, 20, 20, 260, 60, this);
 	obj0->SetMultiline(TRUE);
-	obj0->SetBackColor(RGB(64, 255, 64));
-	obj0->SetTextColor(RGB(255, 0, 0));
+	obj0->SetBackColor(RGB(0, 0, 0));
+	obj0->SetTransparent(TRUE, obj0->GetBackColor());
+	obj0->SetTextColor(RGB(235, 240, 245));
 	obj0->SetFont("Verdana", 0, 15, 0);
 	obj0->SetTextExtent(0, 0);
 	AddObject(obj0);
 
 	CTavButton *obj1 = new CTavButton;
 	obj1->Initialize("Yes", Confirm_YesButton, 40, 150, 100, 30, this, "art//buttonnormal.bmp", "art//buttonover.bmp", "art//buttondown.bmp");
-	obj1->SetTextColor(RGB(255, 0, 0));
+	obj1->SetTextColor(RGB(30, 40, 52));
 	obj1->SetFont("Verdana", 0, 15, FW_BOLD);
 	obj1->SetTextOffset(36, 6);
 	AddObject(obj1); 
 
 	CTavButton *obj2 = new CTavButton;
 	obj2->Initialize("No", Confirm_NoButton, 160, 150, 100, 30, this, "art//buttonnormal.bmp", "art//buttonover.bmp", "art//buttondown.bmp");
-	obj2->SetTextColor(RGB(255, 0, 0));
+	obj2->SetTextColor(RGB(30, 40, 52));
 	obj2->SetFont("Verdana", 0, 15, FW_BOLD);
 	obj2->SetTextOffset(38, 6);
 	AddObject(obj2); 

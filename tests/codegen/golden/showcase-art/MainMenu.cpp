@@ -37,28 +37,28 @@ void MainMenu::AfterInitialize()
 
 	CTavButton *obj2 = new CTavButton;
 	obj2->Initialize("About", MainMenu_AboutButton, 20, 200, 120, 30, this, "art//buttonnormal.bmp", "art//buttonover.bmp", "art//buttondown.bmp");
-	obj2->SetTextColor(RGB(255, 255, 255));
+	obj2->SetTextColor(RGB(30, 40, 52));
 	obj2->SetFont("Verdana", 0, 15, FW_BOLD);
 	obj2->SetTextOffset(30, 6);
 	AddObject(obj2); 
 
 	CTavButton *obj3 = new CTavButton;
 	obj3->Initialize("Help", MainMenu_HelpButton, 20, 240, 120, 30, this, "art//buttonnormal.bmp", "art//buttonover.bmp", "art//buttondown.bmp");
-	obj3->SetTextColor(RGB(255, 255, 255));
+	obj3->SetTextColor(RGB(30, 40, 52));
 	obj3->SetFont("Verdana", 0, 15, FW_BOLD);
 	obj3->SetTextOffset(36, 6);
 	AddObject(obj3); 
 
 	CTavButton *obj4 = new CTavButton;
 	obj4->Initialize("Reload", MainMenu_ReloadButton, 20, 280, 120, 30, this, "art//buttonnormal.bmp", "art//buttonover.bmp", "art//buttondown.bmp");
-	obj4->SetTextColor(RGB(255, 255, 0));
-	obj4->SetFont("Verdana", 0, 13, 0);
+	obj4->SetTextColor(RGB(30, 40, 52));
+	obj4->SetFont("Verdana", 0, 15, FW_BOLD);
 	obj4->SetTextOffset(30, 6);
 	AddObject(obj4); 
 
 	CTavButton *obj5 = new CTavButton;
 	obj5->Initialize("Settings", MainMenu_SettingsButton, 20, 320, 120, 30, this, "art//buttonnormal.bmp", "art//buttonover.bmp", "art//buttondown.bmp");
-	obj5->SetTextColor(RGB(255, 255, 255));
+	obj5->SetTextColor(RGB(30, 40, 52));
 	obj5->SetFont("Verdana", 0, 15, FW_BOLD);
 	obj5->SetTextOffset(26, 6);
 	AddObject(obj5); 

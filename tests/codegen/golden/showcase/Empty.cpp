@@ -16,6 +16,8 @@ void Empty::AfterInitialize()
 // This get called after screen has been initialized.
 // Add your screen objects here. 
 
+	SetBackgroundImage("art/treeback.bmp", TAVBACK_STRETCH);
+
 }
 
 BOOL Empty::OnButtonDown(DWORD bID)

@@ -1,6 +1,7 @@
 #include "Settings.h"
 #include <TavCtrls.h>
 #include "Confirm.h"
+#include "MainMenu.h"
 
 Settings::Settings()
 {
@@ -41,14 +42,14 @@ void Settings::AfterInitialize()
 
 	CTavButton *obj3 = new CTavButton;
 	obj3->Initialize("Reset", Settings_ConfirmButton, 40, 200, 120, 30, this, "art/buttonnormal.bmp", "art/buttonover.bmp", "art/buttondown.bmp");
-	obj3->SetTextColor(RGB(255, 255, 255));
+	obj3->SetTextColor(RGB(30, 40, 52));
 	obj3->SetFont("Verdana", 0, 15, FW_BOLD);
 	obj3->SetTextOffset(34, 6);
 	AddObject(obj3); 
 
 	CTavButton *obj4 = new CTavButton;
 	obj4->Initialize("Back", Settings_BackButton, 40, 540, 120, 30, this, "art/buttonnormal.bmp", "art/buttonover.bmp", "art/buttondown.bmp");
-	obj4->SetTextColor(RGB(255, 255, 255));
+	obj4->SetTextColor(RGB(30, 40, 52));
 	obj4->SetFont("Verdana", 0, 15, FW_BOLD);
 	obj4->SetTextOffset(-2, 6);
 	AddObject(obj4); 
@@ -66,6 +67,13 @@ BOOL Settings::OnButtonDown(DWORD bID)
 	{
 		Confirm* scr = new Confirm;
 		scr->Initialize(0,250, 200, 300, 200, TAVSCREEN_POPUP, this);
+		SetChildScreen(scr);
+		RemoveChildScreen();
+	}
+	else if (bID == Settings_BackButton)
+	{
+		MainMenu* scr = new MainMenu;
+		scr->Initialize(0,0, 0, 800, 600, TAVSCREEN_POPUP, this);
 		SetChildScreen(scr);
 		RemoveChildScreen();
 	}

@@ -21,7 +21,7 @@ void Toolbar::AfterInitialize()
 
 	CTavButton *obj0 = new CTavButton;
 	obj0->Initialize("Home", Toolbar_HomeButton, 10, 15, 80, 30, this, "art/buttonnormal.bmp", "art/buttonover.bmp", "art/buttondown.bmp");
-	obj0->SetTextColor(RGB(255, 255, 255));
+	obj0->SetTextColor(RGB(30, 40, 52));
 	obj0->SetFont("Verdana", 0, 15, FW_BOLD);
 	obj0->SetTextOffset(18, 6);
 	AddObject(obj0); 
