@@ -43,9 +43,9 @@ bool Encode(const PixelBuffer& pixels, std::vector<unsigned char>& out, std::vec
         return false;
     }
     png_set_write_fn(png, &out, AppendBytes, NoFlush);
-    png_set_IHDR(png, info, static_cast<png_uint_32>(pixels.width()), static_cast<png_uint_32>(pixels.height()),
-                 8, PNG_COLOR_TYPE_RGB, PNG_INTERLACE_NONE, PNG_COMPRESSION_TYPE_DEFAULT,
-                 PNG_FILTER_TYPE_DEFAULT);
+    png_set_IHDR(png, info, static_cast<png_uint_32>(pixels.width()),
+                 static_cast<png_uint_32>(pixels.height()), 8, PNG_COLOR_TYPE_RGB, PNG_INTERLACE_NONE,
+                 PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);
     png_write_info(png, info);
     for (int y = 0; y < pixels.height(); ++y) {
         const std::uint32_t* source = pixels.Row(y);

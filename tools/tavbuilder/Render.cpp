@@ -64,9 +64,9 @@ void ResolveBitmaps(Project& project, const fs::path& folder) {
     for (auto& screen : project.screens)
         ResolveFromProjectFolder(screen->background, folder);
     for (auto& o : project.objects) {
-        for (std::string* path : {&o->image, &o->upBitmap, &o->overBitmap, &o->downBitmap, &o->checkedBitmap,
-                                  &o->uncheckedBitmap, &o->listBackground, &o->treeBackground, &o->plusBitmap,
-                                  &o->minusBitmap})
+        for (std::string* path :
+             {&o->image, &o->upBitmap, &o->overBitmap, &o->downBitmap, &o->checkedBitmap, &o->uncheckedBitmap,
+              &o->listBackground, &o->treeBackground, &o->plusBitmap, &o->minusBitmap})
             ResolveFromProjectFolder(*path, folder);
         for (std::string& frame : o->frames)
             ResolveFromProjectFolder(frame, folder);
@@ -86,7 +86,8 @@ struct Preview {
 
     bool Open() {
         TavUseOffscreenDisplay();
-        if (app.doInit(nullptr, 0, "Tavrin Controls Builder", TAVAPP_WINDOW, 800, 600, 0, 0, 24) != TAVERROR_OK)
+        if (app.doInit(nullptr, 0, "Tavrin Controls Builder", TAVAPP_WINDOW, 800, 600, 0, 0, 24) !=
+            TAVERROR_OK)
             return false;
         app.SetShowFrameRate(FALSE);
         screen = new PreviewScreen;

@@ -2,6 +2,7 @@
 #include <TavCtrls.h>
 #include "About.h"
 #include "MainMenu.h"
+#include "Settings.h"
 
 MainMenu::MainMenu()
 {
@@ -156,6 +157,13 @@ BOOL MainMenu::OnButtonDown(DWORD bID)
 	else if (bID == MainMenu_ReloadButton)
 	{
 		MainMenu* scr = new MainMenu;
+		scr->Initialize(0,0, 0, 800, 600, TAVSCREEN_POPUP, this);
+		SetChildScreen(scr);
+		RemoveChildScreen();
+	}
+	else if (bID == MainMenu_SettingsButton)
+	{
+		Settings* scr = new Settings;
 		scr->Initialize(0,0, 0, 800, 600, TAVSCREEN_POPUP, this);
 		SetChildScreen(scr);
 		RemoveChildScreen();
