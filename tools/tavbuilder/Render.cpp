@@ -135,8 +135,11 @@ std::optional<int> RunRenderCommand(const char* commandLine) {
     if (only && project.FindScreen(*only) == nullptr)
         return Fail(kExitUsage, "the project has no screen named '" + *only + "'");
     std::error_code failed;
+    // A missing folder is made (its parent must exist); anything else that is not a folder is refused.
+    if (!fs::exists(fs::symlink_status(outFolder, failed)))
+        fs::create_directory(outFolder, failed);
     if (!fs::is_directory(outFolder, failed))
-        return Fail(kExitUsage, "'" + outFolder.string() + "' is not a folder");
+        return Fail(kExitUsage, "'" + outFolder.string() + "' is not a folder and cannot be made one");
     ResolveBitmaps(project, fs::absolute(projectPath, failed).parent_path());
 
     Preview preview;
