@@ -118,21 +118,33 @@ TEST(ProjectModel, DeletingAScreenRemovesExactlyItsObjectsAndRenamingMovesThem) 
     for (const auto& [screen, name] : objects)
         project.AddObject(MakeObject(ObjectKind::Button, screen, name));
     project.Object(4).clickScreen = "Main";
+    project.Object(5).clickScreen = "Other";
 
     project.DeleteScreen(0);
     ASSERT_EQ(2, project.ScreenCount());
     EXPECT_EQ("Child", project.Screen(0).name);
     EXPECT_EQ("Main", project.Screen(0).parent) << "a child keeps its dangling parent";
     EXPECT_EQ((std::vector<std::string>{"Other/a", "main/c", "Other/e", "Child/f"}), ObjectNames(project));
-    EXPECT_EQ("Main", project.Object(2).clickScreen);
+    EXPECT_EQ("", project.Object(2).clickScreen) << "a button opens no deleted screen";
+    EXPECT_EQ("Other", project.Object(3).clickScreen);
 
+    // References follow a rename; empty ones (no screen) and other names stay.
     project.AddScreen(MakeScreen("Sub", ScreenType::SubScreen, "Other"));
-    project.Object(3).clickScreen = "Other";
+    project.AddScreen(MakeScreen(""));
+    project.Object(1).clickScreen = "Child";
+    project.modified = 0;
     project.RenameScreen(1, "New");
     EXPECT_EQ("New", project.Screen(1).name);
     EXPECT_EQ((std::vector<std::string>{"New/a", "main/c", "New/e", "Child/f"}), ObjectNames(project));
-    EXPECT_EQ("Other", project.Object(3).clickScreen) << "click screens are not renamed";
-    EXPECT_EQ("Other", project.Screen(2).parent) << "parents are not renamed";
+    EXPECT_EQ((std::vector<std::string>{"", "Child", "", "New"}),
+              (std::vector<std::string>{project.Object(0).clickScreen, project.Object(1).clickScreen,
+                                        project.Object(2).clickScreen, project.Object(3).clickScreen}));
+    EXPECT_EQ("New", project.Screen(2).parent);
+    EXPECT_EQ("Main", project.Screen(0).parent);
+    EXPECT_EQ(1, project.modified);
+    project.RenameScreen(3, "Blank");
+    EXPECT_EQ("", project.Object(0).clickScreen);
+    EXPECT_EQ("", project.Screen(1).parent);
 }
 
 ScreenDef Startup(const char* name) {
