@@ -580,11 +580,11 @@ void ObjectDialog::WriteBack(ObjectDef& target) const {
                 binding.NumberOf(target) = ReadNumber(edit->GetText());
         }
     }
-    if (kind == ObjectKind::Button && ChosenClickAction() != target.Click()) {
+    if (kind == ObjectKind::Button) {
         target.reservedNumber = static_cast<std::int32_t>(ChosenClickAction());
+        if (target.Click() != ClickAction::OpenScreen)
+            target.clickScreen.clear();
     }
-    if (kind == ObjectKind::Button && target.Click() != ClickAction::OpenScreen)
-        target.clickScreen.clear();
     if (kind == ObjectKind::Animation) {
         if (auto* list = dynamic_cast<CTavListBox*>(GetObjectByID(kFrameList))) {
             target.frames.clear();

@@ -174,37 +174,17 @@ TEST_F(ObjectDialogTest, ValidationMessagesComeInRuleOrderAndKeepTheDialogOpen) 
     EXPECT_EQ(added.clickScreen, "Other");
 }
 
-// One click action at a time; closing and quitting store their number and open no screen. Closing is
-// not offered on a full screen, where a stored close shows, and is stored, as quitting.
-TEST_F(ObjectDialogTest, ClickActionsAreExclusiveAndOnlyOpeningKeepsItsScreen) {
-    const struct {
-        ScreenType type;
-        std::int32_t stored;
-        std::vector<Step> steps;
-        std::int32_t action;
-        const char* target;
-    } rows[] = {
-        {ScreenType::Popup, 0, {Click(44), Layout("object-dialog-button-close")}, 1, ""},
-        {ScreenType::Popup, 0, {Click(45)}, 2, ""},
-        {ScreenType::SubScreen, 2, {Click(44)}, 1, ""},
-        {ScreenType::Popup, 1, {Click(44)}, 0, "Other"}, // unchecked: back to opening
-        {ScreenType::Popup, 0, {Click(45), Click(43)}, 0, "Other"},
-        {ScreenType::FullScreen, 1, {Layout("object-dialog-button-quit")}, 2, ""},
-        {ScreenType::FullScreen, 7, {}, 7, "Other"}, // an unknown number stays while unchanged
-    };
-    for (const auto& row : rows) {
-        SCOPED_TRACE(row.stored);
-        project.Screen(0).type = row.type;
-        ObjectDef object = RichObject(ObjectKind::Button);
-        object.reservedNumber = row.stored;
-        const int index = AddExisting(object);
-        std::vector<Step> steps = row.steps;
-        steps.push_back(Click(1));
-        EXPECT_EQ(Open(ObjectKind::Button, index, steps), 1);
-        EXPECT_EQ(project.Object(index).reservedNumber, row.action);
-        EXPECT_EQ(project.Object(index).clickScreen, row.target);
-        project.DeleteObject(index);
-    }
+// Closing and quitting open no screen; a full screen offers no closing and shows a stored close as quitting.
+TEST_F(ObjectDialogTest, CloseAndQuitOpenNoScreenAndAFullScreenQuitsInsteadOfClosing) {
+    project.Screen(0).type = ScreenType::Popup;
+    const int index = AddExisting(RichObject(ObjectKind::Button));
+    EXPECT_EQ(Open(ObjectKind::Button, index, {Click(44), Layout("object-dialog-button-close"), Click(1)}),
+              1);
+    EXPECT_EQ(project.Object(index).reservedNumber, 1);
+    EXPECT_EQ(project.Object(index).clickScreen, "");
+    project.Screen(0).type = ScreenType::FullScreen;
+    EXPECT_EQ(Open(ObjectKind::Button, index, {Layout("object-dialog-button-quit"), Click(1)}), 1);
+    EXPECT_EQ(project.Object(index).reservedNumber, 2);
 }
 
 // The bitmap chooser starts in the current directory and opens inside the dialog, which it must fit.
@@ -235,7 +215,6 @@ TEST(ReadNumber, TakesAnOptionalMinusAndTheLeadingDigits) {
 }
 
 TEST_F(ObjectDialogTest, ButtonAndListBoxDialogsLookRight) {
-    project.Screen(0).type = ScreenType::Popup; // every click action offered
     for (auto [kind, name] : {std::pair{ObjectKind::Button, "objectdialog-button.bmp"},
                               std::pair{ObjectKind::ListBox, "objectdialog-listbox.bmp"}}) {
         // Bitmap paths of the designer's own art would show where the build lies.
