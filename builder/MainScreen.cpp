@@ -623,9 +623,10 @@ void MainScreen::OnScreenProperties() {
     dialog->editIndex = index;
     if (!RunConfirmed(dialog, 220, 120, 360, 360))
         return;
-    // The name selected before the dialog: a renamed screen is neither selected nor shown.
-    RefreshTree(screenName, "");
-    ShowInActiveView(screenName);
+    // Under its new name when it was renamed (buttons and children that named it follow).
+    const std::string shown = m_project->Screen(index).name;
+    RefreshTree(shown, "");
+    ShowInActiveView(shown);
 }
 
 void MainScreen::OnDeleteScreen() {

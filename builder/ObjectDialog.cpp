@@ -43,8 +43,12 @@ constexpr DWORD kDeleteFrame = 18;
 constexpr DWORD kObjectTransparent = 14;
 constexpr DWORD kFirstTransparentColour = 15, kLastTransparentColour = 20;
 
+constexpr DWORD kButtonClickLabel = 40;
 constexpr DWORD kButtonClickScreen = 41;
 constexpr DWORD kButtonSelectScreen = 42;
+// What a click does, one of three boxes checked at a time (in the order of ClickAction).
+constexpr DWORD kClickActions[] = {43, 44, 45};
+constexpr int kButtonDialogGrowth = 30;
 
 std::string NumberText(std::int32_t value) {
     return std::to_string(value);
@@ -248,9 +252,49 @@ void ObjectDialog::AddButtonBlock() {
     AddNumberEdit(37, &ObjectDef::textOffsetX, 170, 350, 30, 2);
     AddLabel(38, "Y:", 230, 350, 15);
     AddNumberEdit(39, &ObjectDef::textOffsetY, 250, 350, 30, 2);
-    AddLabel(40, "On Click open screen:", 35, 390, 140);
-    AddTextEdit(kButtonClickScreen, &ObjectDef::clickScreen, 180, 390, 100);
-    AddButton(kButtonSelectScreen, "Select", 280, 390);
+    // Room for the click row: the dialog grows downwards, OK and Cancel move along.
+    SetHeight(GetHeight() + kButtonDialogGrowth);
+    SetPosition(GetX(), GetY() - kButtonDialogGrowth / 2);
+    for (const DWORD id : {kOk, kCancel})
+        if (CTavObject* button = GetObjectByID(id))
+            button->SetPosition(button->GetX(), button->GetY() + kButtonDialogGrowth);
+    AddLabel(46, "On Click:", 35, 390, 60);
+    const auto addChoice = [this](DWORD id, const char* caption, int x, int width) {
+        if (CTavCheckBox* box = AddCheckBox(this, id, caption, x, 390, width, 17))
+            box->SetTranslucent(TRUE, 255);
+    };
+    addChoice(kClickActions[0], "Open screen", 100, 100);
+    // Closing is offered where there is something to close over or in; a full screen quits instead.
+    const ScreenDef* screen = project != nullptr ? project->FindScreen(screenName) : nullptr;
+    const bool closes = screen == nullptr || screen->type != ScreenType::FullScreen;
+    if (closes)
+        addChoice(kClickActions[1], "Close screen", 212, 105);
+    addChoice(kClickActions[2], "Quit", closes ? 330 : 212, 50);
+    AddLabel(kButtonClickLabel, "Screen to open:", 35, 420, 140);
+    AddTextEdit(kButtonClickScreen, &ObjectDef::clickScreen, 180, 420, 100);
+    AddButton(kButtonSelectScreen, "Select", 280, 420);
+    ClickActionChosen(ShownClickAction(), TRUE);
+}
+
+DWORD ObjectDialog::ShownClickAction() const {
+    const DWORD stored = kClickActions[static_cast<int>(m_object->Click())];
+    return GetObjectByID(stored) != nullptr ? stored : kClickActions[2];
+}
+
+void ObjectDialog::ClickActionChosen(DWORD cID, BOOL checked) {
+    // Unchecking the checked box falls back to opening a screen.
+    const DWORD chosen = checked ? cID : kClickActions[0];
+    for (const DWORD id : kClickActions)
+        SetValueOf(this, id, id == chosen ? TRUE : FALSE);
+    SetVisibleOf(this, {kButtonClickLabel, kButtonClickScreen, kButtonSelectScreen},
+                 chosen == kClickActions[0] ? TRUE : FALSE);
+}
+
+ClickAction ObjectDialog::ChosenClickAction() const {
+    for (int i = 1; i < 3; ++i)
+        if (ValueOf(this, kClickActions[i]))
+            return static_cast<ClickAction>(i);
+    return ClickAction::OpenScreen;
 }
 
 void ObjectDialog::AddObjectBlock() {
@@ -394,6 +438,9 @@ void ObjectDialog::AddAnimationBlock() {
 // Callbacks ------------------------------------------------------------------------------------------
 
 void ObjectDialog::OnCheckBoxClick(DWORD cID, BOOL newValue) {
+    if (kind == ObjectKind::Button &&
+        std::find(std::begin(kClickActions), std::end(kClickActions), cID) != std::end(kClickActions))
+        ClickActionChosen(cID, newValue);
     if (kind != ObjectKind::Object || cID != kObjectTransparent)
         return;
     for (DWORD id = kFirstTransparentColour; id <= kLastTransparentColour; ++id)
@@ -532,6 +579,11 @@ void ObjectDialog::WriteBack(ObjectDef& target) const {
             else
                 binding.NumberOf(target) = ReadNumber(edit->GetText());
         }
+    }
+    if (kind == ObjectKind::Button) {
+        target.reservedNumber = static_cast<std::int32_t>(ChosenClickAction());
+        if (target.Click() != ClickAction::OpenScreen)
+            target.clickScreen.clear();
     }
     if (kind == ObjectKind::Animation) {
         if (auto* list = dynamic_cast<CTavListBox*>(GetObjectByID(kFrameList))) {

@@ -23,7 +23,7 @@ std::string EscapeLiteral(std::string_view text) {
     escaped.reserve(text.size());
     for (const char c : text) {
         const auto byte = static_cast<unsigned char>(c);
-        if (c == '\\' || c == '"') {
+        if (c == '\\' || c == '"' || (c == '?' && !escaped.empty() && escaped.back() == '?')) {
             escaped.push_back('\\');
             escaped.push_back(c);
         } else if (byte < 0x20 || byte == 0x7F) {

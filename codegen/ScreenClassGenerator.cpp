@@ -93,6 +93,20 @@ constexpr std::string_view kOpenScreen =
     "\t\tRemoveChildScreen();\n"
     "\t}\n";
 
+// A popup ends its modal run, a sub screen leaves its parent.
+constexpr std::string_view kCloseScreen = "if (bID == «Id»)\n"
+                                          "\t{\n"
+                                          "\t\tClose();\n"
+                                          "\t\treturn TRUE;\n"
+                                          "\t}\n";
+
+// As the window's close button: the application's OnCloseMessage decides.
+constexpr std::string_view kQuit = "if (bID == «Id»)\n"
+                                   "\t{\n"
+                                   "\t\tTavPostClose();\n"
+                                   "\t\treturn TRUE;\n"
+                                   "\t}\n";
+
 constexpr std::string_view kScreenComments1[] = {
     "// This gets called when one of the screen's objects received focus.",
     "// oID is the id of the object that received focus. ",
@@ -471,7 +485,24 @@ std::vector<const ObjectDef*> ObjectsOf(const Project& project, const ScreenDef&
 }
 
 bool OpensScreen(const ObjectDef& object) {
-    return object.kind == ObjectKind::Button && !object.clickScreen.empty();
+    return object.kind == ObjectKind::Button && object.Click() == ClickAction::OpenScreen &&
+           !object.clickScreen.empty();
+}
+
+// The block a button's click runs, if any. Closing a full screen would leave the program without
+// one, so there it quits.
+std::string_view ClickBlockOf(const ScreenDef& screen, const ObjectDef& object) {
+    if (object.kind != ObjectKind::Button)
+        return {};
+    switch (object.Click()) {
+    case ClickAction::ClosePopup:
+        return screen.type == ScreenType::FullScreen ? kQuit : kCloseScreen;
+    case ClickAction::Quit:
+        return kQuit;
+    case ClickAction::OpenScreen:
+        break;
+    }
+    return OpensScreen(object) ? kOpenScreen : std::string_view();
 }
 
 const char* BackModeName(BackgroundMode mode) {
@@ -507,13 +538,14 @@ void AppendButtonDown(std::string& out, const Project& project, const ScreenDef&
     AppendFilled(out, kButtonDownTop, {{"Screen", screen.name}});
     bool first = true;
     for (const ObjectDef* object : objects) {
-        if (!OpensScreen(*object))
+        const std::string_view block = ClickBlockOf(screen, *object);
+        if (block.empty())
             continue;
         out.append(first ? "\t" : "\telse ");
         first = false;
         const std::string id = screen.name + "_" + object->name;
         const ScreenDef& target = TargetOf(project, screen, *object);
-        AppendFilled(out, kOpenScreen,
+        AppendFilled(out, block,
                      {{"Id", id},
                       {"Target", object->clickScreen},
                       {"ScreenX", Int(target.x)},

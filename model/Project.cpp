@@ -60,6 +60,9 @@ void Project::DeleteScreen(int index) {
     const std::string removed = Screen(index).name;
     screens.erase(screens.begin() + index);
     std::erase_if(objects, [&](const auto& object) { return object->screenName == removed; });
+    for (auto& object : objects)
+        if (object->clickScreen == removed)
+            object->clickScreen.clear();
     modified = 1;
 }
 
@@ -73,11 +76,19 @@ void Project::DeleteObject(int index) {
 void Project::RenameScreen(int index, const std::string& newName) {
     if (index < 0 || index >= ScreenCount())
         return;
-    ScreenDef& screen = Screen(index);
-    for (auto& object : objects)
-        if (object->screenName == screen.name)
+    const std::string oldName = Screen(index).name;
+    for (auto& object : objects) {
+        if (object->screenName == oldName)
             object->screenName = newName;
-    screen.name = newName;
+        // An empty name stands for "none", never for a screen.
+        if (object->clickScreen == oldName && !oldName.empty())
+            object->clickScreen = newName;
+    }
+    for (auto& screen : screens)
+        if (screen->parent == oldName && !oldName.empty())
+            screen->parent = newName;
+    Screen(index).name = newName;
+    modified = 1;
 }
 
 void Project::Clear() {

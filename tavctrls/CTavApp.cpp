@@ -159,10 +159,15 @@ void CTavApp::MyWinMain() {
 BOOL CTavApp::PumpMessages() {
     tav::Runtime& runtime = tav::TheRuntime();
     tav::platform::WindowMessage message;
-    while (runtime.display && runtime.display->PeekMessage(message)) {
-        WindowProc(message.message, message.wParam, message.lParam);
-        if (runtime.quit != 0)
-            return FALSE;
+    while (runtime.quit == 0) {
+        if (runtime.closePosted != 0) {
+            runtime.closePosted = 0;
+            WindowProc(WM_CLOSE, 0, 0);
+        } else if (runtime.display && runtime.display->PeekMessage(message)) {
+            WindowProc(message.message, message.wParam, message.lParam);
+        } else {
+            break;
+        }
     }
     return runtime.quit == 0;
 }

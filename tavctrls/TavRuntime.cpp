@@ -65,6 +65,12 @@ BOOL TavIsShuttingDown() {
     return tav::TheRuntime().quit != 0 ? TRUE : FALSE;
 }
 
+void TavPostClose() {
+    tav::Runtime& runtime = tav::TheRuntime();
+    if (runtime.app != nullptr && runtime.quit == 0)
+        runtime.closePosted = 1;
+}
+
 void TavDeleteObject(CTavObject* object) {
     tav::DiscardObject(object);
 }

@@ -17,8 +17,9 @@ namespace tav {
 // What exists once per process: the application and the state of its loop.
 struct Runtime {
     CTavApp* app = nullptr;
-    int quit = 0;   // set during shutdown: input, frames and callbacks after input stop
-    int active = 0; // frames are drawn only while active
+    int quit = 0;        // set during shutdown: input, frames and callbacks after input stop
+    int active = 0;      // frames are drawn only while active
+    int closePosted = 0; // TavPostClose: WM_CLOSE goes ahead of the next message
     CTavObject* frameRate = nullptr;
     unsigned frameCounter = 0;
     unsigned framesPerSecond = 0;

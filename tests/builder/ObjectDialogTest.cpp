@@ -174,6 +174,19 @@ TEST_F(ObjectDialogTest, ValidationMessagesComeInRuleOrderAndKeepTheDialogOpen) 
     EXPECT_EQ(added.clickScreen, "Other");
 }
 
+// Closing and quitting open no screen; a full screen offers no closing and shows a stored close as quitting.
+TEST_F(ObjectDialogTest, CloseAndQuitOpenNoScreenAndAFullScreenQuitsInsteadOfClosing) {
+    project.Screen(0).type = ScreenType::Popup;
+    const int index = AddExisting(RichObject(ObjectKind::Button));
+    EXPECT_EQ(Open(ObjectKind::Button, index, {Click(44), Layout("object-dialog-button-close"), Click(1)}),
+              1);
+    EXPECT_EQ(project.Object(index).reservedNumber, 1);
+    EXPECT_EQ(project.Object(index).clickScreen, "");
+    project.Screen(0).type = ScreenType::FullScreen;
+    EXPECT_EQ(Open(ObjectKind::Button, index, {Layout("object-dialog-button-quit"), Click(1)}), 1);
+    EXPECT_EQ(project.Object(index).reservedNumber, 2);
+}
+
 // The bitmap chooser starts in the current directory and opens inside the dialog, which it must fit.
 TEST_F(ObjectDialogTest, SelectAndBrowseButtonsFillTheFieldsBeforeThem) {
     test::TempDir folder;

@@ -80,16 +80,19 @@ TEST(GoldenTest, EntireProjectMatchesByteForByte) {
     }
 }
 
-// A project named main gets MyMain as its entry point's file.
-TEST(GoldenTest, ProjectNamedMain) {
-    Project project;
-    LoadExample(project, "hello.tvp");
-    project.name = "main";
-    TempDir out;
-    ScriptedUi quiet;
-    EXPECT_EQ(GenerateProjectCode(project, out.path(), quiet), "");
-    EXPECT_TRUE(quiet.log.empty());
-    ExpectMatchesGolden(out.path(), {"hello-named-main"});
+// A project named main gets MyMain as its entry point's file. Buttons open, close and quit (a full
+// screen's close quits), with hostile texts in every literal.
+TEST(GoldenTest, ProjectNamedMainAndClickActions) {
+    for (const std::string golden : {"hello-named-main", "clicks"}) {
+        Project project;
+        LoadExample(project, golden == "clicks" ? "../tests/e2e/clicks.tvp" : "hello.tvp");
+        project.name = golden == "clicks" ? project.name : "main";
+        TempDir out;
+        ScriptedUi quiet;
+        EXPECT_EQ(GenerateProjectCode(project, out.path(), quiet), "");
+        EXPECT_TRUE(quiet.log.empty());
+        ExpectMatchesGolden(out.path(), {golden});
+    }
 }
 
 TEST(GoldenTest, EntryPointAtEveryDepthAndInWindowMode) {

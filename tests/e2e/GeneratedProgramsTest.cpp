@@ -156,6 +156,17 @@ TEST_F(GeneratedProgramsTest, MissingBitmapsDrawNothingAndTheProgramKeepsRunning
         << ReadFile(elsewhere + "/output.txt");
 }
 
+// Hostile texts build without a warning; a popup that failed to close or reopened after a quit would wait.
+TEST_F(GeneratedProgramsTest, HostileTextsBuildCleanAndButtonsCloseAndQuit) {
+    ::setenv("CXXFLAGS", "-Wall -Wextra -Werror -Wno-unused-parameter", 1); // CMAKE_CXX_FLAGS
+    const std::string program = GenerateAndBuild("tests/e2e/clicks.tvp", folder / "clicks", "--copy-art");
+    ::unsetenv("CXXFLAGS");
+    ASSERT_FALSE(program.empty());
+    const std::string script = "click 70 35\nclick 200 115\nclick 70 255\nclick 70 35\n";
+    EXPECT_EQ(RunHeadless(program, folder.path(), script, 0, folder / "s.bmp"), 0)
+        << ReadFile(folder / "output.txt");
+}
+
 TEST_F(GeneratedProgramsTest, FailedInitialisationShowsItsMessageAndEnds) {
     // The window cannot be made (a negative window position stored in the project).
     std::string project = ReadFile(std::string(TAV_SOURCE_DIR) + "/examples/hello.tvp");

@@ -95,6 +95,7 @@ TEST(ProjectModel, EveryEditMarksTheProjectModified) {
         [](Project& p) { p.AddScreen(MakeScreen("Other")); },
         [](Project& p) { p.AddObject(MakeObject(ObjectKind::Static, "Main", "S")); },
         [](Project& p) { p.DeleteObject(0); },
+        [](Project& p) { p.RenameScreen(0, "Renamed"); },
         [](Project& p) { p.DeleteScreen(0); },
         // Out-of-range deletes change nothing.
         [](Project& p) { p.DeleteScreen(-1); },
@@ -104,7 +105,7 @@ TEST(ProjectModel, EveryEditMarksTheProjectModified) {
     for (std::size_t i = 0; i < std::size(edits); ++i) {
         project.modified = 0;
         edits[i](project);
-        EXPECT_EQ(i < 4 ? 1 : 0, project.modified) << "edit " << i;
+        EXPECT_EQ(i < 5 ? 1 : 0, project.modified) << "edit " << i;
     }
 }
 
@@ -118,21 +119,23 @@ TEST(ProjectModel, DeletingAScreenRemovesExactlyItsObjectsAndRenamingMovesThem) 
     for (const auto& [screen, name] : objects)
         project.AddObject(MakeObject(ObjectKind::Button, screen, name));
     project.Object(4).clickScreen = "Main";
+    project.Object(5).clickScreen = "Other";
 
     project.DeleteScreen(0);
     ASSERT_EQ(2, project.ScreenCount());
     EXPECT_EQ("Child", project.Screen(0).name);
     EXPECT_EQ("Main", project.Screen(0).parent) << "a child keeps its dangling parent";
     EXPECT_EQ((std::vector<std::string>{"Other/a", "main/c", "Other/e", "Child/f"}), ObjectNames(project));
-    EXPECT_EQ("Main", project.Object(2).clickScreen);
+    EXPECT_EQ("", project.Object(2).clickScreen) << "a button opens no deleted screen";
 
     project.AddScreen(MakeScreen("Sub", ScreenType::SubScreen, "Other"));
-    project.Object(3).clickScreen = "Other";
+    project.AddScreen(MakeScreen("")); // an empty name refers to no screen: nothing follows it
     project.RenameScreen(1, "New");
     EXPECT_EQ("New", project.Screen(1).name);
     EXPECT_EQ((std::vector<std::string>{"New/a", "main/c", "New/e", "Child/f"}), ObjectNames(project));
-    EXPECT_EQ("Other", project.Object(3).clickScreen) << "click screens are not renamed";
-    EXPECT_EQ("Other", project.Screen(2).parent) << "parents are not renamed";
+    EXPECT_EQ(project.Object(3).clickScreen + "," + project.Screen(2).parent, "New,New");
+    project.RenameScreen(3, "Blank");
+    EXPECT_EQ(project.Object(0).clickScreen + project.Screen(1).parent, "");
 }
 
 ScreenDef Startup(const char* name) {

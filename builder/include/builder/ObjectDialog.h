@@ -62,6 +62,10 @@ private:
     void AddListBoxBlock();
     void AddTreeBlock();
     void AddAnimationBlock();
+    // The click-action boxes: the one shown for the object, a click on one, the one checked.
+    DWORD ShownClickAction() const;
+    void ClickActionChosen(DWORD cID, BOOL checked);
+    ClickAction ChosenClickAction() const;
     // Moves OK and Cancel for the dialogs that grew wider.
     void PlaceWideButtons();
 

@@ -15,8 +15,9 @@ std::string FileNameOf(std::string_view path);
 // `folder` + "/" + `name`.
 std::string JoinPath(std::string_view folder, std::string_view name);
 
-// The contents of a C++ string literal that holds exactly `text`: "\" and '"' get a backslash,
-// control characters become three-digit octal escapes, every other byte stays as it is.
+// The contents of a C++ string literal that holds exactly `text`: "\" and '"' get a backslash, so
+// does a "?" that follows a "?" (no trigraph can form), control characters become three-digit octal
+// escapes, every other byte stays as it is.
 std::string EscapeLiteral(std::string_view text);
 
 // How generated code quotes a bitmap path: "art//" + its file name once the bitmaps were copied

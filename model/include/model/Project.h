@@ -58,12 +58,12 @@ public:
     // Edits; each sets `modified`.
     void AddScreen(std::unique_ptr<ScreenDef> screen); // only a full screen keeps its startup flag
     void AddObject(std::unique_ptr<ObjectDef> object);
-    // Removes the screen and every object on it. Parent and click-screen names that pointed to it
-    // are left as they are. Out-of-range indexes are ignored.
+    // Removes the screen and every object on it; buttons that opened it open nothing any more.
+    // Parents that named it are left as they are. Out-of-range indexes are ignored.
     void DeleteScreen(int index);
     void DeleteObject(int index); // out-of-range indexes are ignored
-    // Gives an existing screen a new name; its objects move with it. Parents and click screens
-    // that named the old name keep it.
+    // Gives an existing screen a new name; its objects move with it, and parents and click screens
+    // that named the old name name the new one.
     void RenameScreen(int index, const std::string& newName);
     void Clear();
 

@@ -12,6 +12,9 @@ class CTavScreen;
 CTavApp* TavGetApp();
 // TRUE once the shutdown has begun: no more input or frames are routed.
 BOOL TavIsShuttingDown();
+// Asks the running application to close as its window's close button does (its OnCloseMessage may
+// refuse), once the message being handled is over. Callable from any callback; does nothing without one.
+void TavPostClose();
 
 // Deletes a removed object: at once when idle, else once the event or frame being routed is over.
 void TavDeleteObject(CTavObject* object);
