@@ -44,6 +44,11 @@ BOOL Greeting::OnButtonDown(DWORD bID)
 // You can call ((CTavButton*)GetObjectByID(bID)) to get the pointer to this button
 // If you terminate the screen or the application here, return TRUE, otherwise FALSE
 // Add your custom handling here. 
+	if (bID == Greeting_CloseButton)
+	{
+		Close();
+		return TRUE;
+	}
 	return FALSE;
 }
 

@@ -51,6 +51,16 @@ BOOL Confirm::OnButtonDown(DWORD bID)
 // You can call ((CTavButton*)GetObjectByID(bID)) to get the pointer to this button
 // If you terminate the screen or the application here, return TRUE, otherwise FALSE
 // Add your custom handling here. 
+	if (bID == Confirm_YesButton)
+	{
+		Close();
+		return TRUE;
+	}
+	else if (bID == Confirm_NoButton)
+	{
+		Close();
+		return TRUE;
+	}
 	return FALSE;
 }
 
