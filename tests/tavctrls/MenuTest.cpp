@@ -120,10 +120,7 @@ TEST_F(MessageBoxTest, ABoxGoesOverTheShowingDialogAndGrowsToItsText) {
 TEST_F(MessageBoxTest, BoxesKeepHalfTheScreenUnlessTheirTextNeedsMore) {
     CTavMessageBox message;
     CTavQuestionBox question;
-    const std::string sentence = "The project was saved.";
-    std::string tall;
-    for (int i = 0; i < 40; ++i)
-        tall += sentence + " ";
+    const std::string sentence = "The project was saved.", tall(800, 'x');
     const std::tuple<CTavMessageBox*, std::string, std::array<int, 4>> cases[] = {
         {&message, "Saved.", {80, 60, 160, 120}},  {&message, sentence, {80, 60, 160, 120}},
         {&question, sentence, {80, 60, 160, 120}}, {&message, sentence + " " + sentence, {80, 45, 160, 150}},
