@@ -8,7 +8,7 @@ const char* const kAboutText = "Tavrin Builder 1.0\nby Tavrin Software\nEmail: b
 
 namespace {
 
-constexpr DWORD kKey = 255; // the text's back colour, keyed out over the background
+constexpr COLORREF kKey = RGB(0, 0, 255); // the text's back colour, keyed out over the background
 constexpr COLORREF kLight = RGB(235, 240, 245);
 constexpr COLORREF kInk = RGB(24, 32, 40);
 constexpr int kButtonWidth = 50;

@@ -47,7 +47,7 @@ CTavEdit* AddChooserEdit(CTavScreen* screen, DWORD id, const char* text, int x, 
                          int height) {
     auto* edit = new CTavEdit;
     edit->Initialize(text, id, static_cast<float>(x), static_cast<float>(y), width, height, screen);
-    edit->SetBackColor(0xF0F0F0);
+    edit->SetBackColor(RGB(240, 240, 240));
     edit->SetTextColor(kChooserInk);
     edit->SetFont(kChooserFont, 0, 14, 0);
     edit->SetTextExtent(4, 3);
@@ -60,9 +60,9 @@ CTavListBox* AddChooserList(CTavScreen* screen, DWORD id, const char* column, in
     auto* list = new CTavListBox;
     list->Initialize(id, static_cast<float>(x), static_cast<float>(y), width, height, screen,
                      "art//listback.bmp");
-    list->SetBackColor(0xE8ECF0);
-    list->SetSelectedColor(0x7FD6C8);
-    list->SetColumnBackColor(0x2A3540);
+    list->SetBackColor(RGB(232, 236, 240));
+    list->SetSelectedColor(RGB(127, 214, 200));
+    list->SetColumnBackColor(RGB(42, 53, 64));
     list->SetColumnTextColor(kChooserLight);
     list->SetTextColor(kChooserInk);
     list->SetLineColor(RGB(190, 198, 206));

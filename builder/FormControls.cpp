@@ -14,10 +14,11 @@ constexpr const char* kCheckYes = "art//checkyes.bmp";
 constexpr const char* kCheckNo = "art//checkno.bmp";
 constexpr const char* kListBack = "art//listback.bmp";
 
-constexpr DWORD kKey = 255; // back colour of labels and check boxes, keyed out over the background
+// The back colour of labels and check boxes, keyed out over the background.
+constexpr COLORREF kKey = RGB(0, 0, 255);
 constexpr COLORREF kLight = RGB(235, 240, 245);
 constexpr COLORREF kInk = RGB(24, 32, 40);
-constexpr DWORD kFieldBack = 0xF0F3F6;
+constexpr COLORREF kFieldBack = RGB(240, 243, 246);
 constexpr int kFontHeight = 15;
 
 // Adds an object whose initialisation succeeded; drops it otherwise.
@@ -103,9 +104,9 @@ CTavListBox* AddListBox(CTavScreen* screen, DWORD id, int x, int y, int width, i
     const DWORD made =
         list->Initialize(id, static_cast<float>(x), static_cast<float>(y), width, height, screen, kListBack);
     if (made == TAVERROR_OK) {
-        list->SetBackColor(0xE9EDF2);
-        list->SetSelectedColor(0x7FD6C8);
-        list->SetColumnBackColor(0x2A3540);
+        list->SetBackColor(RGB(233, 237, 242));
+        list->SetSelectedColor(RGB(127, 214, 200));
+        list->SetColumnBackColor(RGB(42, 53, 64));
         list->SetColumnTextColor(kLight);
         list->SetTextColor(kInk);
         list->SetLineColor(RGB(190, 198, 206));

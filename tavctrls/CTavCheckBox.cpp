@@ -1,6 +1,7 @@
 #include "CTavCheckBox.h"
 
 #include "CTavScreen.h"
+#include "TavRuntime.h"
 
 CTavCheckBox::CTavCheckBox() = default;
 
@@ -77,7 +78,7 @@ void CTavCheckBox::SetBoxSide(int side) {
 void CTavCheckBox::DrawContent() {
     if (m_image == nullptr)
         return;
-    m_image->Fill(m_backColour);
+    m_image->Fill(tav::PixelOfColour(m_backColour));
     m_image->SetFont(m_fontName.c_str(), m_fontWidth, m_fontHeight, m_fontWeight);
     m_image->DrawText(m_boxSide == 0 ? 0 : m_boxSize, 0, m_textColour, m_caption.c_str());
     if (CTavObject* box = m_value ? m_checkedImage : m_uncheckedImage)
@@ -121,8 +122,8 @@ void CTavCheckBox::SetTextColor(COLORREF colour) {
     Redraw();
 }
 
-void CTavCheckBox::SetBackColor(DWORD pixel) {
-    m_backColour = pixel;
+void CTavCheckBox::SetBackColor(COLORREF colour) {
+    m_backColour = colour;
     Redraw();
 }
 

@@ -2,6 +2,7 @@
 
 #include "CTavApp.h"
 #include "CTavScrollBars.h"
+#include "TavRuntime.h"
 #include "TavText.h"
 #include "tavctrls/platform/Text.h"
 
@@ -424,7 +425,7 @@ void CTavEdit::FindVisibleStart(int left, std::size_t* start, int* x) {
 
 void CTavEdit::DrawSingleLine() {
     if (m_background == nullptr)
-        m_image->Fill(m_backColour);
+        m_image->Fill(tav::PixelOfColour(m_backColour));
     else
         m_background->Display(m_image);
     int scrollX = 0, scrollY = 0;
@@ -436,7 +437,7 @@ void CTavEdit::DrawSingleLine() {
     if (strip.Create(m_width, m_fontHeight > 0 ? m_fontHeight : 1) != TAVERROR_OK)
         return;
     strip.SetFont(m_fontName.c_str(), m_fontWidth, m_fontHeight, m_fontWeight);
-    strip.Fill(m_backColour);
+    strip.Fill(tav::PixelOfColour(m_backColour));
     // Only the characters that can reach the strip are drawn, at the pen positions they have in the
     // whole line; a glyph may overhang its advance, so a margin of one cell is drawn on each side.
     const int margin = std::max(m_fontHeight, 1);
@@ -450,7 +451,7 @@ void CTavEdit::DrawSingleLine() {
     }
     strip.DrawText(startX - scrollX, 0, m_textColour, m_text.substr(start, end - start).c_str());
     if (m_background != nullptr)
-        strip.BltTransparent(m_image->GetDDSurface(), m_textOffsetX, y, m_backColour);
+        strip.BltTransparent(m_image->GetDDSurface(), m_textOffsetX, y, tav::PixelOfColour(m_backColour));
     else
         strip.Blt(m_image->GetDDSurface(), m_textOffsetX, y);
 }

@@ -379,7 +379,7 @@ void CTavListBox::DrawContent() {
     if (m_background != nullptr)
         m_background->Display(m_image);
     else
-        m_image->Fill(m_backColour);
+        m_image->Fill(tav::PixelOfColour(m_backColour));
     int scrollX = 0, scrollY = 0;
     GetScrollPosition(&scrollX, &scrollY);
     CTavSurface scratch;
@@ -400,7 +400,7 @@ void CTavListBox::DrawContent() {
     auto rowTop = [&](int r) { return r * m_itemHeight - scrollY + m_columnHeight; };
     scratch.SetFont(m_itemFont.name.c_str(), m_itemFont.width, m_itemFont.height, m_itemFont.weight);
     for (int r = firstRow; r < GetRowCount() && rowTop(r) < m_height; ++r) {
-        const DWORD fill = r == m_selection ? m_selectedColour : m_backColour;
+        const COLORREF fill = r == m_selection ? m_selectedColour : m_backColour;
         const Row& row = m_rows[static_cast<size_t>(r)];
         for (int c = 0; c < columns; ++c) {
             const int x = left[static_cast<size_t>(c)] - scrollX;
@@ -439,8 +439,8 @@ void CTavListBox::SetTextColor(COLORREF colour) {
     Redraw();
 }
 
-void CTavListBox::SetBackColor(DWORD pixel) {
-    m_backColour = pixel;
+void CTavListBox::SetBackColor(COLORREF colour) {
+    m_backColour = colour;
     Redraw();
 }
 
@@ -454,13 +454,13 @@ void CTavListBox::SetColumnTextColor(COLORREF colour) {
     Redraw();
 }
 
-void CTavListBox::SetColumnBackColor(DWORD pixel) {
-    m_columnBackColour = pixel;
+void CTavListBox::SetColumnBackColor(COLORREF colour) {
+    m_columnBackColour = colour;
     Redraw();
 }
 
-void CTavListBox::SetSelectedColor(DWORD pixel) {
-    m_selectedColour = pixel;
+void CTavListBox::SetSelectedColor(COLORREF colour) {
+    m_selectedColour = colour;
     Redraw();
 }
 

@@ -1,6 +1,7 @@
 #include "CTavMenuBar.h"
 
 #include "CTavScreen.h"
+#include "TavRuntime.h"
 
 #include <algorithm>
 
@@ -102,8 +103,8 @@ int CTavMenuBar::GetOpenMenu() const {
     return -1;
 }
 
-void CTavMenuBar::SetBackColor(DWORD pixel) {
-    m_backColour = pixel;
+void CTavMenuBar::SetBackColor(COLORREF colour) {
+    m_backColour = colour;
     Refresh();
 }
 
@@ -112,8 +113,8 @@ void CTavMenuBar::SetTextColor(COLORREF colour) {
     Refresh();
 }
 
-void CTavMenuBar::SetHighlightColor(DWORD pixel) {
-    m_highlightColour = pixel;
+void CTavMenuBar::SetHighlightColor(COLORREF colour) {
+    m_highlightColour = colour;
     Refresh();
 }
 
@@ -195,13 +196,13 @@ void CTavMenuBar::DrawContent() {
     if (m_image == nullptr || m_image->GetDDSurface() == nullptr)
         return;
     LayoutTitles();
-    m_image->Fill(m_backColour);
+    m_image->Fill(tav::PixelOfColour(m_backColour));
     m_image->SetFont(m_fontName.c_str(), m_fontWidth, m_fontHeight, m_fontWeight);
     for (const Menu& menu : m_menus) {
         if (menu.highlighted) {
             const int left = std::clamp(menu.x, 0, m_width);
             m_image->FillRect(left, 0, std::clamp(menu.x + menu.width, left, m_width), m_height,
-                              m_highlightColour);
+                              tav::PixelOfColour(m_highlightColour));
         }
         m_image->DrawText(menu.x, 0, m_textColour, menu.title.c_str());
     }
@@ -240,12 +241,13 @@ void CTavMenuBar::PaintDropDown(const Menu& menu) {
     CTavSurface* image = m_dropDown->GetImage();
     if (image == nullptr || image->GetDDSurface() == nullptr)
         return;
-    image->Fill(m_backColour);
+    image->Fill(tav::PixelOfColour(m_backColour));
     image->SetFont(m_fontName.c_str(), m_fontWidth, m_fontHeight, m_fontWeight);
     for (size_t i = 0; i < menu.items.size(); ++i) {
         const int top = static_cast<int>(i) * m_fontHeight;
         if (static_cast<int>(i) == menu.highlightedItem)
-            image->FillRect(0, top, image->GetWidth(), top + m_fontHeight, m_highlightColour);
+            image->FillRect(0, top, image->GetWidth(), top + m_fontHeight,
+                            tav::PixelOfColour(m_highlightColour));
         image->DrawText(kItemPadding, top, m_textColour, menu.items[i].c_str());
     }
 }

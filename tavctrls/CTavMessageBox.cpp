@@ -16,8 +16,6 @@ constexpr const char* kButtonDown = "art//buttondown.bmp";
 
 // The text's static keeps its default font, whose height is the height of one line.
 constexpr int kLineHeight = 15;
-// A static breaks a line that reaches its width minus 5.
-constexpr int kWrapSlack = 6;
 
 int MeasureWidth(const std::string& text, int weight) {
     CTavSurface probe;
@@ -26,16 +24,6 @@ int MeasureWidth(const std::string& text, int weight) {
     int width = 0;
     probe.GetTextExtent(text.c_str(), "Verdana", 0, kLineHeight, weight, &width, nullptr);
     return width;
-}
-
-int WidestParagraph(const std::string& text) {
-    int widest = 0;
-    for (size_t start = 0; start <= text.size();) {
-        const size_t end = std::min(text.find('\n', start), text.size());
-        widest = std::max(widest, MeasureWidth(text.substr(start, end - start), 0));
-        start = end + 1;
-    }
-    return widest;
 }
 
 // The lines the text takes in a multi-line static of this width (laid out by the static itself).
@@ -86,13 +74,24 @@ CTavMessageBox::Placement CTavMessageBox::PlaceOver(const CTavScreen& owner, con
     const int roomHeight =
         std::min(std::max(ownerHeight, room.minHeight), appHeight - std::max(0, owner.GetAppY()));
 
+    // Half the owner, the text wrapped inside; taller when the lines need it, and wider only when they
+    // do not fit even at the full height.
+    auto heightFor = [&](int width) {
+        const int lines = WrappedLineCount(text, width - room.textMarginWidth);
+        return std::max({ownerHeight / 2, lines * kLineHeight + room.textMarginHeight, room.minHeight});
+    };
     Placement place;
-    place.width =
-        std::max({ownerWidth / 2, WidestParagraph(text) + kWrapSlack + room.textMarginWidth, room.minWidth});
-    place.width = std::max(1, std::min(place.width, roomWidth));
-    const int lines = WrappedLineCount(text, place.width - room.textMarginWidth);
-    place.height = std::max({ownerHeight / 2, lines * kLineHeight + room.textMarginHeight, room.minHeight});
-    place.height = std::max(1, std::min(place.height, roomHeight));
+    place.width = std::max(1, std::min(std::max(ownerWidth / 2, room.minWidth), roomWidth));
+    if (heightFor(place.width) > roomHeight) {
+        // The narrowest width whose lines fit, or the whole room when none does.
+        int fits = std::max(place.width, roomWidth);
+        for (int tooNarrow = place.width; fits - tooNarrow > 1;) {
+            const int middle = tooNarrow + (fits - tooNarrow) / 2;
+            (heightFor(middle) <= roomHeight ? fits : tooNarrow) = middle;
+        }
+        place.width = fits;
+    }
+    place.height = std::max(1, std::min(heightFor(place.width), roomHeight));
     place.x = Offset(ownerWidth, place.width);
     place.y = Offset(ownerHeight, place.height);
     return place;

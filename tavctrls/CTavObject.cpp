@@ -236,7 +236,7 @@ long CTavObject::Display(CTavSurface* dest) {
     else if (m_alphaMode)
         result = m_image->BltAlpha(dest->GetDDSurface(), x, y, m_alpha);
     else
-        result = m_image->BltTransparent(dest->GetDDSurface(), x, y, m_colourKey);
+        result = m_image->BltTransparent(dest->GetDDSurface(), x, y, tav::PixelOfColour(m_colourKey));
     if (result != 0)
         return result;
     AfterDisplay(dest);
@@ -250,7 +250,7 @@ BOOL CTavObject::HitTest(int x, int y) {
            m_appY <= static_cast<float>(y) && static_cast<float>(y) <= m_appY + static_cast<float>(m_height);
 }
 
-void CTavObject::SetTransparent(BOOL on, DWORD colourKey) {
+void CTavObject::SetTransparent(BOOL on, COLORREF colourKey) {
     if (on) {
         m_specialBlit = 1;
         m_colourKey = colourKey;

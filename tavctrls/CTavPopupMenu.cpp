@@ -1,6 +1,7 @@
 #include "CTavPopupMenu.h"
 
 #include "CTavScreen.h"
+#include "TavRuntime.h"
 
 #include <algorithm>
 #include <cmath>
@@ -77,8 +78,8 @@ void CTavPopupMenu::SetTextColor(COLORREF colour) {
     Redraw();
 }
 
-void CTavPopupMenu::SetHighlightColor(DWORD pixel) {
-    m_highlightColour = pixel;
+void CTavPopupMenu::SetHighlightColor(COLORREF colour) {
+    m_highlightColour = colour;
     Redraw();
 }
 
@@ -119,7 +120,8 @@ void CTavPopupMenu::DrawContent() {
         if (top >= m_height)
             break;
         if (i == m_highlighted)
-            m_image->FillRect(0, top, m_width, std::min(top + m_itemHeight, m_height), m_highlightColour);
+            m_image->FillRect(0, top, m_width, std::min(top + m_itemHeight, m_height),
+                              tav::PixelOfColour(m_highlightColour));
         m_image->DrawText(0, top, m_textColour, m_items[static_cast<size_t>(i)].c_str());
     }
 }

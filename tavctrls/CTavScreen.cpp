@@ -385,7 +385,7 @@ void CTavScreen::RedrawBackBuffer() {
         const bool background = m_background != nullptr && m_background->GetImage() != nullptr &&
                                 m_background->GetImage()->GetDDSurface() != nullptr;
         if (!(background && (m_backgroundMode == TAVBACK_TILE || m_backgroundMode == TAVBACK_STRETCH)))
-            m_surface->Fill(m_backColour);
+            m_surface->Fill(tav::PixelOfColour(m_backColour));
         DrawBackground();
         for (CTavObject* object : m_objects)
             if (!ObjectHidden(object))
@@ -501,8 +501,8 @@ void CTavScreen::RemoveBackgroundImage() {
     Invalidate();
 }
 
-void CTavScreen::SetBackColor(DWORD pixel) {
-    m_backColour = pixel;
+void CTavScreen::SetBackColor(COLORREF colour) {
+    m_backColour = colour;
     Invalidate();
 }
 

@@ -2,6 +2,7 @@
 
 #include "CTavScreen.h"
 #include "CTavScrollBars.h"
+#include "TavRuntime.h"
 #include "TavText.h"
 
 CTavStatic::CTavStatic() = default;
@@ -100,7 +101,7 @@ void CTavStatic::DrawContent() {
     if (m_image == nullptr || m_image->GetDDSurface() == nullptr)
         return;
     if (m_background == nullptr)
-        m_image->Fill(m_backColour);
+        m_image->Fill(tav::PixelOfColour(m_backColour));
     else
         m_background->Display(m_image);
     int scrollX = 0, scrollY = 0;
@@ -115,11 +116,11 @@ void CTavStatic::DrawContent() {
         const int y = static_cast<int>(i) * m_fontHeight - scrollY + m_textOffsetY;
         if (y >= m_height || y + m_fontHeight <= 0)
             continue;
-        strip.Fill(m_backColour);
+        strip.Fill(tav::PixelOfColour(m_backColour));
         strip.DrawText(0, 0, m_textColour, m_lines[i].c_str());
         const int x = m_textOffsetX - scrollX;
         if (m_background != nullptr)
-            strip.BltTransparent(m_image->GetDDSurface(), x, y, m_backColour);
+            strip.BltTransparent(m_image->GetDDSurface(), x, y, tav::PixelOfColour(m_backColour));
         else
             strip.Blt(m_image->GetDDSurface(), x, y);
     }
@@ -151,8 +152,8 @@ void CTavStatic::SetTextColor(COLORREF colour) {
     Redraw();
 }
 
-void CTavStatic::SetBackColor(DWORD pixel) {
-    m_backColour = pixel;
+void CTavStatic::SetBackColor(COLORREF colour) {
+    m_backColour = colour;
     Redraw();
 }
 

@@ -124,11 +124,13 @@ DWORD CTavTree::Initialize(float x, float y, DWORD id, CTavScreen* screen, int w
             result = TAVERROR_LOADBITMAP;
         if (result != TAVERROR_OK) {
             FinishPart(*each.part);
+            if (each.mark) // the tree works without its plus or minus mark
+                continue;
             Finish();
             return result;
         }
         if (each.mark)
-            (*each.part)->SetTransparent(TRUE, 0xFFFFFF);
+            (*each.part)->SetTransparent(TRUE, RGB(255, 255, 255));
     }
     SetScrollBars(width, height, 4);
     if (auto* bars = dynamic_cast<CTavScrollBars*>(GetScrollBarsObject()))
@@ -704,7 +706,7 @@ void CTavTree::DrawContent() {
     if (m_background != nullptr)
         m_background->Display(m_image);
     else
-        m_image->Fill(m_itemBackColour);
+        m_image->Fill(tav::PixelOfColour(m_itemBackColour));
     const int rows = m_roots.Total();
     m_drawY = rows * m_itemHeight;
     int scrollX = 0, scrollY = 0;
@@ -769,13 +771,13 @@ void CTavTree::SetFontStyle(int weight) {
     Redraw();
 }
 
-void CTavTree::SetItemBackColor(DWORD pixel) {
-    m_itemBackColour = pixel;
+void CTavTree::SetItemBackColor(COLORREF colour) {
+    m_itemBackColour = colour;
     Redraw();
 }
 
-void CTavTree::SetSelectedItemColor(DWORD pixel) {
-    m_selectedColour = pixel;
+void CTavTree::SetSelectedItemColor(COLORREF colour) {
+    m_selectedColour = colour;
     Redraw();
 }
 

@@ -4,7 +4,7 @@
 
 namespace {
 
-constexpr DWORD kWhite = 0xF0F0F0; // pixel values of the text areas
+constexpr COLORREF kWhite = RGB(240, 240, 240); // the back colour of the text areas
 constexpr COLORREF kInk = RGB(24, 32, 40);
 constexpr COLORREF kLight = RGB(235, 240, 245);
 
@@ -45,9 +45,9 @@ void GalleryScreen::AfterInitialize() {
 void GalleryScreen::AddMenus() {
     auto* bar = new CTavMenuBar;
     bar->Initialize(this);
-    bar->SetBackColor(0x1C242C);
+    bar->SetBackColor(RGB(28, 36, 44));
     bar->SetTextColor(kLight);
-    bar->SetHighlightColor(0x2BB3A0);
+    bar->SetHighlightColor(RGB(43, 179, 160));
     bar->SetFont("DejaVu Sans", 0, 15, 0);
     const int file = bar->AddMenu("FILE");
     bar->AddMenuItem("Ask a question", file);
@@ -97,9 +97,9 @@ void GalleryScreen::AddForm() {
 void GalleryScreen::AddLists() {
     auto* scores = new CTavListBox;
     scores->Initialize(GALLERY_SCORES, 320, 40, 300, 200, this, "art/listback.bmp");
-    scores->SetBackColor(0xE8ECF0);
-    scores->SetSelectedColor(0x7FD6C8);
-    scores->SetColumnBackColor(0x2A3540);
+    scores->SetBackColor(RGB(232, 236, 240));
+    scores->SetSelectedColor(RGB(127, 214, 200));
+    scores->SetColumnBackColor(RGB(42, 53, 64));
     scores->SetColumnTextColor(kLight);
     scores->SetTextColor(kInk);
     scores->SetLineColor(RGB(190, 198, 206));
@@ -123,8 +123,8 @@ void GalleryScreen::AddLists() {
     auto* levels = new CTavTree;
     levels->Initialize(640, 40, GALLERY_LEVELS, this, 150, 200, "art/treeback.bmp", "art/plus.bmp",
                        "art/minus.bmp");
-    levels->SetItemBackColor(0x2A3540);
-    levels->SetSelectedItemColor(0x2BB3A0);
+    levels->SetItemBackColor(RGB(42, 53, 64));
+    levels->SetSelectedItemColor(RGB(43, 179, 160));
     levels->SetTextColor(kLight);
     levels->SetFontName("DejaVu Sans");
     levels->SetFontHeight(14);
@@ -230,7 +230,7 @@ void GalleryScreen::AfterRMouseUp(int x, int y) {
         return;
     }
     menu->SetTextColor(kLight);
-    menu->SetHighlightColor(0x2BB3A0);
+    menu->SetHighlightColor(RGB(43, 179, 160));
     menu->SetFont("DejaVu Sans", 0, 13, 0);
     menu->AddItem("Say hello");
     menu->AddItem("Clear the name");

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "CTavSurface.h"
+#include "TavRuntime.h"
 #include "tavctrls/platform/PixelBuffer.h"
 
 #include <algorithm>
@@ -8,12 +9,12 @@
 
 namespace tav {
 
-// Draws one cell of a list or tree row onto `image`: the rectangle (x, y, width, height) filled, the
-// text written from its top-left corner, nothing outside the cell. The pixels are those of a
-// temporary surface of the cell's size blitted to (x, y), but only the part inside the image is
-// drawn, through `scratch` (at least as wide as the image and as high as the cell, font already set).
+// Draws one cell of a list or tree row onto `image`: the rectangle (x, y, width, height) filled with `fill`,
+// the text written from its top-left corner, nothing outside the cell. The pixels are those of a temporary
+// surface of the cell's size blitted to (x, y), but only the part inside the image is drawn, through
+// `scratch` (at least as wide as the image and as high as the cell, font already set).
 inline void DrawCell(CTavSurface& image, CTavSurface& scratch, int x, int y, int width, int height,
-                     DWORD fill, COLORREF colour, const std::string& text) {
+                     COLORREF fill, COLORREF colour, const std::string& text) {
     platform::PixelBuffer* dest = image.GetDDSurface();
     platform::PixelBuffer* cell = scratch.GetDDSurface();
     if (dest == nullptr || cell == nullptr || width < 1 || height < 1)
@@ -26,7 +27,7 @@ inline void DrawCell(CTavSurface& image, CTavSurface& scratch, int x, int y, int
     if (clip.Empty() || clip.Width() > cell->width() || clip.Height() > cell->height())
         return;
     const platform::PixelRect part{0, 0, clip.Width(), clip.Height()};
-    platform::FillRect(*cell, part, fill);
+    platform::FillRect(*cell, part, PixelOfColour(fill));
     // Whatever the text paints outside `part` is never copied.
     scratch.DrawText(x - clip.left, y - clip.top, colour, text.c_str());
     platform::CopyRect(*dest, clip.left, clip.top, *cell, part);

@@ -25,6 +25,7 @@ TEST(ExampleScreenshot, ScreensLookAsExpected) {
         {GALLERY_PATH, "gallery-menu.bmp", "click 10 8\nwait 2\nmove 30 40\nwait 200\n", 30},
         {GALLERY_PATH, "gallery-popup.bmp", "rclick 660 450\nwait 2\nmove 680 472\nwait 200\n", 30},
         {GALLERY_PATH, "gallery-question.bmp", "click 240 224\nwait 200\n", 30},
+        {GALLERY_PATH, "gallery-about.bmp", "click 90 8\nwait 2\nclick 95 24\nwait 200\n", 30},
         {GALLERY_PATH, "gallery-edits.bmp",
          "click 200 80\nkey END\ntext \" \xC3\xA9t\xC3\xA9\"\nclick 120 110\nkey BACK\ntext \"7x\"\n"
          "click 470 46\nclick 380 110\nclick 610 530\nclick 610 530\nclick 200 552\ndblclick 700 46\nwait "

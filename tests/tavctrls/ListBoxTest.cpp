@@ -221,15 +221,15 @@ TEST_F(ListBoxTest, CallbacksMayRemoveTheListOrTheScreen) {
     }
 }
 
-class TreeTest : public ScreenAppTest<> {
+class TreeTest : public ListBoxTest {
 protected:
     // A(0) { B(1) { C(2) }, D(3) }, E(4) { F(5) }, all collapsed, or no items.
-    CTavTree* MakeTree(bool sample = true) {
+    CTavTree* MakeTree(bool sample = true, const char* plus = "plus.bmp", const char* minus = "minus.bmp") {
         screen->SetFocus(TRUE);
         auto* tree = new CTavTree;
         EXPECT_EQ(tree->Initialize(kLeft, kTop, kTreeId, screen, kWidth, kHeight,
-                                   ArtPath("treeback.bmp").c_str(), ArtPath("plus.bmp").c_str(),
-                                   ArtPath("minus.bmp").c_str()),
+                                   ArtPath("treeback.bmp").c_str(), ArtPath(plus).c_str(),
+                                   ArtPath(minus).c_str()),
                   TAVERROR_OK);
         EXPECT_EQ(screen->AddObject(tree), TAVERROR_OK);
         for (const auto& [text, parent] :
@@ -350,6 +350,67 @@ TEST_F(TreeTest, MouseAndKeysSelectExpandAndReport) {
     EXPECT_TRUE(tree->DeleteItem(0));
     EXPECT_EQ(tree->GetSelectedItem(), -1);
     EXPECT_EQ(tree->GetParentID(2), -1);
+}
+
+// Back colours, highlights and keys are COLORREFs shown as typed; unset, the colours of a new object's
+// dialog.
+TEST_F(TreeTest, ColoursShowAsTyped) {
+    constexpr COLORREF kUnset = 0xFFFFFFFF;
+    for (const auto& [colour, pixel] : {std::pair<COLORREF, std::uint32_t>{kUnset, 0},
+                                        {RGB(0, 0, 255), 0xFF},
+                                        {RGB(255, 128, 0), 0xFF8000}}) {
+        ShowNewScreen();
+        CTavStatic *label = AddPlain<CTavStatic>(screen, 1, 0, 0),
+                   *edit = AddPlain<CTavEdit>(screen, 2, 0, 0);
+        CTavCheckBox* box = AddCheckBox(screen, 4, 0, 0, 80, 20);
+        CTavListBox* list = MakeList({"a", "b"});
+        CTavTree* tree = MakeTree(true, "missing.bmp", "plus.bmp/x"); // works without its marks
+        auto* bar = new CTavMenuBar;
+        auto* menu = new CTavPopupMenu;
+        ASSERT_EQ(bar->Initialize(screen), TAVERROR_OK);
+        bar->AddMenu("FILE");
+        screen->SetMenuBar(bar);
+        ASSERT_EQ(menu->Initialize(50, 40, 100, 60, screen, ArtPath("popmenuback.bmp").c_str()), TAVERROR_OK);
+        menu->AddItem("Cut");
+        screen->SetPopupMenu(menu);
+        list->SetSelection(0);
+        tree->SelectItem(0);
+        bar->OnMouseMove(2, 2, TRUE);
+        menu->OnMouseMove(60, 45, TRUE);
+        if (colour != kUnset) {
+            label->SetBackColor(colour);
+            edit->SetBackColor(colour);
+            box->SetBackColor(colour);
+            list->SetBackColor(colour);
+            list->SetColumnBackColor(colour);
+            list->SetSelectedColor(colour);
+            tree->SetItemBackColor(colour);
+            tree->SetSelectedItemColor(colour);
+            bar->SetBackColor(colour);
+            bar->SetHighlightColor(colour);
+            menu->SetHighlightColor(colour);
+        }
+        const std::tuple<CTavObject*, int, int, std::uint32_t> samples[] = {
+            {label, 20, 10, 0x40FF40}, {edit, 20, 10, 0x40FF40},  {edit, 20, 17, 0x40FF40},
+            {box, 78, 18, 0xFF},       {list, 150, 10, 0x808080}, {list, 150, 30, 0xFF00},
+            {list, 150, 50, 0x808080}, {tree, 190, 7, 0xFFFFC0},  {tree, 190, 22, 0x40FF00},
+            {bar, 300, 8, 0x404040},   {bar, 1, 15, 0xFF},        {menu, 90, 14, 0x808080}};
+        for (const auto& [object, x, y, unset] : samples)
+            EXPECT_EQ(PixelAt(object->GetImage(), x, y), colour == kUnset ? unset : pixel) << x << "," << y;
+    }
+    // A key keys out the colour it names, and a back colour read back keys out the back.
+    ShowNewScreen();
+    auto* keyed = AddPlain(screen, 1, 0, 0, 20, 20);
+    keyed->GetImage()->Fill(0xFF0000);
+    keyed->GetImage()->FillRect(10, 0, 20, 20, 0xFF00);
+    keyed->SetTransparent(TRUE, RGB(255, 0, 0));
+    auto* label = AddPlain<CTavStatic>(screen, 2, 30, 0, 20, 20);
+    label->SetBackColor(RGB(255, 128, 0));
+    label->SetTransparent(TRUE, label->GetBackColor());
+    screen->SetBackColor(RGB(0, 0, 255));
+    Frame(app);
+    for (const auto& [x, pixel] : {std::pair{5, 0xFFu}, {15, 0xFF00u}, {40, 0xFFu}})
+        EXPECT_EQ(display->LastFrame().At(x, 5), pixel) << x;
 }
 
 TEST_F(TreeTest, CallbacksMayRemoveTheTreeTheItemOrTheScreen) {

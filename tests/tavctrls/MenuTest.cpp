@@ -1,6 +1,7 @@
 #include "HeadlessApp.h"
 
 #include <array>
+#include <tuple>
 #include <utility>
 
 namespace tav::testing {
@@ -111,7 +112,24 @@ TEST_F(MessageBoxTest, ABoxGoesOverTheShowingDialogAndGrowsToItsText) {
         }
     });
     ASSERT_EQ(screen->SetChildScreen(dialog), TAVERROR_OK);
-    EXPECT_EQ(seen, (std::vector<int>{5, 110, 105, 1, 5, 200, 90 + 4 * 15, 4}));
+    EXPECT_EQ(seen, (std::vector<int>{5, 100, 120, 2, 5, 182, 150, 4}));
+}
+
+// Half the asking screen, centred, the text wrapped inside: taller only for more lines, wider only when
+// they do not fit at the screen's height, never past the screen.
+TEST_F(MessageBoxTest, BoxesKeepHalfTheScreenUnlessTheirTextNeedsMore) {
+    CTavMessageBox message;
+    CTavQuestionBox question;
+    const std::string sentence = "The project was saved.", tall(800, 'x');
+    const std::tuple<CTavMessageBox*, std::string, std::array<int, 4>> cases[] = {
+        {&message, "Saved.", {80, 60, 160, 120}},  {&message, sentence, {80, 60, 160, 120}},
+        {&question, sentence, {80, 60, 160, 120}}, {&message, sentence + " " + sentence, {80, 45, 160, 150}},
+        {&message, tall, {0, 0, 320, 240}},        {&question, tall, {0, 0, 320, 240}},
+    };
+    for (const auto& [box, text, place] : cases) {
+        const auto at = CTavMessageBox::PlaceOver(*screen, text, box->NeededRoom());
+        EXPECT_EQ((std::array{at.x, at.y, at.width, at.height}), place) << text;
+    }
 }
 
 TEST_F(MessageBoxTest, FrozenOrClosingApplicationGetsNoAnswer) {

@@ -274,7 +274,7 @@ TEST_F(ScreenTest, ModalPopupsTakeAllInputUntilTheyClose) {
 
 TEST_F(ScreenTest, SubScreensTakeTheirAreaFocusAndDrawing) {
     LogScreen* sub = NewLogScreen(9, 100, 100, 50, 50, TAVSCREEN_SUBSCREEN, screen);
-    sub->SetBackColor(0x405060);
+    sub->SetBackColor(RGB(0x40, 0x50, 0x60));
     ASSERT_EQ(screen->AddSubScreen(sub), TAVERROR_OK);
     CTavScreen twin;
     ASSERT_EQ(twin.Initialize(9, 0, 0, 10, 10, TAVSCREEN_SUBSCREEN, screen), TAVERROR_OK);

@@ -30,8 +30,8 @@ public:
     void SetFont(const char* name, int width, int height, int weight);
     void SetTextColor(COLORREF colour);
     COLORREF GetTextColor() const { return m_textColour; }
-    void SetBackColor(DWORD pixel);
-    DWORD GetBackColor() const { return m_backColour; }
+    void SetBackColor(COLORREF colour);
+    COLORREF GetBackColor() const { return m_backColour; }
     const char* GetCaption() const { return m_caption.c_str(); }
 
 private:
@@ -42,8 +42,8 @@ private:
     int m_fontWidth = 0;
     int m_fontHeight = 15;
     int m_fontWeight = 0;
-    COLORREF m_textColour = 0xFF80FF;
-    DWORD m_backColour = 0xFF0000;
+    COLORREF m_textColour = RGB(255, 255, 0);
+    COLORREF m_backColour = RGB(0, 0, 255);
     std::string m_caption;
     std::string m_checkedPath;
     std::string m_uncheckedPath;

@@ -35,11 +35,11 @@ public:
 
     void SetFont(const char* name, int width, int height, int weight);
     void SetTextColor(COLORREF colour);
-    void SetBackColor(DWORD pixel);
+    void SetBackColor(COLORREF colour);
     void SetColumnFont(const char* name, int width, int height, int weight);
     void SetColumnTextColor(COLORREF colour);
-    void SetColumnBackColor(DWORD pixel);
-    void SetSelectedColor(DWORD pixel);
+    void SetColumnBackColor(COLORREF colour);
+    void SetSelectedColor(COLORREF colour);
     void SetLineColor(COLORREF colour);
     void SetColumnHeight(int height);
     void SetItemHeight(int height);
@@ -51,9 +51,9 @@ public:
     int GetColumnSortState(int column) const;
     int GetColumnHeight() const { return m_columnHeight; }
     int GetItemHeight() const { return m_itemHeight; }
-    DWORD GetBackColor() const { return m_backColour; }
-    DWORD GetSelectedColor() const { return m_selectedColour; }
-    DWORD GetColumnBackColor() const { return m_columnBackColour; }
+    COLORREF GetBackColor() const { return m_backColour; }
+    COLORREF GetSelectedColor() const { return m_selectedColour; }
+    COLORREF GetColumnBackColor() const { return m_columnBackColour; }
     COLORREF GetTextColor() const { return m_textColour; }
     COLORREF GetColumnTextColor() const { return m_columnTextColour; }
     COLORREF GetLineColor() const { return m_lineColour; }
@@ -98,23 +98,23 @@ private:
     void ScrollTo(int x, int y);
     void SortRows(int column, int order);
     // A cell of the table: filled, with its text at its top-left corner, clipped to the cell and image.
-    void DrawCell(CTavSurface& scratch, int x, int y, int width, int height, DWORD fill, COLORREF colour,
+    void DrawCell(CTavSurface& scratch, int x, int y, int width, int height, COLORREF fill, COLORREF colour,
                   const std::string& text);
     // TRUE when a screen callback has removed this list box or its screen (the caller then stops).
     BOOL Destroyed() const;
 
     std::vector<Column> m_columns;
     std::vector<Row> m_rows;
-    DWORD m_backColour = 0x808080;
-    DWORD m_columnBackColour = 0xFF8080;
+    COLORREF m_backColour = RGB(128, 128, 128);
+    COLORREF m_columnBackColour = RGB(128, 128, 128);
     int m_columnHeight = 20;
     Font m_columnFont;
-    COLORREF m_columnTextColour = 0xFFFFFF;
-    COLORREF m_lineColour = 0xFF0000;
+    COLORREF m_columnTextColour = RGB(255, 255, 255);
+    COLORREF m_lineColour = RGB(0, 0, 255);
     int m_itemHeight = 20;
     COLORREF m_textColour = 0;
     Font m_itemFont;
     int m_selection = -1;
-    DWORD m_selectedColour = 0xFF00;
+    COLORREF m_selectedColour = RGB(0, 255, 0);
     CTavObject* m_background = nullptr;
 };

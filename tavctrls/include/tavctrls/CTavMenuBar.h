@@ -38,12 +38,12 @@ public:
     CTavObject* GetDropDown() const { return m_dropDown; }
     CTavScreen* GetOwnerScreen() const { return m_owner; }
 
-    void SetBackColor(DWORD pixel);
-    DWORD GetBackColor() const { return m_backColour; }
+    void SetBackColor(COLORREF colour);
+    COLORREF GetBackColor() const { return m_backColour; }
     void SetTextColor(COLORREF colour);
     COLORREF GetTextColor() const { return m_textColour; }
-    void SetHighlightColor(DWORD pixel);
-    DWORD GetHighlightColor() const { return m_highlightColour; }
+    void SetHighlightColor(COLORREF colour);
+    COLORREF GetHighlightColor() const { return m_highlightColour; }
     // The height is also a drop-down row's; heights below 1 are ignored.
     void SetFont(const char* name, int width, int height, int weight);
     int GetFontHeight() const { return m_fontHeight; }
@@ -84,9 +84,9 @@ private:
 
     CTavScreen* m_owner = nullptr;
     std::vector<Menu> m_menus;
-    DWORD m_backColour = 0x404040;
+    COLORREF m_backColour = RGB(64, 64, 64);
     COLORREF m_textColour = 0xFF00;
-    DWORD m_highlightColour = 0xFF;
+    COLORREF m_highlightColour = RGB(0, 0, 255);
     std::string m_fontName = "Verdana";
     int m_fontWidth = 0;
     int m_fontHeight = 15;

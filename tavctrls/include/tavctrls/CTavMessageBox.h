@@ -31,8 +31,10 @@ public:
     };
     virtual Room NeededRoom() const;
 
-    // Half the owner's size and centred on it, grown so that the text and the buttons fit: up to the
-    // owner's size (the box is drawn into the owner), beyond it only when the buttons need more.
+    // Half the owner's size and centred on it, with the text wrapped inside. It grows only where the
+    // wrapped lines or the buttons do not fit (taller first, wider when the lines do not fit even at
+    // the owner's height): up to the owner's size (the box is drawn into the owner), beyond it only
+    // when the buttons need more.
     static Placement PlaceOver(const CTavScreen& owner, const std::string& text, const Room& room);
     // Shows `box` modally over the innermost modal screen of `asker` and removes it again. The box is
     // given away; callers keep the library busy around the call to read the box afterwards.

@@ -63,7 +63,8 @@ public:
     long Display(CTavSurface* dest = NULL);
     // Virtual so that controls with parts outside their rectangle (a menu's drop-down) are hit there.
     virtual BOOL HitTest(int x, int y);
-    void SetTransparent(BOOL on, DWORD colourKey);
+    // The key is a COLORREF (RGB): pixels of that colour are not drawn.
+    void SetTransparent(BOOL on, COLORREF colourKey);
     void SetTranslucent(BOOL on, int alpha);
     void SetVisible(BOOL visible);
     void SetFocus(BOOL focus);
@@ -95,7 +96,7 @@ public:
     BOOL HasFocus() const { return m_focus; }
     BOOL IsTransparent() const { return m_specialBlit != 0 && !m_alphaMode; }
     BOOL IsTranslucent() const { return m_specialBlit != 0 && m_alphaMode; }
-    DWORD GetColourKey() const { return m_colourKey; }
+    COLORREF GetColourKey() const { return m_colourKey; }
     int GetAlpha() const { return m_alpha; }
     float GetSpeedX() const { return m_speedX; }
     float GetSpeedY() const { return m_speedY; }
@@ -120,7 +121,7 @@ protected:
     int m_specialBlit = 0;
     int m_alphaMode = 0;
     int m_alpha = 255;
-    DWORD m_colourKey = 0;
+    COLORREF m_colourKey = 0;
     DWORD m_id = 0;
     std::string m_bitmapPath;
     float m_x = 0;

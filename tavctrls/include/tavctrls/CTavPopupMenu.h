@@ -31,8 +31,8 @@ public:
     void SetFont(const char* name, int width, int height, int weight);
     void SetTextColor(COLORREF colour);
     COLORREF GetTextColor() const { return m_textColour; }
-    void SetHighlightColor(DWORD pixel);
-    DWORD GetHighlightColor() const { return m_highlightColour; }
+    void SetHighlightColor(COLORREF colour);
+    COLORREF GetHighlightColor() const { return m_highlightColour; }
     CTavObject* GetBackgroundImage() const { return m_background; }
 
     BOOL OnMouseMove(int x, int y, BOOL inside) override;
@@ -52,6 +52,6 @@ private:
     int m_fontWidth = 0;
     int m_fontWeight = 0;
     COLORREF m_textColour = 0xFF00;
-    DWORD m_highlightColour = 0x808080;
+    COLORREF m_highlightColour = RGB(128, 128, 128);
     int m_highlighted = -1;
 };

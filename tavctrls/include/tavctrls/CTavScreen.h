@@ -84,8 +84,8 @@ public:
     void RemoveBackgroundImage();
     CTavObject* GetBackground() const { return m_background; }
     int GetBackgroundMode() const { return m_backgroundMode; }
-    void SetBackColor(DWORD pixel);
-    DWORD GetBackColor() const { return m_backColour; }
+    void SetBackColor(COLORREF colour);
+    COLORREF GetBackColor() const { return m_backColour; }
 
     // Menu bar and popup menu (the menu controls are objects the screen owns and routes input to).
     DWORD SetMenuBar(CTavObject* menuBar);
@@ -197,7 +197,7 @@ private:
     CTavObject* m_menuBar = nullptr;
     CTavObject* m_background = nullptr;
     int m_backgroundMode = TAVBACK_CENTER;
-    DWORD m_backColour = 0;
+    COLORREF m_backColour = RGB(0, 0, 0);
     CTavObject* m_popupMenu = nullptr;
     int m_discarded = 0;
     int m_redrawing = 0;

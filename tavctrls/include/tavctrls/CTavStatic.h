@@ -26,8 +26,8 @@ public:
     void SetMultiline(BOOL multiline);
     void SetFont(const char* name, int width, int height, int weight);
     void SetTextColor(COLORREF colour);
-    void SetBackColor(DWORD pixel);
-    DWORD GetBackColor() const { return m_backColour; }
+    void SetBackColor(COLORREF colour);
+    COLORREF GetBackColor() const { return m_backColour; }
     void SetTextExtent(int x, int y);
 
     const char* GetText() const { return m_text.c_str(); }
@@ -54,8 +54,8 @@ protected:
     int m_fontWidth = 0;
     int m_fontHeight = 15;
     int m_fontWeight = 0;
-    COLORREF m_textColour = 0xFF;
-    DWORD m_backColour = 0x40FF40;
+    COLORREF m_textColour = RGB(255, 0, 0);
+    COLORREF m_backColour = RGB(64, 255, 64);
     BOOL m_multiline = FALSE;
     CTavObject* m_background = nullptr;
     int m_textOffsetX = 0;

@@ -41,6 +41,7 @@ public:
     DWORD SetFont(const char* name, int width, int height, int weight);
     DWORD DrawText(int x, int y, COLORREF colour, const char* text);
     DWORD DrawLine(int x1, int y1, int x2, int y2, COLORREF colour);
+    // Fills and colour keys here are raw pixels (0x00RRGGBB); text and line colours are COLORREFs.
     void Fill(DWORD pixel);
     DWORD FillRect(int left, int top, int right, int bottom, DWORD pixel);
 

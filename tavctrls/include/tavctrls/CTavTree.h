@@ -23,6 +23,8 @@ public:
     ~CTavTree() override;
 
     using CTavObject::Initialize;
+    // The background must load; a plus or minus bitmap that cannot be read leaves the tree without
+    // that mark.
     virtual DWORD Initialize(float x, float y, DWORD id, CTavScreen* screen, int width, int height,
                              const char* background, const char* plus, const char* minus);
 
@@ -54,14 +56,14 @@ public:
     void SetFontName(const char* name);
     void SetFontHeight(int height);
     void SetFontStyle(int weight);
-    void SetItemBackColor(DWORD pixel);
-    void SetSelectedItemColor(DWORD pixel);
+    void SetItemBackColor(COLORREF colour);
+    void SetSelectedItemColor(COLORREF colour);
     void SetTextColor(COLORREF colour);
     void SetTabSpace(int space);
     void SetItemHeight(int height);
 
-    DWORD GetItemBackColor() const { return m_itemBackColour; }
-    DWORD GetSelectedItemColor() const { return m_selectedColour; }
+    COLORREF GetItemBackColor() const { return m_itemBackColour; }
+    COLORREF GetSelectedItemColor() const { return m_selectedColour; }
     COLORREF GetTextColor() const { return m_textColour; }
     const char* GetFontName() const { return m_fontName.c_str(); }
     int GetFontHeight() const { return m_fontHeight; }
@@ -169,8 +171,8 @@ private:
     std::shared_ptr<const tav::platform::Font> FontFor(const Item* item);
     BOOL Destroyed() const;
 
-    DWORD m_itemBackColour = 0x40FF40;
-    DWORD m_selectedColour = 0xC0FFFF;
+    COLORREF m_itemBackColour = RGB(64, 255, 0);
+    COLORREF m_selectedColour = RGB(255, 255, 192);
     COLORREF m_textColour = 0;
     std::string m_fontName = "Verdana";
     int m_fontWidth = 0;
