@@ -1,3 +1,5 @@
+#include "model/CodeNames.h"
+#include "model/Names.h"
 #include "model/Project.h"
 #include "model/ProjectFile.h"
 #include "model/Validation.h"
@@ -6,6 +8,9 @@
 #include <filesystem>
 #include <functional>
 #include <gtest/gtest.h>
+#include <regex>
+#include <set>
+#include <sstream>
 #include <unistd.h>
 
 // Rule rows name only the leading fields they set; the others keep their defaults.
@@ -313,6 +318,85 @@ TEST(ProjectRules, EachRuleWithItsMessageAndFocus) {
         EXPECT_EQ(c.message, result.message) << c.name << " " << c.width << "x" << c.height;
         EXPECT_EQ(c.focus, result.focus) << c.name << " " << c.width << "x" << c.height;
     }
+}
+
+// Every name the library's public headers declare where generated code sees it (at global scope, or as a
+// member of CTavScreen or CTavApp, which generated classes derive from) must be in the model's list, so that
+// no screen or object is named like one.
+TEST(CodeNames, LibraryListHoldsEveryPublicName) {
+    std::set<std::string> found;
+    const auto keep = [&](const std::string& name) {
+        if (IdentifierFault(name).empty())
+            found.insert(name);
+    };
+    const std::regex lastIdent("([A-Za-z_]\\w*)\\s*$"), beforeParen("(\\w+)\\s*\\(");
+    const std::regex tag("\\b(class|struct|union|enum|namespace)\\s+(class\\s+|struct\\s+)?(\\w+)");
+    const auto declare = [&](const std::string& statement) {
+        std::smatch m;
+        if (std::regex_search(statement, m, tag) && statement.find("typedef") == std::string::npos)
+            return keep(m[3]);
+        if (std::regex_search(statement, m, beforeParen) && statement.find('=') > statement.find('('))
+            return keep(m[1]);
+        std::stringstream pieces(statement);
+        for (std::string piece; std::getline(pieces, piece, ',');)
+            if (const std::string part = piece.substr(0, piece.find('='));
+                std::regex_search(part, m, lastIdent))
+                keep(m[1]);
+    };
+    for (const auto& entry :
+         std::filesystem::directory_iterator(TAV_SOURCE_DIR "/tavctrls/include/tavctrls")) {
+        std::string text =
+            std::regex_replace(test::ReadFile(entry.path().string()), std::regex("\\\\\\n"), " ");
+        text =
+            std::regex_replace(text, std::regex("//[^\\n]*|/\\*[\\s\\S]*?\\*/|\"(\\\\.|[^\"\\\\])*\""), " ");
+        for (std::smatch m; std::regex_search(text, m, std::regex("#\\s*define\\s+(\\w+)"));)
+            keep(m[1]), text = m.prefix().str() + m.suffix().str();
+        text = std::regex_replace(text, std::regex("#[^\\n]*|\\b(public|private|protected)\\s*:"), " ");
+        while (std::regex_search(text, std::regex("<[^<>;{}]*>")))
+            text = std::regex_replace(text, std::regex("<[^<>;{}]*>"), " ");
+        std::vector<std::pair<std::string, bool>>
+            scopes; // name, and whether its names belong to the outer scope
+        std::string statement;
+        const auto seen = [&] {
+            std::vector<std::string> named;
+            for (const auto& [name, open] : scopes)
+                if (!open)
+                    named.push_back(name);
+            return named.empty() ||
+                   (named.size() == 1 && (named[0] == "CTavScreen" || named[0] == "CTavApp"));
+        };
+        for (std::size_t i = 0; i < text.size(); ++i) {
+            const char c = text[i];
+            if (c == '{' && std::regex_search(statement, std::regex("(\\)|const|override|noexcept)\\s*$"))) {
+                for (int depth = 0; i < text.size() && (depth += text[i] == '{'   ? 1
+                                                                 : text[i] == '}' ? -1
+                                                                                  : 0) > 0;)
+                    ++i; // an inline function's body
+                if (seen())
+                    declare(statement);
+                statement.clear();
+            } else if (c == ';' || c == '{' || c == '}') {
+                if (seen())
+                    declare(statement);
+                std::smatch m;
+                if (c == '{')
+                    scopes.emplace_back(std::regex_search(statement, m, tag) ? m[3].str() : "",
+                                        m.size() > 1 && m[1] == "enum" && !m[2].matched);
+                if (c == '}' && !scopes.empty())
+                    scopes.pop_back();
+                statement.clear();
+            } else {
+                statement += c;
+            }
+        }
+    }
+    std::string missing;
+    for (const std::string& name : found)
+        if (!std::binary_search(LibraryNames().begin(), LibraryNames().end(), name))
+            missing += "\"" + name + "\", ";
+    EXPECT_EQ("", missing);
+    EXPECT_TRUE(std::is_sorted(LibraryNames().begin(), LibraryNames().end()));
+    EXPECT_GT(found.size(), 300u);
 }
 
 } // namespace
