@@ -60,7 +60,10 @@ std::string EntryPointFile(const std::string& projectName) {
 // problem for every claim that an earlier one, the library or the fixed names already hold.
 class CodeNameChecker {
 public:
-    explicit CodeNameChecker(const Project& project) {
+    // `projectName` decides the entry point's file name.
+    CodeNameChecker(const Project& project, const std::string& projectName)
+        : fixedFiles_{{EntryPointFile(projectName), "the entry point"},
+                      {"CMakeLists.txt", "the build file"}} {
         names_.reserve(project.objects.size() + 3 * project.screens.size() + 2);
         files_.reserve(2 * project.screens.size() + 5);
         screens_.reserve(project.screens.size());
@@ -75,21 +78,24 @@ public:
         Claim(name, "The application class " + name, {}, {});
         Claim(name + "_H", "The include guard " + name + "_H of " + owner, {}, {});
         for (const std::string& file : {name + ".h", name + ".cpp", name + ".dsp"})
-            ClaimFile(file, owner, {}, {});
-        ClaimFile(EntryPointFile(name), "the entry point", {}, {});
-        ClaimFile("CMakeLists.txt", "the build file", {}, {});
+            if (!ClaimFile(file, owner, {}, {}))
+                break;
     }
 
     // Gives false when the name is no identifier: its objects are then left out.
     bool AddScreen(const std::string& name) {
         if (!NameIsUsable(name, "Screen name must be a C++ identifier: ", name, {}))
             return false;
-        screens_.insert(name);
+        if (!screens_.insert(name).second) {
+            Report(name, {}, "Another screen has the name " + name + " too");
+            return false;
+        }
         Claim(name, "The screen class " + name, name, {});
         Claim(name + "_H", "The include guard " + name + "_H of screen " + name, name, {});
         Claim(name + "_OBJECTS", "The enum " + name + "_OBJECTS of screen " + name, name, {});
         for (const std::string& file : {name + ".h", name + ".cpp"})
-            ClaimFile(file, "screen " + name, name, {});
+            if (!ClaimFile(file, "screen " + name, name, {}))
+                break;
         return true;
     }
 
@@ -134,14 +140,21 @@ private:
             Report(screen, object, what + " would clash with " + Uncapitalised(holder));
     }
 
-    void ClaimFile(const std::string& file, const std::string& owner, const std::string& screen,
+    // Files named after the project and its screens must differ from each other in more than case, and
+    // from the entry point and the build file.
+    bool ClaimFile(const std::string& file, const std::string& owner, const std::string& screen,
                    const std::string& object) {
         const std::string what = "the file " + file + " of " + owner;
-        const auto [place, added] = files_.try_emplace(Lower(file), FileClaim{file, what});
-        if (!added)
-            Report(screen, object,
-                   "The file " + file + " of " + owner + " would clash with " + place->second.what +
-                       (place->second.file != file ? " where file names ignore case" : ""));
+        std::string holder;
+        for (const auto& [fixed, fixedOwner] : fixedFiles_)
+            if (fixed == file)
+                holder = "the file of " + fixedOwner;
+        if (const auto [place, added] = files_.try_emplace(Lower(file), FileClaim{file, what});
+            holder.empty() && !added)
+            holder = place->second.what + (place->second.file != file ? " where file names ignore case" : "");
+        if (!holder.empty())
+            Report(screen, object, "The file " + file + " of " + owner + " would clash with " + holder);
+        return holder.empty();
     }
 
     static std::string Uncapitalised(std::string text) {
@@ -156,6 +169,7 @@ private:
         std::string what;
     };
     std::unordered_map<std::string, FileClaim> files_;
+    std::vector<std::pair<std::string, std::string>> fixedFiles_;
     std::unordered_set<std::string> screens_;
 };
 
@@ -170,7 +184,7 @@ std::string FirstSince(const CodeNameChecker& checker, std::size_t mark) {
 } // namespace
 
 std::vector<CodeProblem> CheckCode(const Project& project) {
-    CodeNameChecker checker(project);
+    CodeNameChecker checker(project, project.name);
     checker.AddProject(project.name);
     for (const auto& screen : project.screens)
         checker.AddScreen(screen->name);
@@ -195,7 +209,7 @@ std::string DescribeProblem(const CodeProblem& problem) {
 std::string ScreenCodeProblem(const Project& project, const ScreenDef& candidate, int editedIndex) {
     const bool edited = IsEdited(editedIndex, project.ScreenCount());
     const std::string* oldName = edited ? &project.Screen(editedIndex).name : nullptr;
-    CodeNameChecker checker(project);
+    CodeNameChecker checker(project, project.name);
     checker.AddProject(project.name);
     for (int i = 0; i < project.ScreenCount(); ++i)
         if (i != editedIndex)
@@ -213,7 +227,7 @@ std::string ScreenCodeProblem(const Project& project, const ScreenDef& candidate
 }
 
 std::string ObjectCodeProblem(const Project& project, const ObjectDef& candidate, int editedIndex) {
-    CodeNameChecker checker(project);
+    CodeNameChecker checker(project, project.name);
     checker.AddProject(project.name);
     for (const auto& screen : project.screens)
         checker.AddScreen(screen->name);
@@ -228,7 +242,7 @@ std::string ObjectCodeProblem(const Project& project, const ObjectDef& candidate
 std::string ProjectNameProblem(const std::string& name, const Project* project) {
     const Project empty;
     const Project& others = project != nullptr ? *project : empty;
-    CodeNameChecker checker(others);
+    CodeNameChecker checker(others, name);
     for (const auto& screen : others.screens)
         checker.AddScreen(screen->name);
     for (const auto& object : others.objects)
