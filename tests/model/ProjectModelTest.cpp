@@ -164,11 +164,31 @@ TEST(ScreenRules, EachRuleWithItsMessageInOrder) {
         {kNew, {"Proj"}, "Screen name cannot be the same as project name"},
         {kNew, {""}, "Screen name cannot be blank"},
         {kNew, {"My Screen"}, "Screen name cannot contain spaces"},
-        {kNew, {"My\tScreen"}, ""},
+        {kNew, {"My\tScreen"}, "Screen name must be a C++ identifier: My\tScreen is not one"},
+        {kNew, {"class"}, "Screen name must be a C++ identifier: class is a C++ keyword"},
+        {kNew, {"a__b"}, "Screen name must be a C++ identifier: a__b is reserved to the compiler"},
+        {kNew, {"_Big"}, "Screen name must be a C++ identifier: _Big is reserved to the compiler"},
+        {kNew, {"_big"}, ""},
+        {kNew, {"RGB"}, "The screen class RGB would clash with the library's name RGB"},
+        {kNew, {"scr"}, "The screen class scr would clash with the variable scr that holds a new screen"},
+        {kNew,
+         {"Main_H"},
+         "The screen class Main_H would clash with the include guard Main_H of screen Main"},
+        {kNew,
+         {"Proj_H"},
+         "The screen class Proj_H would clash with the include guard Proj_H of the application class Proj"},
+        {kNew,
+         {"SECOND"},
+         "The file SECOND.h of screen SECOND would clash with the file Second.h of screen Second where file "
+         "names ignore case"},
+        {1, {"X"}, "The constant X_H of object X/H would clash with the include guard X_H of screen X"},
         {kNew, {"Second"}, taken},
         {1, {"Main"}, taken},
         {1, {"Second"}, ""},
-        {kNew, {"main"}, ""},
+        {kNew,
+         {"main"},
+         "The file main.h of screen main would clash with the file Main.h of screen Main where file names "
+         "ignore case"},
         {kNew, Startup("New"), twoStartups},
         {1, Startup("Second"), twoStartups},
         {0, Startup("Main"), ""},
@@ -197,6 +217,7 @@ TEST(ScreenRules, EachRuleWithItsMessageInOrder) {
          {Startup("Main"), ScreenDef{"Second"}, ScreenDef{"Pop", 100, 100, 200, 150, "Main", popup},
           ScreenDef{"Nested", 0, 0, 100, 100, "Pop", sub}})
         project.AddScreen(std::make_unique<ScreenDef>(screen));
+    project.AddObject(MakeObject(ObjectKind::Object, "Second", "H")); // Second_H: Second's edits still pass
     for (std::size_t i = 0; i < std::size(cases); ++i)
         EXPECT_EQ(cases[i].message, project.ValidateScreen(cases[i].candidate, cases[i].editedIndex))
             << "row " << i;
@@ -224,6 +245,12 @@ TEST(ObjectRules, EachRuleWithItsMessageInOrder) {
     } cases[] = {
         {K::Object, [](ObjectDef&) {}, ""},
         {K::Object, SET(o.name = ""), "Object name cannot be blank"},
+        {K::Object, SET(o.name = "my-edit"),
+         "Object name must form a C++ identifier with its screen's name: Main_my-edit is not one"},
+        {K::Object, SET(o.name = "3D"), ""},
+        {K::Object, SET(o.name = "H"),
+         "The constant Main_H of object Main/H would clash with the include guard Main_H of screen Main"},
+        {K::Object, SET(o.name = "H", o.width = 0), "Object's width cannot be 0"},
         {K::Static, SET(o.name = "a b"), "Object name cannot contain spaces"},
         {K::Button, SET(o.name = "Taken"), "Object with this name already exists"},
         {K::Button, SET(o.name = "Taken", o.screenName = "Other"), ""},
@@ -312,12 +339,22 @@ TEST(ProjectRules, EachRuleWithItsMessageAndFocus) {
         {"P", "-3", "600", "Please enter width", ProjectField::Width},
         {"P", "1", "1", "", ProjectField::None},
         {"P", "12px", "7 ", "", ProjectField::None},
+        {"my-game", "1", "1", "Project name must be a C++ identifier: my-game is not one",
+         ProjectField::None},
+        {"CTavApp", "1", "1", "The application class CTavApp would clash with the library's name CTavApp",
+         ProjectField::None},
+        {"WinMain_H", "", "1", "Please enter width", ProjectField::Width},
+        {"test", "1", "1", "Project name test is a target name CMake keeps for itself", ProjectField::None},
     };
     for (const auto& c : cases) {
         const ProjectRuleFailure result = ValidateProjectSettings(c.name, c.width, c.height);
         EXPECT_EQ(c.message, result.message) << c.name << " " << c.width << "x" << c.height;
         EXPECT_EQ(c.focus, result.focus) << c.name << " " << c.width << "x" << c.height;
     }
+    Project project;
+    project.AddScreen(MakeScreen("Main"));
+    EXPECT_EQ("The application class Main_H would clash with the include guard Main_H of screen Main",
+              ValidateProjectSettings("Main_H", "1", "1", &project).message);
 }
 
 // Every name the library's public headers declare where generated code sees it (at global scope, or as a
