@@ -123,7 +123,7 @@ private:
                       const std::string& object) {
         const std::string_view fault = IdentifierFault(name);
         if (!fault.empty())
-            Report(screen, object, rule + name + " " + std::string(fault));
+            Report(screen, object, rule + (name.empty() ? "an empty name" : name) + " " + std::string(fault));
         return fault.empty();
     }
 
