@@ -35,7 +35,7 @@ std::string ObjectCodeProblem(const Project& project, const ObjectDef& candidate
 std::string ProjectNameProblem(const std::string& name, const Project* project);
 
 // The names the public headers of TavCtrls declare (classes, typedefs, macros, functions, members, enum
-// values and constants), sorted.
+// values and constants).
 const std::vector<std::string_view>& LibraryNames();
 
 } // namespace tav
