@@ -1,11 +1,11 @@
 #include "codegen/GenerateCommands.h"
 
-#include "OutputNames.h"
 #include "codegen/BitmapRelocation.h"
 #include "codegen/CMakeProjectFile.h"
 #include "codegen/GenerationUi.h"
 #include "codegen/ProjectCodeGenerator.h"
 #include "codegen/ScreenClassGenerator.h"
+#include "model/CodeNames.h"
 #include "model/Project.h"
 
 #include <vector>
@@ -43,6 +43,18 @@ std::string OfferRelocation(Project& project, const std::string& folder, const s
     return {};
 }
 
+// Refuses a project whose generated code would not compile, listing every reason.
+bool RefuseBrokenCode(const Project& project, GenerationUi& ui) {
+    const std::vector<CodeProblem> problems = CheckCode(project);
+    if (problems.empty())
+        return false;
+    std::string message = "Cannot generate code:";
+    for (const CodeProblem& problem : problems)
+        message.append("\n").append(DescribeProblem(problem));
+    ui.ShowMessage(message, MessageKind::Error);
+    return true;
+}
+
 // The screen a tree selection stands for, or -1.
 int SelectedScreenIndex(const Project& project, const std::optional<TreeSelection>& selection) {
     if (!selection || selection->level == 0)
@@ -57,8 +69,8 @@ GenerationOutcome GenerateEntireProject(Project* project, GenerationUi& ui,
     if (project == nullptr)
         return Fail(ui, kNoProject);
     StartRun(*project);
-    if (std::string refused = CheckProjectOutput(*project); !refused.empty())
-        return Fail(ui, refused);
+    if (RefuseBrokenCode(*project, ui))
+        return GenerationOutcome::Failed;
     const std::optional<std::string> folder = ui.ChooseDestination(DestinationRequest::EntireProject);
     if (!folder)
         return GenerationOutcome::Stopped;
@@ -90,8 +102,8 @@ GenerationOutcome GenerateThisScreen(Project* project, const std::optional<TreeS
     const int index = SelectedScreenIndex(*project, selection);
     if (index < 0)
         return Fail(ui, "No Screen Selected");
-    if (std::string refused = CheckScreenOutput(*project, index); !refused.empty())
-        return Fail(ui, refused);
+    if (RefuseBrokenCode(*project, ui))
+        return GenerationOutcome::Failed;
     const std::optional<std::string> folder = ui.ChooseDestination(DestinationRequest::ThisScreen);
     if (!folder)
         return GenerationOutcome::Stopped;

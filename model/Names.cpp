@@ -41,4 +41,14 @@ bool IsCppIdentifier(std::string_view name) {
     return std::find(std::begin(kKeywords), std::end(kKeywords), name) == std::end(kKeywords);
 }
 
+std::string_view IdentifierFault(std::string_view name) {
+    if (IsCppIdentifier(name))
+        return name.find("__") != std::string_view::npos ||
+                       (name[0] == '_' && name.size() > 1 && name[1] >= 'A' && name[1] <= 'Z')
+                   ? "is reserved to the compiler"
+                   : "";
+    const bool keyword = std::find(std::begin(kKeywords), std::end(kKeywords), name) != std::end(kKeywords);
+    return keyword ? "is a C++ keyword" : "is not one";
+}
+
 } // namespace tav

@@ -1,5 +1,6 @@
 #include "model/Validation.h"
 
+#include "model/CodeNames.h"
 #include "model/Decimal.h"
 #include "model/Project.h"
 
@@ -239,11 +240,13 @@ std::string ObjectRules(const NameIndex& names, const ObjectDef& candidate, int 
 } // namespace
 
 std::string Project::ValidateScreen(const ScreenDef& candidate, int editedIndex) const {
-    return ScreenRules(*this, NameIndex(*this, false), candidate, editedIndex);
+    std::string message = ScreenRules(*this, NameIndex(*this, false), candidate, editedIndex);
+    return message.empty() ? ScreenCodeProblem(*this, candidate, editedIndex) : message;
 }
 
 std::string Project::ValidateObject(const ObjectDef& candidate, int editedIndex) const {
-    return ObjectRules(NameIndex(*this, true), candidate, editedIndex);
+    std::string message = ObjectRules(NameIndex(*this, true), candidate, editedIndex);
+    return message.empty() ? ObjectCodeProblem(*this, candidate, editedIndex) : message;
 }
 
 std::vector<ItemFailure> ValidateProject(const Project& project) {
@@ -259,7 +262,7 @@ std::vector<ItemFailure> ValidateProject(const Project& project) {
 }
 
 ProjectRuleFailure ValidateProjectSettings(const std::string& nameText, const std::string& widthText,
-                                           const std::string& heightText) {
+                                           const std::string& heightText, const Project* project) {
     if (nameText.empty())
         return {"Please enter a name for you project", ProjectField::None};
     if (HasBlank(nameText))
@@ -272,7 +275,7 @@ ProjectRuleFailure ValidateProjectSettings(const std::string& nameText, const st
         return {"Please enter height", ProjectField::Height};
     if (ParseDecimal(widthText) <= 0)
         return {"Please enter width", ProjectField::Width};
-    return {};
+    return {ProjectNameProblem(nameText, project), ProjectField::None};
 }
 
 } // namespace tav

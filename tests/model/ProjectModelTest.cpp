@@ -1,11 +1,17 @@
+#include "model/CodeNames.h"
+#include "model/Names.h"
 #include "model/Project.h"
 #include "model/ProjectFile.h"
 #include "model/Validation.h"
 #include "tests/support/TestSupport.h"
 
+#include <algorithm>
 #include <filesystem>
 #include <functional>
 #include <gtest/gtest.h>
+#include <regex>
+#include <set>
+#include <sstream>
 #include <unistd.h>
 
 // Rule rows name only the leading fields they set; the others keep their defaults.
@@ -151,22 +157,36 @@ TEST(ScreenRules, EachRuleWithItsMessageInOrder) {
     const char* const tooLarge = "Screen dimensions can't be greater than parent screen's";
     const char* const twoStartups = "You cannot have more than one startup screen";
     const char* const taken = "Screen with this name already exists";
+    const std::string id = "Screen name must be a C++ identifier: ", app = "the application class Proj";
+    const std::string ic = " where file names ignore case";
     ScreenDef popupWithStartup{"New", 0, 0, 100, 100, "Main", popup};
     popupWithStartup.startup = 1;
     // Screens 0 and 1 are Main and Second; a candidate is {name, x, y, width, height, parent, type}.
     const struct {
         int editedIndex;
         ScreenDef candidate;
-        const char* message;
+        std::string message;
     } cases[] = {
         {kNew, {"Proj"}, "Screen name cannot be the same as project name"},
         {kNew, {""}, "Screen name cannot be blank"},
         {kNew, {"My Screen"}, "Screen name cannot contain spaces"},
-        {kNew, {"My\tScreen"}, ""},
+        {kNew, {"My\tScreen"}, id + "My\tScreen is not one"},
+        {kNew, {"class"}, id + "class is a C++ keyword"},
+        {kNew, {"a__b"}, id + "a__b is reserved to the compiler"},
+        {kNew, {"_Big"}, id + "_Big is reserved to the compiler"},
+        {kNew, {"_big"}, ""},
+        {kNew, {"RGB"}, "The screen class RGB would clash with the library's name RGB"},
+        {kNew,
+         {"Main_H"},
+         "The screen class Main_H would clash with the include guard Main_H of screen Main"},
+        {kNew, {"Proj_H"}, "The screen class Proj_H would clash with the include guard Proj_H of " + app},
+        {1, {"X"}, "The constant X_H of object X/H would clash with the include guard X_H of screen X"},
         {kNew, {"Second"}, taken},
         {1, {"Main"}, taken},
         {1, {"Second"}, ""},
-        {kNew, {"main"}, ""},
+        {kNew,
+         {"main"},
+         "The file main.h of screen main would clash with the file Main.h of screen Main" + ic},
         {kNew, Startup("New"), twoStartups},
         {1, Startup("Second"), twoStartups},
         {0, Startup("Main"), ""},
@@ -195,6 +215,7 @@ TEST(ScreenRules, EachRuleWithItsMessageInOrder) {
          {Startup("Main"), ScreenDef{"Second"}, ScreenDef{"Pop", 100, 100, 200, 150, "Main", popup},
           ScreenDef{"Nested", 0, 0, 100, 100, "Pop", sub}})
         project.AddScreen(std::make_unique<ScreenDef>(screen));
+    project.AddObject(MakeObject(ObjectKind::Object, "Second", "H")); // Second_H: Second's edits still pass
     for (std::size_t i = 0; i < std::size(cases); ++i)
         EXPECT_EQ(cases[i].message, project.ValidateScreen(cases[i].candidate, cases[i].editedIndex))
             << "row " << i;
@@ -222,6 +243,12 @@ TEST(ObjectRules, EachRuleWithItsMessageInOrder) {
     } cases[] = {
         {K::Object, [](ObjectDef&) {}, ""},
         {K::Object, SET(o.name = ""), "Object name cannot be blank"},
+        {K::Object, SET(o.name = "my-edit"),
+         "Object name must form a C++ identifier with its screen's name: Main_my-edit is not one"},
+        {K::Object, SET(o.name = "3D"), ""},
+        {K::Object, SET(o.name = "H"),
+         "The constant Main_H of object Main/H would clash with the include guard Main_H of screen Main"},
+        {K::Object, SET(o.name = "H", o.width = 0), "Object's width cannot be 0"},
         {K::Static, SET(o.name = "a b"), "Object name cannot contain spaces"},
         {K::Button, SET(o.name = "Taken"), "Object with this name already exists"},
         {K::Button, SET(o.name = "Taken", o.screenName = "Other"), ""},
@@ -298,7 +325,7 @@ TEST(ProjectRules, EachRuleWithItsMessageAndFocus) {
     const struct {
         const char *name, *width, *height;
         const char* message;
-        ProjectField focus;
+        ProjectField focus = ProjectField::None;
     } cases[] = {
         {"", "", "", "Please enter a name for you project", ProjectField::None},
         {"My Project", "800", "600", "Project name cannot contain spaces", ProjectField::None},
@@ -310,12 +337,82 @@ TEST(ProjectRules, EachRuleWithItsMessageAndFocus) {
         {"P", "-3", "600", "Please enter width", ProjectField::Width},
         {"P", "1", "1", "", ProjectField::None},
         {"P", "12px", "7 ", "", ProjectField::None},
+        {"my-game", "1", "1", "Project name must be a C++ identifier: my-game is not one"},
+        {"CTavApp", "1", "1", "The application class CTavApp would clash with the library's name CTavApp"},
+        {"WinMain_H", "", "1", "Please enter width", ProjectField::Width},
+        {"test", "1", "1", "Project name test is a target name CMake keeps for itself"},
     };
     for (const auto& c : cases) {
         const ProjectRuleFailure result = ValidateProjectSettings(c.name, c.width, c.height);
         EXPECT_EQ(c.message, result.message) << c.name << " " << c.width << "x" << c.height;
         EXPECT_EQ(c.focus, result.focus) << c.name << " " << c.width << "x" << c.height;
     }
+    Project project;
+    project.AddScreen(MakeScreen("Main"));
+    EXPECT_EQ("The application class Main_H would clash with the include guard Main_H of screen Main",
+              ValidateProjectSettings("Main_H", "1", "1", &project).message);
+}
+
+// Every name the library's headers declare where generated code sees it (at global scope, or in CTavScreen or
+// CTavApp, which generated classes derive from) must be in the model's list.
+TEST(CodeNames, LibraryListHoldsEveryPublicName) {
+    std::set<std::string> found;
+    const std::regex lastIdent("([A-Za-z_]\\w*)\\s*$"), beforeParen("(\\w+)\\s*\\(");
+    const std::regex tag("\\b(class|struct|union|enum|namespace)\\s+(class\\s+|struct\\s+)?(\\w+)");
+    const auto declare = [&](const std::string& statement) {
+        std::smatch m;
+        if (std::regex_search(statement, m, tag) && statement.find("typedef") == std::string::npos)
+            return void(found.insert(m[3]));
+        if (std::regex_search(statement, m, beforeParen) && statement.find('=') > statement.find('('))
+            return void(found.insert(m[1]));
+        std::stringstream pieces(statement);
+        for (std::string piece; std::getline(pieces, piece, ',');)
+            if (const std::string part = piece.substr(0, piece.find('='));
+                std::regex_search(part, m, lastIdent))
+                found.insert(m[1]);
+    };
+    for (const auto& entry :
+         std::filesystem::directory_iterator(TAV_SOURCE_DIR "/tavctrls/include/tavctrls")) {
+        std::string text = std::regex_replace(test::ReadFile(entry.path()), std::regex("\\\\\\n"), " ");
+        text =
+            std::regex_replace(text, std::regex("//[^\\n]*|/\\*[\\s\\S]*?\\*/|\"(\\\\.|[^\"\\\\])*\""), " ");
+        for (std::smatch m; std::regex_search(text, m, std::regex("#\\s*define\\s+(\\w+)"));)
+            found.insert(m[1]), text = m.prefix().str() + m.suffix().str();
+        text = std::regex_replace(text, std::regex("#[^\\n]*|\\b(public|private|protected)\\s*:"), " ");
+        while (std::regex_search(text, std::regex("<[^<>;{}]*>")))
+            text = std::regex_replace(text, std::regex("<[^<>;{}]*>"), " ");
+        std::vector<std::pair<std::string, bool>> scopes; // name, open (an enum's names belong outside it)
+        std::string statement;
+        for (std::size_t i = 0; i < text.size(); ++i) {
+            const char c = text[i];
+            if (c != ';' && c != '{' && c != '}') {
+                statement += c;
+                continue;
+            }
+            const bool body =
+                c == '{' && std::regex_search(statement, std::regex("(\\)|const|override)\\s*$"));
+            for (int depth = 0; body && (depth += text[i] == '{' ? 1 : text[i] == '}' ? -1 : 0) > 0;)
+                ++i; // an inline function's body
+            std::string named;
+            for (const auto& [name, open] : scopes)
+                named += open ? "" : name + " ";
+            if (named.empty() || named == "CTavScreen " || named == "CTavApp ")
+                declare(statement);
+            std::smatch m;
+            if (c == '{' && !body)
+                scopes.emplace_back(std::regex_search(statement, m, tag) ? m[3].str() : "",
+                                    m.size() > 1 && m[1] == "enum" && !m[2].matched);
+            if (c == '}' && !scopes.empty())
+                scopes.pop_back();
+            statement.clear();
+        }
+    }
+    std::string missing;
+    for (const std::string& name : found)
+        if (IdentifierFault(name).empty() && !std::count(LibraryNames().begin(), LibraryNames().end(), name))
+            missing += name + " ";
+    EXPECT_EQ("", missing);
+    EXPECT_GT(found.size(), 300u);
 }
 
 } // namespace

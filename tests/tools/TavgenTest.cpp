@@ -44,8 +44,14 @@ int TavgenProcess(const std::string& args) {
 
 void WriteFailingProject(const std::string& path) {
     Project project;
-    project.name = "Proj";
+    project.name = "CTavApp";
     test::AddScreen(project, "Main").startup = 1;
+    for (const char* name : {"CTavScreen", "RGB", "TRUE", "WinMain", "A", "A_B", "MAIN"})
+        project.AddScreen(MakeScreen(name));
+    for (const char* name : {"my-edit", "X/*", "Y*/", "H", "3D"})
+        test::AddObject(project, ObjectKind::Static, "Main", name).caption = "x";
+    project.AddObject(MakeObject(ObjectKind::Object, "A", "B_C"));
+    project.AddObject(MakeObject(ObjectKind::Object, "A_B", "C"));
     project.AddScreen(MakeScreen("Bad Name"));
     project.AddScreen(MakeScreen("Pop", ScreenType::Popup, "Ghost"));
     project.AddScreen(MakeScreen("Twin"));
@@ -128,6 +134,18 @@ TEST(Tavgen, ValidateListsEveryFailingItemInOrder) {
     const Outcome run = Tavgen({"validate", dir / "bad.tvp"});
     EXPECT_EQ(kExitFailures, run.status);
     test::ExpectSameAsGolden(run.out + "--- error output\n" + run.err, kGolden + "validate-failing.txt");
+    // generate refuses the same problems of the whole project, for one screen too, and writes nothing.
+    const std::string problems = "Cannot generate code:\n" + run.out.substr(run.out.find("The application"));
+    for (const char* only : {"--cmake", "--screen=A"}) {
+        const Outcome made =
+            Tavgen({"generate", dir / "bad.tvp", dir / "out", "--mkdir", "--overwrite=always", only});
+        EXPECT_EQ(kExitFailures, made.status);
+        EXPECT_EQ(problems, made.err);
+        EXPECT_FALSE(std::filesystem::exists(dir / "out"));
+    }
+    // Such a project still opens and resaves unchanged, so that it can be repaired.
+    ASSERT_EQ(kExitOk, Tavgen({"resave", dir / "bad.tvp", dir / "again.tvp"}).status);
+    EXPECT_EQ(ReadFile(dir / "bad.tvp"), ReadFile(dir / "again.tvp"));
     // The program itself gives the same statuses.
     EXPECT_EQ(kExitFailures, TavgenProcess("validate " + dir / "bad.tvp"));
     EXPECT_EQ(kExitOk, TavgenProcess("validate " TAV_EXAMPLES_DIR "/showcase.tvp"));

@@ -1,6 +1,6 @@
 #include "tavgen/Tavgen.h"
 
-#include "model/Names.h"
+#include "model/CodeNames.h"
 #include "model/ProjectFile.h"
 #include "model/Validation.h"
 
@@ -16,31 +16,23 @@ constexpr const char* kUsage =
     "\n"
     "Applies the designer's rules for edited screens and objects to every screen and object of the\n"
     "project and prints one line per failing item: \"SCREEN: MESSAGE\" or \"SCREEN/OBJECT: MESSAGE\".\n"
-    "Warnings (values the designer cannot save, names that are not C++ identifiers, objects on\n"
-    "screens that do not exist) go to standard error as \"warning: ...\".\n"
+    "Then one line per problem that would keep the generated code from compiling, as \"generate\"\n"
+    "refuses them: names that are no C++ identifiers or clash with each other or the library's names,\n"
+    "and buttons that open a missing screen (a project's own problems have no prefix).\n"
+    "Warnings (values the designer cannot save, objects on screens that do not exist) go to standard\n"
+    "error as \"warning: ...\".\n"
     "\n"
     "Exit status: 0 when every item passes, 1 when any fails, 2 when the file cannot be read.\n";
 
-void WarnAboutNames(const Project& project, std::ostream& err) {
-    if (!IsCppIdentifier(project.name))
-        err << "warning: project name \"" << project.name
-            << "\" is not a C++ identifier; the generated application class will not compile\n";
+// Objects on screens that do not exist make no code; the designer cannot reach them either.
+void WarnAboutLostObjects(const Project& project, std::ostream& err) {
     std::unordered_set<std::string_view> screenNames;
     for (const auto& screen : project.screens)
         screenNames.insert(screen->name);
-    for (const auto& screen : project.screens)
-        if (!IsCppIdentifier(screen->name))
-            err << "warning: screen name \"" << screen->name
-                << "\" is not a C++ identifier; the generated screen class will not compile\n";
-    for (const auto& object : project.objects) {
+    for (const auto& object : project.objects)
         if (object->screenName.empty() || !screenNames.contains(object->screenName))
             err << "warning: object \"" << object->screenName << "/" << object->name << "\" lies on screen \""
                 << object->screenName << "\", which does not exist\n";
-        else if (IsCppIdentifier(object->screenName) &&
-                 !IsCppIdentifier(object->screenName + "_" + object->name))
-            err << "warning: object name \"" << object->screenName << "/" << object->name
-                << "\" does not form a C++ identifier; the generated screen class will not compile\n";
-    }
 }
 
 } // namespace
@@ -56,7 +48,7 @@ int RunValidateCommand(const std::vector<std::string>& args, std::ostream& out, 
 
     for (const std::string& field : FindUnwritableFields(project))
         err << "warning: " << field << "; the designer cannot save this project\n";
-    WarnAboutNames(project, err);
+    WarnAboutLostObjects(project, err);
 
     const std::vector<ItemFailure> failures = ValidateProject(project);
     for (const ItemFailure& failure : failures) {
@@ -67,7 +59,10 @@ int RunValidateCommand(const std::vector<std::string>& args, std::ostream& out, 
             out << object.screenName << "/" << object.name << ": " << failure.message << "\n";
         }
     }
-    return failures.empty() ? kExitOk : kExitFailures;
+    const std::vector<CodeProblem> problems = CheckCode(project);
+    for (const CodeProblem& problem : problems)
+        out << DescribeProblem(problem) << "\n";
+    return failures.empty() && problems.empty() ? kExitOk : kExitFailures;
 }
 
 } // namespace tav

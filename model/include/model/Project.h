@@ -68,7 +68,8 @@ public:
     void Clear();
 
     // Rules applied before a dialog stores a screen or object: the first failing rule's message,
-    // or an empty text. `editedIndex` is the index of the item being edited, or kNewItem.
+    // or an empty text. `editedIndex` is the index of the item being edited, or kNewItem. The names the
+    // item gives generated code are judged last (model/CodeNames.h).
     std::string ValidateScreen(const ScreenDef& candidate, int editedIndex) const;
     std::string ValidateObject(const ObjectDef& candidate, int editedIndex) const;
 

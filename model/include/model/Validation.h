@@ -15,7 +15,8 @@ struct ItemFailure {
 };
 
 // Every screen and then every object that fails the rules as ValidateScreen and ValidateObject
-// judge it in place (edited index: its own), in project order. Linear in the project's size.
+// judge it in place (edited index: its own), in project order, but for the rules of generated names,
+// which CheckCode (model/CodeNames.h) gives for the whole project. Linear in the project's size.
 std::vector<ItemFailure> ValidateProject(const Project& project);
 
 // The field of the project dialog that takes the keyboard focus after a failed rule.
@@ -26,8 +27,9 @@ struct ProjectRuleFailure {
     ProjectField focus = ProjectField::None;
 };
 
-// Rules of the project dialog, tried in order on the texts of its fields.
+// Rules of the project dialog, tried in order on the texts of its fields. The name must then make an
+// application class that clashes with nothing; with `project`, not with its screens and objects either.
 ProjectRuleFailure ValidateProjectSettings(const std::string& nameText, const std::string& widthText,
-                                           const std::string& heightText);
+                                           const std::string& heightText, const Project* project = nullptr);
 
 } // namespace tav
