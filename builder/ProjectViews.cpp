@@ -3,6 +3,7 @@
 #include "builder/DesignView.h"
 #include "builder/SelectionArrows.h"
 
+#include <algorithm>
 #include <filesystem>
 #include <string_view>
 #include <system_error>
@@ -272,10 +273,15 @@ void Restart(CTavObject* control) {
         animation->SetCurrentFrame(0);
 }
 
-// Sizes and places the view for `screen`; gives the content size to scroll over.
-void Layout(const Project& project, const ScreenDef& screen, CTavScreen* view, const Area& area,
+// Sizes and places the view for `screen`; gives the content size to scroll over. In the preview a full
+// screen gets the program's window size where it fits the area, and scrolls where it does not.
+void Layout(const Project& project, const ScreenDef& screen, CTavScreen* view, const Area& area, bool preview,
             int* extentWidth, int* extentHeight) {
     if (screen.type == ScreenType::FullScreen) {
+        if (preview) {
+            view->SetWidth(std::min(project.width, area.width));
+            view->SetHeight(std::min(project.height, area.height));
+        }
         *extentWidth = project.width;
         *extentHeight = project.height;
     } else {
@@ -379,7 +385,7 @@ void ShowScreenInView(Project* project, DesignView* view, const std::string& scr
     view->SetShownScreen(screen != nullptr ? screen->name : std::string());
     view->SetShownProject(screen != nullptr ? project : nullptr);
     if (screen != nullptr) {
-        Layout(*project, *screen, view, area, &extentWidth, &extentHeight);
+        Layout(*project, *screen, view, area, previewLayout, &extentWidth, &extentHeight);
         AddControls(*project, shown, view);
         RaiseArrows(view);
     }

@@ -690,6 +690,8 @@ TEST_F(DesignViewTest, NumbersBeyondAnyScreenAreClampedOrLeftOut) {
                                  c[1], c[2], c[3]);
         o.textOffsetY = -(o.textOffsetX = o.columnHeight = o.itemHeight = o.tabSpace = o.fontSize = kMax);
     }
+    project->width = 1000, project->height = 450; // in the preview: too wide scrolls, too short is centred
+    const Rect previewed{0, 75, 800, 450};
     Project& loaded = Load();
     Select("S");
     for (int i = 0; i < loaded.ObjectCount(); ++i)
@@ -702,6 +704,7 @@ TEST_F(DesignViewTest, NumbersBeyondAnyScreenAreClampedOrLeftOut) {
         (Rect{kLong, kLong, kLong, kLong}));
     Menu("SCREEN", "Full Screen",
          {[this](CTavScreen*) { display->MouseMove(kMax, kMin), LClick(InView(40, 40)); },
+          [&](CTavScreen*) { EXPECT_EQ(RectOf(main->Preview()->View()), previewed); },
           [this](CTavScreen*) { display->KeyDown(VK_ESCAPE); }});
 }
 
