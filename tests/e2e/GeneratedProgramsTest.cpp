@@ -82,11 +82,10 @@ std::map<std::string, Route> RoutesOf(const Project& project) {
     return routes;
 }
 
-// The designer's full-size preview of every screen (tavbuilder --render) and the generated program showing
-// it agree pixel for pixel inside the screen's rectangle. The preview centres a popup or sub screen, the
-// program shows it at its own place. Left out: sub screens, which generated programs do not show; list
-// boxes and trees, which the preview fills with sample rows; animations, which run on in the program; the
-// program's frame-rate box.
+// The designer's full-size preview of every screen and the generated program showing it agree pixel for pixel
+// inside the screen's rectangle. The preview centres each screen, the program shows a popup at its own place.
+// Left out: sub screens, which generated programs do not show; list boxes and trees, which the preview fills
+// with sample rows; animations, which run on in the program; the program's frame-rate box.
 TEST_F(GeneratedProgramsTest, EveryScreenLooksInTheProgramAsInTheDesigner) {
     for (const std::string name : {"minimal", "hello", "showcase"}) {
         SCOPED_TRACE(name);
@@ -116,7 +115,7 @@ TEST_F(GeneratedProgramsTest, EveryScreenLooksInTheProgramAsInTheDesigner) {
             const bool full = screen->type == ScreenType::FullScreen;
             const int width = full ? loaded.width : screen->width,
                       height = full ? loaded.height : screen->height;
-            const int left = full ? 0 : (800 - width) / 2, top = full ? 0 : (600 - height) / 2;
+            const int left = std::max(0, (800 - width) / 2), top = std::max(0, (600 - height) / 2);
             std::vector<platform::PixelRect> skipped; // and the program's frame-rate box, when shown
             if (loaded.showFrameRate == 1)
                 skipped.push_back({5 - route.x, 5 - route.y, 105 - route.x, 21 - route.y});

@@ -8,13 +8,13 @@ int APIENTRY WinMain(HINSTANCE hInstance,
                      int nCmdShow)
 {
 	Hello app;
-	if(app.doInit(hInstance, nCmdShow, "Hello", TAVAPP_FULLSCREEN,800,600,100,80,24) != TAVERROR_OK)
+	if(app.doInit(hInstance, nCmdShow, "Hello", TAVAPP_FULLSCREEN,640,480,100,80,24) != TAVERROR_OK)
 	{
-		if(app.doInit(hInstance, nCmdShow, "Hello", TAVAPP_FULLSCREEN,800,600,100,80,32) != TAVERROR_OK)
+		if(app.doInit(hInstance, nCmdShow, "Hello", TAVAPP_FULLSCREEN,640,480,100,80,32) != TAVERROR_OK)
 		{
-			if(app.doInit(hInstance, nCmdShow, "Hello", TAVAPP_FULLSCREEN,800,600,100,80,16) != TAVERROR_OK)
+			if(app.doInit(hInstance, nCmdShow, "Hello", TAVAPP_FULLSCREEN,640,480,100,80,16) != TAVERROR_OK)
 			{
-				MessageBox(app.GetHWND(), "Error Initializing DirectX. Please make sure that you have DirectX installed and your monitor is capable of at least 800x600x24 resolution","Hello", MB_OK);
+				MessageBox(app.GetHWND(), "Error Initializing DirectX. Please make sure that you have DirectX installed and your monitor is capable of at least 640x480x24 resolution","Hello", MB_OK);
 				return 0; 
 			}
 		}

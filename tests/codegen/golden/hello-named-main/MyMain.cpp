@@ -8,9 +8,9 @@ int APIENTRY WinMain(HINSTANCE hInstance,
                      int nCmdShow)
 {
 	main app;
-	if(app.doInit(hInstance, nCmdShow, "main", TAVAPP_WINDOW,800,600,100,80) != TAVERROR_OK)
+	if(app.doInit(hInstance, nCmdShow, "main", TAVAPP_WINDOW,640,480,100,80) != TAVERROR_OK)
 	{
-		MessageBox(app.GetHWND(), "Error Initializing DirectX. Please make sure that you have DirectX installed and your monitor is capable of at least 800x600x32 resolution","main", MB_OK);
+		MessageBox(app.GetHWND(), "Error Initializing DirectX. Please make sure that you have DirectX installed and your monitor is capable of at least 640x480x32 resolution","main", MB_OK);
 		return 0; 
 	}
 

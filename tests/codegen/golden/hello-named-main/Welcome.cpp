@@ -20,7 +20,7 @@ void Welcome::AfterInitialize()
 	SetBackgroundImage("art/dback.bmp", TAVBACK_STRETCH);
 
 	CTavStatic *obj0 = new CTavStatic; 
-	obj0->Initialize("Hello from TavCtrls", Welcome_Title, 250, 120, 300, 30, this);
+	obj0->Initialize("Hello from TavCtrls", Welcome_Title, 170, 60, 300, 30, this);
 	obj0->SetMultiline(FALSE);
 	obj0->SetBackColor(RGB(0, 0, 0));
 	obj0->SetTransparent(TRUE, obj0->GetBackColor());
@@ -30,7 +30,7 @@ void Welcome::AfterInitialize()
 	AddObject(obj0);
 
 	CTavButton *obj1 = new CTavButton;
-	obj1->Initialize("Say hello", Welcome_GreetButton, 340, 285, 120, 30, this, "art/buttonnormal.bmp", "art/buttonover.bmp", "art/buttondown.bmp");
+	obj1->Initialize("Say hello", Welcome_GreetButton, 260, 220, 120, 30, this, "art/buttonnormal.bmp", "art/buttonover.bmp", "art/buttondown.bmp");
 	obj1->SetTextColor(RGB(30, 40, 52));
 	obj1->SetFont("Verdana", 0, 15, FW_BOLD);
 	obj1->SetTextOffset(18, 6);
@@ -48,7 +48,7 @@ BOOL Welcome::OnButtonDown(DWORD bID)
 	if (bID == Welcome_GreetButton)
 	{
 		Greeting* scr = new Greeting;
-		scr->Initialize(0,250, 200, 300, 200, TAVSCREEN_POPUP, this);
+		scr->Initialize(0,170, 140, 300, 200, TAVSCREEN_POPUP, this);
 		SetChildScreen(scr);
 		RemoveChildScreen();
 	}
