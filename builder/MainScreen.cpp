@@ -571,6 +571,7 @@ void MainScreen::OnProjectProperties() {
     }
     auto* dialog = new ProjectDialog;
     CopyToDialog(*m_project, *dialog);
+    dialog->project = m_project.get();
     const bool confirmed = RunModal(this, dialog, 250, 150, 300, 300, [this](const ProjectDialog& done) {
         if (done.confirmed != 1 || m_project == nullptr)
             return false;

@@ -62,7 +62,7 @@ void ProjectDialog::Accept() {
     const std::string nameText = TextOf(this, NameEdit);
     const std::string widthText = TextOf(this, WidthEdit);
     const std::string heightText = TextOf(this, HeightEdit);
-    const ProjectRuleFailure failure = ValidateProjectSettings(nameText, widthText, heightText);
+    const ProjectRuleFailure failure = ValidateProjectSettings(nameText, widthText, heightText, project);
     if (!failure.message.empty()) {
         MessageBox(failure.message.c_str());
         if (failure.focus == ProjectField::Height)

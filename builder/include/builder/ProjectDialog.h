@@ -6,6 +6,10 @@
 #include <cstdint>
 #include <string>
 
+namespace tav {
+class Project;
+}
+
 namespace tav::builder {
 
 // Properties of a project (also those of a new one). The caller sets the nine values, runs the dialog
@@ -44,6 +48,8 @@ public:
     Flag showFrameRate = 0;
     Flag waitVerticalBlank = 0;
     Flag confirmed = 0;
+    // The project being edited, whose screen names the new name must not clash with; null for a new one.
+    const Project* project = nullptr;
 
     void AfterInitialize() override;
     BOOL OnButtonDown(DWORD bID) override;
