@@ -158,7 +158,7 @@ TEST(ScreenRules, EachRuleWithItsMessageInOrder) {
     const char* const twoStartups = "You cannot have more than one startup screen";
     const char* const taken = "Screen with this name already exists";
     const std::string id = "Screen name must be a C++ identifier: ", app = "the application class Proj";
-    const std::string ic = " where file names ignore case";
+    const std::string ic = " where file names ignore case", guard = " would clash with the include guard ";
     ScreenDef popupWithStartup{"New", 0, 0, 100, 100, "Main", popup};
     popupWithStartup.startup = 1;
     // Screens 0 and 1 are Main and Second; a candidate is {name, x, y, width, height, parent, type}.
@@ -176,11 +176,9 @@ TEST(ScreenRules, EachRuleWithItsMessageInOrder) {
         {kNew, {"_Big"}, id + "_Big is reserved to the compiler"},
         {kNew, {"_big"}, ""},
         {kNew, {"RGB"}, "The screen class RGB would clash with the library's name RGB"},
-        {kNew,
-         {"Main_H"},
-         "The screen class Main_H would clash with the include guard Main_H of screen Main"},
-        {kNew, {"Proj_H"}, "The screen class Proj_H would clash with the include guard Proj_H of " + app},
-        {1, {"X"}, "The constant X_H of object X/H would clash with the include guard X_H of screen X"},
+        {kNew, {"Main_H"}, "The screen class Main_H" + guard + "Main_H of screen Main"},
+        {kNew, {"Proj_H"}, "The screen class Proj_H" + guard + "Proj_H of " + app},
+        {1, {"X"}, "The constant X_H of object X/H" + guard + "X_H of screen X"},
         {kNew, {"Second"}, taken},
         {1, {"Main"}, taken},
         {1, {"Second"}, ""},
