@@ -35,6 +35,11 @@ bool IsLibraryName(std::string_view name) {
     return names.contains(name);
 }
 
+bool IsSystemName(std::string_view name) {
+    static const std::unordered_set<std::string_view> names(SystemNames().begin(), SystemNames().end());
+    return names.contains(name);
+}
+
 // Target names CMake keeps for itself; the program's target is named after the project.
 bool IsCMakeTarget(std::string_view name) {
     static constexpr std::string_view kReserved[] = {
@@ -134,6 +139,8 @@ private:
             holder = fixed->second;
         else if (IsLibraryName(name))
             holder = "the library's name " + name;
+        else if (IsSystemName(name))
+            holder = "the C library's name " + name;
         else if (const auto [place, added] = names_.try_emplace(name, what); !added)
             holder = place->second;
         if (!holder.empty())

@@ -176,6 +176,7 @@ TEST(ScreenRules, EachRuleWithItsMessageInOrder) {
         {kNew, {"_Big"}, id + "_Big is reserved to the compiler"},
         {kNew, {"_big"}, ""},
         {kNew, {"RGB"}, "The screen class RGB would clash with the library's name RGB"},
+        {kNew, {"time"}, "The screen class time would clash with the C library's name time"},
         {kNew, {"Main_H"}, "The screen class Main_H" + guard + "Main_H of screen Main"},
         {kNew, {"Proj_H"}, "The screen class Proj_H" + guard + "Proj_H of " + app},
         {1, {"X"}, "The constant X_H of object X/H" + guard + "X_H of screen X"},

@@ -50,18 +50,22 @@ int RunValidateCommand(const std::vector<std::string>& args, std::ostream& out, 
         err << "warning: " << field << "; the designer cannot save this project\n";
     WarnAboutLostObjects(project, err);
 
+    // One line per item: a code problem of an item that already fails a rule is the same fault again.
     const std::vector<ItemFailure> failures = ValidateProject(project);
+    std::unordered_set<std::string> failed;
     for (const ItemFailure& failure : failures) {
-        if (failure.objectIndex < 0) {
-            out << project.Screen(failure.screenIndex).name << ": " << failure.message << "\n";
-        } else {
-            const ObjectDef& object = project.Object(failure.objectIndex);
-            out << object.screenName << "/" << object.name << ": " << failure.message << "\n";
-        }
+        const bool screen = failure.objectIndex < 0;
+        const ObjectDef* object = screen ? nullptr : &project.Object(failure.objectIndex);
+        const std::string item =
+            screen ? project.Screen(failure.screenIndex).name : object->screenName + "/" + object->name;
+        failed.insert(item);
+        out << item << ": " << failure.message << "\n";
     }
     const std::vector<CodeProblem> problems = CheckCode(project);
     for (const CodeProblem& problem : problems)
-        out << DescribeProblem(problem) << "\n";
+        if (problem.screen.empty() ||
+            !failed.contains(problem.object.empty() ? problem.screen : problem.screen + "/" + problem.object))
+            out << DescribeProblem(problem) << "\n";
     return failures.empty() && problems.empty() ? kExitOk : kExitFailures;
 }
 

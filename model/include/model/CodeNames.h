@@ -37,5 +37,7 @@ std::string ProjectNameProblem(const std::string& name, const Project* project);
 // The names the public headers of TavCtrls declare (classes, typedefs, macros, functions, members, enum
 // values and constants).
 const std::vector<std::string_view>& LibraryNames();
+// The names the C and POSIX libraries give the global scope of generated code through <TavCtrls.h>.
+const std::vector<std::string_view>& SystemNames();
 
 } // namespace tav
