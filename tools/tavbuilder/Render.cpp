@@ -139,7 +139,8 @@ std::optional<int> RunRenderCommand(const char* commandLine) {
     if (!fs::exists(fs::symlink_status(outFolder, failed)))
         fs::create_directory(outFolder, failed);
     if (!fs::is_directory(outFolder, failed))
-        return Fail(kExitUsage, "'" + outFolder.string() + "' is not a folder and cannot be made one");
+        return Fail(kExitUsage,
+                    outFolder.string().insert(0, 1, '\'') + "' is not a folder and cannot be made one");
     ResolveBitmaps(project, fs::absolute(projectPath, failed).parent_path());
 
     Preview preview;
