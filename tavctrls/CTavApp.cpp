@@ -163,6 +163,12 @@ BOOL CTavApp::PumpMessages() {
         if (runtime.closePosted != 0) {
             runtime.closePosted = 0;
             WindowProc(WM_CLOSE, 0, 0);
+        } else if (runtime.hoverStale != 0) {
+            // Mouse moves went to the popup while it ran: what it opened from may still look hovered.
+            runtime.hoverStale = 0;
+            tav::BusyScope busy;
+            if (m_childScreen != nullptr)
+                m_childScreen->MouseMove(m_mouseX, m_mouseY);
         } else if (runtime.display && runtime.display->PeekMessage(message)) {
             WindowProc(message.message, message.wParam, message.lParam);
         } else {

@@ -599,6 +599,7 @@ DWORD CTavScreen::SetChildScreen(CTavScreen* popup) {
         runtime.display->LeaveModalLoop();
     --runtime.modalDepth;
     m_modalRunning = 0;
+    runtime.hoverStale = 1;
     return TAVERROR_OK;
 }
 

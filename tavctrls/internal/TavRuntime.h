@@ -20,6 +20,7 @@ struct Runtime {
     int quit = 0;        // set during shutdown: input, frames and callbacks after input stop
     int active = 0;      // frames are drawn only while active
     int closePosted = 0; // TavPostClose: WM_CLOSE goes ahead of the next message
+    int hoverStale = 0;  // a modal loop ended: the screens below learn where the mouse is now
     CTavObject* frameRate = nullptr;
     unsigned frameCounter = 0;
     unsigned framesPerSecond = 0;

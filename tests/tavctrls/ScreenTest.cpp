@@ -380,6 +380,17 @@ TEST_F(ControlsTest, ButtonStatesFollowTheMouse) {
         EXPECT_EQ(button->GetState(), state);
         EXPECT_EQ(std::count(screen->log.begin(), screen->log.end(), "button 7"), clicks);
     }
+    // A popup took the moves while it ran: once it is over, the button learns that the mouse left it.
+    screen->MouseMove(20, 20);
+    auto* popup = new CTavScreen;
+    ASSERT_EQ(popup->Initialize(50, 100, 100, 40, 40, TAVSCREEN_POPUP, screen), TAVERROR_OK);
+    display->MouseMove(300, 200);
+    display->SetIdleHandler([popup](platform::HeadlessDisplay&) { popup->Close(); });
+    ASSERT_EQ(screen->SetChildScreen(popup), TAVERROR_OK);
+    display->SetIdleHandler(nullptr);
+    EXPECT_EQ(screen->RemoveChildScreen() * 10 + button->GetState(), 1);
+    app.PumpMessages();
+    EXPECT_EQ(button->GetState(), 0);
     CTavButton bad;
     EXPECT_EQ(bad.Initialize("x", 1, 0, 0, 0, 10, screen, "a", "b", "c"), TAVERROR_INVALIDARG);
     EXPECT_EQ(bad.Initialize("x", 1, 0, 0, 10, 10, screen, "a", "", "c"), TAVERROR_LOADBITMAP);
