@@ -16,31 +16,6 @@ namespace fs = std::filesystem;
 
 namespace {
 
-// The fields of an object that hold bitmaps of its kind, in copying order.
-std::vector<const std::string*> BitmapsOf(const ObjectDef& o) {
-    switch (o.kind) {
-    case ObjectKind::Button:
-        return {&o.downBitmap, &o.overBitmap, &o.upBitmap};
-    case ObjectKind::CheckBox:
-        return {&o.checkedBitmap, &o.uncheckedBitmap};
-    case ObjectKind::Static:
-    case ObjectKind::Edit:
-    case ObjectKind::Object:
-        return {&o.image};
-    case ObjectKind::ListBox:
-        return {&o.image, &o.listBackground};
-    case ObjectKind::Tree:
-        return {&o.treeBackground, &o.image, &o.plusBitmap, &o.minusBitmap};
-    case ObjectKind::Animation: {
-        std::vector<const std::string*> frames;
-        for (const std::string& frame : o.frames)
-            frames.push_back(&frame);
-        return frames;
-    }
-    }
-    return {};
-}
-
 // Copies `source` to `target` unless `target` exists (a link, even a dangling one, counts: nothing
 // is written through it). The bytes go to a temporary file first, so a failed copy never leaves a
 // partial file under the final name.

@@ -8,6 +8,7 @@
 #include "codegen/GeneratedFile.h"
 #include "codegen/GenerationUi.h"
 #include "codegen/ScreenClassGenerator.h"
+#include "model/Names.h"
 #include "model/Project.h"
 
 namespace tav {
@@ -189,7 +190,7 @@ int FindStartupScreen(const Project& project) {
 }
 
 std::string EntryPointFileName(const Project& project) {
-    return project.name == "main" ? "MyMain.cpp" : "main.cpp";
+    return EntryPointFileName(project.name);
 }
 
 std::string ApplicationHeaderText(const Project& project) {

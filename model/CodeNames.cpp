@@ -57,17 +57,13 @@ std::string Lower(std::string text) {
     return text;
 }
 
-std::string EntryPointFile(const std::string& projectName) {
-    return projectName == "main" ? "MyMain.cpp" : "main.cpp";
-}
-
 // Claims the global names and the files that each part of the generated code defines, and records a
 // problem for every claim that an earlier one, the library or the fixed names already hold.
 class CodeNameChecker {
 public:
     // `projectName` decides the entry point's file name.
     CodeNameChecker(const Project& project, const std::string& projectName)
-        : fixedFiles_{{EntryPointFile(projectName), "the entry point"},
+        : fixedFiles_{{EntryPointFileName(projectName), "the entry point"},
                       {"CMakeLists.txt", "the build file"}} {
         names_.reserve(project.objects.size() + 3 * project.screens.size() + 2);
         files_.reserve(2 * project.screens.size() + 5);

@@ -31,24 +31,27 @@ bool IsDigit(char c) {
     return c >= '0' && c <= '9';
 }
 
-} // namespace
-
-bool IsCppIdentifier(std::string_view name) {
-    if (name.empty() || !IsLetter(name.front()))
-        return false;
-    if (!std::all_of(name.begin(), name.end(), [](char c) { return IsLetter(c) || IsDigit(c); }))
-        return false;
-    return std::find(std::begin(kKeywords), std::end(kKeywords), name) == std::end(kKeywords);
+// Letters, digits and "_", not starting with a digit; keywords included.
+bool IsIdentifierShaped(std::string_view name) {
+    return !name.empty() && IsLetter(name.front()) &&
+           std::all_of(name.begin(), name.end(), [](char c) { return IsLetter(c) || IsDigit(c); });
 }
 
+} // namespace
+
 std::string_view IdentifierFault(std::string_view name) {
-    if (IsCppIdentifier(name))
-        return name.find("__") != std::string_view::npos ||
-                       (name[0] == '_' && name.size() > 1 && name[1] >= 'A' && name[1] <= 'Z')
-                   ? "is reserved to the compiler"
-                   : "";
-    const bool keyword = std::find(std::begin(kKeywords), std::end(kKeywords), name) != std::end(kKeywords);
-    return keyword ? "is a C++ keyword" : "is not one";
+    if (!IsIdentifierShaped(name))
+        return "is not one";
+    if (std::find(std::begin(kKeywords), std::end(kKeywords), name) != std::end(kKeywords))
+        return "is a C++ keyword";
+    if (name.find("__") != std::string_view::npos ||
+        (name[0] == '_' && name.size() > 1 && name[1] >= 'A' && name[1] <= 'Z'))
+        return "is reserved to the compiler";
+    return "";
+}
+
+std::string EntryPointFileName(std::string_view projectName) {
+    return projectName == "main" ? "MyMain.cpp" : "main.cpp";
 }
 
 } // namespace tav

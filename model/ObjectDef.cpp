@@ -3,6 +3,8 @@
 #include "model/ProgramFolder.h"
 #include "model/Project.h"
 
+#include <utility>
+
 namespace tav {
 
 namespace {
@@ -102,6 +104,37 @@ void ObjectDef::SetKind(ObjectKind newKind, const Project& project, const std::s
     case ObjectKind::Object:
         break;
     }
+}
+
+std::vector<const std::string*> BitmapsOf(const ObjectDef& o) {
+    switch (o.kind) {
+    case ObjectKind::Button:
+        return {&o.downBitmap, &o.overBitmap, &o.upBitmap};
+    case ObjectKind::CheckBox:
+        return {&o.checkedBitmap, &o.uncheckedBitmap};
+    case ObjectKind::Static:
+    case ObjectKind::Edit:
+    case ObjectKind::Object:
+        return {&o.image};
+    case ObjectKind::ListBox:
+        return {&o.image, &o.listBackground};
+    case ObjectKind::Tree:
+        return {&o.treeBackground, &o.image, &o.plusBitmap, &o.minusBitmap};
+    case ObjectKind::Animation: {
+        std::vector<const std::string*> frames;
+        for (const std::string& frame : o.frames)
+            frames.push_back(&frame);
+        return frames;
+    }
+    }
+    return {};
+}
+
+std::vector<std::string*> BitmapsOf(ObjectDef& object) {
+    std::vector<std::string*> fields;
+    for (const std::string* field : BitmapsOf(std::as_const(object)))
+        fields.push_back(const_cast<std::string*>(field)); // the object itself is not const
+    return fields;
 }
 
 } // namespace tav

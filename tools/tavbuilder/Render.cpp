@@ -63,14 +63,9 @@ void ResolveFromProjectFolder(std::string& path, const fs::path& folder) {
 void ResolveBitmaps(Project& project, const fs::path& folder) {
     for (auto& screen : project.screens)
         ResolveFromProjectFolder(screen->background, folder);
-    for (auto& o : project.objects) {
-        for (std::string* path :
-             {&o->image, &o->upBitmap, &o->overBitmap, &o->downBitmap, &o->checkedBitmap, &o->uncheckedBitmap,
-              &o->listBackground, &o->treeBackground, &o->plusBitmap, &o->minusBitmap})
+    for (auto& object : project.objects)
+        for (std::string* path : BitmapsOf(*object))
             ResolveFromProjectFolder(*path, folder);
-        for (std::string& frame : o->frames)
-            ResolveFromProjectFolder(frame, folder);
-    }
 }
 
 int Fail(int status, const std::string& message) {
@@ -149,11 +144,11 @@ std::optional<int> RunRenderCommand(const char* commandLine) {
     for (const auto& screen : project.screens) {
         if (only && screen->name != *only)
             continue;
-        ShowScreenInView(&project, preview.view, screen->name, true, nullptr, preview.screen);
-        preview.app.UpdateFrame();
         if (screen->name.empty() || screen->name == "." || screen->name == ".." ||
             screen->name.find('/') != std::string::npos)
             return Fail(kExitFailed, "the screen name '" + screen->name + "' cannot name a picture file");
+        ShowScreenInView(&project, preview.view, screen->name, true, nullptr, preview.screen);
+        preview.app.UpdateFrame();
         const std::string picture = (outFolder / (screen->name + ".png")).string();
         if (!TavSaveSurfacePng(preview.app.GetBackBuffer(), picture.c_str(), &error))
             return Fail(kExitUsage, picture + ": " + error);

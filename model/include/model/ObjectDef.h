@@ -4,6 +4,7 @@
 
 #include <cstdint>
 #include <string>
+#include <vector>
 
 namespace tav {
 
@@ -72,6 +73,10 @@ struct ObjectDef {
 
     bool operator==(const ObjectDef&) const = default;
 };
+
+// The fields of an object that hold the bitmaps its kind draws, in the order generation copies them.
+std::vector<const std::string*> BitmapsOf(const ObjectDef& object);
+std::vector<std::string*> BitmapsOf(ObjectDef& object);
 
 // Base of the default object names of a kind ("MyButton", ...); "MyObject" for unknown kinds.
 const char* BaseNameOf(ObjectKind kind);
