@@ -361,6 +361,23 @@ void CTavEdit::SetCaretPosition(int position) {
     Redraw();
 }
 
+// Selection: placeholders until the edit keeps an anchor; they place the caret only.
+void CTavEdit::SetSelection(int, int caret) {
+    SetCaretPosition(caret);
+}
+
+void CTavEdit::SelectAll() {
+    SetCaretPosition(static_cast<int>(m_text.size()));
+}
+
+BOOL CTavEdit::HasSelection() const {
+    return FALSE;
+}
+
+std::string CTavEdit::GetSelectedText() const {
+    return {};
+}
+
 void CTavEdit::GetCaretLineColumn(int* line, int* column) const {
     std::size_t index = 0;
     std::size_t before = 0;

@@ -74,6 +74,7 @@ void CTavScreen::AfterRMouseUp(int, int) {}
 void CTavScreen::AfterKeyDown(UINT) {}
 void CTavScreen::AfterDoubleClick(int, int) {}
 void CTavScreen::AfterChar(char) {}
+void CTavScreen::AfterMouseWheel(int, int, int) {}
 BOOL CTavScreen::OnObjectLMouseDown(DWORD) {
     return FALSE;
 }

@@ -1,4 +1,5 @@
 // The Windows functions programs call besides the library's classes.
+#include "TavClipboard.h"
 #include "TavFonts.h"
 #include "TavRuntime.h"
 #include "TavWindows.h"
@@ -34,4 +35,21 @@ void Sleep(DWORD milliseconds) {
 
 std::vector<std::string> TavGetFontFamilies() {
     return tav::platform::FontFamilies();
+}
+
+// Until the display carries the clipboard: kept within the process.
+namespace {
+std::string& ClipboardText() {
+    static std::string text;
+    return text;
+}
+} // namespace
+
+BOOL TavSetClipboardText(const std::string& text) {
+    ClipboardText() = text;
+    return TRUE;
+}
+
+std::string TavGetClipboardText() {
+    return ClipboardText();
 }

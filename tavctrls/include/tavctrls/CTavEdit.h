@@ -63,6 +63,12 @@ public:
     void SetBlinkInterval(float seconds) { m_blinkInterval = seconds; }
     float GetBlinkInterval() const { return m_blinkInterval; }
     BOOL IsCaretShown() const { return m_caretShown; }
+    // The selection runs from `anchor` to the caret (byte indexes, clamped to character boundaries);
+    // anchor == caret: nothing selected.
+    void SetSelection(int anchor, int caret);
+    void SelectAll();
+    BOOL HasSelection() const;
+    std::string GetSelectedText() const;
 
 protected:
     void Layout() override;

@@ -49,6 +49,9 @@ public:
     virtual void AfterKeyDown(UINT nChar);
     virtual void AfterDoubleClick(int x, int y);
     virtual void AfterChar(char c);
+    // The mouse wheel turned over this screen at (x, y); `delta` in WHEEL_DELTA units per notch,
+    // positive away from the user (scrolling up).
+    virtual void AfterMouseWheel(int x, int y, int delta);
     virtual BOOL OnObjectLMouseDown(DWORD oID);
     virtual BOOL OnObjectLMouseUp(DWORD oID);
     virtual BOOL OnObjectRMouseDown(DWORD oID);

@@ -20,6 +20,7 @@
 #include "CTavStatic.h"
 #include "CTavSurface.h"
 #include "CTavTree.h"
+#include "TavClipboard.h"
 #include "TavErrors.h"
 #include "TavFonts.h"
 #include "TavLifetime.h"

@@ -75,6 +75,10 @@ typedef struct HDC__* HDC;
 #define WM_LBUTTONDBLCLK 0x0203
 #define WM_RBUTTONDOWN 0x0204
 #define WM_RBUTTONUP 0x0205
+#define WM_MOUSEWHEEL 0x020A
+
+// One notch of a mouse wheel in a wheel message's delta.
+#define WHEEL_DELTA 120
 
 #define VK_LBUTTON 0x01
 #define VK_RBUTTON 0x02

@@ -1,0 +1,46 @@
+#pragma once
+
+#include "model/edits/Edit.h"
+#include "model/edits/ProjectState.h"
+
+#include <cstddef>
+#include <string>
+#include <vector>
+
+namespace tav::edits {
+
+// The undo and redo stacks of one project, without limit. The project's `modified` flag follows the
+// position: it is clear exactly when the project is at its last saved (or opened) state.
+class History {
+public:
+    // Applies `edit` to `project` and makes it the step to undo; the redo steps are dropped.
+    void Do(Project& project, EditPtr edit);
+    // For a change already made in place: records the difference from `before` as one step named
+    // `name`. False (and nothing recorded) when nothing changed.
+    bool Record(Project& project, const ProjectState& before, std::string name);
+
+    bool CanUndo() const { return m_position > 0; }
+    bool CanRedo() const { return m_position < m_steps.size(); }
+    bool Undo(Project& project);
+    bool Redo(Project& project);
+    // The names of the next steps ("" when there is none).
+    std::string UndoName(const Project& project) const;
+    std::string RedoName(const Project& project) const;
+
+    // The project's current state is the saved one.
+    void MarkSaved(Project& project);
+    // A new or opened project: no steps, and its current state counts as saved.
+    void Reset(Project& project);
+    std::size_t StepCount() const { return m_steps.size(); }
+
+private:
+    void Push(EditPtr edit);
+    void UpdateModified(Project& project) const;
+
+    std::vector<EditPtr> m_steps;
+    std::size_t m_position = 0;
+    // Position of the saved state; npos when it was dropped with the redo steps.
+    std::size_t m_saved = 0;
+};
+
+} // namespace tav::edits
