@@ -4,6 +4,14 @@
 
 #include <memory>
 
+namespace tav {
+
+Bounds BoundsOf(const ObjectDef& object) {
+    return {object.x, object.y, object.width, object.height};
+}
+
+} // namespace tav
+
 namespace tav::edits {
 namespace {
 
@@ -36,10 +44,6 @@ void Reorder(Project& project, std::int32_t from, std::int32_t to) {
 }
 
 } // namespace
-
-Bounds BoundsOf(const ObjectDef& object) {
-    return {object.x, object.y, object.width, object.height};
-}
 
 void MoveObjects::Apply(Project& project) const {
     for (const Shift& shift : m_shifts) {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "model/Bounds.h"
 #include "model/ObjectDef.h"
 #include "model/edits/Edit.h"
 
@@ -28,15 +29,6 @@ public:
 private:
     std::vector<Shift> m_shifts;
 };
-
-struct Bounds {
-    std::int32_t x = 0;
-    std::int32_t y = 0;
-    std::int32_t width = 0;
-    std::int32_t height = 0;
-    bool operator==(const Bounds&) const = default;
-};
-Bounds BoundsOf(const ObjectDef& object);
 
 // Gives objects new positions and sizes: a resize, an align, a distribute.
 class SetBounds : public Edit {
