@@ -331,6 +331,15 @@ void MainScreen::FocusDesignControl(DesignView* view, int objectIndex) {
         control->SetFocus(TRUE);
 }
 
+void MainScreen::ApplyEdit(edits::EditPtr edit) {
+    if (m_project == nullptr || edit == nullptr)
+        return;
+    m_history.Do(*m_project, std::move(edit));
+    const DesignView* view = ActiveView();
+    const std::string shown = view != nullptr ? view->ShownScreen() : m_currentScreen;
+    ShowInActiveView(shown);
+}
+
 void MainScreen::TakeProject(std::unique_ptr<Project> project) {
     DiscardProject();
     m_project = std::move(project);

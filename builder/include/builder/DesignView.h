@@ -7,6 +7,7 @@
 #include <string>
 #include <unordered_map>
 #include <utility>
+#include <vector>
 
 namespace tav {
 class Project;
@@ -53,6 +54,10 @@ public:
     void SetSourceOf(DWORD oID, ControlSource source) { m_sources[oID] = std::move(source); }
     void ForgetSourceOf(DWORD oID) { m_sources.erase(oID); }
 
+    // The selected objects of the shown screen by name, the primary one first.
+    const std::vector<std::string>& Selection() const { return m_selection; }
+    void SetSelection(std::vector<std::string> names) { m_selection = std::move(names); }
+
     // The object of the shown screen whose control has `oID`, or null.
     ObjectDef* ObjectOfControl(DWORD oID);
     // Window point inside the view, bounds included.
@@ -63,6 +68,7 @@ private:
     std::string m_shownScreen;
     const Project* m_shownProject = nullptr;
     std::unordered_map<DWORD, ControlSource> m_sources;
+    std::vector<std::string> m_selection;
 
     // True when a control other than the arrows has the focus.
     bool AnyControlFocused() const;

@@ -2,6 +2,7 @@
 
 #include "model/ModelTypes.h"
 #include "model/Project.h"
+#include "model/edits/History.h"
 #include "tavctrls/TavCtrls.h"
 
 #include <memory>
@@ -67,6 +68,9 @@ public:
     void RefreshTree(const std::string& screenName, const std::string& objectName);
 
     Project* GetProject() const { return m_project.get(); }
+    // Every change to the project is an edit: applied here, made the step to undo, and shown.
+    void ApplyEdit(edits::EditPtr edit);
+    edits::History& Edits() { return m_history; }
     // Replaces the loaded project (no question asked) and shows its tree; for opening from outside.
     void TakeProject(std::unique_ptr<Project> project);
     const std::string& CurrentScreenName() const { return m_currentScreen; }
@@ -112,6 +116,7 @@ private:
     bool RunConfirmed(Dialog* dialog, int x, int y, int width, int height);
 
     std::unique_ptr<Project> m_project;
+    edits::History m_history;
     std::string m_currentScreen;
     PopupKind m_popupKind = NoPopup;
     PreviewScreen* m_preview = nullptr;
