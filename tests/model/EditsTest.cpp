@@ -159,5 +159,60 @@ TEST(ObjectClipboard, PastedObjectsGetFreeNamesAndMoveOffTheOriginals) {
     EXPECT_EQ((Bounds{40, 40, 50, 50}), BoundsOf(pasted[2]));
 }
 
+TEST(Arrange, AlignMovesTheOthersToThePrimaryAndDistributeEvensTheGaps) {
+    const std::vector<Bounds> items = {{10, 10, 41, 21}, {100, 50, 20, 10}, {-7, -7, 60, 30}};
+    const std::pair<AlignKind, std::vector<Bounds>> aligned[] = {
+        {AlignKind::Left, {{10, 50, 20, 10}, {10, -7, 60, 30}}},
+        {AlignKind::Right, {{31, 50, 20, 10}, {-9, -7, 60, 30}}},
+        {AlignKind::Top, {{100, 10, 20, 10}, {-7, 10, 60, 30}}},
+        {AlignKind::Bottom, {{100, 21, 20, 10}, {-7, 1, 60, 30}}},
+        {AlignKind::HorizontalCentres, {{20, 50, 20, 10}, {0, -7, 60, 30}}},
+        {AlignKind::VerticalCentres, {{100, 15, 20, 10}, {-7, 5, 60, 30}}},
+    };
+    for (const auto& [kind, others] : aligned)
+        EXPECT_EQ((std::vector<Bounds>{items[0], others[0], others[1]}), Align(items, kind));
+    // Out of order, 76 pixels to share among three gaps; vertically a negative share.
+    const std::vector<Bounds> row = {{101, 0, 10, 5}, {0, 9, 10, 1}, {50, 3, 10, 5}, {60, 0, 5, 4}};
+    EXPECT_EQ((std::vector<Bounds>{{101, 0, 10, 5}, {0, 9, 10, 1}, {35, 3, 10, 5}, {70, 0, 5, 4}}),
+              Distribute(row, DistributeKind::Horizontally));
+    EXPECT_EQ((std::vector<Bounds>{{101, 0, 10, 5}, {0, 9, 10, 1}, {50, 5, 10, 5}, {60, 3, 5, 4}}),
+              Distribute(row, DistributeKind::Vertically));
+    EXPECT_EQ((std::vector<Bounds>{{0, 0, 4, 4}, {0, 5, 4, 2}, {0, 9, 4, 1}}),
+              Distribute({{0, 0, 4, 4}, {0, 6, 4, 2}, {0, 9, 4, 1}}, DistributeKind::Vertically));
+}
+
+TEST(Snapper, NearestLineWithinTheThresholdWinsAndGuidesReachTheObject) {
+    const Bounds screen{0, 0, 400, 300}, object{100, 100, 50, 50};
+    struct Row {
+        Bounds moving;
+        int edges, dx, dy;
+        std::vector<Guide> guides;
+    };
+    const int move = 0, off = -1;
+    const Row rows[] = {
+        {{97, 200, 20, 20}, move, 3, 0, {{true, 100, 100, 220}}}, // left edge to its left, top to grid
+        {{113, 41, 20, 10}, move, 2, -1, {{true, 125, 40, 150}}}, // centre to its centre
+        {{3, 123, 20, 4}, move, -3, 0, {{true, 0, 0, 300}, {false, 125, 0, 150}}}, // screen; middles
+        {{33, 207, 10, 10}, move, -3, 3, {}},                                      // grid only
+        {{95, 207, 40, 10}, move, 5, 3, {{true, 100, 100, 220}}},                  // at the threshold
+        {{94, 207, 40, 10}, move, -4, 3, {}},                                      // past it
+        {{106, 153, 30, 30},
+         move,
+         4,
+         -3,
+         {{true, 125, 100, 180}, {false, 150, 100, 150}}}, // object ties grid
+        {{97, 200, 20, 20}, off, 0, 0, {}},
+        {{53, 53, 44, 20}, Snapper::Right, 3, 0, {{true, 100, 53, 150}}},
+        {{53, 96, 44, 20}, Snapper::Left | Snapper::Top, -3, 4, {{false, 100, 50, 150}}},
+    };
+    for (const Row& row : rows) {
+        Snapper snapper({object, {300, 250, 10, 10}}, screen, SnapSettings{row.edges != off, 10, 5});
+        const Snap snap = row.edges > 0 ? snapper.Resize(row.moving, row.edges) : snapper.Move(row.moving);
+        EXPECT_EQ(row.dx, snap.dx) << row.moving.x;
+        EXPECT_EQ(row.dy, snap.dy) << row.moving.x;
+        EXPECT_EQ(row.guides, snap.guides) << row.moving.x;
+    }
+}
+
 } // namespace
 } // namespace tav
