@@ -36,6 +36,28 @@ void AddLines(std::vector<Snapper::Line>& lines, std::int64_t start, std::int64_
     lines.push_back({start + length, item});
 }
 
+// Sorts by position keeping the order of equal ones; by counting when the positions span a screen or
+// so, which is most of the time a drag begins.
+void SortLines(std::vector<Snapper::Line>& lines) {
+    const auto [low, high] = std::minmax_element(
+        lines.begin(), lines.end(), [](const auto& a, const auto& b) { return a.position < b.position; });
+    const std::int64_t first = low->position, span = high->position - first + 1;
+    if (span > std::int64_t{1} << 16) {
+        std::stable_sort(lines.begin(), lines.end(),
+                         [](const auto& a, const auto& b) { return a.position < b.position; });
+        return;
+    }
+    std::vector<std::uint32_t> starts(static_cast<std::size_t>(span) + 1);
+    for (const auto& line : lines)
+        ++starts[static_cast<std::size_t>(line.position - first) + 1];
+    for (std::size_t i = 1; i < starts.size(); ++i)
+        starts[i] += starts[i - 1];
+    std::vector<Snapper::Line> sorted(lines.size());
+    for (const auto& line : lines)
+        sorted[starts[static_cast<std::size_t>(line.position - first)]++] = line;
+    lines = std::move(sorted);
+}
+
 bool Before(const Snapper::Line& line, std::int64_t position) {
     return line.position < position;
 }
@@ -96,9 +118,8 @@ Snapper::Snapper(const std::vector<Bounds>& others, Bounds screen, SnapSettings 
     }
     AddLines(m_xLines, screen.x, screen.width, -1);
     AddLines(m_yLines, screen.y, screen.height, -1);
-    const auto byPosition = [](const Line& a, const Line& b) { return a.position < b.position; };
-    std::stable_sort(m_xLines.begin(), m_xLines.end(), byPosition);
-    std::stable_sort(m_yLines.begin(), m_yLines.end(), byPosition);
+    SortLines(m_xLines);
+    SortLines(m_yLines);
 }
 
 Snap Snapper::Move(const Bounds& moving) const {
