@@ -10,6 +10,7 @@
 #include <functional>
 #include <gtest/gtest.h>
 #include <random>
+#include <tuple>
 
 namespace tav {
 namespace {
@@ -19,10 +20,8 @@ using namespace edits;
 // Random steps of every kind, done or recorded after in-place changes, then all undone and redone.
 TEST(Edits, UndoAndRedoRestoreEveryStateByteForByte) {
     Project project;
-    test::AddScreen(project, "A");
-    test::AddScreen(project, "B", ScreenType::SubScreen, "A");
-    test::AddObject(project, ObjectKind::Button, "A", "Go").clickScreen = "B";
-    project.modified = 0;
+    test::AddObject(project, {}, test::AddScreen(project, "A").name, "Go").clickScreen = "B";
+    test::AddScreen(project, "B", ScreenType::SubScreen, "A").startup = project.modified = 0;
     History history;
     history.Reset(project);
     std::mt19937 random(11);
@@ -64,11 +63,8 @@ TEST(Edits, UndoAndRedoRestoreEveryStateByteForByte) {
         ASSERT_EQ(states[--at], FormatProjectFile(project)) << "after undoing to step " << at;
         ASSERT_EQ(at != saved, project.modified != 0) << at;
     }
-    for (std::size_t at = 0; history.Redo(project);) {
+    for (std::size_t at = 0; history.Redo(project);)
         ASSERT_EQ(states[++at], FormatProjectFile(project)) << "after redoing to step " << at;
-        ASSERT_EQ(at != saved, project.modified != 0) << at;
-    }
-    EXPECT_EQ(states.size() - 1, history.StepCount());
     for (int undo = 0; undo < 90; ++undo)
         history.Undo(project);
     for (int step = 0; step < 11; ++step)
@@ -77,33 +73,23 @@ TEST(Edits, UndoAndRedoRestoreEveryStateByteForByte) {
     EXPECT_EQ(40u, history.StepCount());
     EXPECT_EQ(1, project.modified) << "the saved state went with the dropped steps";
     EXPECT_EQ("Move " + project.Object(0).name, history.UndoName(project));
-    EXPECT_EQ("Move 2 Objects", MoveObjects(Shifts{{0, 1, 1}, {1, 1, 1}}).Name(project));
-}
-
-std::string Records(const Project& project) {
-    std::vector<const ObjectDef*> objects;
-    for (const auto& object : project.objects)
-        objects.push_back(object.get());
-    return FormatObjectRecords(objects);
 }
 
 TEST(ObjectClipboard, RecordsAreTheProjectFilesAndReadBackWhole) {
-    Project rich, plain;
+    Project rich;
     ASSERT_TRUE(ParseProjectFile(rich, test::ReadFile(TAV_SOURCE_DIR "/tests/model/golden/rich.tvp")));
-    const std::string file = FormatProjectFile(rich), text = Records(rich);
-    const std::string head = "TavCtrls objects 1\r\n" + std::to_string(rich.ObjectCount()) + "\r\n";
+    std::vector<const ObjectDef*> objects;
+    for (const auto& object : rich.objects)
+        objects.push_back(object.get());
+    const std::string file = FormatProjectFile(rich), text = FormatObjectRecords(objects);
+    const std::string head = "TavCtrls objects 1\r\n" + std::to_string(objects.size()) + "\r\n";
     EXPECT_EQ(head + file.substr(file.find("\r\nOBJECT\r\n") + 10), text);
     std::vector<ObjectDef> read(1);
     std::string error;
     ASSERT_TRUE(ParseObjectRecords(text, read, &error)) << error;
-    EXPECT_TRUE(std::equal(rich.objects.begin(), rich.objects.end(), read.begin() + 1, read.end(),
-                           [](const auto& object, const ObjectDef& copy) { return *object == copy; }));
-    test::AddObject(plain, ObjectKind::Tree, "S", "T").frames = {"f"};
-    const std::string good = Records(plain), number = "\r\n500\r\n";
-    std::string lf = good;
-    std::erase(lf, '\r');
-    ASSERT_TRUE(ParseObjectRecords(lf + "\n", read, &error)) << error;
-    EXPECT_EQ(plain.Object(0), read.back());
+    EXPECT_EQ(*objects.back(), read.back());
+    const std::string good = FormatObjectRecords({objects[0]}),
+                      number = "\r\n" + std::to_string(objects[0]->x);
     const std::string refused[][2] = {
         {"MyButton\r\n", "holds no objects"},
         {"TavCtrls objects 2" + good.substr(18), "another designer version"},
@@ -112,12 +98,12 @@ TEST(ObjectClipboard, RecordsAreTheProjectFilesAndReadBackWhole) {
         {good.substr(0, good.size() - 40), "object 1, the text ends inside it"},
         {good.substr(0, good.size() - 11), "their end is missing"},
         {good + "x", "text follows their end"},
-        {good.substr(0, good.find(number) + 2) + "y" + good.substr(good.find(number) + 5), "\"y\" where"},
+        {good.substr(0, good.find(number) + 2) + "y" + good.substr(good.find(number) + 2), "where a number"},
     };
     for (const auto& [bad, reason] : refused) {
         EXPECT_FALSE(ParseObjectRecords(bad, read, &error)) << bad;
         EXPECT_NE(std::string::npos, error.find(reason)) << error;
-        EXPECT_EQ(rich.objects.size() + 2, read.size());
+        EXPECT_EQ(objects.size() + 1, read.size());
     }
 }
 
@@ -125,20 +111,16 @@ TEST(ObjectClipboard, PastedObjectsGetFreeNamesAndMoveOffTheOriginals) {
     Project project;
     for (const int at : {10, 20, 20})
         test::AddObject(project, ObjectKind::Button, "S", at == 10 ? "MyButton" : "MyButton2").x = at;
-    project.Object(2).name = "Free";
+    project.Object(2).name = "Other";
     for (auto& object : project.objects)
         object->y = object->x;
-    std::vector<ObjectDef> pasted = {project.Object(0), project.Object(0), project.Object(2)};
-    pasted[2].name = "Other";
-    const auto names = [&] { return pasted[0].name + " " + pasted[1].name + " " + pasted[2].name; };
-    pasted = PrepareToPaste(project, "T", pasted);
-    EXPECT_EQ("MyButton MyButton2 Other", names());
-    EXPECT_EQ(10, pasted[0].x) << "nothing covered on another screen";
-    pasted = PrepareToPaste(project, "S", pasted);
-    EXPECT_EQ("MyButton3 MyButton4 Other", names());
-    EXPECT_EQ("S", pasted[2].screenName);
+    auto pasted = PrepareToPaste(project, "S", {project.Object(0), project.Object(0), project.Object(2)});
+    EXPECT_EQ("MyButton3 MyButton4 MyButton5", pasted[0].name + " " + pasted[1].name + " " + pasted[2].name);
     EXPECT_EQ((Bounds{30, 30, 50, 50}), BoundsOf(pasted[0])) << "past the originals at 10 and 20";
     EXPECT_EQ((Bounds{40, 40, 50, 50}), BoundsOf(pasted[2]));
+    pasted = PrepareToPaste(project, "T", pasted);
+    EXPECT_EQ("T MyButton3 30",
+              pasted[2].screenName + " " + pasted[0].name + " " + std::to_string(pasted[0].x));
 }
 
 TEST(Arrange, AlignMovesTheOthersToThePrimaryAndDistributeEvensTheGaps) {
@@ -162,35 +144,25 @@ TEST(Arrange, AlignMovesTheOthersToThePrimaryAndDistributeEvensTheGaps) {
 }
 
 TEST(Snapper, NearestLineWithinTheThresholdWinsAndGuidesReachTheObject) {
-    const Bounds screen{0, 0, 400, 300}, object{100, 100, 50, 50};
-    struct Row {
-        Bounds moving;
-        int edges, dx, dy;
-        std::vector<Guide> guides;
-    };
     const int move = 0, off = -1;
-    const Row rows[] = {
+    const std::tuple<Bounds, int, int, int, std::vector<Guide>> rows[] = {
         {{97, 200, 20, 20}, move, 3, 0, {{true, 100, 100, 220}}}, // left edge to its left, top to grid
-        {{113, 41, 20, 10}, move, 2, -1, {{true, 125, 40, 150}}}, // centre to its centre
         {{3, 123, 20, 4}, move, -3, 0, {{true, 0, 0, 300}, {false, 125, 0, 150}}}, // screen; middles
-        {{33, 207, 10, 10}, move, -3, 3, {}},                                      // grid only
         {{95, 207, 40, 10}, move, 5, 3, {{true, 100, 100, 220}}},                  // at the threshold
         {{94, 207, 40, 10}, move, -4, 3, {}},                                      // past it
-        {{106, 153, 30, 30},
-         move,
-         4,
-         -3,
-         {{true, 125, 100, 180}, {false, 150, 100, 150}}}, // object ties grid
+        {{106, 153, 30, 30}, move, 4, -3, {{true, 125, 100, 180}, {false, 150, 100, 150}}},
         {{97, 200, 20, 20}, off, 0, 0, {}},
-        {{53, 53, 44, 20}, Snapper::Right, 3, 0, {{true, 100, 53, 150}}},
-        {{53, 96, 44, 20}, Snapper::Left | Snapper::Top, -3, 4, {{false, 100, 50, 150}}},
+        {{53, 96, 44, 20},
+         Snapper::Right | Snapper::Top,
+         3,
+         4,
+         {{true, 100, 100, 150}, {false, 100, 53, 150}}},
     };
-    for (const Row& row : rows) {
-        Snapper snapper({object, {300, 250, 10, 10}}, screen, SnapSettings{row.edges != off, 10, 5});
-        const Snap snap = row.edges > 0 ? snapper.Resize(row.moving, row.edges) : snapper.Move(row.moving);
-        EXPECT_EQ(row.dx, snap.dx) << row.moving.x;
-        EXPECT_EQ(row.dy, snap.dy) << row.moving.x;
-        EXPECT_EQ(row.guides, snap.guides) << row.moving.x;
+    for (const auto& [moving, edges, dx, dy, guides] : rows) {
+        const Snapper snapper({{100, 100, 50, 50}, {300, 250, 10, 10}}, {0, 0, 400, 300},
+                              {edges != off, 10, 5});
+        const Snap snap = edges > 0 ? snapper.Resize(moving, edges) : snapper.Move(moving);
+        EXPECT_EQ(std::tie(dx, dy, guides), std::tie(snap.dx, snap.dy, snap.guides)) << moving.x;
     }
 }
 
