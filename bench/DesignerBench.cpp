@@ -29,10 +29,9 @@ using builder::MainScreen;
 constexpr int kWidth = 800;
 constexpr int kHeight = 600;
 
-// The art folder lies beside this file's folder in the source tree.
+// The art folder lies in the source tree.
 bool EnterSourceTree() {
-    const std::filesystem::path source = std::filesystem::path(__FILE__).parent_path().parent_path();
-    return ::chdir(source.c_str()) == 0 && std::filesystem::exists("art/dback.bmp");
+    return ::chdir(TAV_SOURCE_DIR) == 0 && std::filesystem::exists("art/dback.bmp");
 }
 
 // One object of every kind in turn, with the designer's bitmaps, laid out in a grid.
