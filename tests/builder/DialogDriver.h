@@ -2,7 +2,7 @@
 
 #include "../tavctrls/HeadlessApp.h"
 
-#include "builder/FormControls.h"
+#include "builder/DialogKit.h"
 #include "tavctrls/platform/BitmapFile.h"
 #include "tests/support/Screenshots.h"
 #include "tests/support/TestSupport.h"
@@ -102,16 +102,13 @@ protected:
     // Runs `dialog` over the main screen with the script; `read` sees it before it is removed. Gives
     // whether it was confirmed.
     template <typename T>
-    int Run(T* dialog, int x, int y, int width, int height, std::vector<Step> next,
-            const std::function<void(T&)>& read = nullptr) {
+    int Run(T* dialog, std::vector<Step> next, const std::function<void(T&)>& read = nullptr) {
         Script(std::move(next));
-        if (!builder::RunDialog(main, dialog, x, y, width, height))
-            return -1; // and the dialog is gone
-        const int confirmed = dialog->confirmed;
-        if (read)
-            read(*dialog);
-        main->RemoveChildScreen();
-        return confirmed;
+        return builder::DialogKit::Run(main, dialog, [&](T& done) {
+            if (read)
+                read(done);
+            return static_cast<int>(done.confirmed);
+        });
     }
 
     void ClickObject(CTavScreen* screen, DWORD id) {

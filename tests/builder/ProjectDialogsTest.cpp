@@ -52,7 +52,7 @@ protected:
     // Runs the project dialog; gives its outputs in one line.
     std::string Outcome(ProjectDialog* dialog, std::vector<Step> steps) {
         std::ostringstream out;
-        Run<ProjectDialog>(dialog, 250, 150, 300, 300, std::move(steps), [&](ProjectDialog& d) {
+        Run<ProjectDialog>(dialog, std::move(steps), [&](ProjectDialog& d) {
             out << d.confirmed << " " << d.name << " " << d.x << "," << d.y << " " << d.width << "x"
                 << d.height << " " << d.bitsPerPixel
                 << (d.appMode == AppMode::FullScreen ? " full " : " window ") << d.showFrameRate
@@ -64,7 +64,7 @@ protected:
     template <typename T>
     std::string Result(std::vector<Step> steps, T* dialog = new T, std::string T::*answer = &T::resultPath) {
         std::string result;
-        Run<T>(dialog, 250, 150, 300, 300, std::move(steps),
+        Run<T>(dialog, std::move(steps),
                [&](T& done) { result = done.confirmed ? "1 " + done.*answer : "0"; });
         return result;
     }
@@ -84,7 +84,7 @@ protected:
         auto* dialog = new ScreenDialog;
         dialog->project = in != nullptr ? in : &project;
         dialog->editIndex = edited;
-        return Run<ScreenDialog>(dialog, 220, 120, 360, 360, std::move(steps));
+        return Run<ScreenDialog>(dialog, std::move(steps));
     }
     // Screen `index` of `in` in one line, then whether the project is marked modified.
     static std::string Brief(const Project& in, int index) {
