@@ -103,6 +103,41 @@ protected:
     Project project;
 };
 
+// Tab and Shift+Tab walk the fields in reading order and wrap; typing replaces what Tab selected; the
+// focused field is framed; Return is OK, Escape Cancel; a release that was not pressed inside presses
+// nothing.
+TEST_F(ProjectDialogsTest, KeyboardWalksTheFieldsAndReturnAndEscapeEndTheDialog) {
+    const auto focusOn = [](DWORD id) -> Step {
+        return [id](CTavScreen* d) { EXPECT_TRUE(d->GetObjectByID(id)->HasFocus()) << "focus on " << id; };
+    };
+    const Step strayRelease = [this](CTavScreen* d) {
+        const CTavObject* ok = d->GetObjectByID(ProjectDialog::OkButton);
+        display->LButtonUp(static_cast<int>(ok->GetAppX()) + 5, static_cast<int>(ok->GetAppY()) + 5);
+    };
+    const auto shift = [this](bool down) -> Step {
+        return [this, down](CTavScreen*) { display->SetShiftDown(down); };
+    };
+    const Step framed = [this](CTavScreen* d) {
+        for (DWORD id : {ProjectDialog::NameEdit, ProjectDialog::XEdit}) {
+            const CTavObject* field = d->GetObjectByID(id);
+            const int x = static_cast<int>(field->GetAppX()) - 1, y = static_cast<int>(field->GetAppY()) - 1;
+            EXPECT_EQ(display->LastFrame().At(x, y) == 0xFFAA28u, id == ProjectDialog::NameEdit) << id;
+        }
+    };
+    bool selected = false;
+    std::vector<Step> steps = {strayRelease, pause, focusOn(3)};
+    for (DWORD id : {5, 6, 8, 10, 14, 16, 17, 18, 0, 1, 3})
+        steps.insert(steps.end(), {Key(VK_TAB), focusOn(id)});
+    steps.insert(steps.end(), {shift(true), Key(VK_TAB), shift(false), focusOn(1), Key(VK_TAB), pause, framed,
+                               [&](CTavScreen* d) {
+                                   selected = dynamic_cast<CTavEdit*>(d->GetObjectByID(3))->HasSelection();
+                               },
+                               Type("Game"), Key(VK_RETURN)});
+    const std::string outcome = Outcome(new ProjectDialog, steps);
+    EXPECT_EQ(outcome, (selected ? "1 Game" : "1 MyProjectGame") + std::string(" 0,0 800x600 24 window 00"));
+    EXPECT_EQ(Outcome(new ProjectDialog, {Type("X"), Key(VK_ESCAPE)}).substr(0, 2), "0 ");
+}
+
 TEST_F(ProjectDialogsTest, ProjectDialogKeepsTheCallersValuesOnOkAndAppliesItsRules) {
     auto* dialog = new ProjectDialog;
     dialog->name = "Game";
