@@ -1,42 +1,19 @@
 #include "builder/DestinationDialog.h"
 
-#include "ModalRun.h"
 #include "builder/Choosers.h"
-#include "builder/FormControls.h"
 #include "codegen/BitmapRelocation.h"
-
-#include <algorithm>
 
 namespace tav::builder {
 
-namespace {
-
-// "Browse" is wider than its 50 pixels in the dialogs' bold face: a smaller one, centred.
-void FitCaption(CTavButton* button) {
-    constexpr int kHeight = 13;
-    CTavSurface probe;
-    int width = 0;
-    if (probe.Create(1, 1) != TAVERROR_OK ||
-        !probe.GetTextExtent(button->GetCaption(), "Verdana", 0, kHeight, FW_BOLD, &width, nullptr))
-        return;
-    button->SetFont("Verdana", 0, kHeight, FW_BOLD);
-    button->SetTextOffset(std::max(0, (button->GetWidth() - width) / 2), (button->GetHeight() - kHeight) / 2);
-}
-
-} // namespace
+DestinationDialog::DestinationDialog() : DialogKit(380, 150) {}
 
 void DestinationDialog::AfterInitialize() {
     SetBackgroundImage("art//dback.bmp", TAVBACK_STRETCH);
-    AddLabel(this, kCaption, "Select Destination Directory:", 35, 35, 200, 20);
-    CTavEdit* edit = AddEdit(this, kFolderEdit, "", 35, 60, 200, 20);
-    // Typing goes straight into the folder field.
-    SetFocus(TRUE);
-    if (edit != nullptr)
-        edit->SetFocus(TRUE);
-    if (CTavButton* browse = AddButton(this, kBrowseButton, "Browse", 240, 60))
-        FitCaption(browse);
-    AddButton(this, kCancelButton, "Cancel", GetWidth() - 70, GetHeight() - 40);
-    AddButton(this, kOkButton, "OK", GetWidth() - 130, GetHeight() - 40);
+    AddLabel(kCaption, "Select Destination Directory:", kMargin + 8, 24, 260);
+    const int browseX = GetWidth() - kMargin - 8 - kButtonWidth;
+    AddEdit(kFolderEdit, "", kMargin + 8, 50, browseX - kMargin - 16);
+    AddButton(kBrowseButton, "Browse", browseX, 49);
+    AddOkCancel(kOkButton, kCancelButton);
 }
 
 CTavEdit* DestinationDialog::FolderEdit() const {
@@ -53,7 +30,7 @@ BOOL DestinationDialog::OnButtonDown(DWORD bID) {
         const CTavEdit* edit = FolderEdit();
         m_folder = edit != nullptr ? edit->GetText() : "";
         if (m_folder.empty())
-            MessageBox("You have to specify a directory");
+            ShowError("You have to specify a directory");
         else if (EnsureDirectory(m_folder)) {
             m_result = 1;
             Close();
@@ -80,7 +57,7 @@ bool DestinationDialog::EnsureDirectory(const std::string& folder) {
     // Only the last component is made: a folder whose parent is missing fails.
     if (tav::CreateOneDirectory(folder))
         return true;
-    MessageBox("Error creating directory");
+    ShowError("Error creating directory");
     return false;
 }
 
@@ -96,13 +73,13 @@ void DestinationDialog::BrowseForDestination() {
     }
 }
 
-std::optional<std::string> DestinationDialog::Ask(CTavScreen* parent, int x, int y, int width, int height) {
-    return RunModal(parent, new DestinationDialog, x, y, width, height,
-                    [](const DestinationDialog& done) -> std::optional<std::string> {
-                        if (done.GetResult() != 1)
-                            return std::nullopt;
-                        return done.GetFolder();
-                    });
+std::optional<std::string> DestinationDialog::Ask(CTavScreen* parent) {
+    return Run(parent, new DestinationDialog,
+               [](const DestinationDialog& done) -> std::optional<std::string> {
+                   if (done.GetResult() != 1)
+                       return std::nullopt;
+                   return done.GetFolder();
+               });
 }
 
 } // namespace tav::builder

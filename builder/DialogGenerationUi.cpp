@@ -1,6 +1,5 @@
 #include "builder/DialogGenerationUi.h"
 
-#include "ModalRun.h"
 #include "builder/DestinationDialog.h"
 #include "builder/OverwriteBox.h"
 #include "builder/ScreenListDialog.h"
@@ -25,18 +24,15 @@ std::optional<std::string> DialogGenerationUi::ChooseStartupScreen(const Project
     auto* dialog = new ScreenListDialog;
     dialog->project = &project;
     dialog->typeFilter = 1; // full screens only
-    return RunModal(m_parent, dialog, 50, 50, 300, 300,
-                    [](const ScreenListDialog& done) -> std::optional<std::string> {
-                        if (!done.confirmed)
-                            return std::nullopt;
-                        return done.chosenName;
-                    });
+    return DialogKit::Run(m_parent, dialog, [](const ScreenListDialog& done) -> std::optional<std::string> {
+        if (!done.confirmed)
+            return std::nullopt;
+        return done.chosenName;
+    });
 }
 
-std::optional<std::string> DialogGenerationUi::ChooseDestination(DestinationRequest request) {
-    if (request == DestinationRequest::EntireProject)
-        return DestinationDialog::Ask(m_parent, 150, 125, 350, 200);
-    return DestinationDialog::Ask(m_parent, 250, 225, 300, 150);
+std::optional<std::string> DialogGenerationUi::ChooseDestination(DestinationRequest) {
+    return DestinationDialog::Ask(m_parent);
 }
 
 void DialogGenerationUi::Warn(const std::string& message) {

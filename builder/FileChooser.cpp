@@ -1,7 +1,5 @@
 #include "builder/FileChooser.h"
 
-#include "ChooserStyle.h"
-
 #include <system_error>
 
 namespace fs = std::filesystem;
@@ -9,7 +7,6 @@ namespace fs = std::filesystem;
 namespace tav::builder {
 namespace {
 
-constexpr int kMargin = 16;
 constexpr int kListTop = 76;
 constexpr int kScrollBarRoom = 18;
 constexpr const char* kParentRow = "..";
@@ -33,7 +30,7 @@ fs::path StartFolder(const std::string& start) {
 } // namespace
 
 FileChooser::FileChooser(Mode mode, const std::string& startFolder)
-    : m_mode(mode), m_startFolder(startFolder) {}
+    : DialogKit(PreferredWidth(mode), PreferredHeight()), m_mode(mode), m_startFolder(startFolder) {}
 
 int FileChooser::PreferredWidth(Mode mode) {
     return mode == Mode::BitmapFile ? 480 : 340;
@@ -47,26 +44,26 @@ void FileChooser::AfterInitialize() {
     SetBackgroundImage("art//mboxback.bmp", TAVBACK_STRETCH);
     const int w = GetWidth(), h = GetHeight();
     const bool files = m_mode == Mode::BitmapFile;
-    CTavStatic* title = AddChooserLabel(this, ID_TITLE, files ? "Open Project" : "Choose Folder", kMargin, 12,
-                                        w - 2 * kMargin, 24);
-    title->SetFont(kChooserFont, 0, 17, FW_BOLD);
-    AddChooserLabel(this, ID_PATH_LABEL, "Path:", kMargin, 46, 44, 20);
-    AddChooserEdit(this, ID_PATH, "", kMargin + 46, 43, w - 2 * kMargin - 46, 22);
-    const int listHeight = h - kListTop - 62;
+    if (CTavStatic* title =
+            AddLabel(ID_TITLE, files ? "Choose Bitmap" : "Choose Folder", kMargin, 12, w - 2 * kMargin, 24))
+        title->SetFont(kFont, 0, 16, FW_BOLD);
+    AddLabel(ID_PATH_LABEL, "Path:", kMargin, 44, 44);
+    AddEdit(ID_PATH, "", kMargin + 46, 43, w - 2 * kMargin - 46, 22);
+    const int listHeight = h - kListTop - 68;
     const int folderWidth = files ? (w - 2 * kMargin - 10) * 2 / 5 : w - 2 * kMargin;
-    AddChooserList(this, ID_FOLDERS, "Folders", kMargin, kListTop, folderWidth, listHeight,
-                   folderWidth - kScrollBarRoom);
+    if (CTavListBox* folders = AddList(ID_FOLDERS, kMargin, kListTop, folderWidth, listHeight))
+        folders->AddColumn("Folders", folderWidth - kScrollBarRoom);
     if (files) {
         const int x = kMargin + folderWidth + 10;
         const int width = w - kMargin - x;
-        AddChooserList(this, ID_FILES, "Bitmap Files (*.bmp)", x, kListTop, width, listHeight,
-                       width - kScrollBarRoom);
+        if (CTavListBox* list = AddList(ID_FILES, x, kListTop, width, listHeight))
+            list->AddColumn("Bitmap Files (*.bmp)", width - kScrollBarRoom);
     }
-    CTavStatic* status = AddChooserLabel(this, ID_STATUS, "", kMargin, h - 54, w - 2 * kMargin, 18);
-    status->SetTextColor(kChooserWarning);
-    status->SetFont(kChooserFont, 0, 13, 0);
-    AddChooserButton(this, ID_OK, "OK", w - 130, h - 30);
-    AddChooserButton(this, ID_CANCEL, "Cancel", w - 70, h - 30);
+    if (CTavStatic* status = AddLabel(ID_STATUS, "", kMargin, h - 62, w - 2 * kMargin, 18)) {
+        status->SetTextColor(kWarning);
+        status->SetFont(kFont, 0, 12, 0);
+    }
+    AddOkCancel(ID_OK, ID_CANCEL);
 
     m_folder = StartFolder(m_startFolder);
     Navigate(m_folder);
@@ -209,28 +206,9 @@ bool FileChooser::Focused(DWORD id) const {
     return object != nullptr && object->HasFocus();
 }
 
-void FileChooser::MoveFocus() {
-    const DWORD order[] = {ID_FOLDERS, ID_FILES, ID_PATH};
-    int at = 2;
-    for (int i = 0; i < 3; ++i)
-        if (Focused(order[i]))
-            at = i;
-    for (int step = 1; step <= 3; ++step)
-        if (CTavObject* next = GetObjectByID(order[(at + step) % 3])) {
-            next->SetFocus(TRUE);
-            return;
-        }
-}
-
 void FileChooser::AfterKeyDown(UINT nChar) {
     CTavListBox* list = Focused(ID_FOLDERS) ? Folders() : Focused(ID_FILES) ? Files() : nullptr;
     switch (nChar) {
-    case VK_ESCAPE:
-        Cancel();
-        break;
-    case VK_TAB:
-        MoveFocus();
-        break;
     case VK_BACK:
         if (list != nullptr && m_folder.has_relative_path())
             Navigate(m_folder.parent_path());
@@ -246,10 +224,13 @@ void FileChooser::AfterKeyDown(UINT nChar) {
     case VK_RETURN:
         if (list == Folders() && list->GetSelection() >= 0)
             OpenFolderRow(list->GetSelection());
-        else
+        else if (list != nullptr || Focused(ID_PATH))
             AcceptTyped(true);
+        else
+            DialogKit::AfterKeyDown(nChar);
         break;
     default:
+        DialogKit::AfterKeyDown(nChar);
         break;
     }
 }

@@ -1,10 +1,10 @@
 #include "builder/MainScreen.h"
 
-#include "ModalRun.h"
 #include "builder/AboutBox.h"
 #include "builder/BuilderApp.h"
 #include "builder/DesignView.h"
 #include "builder/DialogGenerationUi.h"
+#include "builder/DialogKit.h"
 #include "builder/ObjectDialog.h"
 #include "builder/OpenProjectDialog.h"
 #include "builder/PreviewScreen.h"
@@ -460,10 +460,9 @@ void MainScreen::AfterKeyDown(UINT nChar) {
 // ---- dialogs ----
 
 template <typename Dialog>
-bool MainScreen::RunConfirmed(Dialog* dialog, int x, int y, int width, int height) {
-    // RunModal shows it over the innermost screen: the preview when one is open.
-    return RunModal(this, dialog, x, y, width, height,
-                    [](const Dialog& done) { return done.confirmed == 1; });
+bool MainScreen::RunConfirmed(Dialog* dialog) {
+    // The kit shows it over the innermost screen: the preview when one is open.
+    return DialogKit::Run(this, dialog, [](const Dialog& done) { return done.confirmed == 1; });
 }
 
 // ---- file commands ----
@@ -481,10 +480,9 @@ bool MainScreen::SaveProject() {
         MessageBox(kNoProjectLoaded);
         return false;
     }
-    const std::string path =
-        RunModal(this, new SaveAsDialog, 250, 150, 300, 300, [](const SaveAsDialog& done) {
-            return done.confirmed == 1 ? done.resultPath : std::string();
-        });
+    const std::string path = DialogKit::Run(this, new SaveAsDialog, [](const SaveAsDialog& done) {
+        return done.confirmed == 1 ? done.resultPath : std::string();
+    });
     if (path.empty() || m_project == nullptr)
         return false;
     if (!m_project->WriteProjectFile(path)) {
@@ -511,7 +509,7 @@ void MainScreen::OnNewProject() {
 
     auto* dialog = new ProjectDialog;
     std::unique_ptr<Project> made =
-        RunModal(this, dialog, 250, 150, 300, 300, [](const ProjectDialog& done) -> std::unique_ptr<Project> {
+        DialogKit::Run(this, dialog, [](const ProjectDialog& done) -> std::unique_ptr<Project> {
             if (done.confirmed != 1)
                 return nullptr;
             auto project = std::make_unique<Project>();
@@ -535,10 +533,9 @@ void MainScreen::OnOpenProject() {
     ShowInMainView("");
     RefreshTree("", "");
 
-    const std::string path =
-        RunModal(this, new OpenProjectDialog, 250, 150, 300, 300, [](const OpenProjectDialog& done) {
-            return done.confirmed == 1 ? done.resultPath : std::string();
-        });
+    const std::string path = DialogKit::Run(this, new OpenProjectDialog, [](const OpenProjectDialog& done) {
+        return done.confirmed == 1 ? done.resultPath : std::string();
+    });
     if (path.empty())
         return;
     auto project = std::make_unique<Project>();
@@ -581,7 +578,7 @@ void MainScreen::OnProjectProperties() {
     auto* dialog = new ProjectDialog;
     CopyToDialog(*m_project, *dialog);
     dialog->project = m_project.get();
-    const bool confirmed = RunModal(this, dialog, 250, 150, 300, 300, [this](const ProjectDialog& done) {
+    const bool confirmed = DialogKit::Run(this, dialog, [this](const ProjectDialog& done) {
         if (done.confirmed != 1 || m_project == nullptr)
             return false;
         CopyFromDialog(done, *m_project);
@@ -615,7 +612,7 @@ void MainScreen::OnAddScreen() {
     auto* dialog = new ScreenDialog;
     dialog->project = m_project.get();
     dialog->editIndex = Project::kNewItem;
-    if (RunConfirmed(dialog, 220, 120, 360, 360) && m_project->ScreenCount() > 0)
+    if (RunConfirmed(dialog) && m_project->ScreenCount() > 0)
         RefreshTree(m_project->Screen(m_project->ScreenCount() - 1).name, "");
 }
 
@@ -631,7 +628,7 @@ void MainScreen::OnScreenProperties() {
     auto* dialog = new ScreenDialog;
     dialog->project = m_project.get();
     dialog->editIndex = index;
-    if (!RunConfirmed(dialog, 220, 120, 360, 360))
+    if (!RunConfirmed(dialog))
         return;
     // Under its new name when it was renamed (buttons and children that named it follow).
     const std::string shown = m_project->Screen(index).name;
@@ -661,8 +658,8 @@ void MainScreen::OnListScreens() {
     }
     auto* dialog = new ScreenListDialog;
     dialog->project = m_project.get();
-    const std::optional<std::string> chosen = RunModal(
-        this, dialog, 250, 150, 300, 300, [](const ScreenListDialog& done) -> std::optional<std::string> {
+    const std::optional<std::string> chosen =
+        DialogKit::Run(this, dialog, [](const ScreenListDialog& done) -> std::optional<std::string> {
             if (done.confirmed != 1)
                 return std::nullopt;
             return done.chosenName;
@@ -737,7 +734,7 @@ void MainScreen::OnAddObject(ObjectKind kind, int x, int y) {
         dialog->presetX = x;
         dialog->presetY = y;
     }
-    if (!RunConfirmed(dialog, 200, 60, 400, 480) || m_project->ObjectCount() == 0)
+    if (!RunConfirmed(dialog) || m_project->ObjectCount() == 0)
         return;
     const std::string objectName = m_project->Object(m_project->ObjectCount() - 1).name;
     RefreshTree(screenName, objectName);
@@ -757,7 +754,7 @@ void MainScreen::OnObjectProperties() {
     dialog->kind = m_project->Object(index).kind;
     dialog->project = m_project.get();
     dialog->editedIndex = index;
-    if (!RunConfirmed(dialog, 200, 60, 400, 480) || index >= m_project->ObjectCount())
+    if (!RunConfirmed(dialog) || index >= m_project->ObjectCount())
         return;
     m_project->modified = 1;
     const ObjectDef& edited = m_project->Object(index);
@@ -784,7 +781,7 @@ void MainScreen::OnDeleteObject() {
 }
 
 void MainScreen::OnAbout() {
-    RunModal(this, new AboutBox, 200, 100, 300, 300, [](const AboutBox&) { return true; });
+    DialogKit::Run(this, new AboutBox, [](const AboutBox&) { return true; });
 }
 
 // ---- code generation ----

@@ -1,9 +1,7 @@
 #include "builder/ObjectDialog.h"
 
-#include "ModalRun.h"
 #include "builder/Choosers.h"
 #include "builder/FontDialog.h"
-#include "builder/FormControls.h"
 #include "builder/ScreenListDialog.h"
 #include "model/Project.h"
 #include "tavctrls/TavFonts.h"
@@ -14,18 +12,6 @@
 
 namespace tav::builder {
 namespace {
-
-constexpr int kButtonWidth = 50; // the width the form buttons are made with
-constexpr int kCaptionHeight = 15;
-constexpr int kCaptionTop = 2; // centred on the 20-pixel button, as the form buttons place it
-
-int CaptionWidth(const char* caption, int weight) {
-    CTavSurface probe;
-    int width = 0;
-    if (probe.Create(1, 1) == TAVERROR_OK)
-        probe.GetTextExtent(caption, "Verdana", 0, kCaptionHeight, weight, &width, nullptr);
-    return width;
-}
 
 constexpr DWORD kOk = 1;
 constexpr DWORD kCancel = 2;
@@ -77,7 +63,7 @@ std::int32_t& ObjectDialog::Binding::NumberOf(ObjectDef& object) const {
     return number != nullptr ? object.*number : (object.*colour).*component;
 }
 
-ObjectDialog::ObjectDialog() = default;
+ObjectDialog::ObjectDialog() : DialogKit(400, 480) {}
 ObjectDialog::~ObjectDialog() = default;
 
 void ObjectDialog::AfterInitialize() {
@@ -93,6 +79,7 @@ void ObjectDialog::AfterInitialize() {
     SetBackgroundImage("art//dback.bmp", TAVBACK_STRETCH);
     AddCommonBlock();
     AddKindBlock();
+    AddOkCancel(kOk, kCancel);
     fontList.clear();
     for (std::string& family : TavGetFontFamilies())
         if (!family.empty())
@@ -101,16 +88,9 @@ void ObjectDialog::AfterInitialize() {
 
 // Building blocks ----------------------------------------------------------------------------------
 
-CTavStatic* ObjectDialog::AddLabel(DWORD id, const char* text, int x, int y, int width, int height) {
-    CTavStatic* label = builder::AddLabel(this, id, text, x, y, width, height);
-    if (label != nullptr)
-        label->SetTranslucent(TRUE, 255);
-    return label;
-}
-
 CTavEdit* ObjectDialog::AddEditControl(DWORD id, const std::string& text, int x, int y, int width,
                                        int digits) {
-    return builder::AddEdit(this, id, text, x, y, width, 20, digits);
+    return AddEdit(id, text, x, y, width, 20, digits);
 }
 
 CTavEdit* ObjectDialog::AddTextEdit(DWORD id, std::string ObjectDef::*field, int x, int y, int width) {
@@ -127,28 +107,10 @@ CTavEdit* ObjectDialog::AddNumberEdit(DWORD id, std::int32_t ObjectDef::*field, 
 CTavCheckBox* ObjectDialog::AddCheck(DWORD id, const char* caption, Flag ObjectDef::*field, int x, int y,
                                      int width, int height) {
     m_bindings.push_back({Binding::Check, id, nullptr, field, nullptr, nullptr});
-    CTavCheckBox* check = AddCheckBox(this, id, caption, x, y, width, height);
-    if (check != nullptr) {
-        check->SetTranslucent(TRUE, 255);
+    CTavCheckBox* check = AddCheckBox(id, caption, x, y, width, height);
+    if (check != nullptr)
         check->SetValue(m_object->*field == 1 ? TRUE : FALSE);
-    }
     return check;
-}
-
-CTavButton* ObjectDialog::AddButton(DWORD id, const char* caption, int x, int y, int width) {
-    CTavButton* button = builder::AddButton(this, id, caption, x, y);
-    if (button == nullptr)
-        return nullptr;
-    if (width != kButtonWidth)
-        button->SetWidth(width);
-    // Captions that do not fit in bold (such as "Browse" on 50 pixels) are set in the regular weight.
-    int weight = FW_BOLD;
-    if (CaptionWidth(caption, weight) > width - 4) {
-        weight = 0;
-        button->SetFont("Verdana", 0, kCaptionHeight, weight);
-    }
-    button->SetTextOffset(std::max(0, (width - CaptionWidth(caption, weight)) / 2), kCaptionTop);
-    return button;
 }
 
 void ObjectDialog::AddColourGroup(DWORD labelId, const char* text, int labelWidth, int y,
@@ -167,10 +129,7 @@ void ObjectDialog::AddColourEdits(DWORD firstId, int y, RgbTriple ObjectDef::*fi
         const DWORD labelId = firstId + 2 * static_cast<DWORD>(i);
         AddLabel(labelId, kLetters[i], labelX[i], y, 15);
         m_bindings.push_back({Binding::Number, labelId + 1, nullptr, nullptr, field, kComponents[i]});
-        CTavEdit* edit =
-            AddEditControl(labelId + 1, NumberText((m_object->*field).*kComponents[i]), editX[i], y, 30, 20);
-        edit->SetNumbersOnly(TRUE);
-        edit->SetMaxLength(3);
+        AddEditControl(labelId + 1, NumberText((m_object->*field).*kComponents[i]), editX[i], y, 30, 3);
     }
 }
 
@@ -183,8 +142,6 @@ CTavEdit* ObjectDialog::EditById(DWORD id) const {
 void ObjectDialog::AddCommonBlock() {
     AddLabel(0, "Name:", 35, 35, 50);
     AddTextEdit(kName, &ObjectDef::name, 90, 35, 150);
-    AddButton(kOk, "OK", GetWidth() - 120, GetHeight() - 50);
-    AddButton(kCancel, "Cancel", GetWidth() - 60, GetHeight() - 50);
     AddLabel(3, "X:", 35, 70, 20);
     CTavEdit* x = AddNumberEdit(kX, &ObjectDef::x, 70, 70, 35, 4);
     AddLabel(5, "Y:", 120, 70, 20);
@@ -252,16 +209,11 @@ void ObjectDialog::AddButtonBlock() {
     AddNumberEdit(37, &ObjectDef::textOffsetX, 170, 350, 30, 2);
     AddLabel(38, "Y:", 230, 350, 15);
     AddNumberEdit(39, &ObjectDef::textOffsetY, 250, 350, 30, 2);
-    // Room for the click row: the dialog grows downwards, OK and Cancel move along.
+    // Room for the click row.
     SetHeight(GetHeight() + kButtonDialogGrowth);
-    SetPosition(GetX(), GetY() - kButtonDialogGrowth / 2);
-    for (const DWORD id : {kOk, kCancel})
-        if (CTavObject* button = GetObjectByID(id))
-            button->SetPosition(button->GetX(), button->GetY() + kButtonDialogGrowth);
     AddLabel(46, "On Click:", 35, 390, 60);
     const auto addChoice = [this](DWORD id, const char* caption, int x, int width) {
-        if (CTavCheckBox* box = AddCheckBox(this, id, caption, x, 390, width, 17))
-            box->SetTranslucent(TRUE, 255);
+        AddCheckBox(id, caption, x, 390, width, 17);
     };
     addChoice(kClickActions[0], "Open screen", 100, 100);
     // Closing is offered where there is something to close over or in; a full screen quits instead.
@@ -349,18 +301,9 @@ void ObjectDialog::AddStaticBlock(bool editBox) {
     AddNumberEdit(48, &ObjectDef::textOffsetY, 250, 370, 30, 2);
 }
 
-void ObjectDialog::PlaceWideButtons() {
-    GetObjectByID(kOk)->SetPosition(static_cast<float>(GetWidth() - 150),
-                                    static_cast<float>(GetHeight() - 50));
-    GetObjectByID(kCancel)->SetPosition(static_cast<float>(GetWidth() - 90),
-                                        static_cast<float>(GetHeight() - 50));
-}
-
 void ObjectDialog::AddListBoxBlock() {
     SetWidth(GetWidth() + 40);
     SetHeight(GetHeight() + 40);
-    SetPosition(GetX() - 20, GetY() - 20);
-    PlaceWideButtons();
     AddLabel(11, "Background:", 35, 110, 80);
     AddTextEdit(12, &ObjectDef::listBackground, 120, 110, 200);
     AddButton(13, "Browse", 330, 110);
@@ -391,8 +334,6 @@ void ObjectDialog::AddListBoxBlock() {
 
 void ObjectDialog::AddTreeBlock() {
     SetWidth(GetWidth() + 40);
-    SetPosition(GetX() - 20, GetY());
-    PlaceWideButtons();
     AddLabel(11, "Background:", 35, 110, 80);
     AddTextEdit(12, &ObjectDef::treeBackground, 140, 110, 200);
     AddButton(13, "Browse", 350, 110);
@@ -427,7 +368,7 @@ void ObjectDialog::AddAnimationBlock() {
     AddEditControl(kFrameEdit, "", 85, 210, 120, 0);
     AddButton(15, "Browse", 205, 210);
     AddButton(kAddFrame, "Add Frame", 260, 210, 70);
-    if (CTavListBox* list = AddListBox(this, kFrameList, 35, 240, 290, 150)) {
+    if (CTavListBox* list = AddList(kFrameList, 35, 240, 290, 150)) {
         list->AddColumn("Bitmap File", 290);
         for (const std::string& frame : m_object->frames)
             list->AddItem(frame.c_str());
@@ -518,10 +459,9 @@ void ObjectDialog::Browse(DWORD bID) {
 }
 
 void ObjectDialog::SelectFont(DWORD editId) {
-    const std::optional<std::string> name =
-        RunModal(this, new FontDialog(fontList), 50, 50, 200, 200, [](const FontDialog& dialog) {
-            return dialog.confirmed ? std::optional<std::string>(dialog.chosenName) : std::nullopt;
-        });
+    const std::optional<std::string> name = Run(this, new FontDialog(fontList), [](const FontDialog& dialog) {
+        return dialog.confirmed ? std::optional<std::string>(dialog.chosenName) : std::nullopt;
+    });
     if (name)
         SetTextOf(this, editId, *name);
 }
@@ -529,10 +469,9 @@ void ObjectDialog::SelectFont(DWORD editId) {
 void ObjectDialog::SelectScreen() {
     auto* dialog = new ScreenListDialog;
     dialog->project = project;
-    const std::optional<std::string> name =
-        RunModal(this, dialog, 50, 50, 200, 200, [](const ScreenListDialog& shown) {
-            return shown.confirmed ? std::optional<std::string>(shown.chosenName) : std::nullopt;
-        });
+    const std::optional<std::string> name = Run(this, dialog, [](const ScreenListDialog& shown) {
+        return shown.confirmed ? std::optional<std::string>(shown.chosenName) : std::nullopt;
+    });
     if (name)
         SetTextOf(this, kButtonClickScreen, *name);
 }
@@ -544,7 +483,7 @@ void ObjectDialog::AddFrame() {
         return;
     const std::string path = edit->GetText();
     if (path.empty()) {
-        MessageBox("Enter the location of the bitmap for this frame first");
+        ShowError("Enter the location of the bitmap for this frame first");
         return;
     }
     edit->SetText("");
@@ -556,9 +495,9 @@ void ObjectDialog::DeleteFrame() {
     if (list == nullptr)
         return;
     if (list->GetRowCount() == 0)
-        MessageBox("There are no items in list to delete");
+        ShowError("There are no items in list to delete");
     else if (list->GetSelection() < 0)
-        MessageBox("Select an item from the list first");
+        ShowError("Select an item from the list first");
     else
         list->RemoveItem(list->GetSelection());
 }
@@ -602,7 +541,7 @@ void ObjectDialog::Accept() {
     const std::string message =
         project->ValidateObject(candidate, editedIndex < 0 ? Project::kNewItem : editedIndex);
     if (!message.empty()) {
-        MessageBox(message.c_str());
+        ShowError(message);
         return;
     }
     *m_object = std::move(candidate);

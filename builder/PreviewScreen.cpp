@@ -1,7 +1,7 @@
 #include "builder/PreviewScreen.h"
 
-#include "ModalRun.h"
 #include "builder/DesignView.h"
+#include "builder/DialogKit.h"
 #include "builder/ObjectDialog.h"
 #include "builder/ScreenDialog.h"
 
@@ -19,13 +19,11 @@ void PreviewScreen::AfterKeyDown(UINT nChar) {
 }
 
 int PreviewScreen::RunScreenDialog(ScreenDialog* dialog) {
-    return RunModal(this, dialog, 220, 120, 360, 360,
-                    [](const ScreenDialog& shown) { return shown.confirmed; });
+    return DialogKit::Run(this, dialog, [](const ScreenDialog& shown) { return shown.confirmed; });
 }
 
 int PreviewScreen::RunObjectDialog(ObjectDialog* dialog) {
-    return RunModal(this, dialog, 200, 60, 400, 480,
-                    [](const ObjectDialog& shown) { return shown.confirmed; });
+    return DialogKit::Run(this, dialog, [](const ObjectDialog& shown) { return shown.confirmed; });
 }
 
 DesignView* PreviewScreen::View() const {

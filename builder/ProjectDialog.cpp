@@ -1,34 +1,34 @@
 #include "builder/ProjectDialog.h"
 
-#include "builder/FormControls.h"
 #include "model/Decimal.h"
 #include "model/Validation.h"
 
 namespace tav::builder {
 
+ProjectDialog::ProjectDialog() : DialogKit(300, 270) {}
+
 void ProjectDialog::AfterInitialize() {
     SetBackgroundImage("art//dback.bmp", TAVBACK_STRETCH);
-    AddButton(this, OkButton, "OK", 170, 260);
-    AddButton(this, CancelButton, "Cancel", 230, 260);
-    AddLabel(this, NameLabel, "Project Name: ", 21, 21, 100, 18);
-    AddEdit(this, NameEdit, name, 130, 21, 150, 18);
-    AddLabel(this, ModeLabel, "App Mode: ", 21, 50, 70, 18);
-    AddCheckBox(this, FullScreenCheck, "Full Screen", 100, 50, 90, 18);
-    AddCheckBox(this, WindowCheck, "Window", 205, 50, 80, 18);
-    AddLabel(this, XLabel, "X:", 21, 75, 20, 18);
-    AddEdit(this, XEdit, std::to_string(x), 45, 75, 35, 18, 4);
-    AddLabel(this, YLabel, "Y:", 90, 75, 20, 18);
-    AddEdit(this, YEdit, std::to_string(y), 115, 75, 35, 18, 4);
-    AddLabel(this, DepthLabel, "BPP:", 170, 75, 40, 18);
-    AddEdit(this, DepthEdit, std::to_string(bitsPerPixel), 220, 75, 30, 18, 3);
-    AddLabel(this, WidthLabel, "Width: ", 55, 105, 50, 18);
-    AddEdit(this, WidthEdit, std::to_string(width), 115, 105, 35, 18, 4);
-    AddLabel(this, HeightLabel, "Height:", 170, 105, 80, 18);
-    AddEdit(this, HeightEdit, std::to_string(height), 220, 105, 35, 18, 4);
-    AddCheckBox(this, FrameRateCheck, "Show Frame Rate", 21, 140, 200, 18);
+    AddLabel(NameLabel, "Project Name:", 16, 20, 100);
+    AddEdit(NameEdit, name, 120, 20, 164);
+    AddLabel(ModeLabel, "App Mode:", 16, 52, 80);
+    AddCheckBox(FullScreenCheck, "Full Screen", 100, 53, 104);
+    AddCheckBox(WindowCheck, "Window", 210, 53, 80);
+    AddLabel(XLabel, "X:", 16, 84, 20);
+    AddEdit(XEdit, std::to_string(x), 36, 84, 44, 20, 4);
+    AddLabel(YLabel, "Y:", 96, 84, 20);
+    AddEdit(YEdit, std::to_string(y), 116, 84, 44, 20, 4);
+    AddLabel(DepthLabel, "BPP:", 176, 84, 36);
+    AddEdit(DepthEdit, std::to_string(bitsPerPixel), 214, 84, 40, 20, 3);
+    AddLabel(WidthLabel, "Width:", 16, 116, 50);
+    AddEdit(WidthEdit, std::to_string(width), 70, 116, 50, 20, 4);
+    AddLabel(HeightLabel, "Height:", 140, 116, 56);
+    AddEdit(HeightEdit, std::to_string(height), 200, 116, 50, 20, 4);
+    AddCheckBox(FrameRateCheck, "Show Frame Rate", 16, 152, 200);
     SetValueOf(this, FrameRateCheck, showFrameRate == 1);
-    AddCheckBox(this, VerticalBlankCheck, "Wait Vertical Blank", 21, 170, 200, 18);
+    AddCheckBox(VerticalBlankCheck, "Wait Vertical Blank", 16, 180, 200);
     SetValueOf(this, VerticalBlankCheck, waitVerticalBlank == 1);
+    AddOkCancel(OkButton, CancelButton);
 
     SetValueOf(this, WindowCheck, TRUE);
     const BOOL fullScreen = appMode == AppMode::FullScreen ? TRUE : FALSE;
@@ -64,7 +64,7 @@ void ProjectDialog::Accept() {
     const std::string heightText = TextOf(this, HeightEdit);
     const ProjectRuleFailure failure = ValidateProjectSettings(nameText, widthText, heightText, project);
     if (!failure.message.empty()) {
-        MessageBox(failure.message.c_str());
+        ShowError(failure.message);
         if (failure.focus == ProjectField::Height)
             FocusOn(this, HeightEdit);
         else if (failure.focus == ProjectField::Width)

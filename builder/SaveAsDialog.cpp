@@ -1,25 +1,26 @@
 #include "builder/SaveAsDialog.h"
 
-#include "builder/FormControls.h"
+#include "builder/OpenProjectDialog.h"
 
 #include <filesystem>
 #include <system_error>
 
 namespace tav::builder {
 
+SaveAsDialog::SaveAsDialog() : DialogKit(300, 300) {}
+
 void SaveAsDialog::AfterInitialize() {
     const int w = GetWidth();
     const int h = GetHeight();
     SetBackgroundImage("art//dback.bmp", TAVBACK_STRETCH);
-    AddLabel(this, TitleLabel, "List of current projects", 30, 20, w, 18);
-    if (CTavListBox* list = AddListBox(this, FileList, 30, 40, w - 60, h - 120)) {
-        list->AddColumn("File Name", w - 60);
+    AddLabel(TitleLabel, "List of current projects", kMargin, 16, w - 2 * kMargin);
+    if (CTavListBox* list = AddList(FileList, kMargin, 42, w - 2 * kMargin, h - 130)) {
+        list->AddColumn("File Name", w - 2 * kMargin);
         FillProjectList(list);
     }
-    AddButton(this, OkButton, "OK", w - 130, h - 40);
-    AddButton(this, CancelButton, "Cancel", w - 75, h - 40);
-    AddLabel(this, NameLabel, "File Name:", 21, h - 70, 65, 20);
-    AddEdit(this, NameEdit, "", 90, h - 70, w - 120, 20);
+    AddLabel(NameLabel, "File Name:", kMargin, h - 78, 72);
+    AddEdit(NameEdit, "", kMargin + 76, h - 78, w - 2 * kMargin - 76);
+    AddOkCancel(OkButton, CancelButton);
 }
 
 CTavListBox* SaveAsDialog::List() const {
@@ -59,7 +60,7 @@ bool SaveAsDialog::MakeSaveFolder() {
     if (std::filesystem::create_directory(folder, error) && !error)
         return true;
     const std::string message = "Could not create the folder " + folder.string();
-    MessageBox(message.c_str());
+    ShowError(message);
     return false;
 }
 
@@ -67,7 +68,7 @@ void SaveAsDialog::Accept() {
     confirmed = 1;
     std::string name = TextOf(this, NameEdit);
     if (name.empty()) {
-        MessageBox("Please enter a filename first");
+        ShowError("Please enter a filename first");
         return;
     }
     if (!(name.size() > 3 && name.ends_with(".tvp")))

@@ -1,7 +1,6 @@
 #include "builder/ScreenDialog.h"
 
 #include "builder/Choosers.h"
-#include "builder/FormControls.h"
 #include "builder/ScreenListDialog.h"
 #include "model/Decimal.h"
 #include "model/Project.h"
@@ -15,6 +14,8 @@ ScreenDef& ScreenDialog::Edited() {
     return m_newScreen ? *m_newScreen : project->Screen(editIndex);
 }
 
+ScreenDialog::ScreenDialog() : DialogKit(370, 330) {}
+
 void ScreenDialog::AfterInitialize() {
     if (editIndex == -1) {
         m_newScreen = std::make_unique<ScreenDef>();
@@ -22,38 +23,33 @@ void ScreenDialog::AfterInitialize() {
             m_newScreen->startup = 1;
     }
     const ScreenDef& screen = Edited();
-    const int w = GetWidth();
-    const int h = GetHeight();
     SetBackgroundImage("art//dback.bmp", TAVBACK_STRETCH);
-    AddButton(this, OkButton, "OK", w - 130, h - 45);
-    AddButton(this, CancelButton, "Cancel", w - 75, h - 45);
-    AddLabel(this, NameLabel, "Name:", 25, 25, 50, 20);
-    AddEdit(this, NameEdit, screen.name, 80, 25, 200, 20);
-    AddLabel(this, ParentTitleLabel, "Parent Screen:", 50, 60, 100, 20);
-    AddLabel(this, ParentLabel, screen.parent.c_str(), 160, 60, 70, 20);
-    AddButton(this, SelectButton, "Select", 240, 60);
-    AddLabel(this, TypeLabel, "Type:", 25, 100, 40, 20);
-    AddCheckBox(this, FullScreenCheck, "Full Screen", 75, 100, 90, 16);
-    AddCheckBox(this, PopupCheck, "Popup", 170, 100, 60, 16);
-    AddCheckBox(this, SubScreenCheck, "Sub Screen", 245, 100, 100, 16);
-    AddLabel(this, XLabel, "X Pos:", 21, 130, 40, 20);
-    AddEdit(this, XEdit, std::to_string(screen.x), 70, 130, 50, 20, 4);
-    AddLabel(this, YLabel, "Y Pos:", 140, 130, 50, 20);
-    AddEdit(this, YEdit, std::to_string(screen.y), 200, 130, 50, 20, 4);
-    AddLabel(this, WidthLabel, "Width:", 21, 160, 40, 20);
-    AddEdit(this, WidthEdit, std::to_string(screen.width), 70, 160, 50, 20, 4);
-    AddLabel(this, HeightLabel, "Height:", 140, 160, 50, 20);
-    AddEdit(this, HeightEdit, std::to_string(screen.height), 200, 160, 50, 20, 4);
-    if (CTavCheckBox* startup = AddCheckBox(this, StartupCheck, "Set as startup screen", 25, 193, 170, 17)) {
-        startup->SetFont("Verdana", 0, 15, FW_BOLD);
+    AddLabel(NameLabel, "Name:", kMargin, 20, 50);
+    AddEdit(NameEdit, screen.name, 80, 20, 200);
+    AddLabel(ParentTitleLabel, "Parent Screen:", kMargin, 52, 100);
+    AddLabel(ParentLabel, screen.parent.c_str(), 120, 52, 150);
+    AddButton(SelectButton, "Select", 280, 51);
+    AddLabel(TypeLabel, "Type:", kMargin, 84, 40);
+    AddCheckBox(FullScreenCheck, "Full Screen", 60, 85, 104);
+    AddCheckBox(PopupCheck, "Popup", 170, 85, 74);
+    AddCheckBox(SubScreenCheck, "Sub Screen", 248, 85, 100);
+    AddLabel(XLabel, "X Pos:", kMargin, 116, 50);
+    AddEdit(XEdit, std::to_string(screen.x), 70, 116, 50, 20, 4);
+    AddLabel(YLabel, "Y Pos:", 150, 116, 50);
+    AddEdit(YEdit, std::to_string(screen.y), 204, 116, 50, 20, 4);
+    AddLabel(WidthLabel, "Width:", kMargin, 146, 50);
+    AddEdit(WidthEdit, std::to_string(screen.width), 70, 146, 50, 20, 4);
+    AddLabel(HeightLabel, "Height:", 150, 146, 54);
+    AddEdit(HeightEdit, std::to_string(screen.height), 204, 146, 50, 20, 4);
+    if (CTavCheckBox* startup = AddCheckBox(StartupCheck, "Set as startup screen", kMargin, 180, 200))
         startup->SetValue(screen.startup == 1);
-    }
-    AddLabel(this, BackgroundLabel, "Background Image:", 25, 225, 130, 20);
-    AddEdit(this, BackgroundEdit, screen.background, 160, 225, 140, 20);
-    AddButton(this, BrowseButton, "Browse", 310, 225);
-    AddCheckBox(this, CenterCheck, "Center", 25, 255, 70, 16);
-    AddCheckBox(this, StretchCheck, "Stretch", 110, 255, 80, 16);
-    AddCheckBox(this, TileCheck, "Tile", 210, 255, 60, 16);
+    AddLabel(BackgroundLabel, "Background Image:", kMargin, 214, 130);
+    AddEdit(BackgroundEdit, screen.background, 150, 214, 124);
+    AddButton(BrowseButton, "Browse", 280, 214);
+    AddCheckBox(CenterCheck, "Center", kMargin, 248, 80);
+    AddCheckBox(StretchCheck, "Stretch", 110, 248, 84);
+    AddCheckBox(TileCheck, "Tile", 210, 248, 60);
+    AddOkCancel(OkButton, CancelButton);
 
     const BackgroundMode mode = ShownBackgroundMode(screen.backgroundMode);
     CheckThroughRules(mode == BackgroundMode::Center    ? CenterCheck
@@ -138,11 +134,11 @@ BOOL ScreenDialog::OnButtonDown(DWORD bID) {
 void ScreenDialog::SelectParent() {
     auto* list = new ScreenListDialog;
     list->project = project;
-    if (!RunDialog(this, list, 50, 50, 200, 200))
-        return;
-    if (list->confirmed == 1)
-        SetTextOf(this, ParentLabel, list->chosenName);
-    RemoveChildScreen();
+    const std::optional<std::string> name = Run(this, list, [](const ScreenListDialog& done) {
+        return done.confirmed == 1 ? std::optional<std::string>(done.chosenName) : std::nullopt;
+    });
+    if (name)
+        SetTextOf(this, ParentLabel, *name);
 }
 
 void ScreenDialog::BrowseBackground() {
@@ -186,7 +182,7 @@ void ScreenDialog::Accept() {
     const std::string message =
         project->ValidateScreen(candidate, editIndex == -1 ? Project::kNewItem : editIndex);
     if (!message.empty()) {
-        MessageBox(message.c_str());
+        ShowError(message);
         return;
     }
     if (m_newScreen) {

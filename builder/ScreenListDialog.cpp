@@ -1,6 +1,5 @@
 #include "builder/ScreenListDialog.h"
 
-#include "builder/FormControls.h"
 #include "model/Project.h"
 
 namespace tav::builder {
@@ -33,13 +32,14 @@ const char* TypeName(ScreenType type) {
 
 } // namespace
 
+ScreenListDialog::ScreenListDialog() : DialogKit(300, 300) {}
+
 void ScreenListDialog::AfterInitialize() {
     const int w = GetWidth();
-    const int h = GetHeight();
     SetBackgroundImage("art//dback.bmp", TAVBACK_STRETCH);
-    if (CTavListBox* list = AddListBox(this, ScreenList, 20, 20, w - 40, h - 80)) {
-        list->AddColumn("Name", (w - 40) / 2);
-        list->AddColumn("Type", (w - 40) / 2);
+    if (CTavListBox* list = AddList(ScreenList, kMargin, kMargin, w - 2 * kMargin, GetHeight() - 76)) {
+        list->AddColumn("Name", (w - 2 * kMargin) / 2);
+        list->AddColumn("Type", (w - 2 * kMargin) / 2);
         for (int i = 0; project != nullptr && i < project->ScreenCount(); ++i) {
             const ScreenDef& screen = project->Screen(i);
             if (!PassesFilter(screen.type, typeFilter))
@@ -48,8 +48,7 @@ void ScreenListDialog::AfterInitialize() {
             list->SetItemText(row, 1, TypeName(screen.type));
         }
     }
-    AddButton(this, SelectButton, "Select", w - 140, h - 50);
-    AddButton(this, CancelButton, "Cancel", w - 80, h - 50);
+    AddOkCancel(SelectButton, CancelButton, "Select");
 }
 
 BOOL ScreenListDialog::OnButtonDown(DWORD bID) {
@@ -74,7 +73,7 @@ void ScreenListDialog::Accept() {
     const auto* list = dynamic_cast<CTavListBox*>(GetObjectByID(ScreenList));
     const int row = list != nullptr ? list->GetSelection() : -1;
     if (row < 0 || row >= list->GetRowCount()) {
-        MessageBox("Select an item from the list first");
+        ShowError("Select an item from the list first");
         return;
     }
     chosenName = list->GetItemText(row);

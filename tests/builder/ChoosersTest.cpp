@@ -239,7 +239,7 @@ protected:
         auto* dialog = new builder::FontDialog(
             {"DejaVu Sans", "DejaVu Sans Mono", "DejaVu Serif", "Liberation Mono", "Noto Sans", "Ubuntu"});
         std::string result;
-        Run<builder::FontDialog>(dialog, 50, 50, 200, 200, std::move(steps), [&](builder::FontDialog& done) {
+        Run<builder::FontDialog>(dialog, std::move(steps), [&](builder::FontDialog& done) {
             result = done.confirmed ? "1 " + done.chosenName : "0";
         });
         return result;

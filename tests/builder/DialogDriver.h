@@ -2,7 +2,8 @@
 
 #include "../tavctrls/HeadlessApp.h"
 
-#include "builder/FormControls.h"
+#include "builder/DialogKit.h"
+#include "builder/KitControls.h"
 #include "tavctrls/platform/BitmapFile.h"
 #include "tests/support/Screenshots.h"
 #include "tests/support/TestSupport.h"
@@ -13,6 +14,7 @@
 #include <functional>
 #include <sstream>
 #include <string>
+#include <typeinfo>
 #include <vector>
 
 namespace tav::testing {
@@ -63,6 +65,38 @@ inline void ExpectLayout(const CTavScreen* screen, const std::string& name) {
                              std::string(TAV_SOURCE_DIR) + "/tests/builder/layouts/" + name + ".txt");
 }
 
+// Every caption and label of `dialog` fits its control, measured with the control's own font.
+inline void ExpectTextsFit(const CTavScreen* dialog) {
+    CTavSurface probe;
+    ASSERT_EQ(probe.Create(1, 1), TAVERROR_OK);
+    for (int i = 0; i < dialog->GetObjectCount(); ++i) {
+        const CTavObject* object = dialog->GetObjectAt(i);
+        const auto* button = dynamic_cast<const builder::KitButton*>(object);
+        const auto* check = dynamic_cast<const builder::KitCheckBox*>(object);
+        const auto* label = dynamic_cast<const CTavStatic*>(object);
+        std::vector<std::string> lines;
+        builder::KitFont font;
+        int room = object->GetWidth();
+        if (button != nullptr) {
+            lines = {button->GetCaption()}, font = button->GetKitFont();
+        } else if (check != nullptr) {
+            lines = {check->GetCaption()}, font = check->GetKitFont(), room -= 20; // the box
+        } else if (label != nullptr && dynamic_cast<const CTavEdit*>(object) == nullptr) {
+            lines = label->IsMultiline() ? label->GetLines() : std::vector<std::string>{label->GetText()};
+            font = {label->GetFontName(), label->GetFontHeight(), label->GetFontWeight()};
+            room -= label->GetTextOffsetX();
+        }
+        for (const std::string& line : lines) {
+            int width = 0, height = 0;
+            probe.GetTextExtent(line.c_str(), font.name.c_str(), 0, font.height, font.weight, &width,
+                                &height);
+            EXPECT_LE(width, room) << typeid(*dialog).name() << " control " << object->GetID() << " \""
+                                   << line << "\"";
+            EXPECT_LE(height * static_cast<int>(lines.size()), object->GetHeight()) << line;
+        }
+    }
+}
+
 // A test with a main screen over which dialogs open. Each idle moment while a dialog waits runs the
 // next step of the script on the innermost screen.
 class DialogTest : public HeadlessAppTest {
@@ -102,16 +136,13 @@ protected:
     // Runs `dialog` over the main screen with the script; `read` sees it before it is removed. Gives
     // whether it was confirmed.
     template <typename T>
-    int Run(T* dialog, int x, int y, int width, int height, std::vector<Step> next,
-            const std::function<void(T&)>& read = nullptr) {
+    int Run(T* dialog, std::vector<Step> next, const std::function<void(T&)>& read = nullptr) {
         Script(std::move(next));
-        if (!builder::RunDialog(main, dialog, x, y, width, height))
-            return -1; // and the dialog is gone
-        const int confirmed = dialog->confirmed;
-        if (read)
-            read(*dialog);
-        main->RemoveChildScreen();
-        return confirmed;
+        return builder::DialogKit::Run(main, dialog, [&](T& done) {
+            if (read)
+                read(done);
+            return static_cast<int>(done.confirmed);
+        });
     }
 
     void ClickObject(CTavScreen* screen, DWORD id) {
@@ -162,7 +193,10 @@ protected:
         };
     }
     static Step Layout(const std::string& name) {
-        return [name](CTavScreen* dialog) { ExpectLayout(dialog, name); };
+        return [name](CTavScreen* dialog) {
+            ExpectLayout(dialog, name);
+            ExpectTextsFit(dialog);
+        };
     }
     static Step ExpectText(DWORD id, const std::string& text) {
         return [id, text](CTavScreen* d) { EXPECT_EQ(builder::TextOf(d, id), text) << "id " << id; };
@@ -195,6 +229,7 @@ protected:
     // Compares the last frame, or only the dialog's part of it, with tests/builder/reference/NAME.
     Step LooksLike(const std::string& name, bool dialogOnly = false) {
         return [this, name, dialogOnly](CTavScreen* dialog) {
+            ExpectTextsFit(dialog);
             const platform::PixelBuffer& frame = display->LastFrame();
             platform::PixelBuffer shot;
             ASSERT_TRUE(dialogOnly ? shot.Allocate(dialog->GetWidth(), dialog->GetHeight())

@@ -66,17 +66,17 @@ TEST_F(GenerationDialogsTest, DestinationDialogAcceptsOnlyAnExistingOrCreatedFol
 
     // Empty: told and kept open; an existing folder is taken as typed.
     Script({ok, AnswerBox("You have to specify a directory"), Type(temp.path()), ok});
-    EXPECT_EQ(DestinationDialog::Ask(main, 150, 125, 350, 200), temp.path());
+    EXPECT_EQ(DestinationDialog::Ask(main), temp.path());
 
     // A missing folder not to be created keeps the dialog open; then cancelled.
     Script({Type(fresh), ok, AnswerBox(kCreate, 1), Click(DestinationDialog::kCancelButton)});
-    EXPECT_EQ(DestinationDialog::Ask(main, 150, 125, 350, 200), std::nullopt);
+    EXPECT_EQ(DestinationDialog::Ask(main), std::nullopt);
     EXPECT_FALSE(fs::exists(fresh));
 
     // Only the last part of a path is created; a folder whose parent is missing fails and stays open.
     Script({Type(temp / "missing/child"), ok, AnswerBox(kCreate, 0), AnswerBox("Error creating directory"),
             Set(DestinationDialog::kFolderEdit, ""), Type(fresh), ok, AnswerBox(kCreate, 0)});
-    EXPECT_EQ(DestinationDialog::Ask(main, 150, 125, 350, 200), fresh);
+    EXPECT_EQ(DestinationDialog::Ask(main), fresh);
     EXPECT_TRUE(fs::is_directory(fresh));
     EXPECT_FALSE(fs::exists(temp / "missing"));
 }
@@ -88,7 +88,7 @@ TEST_F(GenerationDialogsTest, BrowsePutsTheChosenFolderIntoTheField) {
             Click(builder::FileChooser::ID_CANCEL), ExpectText(DestinationDialog::kFolderEdit, temp / "sub"),
             Click(DestinationDialog::kBrowseButton), Click(builder::FileChooser::ID_OK),
             ExpectText(DestinationDialog::kFolderEdit, temp / "sub"), Click(DestinationDialog::kOkButton)});
-    EXPECT_EQ(DestinationDialog::Ask(main, 150, 125, 350, 200), temp / "sub");
+    EXPECT_EQ(DestinationDialog::Ask(main), temp / "sub");
 }
 
 // Its questions and messages are answered in the generation runs.

@@ -3,7 +3,7 @@
 // The whole designer on the headless display, driven by clicks; modal screens answered by scripted steps.
 #include "builder/BuilderApp.h"
 #include "builder/DesignView.h"
-#include "builder/FormControls.h"
+#include "builder/DialogKit.h"
 #include "builder/MainScreen.h"
 #include "model/Project.h"
 #include "tests/support/TestSupport.h"

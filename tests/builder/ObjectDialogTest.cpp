@@ -74,7 +74,7 @@ protected:
         dialog->editedIndex = index;
         dialog->presetX = presetX;
         dialog->presetY = presetY;
-        return Run<ObjectDialog>(dialog, 200, 60, 400, 480, std::move(steps));
+        return Run<ObjectDialog>(dialog, std::move(steps));
     }
 
     Project project;

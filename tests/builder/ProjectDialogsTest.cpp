@@ -52,7 +52,7 @@ protected:
     // Runs the project dialog; gives its outputs in one line.
     std::string Outcome(ProjectDialog* dialog, std::vector<Step> steps) {
         std::ostringstream out;
-        Run<ProjectDialog>(dialog, 250, 150, 300, 300, std::move(steps), [&](ProjectDialog& d) {
+        Run<ProjectDialog>(dialog, std::move(steps), [&](ProjectDialog& d) {
             out << d.confirmed << " " << d.name << " " << d.x << "," << d.y << " " << d.width << "x"
                 << d.height << " " << d.bitsPerPixel
                 << (d.appMode == AppMode::FullScreen ? " full " : " window ") << d.showFrameRate
@@ -64,7 +64,7 @@ protected:
     template <typename T>
     std::string Result(std::vector<Step> steps, T* dialog = new T, std::string T::*answer = &T::resultPath) {
         std::string result;
-        Run<T>(dialog, 250, 150, 300, 300, std::move(steps),
+        Run<T>(dialog, std::move(steps),
                [&](T& done) { result = done.confirmed ? "1 " + done.*answer : "0"; });
         return result;
     }
@@ -84,7 +84,7 @@ protected:
         auto* dialog = new ScreenDialog;
         dialog->project = in != nullptr ? in : &project;
         dialog->editIndex = edited;
-        return Run<ScreenDialog>(dialog, 220, 120, 360, 360, std::move(steps));
+        return Run<ScreenDialog>(dialog, std::move(steps));
     }
     // Screen `index` of `in` in one line, then whether the project is marked modified.
     static std::string Brief(const Project& in, int index) {
@@ -102,6 +102,41 @@ protected:
     InFolder here{folder.path()};
     Project project;
 };
+
+// Tab and Shift+Tab walk the fields in reading order and wrap; typing replaces what Tab selected; the
+// focused field is framed; Return is OK, Escape Cancel; a release that was not pressed inside presses
+// nothing.
+TEST_F(ProjectDialogsTest, KeyboardWalksTheFieldsAndReturnAndEscapeEndTheDialog) {
+    const auto focusOn = [](DWORD id) -> Step {
+        return [id](CTavScreen* d) { EXPECT_TRUE(d->GetObjectByID(id)->HasFocus()) << "focus on " << id; };
+    };
+    const Step strayRelease = [this](CTavScreen* d) {
+        const CTavObject* ok = d->GetObjectByID(ProjectDialog::OkButton);
+        display->LButtonUp(static_cast<int>(ok->GetAppX()) + 5, static_cast<int>(ok->GetAppY()) + 5);
+    };
+    const auto shift = [this](bool down) -> Step {
+        return [this, down](CTavScreen*) { display->SetShiftDown(down); };
+    };
+    const Step framed = [this](CTavScreen* d) {
+        for (DWORD id : {ProjectDialog::NameEdit, ProjectDialog::XEdit}) {
+            const CTavObject* field = d->GetObjectByID(id);
+            const int x = static_cast<int>(field->GetAppX()) - 1, y = static_cast<int>(field->GetAppY()) - 1;
+            EXPECT_EQ(display->LastFrame().At(x, y) == 0xFFAA28u, id == ProjectDialog::NameEdit) << id;
+        }
+    };
+    bool selected = false;
+    std::vector<Step> steps = {strayRelease, pause, focusOn(3)};
+    for (DWORD id : {5, 6, 8, 10, 14, 16, 17, 18, 0, 1, 3})
+        steps.insert(steps.end(), {Key(VK_TAB), focusOn(id)});
+    steps.insert(steps.end(), {shift(true), Key(VK_TAB), shift(false), focusOn(1), Key(VK_TAB), pause, framed,
+                               [&](CTavScreen* d) {
+                                   selected = dynamic_cast<CTavEdit*>(d->GetObjectByID(3))->HasSelection();
+                               },
+                               Type("Game"), Key(VK_RETURN)});
+    const std::string outcome = Outcome(new ProjectDialog, steps);
+    EXPECT_EQ(outcome, (selected ? "1 Game" : "1 MyProjectGame") + std::string(" 0,0 800x600 24 window 00"));
+    EXPECT_EQ(Outcome(new ProjectDialog, {Type("X"), Key(VK_ESCAPE)}).substr(0, 2), "0 ");
+}
 
 TEST_F(ProjectDialogsTest, ProjectDialogKeepsTheCallersValuesOnOkAndAppliesItsRules) {
     auto* dialog = new ProjectDialog;

@@ -1,12 +1,14 @@
 #pragma once
 
-#include "tavctrls/TavCtrls.h"
+#include "builder/DialogKit.h"
 
 namespace tav::builder {
 
 // HELP > About.
-class AboutBox : public CTavScreen {
+class AboutBox : public DialogKit {
 public:
+    AboutBox();
+
     enum Control : DWORD { AboutText = 0, CloseButton = 1 };
 
     void AfterInitialize() override;

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "tavctrls/TavCtrls.h"
+#include "builder/DialogKit.h"
 
 #include <optional>
 #include <string>
@@ -9,8 +9,10 @@ namespace tav::builder {
 
 // Asks for the folder that generated code goes into, typed in or browsed for; offers to create a
 // folder that does not exist yet.
-class DestinationDialog : public CTavScreen {
+class DestinationDialog : public DialogKit {
 public:
+    DestinationDialog();
+
     enum : DWORD { kFolderEdit = 1, kBrowseButton = 2, kCancelButton = 3, kOkButton = 4, kCaption = 5 };
 
     // The edit text at the last OK, or the folder chosen with Browse.
@@ -25,8 +27,8 @@ public:
     // Lets the user pick a folder and puts it into the edit box.
     void BrowseForDestination();
 
-    // Shows the dialog over `parent` at the given place, modally; the folder on OK, nothing otherwise.
-    static std::optional<std::string> Ask(CTavScreen* parent, int x, int y, int width, int height);
+    // Shows the dialog over `parent`, modally; the folder on OK, nothing otherwise.
+    static std::optional<std::string> Ask(CTavScreen* parent);
 
 protected:
     void AfterInitialize() override;

@@ -1,8 +1,7 @@
 #pragma once
 
+#include "builder/DialogKit.h"
 #include "builder/FolderListing.h"
-
-#include "tavctrls/TavCtrls.h"
 
 #include <filesystem>
 #include <string>
@@ -12,9 +11,9 @@ namespace tav::builder {
 
 // A modal popup that picks a bitmap file or a folder: a path field, a folder list, a file list
 // (bitmap mode only), a status line, OK and Cancel. Double clicks and Return open folders and
-// accept files, Back goes to the parent folder, Escape cancels, Tab moves between the lists and the
-// path field. The current directory of the process is never changed.
-class FileChooser : public CTavScreen {
+// accept files, Back goes to the parent folder, Escape cancels. The current directory of the process is never
+// changed.
+class FileChooser : public DialogKit {
 public:
     enum class Mode { BitmapFile, Folder };
     enum {
@@ -61,7 +60,6 @@ private:
     void AcceptTyped(bool openFolders);
     void Choose(const std::filesystem::path& result);
     void Cancel();
-    void MoveFocus();
     bool Focused(DWORD id) const;
 
     Mode m_mode;

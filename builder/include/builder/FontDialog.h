@@ -1,6 +1,6 @@
 #pragma once
 
-#include "tavctrls/TavCtrls.h"
+#include "builder/DialogKit.h"
 #include "tavctrls/TavFonts.h"
 
 #include <string>
@@ -9,7 +9,7 @@
 namespace tav::builder {
 
 // Picks one font name from a list: a list box filling the dialog above OK and Cancel.
-class FontDialog : public CTavScreen {
+class FontDialog : public DialogKit {
 public:
     enum { ID_LIST = 0, ID_OK = 1, ID_CANCEL = 2 };
 

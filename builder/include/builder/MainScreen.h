@@ -113,7 +113,7 @@ private:
     void OpenTreePopup(PopupKind kind);
     // A dialog over this screen (over the preview when one is open); true when it was confirmed.
     template <typename Dialog>
-    bool RunConfirmed(Dialog* dialog, int x, int y, int width, int height);
+    bool RunConfirmed(Dialog* dialog);
 
     std::unique_ptr<Project> m_project;
     edits::History m_history;

@@ -1,7 +1,7 @@
 #pragma once
 
+#include "builder/DialogKit.h"
 #include "model/ObjectDef.h"
-#include "tavctrls/TavCtrls.h"
 
 #include <memory>
 #include <optional>
@@ -17,7 +17,7 @@ namespace tav::builder {
 // The popup in which one object of a screen is created or edited: a common block (name, position,
 // size, OK, Cancel) and a block of controls for the object's kind. OK validates the values and
 // stores them; a new object then passes to the project.
-class ObjectDialog : public CTavScreen {
+class ObjectDialog : public DialogKit {
 public:
     ObjectDialog();
     ~ObjectDialog() override;
@@ -66,15 +66,11 @@ private:
     DWORD ShownClickAction() const;
     void ClickActionChosen(DWORD cID, BOOL checked);
     ClickAction ChosenClickAction() const;
-    // Moves OK and Cancel for the dialogs that grew wider.
-    void PlaceWideButtons();
 
-    CTavStatic* AddLabel(DWORD id, const char* text, int x, int y, int width, int height = 20);
     CTavEdit* AddTextEdit(DWORD id, std::string ObjectDef::*field, int x, int y, int width);
     CTavEdit* AddNumberEdit(DWORD id, std::int32_t ObjectDef::*field, int x, int y, int width, int maxLength);
     CTavCheckBox* AddCheck(DWORD id, const char* caption, Flag ObjectDef::*field, int x, int y, int width,
                            int height);
-    CTavButton* AddButton(DWORD id, const char* caption, int x, int y, int width = 50);
     // A colour group: its label, then "R:", "G:", "B:" labels and edits at the given x positions.
     void AddColourGroup(DWORD labelId, const char* text, int labelWidth, int y, RgbTriple ObjectDef::*field,
                         const int (&labelX)[3], const int (&editX)[3]);

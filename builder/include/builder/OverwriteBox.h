@@ -1,6 +1,6 @@
 #pragma once
 
-#include "tavctrls/TavCtrls.h"
+#include "builder/DialogKit.h"
 
 #include <string>
 
@@ -8,8 +8,10 @@ namespace tav::builder {
 
 // The question asked before a generated file replaces an existing one: the message over the box's
 // background and the four answers Always (0), Yes (1), No (2) and Never (3).
-class OverwriteBox : public CTavScreen {
+class OverwriteBox : public DialogKit {
 public:
+    OverwriteBox();
+
     enum : DWORD { kAlwaysButton = 0, kYesButton = 1, kNoButton = 2, kNeverButton = 3, kMessageText = 4 };
 
     // Set before Initialize; the static shows it.

@@ -1,7 +1,7 @@
 #pragma once
 
+#include "builder/DialogKit.h"
 #include "model/ModelTypes.h"
-#include "tavctrls/TavCtrls.h"
 
 #include <cstdint>
 #include <string>
@@ -14,8 +14,10 @@ namespace tav::builder {
 
 // Properties of a project (also those of a new one). The caller sets the nine values, runs the dialog
 // and copies them back into its project when `confirmed` is 1.
-class ProjectDialog : public CTavScreen {
+class ProjectDialog : public DialogKit {
 public:
+    ProjectDialog();
+
     enum Control : DWORD {
         OkButton = 0,
         CancelButton = 1,

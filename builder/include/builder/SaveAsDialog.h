@@ -1,7 +1,7 @@
 #pragma once
 
+#include "builder/DialogKit.h"
 #include "model/ModelTypes.h"
-#include "tavctrls/TavCtrls.h"
 
 #include <string>
 
@@ -9,8 +9,10 @@ namespace tav::builder {
 
 // Names the project file in the save folder (created when missing). Afterwards `resultPath` is the
 // full path to write when `confirmed`.
-class SaveAsDialog : public CTavScreen {
+class SaveAsDialog : public DialogKit {
 public:
+    SaveAsDialog();
+
     enum Control : DWORD {
         TitleLabel = 0,
         FileList = 1,

@@ -1,8 +1,8 @@
 #pragma once
 
+#include "builder/DialogKit.h"
 #include "model/ModelTypes.h"
 #include "model/ScreenDef.h"
-#include "tavctrls/TavCtrls.h"
 
 #include <memory>
 
@@ -14,8 +14,10 @@ namespace tav::builder {
 
 // Properties of a new screen (`editIndex` -1) or of the project's screen at `editIndex`. OK adds the new
 // screen to the project or changes the edited one (marking the project modified when anything changed).
-class ScreenDialog : public CTavScreen {
+class ScreenDialog : public DialogKit {
 public:
+    ScreenDialog();
+
     enum Control : DWORD {
         OkButton = 0,
         CancelButton = 1,

@@ -1,7 +1,7 @@
 #pragma once
 
+#include "builder/DialogKit.h"
 #include "model/ModelTypes.h"
-#include "tavctrls/TavCtrls.h"
 
 #include <string>
 
@@ -12,8 +12,10 @@ class Project;
 namespace tav::builder {
 
 // Picks a screen of the project. `typeFilter`: 0 all screens, 1 full screens, 2 popups, 3 sub screens.
-class ScreenListDialog : public CTavScreen {
+class ScreenListDialog : public DialogKit {
 public:
+    ScreenListDialog();
+
     enum Control : DWORD { ScreenList = 0, SelectButton = 1, CancelButton = 2 };
 
     const Project* project = nullptr;
