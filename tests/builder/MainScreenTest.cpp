@@ -607,12 +607,12 @@ TEST_F(DesignViewTest, DraggingMovesAnObjectAndOneWhoseControlFailsIsSkipped) {
     Drag(Middle(ControlOf(loaded.Object(2))), {100, 550}); // released outside the view
     EXPECT_EQ(position(2), (Point{100, 100}));
     EXPECT_EQ(loaded.modified, 0);
-    Drag(Middle(ControlOf(loaded.Object(2))), InView(300, 200));
+    Drag(Middle(ControlOf(loaded.Object(2))), InView(300, 200)); // grabbed by its middle
     EXPECT_EQ(loaded.modified, 1);
-    EXPECT_EQ(RectOf(ControlOf(loaded.Object(2))), (Rect{300, 200, 60, 40}));
+    EXPECT_EQ(RectOf(ControlOf(loaded.Object(2))), (Rect{270, 180, 60, 40}));
     ExpectArrows(ControlOf(loaded.Object(2)));
     EXPECT_EQ((std::vector<Point>{position(0), position(1), position(2)}),
-              (std::vector<Point>{{10, 10}, {5, 5}, {300, 200}}));
+              (std::vector<Point>{{10, 10}, {5, 5}, {270, 180}}));
     EXPECT_EQ(SelectedText(), "Fine");
     LClick(InView(400, 400)); // the empty view takes the focus
     Drive(1);
@@ -653,7 +653,7 @@ TEST_F(DesignViewTest, DoubleClickAndRightClickMenusActOnTheControl) {
     EXPECT_EQ(PopupItems(View()),
               (std::vector<std::string>{"Add Animation", "Add Button", "Add Edit Box", "Add List Box",
                                         "Add Object", "Add Static", "Add Tree", "Screen Properties"}));
-    ChoosePopupItem(View(), "Add Static", {AnswerObjectDialog("1 -1 0,0", kObjectCancel)}); // no position
+    ChoosePopupItem(View(), "Add Static", {AnswerObjectDialog("1 -1 300,200", kObjectCancel)}); // where clicked
     RClick(Middle(ControlOf(loaded.Object(1))));
     Drive(1);
     EXPECT_EQ(PopupItems(View()), (std::vector<std::string>{"Properties", "Delete", "Screen Properties"}));
@@ -754,7 +754,7 @@ TEST_F(DesignViewTest, PreviewEditsShowInTheMainViewAfterEscape) {
     EXPECT_EQ(View()->previewFlag, 0);
     EXPECT_EQ(ViewControls(View()).size(), 1u) << "the main view shows the changes";
     ASSERT_NE(ControlOf(note), nullptr);
-    EXPECT_EQ(RectOf(ControlOf(note)), (Rect{250, 200, 150, 40})) << "moved in the preview";
+    EXPECT_EQ(RectOf(ControlOf(note)), (Rect{175, 180, 150, 40})) << "moved in the preview";
     EXPECT_EQ(loaded.modified, 1);
     test::ExpectLikeReference(folder / "preview.bmp", kReferences, "designer-preview.bmp");
 }
