@@ -1,6 +1,7 @@
 #include "model/ProjectFile.h"
 
 #include "LineReader.h"
+#include "ObjectRecords.h"
 #include "model/Decimal.h"
 #include "tavctrls/files/AtomicFile.h"
 
@@ -201,13 +202,17 @@ private:
     bool readsBack_ = true;
 };
 
-// Reads values from lines. A missing line ends the read for good; every later read is ignored.
+// Reads values from lines. A missing line ends the read for good; every later read is ignored. A strict
+// reader also ends at a number not written as the writer writes numbers and at a misplaced marker.
 class FieldReader {
 public:
-    explicit FieldReader(LineReader& lines) : lines_(lines) {}
+    explicit FieldReader(LineReader& lines, bool strict = false) : lines_(lines), strict_(strict) {}
 
     bool ok() const { return ok_; }
+    const std::string& damage() const { return damage_; }
     std::string Failure() const {
+        if (!damage_.empty())
+            return damage_;
         if (!lines_.failure().empty())
             return lines_.failure();
         return "the file ends after line " + std::to_string(lines_.lineNumber()) + ", inside the " + place_;
@@ -224,6 +229,11 @@ public:
         std::string_view ignored;
         Next(ignored);
     }
+    void Marker(std::string_view marker) {
+        std::string_view line;
+        if (Next(line) && strict_ && line != marker)
+            Damaged(line, marker);
+    }
     void Text(const char*, std::string& text) {
         std::string_view line;
         if (Next(line))
@@ -231,18 +241,18 @@ public:
     }
     void Int(std::int32_t& value) {
         std::string_view line;
-        if (Next(line))
+        if (NextNumber(line))
             value = ParseDecimal(line);
     }
     void Unsigned(std::uint32_t& value) {
         std::string_view line;
-        if (Next(line))
+        if (NextNumber(line))
             value = ParseUnsignedDecimal(line);
     }
     template <class E>
     void Enum(E& value) {
         std::string_view line;
-        if (Next(line))
+        if (NextNumber(line))
             value = static_cast<E>(ParseUnsignedDecimal(line));
     }
     void Colour(RgbTriple& colour) {
@@ -252,9 +262,30 @@ public:
     }
 
 private:
+    static bool IsNumber(std::string_view line) {
+        if (line.starts_with('-'))
+            line.remove_prefix(1);
+        return !line.empty() && line.size() <= 10 &&
+               std::all_of(line.begin(), line.end(), [](char c) { return c >= '0' && c <= '9'; });
+    }
+    bool NextNumber(std::string_view& line) {
+        if (!Next(line))
+            return false;
+        if (strict_ && !IsNumber(line))
+            Damaged(line, "a number");
+        return ok_;
+    }
+    void Damaged(std::string_view line, std::string_view expected) {
+        ok_ = false;
+        damage_ = "line " + std::to_string(lines_.lineNumber()) + " holds \"" +
+                  std::string(line.substr(0, 40)) + "\" where " + std::string(expected) + " belongs";
+    }
+
     LineReader& lines_;
+    bool strict_;
     bool ok_ = true;
     const char* place_ = "project header";
+    std::string damage_;
 };
 
 std::string Quoted(std::string_view text) {
@@ -308,6 +339,31 @@ private:
     const std::string* second_ = nullptr;
 };
 
+// An object's record: the one form of an object in the project file and on the clipboard.
+template <class Sink>
+void WriteObject(const ObjectDef& object, LineWriter<Sink>& writer) {
+    writer.First(object.image, kEndObject);
+    VisitObjectBeforeFrames(object, writer);
+    writer.Line(kFramesMarker);
+    for (const auto& frame : object.frames)
+        writer.First(frame, kEndFrames);
+    writer.Line(kEndFrames);
+    VisitObjectAfterFrames(object, writer);
+}
+
+// Reads the record whose first line is `first`; false when the lines end inside it (or, for a strict
+// reader, when it is damaged).
+bool ReadObject(std::string_view first, FieldReader& reader, ObjectDef& object) {
+    object.image.assign(first);
+    VisitObjectBeforeFrames(object, reader);
+    reader.Marker(kFramesMarker);
+    std::string_view line;
+    while (reader.Next(line) && line != kEndFrames)
+        object.frames.emplace_back(line);
+    VisitObjectAfterFrames(object, reader);
+    return reader.ok();
+}
+
 // Writes the whole file; false when something in it would not read back as written.
 template <class Sink>
 bool WriteProject(const Project& project, Sink& sink) {
@@ -320,15 +376,8 @@ bool WriteProject(const Project& project, Sink& sink) {
     }
     writer.Line(kEndScreen);
     writer.Line(kObjectMarker);
-    for (const auto& object : project.objects) {
-        writer.First(object->image, kEndObject);
-        VisitObjectBeforeFrames(*object, writer);
-        writer.Line(kFramesMarker);
-        for (const auto& frame : object->frames)
-            writer.First(frame, kEndFrames);
-        writer.Line(kEndFrames);
-        VisitObjectAfterFrames(*object, writer);
-    }
+    for (const auto& object : project.objects)
+        WriteObject(*object, writer);
     writer.Line(kEndObject);
     return writer.readsBack();
 }
@@ -351,13 +400,7 @@ bool ReadProject(Project& project, LineReader& lines, std::string* error) {
     reader.Enter("object list");
     while (reader.Next(line) && line != kEndObject) {
         auto object = std::make_unique<ObjectDef>();
-        object->image.assign(line);
-        VisitObjectBeforeFrames(*object, reader);
-        reader.Skip(); // "FRAMES", not checked
-        while (reader.Next(line) && line != kEndFrames)
-            object->frames.emplace_back(line);
-        VisitObjectAfterFrames(*object, reader);
-        if (reader.ok())
+        if (ReadObject(line, reader, *object))
             loaded.AddObject(std::move(object));
     }
     if (!reader.ok()) {
@@ -460,6 +503,21 @@ bool Project::ReadProjectFile(const std::string& path, std::string* error) {
     if (!read && error != nullptr)
         *error = "'" + path + "': " + *error;
     return read;
+}
+
+void AppendObjectRecords(const std::vector<const ObjectDef*>& objects, std::string& out) {
+    LineWriter<std::string> writer(out);
+    for (const ObjectDef* object : objects)
+        WriteObject(*object, writer);
+}
+
+bool ReadObjectRecord(LineReader& lines, ObjectDef& object, std::string& error) {
+    FieldReader reader(lines, true);
+    std::string_view first;
+    if (reader.Next(first) && ReadObject(first, reader, object))
+        return true;
+    error = !reader.damage().empty() ? reader.damage() : !lines.failure().empty() ? lines.failure() : "";
+    return false;
 }
 
 std::string SaveFolder() {

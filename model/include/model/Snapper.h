@@ -42,10 +42,18 @@ public:
     // A rectangle being resized by the `edges` given: only those edges snap.
     Snap Resize(const Bounds& resizing, int edges) const;
 
+    struct Line {
+        std::int64_t position;
+        int item; // index into the other objects; -1: the screen
+    };
+    struct Pull; // the line that wins on one axis
+
 private:
+    Snap Finish(const Bounds& before, const Pull& x, const Pull& y, int edges) const;
+
     SnapSettings m_settings;
-    std::vector<int> m_xLines; // sorted
-    std::vector<int> m_yLines;
+    std::vector<Line> m_xLines; // sorted by position
+    std::vector<Line> m_yLines;
     std::vector<Bounds> m_others;
     Bounds m_screen;
 };
