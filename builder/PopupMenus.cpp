@@ -16,9 +16,18 @@ int FitInside(int at, int size, int start, int end) {
 
 CTavPopupMenu* OpenPopupMenu(CTavScreen* owner, int x, int y, int width, int height,
                              const std::vector<const char*>& items) {
-    // The visible part of the owner, in window points.
-    const int right = std::min(owner->GetAppX() + owner->GetWidth(), kWindowWidth);
-    const int bottom = std::min(owner->GetAppY() + owner->GetHeight(), kWindowHeight);
+    // The visible part of the owner, in window points, its scroll bars left out.
+    int right = owner->GetAppX() + owner->GetWidth(), bottom = owner->GetAppY() + owner->GetHeight();
+    if (CTavScrollBarsBase* bars = owner->GetScrollBarsObject()) {
+        const int middleX = owner->GetAppX() + owner->GetWidth() / 2;
+        const int middleY = owner->GetAppY() + owner->GetHeight() / 2;
+        while (right > owner->GetAppX() && bars->HitTest(right - 1, middleY))
+            --right;
+        while (bottom > owner->GetAppY() && bars->HitTest(middleX, bottom - 1))
+            --bottom;
+    }
+    right = std::min(right, kWindowWidth);
+    bottom = std::min(bottom, kWindowHeight);
     x = FitInside(x, width, std::max(owner->GetAppX(), 0), right);
     y = FitInside(y, height, std::max(owner->GetAppY(), 0), bottom);
     int scrollX = 0, scrollY = 0;

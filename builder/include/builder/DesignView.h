@@ -69,6 +69,8 @@ public:
     // The selected objects of the shown screen by name, the primary one first.
     const std::vector<std::string>& Selection() const { return m_selection; }
     void SetSelection(std::vector<std::string> names);
+    // The guides of the snap that holds during a drag.
+    const std::vector<Guide>& Guides() const { return m_guides; }
     // After a rebuild: names that vanished drop out; the marks and the grid follow.
     void RefreshMarks();
     // Where the OBJECT menu puts a new object: the middle of what the view shows.
