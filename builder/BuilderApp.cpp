@@ -1,5 +1,6 @@
 #include "builder/BuilderApp.h"
 
+#include "builder/DesignView.h"
 #include "builder/MainScreen.h"
 
 #include <utility>
@@ -22,9 +23,14 @@ void BuilderApp::AfterUpdateFrame(CTavSurface* backSurface) {
 void BuilderApp::AfterMouseMove(int x, int y) {
     if (DragState == PlacingObject && m_dragImage != nullptr)
         m_dragImage->SetPosition(static_cast<float>(x), static_cast<float>(y));
+    else if (m_gestureView != nullptr)
+        m_gestureView->DragTo(x, y);
 }
 
-void BuilderApp::AfterLMouseUp(int, int) {
+void BuilderApp::AfterLMouseUp(int x, int y) {
+    // Released anywhere, over the view or not.
+    if (DesignView* view = std::exchange(m_gestureView, nullptr))
+        view->EndGesture(x, y);
     EndDrag();
 }
 
@@ -45,8 +51,15 @@ void BuilderApp::StartDrag(int state, CTavObject* source, float x, float y) {
     draggedObjectId = static_cast<int>(source->GetID());
 }
 
+void BuilderApp::StartGesture(int state, DesignView* view) {
+    EndDrag();
+    DragState = state;
+    m_gestureView = view;
+}
+
 void BuilderApp::EndDrag() {
     DragState = NoDrag;
+    m_gestureView = nullptr;
     // Cleared before the free, so that nothing reaches the image again; a handler still on the stack
     // may hold it until the event is over.
     TavDeleteObject(std::exchange(m_dragImage, nullptr));

@@ -7,6 +7,7 @@
 #include "builder/DialogKit.h"
 #include "builder/ObjectDialog.h"
 #include "builder/OpenProjectDialog.h"
+#include "builder/PopupMenus.h"
 #include "builder/PreviewScreen.h"
 #include "builder/ProjectDialog.h"
 #include "builder/ProjectViews.h"
@@ -14,6 +15,7 @@
 #include "builder/ScreenDialog.h"
 #include "builder/ScreenListDialog.h"
 #include "builder/SelectionArrows.h"
+#include "builder/StatusLine.h"
 #include "codegen/GenerateCommands.h"
 
 #include <functional>
@@ -30,7 +32,6 @@ constexpr const char* kNoProjectLoaded = "No Project Loaded";
 constexpr const char* kNoScreenSelected = "No Screen Selected";
 constexpr const char* kNoObjectSelected =
     "There is no object selected. Select and object from the tree control on the left and try again";
-constexpr const char* kPopupBackground = "art//popmenuback.bmp";
 constexpr int kPopupWidth = 100;
 constexpr int kPopupItemHeight = 15;
 constexpr int kMenuBarHeight = 20;
@@ -196,6 +197,7 @@ void MainScreen::AfterInitialize() {
     AddTree();
     AddPictures();
     AddPalette();
+    AddStatusLine(this);
     // Keys reach a screen only while it has the focus: F5 works before the first click.
     SetFocus(TRUE);
 }
@@ -392,19 +394,12 @@ void MainScreen::OpenTreePopup(PopupKind kind) {
     CTavApp* app = TavGetApp();
     if (items.empty() || app == nullptr)
         return;
-    int x = 0, y = 0;
-    ScreenToClient(app->GetMouseX(), app->GetMouseY(), &x, &y);
-    auto* menu = new CTavPopupMenu;
-    const int height = kPopupItemHeight * static_cast<int>(items.size());
-    if (menu->Initialize(static_cast<float>(x), static_cast<float>(y), kPopupWidth, height, this,
-                         kPopupBackground) != TAVERROR_OK) {
-        TavDeleteObject(menu);
-        return;
-    }
+    std::vector<const char*> texts;
     for (const PopupItem& item : items)
-        menu->AddItem(item.text);
-    SetPopupMenu(menu);
-    m_popupKind = kind;
+        texts.push_back(item.text);
+    const int height = kPopupItemHeight * static_cast<int>(items.size());
+    if (OpenPopupMenu(this, app->GetMouseX(), app->GetMouseY(), kPopupWidth, height, texts) != nullptr)
+        m_popupKind = kind;
 }
 
 void MainScreen::OnPopupMenuItemClicked(const char* item) {
@@ -730,6 +725,9 @@ void MainScreen::OnAddObject(ObjectKind kind, int x, int y) {
     dialog->kind = kind;
     dialog->project = m_project.get();
     dialog->editedIndex = Project::kNewItem;
+    // From the OBJECT menu: the middle of the view that shows the screen.
+    if (DesignView* view = ActiveView(); x == -1 && view != nullptr && view->ShownScreen() == screenName)
+        view->NewObjectPoint(&x, &y);
     if (x != -1) {
         dialog->presetX = x;
         dialog->presetY = y;

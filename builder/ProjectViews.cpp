@@ -254,7 +254,7 @@ void ClearView(DesignView* view, const std::vector<Shown>& shown) {
             kept.insert(each.id);
     for (CTavObject* control : view->ObjectsSnapshot()) {
         const DWORD id = control->GetID();
-        if (IsArrowId(id) || kept.count(id) != 0)
+        if (IsArrowId(id) || id == GridLayer::kId || kept.count(id) != 0)
             continue;
         view->ForgetSourceOf(id);
         view->RemoveObject(id);
@@ -395,6 +395,7 @@ void ShowScreenInView(Project* project, DesignView* view, const std::string& scr
         view->SetOwner(mainScreen);
         view->previewFlag = 1;
     }
+    view->RefreshMarks();
 }
 
 CTavObject* MakeViewControl(const ObjectDef& object, DWORD id, CTavScreen* view) {

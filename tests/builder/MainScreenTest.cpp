@@ -13,6 +13,7 @@
 #include "builder/ScreenDialog.h"
 #include "builder/SelectionArrows.h"
 #include "tavctrls/platform/BitmapFile.h"
+#include "tavctrls/platform/Messages.h"
 #include "tavgen/Tavgen.h"
 #include "tests/builder/DialogDriver.h"
 #include "tests/builder/MainScreenDriver.h"
@@ -607,16 +608,123 @@ TEST_F(DesignViewTest, DraggingMovesAnObjectAndOneWhoseControlFailsIsSkipped) {
     Drag(Middle(ControlOf(loaded.Object(2))), {100, 550}); // released outside the view
     EXPECT_EQ(position(2), (Point{100, 100}));
     EXPECT_EQ(loaded.modified, 0);
-    Drag(Middle(ControlOf(loaded.Object(2))), InView(300, 200));
+    Drag(Middle(ControlOf(loaded.Object(2))), InView(300, 200)); // grabbed by its middle
     EXPECT_EQ(loaded.modified, 1);
-    EXPECT_EQ(RectOf(ControlOf(loaded.Object(2))), (Rect{300, 200, 60, 40}));
+    EXPECT_EQ(RectOf(ControlOf(loaded.Object(2))), (Rect{270, 180, 60, 40}));
     ExpectArrows(ControlOf(loaded.Object(2)));
     EXPECT_EQ((std::vector<Point>{position(0), position(1), position(2)}),
-              (std::vector<Point>{{10, 10}, {5, 5}, {300, 200}}));
+              (std::vector<Point>{{10, 10}, {5, 5}, {270, 180}}));
     EXPECT_EQ(SelectedText(), "Fine");
     LClick(InView(400, 400)); // the empty view takes the focus
     Drive(1);
     ExpectArrows(nullptr);
+}
+
+// Click, Shift and Ctrl toggle, the rubber band, Escape and Ctrl+A; the tree follows the primary.
+TEST_F(DesignViewTest, SelectionByClicksBandAndKeys) {
+    using Names = std::vector<std::string>;
+    LoadDemo();
+    ClickItem("MyScreen");
+    const auto at = [this](int i) { return Middle(ControlOf(main->GetProject()->Object(i))); };
+    const auto with = [this](unsigned key, std::function<void()> act) {
+        return [this, key, act] { display->Hold(key), act(), display->Release(key); };
+    };
+    const std::tuple<std::function<void()>, Names, std::string> rows[] = {
+        {[&] { LClick(at(0)); }, {"Button1"}, "Button1"},
+        {with(VK_SHIFT, [&] { LClick(at(1)); }), {"Static1", "Button1"}, "Static1"},
+        {with(VK_CONTROL, [&] { LClick(at(1)); }), {"Button1"}, "Button1"},
+        {[&] { LClick(InView(400, 300)); }, {}, "MyScreen"},
+        {[&] { Drag(InView(0, 30), InView(45, 125)); }, {"Button1", "Static1"}, "Button1"},
+        {[&] { LClick(at(1)), display->KeyDown(VK_ESCAPE); }, {}, "MyScreen"},
+        {with(VK_SHIFT, [&] { Drag(InView(150, 110), InView(170, 130)); }), {"Static1"}, "Static1"},
+        {[&] { display->KeyDown('A', platform::mod::kControl); }, {"Static1", "Button1"}, "Static1"},
+    };
+    for (const auto& [act, selected, tree] : rows) {
+        act();
+        Drive(2);
+        EXPECT_EQ(View()->Selection(), selected);
+        EXPECT_EQ(SelectedText(), tree);
+    }
+    ShowScreenInView(main->GetProject(), View(), "MyScreen", false);
+    EXPECT_EQ(View()->Selection(), (Names{"Static1", "Button1"})) << "kept by a rebuild";
+    display->LButtonDown(InView(300, 200)[0], InView(300, 200)[1]);
+    display->MouseMove(InView(20, 100)[0], InView(20, 100)[1]);
+    Drive(2);
+    display->LButtonUp(InView(20, 100)[0], InView(20, 100)[1]);
+    Drive(1);
+    EXPECT_EQ(View()->Selection(), (Names{"Static1"}));
+}
+
+// A drag moves the whole selection by the grab point as one step; a click, none; nudges; a snap to an
+// object's edge with its guide; a resize by a handle as one step, at least a pixel; Alt turns snaps off.
+TEST_F(DesignViewTest, DragsNudgesAndResizesAreStepsThatSnap) {
+    LoadDemo();
+    ClickItem("MyScreen");
+    Project& p = *main->GetProject();
+    edits::History& history = main->Edits();
+    const auto bounds = [&] { return std::vector<Bounds>{BoundsOf(p.Object(0)), BoundsOf(p.Object(1))}; };
+    const auto press = [this](Point from, Point to) {
+        display->LButtonDown(from[0], from[1]);
+        display->MouseMove(to[0], to[1]);
+        Drive(2);
+    };
+    LClick(InView(400, 300));
+    display->KeyDown('A', platform::mod::kControl);
+    display->Hold(VK_MENU);
+    Drag(InView(50, 65), InView(57, 68));
+    display->Release(VK_MENU);
+    EXPECT_EQ(bounds(), (std::vector<Bounds>{{47, 63, 80, 20}, {47, 123, 120, 20}}));
+    EXPECT_EQ(history.StepCount(), 1u);
+    EXPECT_EQ(history.UndoName(p), "Move 2 Objects");
+    ASSERT_TRUE(history.Undo(p));
+    ShowScreenInView(&p, View(), "MyScreen", false);
+    EXPECT_EQ(bounds(), (std::vector<Bounds>{{40, 60, 80, 20}, {40, 120, 120, 20}}));
+    display->KeyDown(VK_ESCAPE);
+    LClick(InView(100, 130));
+    Drive(2);
+    EXPECT_EQ(history.StepCount(), 1u) << "a click moves nothing";
+    display->KeyDown(VK_RIGHT);
+    display->KeyDown(VK_UP, platform::mod::kShift);
+    Drive(6);
+    EXPECT_EQ(bounds(), (std::vector<Bounds>{{40, 60, 80, 20}, {41, 110, 120, 20}}));
+    EXPECT_EQ(history.StepCount(), 2u) << "the undone step is gone";
+    press(InView(45, 115), InView(127, 128)); // its left edge 3 pixels right of Button1's
+    EXPECT_EQ(View()->Guides(), (std::vector<Guide>{{true, 120, 60, 140}}));
+    EXPECT_EQ(std::string(dynamic_cast<CTavStatic*>(main->GetObjectByID(11))->GetText()),
+              "X: 120  Y: 120  W: 120  H: 20");
+    display->LButtonUp(InView(127, 128)[0], InView(127, 128)[1]);
+    Drive(1);
+    EXPECT_EQ(bounds()[1], (Bounds{120, 120, 120, 20}));
+    EXPECT_TRUE(View()->Guides().empty());
+    LClick(Middle(ControlOf(p.Object(0))));
+    press(InView(120, 80), InView(151, 94)); // the bottom right handle; snapped to the grid
+    display->LButtonUp(InView(151, 94)[0], InView(151, 94)[1]);
+    Drive(1);
+    EXPECT_EQ(bounds()[0], (Bounds{40, 60, 110, 30}));
+    EXPECT_EQ(history.UndoName(p), "Resize Button1");
+    display->Hold(VK_MENU);
+    Drag(InView(40, 60), InView(300, 100)); // the top left handle past the other corner
+    display->Release(VK_MENU);
+    Drive(1);
+    EXPECT_EQ(bounds()[0], (Bounds{149, 89, 1, 1}));
+    EXPECT_EQ(history.StepCount(), 5u);
+}
+
+// A popup opened near the view's bottom right corner lies inside it; its last item works. The wheel
+// scrolls.
+TEST_F(DesignViewTest, PopupsFitAndTheWheelScrolls) {
+    LoadDemo();
+    ClickItem("MyScreen");
+    RClick(InView(520, 420)); // beside the scroll bars
+    Drive(1);
+    auto* menu = dynamic_cast<CTavPopupMenu*>(View()->GetPopupMenu());
+    ASSERT_NE(menu, nullptr);
+    EXPECT_EQ(RectOf(menu), (Rect{400, 310, 130, 120})); // above the scroll bars
+    ChoosePopupItem(View(), "Screen Properties", {Dismiss("ScreenDialog")});
+    View()->AfterMouseWheel(0, 0, -2 * WHEEL_DELTA);
+    int x = -1, y = -1;
+    View()->GetScrollPosition(&x, &y);
+    EXPECT_EQ((Point{x, y}), (Point{0, 80}));
 }
 
 // A rebuild shows edits and reads a bitmap changed on disk again.
@@ -653,7 +761,8 @@ TEST_F(DesignViewTest, DoubleClickAndRightClickMenusActOnTheControl) {
     EXPECT_EQ(PopupItems(View()),
               (std::vector<std::string>{"Add Animation", "Add Button", "Add Edit Box", "Add List Box",
                                         "Add Object", "Add Static", "Add Tree", "Screen Properties"}));
-    ChoosePopupItem(View(), "Add Static", {AnswerObjectDialog("1 -1 0,0", kObjectCancel)}); // no position
+    ChoosePopupItem(View(), "Add Static",
+                    {AnswerObjectDialog("1 -1 300,200", kObjectCancel)}); // where clicked
     RClick(Middle(ControlOf(loaded.Object(1))));
     Drive(1);
     EXPECT_EQ(PopupItems(View()), (std::vector<std::string>{"Properties", "Delete", "Screen Properties"}));
@@ -754,7 +863,7 @@ TEST_F(DesignViewTest, PreviewEditsShowInTheMainViewAfterEscape) {
     EXPECT_EQ(View()->previewFlag, 0);
     EXPECT_EQ(ViewControls(View()).size(), 1u) << "the main view shows the changes";
     ASSERT_NE(ControlOf(note), nullptr);
-    EXPECT_EQ(RectOf(ControlOf(note)), (Rect{250, 200, 150, 40})) << "moved in the preview";
+    EXPECT_EQ(RectOf(ControlOf(note)), (Rect{180, 180, 150, 40})) << "moved in the preview";
     EXPECT_EQ(loaded.modified, 1);
     test::ExpectLikeReference(folder / "preview.bmp", kReferences, "designer-preview.bmp");
 }

@@ -1,15 +1,19 @@
 #pragma once
 
 #include "model/ModelTypes.h"
+#include "model/Snapper.h"
 #include "tavctrls/TavCtrls.h"
 
 namespace tav::builder {
 
-// The designer's application: the library's frame loop plus the drag of a palette icon or of a
-// design-view control, whose image follows the mouse over everything.
+class DesignView;
+
+// The designer's application: the library's frame loop plus the drag of a palette icon, whose image
+// follows the mouse over everything, and the gestures of a design view (move, resize, rubber band),
+// which follow the mouse wherever it goes until the button is released.
 class BuilderApp : public CTavApp {
 public:
-    enum Drag : int { NoDrag = 0, MovingObject = 1, PlacingObject = 2 };
+    enum Drag : int { NoDrag = 0, MovingObject = 1, PlacingObject = 2, ResizingObject = 3, Banding = 4 };
 
     ~BuilderApp() override;
     void AfterUpdateFrame(CTavSurface* backSurface) override;
@@ -21,6 +25,12 @@ public:
     int DragState = NoDrag;
     ObjectKind dragKind = ObjectKind::Object;
     int draggedObjectId = -1;
+    // Snapping of moves and resizes in every design view.
+    SnapSettings snap;
+    SnapSettings& Snap() { return snap; }
+    // The view whose gesture the mouse drives, while DragState is one of its gestures.
+    DesignView* GestureView() const { return m_gestureView; }
+    void StartGesture(int state, DesignView* view);
 
     // Starts a drag whose image is a clone of `source` with its top-left corner at window point (x, y).
     void StartDrag(int state, CTavObject* source, float x, float y);
@@ -30,6 +40,7 @@ public:
 
 private:
     CTavObject* m_dragImage = nullptr;
+    DesignView* m_gestureView = nullptr;
 };
 
 // The running application as the designer's, or null.

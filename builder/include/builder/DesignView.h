@@ -1,9 +1,12 @@
 #pragma once
 
+#include "builder/DesignMarks.h"
 #include "model/ObjectDef.h"
+#include "model/Snapper.h"
 #include "tavctrls/TavCtrls.h"
 
-#include <initializer_list>
+#include <memory>
+#include <optional>
 #include <string>
 #include <unordered_map>
 #include <utility>
@@ -17,8 +20,9 @@ namespace tav::builder {
 
 class MainScreen;
 
-// A sub screen that shows one screen of the project with its objects as real controls: selection
-// (framed by the arrows), moving by drag, dropping palette icons, double click and right-click menus.
+// A sub screen that shows one screen of the project with its objects as real controls: a selection of
+// several (each framed, the primary with the arrows and resize handles), moving and resizing by drag
+// with snapping, the rubber band, keys, dropping palette icons, double click and right-click menus.
 class DesignView : public CTavScreen {
 public:
     void OnPopupMenuItemClicked(const char* item) override;
@@ -32,6 +36,13 @@ public:
     void AfterLMouseUp(int x, int y) override;
     void AfterRMouseDown(int x, int y) override;
     void AfterKeyDown(UINT nChar) override;
+    void AfterMouseWheel(int x, int y, int delta) override;
+    void AfterBackBufferRedrawn() override;
+    void AfterSetScrollPosition(int oldX, int oldY, int newX, int newY) override;
+
+    // The gesture started in this view follows the mouse at window point (x, y), and ends there.
+    void DragTo(int x, int y);
+    void EndGesture(int x, int y);
 
     // The main screen whose project is shown: set by a preview rebuild, else the parent screen.
     MainScreen* Owner();
@@ -40,10 +51,11 @@ public:
 
     // The screen last shown (empty when the view is empty); set by the rebuild.
     const std::string& ShownScreen() const { return m_shownScreen; }
-    void SetShownScreen(const std::string& name) { m_shownScreen = name; }
+    // Another screen or project starts with nothing selected.
+    void SetShownScreen(const std::string& name);
     // The project the controls were made from (null when the view is empty): a control never speaks
     // for an object of a project opened since.
-    void SetShownProject(const Project* project) { m_shownProject = project; }
+    void SetShownProject(const Project* project);
     // What a control was made from: its object and the state of the bitmap files it read. A rebuild
     // keeps a control whose source is unchanged and that nobody has touched (given the focus) since.
     struct ControlSource {
@@ -56,7 +68,13 @@ public:
 
     // The selected objects of the shown screen by name, the primary one first.
     const std::vector<std::string>& Selection() const { return m_selection; }
-    void SetSelection(std::vector<std::string> names) { m_selection = std::move(names); }
+    void SetSelection(std::vector<std::string> names);
+    // The guides of the snap that holds during a drag.
+    const std::vector<Guide>& Guides() const { return m_guides; }
+    // After a rebuild: names that vanished drop out; the marks and the grid follow.
+    void RefreshMarks();
+    // Where the OBJECT menu puts a new object: the middle of what the view shows.
+    void NewObjectPoint(int* x, int* y) const;
 
     // The object of the shown screen whose control has `oID`, or null.
     ObjectDef* ObjectOfControl(DWORD oID);
@@ -70,12 +88,39 @@ private:
     std::unordered_map<DWORD, ControlSource> m_sources;
     std::vector<std::string> m_selection;
 
-    // True when a control other than the arrows has the focus.
-    bool AnyControlFocused() const;
-    void SelectInTree(const ObjectDef& object);
-    void FinishMove(int x, int y);
+    // A move, resize or rubber band under way (the app tells which).
+    struct Gesture {
+        int startX = 0, startY = 0; // content point where it began
+        std::vector<int> indexes;   // objects moved or resized
+        std::vector<Bounds> before;
+        Bounds box;                    // their bounds together when it began
+        int edges = 0;                 // Snapper::Edge bits of a resize
+        Bounds now;                    // the moved box or the resized bounds
+        std::vector<std::string> base; // the selection a band adds to
+        std::unique_ptr<Snapper> snapper;
+    };
+    Gesture m_gesture;
+    std::vector<Guide> m_guides;
+    std::optional<Bounds> m_band;
+    int m_popupX = -1, m_popupY = -1; // content point of the last right click
+    bool m_syncingTree = false;
+
+    bool IsMark(DWORD id) const;
+    int IndexOf(const std::string& name) const;
+    CTavObject* ControlOfIndex(int index) const;
+    // The topmost object control at window point (x, y), or null.
+    CTavObject* ControlAt(int x, int y);
+    void ContentPoint(int x, int y, int* outX, int* outY) const;
+    // A click on an object: with `toggle` it joins or leaves the selection, else it becomes the primary
+    // (alone unless it was selected already).
+    void Choose(const std::string& name, bool toggle);
+    void SelectInTree(const std::string& name);
+    void StartGesture(int state, int x, int y, std::vector<int> indexes);
+    void PlaceGestureControls(int dx, int dy);
+    void CancelGesture();
+    void Nudge(int dx, int dy);
+    void ShowStatusText(const std::string& text);
     void FinishPlacing(int x, int y);
-    void OpenPopup(int x, int y, int height, std::initializer_list<const char*> items);
 };
 
 } // namespace tav::builder
