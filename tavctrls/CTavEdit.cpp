@@ -849,3 +849,8 @@ BOOL CTavEdit::OnLMouseDown(int x, int y) {
     Redraw();
     return FALSE;
 }
+
+BOOL CTavEdit::OnMouseWheel(int, int, int delta) {
+    return m_multiline && m_scrollBars != nullptr && m_scrollBars->Wheel(delta, 3 * m_fontHeight) ? TRUE
+                                                                                                  : FALSE;
+}

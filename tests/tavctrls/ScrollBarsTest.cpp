@@ -107,7 +107,7 @@ TEST_F(ScrollBarsTest, ArrowsStepAndTracksJumpInProportion) {
     // Arrows: left (0..19, 80..99), right (60..79, 80..99), up (80..99, 0..19), down (80..99, 60..79),
     // the far edge included. Between the arrows a track stands for positions 0 to 200.
     const Move rows[] = {{5, 100, 90, 100},   {70, 90, 110, 100}, {90, 5, 100, 90},   {90, 70, 100, 110},
-                         {100, 70, 100, 110}, {90, 20, 100, 0},   {90, 50, 100, 150}, {30, 95, 50, 100}};
+                         {100, 70, 100, 110}, {90, 20, 100, 0},   {90, 55, 100, 175}, {30, 95, 50, 100}};
     for (const Move& row : rows) {
         Bars(pane)->SetScrollPosition(100, 100);
         Click(row[0], row[1]);
@@ -122,6 +122,31 @@ TEST_F(ScrollBarsTest, ArrowsStepAndTracksJumpInProportion) {
                 Click(x, y);
         const At at = Position(pane);
         EXPECT_TRUE(at[0] >= 0 && at[0] <= 300 - width && at[1] >= 0 && at[1] <= 300 - height) << width;
+    }
+}
+
+// The vertical bulb of a 300-high content starts at (80..99, 20..39); the track stands for 0 to 300.
+TEST_F(ScrollBarsTest, ABulbFollowsTheMouseUntilReleasedAndTheWheelScrollsTheScreenUnderThePointer) {
+    Pane* pane = AddPane(0, 0, 300, 300, 1);
+    // input, x, y; the position after it
+    const std::tuple<std::string, int, int, int> drag[] = {{"down", 90, 25, 0},
+                                                           {"move", 90, 45, 150},
+                                                           {"move", 10, 200, 200},
+                                                           {"up", 90, 30, 200},
+                                                           {"move", 90, 5, 200}};
+    for (const auto& [input, x, y, expected] : drag) {
+        Queue(input, x, y);
+        Frame(app);
+        EXPECT_EQ(Position(pane), (At{0, expected})) << input << " " << x << "," << y;
+    }
+    EXPECT_EQ(pane->presses, 0);
+    // Over the pane (which does not scroll) the screen scrolls 60 pixels a notch, within its content.
+    screen->SetScrollBars(640, 480, 1);
+    display->MouseMove(50, 50);
+    for (const auto& [notches, y] : {std::pair{-1, 60}, {-3, 240}, {-2, 240}, {1, 180}, {5, 0}}) {
+        display->Wheel(notches);
+        Frame(app);
+        EXPECT_EQ(screen->moves.back()[3], y) << notches;
     }
 }
 
@@ -410,6 +435,15 @@ TEST_F(EditTest, APressPlacesTheCaretTheSelectionShowsWhileFocusedAndModifiersAr
         Click(x, y);
         EXPECT_EQ(edit->GetCaretPosition(), caret) << x << "," << y;
         EXPECT_FALSE(edit->HasSelection());
+    }
+    edit->SetText("1\n2\n3\n4\n5\n6\n7\n8\n9");
+    for (const auto& [notches, y] : {std::pair{-1, 45}, {-9, 80}, {1, 35}}) {
+        display->MouseMove(left, top);
+        display->Wheel(notches);
+        Frame(app);
+        int scrollY = 0;
+        edit->GetScrollPosition(nullptr, &scrollY);
+        EXPECT_EQ(scrollY, y) << "three lines of 15 a notch";
     }
     edit->SelectAll();
     edit->SetFocus(FALSE);

@@ -52,6 +52,8 @@ public:
     BOOL OnChar(char c) override;
     // A press places the caret at the character nearest to it and clears the selection.
     BOOL OnLMouseDown(int x, int y) override;
+    // A multi-line edit scrolls three lines a notch.
+    BOOL OnMouseWheel(int x, int y, int delta) override;
     void AfterUpdate() override;
     void DrawContent() override;
 
