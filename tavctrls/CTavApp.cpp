@@ -199,6 +199,7 @@ LRESULT CTavApp::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_RBUTTONUP:
     case WM_KEYDOWN:
     case WM_CHAR:
+    case WM_MOUSEWHEEL:
         if (runtime.quit == 0)
             RouteInput(message, wParam, lParam);
         break;
@@ -297,6 +298,10 @@ void CTavApp::RouteInput(UINT message, WPARAM wParam, LPARAM lParam) {
         if (child != nullptr)
             child->Char(static_cast<char>(wParam));
         AfterChar(static_cast<char>(wParam));
+        break;
+    case WM_MOUSEWHEEL:
+        if (child != nullptr)
+            child->MouseWheel(x, y, static_cast<short>(HIWORD(wParam)));
         break;
     default:
         break;

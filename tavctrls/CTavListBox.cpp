@@ -513,3 +513,7 @@ void CTavListBox::Finish() {
     FinishPart(m_background);
     CTavObject::Finish();
 }
+
+BOOL CTavListBox::OnMouseWheel(int, int, int delta) {
+    return m_scrollBars != nullptr && m_scrollBars->Wheel(delta, 3 * m_itemHeight) ? TRUE : FALSE;
+}

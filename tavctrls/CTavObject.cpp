@@ -65,6 +65,9 @@ BOOL CTavObject::OnLMouseDown(int, int) {
 BOOL CTavObject::OnLMouseUp(int, int) {
     return FALSE;
 }
+BOOL CTavObject::OnMouseWheel(int, int, int) {
+    return FALSE;
+}
 BOOL CTavObject::OnKeyDown(UINT) {
     return FALSE;
 }

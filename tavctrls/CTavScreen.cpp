@@ -791,6 +791,29 @@ void CTavScreen::Char(char c) {
     RouteFrom(this, true, &CTavScreen::RouteChar, c);
 }
 
+void CTavScreen::MouseWheel(int x, int y, int delta) {
+    tav::BusyScope busy;
+    RouteFrom(this, false, &CTavScreen::RouteMouseWheel, x, y, delta);
+}
+
+BOOL CTavScreen::RouteMouseWheel(int x, int y, int delta) {
+    if (!ContainsPoint(x, y))
+        return FALSE;
+    if (CTavScreen* sub = SubScreenAt(x, y))
+        return RouteFrom(sub, false, &CTavScreen::RouteMouseWheel, x, y, delta);
+    for (CTavObject* object : ObjectsSnapshot()) {
+        if (!Owns(object) || !object->HitTest(x, y))
+            continue;
+        if (object->OnMouseWheel(x, y, delta) || Gone())
+            return TRUE;
+    }
+    // Three steps of 20 pixels a notch.
+    if (m_scrollBars != nullptr && m_scrollBars->Wheel(delta, 60))
+        return FALSE;
+    AfterMouseWheel(x, y, delta);
+    return FALSE;
+}
+
 BOOL CTavScreen::RouteMouseMove(int x, int y) {
     if (m_scrollBars != nullptr && m_scrollBars->OnMouseMove(x, y))
         return FALSE;

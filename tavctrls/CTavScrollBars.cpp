@@ -337,14 +337,15 @@ BOOL CTavScrollBars::OnLMouseDown(int x, int y) {
     m_heldArrow = ArrowAt(x, y);
     if (m_heldArrow != ARROW_NONE)
         Step(m_heldArrow);
-    else
+    else if (!PressBulb(x, y))
         PressTrack(OnHorizontalTrack(x, y), x, y);
     return TRUE;
 }
 
 BOOL CTavScrollBars::OnLMouseUp(int x, int y) {
-    const bool held = m_heldArrow != ARROW_NONE;
+    const bool held = m_heldArrow != ARROW_NONE || m_dragAxis != 0;
     m_heldArrow = ARROW_NONE;
+    m_dragAxis = 0;
     return held || HitTest(x, y);
 }
 
@@ -385,7 +386,61 @@ void CTavScrollBars::PressTrack(bool horizontal, int x, int y) {
         SetScrollPosition(m_scrollX, position);
 }
 
+bool CTavScrollBars::PressBulb(int x, int y) {
+    int ownerX = 0, ownerY = 0;
+    OwnerAppPosition(&ownerX, &ownerY);
+    const Geometry& g = m_geometry;
+    const Local p = ToLocal(x - ownerX, y - ownerY, g.viewWidth, g.viewHeight);
+    if (OnHorizontalTrack(x, y) && p.x >= g.horizontalBulbX &&
+        p.x < g.horizontalBulbX + g.horizontalBulbLength) {
+        m_dragAxis = 1;
+        m_dragGrip = p.x - g.horizontalBulbX;
+    } else if (OnVerticalTrack(x, y) && p.y >= g.verticalBulbY &&
+               p.y < g.verticalBulbY + g.verticalBulbLength) {
+        m_dragAxis = 2;
+        m_dragGrip = p.y - g.verticalBulbY;
+    }
+    return m_dragAxis != 0;
+}
+
+// The bulb's offset along the track stands for the scroll position as the geometry places it.
+void CTavScrollBars::Drag() {
+    CTavApp* app = tav::CurrentApp();
+    if (app == nullptr || !app->IsMouseButtonDown()) {
+        m_dragAxis = 0;
+        return;
+    }
+    int ownerX = 0, ownerY = 0;
+    OwnerAppPosition(&ownerX, &ownerY);
+    const bool horizontal = m_dragAxis == 1;
+    const long long free = (horizontal ? m_viewWidth : m_viewHeight) - 3LL * m_thickness;
+    if (free < 1)
+        return;
+    const int bulb = (horizontal ? app->GetMouseX() - ownerX : app->GetMouseY() - ownerY) - m_dragGrip;
+    const long long content = horizontal ? m_contentWidth : m_contentHeight;
+    const int position = ClampInt((bulb - m_thickness) * content / free, 0, static_cast<int>(content));
+    if (horizontal && position != m_scrollX)
+        SetScrollPosition(position, m_scrollY);
+    else if (!horizontal && position != m_scrollY)
+        SetScrollPosition(m_scrollX, position);
+}
+
+BOOL CTavScrollBars::Wheel(int delta, int notch) {
+    const bool vertical = m_contentHeight > m_viewHeight;
+    if (!vertical && m_contentWidth <= m_viewWidth)
+        return FALSE;
+    const int pixels = static_cast<int>(-static_cast<long long>(delta) * notch / WHEEL_DELTA);
+    if (vertical)
+        SetScrollPosition(m_scrollX,
+                          ClampInt(static_cast<long long>(m_scrollY) + pixels, 0, m_contentHeight));
+    else
+        SetScrollPosition(ClampInt(static_cast<long long>(m_scrollX) + pixels, 0, m_contentWidth), m_scrollY);
+    return TRUE;
+}
+
 void CTavScrollBars::Update() {
+    if (m_dragAxis != 0)
+        Drag();
     if (m_heldArrow == ARROW_NONE)
         return;
     CTavApp* app = tav::CurrentApp();

@@ -799,3 +799,7 @@ void CTavTree::SetItemHeight(int height) {
     UpdateContentSize();
     Redraw();
 }
+
+BOOL CTavTree::OnMouseWheel(int, int, int delta) {
+    return m_scrollBars != nullptr && m_scrollBars->Wheel(delta, 3 * m_itemHeight) ? TRUE : FALSE;
+}

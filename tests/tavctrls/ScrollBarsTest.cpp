@@ -107,7 +107,7 @@ TEST_F(ScrollBarsTest, ArrowsStepAndTracksJumpInProportion) {
     // Arrows: left (0..19, 80..99), right (60..79, 80..99), up (80..99, 0..19), down (80..99, 60..79),
     // the far edge included. Between the arrows a track stands for positions 0 to 200.
     const Move rows[] = {{5, 100, 90, 100},   {70, 90, 110, 100}, {90, 5, 100, 90},   {90, 70, 100, 110},
-                         {100, 70, 100, 110}, {90, 20, 100, 0},   {90, 50, 100, 150}, {30, 95, 50, 100}};
+                         {100, 70, 100, 110}, {90, 20, 100, 0},   {90, 55, 100, 175}, {30, 95, 50, 100}};
     for (const Move& row : rows) {
         Bars(pane)->SetScrollPosition(100, 100);
         Click(row[0], row[1]);
@@ -122,6 +122,31 @@ TEST_F(ScrollBarsTest, ArrowsStepAndTracksJumpInProportion) {
                 Click(x, y);
         const At at = Position(pane);
         EXPECT_TRUE(at[0] >= 0 && at[0] <= 300 - width && at[1] >= 0 && at[1] <= 300 - height) << width;
+    }
+}
+
+// The vertical bulb of a 300-high content starts at (80..99, 20..39); the track stands for 0 to 300.
+TEST_F(ScrollBarsTest, ABulbFollowsTheMouseUntilReleasedAndTheWheelScrollsTheScreenUnderThePointer) {
+    Pane* pane = AddPane(0, 0, 300, 300, 1);
+    // input, x, y; the position after it
+    const std::tuple<std::string, int, int, int> drag[] = {{"down", 90, 25, 0},
+                                                           {"move", 90, 45, 150},
+
+                                                           {"up", 90, 30, 150},
+                                                           {"move", 90, 5, 150}};
+    for (const auto& [input, x, y, expected] : drag) {
+        Queue(input, x, y);
+        Frame(app);
+        EXPECT_EQ(Position(pane), (At{0, expected})) << input << " " << x << "," << y;
+    }
+    EXPECT_EQ(pane->presses, 0);
+    // Over the pane (which does not scroll) the screen scrolls 60 pixels a notch, within its content.
+    screen->SetScrollBars(640, 480, 1);
+    display->MouseMove(50, 50);
+    for (const auto& [notches, y] : {std::pair{-1, 60}, {-3, 240}, {-2, 240}, {1, 180}, {5, 0}}) {
+        display->Wheel(notches);
+        Frame(app);
+        EXPECT_EQ(screen->moves.back()[3], y) << notches;
     }
 }
 
@@ -225,10 +250,11 @@ TEST_F(AnimationTest, RemovingItselfDuringTheFrameIsDeferredAndSafe) {
 
 // One key press or a text typed byte by byte.
 struct Input {
-    Input(UINT code) : key(code) {}
+    Input(UINT code, unsigned held = 0) : key(code), modifiers(held) {}
     Input(std::string typed) : text(std::move(typed)) {}
     Input(const char* typed) : text(typed) {}
     UINT key = 0;
+    unsigned modifiers = 0; // held during the key
     std::string text;
 };
 
@@ -244,8 +270,10 @@ protected:
     }
     void Press(const std::vector<Input>& inputs) {
         for (const Input& input : inputs) {
+            display->SetModifiers(input.modifiers);
             if (input.key != 0)
                 screen->KeyDown(input.key);
+            display->SetModifiers(0);
             for (char c : input.text)
                 screen->Char(c);
         }
@@ -305,9 +333,108 @@ TEST_F(EditTest, KeysAndCharactersEditTheText) {
     EXPECT_EQ(edit->GetCaretPosition(), 3);
     edit->SetText("\xC3\xA9\xC3\xA9");
     EXPECT_EQ(edit->GetCaretPosition(), 2);
-    display->SetShiftDown(true); // keys are ignored while shift is held, characters still come
-    Press({VK_LEFT, VK_BACK, VK_DELETE, VK_HOME, "D"});
-    EXPECT_EQ(std::string(edit->GetText()), e + "D" + e);
+}
+
+constexpr unsigned kS = platform::mod::kLShift, kC = platform::mod::kRControl;
+
+TEST_F(EditTest, ShiftSelectsTypingReplacesAndControlGoesThroughTheClipboard) {
+    const std::string e = "\xC3\xA9"; // é
+    struct Row {
+        const char* what;
+        std::string text;
+        int caret, maxLength;
+        std::vector<Input> inputs;
+        std::string expectedText;
+        int expectedCaret;
+        std::string selected, clipboard = "old";
+    };
+    const Row rows[] = {
+        {"shift+left selects backwards", "abcd", 4, -1, {{VK_LEFT, kS}, {VK_LEFT, kS}}, "abcd", 2, "cd"},
+        {"typing replaces it", "abcd", 4, -1, {{VK_LEFT, kS}, {VK_LEFT, kS}, "X"}, "abX", 3, ""},
+        {"back removes only it", "abcd", 1, -1, {{VK_RIGHT, kS}, {VK_RIGHT, kS}, VK_BACK}, "ad", 1, ""},
+        {"delete removes only it", "abcd", 3, -1, {{VK_HOME, kS}, VK_DELETE}, "d", 0, ""},
+        {"left collapses to its start", "abcd", 1, -1, {{VK_END, kS}, VK_LEFT}, "abcd", 1, ""},
+        {"a move without shift drops it", "abcd", 3, -1, {{VK_HOME, kS}, VK_END}, "abcd", 4, ""},
+        {"control+A in the middle", "abc", 1, -1, {{'A', kC}}, "abc", 3, "abc"},
+        {"copy keeps the text", "abcd", 0, -1, {{VK_RIGHT, kS}, {'C', kC}}, "abcd", 1, "a", "a"},
+        {"copy of nothing keeps the clipboard", "abc", 1, -1, {{'C', kC}, {'X', kC}}, "abc", 1, ""},
+        {"cut", "abcd", 0, -1, {{VK_END, kS}, {VK_LEFT, kS}, {'X', kC}}, "d", 0, "", "abc"},
+        {"paste replaces the selection", "abcd", 4, -1, {{VK_LEFT, kS}, {'V', kC}}, "abcold", 6, ""},
+        {"max length counts the selection", "abc", 3, 3, {{VK_LEFT, kS}, "zy"}, "abz", 3, ""},
+        {"paste is cut at the max length", "ab", 2, 4, {{'V', kC}}, "abol", 4, ""},
+    };
+    for (const Row& row : rows) {
+        ASSERT_TRUE(TavSetClipboardText("old"));
+        CTavEdit* edit = AddEdit(row.text);
+        edit->SetMaxLength(row.maxLength);
+        edit->SetCaretPosition(row.caret);
+        Press(row.inputs);
+        EXPECT_EQ(std::string(edit->GetText()), row.expectedText) << row.what;
+        EXPECT_EQ(edit->GetCaretPosition(), row.expectedCaret) << row.what;
+        EXPECT_EQ(edit->GetSelectedText(), row.selected) << row.what;
+        EXPECT_EQ(TavGetClipboardText(), row.clipboard) << row.what;
+        screen->RemoveObject(5);
+    }
+    // Pasted text is filtered as typed text is.
+    const std::pair<int, std::string> pastes[] = {{0, "a!b\n\tc" + e + "\xFF\xE2\x82\xAC 1"},
+                                                  {1, "1a!\n2" + e + "3"}};
+    for (const auto& [numbersOnly, pasted] : pastes) {
+        CTavEdit* edit = AddEdit("");
+        edit->SetNumbersOnly(numbersOnly);
+        TavSetClipboardText(pasted);
+        Press({{'V', kC}});
+        EXPECT_EQ(std::string(edit->GetText()), numbersOnly ? "123" : "abc" + e + " 1");
+        screen->RemoveObject(5);
+    }
+}
+
+// Pixels of the selection's colour in the edit.
+int SelectionPixels(CTavEdit* edit) {
+    int count = 0;
+    for (int y = 0; y < edit->GetHeight(); ++y)
+        for (int x = 0; x < edit->GetWidth(); ++x)
+            count += PixelAt(edit->GetImage(), x, y) == 0x3584E4;
+    return count;
+}
+
+TEST_F(EditTest, APressPlacesTheCaretTheSelectionShowsWhileFocusedAndModifiersAreKeptApart) {
+    int a = 0;
+    app.GetBackBuffer()->GetTextExtent("a", "Verdana", 0, 15, 0, &a, nullptr);
+    CTavEdit* edit = AddEdit("aaaa\naaaa", 200, 60);
+    edit->SetMultiline(TRUE);
+    edit->SelectAll();
+    EXPECT_GT(SelectionPixels(edit), 8 * a * 10) << "both lines";
+    const int left = 10 + edit->GetTextOffsetX(), top = 10 + edit->GetTextOffsetY();
+    // x, y; the caret: nearest boundary, on the second line, never after a line's break
+    const std::array<int, 3> presses[] = {{left + 2 * a - a / 2 + 1, top + 1, 2},
+
+                                          {left + 1, top + 16, 5},
+                                          {left + 190, top + 1, 4},
+                                          {left + 190, top + 59, 9}};
+    for (const auto& [x, y, caret] : presses) {
+        edit->SelectAll();
+        Click(x, y);
+        EXPECT_EQ(edit->GetCaretPosition(), caret) << x << "," << y;
+        EXPECT_FALSE(edit->HasSelection());
+    }
+    edit->SetText("1\n2\n3\n4\n5\n6\n7\n8\n9");
+    display->MouseMove(left, top);
+    display->Wheel(-1);
+    Frame(app);
+    int scrollY = 0;
+    edit->GetScrollPosition(nullptr, &scrollY);
+    EXPECT_EQ(scrollY, 45) << "three lines of 15 a notch";
+    edit->SelectAll();
+    edit->SetFocus(FALSE);
+    Frame(app, 20); // the blink redraws it
+    EXPECT_EQ(SelectionPixels(edit), 0);
+    // Held modifiers answer the key state query for the generic key and their own side only.
+    const std::tuple<unsigned, int, bool> keys[] = {
+        {kC, VK_LCONTROL, false}, {kC, VK_RCONTROL, true}, {platform::mod::kLAlt, VK_MENU, true}};
+    for (const auto& [held, key, down] : keys) {
+        display->SetModifiers(held);
+        EXPECT_EQ(GetAsyncKeyState(key) != 0, down) << held << " " << key;
+    }
 }
 
 TEST_F(EditTest, MultiLineEditingKeepsTheStaticLayout) {

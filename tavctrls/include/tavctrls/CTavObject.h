@@ -42,6 +42,8 @@ public:
     virtual BOOL OnChar(char c);
     virtual BOOL OnRMouseDown(int x, int y);
     virtual BOOL OnRMouseUp(int x, int y);
+    // The mouse wheel over the object (see CTavScreen::AfterMouseWheel); TRUE when it scrolled.
+    virtual BOOL OnMouseWheel(int x, int y, int delta);
     virtual DWORD Initialize(DWORD id, float x, float y, const char* bitmap, CTavScreen* screen);
     virtual DWORD Initialize(DWORD id, float x, float y, int width, int height, CTavScreen* screen);
     virtual DWORD Initialize(DWORD id, float x, float y, const char* bitmap, int width, int height,

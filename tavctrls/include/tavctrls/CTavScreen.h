@@ -138,6 +138,9 @@ public:
     void DoubleClick(int x, int y);
     void KeyDown(UINT key);
     void Char(char c);
+    // To the innermost modal screen when the pointer is over it: a list, tree or multi-line edit under
+    // the pointer scrolls, else the screen's own scroll bars, else AfterMouseWheel is called.
+    void MouseWheel(int x, int y, int delta);
 
     DWORD GetID() const { return m_id; }
     int GetType() const { return m_type; }
@@ -168,6 +171,7 @@ private:
     BOOL RouteDoubleClick(int x, int y);
     BOOL RouteKeyDown(UINT key);
     BOOL RouteChar(char c);
+    BOOL RouteMouseWheel(int x, int y, int delta);
     CTavScreen* SubScreenAt(int x, int y) const;
     BOOL ObjectHidden(const CTavObject* obj) const;
     void DrawBackground();

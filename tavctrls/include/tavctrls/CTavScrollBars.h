@@ -36,6 +36,12 @@ public:
     DWORD Attach(CTavObject* object, int contentWidth, int contentHeight, int option);
 
     void SetScrollPosition(int x, int y);
+    // The mouse wheel: `delta` in WHEEL_DELTA units a notch, positive away from the user; each notch
+    // scrolls `notch` pixels, vertically when the content is taller than the view, else sideways.
+    // FALSE when there is nothing to scroll that way.
+    BOOL Wheel(int delta, int notch) override;
+    // TRUE while a bulb is dragged (it follows the mouse at each Update until the button is up).
+    BOOL IsDragging() const { return m_dragAxis != 0; }
     void SetContentSize(int width, int height);
     void SetThickness(int thickness);
     void SetShown(BOOL shown);
@@ -105,6 +111,9 @@ private:
     bool OnVerticalTrack(int x, int y) const;
     void Step(int arrow);
     void PressTrack(bool horizontal, int x, int y);
+    // Starts dragging the bulb under the point; false when there is none.
+    bool PressBulb(int x, int y);
+    void Drag();
 
     float m_repeatInterval = 0.2f;
     int m_step = 10;
@@ -134,4 +143,7 @@ private:
     // The thickness asked for; small views use less (see ApplyThicknessRule).
     int m_wantedThickness = 20;
     Geometry m_geometry;
+    // 1 horizontal, 2 vertical while a bulb is dragged; where along it the mouse holds it.
+    int m_dragAxis = 0;
+    int m_dragGrip = 0;
 };

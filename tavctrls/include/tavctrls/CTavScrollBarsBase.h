@@ -16,6 +16,9 @@ public:
     virtual BOOL OnMouseMove(int x, int y) = 0;
     virtual BOOL OnLMouseDown(int x, int y) = 0;
     virtual BOOL OnLMouseUp(int x, int y) = 0;
+    // The mouse wheel turned by `delta` (WHEEL_DELTA a notch), `notch` pixels a notch; TRUE when the
+    // bars scrolled the owner (or could have: the content is larger than the view).
+    virtual BOOL Wheel(int /*delta*/, int /*notch*/) { return FALSE; }
     virtual void Update() = 0;
     // Draws the bars onto the owner's surface.
     virtual void Draw(CTavSurface* surface) = 0;

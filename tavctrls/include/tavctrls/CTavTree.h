@@ -79,6 +79,8 @@ public:
     CTavObject* Clone(CTavObject* target, int withScreen) override;
     BOOL OnLMouseDown(int x, int y) override;
     BOOL OnDoubleClick(int x, int y) override;
+    // Three rows a notch.
+    BOOL OnMouseWheel(int x, int y, int delta) override;
     BOOL OnRMouseDown(int x, int y) override;
     BOOL OnKeyDown(UINT key) override;
     void DrawContent() override;

@@ -93,6 +93,8 @@ public:
     // Lets time pass without a frame (as while the application is inactive).
     void AdvanceClock(double seconds);
     void SetShiftDown(bool down);
+    // The modifiers held now (mod:: flags), without a message.
+    void SetModifiers(unsigned held) { modifiers_ = held; }
 
     const DisplaySettings& Settings() const { return settings_; }
     const PixelBuffer& LastFrame() const { return lastFrame_; }
