@@ -139,6 +139,11 @@ void DesignView::SetSelection(std::vector<std::string> names) {
     RefreshMarks();
 }
 
+// The preview shows the screen as the program will: no grid.
+bool DesignView::GridShown() const {
+    return !m_shownScreen.empty() && previewFlag != 1;
+}
+
 void DesignView::RefreshMarks() {
     std::erase_if(m_selection, [this](const std::string& name) { return IndexOf(name) == -1; });
     CTavObject* primary = m_selection.empty() ? nullptr : ControlOfIndex(IndexOf(m_selection.front()));
@@ -146,7 +151,7 @@ void DesignView::RefreshMarks() {
         FrameWithArrows(this, *primary);
     else
         HideArrows(this);
-    UpdateGrid(this, CurrentSnap(), !m_shownScreen.empty());
+    UpdateGrid(this, CurrentSnap(), GridShown());
     Invalidate();
 }
 
@@ -460,7 +465,7 @@ void DesignView::AfterBackBufferRedrawn() {
 }
 
 void DesignView::AfterSetScrollPosition(int, int, int, int) {
-    UpdateGrid(this, CurrentSnap(), !m_shownScreen.empty());
+    UpdateGrid(this, CurrentSnap(), GridShown());
 }
 
 void DesignView::AfterMouseWheel(int, int, int delta) {

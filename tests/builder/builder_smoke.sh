@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # The designer in a real window on a private X server, started from a folder other than its own (its
-# art is found beside the program): FILE > New, OK in the project dialog, Yes to the startup-screen
-# question, OK in the screen dialog; then FILE > Exit, Yes, and No to saving. The designer must end
+# art is found beside the program): FILE > New, OK (Return) in the project dialog, Yes to the startup-screen
+# question, OK (Return) in the screen dialog; then FILE > Exit, Yes, and No to saving. The designer must end
 # with status 0, and the tree must have changed between the first and the second screenshot.
 # Usage: builder_smoke.sh TAVBUILDER
 # With SMOKE_SHOT_DIR set, the screenshots are also copied there.
@@ -42,6 +42,12 @@ click() {
     xdotool mousemove --window "$window" "$1" "$2" click 1
     sleep 1
 }
+# Presses a key in the window (a dialog's Return is its OK).
+key() {
+    alive "$2"
+    xdotool key --window "$window" "$1"
+    sleep 1
+}
 shot() {
     import -window root "$work/$1.png"
     if [[ -n ${SMOKE_SHOT_DIR:-} ]]; then
@@ -53,9 +59,9 @@ shot start
 # Menu bar titles from x = 0, rows of 15 pixels under the 20-pixel bar.
 click 12 10 "FILE"
 click 20 27 "FILE > New"
-click 445 420 "OK of the project dialog at (250, 150)"
+key Return "OK of the project dialog"
 click 310 430 "Yes to the startup-screen question"
-click 475 445 "OK of the screen dialog at (220, 120)"
+key Return "OK of the screen dialog"
 shot screen
 click 12 10 "FILE"
 click 20 72 "FILE > Exit"

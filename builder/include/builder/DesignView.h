@@ -82,6 +82,7 @@ public:
     bool ContainsWindowPoint(int x, int y) const;
 
 private:
+    bool GridShown() const;
     MainScreen* m_owner = nullptr;
     std::string m_shownScreen;
     const Project* m_shownProject = nullptr;
