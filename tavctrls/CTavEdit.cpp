@@ -2,6 +2,7 @@
 
 #include "CTavApp.h"
 #include "CTavScrollBars.h"
+#include "TavClipboard.h"
 #include "TavRuntime.h"
 #include "TavText.h"
 #include "tavctrls/platform/Text.h"
@@ -19,6 +20,9 @@ constexpr int kLinesContentMargin = 5;
 // Multi-line text breaks where a line reaches the width minus this.
 constexpr int kBreakMargin = 5;
 constexpr std::string_view kAcceptedPunctuation = " ,.?;:\\/_-";
+// The selection: white text on the desktop's accent blue.
+constexpr DWORD kSelectionPixel = 0x3584E4;
+constexpr COLORREF kSelectedText = RGB(255, 255, 255);
 
 struct CodeRange {
     char32_t first;
@@ -149,7 +153,7 @@ CTavEdit::~CTavEdit() = default;
 
 DWORD CTavEdit::Initialize(const char* text, DWORD id, float x, float y, int width, int height,
                            CTavScreen* screen, const char* backBitmap) {
-    m_caret = 0;
+    m_caret = m_anchor = 0;
     m_pending.clear();
     const DWORD result = CTavStatic::Initialize(text, id, x, y, width, height, screen, backBitmap);
     if (result != TAVERROR_OK)
@@ -166,6 +170,7 @@ CTavObject* CTavEdit::Clone(CTavObject* target, int withScreen) {
     copy->m_blinkInterval = m_blinkInterval;
     copy->m_blinkTime = m_blinkTime;
     copy->m_caret = m_caret;
+    copy->m_anchor = m_anchor;
     copy->m_maxLength = m_maxLength;
     copy->m_numbersOnly = m_numbersOnly;
     copy->m_pending.clear();
@@ -204,6 +209,7 @@ int CTavEdit::CharacterWidthAt(std::size_t at) {
 
 void CTavEdit::Layout() {
     m_caret = BoundaryAtOrBefore(m_text, std::min(m_caret, m_text.size()));
+    m_anchor = BoundaryAtOrBefore(m_text, std::min(m_anchor, m_text.size()));
     m_textWidth = 0;
     m_characterCount = 0;
     m_wellFormed = true;
@@ -304,7 +310,7 @@ void CTavEdit::EditText(std::size_t at, std::size_t removeLength, std::string_vi
                         int caretX) {
     const std::string removed = m_text.substr(at, removeLength);
     m_text.replace(at, removeLength, insert);
-    m_caret = caret;
+    m_caret = m_anchor = caret;
     if (!m_wellFormed) {
         // Stray bytes next to the change may now join with it: measure everything again.
         Layout();
@@ -355,27 +361,39 @@ void CTavEdit::ScrollTo(int x, int y) {
 // ---- caret ----
 
 void CTavEdit::SetCaretPosition(int position) {
-    const std::size_t wanted = position < 0 ? 0 : static_cast<std::size_t>(position);
-    m_caret = BoundaryAtOrBefore(m_text, std::min(wanted, m_text.size()));
+    SetSelection(position, position);
+}
+
+void CTavEdit::SetSelection(int anchor, int caret) {
+    const auto clamp = [this](int position) {
+        const std::size_t wanted = position < 0 ? 0 : static_cast<std::size_t>(position);
+        return BoundaryAtOrBefore(m_text, std::min(wanted, m_text.size()));
+    };
+    m_anchor = clamp(anchor);
+    m_caret = clamp(caret);
     m_caretX = Measure(std::string_view(m_text).substr(0, m_caret));
     Redraw();
 }
 
-// Selection: placeholders until the edit keeps an anchor; they place the caret only.
-void CTavEdit::SetSelection(int, int caret) {
-    SetCaretPosition(caret);
-}
-
 void CTavEdit::SelectAll() {
-    SetCaretPosition(static_cast<int>(m_text.size()));
+    m_anchor = 0;
+    m_caret = m_text.size();
+    m_caretX = m_textWidth;
+    Redraw();
 }
 
 BOOL CTavEdit::HasSelection() const {
-    return FALSE;
+    return m_anchor != m_caret ? TRUE : FALSE;
 }
 
 std::string CTavEdit::GetSelectedText() const {
-    return {};
+    return m_text.substr(SelectionStart(), SelectionEnd() - SelectionStart());
+}
+
+int CTavEdit::XOf(std::size_t at) {
+    const std::string_view text = m_text;
+    return at <= m_caret ? m_caretX - Measure(text.substr(at, m_caret - at))
+                         : m_caretX + Measure(text.substr(m_caret, at - m_caret));
 }
 
 void CTavEdit::GetCaretLineColumn(int* line, int* column) const {
@@ -405,8 +423,8 @@ void CTavEdit::AfterUpdate() {
         return;
     m_blinkTime = 0;
     m_caretShown = m_caretShown ? 0 : 1;
-    // Without the focus the caret is not drawn: nothing to show unless one is still on the image.
-    if (m_focus || m_caretDrawn)
+    // Without the focus neither caret nor selection is drawn: nothing to do unless one is still shown.
+    if (m_focus || m_caretDrawn || m_selectionDrawn)
         Redraw();
 }
 
@@ -454,7 +472,6 @@ void CTavEdit::DrawSingleLine() {
     if (strip.Create(m_width, m_fontHeight > 0 ? m_fontHeight : 1) != TAVERROR_OK)
         return;
     strip.SetFont(m_fontName.c_str(), m_fontWidth, m_fontHeight, m_fontWeight);
-    strip.Fill(tav::PixelOfColour(m_backColour));
     // Only the characters that can reach the strip are drawn, at the pen positions they have in the
     // whole line; a glyph may overhang its advance, so a margin of one cell is drawn on each side.
     const int margin = std::max(m_fontHeight, 1);
@@ -466,11 +483,54 @@ void CTavEdit::DrawSingleLine() {
         endX += CharacterWidthAt(end);
         end += tav::Utf8SequenceLength(m_text, end);
     }
-    strip.DrawText(startX - scrollX, 0, m_textColour, m_text.substr(start, end - start).c_str());
-    if (m_background != nullptr)
-        strip.BltTransparent(m_image->GetDDSurface(), m_textOffsetX, y, tav::PixelOfColour(m_backColour));
+    DrawStrip(strip, start, std::string_view(m_text).substr(start, end - start), startX - scrollX);
+    BlitStrip(strip, m_textOffsetX, y);
+}
+
+// As the static draws its lines, with the selection.
+void CTavEdit::DrawLines() {
+    if (m_background == nullptr)
+        m_image->Fill(tav::PixelOfColour(m_backColour));
     else
-        strip.Blt(m_image->GetDDSurface(), m_textOffsetX, y);
+        m_background->Display(m_image);
+    int scrollX = 0, scrollY = 0;
+    GetScrollPosition(&scrollX, &scrollY);
+    CTavSurface strip;
+    if (strip.Create(m_width, m_fontHeight > 0 ? m_fontHeight : 1) != TAVERROR_OK)
+        return;
+    strip.SetFont(m_fontName.c_str(), m_fontWidth, m_fontHeight, m_fontWeight);
+    std::size_t from = 0;
+    for (std::size_t i = 0; i < m_lines.size(); from += m_lines[i++].size()) {
+        const int y = static_cast<int>(i) * m_fontHeight - scrollY + m_textOffsetY;
+        if (y >= m_height || y + m_fontHeight <= 0)
+            continue;
+        DrawStrip(strip, from, m_lines[i], 0);
+        BlitStrip(strip, m_textOffsetX - scrollX, y);
+    }
+}
+
+void CTavEdit::DrawStrip(CTavSurface& strip, std::size_t from, std::string_view text, int penX) {
+    strip.Fill(tav::PixelOfColour(m_backColour));
+    const std::size_t start = std::max(SelectionStart(), from);
+    const std::size_t end = std::min(SelectionEnd(), from + text.size());
+    if (!m_focus || start >= end) {
+        strip.DrawText(penX, 0, m_textColour, std::string(text).c_str());
+        return;
+    }
+    // The selected characters are written again over their highlight, at the same pen positions.
+    const std::string selected(text.substr(start - from, end - start));
+    const int left = penX + Measure(text.substr(0, start - from));
+    strip.FillRect(left, 0, left + Measure(selected), strip.GetHeight(), kSelectionPixel);
+    strip.DrawText(penX, 0, m_textColour, std::string(text).c_str());
+    strip.DrawText(left, 0, kSelectedText, selected.c_str());
+    m_selectionDrawn = true;
+}
+
+void CTavEdit::BlitStrip(CTavSurface& strip, int x, int y) {
+    if (m_background != nullptr)
+        strip.BltTransparent(m_image->GetDDSurface(), x, y, tav::PixelOfColour(m_backColour));
+    else
+        strip.Blt(m_image->GetDDSurface(), x, y);
 }
 
 void CTavEdit::DrawCaret() {
@@ -498,8 +558,9 @@ void CTavEdit::DrawCaret() {
 void CTavEdit::DrawContent() {
     if (m_image == nullptr || m_image->GetDDSurface() == nullptr)
         return;
+    m_selectionDrawn = false;
     if (m_multiline)
-        CTavStatic::DrawContent();
+        DrawLines();
     else
         DrawSingleLine();
     DrawCaret();
@@ -508,20 +569,46 @@ void CTavEdit::DrawContent() {
 // ---- keys ----
 
 bool CTavEdit::ShiftHeld() const {
-    return (GetAsyncKeyState(VK_LSHIFT) & 0x8000) != 0 || (GetAsyncKeyState(VK_RSHIFT) & 0x8000) != 0;
+    return (GetAsyncKeyState(VK_SHIFT) & 0x8000) != 0;
+}
+
+bool CTavEdit::ControlHeld() const {
+    return (GetAsyncKeyState(VK_CONTROL) & 0x8000) != 0;
 }
 
 BOOL CTavEdit::OnKeyDown(UINT key) {
-    if (ShiftHeld())
-        return FALSE;
     // A key between the bytes of a character ends it unfinished.
     m_pending.clear();
+    if (ControlHeld() && (key == 'A' || key == 'C' || key == 'X' || key == 'V')) {
+        RedrawHold hold(*this);
+        if (key == 'A')
+            SelectAll();
+        else if (key == 'V')
+            Paste();
+        else if (HasSelection() && TavSetClipboardText(GetSelectedText()) && key == 'X')
+            DeleteSelection();
+        RestartBlink();
+        return FALSE;
+    }
     const bool vertical = key == VK_UP || key == VK_DOWN;
     const bool handled = key == VK_LEFT || key == VK_RIGHT || key == VK_END || key == VK_HOME ||
                          key == VK_DELETE || key == VK_BACK || (vertical && m_multiline);
     if (!handled)
         return FALSE;
     RedrawHold hold(*this);
+    const bool extend = ShiftHeld();
+    if ((key == VK_DELETE || key == VK_BACK) && DeleteSelection()) {
+        RestartBlink();
+        return FALSE;
+    }
+    if ((key == VK_LEFT || key == VK_RIGHT) && HasSelection() && !extend) {
+        // An arrow collapses the selection to its side.
+        const std::size_t to = key == VK_LEFT ? SelectionStart() : SelectionEnd();
+        m_caretX = XOf(to);
+        m_caret = m_anchor = to;
+        RestartBlink();
+        return FALSE;
+    }
     switch (key) {
     case VK_LEFT:
         MoveLeft();
@@ -548,6 +635,8 @@ BOOL CTavEdit::OnKeyDown(UINT key) {
         DeleteBeforeCaret();
         break;
     }
+    if (!extend)
+        m_anchor = m_caret;
     RestartBlink();
     return FALSE;
 }
@@ -621,6 +710,18 @@ void CTavEdit::DeleteAtCaret() {
     EditText(m_caret, tav::Utf8SequenceLength(m_text, m_caret), {}, m_caret, m_caretX);
 }
 
+bool CTavEdit::DeleteSelection() {
+    if (!HasSelection())
+        return false;
+    const std::size_t start = SelectionStart();
+    EditText(start, SelectionEnd() - start, {}, start, XOf(start));
+    int scrollX = 0, scrollY = 0;
+    GetScrollPosition(&scrollX, &scrollY);
+    if (m_caretX < scrollX)
+        ScrollTo(std::min(scrollX - kBackScrollStep, m_caretX), scrollY);
+    return true;
+}
+
 void CTavEdit::DeleteBeforeCaret() {
     if (m_caret == 0)
         return;
@@ -664,19 +765,87 @@ BOOL CTavEdit::OnChar(char c) {
     const std::string character = CollectByte(static_cast<unsigned char>(c));
     if (character.empty() || !Accepts(character))
         return FALSE;
-    if (m_maxLength >= 1 && m_characterCount + 1 > static_cast<std::size_t>(m_maxLength))
+    const std::size_t selected = CountCharacters(GetSelectedText());
+    if (m_maxLength >= 1 && m_characterCount - selected + 1 > static_cast<std::size_t>(m_maxLength))
         return FALSE;
     RedrawHold hold(*this);
-    InsertAtCaret(character);
+    InsertText(character);
     RestartBlink();
     return FALSE;
 }
 
-void CTavEdit::InsertAtCaret(std::string_view character) {
-    const int width = Measure(character);
-    EditText(m_caret, 0, character, m_caret + character.size(), m_caretX + width);
+void CTavEdit::InsertText(std::string_view text) {
+    const std::size_t start = SelectionStart();
+    const int width = Measure(text);
+    EditText(start, SelectionEnd() - start, text, start + text.size(), XOf(start) + width);
     int scrollX = 0, scrollY = 0;
     GetScrollPosition(&scrollX, &scrollY);
     if (!m_multiline && m_caretX - scrollX > m_width)
         ScrollTo(m_caretX + width, scrollY);
+    else if (!m_multiline && m_caretX < scrollX)
+        ScrollTo(m_caretX - kBackScrollStep, scrollY);
+}
+
+std::string CTavEdit::FilterPasted(std::string_view text) {
+    std::size_t room = std::string::npos;
+    if (m_maxLength >= 1) {
+        const std::size_t kept = m_characterCount - CountCharacters(GetSelectedText());
+        room =
+            static_cast<std::size_t>(m_maxLength) > kept ? static_cast<std::size_t>(m_maxLength) - kept : 0;
+    }
+    std::string accepted;
+    const std::string whole(text);
+    for (std::size_t at = 0, length = 0; at < whole.size() && room > 0; at += length) {
+        length = tav::Utf8SequenceLength(whole, at);
+        const std::string_view character = std::string_view(whole).substr(at, length);
+        const bool stray = length == 1 && static_cast<unsigned char>(character[0]) >= 0x80;
+        if (!stray && Accepts(character)) {
+            accepted += character;
+            --room;
+        }
+    }
+    return accepted;
+}
+
+void CTavEdit::Paste() {
+    const std::string text = FilterPasted(TavGetClipboardText());
+    if (!text.empty())
+        InsertText(text);
+}
+
+std::size_t CTavEdit::CaretAt(int x, int y) {
+    int scrollX = 0, scrollY = 0;
+    GetScrollPosition(&scrollX, &scrollY);
+    const int left = x - static_cast<int>(m_appX) - m_textOffsetX + scrollX;
+    std::size_t line = 0, lineStart = 0;
+    if (m_multiline && m_fontHeight > 0) {
+        const int row = (y - static_cast<int>(m_appY) - m_textOffsetY + scrollY) / m_fontHeight;
+        for (; line + 1 < m_lines.size() && static_cast<int>(line) < row; ++line)
+            lineStart += m_lines[line].size();
+    }
+    const std::string& text = m_multiline ? m_lines[line] : m_text;
+    // Past a character's middle the caret goes after it; on a line that goes on below, never after its
+    // last character, so that the caret stays on that line.
+    const std::size_t last = m_multiline && line + 1 < m_lines.size() ? text.size() - 1 : text.size();
+    std::size_t at = 0;
+    for (int atX = 0; at < last;) {
+        const std::size_t length = tav::Utf8SequenceLength(text, at);
+        const int width = Measure(std::string_view(text).substr(at, length));
+        if (atX + width / 2 >= left || at + length > last)
+            break;
+        atX += width;
+        at += length;
+    }
+    return lineStart + at;
+}
+
+BOOL CTavEdit::OnLMouseDown(int x, int y) {
+    m_pending.clear();
+    if (m_lines.empty())
+        return FALSE;
+    m_caret = m_anchor = CaretAt(x, y);
+    m_caretX = Measure(std::string_view(m_text).substr(0, m_caret));
+    RestartBlink();
+    Redraw();
+    return FALSE;
 }

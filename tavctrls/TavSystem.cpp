@@ -21,8 +21,8 @@ int MessageBox(HWND, const char* text, const char* caption, UINT) {
 
 short GetAsyncKeyState(int key) {
     auto& display = tav::TheRuntime().display;
-    const bool shift = key == VK_SHIFT || key == VK_LSHIFT || key == VK_RSHIFT;
-    if (shift && display && display->ShiftDown())
+    const unsigned modifiers = tav::platform::ModifiersOfKey(static_cast<unsigned>(key));
+    if (modifiers != 0 && display && (display->Modifiers() & modifiers) != 0)
         return static_cast<short>(0x8000);
     return 0;
 }
@@ -37,19 +37,24 @@ std::vector<std::string> TavGetFontFamilies() {
     return tav::platform::FontFamilies();
 }
 
-// Until the display carries the clipboard: kept within the process.
+// The display's clipboard; without a display one kept within the process.
 namespace {
-std::string& ClipboardText() {
+std::string& OwnClipboard() {
     static std::string text;
     return text;
 }
 } // namespace
 
 BOOL TavSetClipboardText(const std::string& text) {
-    ClipboardText() = text;
-    return TRUE;
+    auto& display = tav::TheRuntime().display;
+    if (!display) {
+        OwnClipboard() = text;
+        return TRUE;
+    }
+    return display->SetClipboardText(text) ? TRUE : FALSE;
 }
 
 std::string TavGetClipboardText() {
-    return ClipboardText();
+    auto& display = tav::TheRuntime().display;
+    return display ? display->ClipboardText() : OwnClipboard();
 }

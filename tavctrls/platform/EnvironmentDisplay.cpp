@@ -85,8 +85,10 @@ bool EnvironmentDisplay::PeekMessage(WindowMessage& message) {
         message = WindowMessage{msg::kDestroy, 0, 0};
         return true;
     }
-    if (script_.Next(frames_, message))
+    if (script_.Next(frames_, message)) {
+        scriptModifiers_ = ModifiersAfter(scriptModifiers_, message);
         return true;
+    }
     return inner_->PeekMessage(message);
 }
 

@@ -24,6 +24,7 @@ bool HeadlessDisplay::Open(const DisplaySettings& settings, std::string* error) 
 bool HeadlessDisplay::PeekMessage(WindowMessage& message) {
     if (NextInput(message)) {
         inputEndedAt_.reset();
+        modifiers_ = ModifiersAfter(modifiers_, message);
         return true;
     }
     if (queue_.Pending(frames_))
@@ -113,8 +114,8 @@ void HeadlessDisplay::ShowMessageBox(const std::string& title, const std::string
     std::cerr << title << ": " << text << std::endl;
 }
 
-void HeadlessDisplay::KeyDown(unsigned virtualKey) {
-    Queue(&InputBuilder::KeyDown, virtualKey);
+void HeadlessDisplay::KeyDown(unsigned virtualKey, unsigned modifiers) {
+    Queue(&InputBuilder::KeyDown, virtualKey, modifiers);
 }
 void HeadlessDisplay::Char(unsigned char byte) {
     Queue(&InputBuilder::Char, byte);
@@ -147,8 +148,13 @@ void HeadlessDisplay::SetFrameTime(double seconds) {
 }
 
 void HeadlessDisplay::SetShiftDown(bool down) {
-    shiftDown_ = down;
+    modifiers_ = down ? modifiers_ | mod::kLShift : modifiers_ & ~mod::kShift;
     input_.SetShiftDown(down);
+}
+
+bool HeadlessDisplay::SetClipboardText(const std::string& text) {
+    clipboard_ = text;
+    return true;
 }
 
 bool HeadlessDisplay::SaveLastFrame(const std::string& path, std::string* error) const {

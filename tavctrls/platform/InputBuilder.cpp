@@ -2,6 +2,8 @@
 
 #include "tavctrls/platform/KeyMap.h"
 
+#include <algorithm>
+#include <cstdint>
 #include <utility>
 
 namespace tav::platform {
@@ -43,10 +45,40 @@ void InputBuilder::RClick(int x, int y) {
     RButtonUp(x, y);
 }
 
-void InputBuilder::KeyDown(unsigned virtualKey) {
+void InputBuilder::KeyDown(unsigned virtualKey, unsigned modifiers) {
+    std::vector<unsigned> pressed;
+    for (const unsigned key : {vk::kShift, vk::kControl, vk::kMenu})
+        if ((modifiers & ModifiersOfKey(key)) != 0 && (held_ & ModifiersOfKey(key)) == 0)
+            pressed.push_back(key);
+    for (const unsigned key : pressed)
+        Hold(key);
     Add({msg::kKeyDown, virtualKey, 0});
-    if (const unsigned character = ControlCharacterOfKey(virtualKey))
+    const unsigned character = ControlCharacterOfKey(virtualKey);
+    if (character != 0 && (held_ & (mod::kControl | mod::kAlt)) == 0)
         Add({msg::kChar, character, 0});
+    for (auto key = pressed.rbegin(); key != pressed.rend(); ++key)
+        Release(*key);
+}
+
+void InputBuilder::Hold(unsigned virtualKey) {
+    const WindowMessage down{msg::kKeyDown, virtualKey, 0};
+    held_ = ModifiersAfter(held_, down);
+    Add(down);
+}
+
+void InputBuilder::Release(unsigned virtualKey) {
+    const WindowMessage up{msg::kKeyUp, virtualKey, 0};
+    held_ = ModifiersAfter(held_, up);
+    Add(up);
+}
+
+void InputBuilder::Wheel(int notches) {
+    if (notches == 0)
+        return;
+    const int delta = std::clamp(notches * msg::kWheelDelta, -32768, 32767);
+    Add({msg::kMouseWheel,
+         static_cast<std::uintptr_t>(static_cast<std::uint16_t>(delta)) << 16 | MouseFlags(),
+         PackPoint(mouseX_, mouseY_)});
 }
 
 void InputBuilder::Text(std::string_view utf8) {
@@ -63,8 +95,15 @@ std::vector<InputStep> InputBuilder::Take() {
     return std::exchange(steps_, {});
 }
 
+unsigned InputBuilder::MouseFlags() const {
+    const bool shift = shiftDown_ || (held_ & mod::kShift) != 0;
+    return heldButtons_ | (shift ? mk::kShift : 0u) | ((held_ & mod::kControl) != 0 ? mk::kControl : 0u);
+}
+
 void InputBuilder::Mouse(unsigned message, int x, int y) {
-    Add({message, heldButtons_ | (shiftDown_ ? mk::kShift : 0u), PackPoint(x, y)});
+    mouseX_ = x;
+    mouseY_ = y;
+    Add({message, MouseFlags(), PackPoint(x, y)});
 }
 
 } // namespace tav::platform

@@ -116,13 +116,37 @@ std::string ParseCommand(const std::vector<std::string_view>& words, std::string
     int value = 0;
     if (command == "key") {
         if (arguments != 1)
-            return "usage: key NAME or key NUMBER";
-        unsigned key = VirtualKeyFromName(words[1]);
-        if (key == 0 && ParseInt(words[1], 1, 255, value))
+            return "usage: key NAME, key NUMBER or key MODIFIER+...+NAME";
+        std::string_view name = words[1];
+        unsigned modifiers = 0;
+        for (auto plus = name.find('+'); plus != std::string_view::npos; plus = name.find('+')) {
+            const unsigned modifier = ModifierKeyFromName(name.substr(0, plus));
+            if (modifier == 0)
+                return Quoted(name.substr(0, plus)) + " is no modifier (SHIFT, CONTROL or ALT)";
+            modifiers |= ModifiersOfKey(modifier);
+            name.remove_prefix(plus + 1);
+        }
+        unsigned key = VirtualKeyFromName(name);
+        if (key == 0 && ParseInt(name, 1, 255, value))
             key = static_cast<unsigned>(value);
         if (key == 0)
-            return "unknown key " + Quoted(words[1]);
-        input.KeyDown(key);
+            return "unknown key " + Quoted(name);
+        input.KeyDown(key, modifiers);
+    } else if (command == "hold" || command == "release") {
+        const unsigned key = arguments == 1 ? ModifierKeyFromName(words[1]) : 0;
+        if (key == 0)
+            return "usage: " + std::string(command) + " SHIFT, CONTROL or ALT";
+        const bool held = (input.Held() & ModifiersOfKey(key)) != 0;
+        if (held == (command == "hold"))
+            return Quoted(words[1]) + (held ? " is held already" : " is not held");
+        if (held)
+            input.Release(key);
+        else
+            input.Hold(key);
+    } else if (command == "wheel") {
+        if (arguments != 1 || !ParseInt(words[1], -100, 100, value))
+            return "usage: wheel N (notches from -100 to 100, negative towards the user)";
+        input.Wheel(value);
     } else if (command == "char") {
         if (arguments != 1 || !ParseInt(words[1], 0, 255, value))
             return "usage: char N (a byte value from 0 to 255)";

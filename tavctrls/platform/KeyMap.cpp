@@ -18,15 +18,21 @@ struct NamedKey {
 };
 
 constexpr std::array kNamedKeys{
-    NamedKey{"BACK", vk::kBack},         NamedKey{"BACKSPACE", vk::kBack},    NamedKey{"TAB", vk::kTab},
-    NamedKey{"RETURN", vk::kReturn},     NamedKey{"ENTER", vk::kReturn},      NamedKey{"SHIFT", vk::kShift},
-    NamedKey{"CONTROL", vk::kControl},   NamedKey{"MENU", vk::kMenu},         NamedKey{"PAUSE", vk::kPause},
-    NamedKey{"CAPITAL", vk::kCapital},   NamedKey{"ESCAPE", vk::kEscape},     NamedKey{"SPACE", vk::kSpace},
-    NamedKey{"PRIOR", vk::kPrior},       NamedKey{"NEXT", vk::kNext},         NamedKey{"END", vk::kEnd},
-    NamedKey{"HOME", vk::kHome},         NamedKey{"LEFT", vk::kLeft},         NamedKey{"UP", vk::kUp},
-    NamedKey{"RIGHT", vk::kRight},       NamedKey{"DOWN", vk::kDown},         NamedKey{"INSERT", vk::kInsert},
-    NamedKey{"DELETE", vk::kDelete},     NamedKey{"MULTIPLY", vk::kMultiply}, NamedKey{"ADD", vk::kAdd},
-    NamedKey{"SUBTRACT", vk::kSubtract}, NamedKey{"DECIMAL", vk::kDecimal},   NamedKey{"DIVIDE", vk::kDivide},
+    NamedKey{"BACK", vk::kBack},         NamedKey{"BACKSPACE", vk::kBack},
+    NamedKey{"TAB", vk::kTab},           NamedKey{"RETURN", vk::kReturn},
+    NamedKey{"ENTER", vk::kReturn},      NamedKey{"SHIFT", vk::kShift},
+    NamedKey{"CONTROL", vk::kControl},   NamedKey{"MENU", vk::kMenu},
+    NamedKey{"ALT", vk::kMenu},          NamedKey{"CTRL", vk::kControl},
+    NamedKey{"PAUSE", vk::kPause},       NamedKey{"CAPITAL", vk::kCapital},
+    NamedKey{"ESCAPE", vk::kEscape},     NamedKey{"SPACE", vk::kSpace},
+    NamedKey{"PRIOR", vk::kPrior},       NamedKey{"NEXT", vk::kNext},
+    NamedKey{"END", vk::kEnd},           NamedKey{"HOME", vk::kHome},
+    NamedKey{"LEFT", vk::kLeft},         NamedKey{"UP", vk::kUp},
+    NamedKey{"RIGHT", vk::kRight},       NamedKey{"DOWN", vk::kDown},
+    NamedKey{"INSERT", vk::kInsert},     NamedKey{"DELETE", vk::kDelete},
+    NamedKey{"MULTIPLY", vk::kMultiply}, NamedKey{"ADD", vk::kAdd},
+    NamedKey{"SUBTRACT", vk::kSubtract}, NamedKey{"DECIMAL", vk::kDecimal},
+    NamedKey{"DIVIDE", vk::kDivide},
 };
 
 // "F1" .. "F24" and "NUMPAD0" .. "NUMPAD9": a prefix and a number in a range.
@@ -155,6 +161,11 @@ unsigned VirtualKeyFromName(std::string_view name) {
     if (const unsigned function = NumberedKey(key, "F", 1, 12, vk::kF1))
         return function;
     return NumberedKey(key, "NUMPAD", 0, 9, vk::kNumpad0);
+}
+
+unsigned ModifierKeyFromName(std::string_view name) {
+    const unsigned key = VirtualKeyFromName(name);
+    return key == vk::kShift || key == vk::kControl || key == vk::kMenu ? key : 0;
 }
 
 unsigned ControlCharacterOfKey(unsigned virtualKey) {

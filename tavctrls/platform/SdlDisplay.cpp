@@ -163,8 +163,22 @@ int SdlDisplay::RefreshRate() {
     return mode.refresh_rate;
 }
 
-bool SdlDisplay::ShiftDown() {
-    return (SDL_GetModState() & KMOD_SHIFT) != 0;
+unsigned SdlDisplay::Modifiers() {
+    return ModifiersOfSdl(SDL_GetModState());
+}
+
+// SDL's clipboard is the desktop's, shared with other programs.
+bool SdlDisplay::SetClipboardText(const std::string& text) {
+    return videoStarted_ && SDL_SetClipboardText(text.c_str()) == 0;
+}
+
+std::string SdlDisplay::ClipboardText() {
+    if (!videoStarted_ || SDL_HasClipboardText() != SDL_TRUE)
+        return {};
+    char* text = SDL_GetClipboardText();
+    std::string result = text != nullptr ? text : "";
+    SDL_free(text);
+    return result;
 }
 
 void SdlDisplay::ShowMessageBox(const std::string& title, const std::string& text) {

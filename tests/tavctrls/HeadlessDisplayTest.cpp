@@ -30,8 +30,12 @@ std::string Describe(const WindowMessage& m) {
         {msg::kDestroy, "destroy"},   {msg::kClose, "close"},   {msg::kActivateApp, "activate"},
         {msg::kKeyDown, "key"},       {msg::kChar, "char"},     {msg::kMouseMove, "move"},
         {msg::kLButtonDown, "ldown"}, {msg::kLButtonUp, "lup"}, {msg::kLButtonDblClk, "ldbl"},
-        {msg::kRButtonDown, "rdown"}, {msg::kRButtonUp, "rup"}};
+        {msg::kRButtonDown, "rdown"}, {msg::kRButtonUp, "rup"}, {msg::kKeyUp, "keyup"},
+        {msg::kMouseWheel, "wheel"}};
     std::string text = names.at(m.message) + " " + std::to_string(m.wParam);
+    if (m.message == msg::kMouseWheel) // the delta and the flags
+        text = "wheel " + std::to_string(static_cast<std::int16_t>(m.wParam >> 16)) + "/" +
+               std::to_string(m.wParam & 0xFFFF);
     if (m.message >= msg::kMouseMove)
         text += " " + std::to_string(PointX(m.lParam)) + "," + std::to_string(PointY(m.lParam));
     return text;
@@ -131,7 +135,7 @@ TEST_F(HeadlessDisplayTest, InputArrivesInOrderWithTheButtonsAndShiftHeldAndWait
               "ldown 1 300,-2; move 1 32767,-32768; rdown 3 1,2; lup 2 -1,-1; rup 4 0,0; "
               "ldown 5 9,8; lup 4 9,8; ldbl 5 9,8; lup 4 9,8; key 8; char 8; char 97; char 195; "
               "char 169; activate 0; destroy 0");
-    EXPECT_TRUE(display.ShiftDown());
+    EXPECT_EQ(display.Modifiers(), mod::kLShift);
     display.KeyDown('A');
     display.Wait(3);
     display.KeyDown('B');
@@ -140,6 +144,27 @@ TEST_F(HeadlessDisplayTest, InputArrivesInOrderWithTheButtonsAndShiftHeldAndWait
     // An inactive application waits for messages instead of presenting; that counts as well.
     display.WaitMessage();
     EXPECT_EQ(Drain(display), "key 66");
+}
+
+// Held keys count once their message is taken; a chord holds its modifiers for its key only.
+TEST_F(HeadlessDisplayTest, ModifiersFollowTheMessagesTakenAndChordsReleaseOnlyWhatTheyPressed) {
+    display.SetShiftDown(false);
+    display.Hold(vk::kControl);
+    EXPECT_EQ(display.Modifiers(), 0u);
+    EXPECT_EQ(Drain(display), "key 17");
+    EXPECT_EQ(display.Modifiers(), mod::kLControl);
+    display.KeyDown(vk::kTab, mod::kShift | mod::kControl);
+    display.MouseMove(5, 6);
+    display.Wheel(-2);
+    display.Release(vk::kControl);
+    display.KeyDown(vk::kTab, mod::kAlt);
+    display.Hold(vk::kRShift);
+    EXPECT_EQ(Drain(display),
+              "key 16; key 9; keyup 16; move 8 5,6; wheel -240/8 5,6; keyup 17; key 18; key 9; "
+              "keyup 18; key 161");
+    EXPECT_EQ(display.Modifiers(), mod::kRShift);
+    EXPECT_TRUE(display.SetClipboardText("a\nb"));
+    EXPECT_EQ(display.ClipboardText(), "a\nb");
 }
 
 TEST_F(HeadlessDisplayTest, TheIdleHandlerRunsOnAnEmptyQueueAndMayQueueMoreOrRemoveItself) {
@@ -343,6 +368,13 @@ SDL_Event Event(Uint32 type, int detail = 0) {
 const auto Key = [](SDL_Keycode key, Uint32 type = SDL_KEYDOWN) { return Event(type, key); };
 const auto Window = [](SDL_WindowEventID id) { return Event(SDL_WINDOWEVENT, id); };
 
+SDL_Event Wheel(int y, Uint32 direction) {
+    SDL_Event event = Event(SDL_MOUSEWHEEL);
+    event.wheel.y = y;
+    event.wheel.direction = direction;
+    return event;
+}
+
 SDL_Event Text(const char* text) {
     SDL_Event event = Event(SDL_TEXTINPUT);
     std::strncpy(event.text.text, text, sizeof event.text.text - 1);
@@ -391,7 +423,20 @@ TEST(EventTranslator, MouseKeysTextAndWindowEventsBecomeWindowMessages) {
            Window(SDL_WINDOWEVENT_FOCUS_LOST), Window(SDL_WINDOWEVENT_FOCUS_GAINED)},
           "activate 0; activate 1"},
          {{Window(SDL_WINDOWEVENT_CLOSE), Window(SDL_WINDOWEVENT_EXPOSED), Event(SDL_QUIT)},
-          "close 0; close 0"}});
+          "close 0; close 0"},
+         // The wheel turns where the mouse was last; Control and the left Alt type nothing.
+         {{Wheel(2, SDL_MOUSEWHEEL_NORMAL), Wheel(1, SDL_MOUSEWHEEL_FLIPPED),
+           Wheel(0, SDL_MOUSEWHEEL_NORMAL)},
+          "wheel 240/1 7,8; wheel -120/1 7,8"},
+         {{Key(SDLK_RETURN), Text("z"), Wheel(-1, SDL_MOUSEWHEEL_NORMAL)},
+          "key 13; wheel -120/9 7,8",
+          KMOD_LCTRL},
+         {{Key(SDLK_TAB), Text("f")}, "key 9", KMOD_LALT},
+         {{Key(SDLK_TAB), Text("@")}, "key 9; char 9; char 64", KMOD_RALT}});
+    EXPECT_EQ(ModifiersOfSdl(KMOD_LSHIFT | KMOD_RCTRL | KMOD_RALT | KMOD_NUM),
+              mod::kLShift | mod::kRControl | mod::kRAlt);
+    EXPECT_EQ(ModifiersOfSdl(KMOD_RSHIFT | KMOD_LCTRL | KMOD_LALT),
+              mod::kRShift | mod::kLControl | mod::kLAlt);
     EXPECT_TRUE(translator.ButtonHeld()) << "the left button";
     ExpectTranslations(translator, {{{Button(false, kLeft, 7, 8)}, "lup 0 7,8"}});
     EXPECT_FALSE(translator.ButtonHeld());
@@ -444,6 +489,18 @@ TEST(InputScript, EveryCommandBecomesTheMessagesOfThatAction) {
               "char 92; char 32; char 195; char 169; char 32; char 35; char 120; close 0");
 }
 
+TEST(InputScript, ChordsHoldReleaseAndTheWheel) {
+    EXPECT_EQ(
+        Parse("key CONTROL+z\nkey Shift+TAB\nkey ctrl+shift+Z\nkey ALT+F\nkey CONTROL+RETURN\n"
+              "key DELETE\nkey HOME\nkey END\nkey NEXT\nmove 3 4\nwheel 2\nwheel -1\nhold SHIFT\n"
+              "click 1 1\nhold control\nkey CONTROL+A\nkey return\nwheel 1\nrelease shift\n"
+              "release CONTROL\nhold ALT\nkey BACK\n"),
+        "key 17; key 90; keyup 17; key 16; key 9; char 9; keyup 16; key 16; key 17; key 90; keyup 17; "
+        "keyup 16; key 18; key 70; keyup 18; key 17; key 13; keyup 17; key 46; key 36; key 35; key 34; "
+        "move 0 3,4; wheel 240/0 3,4; wheel -120/0 3,4; key 16; ldown 5 1,1; lup 4 1,1; key 17; key 65; "
+        "key 13; wheel 120/12 1,1; keyup 16; keyup 17; key 18; key 8");
+}
+
 TEST(InputScript, ErrorsNameFileAndLineAndKeepNothing) {
     const std::string coordinate = "' is not a coordinate (a whole number from -32768 to 32767)";
     const std::pair<const char*, std::string> cases[] = {
@@ -453,7 +510,16 @@ TEST(InputScript, ErrorsNameFileAndLineAndKeepNothing) {
         {"move 1 32768", "s.txt:1: '32768" + coordinate},
         {"move -32769 0", "s.txt:1: '-32769" + coordinate},
         {"move 1.5 2", "s.txt:1: '1.5" + coordinate},
-        {"key\n", "s.txt:1: usage: key NAME or key NUMBER"},
+        {"key\n", "s.txt:1: usage: key NAME, key NUMBER or key MODIFIER+...+NAME"},
+        {"key CONTROL+", "s.txt:1: unknown key ''"},
+        {"key Z+A", "s.txt:1: 'Z' is no modifier (SHIFT, CONTROL or ALT)"},
+        {"key SHIFT++A", "s.txt:1: '' is no modifier (SHIFT, CONTROL or ALT)"},
+        {"hold TAB", "s.txt:1: usage: hold SHIFT, CONTROL or ALT"},
+        {"release", "s.txt:1: usage: release SHIFT, CONTROL or ALT"},
+        {"hold ALT\nrelease SHIFT", "s.txt:2: 'SHIFT' is not held"},
+        {"hold Ctrl\nhold CONTROL", "s.txt:2: 'CONTROL' is held already"},
+        {"wheel 101", "s.txt:1: usage: wheel N (notches from -100 to 100, negative towards the user)"},
+        {"wheel", "s.txt:1: usage: wheel N (notches from -100 to 100, negative towards the user)"},
         {"key F13", "s.txt:1: unknown key 'F13'"},
         {"key 256", "s.txt:1: unknown key '256'"},
         {"key 00", "s.txt:1: unknown key '00'"},

@@ -225,10 +225,11 @@ TEST_F(AnimationTest, RemovingItselfDuringTheFrameIsDeferredAndSafe) {
 
 // One key press or a text typed byte by byte.
 struct Input {
-    Input(UINT code) : key(code) {}
+    Input(UINT code, unsigned held = 0) : key(code), modifiers(held) {}
     Input(std::string typed) : text(std::move(typed)) {}
     Input(const char* typed) : text(typed) {}
     UINT key = 0;
+    unsigned modifiers = 0; // held during the key
     std::string text;
 };
 
@@ -244,8 +245,10 @@ protected:
     }
     void Press(const std::vector<Input>& inputs) {
         for (const Input& input : inputs) {
+            display->SetModifiers(input.modifiers);
             if (input.key != 0)
                 screen->KeyDown(input.key);
+            display->SetModifiers(0);
             for (char c : input.text)
                 screen->Char(c);
         }
@@ -305,9 +308,123 @@ TEST_F(EditTest, KeysAndCharactersEditTheText) {
     EXPECT_EQ(edit->GetCaretPosition(), 3);
     edit->SetText("\xC3\xA9\xC3\xA9");
     EXPECT_EQ(edit->GetCaretPosition(), 2);
-    display->SetShiftDown(true); // keys are ignored while shift is held, characters still come
-    Press({VK_LEFT, VK_BACK, VK_DELETE, VK_HOME, "D"});
-    EXPECT_EQ(std::string(edit->GetText()), e + "D" + e);
+}
+
+constexpr unsigned kS = platform::mod::kLShift, kC = platform::mod::kRControl;
+
+TEST_F(EditTest, ShiftSelectsTypingReplacesAndControlGoesThroughTheClipboard) {
+    const std::string e = "\xC3\xA9"; // é
+    struct Row {
+        const char* what;
+        std::string text;
+        int caret, numbersOnly, maxLength;
+        std::vector<Input> inputs;
+        std::string expectedText;
+        int expectedCaret;
+        std::string selected, clipboard = "old";
+    };
+    const Row rows[] = {
+        {"shift+left selects backwards", "abcd", 4, 0, -1, {{VK_LEFT, kS}, {VK_LEFT, kS}}, "abcd", 2, "cd"},
+        {"typing replaces it", "abcd", 4, 0, -1, {{VK_LEFT, kS}, {VK_LEFT, kS}, "X"}, "abX", 3, ""},
+        {"back removes only it", "abcd", 1, 0, -1, {{VK_RIGHT, kS}, {VK_RIGHT, kS}, VK_BACK}, "ad", 1, ""},
+        {"delete removes only it", "abcd", 3, 0, -1, {{VK_HOME, kS}, VK_DELETE}, "d", 0, ""},
+        {"left collapses to its start", "abcd", 1, 0, -1, {{VK_END, kS}, VK_LEFT}, "abcd", 1, ""},
+        {"right collapses to its end", "abcd", 3, 0, -1, {{VK_HOME, kS}, VK_RIGHT}, "abcd", 3, ""},
+        {"a move without shift drops it", "abcd", 3, 0, -1, {{VK_HOME, kS}, VK_END}, "abcd", 4, ""},
+        {"whole characters", "a" + e + "b", 1, 0, -1, {{VK_RIGHT, kS}}, "a" + e + "b", 3, e},
+        {"control+A selects all", "abc", 1, 0, -1, {{'A', kC}, "z"}, "z", 1, ""},
+        {"control+A in the middle", "abc", 1, 0, -1, {{'A', kC}}, "abc", 3, "abc"},
+        {"copy keeps the text",
+         "abcd",
+         0,
+         0,
+         -1,
+         {{VK_RIGHT, kS}, {VK_RIGHT, kS}, {'C', kC}},
+         "abcd",
+         2,
+         "ab",
+         "ab"},
+        {"copy of nothing keeps the clipboard", "abc", 1, 0, -1, {{'C', kC}, {'X', kC}}, "abc", 1, ""},
+        {"cut", "abcd", 0, 0, -1, {{VK_END, kS}, {VK_LEFT, kS}, {'X', kC}}, "d", 0, "", "abc"},
+        {"paste replaces the selection", "abcd", 4, 0, -1, {{VK_LEFT, kS}, {'V', kC}}, "abcold", 6, ""},
+        {"max length counts the selection", "abc", 3, 0, 3, {{VK_LEFT, kS}, "zy"}, "abz", 3, ""},
+        {"paste is cut at the max length", "ab", 2, 0, 4, {{'V', kC}}, "abol", 4, ""},
+        {"control+other letters type nothing", "ab", 2, 0, -1, {{'Z', kC}, {'B', kC}}, "ab", 2, ""},
+    };
+    for (const Row& row : rows) {
+        ASSERT_TRUE(TavSetClipboardText("old"));
+        CTavEdit* edit = AddEdit(row.text);
+        edit->SetNumbersOnly(row.numbersOnly);
+        edit->SetMaxLength(row.maxLength);
+        edit->SetCaretPosition(row.caret);
+        Press(row.inputs);
+        EXPECT_EQ(std::string(edit->GetText()), row.expectedText) << row.what;
+        EXPECT_EQ(edit->GetCaretPosition(), row.expectedCaret) << row.what;
+        EXPECT_EQ(edit->GetSelectedText(), row.selected) << row.what;
+        EXPECT_EQ(edit->HasSelection(), !row.selected.empty()) << row.what;
+        EXPECT_EQ(TavGetClipboardText(), row.clipboard) << row.what;
+        screen->RemoveObject(5);
+    }
+    // Pasted text is filtered as typed text is.
+    const std::pair<int, std::string> pastes[] = {{0, "a!b\n\tc" + e + "\xFF\xE2\x82\xAC 1"},
+                                                  {1, "1a!\n2" + e + "3"}};
+    for (const auto& [numbersOnly, pasted] : pastes) {
+        CTavEdit* edit = AddEdit("");
+        edit->SetNumbersOnly(numbersOnly);
+        TavSetClipboardText(pasted);
+        Press({{'V', kC}});
+        EXPECT_EQ(std::string(edit->GetText()), numbersOnly ? "123" : "abc" + e + " 1");
+        screen->RemoveObject(5);
+    }
+}
+
+// Pixels of the selection's colour in the edit, and of its text's white.
+std::pair<int, int> SelectionPixels(CTavEdit* edit) {
+    std::pair<int, int> count;
+    for (int y = 0; y < edit->GetHeight(); ++y)
+        for (int x = 0; x < edit->GetWidth(); ++x) {
+            count.first += PixelAt(edit->GetImage(), x, y) == 0x3584E4;
+            count.second += PixelAt(edit->GetImage(), x, y) == 0xFFFFFF;
+        }
+    return count;
+}
+
+TEST_F(EditTest, APressPlacesTheCaretTheSelectionShowsWhileFocusedAndModifiersAreKeptApart) {
+    int a = 0;
+    app.GetBackBuffer()->GetTextExtent("a", "Verdana", 0, 15, 0, &a, nullptr);
+    CTavEdit* edit = AddEdit("aaaa\naaaa", 200, 60);
+    edit->SetMultiline(TRUE);
+    edit->SelectAll();
+    const auto [highlight, white] = SelectionPixels(edit);
+    EXPECT_GT(highlight, 8 * a * 10) << "both lines";
+    EXPECT_GT(white, 8) << "the selected text";
+    const int left = 10 + edit->GetTextOffsetX(), top = 10 + edit->GetTextOffsetY();
+    // x, y; the caret: nearest boundary, on the second line, never after a line's break
+    const std::array<int, 3> presses[] = {{left + 2 * a - a / 2 + 1, top + 1, 2},
+                                          {left + 2 * a - a / 2 - 1, top + 1, 1},
+                                          {left + 1, top + 16, 5},
+                                          {left + 190, top + 1, 4},
+                                          {left + 190, top + 59, 9}};
+    for (const auto& [x, y, caret] : presses) {
+        edit->SelectAll();
+        Click(x, y);
+        EXPECT_EQ(edit->GetCaretPosition(), caret) << x << "," << y;
+        EXPECT_FALSE(edit->HasSelection());
+    }
+    edit->SelectAll();
+    edit->SetFocus(FALSE);
+    Frame(app, 20); // the blink redraws it
+    EXPECT_EQ(SelectionPixels(edit).first, 0);
+    // Held modifiers answer the key state query for the generic key and their own side only.
+    const std::tuple<unsigned, int, bool> keys[] = {
+        {platform::mod::kLControl, VK_CONTROL, true},  {platform::mod::kLControl, VK_RCONTROL, false},
+        {platform::mod::kRControl, VK_RCONTROL, true}, {platform::mod::kRControl, VK_SHIFT, false},
+        {platform::mod::kLAlt, VK_MENU, true},         {platform::mod::kRShift, VK_LSHIFT, false},
+        {platform::mod::kRShift, VK_SHIFT, true},      {platform::mod::kAlt, 'A', false}};
+    for (const auto& [held, key, down] : keys) {
+        display->SetModifiers(held);
+        EXPECT_EQ(GetAsyncKeyState(key) != 0, down) << held << " " << key;
+    }
 }
 
 TEST_F(EditTest, MultiLineEditingKeepsTheStaticLayout) {

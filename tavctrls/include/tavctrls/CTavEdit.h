@@ -2,6 +2,7 @@
 
 #include "CTavStatic.h"
 
+#include <algorithm>
 #include <cstddef>
 #include <memory>
 #include <string>
@@ -45,8 +46,12 @@ public:
                      const char* backBitmap = "") override;
 
     CTavObject* Clone(CTavObject* target, int withScreen) override;
+    // Keys edit and move the caret; with Shift held they extend the selection, with Control A selects
+    // all and C, X and V copy, cut and paste through the clipboard.
     BOOL OnKeyDown(UINT key) override;
     BOOL OnChar(char c) override;
+    // A press places the caret at the character nearest to it and clears the selection.
+    BOOL OnLMouseDown(int x, int y) override;
     void AfterUpdate() override;
     void DrawContent() override;
 
@@ -80,7 +85,22 @@ private:
     // for a byte that is dropped.
     std::string CollectByte(unsigned char byte);
     bool Accepts(std::string_view character) const;
-    void InsertAtCaret(std::string_view character);
+    // Replaces the selection (or nothing, at the caret) by `text`, whole accepted characters.
+    void InsertText(std::string_view text);
+    bool DeleteSelection();
+    std::size_t SelectionStart() const { return std::min(m_anchor, m_caret); }
+    std::size_t SelectionEnd() const { return std::max(m_anchor, m_caret); }
+    // The text x of byte `at`, measured from the caret (whose x is known).
+    int XOf(std::size_t at);
+    // The accepted characters of `text`, as many as the maximum length leaves room for.
+    std::string FilterPasted(std::string_view text);
+    void Paste();
+    // The character boundary nearest to the application-area point (x, y).
+    std::size_t CaretAt(int x, int y);
+    // Draws `text` (bytes from `from` on) into the strip with its pen at `penX`, the selection highlighted.
+    void DrawStrip(CTavSurface& strip, std::size_t from, std::string_view text, int penX);
+    void BlitStrip(CTavSurface& strip, int x, int y);
+    void DrawLines();
     void DeleteAtCaret();
     void DeleteBeforeCaret();
     void MoveLeft();
@@ -111,11 +131,13 @@ private:
     void DrawCaret();
     CTavScrollBars* Bars() const;
     bool ShiftHeld() const;
+    bool ControlHeld() const;
 
     int m_caretShown = 1;
     float m_blinkInterval = 0.2f;
     float m_blinkTime = 0;
     std::size_t m_caret = 0;
+    std::size_t m_anchor = 0; // the other end of the selection
     int m_maxLength = -1;
     int m_numbersOnly = 0;
 
@@ -128,6 +150,7 @@ private:
     std::size_t m_characterCount = 0;
     bool m_wellFormed = true;
     bool m_caretDrawn = false;
+    bool m_selectionDrawn = false;
     std::shared_ptr<const tav::platform::Font> m_font;
     std::string m_fontKeyName;
     int m_fontKey[3] = {-1, -1, -1};

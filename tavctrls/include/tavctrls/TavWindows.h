@@ -133,10 +133,12 @@ typedef struct HDC__* HDC;
 #define VK_RSHIFT 0xA1
 #define VK_LCONTROL 0xA2
 #define VK_RCONTROL 0xA3
+#define VK_LMENU 0xA4
+#define VK_RMENU 0xA5
 
 // The operating system's message box (the only one a program shows before its screens exist).
 int MessageBox(HWND window, const char* text, const char* caption, UINT type);
-// The key state query: the high bit is set while the key is held (shift keys and mouse buttons).
+// The key state query: the high bit is set while the key is held (Shift, Control and Alt keys).
 short GetAsyncKeyState(int key);
 // Yields the processor; the library's loops never need it, programs written for it may call it.
 void Sleep(DWORD milliseconds);

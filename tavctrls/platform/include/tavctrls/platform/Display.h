@@ -38,8 +38,12 @@ public:
     virtual std::uint64_t Frequency() = 0;
     // Display refresh rate in hertz, 0 when unknown.
     virtual int RefreshRate() { return 0; }
-    // True while a shift key is held (what the library's key state query reports).
-    virtual bool ShiftDown() { return false; }
+    // The modifier keys held now (mod:: flags; what the library's key state query reports).
+    virtual unsigned Modifiers() { return 0; }
+
+    // The clipboard's text (UTF-8): false when it could not be set, empty when it holds no text.
+    virtual bool SetClipboardText(const std::string& /*text*/) { return false; }
+    virtual std::string ClipboardText() { return {}; }
 
     // The library tells the display when a modal loop starts and ends waiting for input; the headless
     // display bounds such waits.

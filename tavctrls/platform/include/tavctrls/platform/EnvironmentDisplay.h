@@ -43,7 +43,9 @@ public:
     std::uint64_t Counter() override { return inner_->Counter(); }
     std::uint64_t Frequency() override { return inner_->Frequency(); }
     int RefreshRate() override { return inner_->RefreshRate(); }
-    bool ShiftDown() override { return inner_->ShiftDown(); }
+    unsigned Modifiers() override { return inner_->Modifiers() | scriptModifiers_; }
+    bool SetClipboardText(const std::string& text) override { return inner_->SetClipboardText(text); }
+    std::string ClipboardText() override { return inner_->ClipboardText(); }
     void EnterModalLoop() override { inner_->EnterModalLoop(); }
     void LeaveModalLoop() override { inner_->LeaveModalLoop(); }
     void ShowMessageBox(const std::string& title, const std::string& text) override;
@@ -59,6 +61,7 @@ private:
     struct Screenshot;
     std::shared_ptr<Screenshot> screenshot_; // shared with the step that runs when the process ends
     InputQueue script_;
+    unsigned scriptModifiers_ = 0; // held by the script
     std::uint64_t framesPresented_ = 0;
     std::uint64_t frames_ = 0; // presents and waits for messages, which script pauses count
 };

@@ -8,6 +8,9 @@
 
 namespace tav::platform {
 
+// The mod:: flags of SDL's modifier state (SDL_Keymod).
+unsigned ModifiersOfSdl(unsigned sdlModifiers);
+
 // Turns SDL events into the window messages of the library, keeping the little state that needs:
 // which mouse buttons are held and whether the application is active. Mouse positions are expected
 // in logical pixels already (the renderer's logical size makes SDL scale them).
@@ -29,7 +32,9 @@ private:
                          std::vector<WindowMessage>& out);
     void TranslateButton(const SDL_MouseButtonEvent& button, unsigned modifiers,
                          std::vector<WindowMessage>& out);
-    void TranslateKey(const SDL_KeyboardEvent& key, std::vector<WindowMessage>& out);
+    void TranslateKey(const SDL_KeyboardEvent& key, unsigned modifiers, std::vector<WindowMessage>& out);
+    void TranslateWheel(const SDL_MouseWheelEvent& wheel, unsigned modifiers,
+                        std::vector<WindowMessage>& out);
     void TranslateWindow(const SDL_WindowEvent& window, std::vector<WindowMessage>& out);
     void Activate(bool active, std::vector<WindowMessage>& out);
 
@@ -38,6 +43,8 @@ private:
     bool dropMovesOutside_;
     unsigned heldButtons_ = 0; // mk::kLButton | mk::kRButton
     bool active_ = true;       // the application starts active
+    int mouseX_ = 0;           // where the mouse was last seen, for wheel messages
+    int mouseY_ = 0;
 };
 
 } // namespace tav::platform

@@ -41,7 +41,10 @@ public:
     std::uint64_t Counter() override { return counter_; }
     std::uint64_t Frequency() override { return kFrequency; }
     int RefreshRate() override { return 60; }
-    bool ShiftDown() override { return shiftDown_; }
+    unsigned Modifiers() override { return modifiers_; }
+    // An in-process clipboard.
+    bool SetClipboardText(const std::string& text) override;
+    std::string ClipboardText() override { return clipboard_; }
     void EnterModalLoop() override;
     void LeaveModalLoop() override;
     void ShowMessageBox(const std::string& title, const std::string& text) override;
@@ -56,8 +59,15 @@ public:
     void RButtonDown(int x, int y) { Queue(&InputBuilder::RButtonDown, x, y); }
     void RButtonUp(int x, int y) { Queue(&InputBuilder::RButtonUp, x, y); }
     void RClick(int x, int y) { Queue(&InputBuilder::RClick, x, y); }
-    // WM_KEYDOWN, followed by WM_CHAR for Back, Tab, Return and Escape as a keyboard gives it.
-    void KeyDown(unsigned virtualKey);
+    // WM_KEYDOWN, followed by WM_CHAR for Back, Tab, Return and Escape as a keyboard gives it;
+    // `modifiers` (mod:: flags) are held for this key only (see InputBuilder::KeyDown).
+    void KeyDown(unsigned virtualKey, unsigned modifiers = 0);
+    // A modifier key goes down / up (vk::kShift, kControl, kMenu): the key state follows once the
+    // message is taken.
+    void Hold(unsigned virtualKey) { Queue(&InputBuilder::Hold, virtualKey); }
+    void Release(unsigned virtualKey) { Queue(&InputBuilder::Release, virtualKey); }
+    // WM_MOUSEWHEEL at the last mouse position, `notches` negative towards the user.
+    void Wheel(int notches) { Queue(&InputBuilder::Wheel, notches); }
     void Char(unsigned char byte);
     // One WM_CHAR per byte of the UTF-8 text.
     void Text(const std::string& utf8);
@@ -83,6 +93,8 @@ public:
     // Lets time pass without a frame (as while the application is inactive).
     void AdvanceClock(double seconds);
     void SetShiftDown(bool down);
+    // The modifiers held now (mod:: flags), without a message.
+    void SetModifiers(unsigned held) { modifiers_ = held; }
 
     const DisplaySettings& Settings() const { return settings_; }
     const PixelBuffer& LastFrame() const { return lastFrame_; }
@@ -124,7 +136,8 @@ private:
 
     PixelBuffer lastFrame_;
     std::uint64_t framesPresented_ = 0;
-    bool shiftDown_ = false;
+    unsigned modifiers_ = 0;
+    std::string clipboard_;
     std::vector<ShownMessage> messagesShown_;
 };
 

@@ -12,6 +12,10 @@ unsigned VirtualKeyFromSdl(std::int32_t sdlKey);
 // in any case and with or without "VK_"; 0 for an unknown name.
 unsigned VirtualKeyFromName(std::string_view name);
 
+// The modifier key of a name in a chord or a hold: SHIFT, CONTROL (CTRL) or ALT (MENU), in any case;
+// 0 for another name.
+unsigned ModifierKeyFromName(std::string_view name);
+
 // The character a press of the key also delivers (Back 8, Tab 9, Return 13, Escape 27), 0 for none:
 // keyboard text covers printable characters only.
 unsigned ControlCharacterOfKey(unsigned virtualKey);

@@ -32,7 +32,9 @@ public:
     std::uint64_t Counter() override;
     std::uint64_t Frequency() override;
     int RefreshRate() override;
-    bool ShiftDown() override;
+    unsigned Modifiers() override;
+    bool SetClipboardText(const std::string& text) override;
+    std::string ClipboardText() override;
     void ShowMessageBox(const std::string& title, const std::string& text) override;
     void Close() override;
 
