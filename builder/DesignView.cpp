@@ -4,6 +4,7 @@
 #include "builder/MainScreen.h"
 #include "builder/SelectionArrows.h"
 #include "model/Project.h"
+#include "model/edits/ObjectEdits.h"
 
 #include <cstring>
 #include <string>
@@ -167,11 +168,15 @@ void DesignView::FinishMove(int x, int y) {
     if (control == nullptr || IsArrowId(id) || x < 0 || y < 0)
         return;
     control->SetPosition(static_cast<float>(x), static_cast<float>(y));
-    // The model first: selecting in the tree may rebuild the view from it.
+    // The model first, as one step: selecting in the tree may rebuild the view from it.
     if (ObjectDef* object = ObjectOfControl(id)) {
-        object->x = x;
-        object->y = y;
-        Owner()->GetProject()->modified = 1;
+        const Project& project = *Owner()->GetProject();
+        const int index = project.FindObjectIndex(object->name, object->screenName);
+        if (x != object->x || y != object->y) {
+            Owner()->ApplyEdit(std::make_unique<edits::MoveObjects>(
+                std::vector<edits::MoveObjects::Shift>{{index, x - object->x, y - object->y}}));
+            return;
+        }
     }
     OnObjectGotFocus(id);
 }

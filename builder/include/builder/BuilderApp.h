@@ -1,6 +1,7 @@
 #pragma once
 
 #include "model/ModelTypes.h"
+#include "model/Snapper.h"
 #include "tavctrls/TavCtrls.h"
 
 namespace tav::builder {
@@ -21,6 +22,9 @@ public:
     int DragState = NoDrag;
     ObjectKind dragKind = ObjectKind::Object;
     int draggedObjectId = -1;
+    // Snapping of moves and resizes in every design view.
+    SnapSettings snap;
+    SnapSettings& Snap() { return snap; }
 
     // Starts a drag whose image is a clone of `source` with its top-left corner at window point (x, y).
     void StartDrag(int state, CTavObject* source, float x, float y);
