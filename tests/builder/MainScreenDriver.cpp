@@ -127,7 +127,7 @@ void MainScreenTest::Menu(const std::string& title, const std::string& item, std
     while (menu < bar->GetMenuCount() && title != bar->GetMenuTitle(menu))
         ++menu;
     ASSERT_LT(menu, bar->GetMenuCount()) << title;
-    while (row < bar->GetMenuItemCount(menu) && item != bar->GetMenuItem(menu, row))
+    while (row < bar->GetMenuItemCount(menu) && std::string(bar->GetMenuItem(menu, row)).rfind(item, 0) != 0)
         ++row;
     ASSERT_LT(row, bar->GetMenuItemCount(menu)) << item;
     display->LClick(bar->GetTitleX(menu) + bar->GetTitleWidth(menu) / 2, 8);
