@@ -1088,9 +1088,8 @@ void MainScreen::PasteText(const std::string& text, const std::string& verb) {
         return;
     }
     std::vector<ObjectDef> objects;
-    std::string error;
-    if (!ParseObjectRecords(text, objects, &error) || objects.empty()) {
-        MessageBox(("The clipboard holds no objects to paste\n" + error).c_str());
+    if (!ParseObjectRecords(text, objects, nullptr) || objects.empty()) {
+        MessageBox("The clipboard holds no objects to paste");
         return;
     }
     std::vector<edits::EditPtr> parts;

@@ -1,101 +1,61 @@
 // The EDIT menu and the undo history of the main screen's commands: every kind of step undone and redone
-// to the byte, the saved state, the clipboard between screens, shortcuts.
+// to the byte, the clipboard between screens, shortcuts, the saved state.
 #include "builder/ProjectDialog.h"
 #include "builder/SaveAsDialog.h"
 #include "builder/ScreenDialog.h"
-#include "model/ProjectFile.h"
 #include "tavctrls/platform/Messages.h"
 #include "tests/builder/MainScreenDriver.h"
 
-#include <set>
 #include <tuple>
 
 namespace tav::testing {
 namespace {
 
+const std::string kDelete = "Are you sure you want to delete ";
+const std::string kDeleteScreen = "Are you sure you want to delete this screen?";
+
 class EditCommandsTest : public MainScreenTest {
 protected:
-    // The project's file text; view ids left out, as the view rewrites them.
-    std::string Text() const {
-        Project copy;
-        std::string error;
-        EXPECT_TRUE(ParseProjectFile(copy, FormatProjectFile(*main->GetProject()), &error)) << error;
-        for (auto& object : copy.objects)
-            object->designId = 0;
-        return FormatProjectFile(copy);
-    }
-    void Choose(const std::string& screen, std::vector<std::string> objects) {
-        ClickItem(screen);
-        View()->SetSelection(std::move(objects));
-    }
-    std::vector<std::string> Names(const std::string& screen) const {
-        std::vector<std::string> names;
-        for (const auto& object : main->GetProject()->objects)
-            if (object->screenName == screen)
-                names.push_back(object->name);
-        return names;
-    }
+    std::string Text() const { return TextWithoutViewIds(*main->GetProject()); }
     std::string UndoText() const { return main->EditMenuText("Undo"); }
 };
 
-using Act = std::function<void()>;
+// The undo step's name; a tree item clicked (Button1 is MyScreen's); objects then selected in the view; a
+// menu and its items run in turn, the last one answered by the steps.
+using Strings = std::vector<std::string>;
+using Row = std::tuple<std::string, std::string, Strings, std::string, Strings, std::vector<Step>>;
 
 TEST_F(EditCommandsTest, EveryKindOfStepUndoesAndRedoesToTheByte) {
-    const auto menu = [this](const char* title, const char* item, std::vector<Step> steps = {}) {
-        return [=, this] { Menu(title, item, steps); };
-    };
-    const auto edit = [this](std::vector<std::string> chosen, const char* item,
-                             std::vector<Step> steps = {}) {
-        return [=, this] {
-            Choose("MyScreen", chosen);
-            Menu("EDIT", item, steps);
-        };
-    };
     const std::vector<std::string> both = {"Static1", "Button1"};
-    const std::vector<std::tuple<std::string, std::vector<Act>>> rows = {
-        {"Delete 2 Objects", {edit(both, "Delete", {Question("Delete 2 objects?", true)})}},
-        {"Delete Button1",
-         {edit({"Button1"}, "Delete", {Question("Are you sure you want to delete Button1", true)})}},
-        {"Cut Static1", {edit({"Static1"}, "Cut")}},
-        {"Paste 2 Objects", {edit(both, "Copy"), edit({}, "Paste")}},
-        {"Duplicate MyStatic", {edit({"Static1"}, "Duplicate")}},
-        {"Align Right", {edit(both, "Align Right")}},
-        {"Align Bottom", {edit(both, "Align Bottom")}},
-        {"Distribute Vertically",
-         {edit({"Button1"}, "Duplicate"), edit({}, "Select All"), menu("EDIT", "Distribute Vertically")}},
-        {"Bring to Front", {edit({"Button1"}, "Bring to Front")}},
-        {"Send to Back", {edit({"Static1"}, "Send to Back")}},
-        {"Add MyStatic",
-         {[this] { ClickItem("MyScreen"); },
-          menu("OBJECT", "Add Static", {AnswerObjectDialog("1 -1 0,0", kObjectOk)})}},
-        {"Properties of Knob",
-         {[this] { ClickItem("Button1", "MyScreen"); },
-          menu("OBJECT", "Properties", {Type(kObjectName, "Knob"), Click(kObjectOk)})}},
-        {"Properties of Main",
-         {[this] { ClickItem("MyScreen"); },
-          menu("SCREEN", "Properties",
-               {Type(builder::ScreenDialog::NameEdit, "Main"), Click(builder::ScreenDialog::OkButton)})}},
-        {"Delete Popup1",
-         {[this] { ClickItem("Popup1"); },
-          menu("SCREEN", "Delete Screen", {Question("Are you sure you want to delete this screen?", true)})}},
-        {"Add Third",
-         {menu("SCREEN", "Add Screen",
-               {Type(builder::ScreenDialog::NameEdit, "Third"), Click(builder::ScreenDialog::OkButton)})}},
-        {"Project Properties",
-         {menu("PROJECT", "Properties",
-               {Type(builder::ProjectDialog::NameEdit, "Other"), Click(builder::ProjectDialog::OkButton)})}},
-        {"Move Button1", {[this] {
-             ClickItem("MyScreen");
-             const CTavObject* button = ControlOf(main->GetProject()->Object(0));
-             Drag(Middle(button), {Middle(button)[0] + 30, Middle(button)[1] + 7});
-         }}},
+    using builder::ScreenDialog;
+    const Step okScreen = Click(ScreenDialog::OkButton), okProject = Click(builder::ProjectDialog::OkButton);
+    // clang-format off
+    const std::vector<Row> rows = {
+        {"Delete 2 Objects", "MyScreen", both, "EDIT", {"Delete"}, {Question("Delete 2 objects?", true)}},
+        {"Delete Button1", "MyScreen", {"Button1"}, "EDIT", {"Delete"}, {Question(kDelete + "Button1", true)}},
+        {"Cut Static1", "MyScreen", {"Static1"}, "EDIT", {"Cut"}, {}},
+        {"Paste 2 Objects", "MyScreen", both, "EDIT", {"Copy", "Paste"}, {}},
+        {"Duplicate MyStatic", "MyScreen", {"Static1"}, "EDIT", {"Duplicate"}, {}},
+        {"Align Right", "MyScreen", both, "EDIT", {"Align Right"}, {}},
+        {"Distribute Vertically", "MyScreen", {"Button1"}, "EDIT", {"Duplicate", "Select All", "Distribute Vertically"}, {}},
+        {"Bring to Front", "MyScreen", {"Button1"}, "EDIT", {"Bring to Front"}, {}},
+        {"Send to Back", "MyScreen", {"Static1"}, "EDIT", {"Send to Back"}, {}},
+        {"Add MyStatic", "MyScreen", {}, "OBJECT", {"Add Static"}, {AnswerObjectDialog("1 -1 0,0", kObjectOk)}},
+        {"Properties of Knob", "Button1", {}, "OBJECT", {"Properties"}, {Type(kObjectName, "Knob"), Click(kObjectOk)}},
+        {"Properties of Main", "MyScreen", {}, "SCREEN", {"Properties"}, {Type(ScreenDialog::NameEdit, "Main"), okScreen}},
+        {"Delete Popup1", "Popup1", {}, "SCREEN", {"Delete Screen"}, {Question(kDeleteScreen, true)}},
+        {"Add Third", "Demo", {}, "SCREEN", {"Add Screen"}, {Type(ScreenDialog::NameEdit, "Third"), okScreen}},
+        {"Project Properties", "Demo", {}, "PROJECT", {"Properties"}, {Type(builder::ProjectDialog::NameEdit, "X"), okProject}},
     };
-    for (const auto& [step, acts] : rows) {
+    // clang-format on
+    for (const auto& [step, treeItem, chosen, title, items, steps] : rows) {
         SCOPED_TRACE(step);
         LoadDemo();
         const std::string start = Text();
-        for (const Act& act : acts)
-            act();
+        ClickItem(treeItem, treeItem == "Button1" ? "MyScreen" : "");
+        View()->SetSelection(chosen);
+        for (const std::string& item : items)
+            Menu(title, item, item == items.back() ? steps : std::vector<Step>());
         const std::string end = Text();
         EXPECT_NE(end, start);
         EXPECT_EQ(UndoText().substr(0, step.size() + 6), "Undo " + step + " ");
@@ -104,58 +64,46 @@ TEST_F(EditCommandsTest, EveryKindOfStepUndoesAndRedoesToTheByte) {
             Menu("EDIT", "Undo");
         EXPECT_EQ(Text(), start);
         EXPECT_EQ(main->GetProject()->modified, 0) << "back at the state it was opened in";
+        EXPECT_EQ(UndoText().find_first_not_of(' ', 4), UndoText().find("Ctrl+Z")) << "plain Undo";
         while (main->Edits().CanRedo())
             main->OnRedo();
         EXPECT_EQ(Text(), end);
     }
 }
 
-TEST_F(EditCommandsTest, UndoingToTheSavedStateLeavesItUnmodified) {
+TEST_F(EditCommandsTest, PasteGoesAcrossScreensWithFreeNamesRefusesGarbageAndUndoesToTheSavedState) {
     LoadDemo();
-    Choose("MyScreen", {"Button1"});
-    Menu("EDIT", "Align Left", {Message("Select two or more objects to align")});
-    EXPECT_FALSE(main->Edits().CanUndo());
-    Menu("EDIT", "Duplicate");
-    Menu("FILE", "Save", {[this](CTavScreen* popup) {
-             builder::SetTextOf(popup, builder::SaveAsDialog::NameEdit, "kept");
-             ClickObject(popup, builder::SaveAsDialog::OkButton);
-         }});
-    EXPECT_EQ(main->GetProject()->modified, 0);
-    Menu("EDIT", "Cut");
-    main->OnUndo();
-    EXPECT_EQ(main->GetProject()->modified, 0);
-    main->OnUndo();
-    EXPECT_EQ(main->GetProject()->modified, 1) << "before the save";
-    EXPECT_EQ(UndoText().find_first_not_of(' ', 4), UndoText().find("Ctrl+Z")) << "plain Undo";
-}
-
-TEST_F(EditCommandsTest, PasteGoesAcrossScreensWithFreeNamesAndRefusesGarbage) {
-    LoadDemo();
-    Choose("MyScreen", {"Static1", "Button1"});
+    ClickItem("MyScreen");
+    View()->SetSelection({"Static1", "Button1"});
     display->KeyDown('C', platform::mod::kControl);
     Drive(1);
     ClickItem("Popup1");
     display->KeyDown('V', platform::mod::kControl);
     Drive(1);
-    EXPECT_EQ(Names("Popup1"), (std::vector<std::string>{"Static2", "Static1", "Button1"}));
-    EXPECT_EQ(View()->Selection(), (std::vector<std::string>{"Static1", "Button1"}));
+    EXPECT_EQ(View()->Selection(), (Strings{"Static1", "Button1"}));
     main->OnPaste(); // the names are taken now
-    const std::vector<std::string> names = Names("Popup1");
-    EXPECT_EQ(std::set<std::string>(names.begin(), names.end()).size(), 5u);
+    const Strings texts = {"Demo",    "MyScreen", "Button1", "Static1",  "Popup1",
+                           "Static2", "Static1",  "Button1", "MyStatic", "MyButton"};
+    EXPECT_EQ(TreeTexts(), texts);
     display->KeyDown('Z', platform::mod::kControl);
+    Drive(1);
+    EXPECT_EQ(TreeTexts().size(), 8u);
     display->KeyDown('Z', platform::mod::kControl | platform::mod::kShift);
     Drive(1);
-    EXPECT_EQ(Names("Popup1"), names) << "undone and redone";
+    EXPECT_EQ(TreeTexts(), texts) << "undone and redone";
     const std::string before = Text();
     for (const char* garbage : {"", "Button1\r\n", "not objects at all"}) {
         TavSetClipboardText(garbage);
-        Menu("EDIT", "Paste", {[this](CTavScreen* popup) {
-                 EXPECT_EQ(Describe(popup).rfind("message: The clipboard holds no objects to paste", 0), 0u);
-                 ClickObject(popup, 0);
-             }});
+        Menu("EDIT", "Paste", {Message("The clipboard holds no objects to paste")});
     }
     EXPECT_EQ(Text(), before);
     EXPECT_EQ(main->Edits().StepCount(), 2u);
+    Menu("FILE", "Save",
+         {Type(builder::SaveAsDialog::NameEdit, "kept"), Click(builder::SaveAsDialog::OkButton)});
+    main->OnUndo();
+    EXPECT_EQ(main->GetProject()->modified, 1);
+    main->OnRedo();
+    EXPECT_EQ(main->GetProject()->modified, 0) << "back at the saved state";
 }
 
 } // namespace

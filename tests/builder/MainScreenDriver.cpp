@@ -3,6 +3,7 @@
 #include "builder/ObjectDialog.h"
 #include "builder/PreviewScreen.h"
 #include "builder/SelectionArrows.h"
+#include "model/ProjectFile.h"
 
 #include <cxxabi.h>
 #include <typeinfo>
@@ -56,6 +57,15 @@ ObjectDef& AddObject(Project& project, ObjectKind kind, const std::string& scree
     o->textColor = {255, 255, 255};
     project.AddObject(std::move(o));
     return *project.objects.back();
+}
+
+std::string TextWithoutViewIds(const Project& project) {
+    Project copy;
+    if (!ParseProjectFile(copy, FormatProjectFile(project)))
+        return FormatProjectFile(project);
+    for (auto& object : copy.objects)
+        object->designId = 0;
+    return FormatProjectFile(copy);
 }
 
 std::string Describe(CTavScreen* popup) {
