@@ -17,6 +17,11 @@
 #include "builder/SelectionArrows.h"
 #include "builder/StatusLine.h"
 #include "codegen/GenerateCommands.h"
+#include "model/ObjectClipboard.h"
+#include "model/edits/ObjectEdits.h"
+#include "model/edits/ProjectState.h"
+
+#include <algorithm>
 
 #include <functional>
 #include <optional>
@@ -36,11 +41,16 @@ constexpr int kPopupWidth = 100;
 constexpr int kPopupItemHeight = 15;
 constexpr int kMenuBarHeight = 20;
 constexpr UINT kRefreshKey = 116; // F5
-constexpr const char* kRefreshScreen = "MyScreen";
+constexpr const char* kEditMenu = "EDIT";
+constexpr const char* kMenuFont = "Verdana"; // the menu bar's own
+constexpr int kMenuFontHeight = 15;
+constexpr int kShortcutGap = 24;
+constexpr int kGridSizes[] = {5, 10, 20, 40};
 
 struct MenuItem {
     const char* text;
     std::function<void(MainScreen&)> run;
+    const char* shortcut = nullptr;
 };
 struct Menu {
     const char* title;
@@ -53,6 +63,12 @@ std::function<void(MainScreen&)> Command(void (MainScreen::*command)()) {
 std::function<void(MainScreen&)> AddObjectOf(ObjectKind kind) {
     return [kind](MainScreen& screen) { screen.OnAddObject(kind, -1, -1); };
 }
+std::function<void(MainScreen&)> AlignTo(AlignKind kind) {
+    return [kind](MainScreen& screen) { screen.OnAlign(kind); };
+}
+std::function<void(MainScreen&)> DistributeBy(DistributeKind kind) {
+    return [kind](MainScreen& screen) { screen.OnDistribute(kind); };
+}
 
 // The menu bar in the order shown, with what each item runs.
 const std::vector<Menu>& MenuTable() {
@@ -62,6 +78,27 @@ const std::vector<Menu>& MenuTable() {
           {"Open", Command(&MainScreen::OnOpenProject)},
           {"Save", Command(&MainScreen::OnSaveProject)},
           {"Exit", Command(&MainScreen::OnExitBuilder)}}},
+        {kEditMenu,
+         {{"Undo", Command(&MainScreen::OnUndo), "Ctrl+Z"},
+          {"Redo", Command(&MainScreen::OnRedo), "Ctrl+Y"},
+          {"Cut", Command(&MainScreen::OnCut), "Ctrl+X"},
+          {"Copy", Command(&MainScreen::OnCopy), "Ctrl+C"},
+          {"Paste", Command(&MainScreen::OnPaste), "Ctrl+V"},
+          {"Duplicate", Command(&MainScreen::OnDuplicate), "Ctrl+D"},
+          {"Delete", Command(&MainScreen::OnDeleteObject), "Delete"},
+          {"Select All", Command(&MainScreen::OnSelectAll), "Ctrl+A"},
+          {"Align Left", AlignTo(AlignKind::Left)},
+          {"Align Right", AlignTo(AlignKind::Right)},
+          {"Align Top", AlignTo(AlignKind::Top)},
+          {"Align Bottom", AlignTo(AlignKind::Bottom)},
+          {"Align Horizontal Centres", AlignTo(AlignKind::HorizontalCentres)},
+          {"Align Vertical Centres", AlignTo(AlignKind::VerticalCentres)},
+          {"Distribute Horizontally", DistributeBy(DistributeKind::Horizontally)},
+          {"Distribute Vertically", DistributeBy(DistributeKind::Vertically)},
+          {"Bring to Front", Command(&MainScreen::OnBringToFront)},
+          {"Send to Back", Command(&MainScreen::OnSendToBack)},
+          {"Snap to Grid", Command(&MainScreen::OnToggleSnap)},
+          {"Grid Size", Command(&MainScreen::OnGridSize)}}},
         {"PROJECT", {{"Properties", Command(&MainScreen::OnProjectProperties)}}},
         {"SCREEN",
          {{"Add Screen", Command(&MainScreen::OnAddScreen)},
@@ -180,6 +217,28 @@ void CopyFromDialog(const ProjectDialog& dialog, Project& project) {
     project.waitVerticalBlank = dialog.waitVerticalBlank;
 }
 
+const Menu& EditMenu() {
+    return *std::find_if(MenuTable().begin(), MenuTable().end(),
+                         [](const Menu& menu) { return std::string(menu.title) == kEditMenu; });
+}
+
+// Width of `text` in the menu bar's font (0 when it cannot be measured).
+int MenuTextWidth(CTavSurface& probe, const std::string& text) {
+    int width = 0;
+    probe.GetTextExtent(text.c_str(), kMenuFont, 0, kMenuFontHeight, 0, &width, nullptr);
+    return width;
+}
+
+// "Delete Button1" for one object, "Delete 3 Objects" for more.
+std::string StepName(const std::string& verb, const std::vector<std::string>& names) {
+    return verb + " " + (names.size() == 1 ? names.front() : std::to_string(names.size()) + " Objects");
+}
+
+SnapSettings* TheSnapSettings() {
+    BuilderApp* app = TheBuilderApp();
+    return app != nullptr ? &app->snap : nullptr;
+}
+
 // Once the shutdown has begun, the screens are gone and routing must stop.
 BOOL StopIfQuitting() {
     return TavIsShuttingDown();
@@ -209,12 +268,68 @@ void MainScreen::AddMenuBar() {
         return;
     }
     bar->SetHeight(kMenuBarHeight);
+    const std::vector<std::string> editTexts = EditMenuTexts();
     for (const Menu& menu : MenuTable()) {
         const int index = bar->AddMenu(menu.title);
-        for (const MenuItem& item : menu.items)
-            bar->AddMenuItem(item.text, index);
+        for (std::size_t i = 0; i < menu.items.size(); ++i)
+            bar->AddMenuItem(&menu == &EditMenu() ? editTexts[i].c_str() : menu.items[i].text, index);
     }
     SetMenuBar(bar);
+}
+
+std::vector<std::string> MainScreen::EditMenuTexts() const {
+    const SnapSettings* snap = TheSnapSettings();
+    std::vector<std::string> texts;
+    for (const MenuItem& entry : EditMenu().items) {
+        const std::string text = entry.text;
+        std::string detail;
+        if (text == "Undo" && m_project != nullptr)
+            detail = m_history.UndoName(*m_project);
+        else if (text == "Redo" && m_project != nullptr)
+            detail = m_history.RedoName(*m_project);
+        else if (text == "Snap to Grid" && snap != nullptr)
+            detail = snap->enabled ? "(On)" : "(Off)";
+        else if (text == "Grid Size" && snap != nullptr)
+            detail = std::to_string(snap->grid) + " px";
+        texts.push_back(detail.empty() ? text : text + " " + detail);
+    }
+    // Shortcuts line up in a column right of the widest label.
+    CTavSurface probe;
+    if (probe.Create(1, 1) != TAVERROR_OK)
+        return texts;
+    int column = 0;
+    for (const std::string& text : texts)
+        column = std::max(column, MenuTextWidth(probe, text));
+    const int space = std::max(1, MenuTextWidth(probe, " "));
+    for (std::size_t i = 0; i < texts.size(); ++i) {
+        if (const char* shortcut = EditMenu().items[i].shortcut) {
+            const int spaces = std::max(3, (column + kShortcutGap - MenuTextWidth(probe, texts[i])) / space);
+            texts[i] += std::string(static_cast<std::size_t>(spaces), ' ') + shortcut;
+        }
+    }
+    return texts;
+}
+
+std::string MainScreen::EditMenuText(const std::string& item) const {
+    const std::vector<MenuItem>& items = EditMenu().items;
+    const auto found =
+        std::find_if(items.begin(), items.end(), [&](const MenuItem& entry) { return entry.text == item; });
+    return found != items.end() ? EditMenuTexts()[static_cast<std::size_t>(found - items.begin())] : item;
+}
+
+void MainScreen::RefreshMenuBar() {
+    auto* bar = dynamic_cast<CTavMenuBar*>(GetMenuBar());
+    if (bar == nullptr || bar->GetOpenMenu() >= 0)
+        return;
+    const int index = static_cast<int>(&EditMenu() - MenuTable().data()); // EDIT's place on the bar
+    const std::vector<std::string> texts = EditMenuTexts();
+    for (std::size_t i = 0; i < texts.size(); ++i) {
+        const char* shown = bar->GetMenuItem(index, static_cast<int>(i));
+        if (shown == nullptr || texts[i] != shown) {
+            AddMenuBar();
+            return;
+        }
+    }
 }
 
 void MainScreen::AddTree() {
@@ -337,16 +452,66 @@ void MainScreen::ApplyEdit(edits::EditPtr edit) {
     if (m_project == nullptr || edit == nullptr)
         return;
     m_history.Do(*m_project, std::move(edit));
+    ShowChange("", SelectedObjects());
+}
+
+void MainScreen::ShowChange(std::string screen, std::vector<std::string> selected) {
+    if (m_project == nullptr)
+        return;
+    DesignView* view = ActiveView();
+    if (screen.empty() && view != nullptr)
+        screen = view->ShownScreen();
+    if (m_project->FindScreen(screen) == nullptr)
+        screen.clear();
+    std::erase_if(selected,
+                  [&](const std::string& name) { return m_project->FindObjectIndex(name, screen) < 0; });
+    RefreshTree(screen, selected.empty() ? "" : selected.front());
+    if (view != nullptr)
+        view->SetSelection(selected);
+    ShowInActiveView(screen);
+    if (selected.size() == 1)
+        FocusDesignControl(m_project->FindObjectIndex(selected.front(), screen));
+    RefreshMenuBar();
+}
+
+std::string MainScreen::EditedScreen() const {
     const DesignView* view = ActiveView();
-    const std::string shown = view != nullptr ? view->ShownScreen() : m_currentScreen;
-    ShowInActiveView(shown);
+    return view != nullptr ? view->ShownScreen() : m_currentScreen;
+}
+
+std::vector<std::string> MainScreen::SelectedObjects() const {
+    const DesignView* view = ActiveView();
+    std::vector<std::string> selection = view != nullptr ? view->Selection() : std::vector<std::string>();
+    // An object chosen in the tree since counts alone.
+    if (SelectedLevel() == 2 && SelectedScreenName() == EditedScreen() &&
+        std::find(selection.begin(), selection.end(), SelectedObjectName()) == selection.end())
+        return {SelectedObjectName()};
+    return selection;
+}
+
+std::vector<int> MainScreen::IndexesOf(const std::vector<std::string>& names,
+                                       const std::string& screen) const {
+    std::vector<int> indexes;
+    for (const std::string& name : names)
+        if (const int index = m_project->FindObjectIndex(name, screen); index >= 0)
+            indexes.push_back(index);
+    return indexes;
+}
+
+void MainScreen::StartHistory() {
+    if (m_project != nullptr)
+        m_history.Reset(*m_project);
+    else
+        m_history = edits::History();
 }
 
 void MainScreen::TakeProject(std::unique_ptr<Project> project) {
     DiscardProject();
     m_project = std::move(project);
+    StartHistory();
     ShowInMainView("");
     RefreshTree("", "");
+    RefreshMenuBar();
 }
 
 void MainScreen::AfterTreeCntrlSelectionChanged(DWORD tID, int itemID) {
@@ -420,10 +585,16 @@ BOOL MainScreen::OnMenuItemClicked(const char* topItem, const char* subItem) {
     for (const Menu& menu : MenuTable()) {
         if (std::string(menu.title) != topItem)
             continue;
-        for (const MenuItem& item : menu.items) {
-            if (std::string(item.text) == subItem) {
+        const std::vector<std::string> shown =
+            &menu == &EditMenu() ? EditMenuTexts() : std::vector<std::string>(menu.items.size());
+        for (std::size_t i = 0; i < menu.items.size(); ++i) {
+            const MenuItem& item = menu.items[i];
+            if (item.text == std::string(subItem) || (!shown[i].empty() && shown[i] == subItem)) {
                 item.run(*this);
-                return StopIfQuitting();
+                if (StopIfQuitting())
+                    return TRUE;
+                RefreshMenuBar();
+                return FALSE;
             }
         }
     }
@@ -448,8 +619,32 @@ void MainScreen::AfterLMouseDown(int x, int y) {
 }
 
 void MainScreen::AfterKeyDown(UINT nChar) {
-    if (m_project != nullptr && nChar == kRefreshKey)
-        ShowInMainView(kRefreshScreen);
+    const bool control = (GetAsyncKeyState(VK_CONTROL) & 0x8000) != 0;
+    const bool shift = (GetAsyncKeyState(VK_SHIFT) & 0x8000) != 0;
+    if (!control) {
+        // F5 draws the shown screen again, its bitmaps read anew.
+        if (m_project != nullptr && nChar == kRefreshKey)
+            ShowInMainView(m_currentScreen);
+        return;
+    }
+    struct Shortcut {
+        UINT key;
+        bool shift;
+        void (MainScreen::*run)();
+    };
+    static constexpr Shortcut kShortcuts[] = {
+        {'Z', false, &MainScreen::OnUndo},      {'Z', true, &MainScreen::OnRedo},
+        {'Y', false, &MainScreen::OnRedo},      {'X', false, &MainScreen::OnCut},
+        {'C', false, &MainScreen::OnCopy},      {'V', false, &MainScreen::OnPaste},
+        {'D', false, &MainScreen::OnDuplicate}, {'A', false, &MainScreen::OnSelectAll},
+    };
+    for (const Shortcut& shortcut : kShortcuts) {
+        if (shortcut.key == nChar && shortcut.shift == shift) {
+            (this->*shortcut.run)();
+            RefreshMenuBar();
+            return;
+        }
+    }
 }
 
 // ---- dialogs ----
@@ -484,6 +679,7 @@ bool MainScreen::SaveProject() {
         MessageBox("Error saving to file");
         return false;
     }
+    m_history.MarkSaved(*m_project);
     return true;
 }
 
@@ -491,6 +687,7 @@ void MainScreen::DiscardProject() {
     if (m_project != nullptr)
         m_project->Clear();
     m_project.reset();
+    StartHistory();
     m_currentScreen.clear();
 }
 
@@ -498,10 +695,7 @@ void MainScreen::OnNewProject() {
     // A wanted save that did not happen keeps the project: nothing is lost.
     if (m_project != nullptr && !OfferToSave("Do you wish to save your current project?"))
         return;
-    DiscardProject();
-    ShowInMainView("");
-    RefreshTree("", "");
-
+    // The current project stays until the new one's settings are confirmed.
     auto* dialog = new ProjectDialog;
     std::unique_ptr<Project> made =
         DialogKit::Run(this, dialog, [](const ProjectDialog& done) -> std::unique_ptr<Project> {
@@ -511,11 +705,15 @@ void MainScreen::OnNewProject() {
             CopyFromDialog(done, *project);
             return project;
         });
-    if (made != nullptr) {
-        m_project = std::move(made);
-        m_project->modified = 1;
-        RefreshTree("", "");
-    }
+    if (made == nullptr)
+        return;
+    DiscardProject();
+    m_project = std::move(made);
+    m_project->modified = 1;
+    StartHistory();
+    ShowInMainView("");
+    RefreshTree("", "");
+    RefreshMenuBar();
     if (QuestionBox("Would you like to create a startup screen?") == TRUE)
         OnAddScreen();
 }
@@ -539,6 +737,7 @@ void MainScreen::OnOpenProject() {
         return;
     }
     m_project = std::move(project);
+    StartHistory();
     RefreshTree("", "");
 }
 
@@ -573,16 +772,15 @@ void MainScreen::OnProjectProperties() {
     auto* dialog = new ProjectDialog;
     CopyToDialog(*m_project, *dialog);
     dialog->project = m_project.get();
-    const bool confirmed = DialogKit::Run(this, dialog, [this](const ProjectDialog& done) {
+    const edits::ProjectState before = edits::StateOf(*m_project);
+    DialogKit::Run(this, dialog, [this](const ProjectDialog& done) {
         if (done.confirmed != 1 || m_project == nullptr)
             return false;
         CopyFromDialog(done, *m_project);
         return true;
     });
-    if (!confirmed)
-        return;
-    m_project->modified = 1;
-    RefreshTree("", "");
+    if (m_project != nullptr && m_history.Record(*m_project, before, "Project Properties"))
+        RefreshTree("", "");
 }
 
 // ---- screen commands ----
@@ -607,8 +805,13 @@ void MainScreen::OnAddScreen() {
     auto* dialog = new ScreenDialog;
     dialog->project = m_project.get();
     dialog->editIndex = Project::kNewItem;
-    if (RunConfirmed(dialog) && m_project->ScreenCount() > 0)
-        RefreshTree(m_project->Screen(m_project->ScreenCount() - 1).name, "");
+    const edits::ProjectState before = edits::StateOf(*m_project);
+    RunConfirmed(dialog);
+    if (m_project == nullptr || m_project->ScreenCount() == 0)
+        return;
+    const std::string added = m_project->Screen(m_project->ScreenCount() - 1).name;
+    if (m_history.Record(*m_project, before, "Add " + added))
+        RefreshTree(added, "");
 }
 
 void MainScreen::OnScreenProperties() {
@@ -623,10 +826,14 @@ void MainScreen::OnScreenProperties() {
     auto* dialog = new ScreenDialog;
     dialog->project = m_project.get();
     dialog->editIndex = index;
-    if (!RunConfirmed(dialog))
+    const edits::ProjectState before = edits::StateOf(*m_project);
+    RunConfirmed(dialog);
+    if (m_project == nullptr || index >= m_project->ScreenCount())
         return;
     // Under its new name when it was renamed (buttons and children that named it follow).
     const std::string shown = m_project->Screen(index).name;
+    if (!m_history.Record(*m_project, before, "Properties of " + shown))
+        return;
     RefreshTree(shown, "");
     ShowInActiveView(shown);
 }
@@ -637,7 +844,9 @@ void MainScreen::OnDeleteScreen() {
     const std::string screenName = SelectedScreenName();
     if (QuestionBox("Are you sure you want to delete this screen?") != TRUE || m_project == nullptr)
         return;
+    const edits::ProjectState before = edits::StateOf(*m_project);
     m_project->DeleteScreen(m_project->FindScreenIndex(screenName));
+    m_history.Record(*m_project, before, "Delete " + screenName);
     RefreshTree("", "");
     ShowInMainView("");
 }
@@ -732,12 +941,13 @@ void MainScreen::OnAddObject(ObjectKind kind, int x, int y) {
         dialog->presetX = x;
         dialog->presetY = y;
     }
-    if (!RunConfirmed(dialog) || m_project->ObjectCount() == 0)
+    const edits::ProjectState before = edits::StateOf(*m_project);
+    RunConfirmed(dialog);
+    if (m_project == nullptr || m_project->ObjectCount() == 0)
         return;
     const std::string objectName = m_project->Object(m_project->ObjectCount() - 1).name;
-    RefreshTree(screenName, objectName);
-    ShowInActiveView(screenName);
-    FocusDesignControl(m_project->FindObjectIndex(objectName, screenName));
+    if (m_history.Record(*m_project, before, "Add " + objectName))
+        ShowChange(screenName, {objectName});
 }
 
 void MainScreen::OnObjectProperties() {
@@ -752,30 +962,269 @@ void MainScreen::OnObjectProperties() {
     dialog->kind = m_project->Object(index).kind;
     dialog->project = m_project.get();
     dialog->editedIndex = index;
-    if (!RunConfirmed(dialog) || index >= m_project->ObjectCount())
+    const edits::ProjectState before = edits::StateOf(*m_project);
+    RunConfirmed(dialog);
+    if (m_project == nullptr || index >= m_project->ObjectCount())
         return;
-    m_project->modified = 1;
     const ObjectDef& edited = m_project->Object(index);
+    if (!m_history.Record(*m_project, before, "Properties of " + edited.name))
+        return;
     RefreshTree(edited.screenName, edited.name);
     ShowInActiveView(screenName);
     FocusDesignControl(index);
+    RefreshMenuBar();
 }
 
 void MainScreen::OnDeleteObject() {
-    if (!HasSelection(2, kNoObjectSelected))
+    if (m_project == nullptr) {
+        MessageBox(kNoProject);
         return;
-    const std::string screenName = SelectedScreenName();
-    const std::string objectName = SelectedObjectName();
-    const std::string question = "Are you sure you want to delete " + objectName;
+    }
+    const std::string screenName = EditedScreen();
+    const std::vector<std::string> names = SelectedObjects();
+    if (names.empty()) {
+        MessageBox(kNoObjectSelected);
+        return;
+    }
+    const std::string question = names.size() == 1 ? "Are you sure you want to delete " + names.front()
+                                                   : "Delete " + std::to_string(names.size()) + " objects?";
     if (QuestionBox(question.c_str()) != TRUE || m_project == nullptr)
         return;
-    const int index = m_project->FindObjectIndex(objectName, screenName);
-    if (index == -1)
+    std::vector<int> indexes = IndexesOf(names, screenName);
+    if (indexes.empty())
         return;
-    m_project->DeleteObject(index);
-    RefreshTree(screenName, "");
+    // From the back, so that each index still holds when its part runs.
+    std::sort(indexes.rbegin(), indexes.rend());
+    std::vector<edits::EditPtr> parts;
+    for (const int index : indexes)
+        parts.push_back(std::make_unique<edits::RemoveObject>(index, m_project->Object(index)));
+    m_history.Do(*m_project, std::make_unique<edits::Compound>(StepName("Delete", names), std::move(parts)));
     // Inside a preview its own view shows the change; the main view follows when the preview ends.
-    ShowInActiveView(screenName);
+    ShowChange(screenName, {});
+}
+
+// ---- edit commands ----
+
+void MainScreen::OnUndo() {
+    if (m_project != nullptr && m_history.Undo(*m_project))
+        ShowChange("", SelectedObjects());
+}
+
+void MainScreen::OnRedo() {
+    if (m_project != nullptr && m_history.Redo(*m_project))
+        ShowChange("", SelectedObjects());
+}
+
+bool MainScreen::CopySelection() {
+    if (m_project == nullptr) {
+        MessageBox(kNoProject);
+        return false;
+    }
+    const std::vector<int> indexes = IndexesOf(SelectedObjects(), EditedScreen());
+    if (indexes.empty()) {
+        MessageBox(kNoObjectSelected);
+        return false;
+    }
+    std::vector<const ObjectDef*> objects;
+    for (const int index : indexes)
+        objects.push_back(&m_project->Object(index));
+    if (TavSetClipboardText(FormatObjectRecords(objects)) != TRUE) {
+        MessageBox("The clipboard did not take the objects");
+        return false;
+    }
+    return true;
+}
+
+void MainScreen::OnCopy() {
+    CopySelection();
+}
+
+void MainScreen::OnCut() {
+    if (!CopySelection())
+        return;
+    const std::string screenName = EditedScreen();
+    const std::vector<std::string> names = SelectedObjects();
+    std::vector<int> indexes = IndexesOf(names, screenName);
+    std::sort(indexes.rbegin(), indexes.rend());
+    std::vector<edits::EditPtr> parts;
+    for (const int index : indexes)
+        parts.push_back(std::make_unique<edits::RemoveObject>(index, m_project->Object(index)));
+    m_history.Do(*m_project, std::make_unique<edits::Compound>(StepName("Cut", names), std::move(parts)));
+    ShowChange(screenName, {});
+}
+
+void MainScreen::OnPaste() {
+    PasteText(TavGetClipboardText(), "Paste");
+}
+
+void MainScreen::OnDuplicate() {
+    if (m_project == nullptr) {
+        MessageBox(kNoProject);
+        return;
+    }
+    std::vector<const ObjectDef*> objects;
+    for (const int index : IndexesOf(SelectedObjects(), EditedScreen()))
+        objects.push_back(&m_project->Object(index));
+    if (objects.empty()) {
+        MessageBox(kNoObjectSelected);
+        return;
+    }
+    PasteText(FormatObjectRecords(objects), "Duplicate");
+}
+
+void MainScreen::PasteText(const std::string& text, const std::string& verb) {
+    if (m_project == nullptr) {
+        MessageBox(kNoProject);
+        return;
+    }
+    const std::string screenName = EditedScreen();
+    if (m_project->FindScreen(screenName) == nullptr) {
+        MessageBox("Select a screen to paste into first");
+        return;
+    }
+    std::vector<ObjectDef> objects;
+    if (!ParseObjectRecords(text, objects, nullptr) || objects.empty()) {
+        MessageBox("The clipboard holds no objects to paste");
+        return;
+    }
+    std::vector<edits::EditPtr> parts;
+    std::vector<std::string> names;
+    for (ObjectDef& object : PrepareToPaste(*m_project, screenName, std::move(objects))) {
+        // A screen of another project, or one deleted since the copy, is not opened.
+        if (m_project->FindScreen(object.clickScreen) == nullptr)
+            object.clickScreen.clear();
+        names.push_back(object.name);
+        const auto index = static_cast<std::int32_t>(m_project->ObjectCount() + parts.size());
+        parts.push_back(std::make_unique<edits::InsertObject>(index, std::move(object)));
+    }
+    m_history.Do(*m_project, std::make_unique<edits::Compound>(StepName(verb, names), std::move(parts)));
+    ShowChange(screenName, names);
+}
+
+void MainScreen::OnSelectAll() {
+    if (m_project == nullptr)
+        return;
+    const std::string screenName = EditedScreen();
+    std::vector<std::string> names;
+    for (const auto& object : m_project->objects)
+        if (object->screenName == screenName)
+            names.push_back(object->name);
+    ShowChange(screenName, names);
+}
+
+namespace {
+
+constexpr const char* kAlignNames[] = {"Align Left",   "Align Right",   "Align Top",
+                                       "Align Bottom", "Align Centres", "Align Middles"};
+
+} // namespace
+
+void MainScreen::OnAlign(AlignKind kind) {
+    const std::vector<int> indexes =
+        m_project != nullptr ? IndexesOf(SelectedObjects(), EditedScreen()) : std::vector<int>();
+    if (indexes.size() < 2) {
+        MessageBox("Select two or more objects to align");
+        return;
+    }
+    std::vector<Bounds> bounds;
+    for (const int index : indexes)
+        bounds.push_back(BoundsOf(m_project->Object(index)));
+    const std::vector<Bounds> placed = Align(bounds, kind);
+    std::vector<edits::SetBounds::Change> changes;
+    for (std::size_t i = 0; i < indexes.size(); ++i)
+        if (!(placed[i] == bounds[i]))
+            changes.push_back({indexes[i], bounds[i], placed[i]});
+    if (!changes.empty())
+        ApplyEdit(
+            std::make_unique<edits::SetBounds>(kAlignNames[static_cast<int>(kind)], std::move(changes)));
+}
+
+void MainScreen::OnDistribute(DistributeKind kind) {
+    const std::vector<int> indexes =
+        m_project != nullptr ? IndexesOf(SelectedObjects(), EditedScreen()) : std::vector<int>();
+    if (indexes.size() < 3) {
+        MessageBox("Select three or more objects to distribute");
+        return;
+    }
+    std::vector<Bounds> bounds;
+    for (const int index : indexes)
+        bounds.push_back(BoundsOf(m_project->Object(index)));
+    const std::vector<Bounds> placed = Distribute(bounds, kind);
+    std::vector<edits::SetBounds::Change> changes;
+    for (std::size_t i = 0; i < indexes.size(); ++i)
+        if (!(placed[i] == bounds[i]))
+            changes.push_back({indexes[i], bounds[i], placed[i]});
+    const char* name =
+        kind == DistributeKind::Horizontally ? "Distribute Horizontally" : "Distribute Vertically";
+    if (!changes.empty())
+        ApplyEdit(std::make_unique<edits::SetBounds>(name, std::move(changes)));
+}
+
+void MainScreen::OnBringToFront() {
+    Reorder(true);
+}
+
+void MainScreen::OnSendToBack() {
+    Reorder(false);
+}
+
+void MainScreen::Reorder(bool toFront) {
+    const std::string screenName = EditedScreen();
+    std::vector<int> indexes =
+        m_project != nullptr ? IndexesOf(SelectedObjects(), screenName) : std::vector<int>();
+    if (indexes.empty()) {
+        MessageBox(m_project != nullptr ? kNoObjectSelected : kNoProject);
+        return;
+    }
+    // The list as it will be after each part: front parts go in list order, back parts in reverse, so
+    // that the moved objects keep their order among themselves.
+    std::vector<const ObjectDef*> order;
+    for (const auto& object : m_project->objects)
+        order.push_back(object.get());
+    std::sort(indexes.begin(), indexes.end());
+    if (!toFront)
+        std::reverse(indexes.begin(), indexes.end());
+    const std::string name = toFront ? "Bring to Front" : "Send to Back";
+    std::vector<edits::EditPtr> parts;
+    for (const int index : indexes) {
+        const ObjectDef* moved = &m_project->Object(index);
+        const auto from = static_cast<int>(std::find(order.begin(), order.end(), moved) - order.begin());
+        int to = -1;
+        for (int i = 0; i < static_cast<int>(order.size()); ++i)
+            if (order[static_cast<std::size_t>(i)]->screenName == screenName && (to < 0 || toFront))
+                to = i;
+        if (from == to)
+            continue;
+        order.erase(order.begin() + from);
+        order.insert(order.begin() + to, moved);
+        parts.push_back(std::make_unique<edits::ReorderObject>(name, from, to));
+    }
+    if (!parts.empty())
+        ApplyEdit(std::make_unique<edits::Compound>(name, std::move(parts)));
+}
+
+void MainScreen::OnToggleSnap() {
+    if (SnapSettings* snap = TheSnapSettings())
+        snap->enabled = !snap->enabled;
+    RefreshGrids();
+}
+
+// The grid follows the settings at once in every view.
+void MainScreen::RefreshGrids() {
+    if (DesignView* view = View())
+        view->RefreshMarks();
+    if (m_preview != nullptr && m_preview->View() != nullptr)
+        m_preview->View()->RefreshMarks();
+}
+
+void MainScreen::OnGridSize() {
+    SnapSettings* snap = TheSnapSettings();
+    if (snap == nullptr)
+        return;
+    // The next of the sizes offered; any other size starts them again.
+    const auto* next = std::upper_bound(std::begin(kGridSizes), std::end(kGridSizes), snap->grid);
+    snap->grid = next != std::end(kGridSizes) ? *next : kGridSizes[0];
+    RefreshGrids();
 }
 
 void MainScreen::OnAbout() {

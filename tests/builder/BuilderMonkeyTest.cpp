@@ -1,11 +1,13 @@
 // The whole designer under random input for fixed seeds, modal dialogs and boxes answered at random.
 // Nothing may crash, leak or hang, the tree must match the project, no drag may outlive its gesture,
-// and the project left at the end must read back from its own file unchanged.
+// the project left at the end must read back from its own file unchanged, and undoing every step since
+// it was opened gives that project back to the byte (redoing them, the final one).
 #include "builder/FileChooser.h"
 #include "builder/SelectionArrows.h"
 #include "codegen/ScreenClassGenerator.h"
 #include "model/CodeNames.h"
 #include "model/ProjectFile.h"
+#include "tavctrls/platform/Messages.h"
 #include "tavctrls/platform/ProcessEnd.h"
 #include "tests/builder/MainScreenDriver.h"
 
@@ -104,6 +106,7 @@ protected:
         app.SetShowFrameRate(TRUE);
         app.SetWaitBlank(TRUE);
         main->TakeProject(MonkeyProject());
+        opened = nullptr;
         display->SetIdleHandler([this, &app](platform::HeadlessDisplay&) { Act(app); });
         return Run(app);
     }
@@ -140,6 +143,10 @@ protected:
             lastCheck = events;
             CheckTopLevel(app, *main);
         }
+        if (main->Edits().StepCount() == 0 && main->GetProject() != nullptr) {
+            opened = main->GetProject();
+            openedText = TextWithoutViewIds(*opened);
+        }
         if (events < kEventsPerSeed ||
             (main->GetProject() == nullptr && events < kEventsPerSeed + kActionsForAProject))
             return TopLevel(*main);
@@ -147,6 +154,15 @@ protected:
         if (Project* project = main->GetProject()) {
             finalText = FormatProjectFile(*project);
             written = project->WriteProjectFile(folder / "final.tvp", &writeError);
+            if (project == opened && FindUnwritableFields(*project).empty()) { // every step undone, redone
+                const std::string last = TextWithoutViewIds(*project);
+                while (main->Edits().CanUndo())
+                    main->OnUndo();
+                EXPECT_EQ(TextWithoutViewIds(*project), openedText) << "undone; " << Where();
+                while (main->Edits().CanRedo())
+                    main->OnRedo();
+                EXPECT_EQ(TextWithoutViewIds(*project), last) << "redone; " << Where();
+            }
         }
         display->DestroyWindow();
     }
@@ -217,6 +233,15 @@ protected:
         static const std::string kTyped = "abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789 _";
         static const std::vector<unsigned> kKeys = {VK_ESCAPE, VK_RETURN, VK_TAB,  VK_LEFT,   VK_RIGHT,
                                                     VK_UP,     VK_DOWN,   VK_BACK, VK_DELETE, VK_F5};
+        using namespace platform::mod;
+        static const std::vector<std::pair<unsigned, unsigned>> kChords = {
+            {'Z', kControl}, {'Z', kControl | kShift}, {'Y', kControl}, {'X', kControl},   {'C', kControl},
+            {'V', kControl}, {'D', kControl},          {'A', kControl}, {VK_LEFT, kShift}, {VK_DOWN, kShift}};
+        if (Chance(0.2)) { // undo, redo, the clipboard, select all; Shift+arrows nudge by 10
+            const auto [key, held] = Pick(kChords);
+            display->KeyDown(key, held);
+            return Note("key " + std::to_string(key) + " held " + std::to_string(held) + " " + what);
+        }
         if (!Chance(0.45)) {
             const unsigned key = Pick(kKeys);
             display->KeyDown(key);
@@ -428,6 +453,9 @@ protected:
     int modalDepth = 0, modalStreak = 0, actionsAfterBudget = 0;
     // The final project's text (empty without one), and whether it was written.
     std::string finalText, writeError;
+    // The project since its history began, and its text then.
+    const Project* opened = nullptr;
+    std::string openedText;
     bool written = false;
 };
 

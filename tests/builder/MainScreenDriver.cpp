@@ -4,6 +4,7 @@
 #include "builder/ObjectDialog.h"
 #include "builder/PreviewScreen.h"
 #include "builder/SelectionArrows.h"
+#include "model/ProjectFile.h"
 
 #include <cxxabi.h>
 #include <typeinfo>
@@ -57,6 +58,15 @@ ObjectDef& AddObject(Project& project, ObjectKind kind, const std::string& scree
     o->textColor = {255, 255, 255};
     project.AddObject(std::move(o));
     return *project.objects.back();
+}
+
+std::string TextWithoutViewIds(const Project& project) {
+    Project copy;
+    if (!ParseProjectFile(copy, FormatProjectFile(project)))
+        return FormatProjectFile(project);
+    for (auto& object : copy.objects)
+        object->designId = 0;
+    return FormatProjectFile(copy);
 }
 
 std::string Describe(CTavScreen* popup) {
@@ -128,7 +138,7 @@ void MainScreenTest::Menu(const std::string& title, const std::string& item, std
     while (menu < bar->GetMenuCount() && title != bar->GetMenuTitle(menu))
         ++menu;
     ASSERT_LT(menu, bar->GetMenuCount()) << title;
-    while (row < bar->GetMenuItemCount(menu) && item != bar->GetMenuItem(menu, row))
+    while (row < bar->GetMenuItemCount(menu) && std::string(bar->GetMenuItem(menu, row)).rfind(item, 0) != 0)
         ++row;
     ASSERT_LT(row, bar->GetMenuItemCount(menu)) << item;
     display->LClick(bar->GetTitleX(menu) + bar->GetTitleWidth(menu) / 2, 8);

@@ -38,6 +38,8 @@ ScreenDef& AddScreen(Project& project, const std::string& name, ScreenType type 
 // An object whose bitmaps are all the designer's own art.
 ObjectDef& AddObject(Project& project, ObjectKind kind, const std::string& screen, const std::string& name,
                      int x, int y, int width = 60, int height = 40);
+// The project's file text with the view's ids zeroed (the view rewrites them).
+std::string TextWithoutViewIds(const Project& project);
 // What a popup is: "message: TEXT", "question: TEXT", "ObjectDialog KIND" or its class.
 std::string Describe(CTavScreen* popup);
 

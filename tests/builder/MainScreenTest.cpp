@@ -203,17 +203,14 @@ TEST_F(MainScreenStatesTest, TreePopupsByItemLevel) {
                 expected.emplace_back(std::get<1>(other));
         EXPECT_EQ(PopupItems(main), expected);
         EXPECT_EQ(RectOf(menu), (Rect{app.GetMouseX(), app.GetMouseY(), 100, 15 * menu->GetItemCount()}));
-        std::vector<Step> steps = {Dismiss(opens)};
-        if (choice == std::string("New Project")) // a cancelled New still offers a startup screen
-            steps.push_back(Dismiss("question: " + kStartup));
-        ChoosePopupItem(main, choice, steps);
+        ChoosePopupItem(main, choice, {Dismiss(opens)});
         EXPECT_EQ(main->GetPopupMenu(), nullptr);
         EXPECT_EQ(main->GetChildScreen(), nullptr);
     }
 }
 
-// The tree's selection drives the view, and F5 shows MyScreen wherever the focus is; pictures of the
-// screen on the way.
+// The tree's selection drives the view, and F5 shows the shown screen again wherever the focus is;
+// pictures of the screen on the way.
 TEST_F(MainScreenTest, SelectionAndF5DriveTheViewAndScreenshots) {
     const auto shownAfterF5 = [this] {
         display->KeyDown(VK_F5);
@@ -224,7 +221,7 @@ TEST_F(MainScreenTest, SelectionAndF5DriveTheViewAndScreenshots) {
     test::ExpectLikeReference(folder / "empty.bmp", kReferences, "mainscreen-empty.bmp");
     LoadDemo();
     EXPECT_TRUE(ViewControls(View()).empty());
-    EXPECT_EQ(shownAfterF5(), "MyScreen") << "the screen has the focus";
+    EXPECT_EQ(shownAfterF5(), "") << "the screen has the focus";
     ClickItem("MyScreen");
     CTavObject* button = ControlOf(main->GetProject()->Object(0));
     ASSERT_NE(button, nullptr);
@@ -238,8 +235,8 @@ TEST_F(MainScreenTest, SelectionAndF5DriveTheViewAndScreenshots) {
     display->SaveLastFrame(folder / "project.bmp");
     test::ExpectLikeReference(folder / "project.bmp", kReferences, "mainscreen-project.bmp");
     auto* bar = dynamic_cast<CTavMenuBar*>(main->GetMenuBar());
-    display->LClick(bar->GetTitleX(3) + 5, 8);
-    display->MouseMove(bar->GetTitleX(3) + 20, 20 + 2 * 15 + 7);
+    display->LClick(bar->GetTitleX(4) + 5, 8);
+    display->MouseMove(bar->GetTitleX(4) + 20, 20 + 2 * 15 + 7);
     Drive(2);
     display->SaveLastFrame(folder / "menu.bmp");
     test::ExpectLikeReference(folder / "menu.bmp", kReferences, "mainscreen-menu.bmp");
@@ -264,12 +261,13 @@ TEST_F(MainScreenTest, SelectionAndF5DriveTheViewAndScreenshots) {
     ClickItem("Demo");
     EXPECT_EQ(main->CurrentScreenName(), "");
     EXPECT_TRUE(ViewControls(View()).empty()) << "the root empties the view";
-    EXPECT_EQ(shownAfterF5(), "MyScreen") << "the tree has the focus";
     ClickItem("Popup1");
+    EXPECT_EQ(shownAfterF5(), "Popup1") << "the tree has the focus";
     LClick({View()->GetAppX() + 200, View()->GetAppY() + 150}); // the view's own keys pass F5 on
     Drive(1);
     ASSERT_TRUE(View()->HasFocus());
-    EXPECT_EQ(shownAfterF5(), "MyScreen");
+    EXPECT_EQ(shownAfterF5(), "Popup1");
+    EXPECT_EQ(ViewControls(View()).size(), 1u);
 }
 
 TEST_F(MainScreenFlowTest, NewAsksToSaveOnlyAModifiedProject) {
@@ -279,12 +277,11 @@ TEST_F(MainScreenFlowTest, NewAsksToSaveOnlyAModifiedProject) {
          {Question(kSaveCurrent, false), Click(builder::ProjectDialog::OkButton), Question(kStartup, false)});
     EXPECT_EQ(TreeTexts(), std::vector<std::string>{"MyProject"});
     EXPECT_TRUE(ViewControls(View()).empty()) << "New empties the view";
-    // A new project counts as unsaved work; a cancelled New still asks for a startup screen.
-    Menu("FILE", "New",
-         {Question(kSaveCurrent, false), Dismiss("ProjectDialog"), Question(kStartup, true),
-          Message("There is no project loaded")});
-    EXPECT_EQ(main->GetProject(), nullptr);
-    EXPECT_EQ(TreeTexts(), std::vector<std::string>{"No Project Loaded"});
+    // A new project counts as unsaved work; a cancelled New keeps it and asks nothing more.
+    const Project* made = main->GetProject();
+    Menu("FILE", "New", {Question(kSaveCurrent, false), Dismiss("ProjectDialog")});
+    EXPECT_EQ(main->GetProject(), made);
+    EXPECT_EQ(TreeTexts(), std::vector<std::string>{"MyProject"});
 }
 
 // Each kind through the OBJECT menu, edited, one deleted, saved, opened again and saved again: the two
@@ -370,8 +367,7 @@ TEST_F(MainScreenFlowTest, AWantedSaveThatDidNotHappenKeepsTheProject) {
 // Saved before New and before the end when the user says so.
 TEST_F(MainScreenFlowTest, SavedWhenTheUserSaysSo) {
     LoadModifiedDemo();
-    Menu("FILE", "New",
-         {Question(kSaveCurrent, true), SaveAs("kept"), Dismiss("ProjectDialog"), Question(kStartup, false)});
+    Menu("FILE", "New", {Question(kSaveCurrent, true), SaveAs("kept"), Dismiss("ProjectDialog")});
     Project reread;
     ASSERT_TRUE(reread.ReadProjectFile(SavePath("kept.tvp")));
     test::ExpectSameStoredProject(*DemoProject(), reread);

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "model/Arrange.h"
 #include "model/ModelTypes.h"
 #include "model/Project.h"
 #include "model/edits/History.h"
@@ -7,6 +8,7 @@
 
 #include <memory>
 #include <string>
+#include <vector>
 
 namespace tav::builder {
 
@@ -60,9 +62,26 @@ public:
     void OnAbout();
     void OnGenerateProject();
     void OnGenerateScreen();
+    // EDIT: undo and redo; the clipboard; selection; arranging the selected objects; snapping.
+    void OnUndo();
+    void OnRedo();
+    void OnCut();
+    void OnCopy();
+    void OnPaste();
+    void OnDuplicate();
+    void OnSelectAll();
+    void OnAlign(AlignKind kind);
+    void OnDistribute(DistributeKind kind);
+    void OnBringToFront();
+    void OnSendToBack();
+    void OnToggleSnap();
+    void OnGridSize();
     // The window manager's close button: offers to save unsaved work; false when the user's save
     // failed or was cancelled, so that nothing is lost.
     bool ConfirmClose();
+
+    // The text the EDIT menu shows for the item named `item` now (step names, shortcut, switch state).
+    std::string EditMenuText(const std::string& item) const;
 
     // Empties the tree and fills it again, selecting the named screen or object.
     void RefreshTree(const std::string& screenName, const std::string& objectName);
@@ -89,6 +108,7 @@ public:
     std::string SelectedObjectName() const;
 
 private:
+    void RefreshGrids();
     // A project and a selected item of at least `level`; else shows why not and gives false.
     bool HasSelection(int level, const char* missing);
     void AddMenuBar();
@@ -101,6 +121,27 @@ private:
     // True after a save that wrote the file.
     bool SaveProject();
     void DiscardProject();
+    // A new or opened project: its history starts empty, at a saved state.
+    void StartHistory();
+    // Names of the objects the edit commands act on: the active view's selection, else the object
+    // selected in the tree (of the shown screen).
+    std::vector<std::string> SelectedObjects() const;
+    // The screen those objects are on: the active view's.
+    std::string EditedScreen() const;
+    // The project's objects named in `names` on `screen`, in the order given.
+    std::vector<int> IndexesOf(const std::vector<std::string>& names, const std::string& screen) const;
+    // Shows the project after an edit or a recorded change: `screen` (the active view's when empty and
+    // still there) in the active view and the tree, `selected` selected.
+    void ShowChange(std::string screen, std::vector<std::string> selected);
+    // What the EDIT menu shows now, item by item.
+    std::vector<std::string> EditMenuTexts() const;
+    // Rebuilds the menu bar when the EDIT menu's texts have changed (never while one is open).
+    void RefreshMenuBar();
+    // Copies the objects to the clipboard; false (with a message) when there is nothing to copy.
+    bool CopySelection();
+    // Pastes `text` onto the active view's screen as one step named `verb` ("Paste", "Duplicate").
+    void PasteText(const std::string& text, const std::string& verb);
+    void Reorder(bool toFront);
     // Rebuilds the view that shows the edited screen: the preview's when a preview is open.
     void ShowInActiveView(const std::string& screenName);
     // Rebuilds this screen's own view; the shown name becomes current (empty when there is no such screen).
