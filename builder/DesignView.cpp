@@ -82,6 +82,29 @@ bool DesignView::IsMark(DWORD id) const {
     return IsArrowId(id) || id == GridLayer::kId;
 }
 
+bool DesignView::MoveControls(const std::vector<std::int32_t>& indexes) {
+    std::vector<std::pair<CTavObject*, const ObjectDef*>> moves;
+    for (const std::int32_t index : indexes) {
+        CTavObject* control = ControlOfIndex(index);
+        if (control == nullptr)
+            return false;
+        const ObjectDef* object = ObjectOfControl(control->GetID());
+        if (object != &m_shownProject->Object(index))
+            return false;
+        moves.emplace_back(control, object);
+    }
+    for (const auto& [control, object] : moves) {
+        control->SetPosition(static_cast<float>(object->x), static_cast<float>(object->y));
+        // A control that still matches its object stays through the next rebuild.
+        if (const auto source = m_sources.find(control->GetID()); source != m_sources.end()) {
+            source->second.object.x = object->x;
+            source->second.object.y = object->y;
+        }
+    }
+    RefreshMarks();
+    return true;
+}
+
 int DesignView::IndexOf(const std::string& name) const {
     return m_shownProject != nullptr ? m_shownProject->FindObjectIndex(name, m_shownScreen) : -1;
 }

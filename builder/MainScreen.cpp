@@ -451,7 +451,19 @@ void MainScreen::FocusDesignControl(DesignView* view, int objectIndex) {
 void MainScreen::ApplyEdit(edits::EditPtr edit) {
     if (m_project == nullptr || edit == nullptr)
         return;
+    const edits::Edit& step = *edit;
     m_history.Do(*m_project, std::move(edit));
+    ShowStep(step);
+}
+
+void MainScreen::ShowStep(const edits::Edit& step) {
+    std::vector<std::int32_t> moved;
+    DesignView* view = ActiveView();
+    // A move changes no name: the tree stays, and the view moves its controls.
+    if (step.MovesOnly(&moved) && view != nullptr && view->MoveControls(moved)) {
+        RefreshMenuBar();
+        return;
+    }
     ShowChange("", SelectedObjects());
 }
 
@@ -1006,13 +1018,15 @@ void MainScreen::OnDeleteObject() {
 // ---- edit commands ----
 
 void MainScreen::OnUndo() {
+    const edits::Edit* step = m_history.UndoStep();
     if (m_project != nullptr && m_history.Undo(*m_project))
-        ShowChange("", SelectedObjects());
+        ShowStep(*step);
 }
 
 void MainScreen::OnRedo() {
+    const edits::Edit* step = m_history.RedoStep();
     if (m_project != nullptr && m_history.Redo(*m_project))
-        ShowChange("", SelectedObjects());
+        ShowStep(*step);
 }
 
 bool MainScreen::CopySelection() {

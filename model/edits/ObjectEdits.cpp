@@ -65,6 +65,12 @@ std::string MoveObjects::Name(const Project& applied) const {
     return "Move " + std::to_string(m_shifts.size()) + " Objects";
 }
 
+bool MoveObjects::MovesOnly(std::vector<std::int32_t>* indexes) const {
+    for (const Shift& shift : m_shifts)
+        indexes->push_back(shift.index);
+    return true;
+}
+
 void SetBounds::Apply(Project& project) const {
     for (const Change& change : m_changes)
         Place(project.Object(change.index), change.after);

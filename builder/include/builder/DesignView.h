@@ -76,6 +76,10 @@ public:
     // Where the OBJECT menu puts a new object: the middle of what the view shows.
     void NewObjectPoint(int* x, int* y) const;
 
+    // Puts the controls of the objects at these project indexes where their objects now are; false
+    // (nothing done) when one of them has no control in this view, which then needs a rebuild.
+    bool MoveControls(const std::vector<std::int32_t>& indexes);
+
     // The object of the shown screen whose control has `oID`, or null.
     ObjectDef* ObjectOfControl(DWORD oID);
     // Window point inside the view, bounds included.

@@ -108,6 +108,8 @@ public:
     std::string SelectedObjectName() const;
 
 private:
+    // Shows the project after `step` was applied or reverted.
+    void ShowStep(const edits::Edit& step);
     void RefreshGrids();
     // A project and a selected item of at least `level`; else shows why not and gives false.
     bool HasSelection(int level, const char* missing);

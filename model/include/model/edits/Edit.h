@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstdint>
 #include <memory>
 #include <string>
 #include <vector>
@@ -21,6 +22,11 @@ public:
     virtual void Revert(Project& project) const = 0;
     // The step's name in menus ("Move MyButton"); `applied` is the project just after Apply.
     virtual std::string Name(const Project& applied) const = 0;
+    // True when the edit only moves objects; appends their indexes (views then move controls only).
+    virtual bool MovesOnly(std::vector<std::int32_t>* indexes) const {
+        (void)indexes;
+        return false;
+    }
 };
 
 using EditPtr = std::unique_ptr<Edit>;

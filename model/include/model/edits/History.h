@@ -26,6 +26,9 @@ public:
     // The names of the next steps ("" when there is none).
     std::string UndoName(const Project& project) const;
     std::string RedoName(const Project& project) const;
+    // The steps Undo and Redo would take next (null when there is none).
+    const Edit* UndoStep() const { return CanUndo() ? m_steps[m_position - 1].get() : nullptr; }
+    const Edit* RedoStep() const { return CanRedo() ? m_steps[m_position].get() : nullptr; }
 
     // The project's current state is the saved one.
     void MarkSaved(Project& project);

@@ -25,6 +25,7 @@ public:
     void Revert(Project& project) const override;
     // "Move NAME" for one object, "Move N Objects" for more.
     std::string Name(const Project& applied) const override;
+    bool MovesOnly(std::vector<std::int32_t>* indexes) const override;
 
 private:
     std::vector<Shift> m_shifts;
