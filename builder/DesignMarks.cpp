@@ -101,8 +101,10 @@ void DrawMarks(CTavSurface* s, int originX, int originY, const Marks& marks) {
         return;
     for (size_t i = marks.selected.size(); i-- > 0;) {
         const Bounds& r = marks.selected[i];
-        Outline(s, r.x - originX - 1, r.y - originY - 1, r.width + 2, r.height + 2,
-                i == 0 ? kPrimary : kSecondary);
+        // Two pixels wide, outside the object: visible on any art.
+        for (int ring = 1; ring <= 2; ++ring)
+            Outline(s, r.x - originX - ring, r.y - originY - ring, r.width + 2 * ring, r.height + 2 * ring,
+                    i == 0 ? kPrimary : kSecondary);
     }
     if (marks.handles && !marks.selected.empty())
         for (const Handle& h : HandlesOf(marks.selected.front())) {

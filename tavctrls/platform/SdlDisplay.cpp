@@ -90,7 +90,8 @@ bool SdlDisplay::PeekMessage(WindowMessage& message) {
         Handle(event);
     if (pending_.empty())
         return false;
-    message = pending_.front();
+    message = pending_.front().first;
+    held_ = pending_.front().second;
     pending_.pop_front();
     return true;
 }
@@ -106,9 +107,14 @@ void SdlDisplay::Handle(const SDL_Event& event) {
         Redraw();
     if (translator_ == nullptr)
         return;
+    if (event.type == SDL_KEYDOWN || event.type == SDL_KEYUP)
+        heldAtEvent_ = event.key.keysym.mod;
+    else if (event.type == SDL_WINDOWEVENT && event.window.event == SDL_WINDOWEVENT_FOCUS_GAINED)
+        heldAtEvent_ = SDL_GetModState();
     translated_.clear();
-    translator_->Translate(event, SDL_GetModState(), translated_);
-    pending_.insert(pending_.end(), translated_.begin(), translated_.end());
+    translator_->Translate(event, heldAtEvent_, translated_);
+    for (const WindowMessage& message : translated_)
+        pending_.emplace_back(message, ModifiersOfSdl(heldAtEvent_));
     // Held buttons keep the mouse captured, so that a release outside the window still arrives.
     if (translator_->ButtonHeld() != captured_) {
         captured_ = translator_->ButtonHeld();
@@ -164,7 +170,7 @@ int SdlDisplay::RefreshRate() {
 }
 
 unsigned SdlDisplay::Modifiers() {
-    return ModifiersOfSdl(SDL_GetModState());
+    return held_;
 }
 
 // SDL's clipboard is the desktop's, shared with other programs.

@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Runs a program on a private X server: moves the mouse into its window, clicks (at 100,80 or at each
-# X Y given), closes the window the way a window manager would, and expects exit status 0.
+# X Y given), types Ctrl+C, closes the window the way a window manager would, and expects exit status 0.
 # Usage: display_smoke.sh PROGRAM CLOSE_HELPER [TITLE [X Y]...]
 set -euo pipefail
 smoke=$1
@@ -30,6 +30,8 @@ for ((i = 0; i + 1 < ${#clicks[@]}; i += 2)); do
     xdotool mousemove --window "$window" "${clicks[i]}" "${clicks[i + 1]}" click 1
     sleep 0.3
 done
+xdotool key --window "$window" ctrl+c
+sleep 0.3
 "$close_helper" "$window"
 
 status=0

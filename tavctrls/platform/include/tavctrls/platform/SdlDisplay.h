@@ -5,6 +5,7 @@
 #include <deque>
 #include <memory>
 #include <optional>
+#include <utility>
 #include <vector>
 
 union SDL_Event;
@@ -53,7 +54,11 @@ private:
     bool captured_ = false;
     std::unique_ptr<EventTranslator> translator_;
     std::vector<WindowMessage> translated_;
-    std::deque<WindowMessage> pending_;
+    // Each message with the modifiers held when its event happened: SDL's own state has moved on to
+    // the last event pumped, so a quick Ctrl+C would otherwise read as a plain C.
+    std::deque<std::pair<WindowMessage, unsigned>> pending_;
+    unsigned heldAtEvent_ = 0; // SDL's modifier state as of the last event handled
+    unsigned held_ = 0;        // mod:: flags of the message taken last
 };
 
 } // namespace tav::platform
