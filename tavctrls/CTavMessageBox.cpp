@@ -106,9 +106,12 @@ void CTavMessageBox::ShowOver(CTavScreen* asker, CTavMessageBox* box) {
         return;
     }
     const Placement place = PlaceOver(*owner, box->m_text, box->NeededRoom());
-    if (box->Initialize(TAVID_LIBRARY, place.x, place.y, place.width, place.height, TAVSCREEN_POPUP, owner) !=
-            TAVERROR_OK ||
-        owner->SetChildScreen(box) != TAVERROR_OK) {
+    const bool made = box->Initialize(TAVID_LIBRARY, place.x, place.y, place.width, place.height,
+                                      TAVSCREEN_POPUP, owner) == TAVERROR_OK;
+    // It takes the keys: Return and Escape answer it.
+    if (made)
+        box->SetFocus(TRUE);
+    if (!made || owner->SetChildScreen(box) != TAVERROR_OK) {
         tav::DiscardScreen(box);
         return;
     }
@@ -144,6 +147,11 @@ void CTavMessageBox::AfterInitialize() {
 BOOL CTavMessageBox::OnButtonDown(DWORD) {
     Close();
     return TRUE;
+}
+
+void CTavMessageBox::AfterKeyDown(UINT nChar) {
+    if (nChar == VK_RETURN || nChar == VK_ESCAPE)
+        OnButtonDown(0);
 }
 
 void CTavScreen::MessageBox(const char* text) {

@@ -54,6 +54,11 @@ BOOL CTavQuestionBox::OnButtonDown(DWORD bID) {
     return TRUE;
 }
 
+void CTavQuestionBox::AfterKeyDown(UINT nChar) {
+    if (nChar == VK_RETURN || nChar == VK_ESCAPE)
+        OnButtonDown(nChar == VK_RETURN ? 0 : 1);
+}
+
 BOOL CTavScreen::QuestionBox(const char* text) {
     // The box outlives its removal until its answer has been read.
     tav::BusyScope busy;

@@ -65,10 +65,13 @@ protected:
 };
 using MessageBoxTest = MenuTest;
 
-TEST_F(MessageBoxTest, OnlyTheirButtonsCloseTheBoxes) {
-    // The question's ids: 0 Yes, 1 No, 2 the text.
-    for (const auto& [steps, answer] :
-         {std::pair{std::vector{Press(0)}, TRUE}, {{Press(2), Press(1)}, FALSE}}) {
+TEST_F(MessageBoxTest, OnlyTheirButtonsAndKeysCloseTheBoxes) {
+    // The question's ids: 0 Yes, 1 No, 2 the text. Return answers Yes, Escape No.
+    const auto key = [this](UINT key) { return [this, key](CTavScreen*) { display->KeyDown(key); }; };
+    for (const auto& [steps, answer] : {std::pair{std::vector{Press(0)}, TRUE},
+                                        {{Press(2), Press(1)}, FALSE},
+                                        {{key(VK_SPACE), key(VK_RETURN)}, TRUE},
+                                        {{key(VK_ESCAPE)}, FALSE}}) {
         Script(steps);
         EXPECT_EQ(screen->QuestionBox("Are you sure you want to exit?"), answer);
         EXPECT_EQ(done, steps.size()) << "the box closed early";
@@ -82,9 +85,9 @@ TEST_F(MessageBoxTest, OnlyTheirButtonsCloseTheBoxes) {
                 EXPECT_STREQ(text->GetText(), "Saved.");
                 EXPECT_TRUE(text->IsMultiline() && text->IsTranslucent());
             },
-            Press(1), Press(2), Press(0)});
+            Press(1), Press(2), key(VK_RETURN)});
     screen->MessageBox("Saved.");
-    EXPECT_EQ(done, 4u) << "only OK closes a message box";
+    EXPECT_EQ(done, 4u) << "only OK (or Return) closes a message box";
 }
 
 TEST_F(MessageBoxTest, ABoxGoesOverTheShowingDialogAndGrowsToItsText) {

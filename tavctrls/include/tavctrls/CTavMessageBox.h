@@ -11,6 +11,8 @@ public:
 
     void AfterInitialize() override;
     BOOL OnButtonDown(DWORD bID) override;
+    // Return and Escape press OK.
+    void AfterKeyDown(UINT nChar) override;
 
     const char* GetText() const { return m_text.c_str(); }
 

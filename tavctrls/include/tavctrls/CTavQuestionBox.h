@@ -10,6 +10,8 @@ public:
 
     void AfterInitialize() override;
     BOOL OnButtonDown(DWORD bID) override;
+    // Return answers Yes, Escape No.
+    void AfterKeyDown(UINT nChar) override;
     Room NeededRoom() const override;
 
     BOOL GetAnswer() const { return m_answer; }
