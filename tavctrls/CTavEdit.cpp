@@ -459,10 +459,7 @@ void CTavEdit::FindVisibleStart(int left, std::size_t* start, int* x) {
 }
 
 void CTavEdit::DrawSingleLine() {
-    if (m_background == nullptr)
-        m_image->Fill(tav::PixelOfColour(m_backColour));
-    else
-        m_background->Display(m_image);
+    PaintBack();
     int scrollX = 0, scrollY = 0;
     GetScrollPosition(&scrollX, &scrollY);
     const int y = m_textOffsetY - scrollY;
@@ -489,10 +486,7 @@ void CTavEdit::DrawSingleLine() {
 
 // As the static draws its lines, with the selection.
 void CTavEdit::DrawLines() {
-    if (m_background == nullptr)
-        m_image->Fill(tav::PixelOfColour(m_backColour));
-    else
-        m_background->Display(m_image);
+    PaintBack();
     int scrollX = 0, scrollY = 0;
     GetScrollPosition(&scrollX, &scrollY);
     CTavSurface strip;

@@ -97,13 +97,17 @@ void CTavStatic::Layout() {
         bars->SetContentSize(bars->GetContentWidth(), static_cast<int>(m_lines.size()) * m_fontHeight + 5);
 }
 
-void CTavStatic::DrawContent() {
-    if (m_image == nullptr || m_image->GetDDSurface() == nullptr)
-        return;
+void CTavStatic::PaintBack() {
     if (m_background == nullptr)
         m_image->Fill(tav::PixelOfColour(m_backColour));
     else
         m_background->Display(m_image);
+}
+
+void CTavStatic::DrawContent() {
+    if (m_image == nullptr || m_image->GetDDSurface() == nullptr)
+        return;
+    PaintBack();
     int scrollX = 0, scrollY = 0;
     GetScrollPosition(&scrollX, &scrollY);
     // Each line is drawn through a strip of the view's width and the font's height, so a line never

@@ -43,6 +43,8 @@ public:
     CTavObject* GetBackgroundImage() const { return m_background; }
 
 protected:
+    // Fills the image with the back colour or covers it with the background bitmap.
+    void PaintBack();
     // Breaks the text into display lines.
     virtual void Layout();
     // The width of `text` in pixels with the static's font.
