@@ -36,6 +36,12 @@ using builder::ShowScreenInView;
 
 constexpr DWORD kFrameEdit = 14, kAddFrame = 16;
 const std::string kReferences = std::string(TAV_SOURCE_DIR) + "/tests/builder/reference";
+
+// The last frame against the reference picture NAME.bmp.
+void ExpectPicture(platform::HeadlessDisplay& display, const test::TempDir& folder, const std::string& name) {
+    ASSERT_TRUE(display.SaveLastFrame(folder / (name + ".bmp")));
+    test::ExpectLikeReference(folder / (name + ".bmp"), kReferences, name + ".bmp");
+}
 const std::string kNoProject = "message: There is no project loaded";
 const std::string kNoProjectLoaded = "message: No Project Loaded";
 const std::string kNoScreen = "message: No Screen Selected";
@@ -217,8 +223,7 @@ TEST_F(MainScreenTest, SelectionAndF5DriveTheViewAndScreenshots) {
         Drive(1);
         return main->CurrentScreenName();
     };
-    display->SaveLastFrame(folder / "empty.bmp");
-    test::ExpectLikeReference(folder / "empty.bmp", kReferences, "mainscreen-empty.bmp");
+    ExpectPicture(*display, folder, "mainscreen-empty");
     LoadDemo();
     EXPECT_TRUE(ViewControls(View()).empty());
     EXPECT_EQ(shownAfterF5(), "") << "the screen has the focus";
@@ -232,15 +237,18 @@ TEST_F(MainScreenTest, SelectionAndF5DriveTheViewAndScreenshots) {
     ExpectArrows(button);
     display->MouseMove(600, 300);
     Drive(2);
-    display->SaveLastFrame(folder / "project.bmp");
-    test::ExpectLikeReference(folder / "project.bmp", kReferences, "mainscreen-project.bmp");
+    ExpectPicture(*display, folder, "mainscreen-project");
     auto* bar = dynamic_cast<CTavMenuBar*>(main->GetMenuBar());
     display->LClick(bar->GetTitleX(4) + 5, 8);
     display->MouseMove(bar->GetTitleX(4) + 20, 20 + 2 * 15 + 7);
     Drive(2);
-    display->SaveLastFrame(folder / "menu.bmp");
-    test::ExpectLikeReference(folder / "menu.bmp", kReferences, "mainscreen-menu.bmp");
+    ExpectPicture(*display, folder, "mainscreen-menu");
     display->LClick(700, 300); // closes the menu
+    Drive(1);
+    display->LClick(bar->GetTitleX(1) + 5, 8); // EDIT, with the step to undo and the shortcuts
+    Drive(2);
+    ExpectPicture(*display, folder, "mainscreen-edit-menu");
+    display->LClick(700, 300);
     Drive(1);
     Menu("HELP", "About",
          {[this](CTavScreen*) { display->Wait(2); },
@@ -564,8 +572,7 @@ TEST_F(DesignViewTest, ControlsAreConfiguredFromTheirObjectsAndLookRight) {
     EXPECT_EQ(SelectedText(), "L");
     // Kinds, captions, places, transparency, list columns and the arrows around the selection.
     ExpectLayout(View(), "designer-main");
-    ASSERT_TRUE(display->SaveLastFrame(folder / "main.bmp"));
-    test::ExpectLikeReference(folder / "main.bmp", kReferences, "designer-main.bmp");
+    ExpectPicture(*display, folder, "designer-main");
     const auto control = [&](int index) { return View()->GetObjectByID(loaded.Object(index).designId); };
     auto* b = dynamic_cast<CTavButton*>(control(0));
     auto* t = dynamic_cast<CTavStatic*>(control(1));
@@ -646,6 +653,7 @@ TEST_F(DesignViewTest, SelectionByClicksBandAndKeys) {
     display->LButtonDown(InView(300, 200)[0], InView(300, 200)[1]);
     display->MouseMove(InView(20, 100)[0], InView(20, 100)[1]);
     Drive(2);
+    ExpectPicture(*display, folder, "designer-band");
     display->LButtonUp(InView(20, 100)[0], InView(20, 100)[1]);
     Drive(1);
     EXPECT_EQ(View()->Selection(), (Names{"Static1"}));
@@ -687,6 +695,7 @@ TEST_F(DesignViewTest, DragsNudgesAndResizesAreStepsThatSnap) {
     EXPECT_EQ(history.StepCount(), 2u) << "the undone step is gone";
     press(InView(45, 115), InView(127, 128)); // its left edge 3 pixels right of Button1's
     EXPECT_EQ(View()->Guides(), (std::vector<Guide>{{true, 120, 60, 140}}));
+    ExpectPicture(*display, folder, "designer-guide");
     EXPECT_EQ(std::string(dynamic_cast<CTavStatic*>(main->GetObjectByID(11))->GetText()),
               "X: 120  Y: 120  W: 120  H: 20");
     display->LButtonUp(InView(127, 128)[0], InView(127, 128)[1]);
