@@ -630,6 +630,13 @@ void MainScreen::AfterLMouseDown(int x, int y) {
     }
 }
 
+void MainScreen::AfterMouseMove(int, int) {
+    // Off the view the pointer has no place on the screen; a drag keeps showing its rectangle.
+    const BuilderApp* app = TheBuilderApp();
+    if (app == nullptr || app->GestureView() == nullptr)
+        ShowStatus(this, "");
+}
+
 void MainScreen::AfterKeyDown(UINT nChar) {
     const bool control = (GetAsyncKeyState(VK_CONTROL) & 0x8000) != 0;
     const bool shift = (GetAsyncKeyState(VK_SHIFT) & 0x8000) != 0;

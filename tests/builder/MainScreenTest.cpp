@@ -702,6 +702,9 @@ TEST_F(DesignViewTest, DragsNudgesAndResizesAreStepsThatSnap) {
     Drive(1);
     EXPECT_EQ(bounds()[1], (Bounds{120, 120, 120, 20}));
     EXPECT_TRUE(View()->Guides().empty());
+    display->MouseMove(100, 300); // over the tree
+    Drive(1);
+    EXPECT_STREQ(dynamic_cast<CTavStatic*>(main->GetObjectByID(11))->GetText(), "") << "off the view";
     LClick(Middle(ControlOf(p.Object(0))));
     press(InView(120, 80), InView(151, 94)); // the bottom right handle; snapped to the grid
     display->LButtonUp(InView(151, 94)[0], InView(151, 94)[1]);

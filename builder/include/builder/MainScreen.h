@@ -44,6 +44,7 @@ public:
     void AfterInitialize() override;
     void AfterLMouseDown(int x, int y) override;
     void AfterKeyDown(UINT nChar) override;
+    void AfterMouseMove(int x, int y) override;
 
     // Commands.
     void OnNewProject();
