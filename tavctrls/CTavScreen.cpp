@@ -1,6 +1,7 @@
 #include "CTavScreen.h"
 
 #include "CTavApp.h"
+#include "CTavMenuBar.h"
 #include "CTavObject.h"
 #include "CTavScrollBarsBase.h"
 #include "TavRuntime.h"
@@ -783,7 +784,27 @@ void CTavScreen::DoubleClick(int x, int y) {
 
 void CTavScreen::KeyDown(UINT key) {
     tav::BusyScope busy;
+    // Escape closes an open menu before anything else sees it.
+    if (key == VK_ESCAPE && CloseOpenMenu())
+        return;
     RouteFrom(this, true, &CTavScreen::RouteKeyDown, key);
+}
+
+bool CTavScreen::CloseOpenMenu() {
+    for (CTavScreen* screen = Descend(true); screen != nullptr; screen = screen->m_parent) {
+        if (screen->m_popupMenu != nullptr) {
+            screen->ClosePopupMenu();
+            return true;
+        }
+        auto* bar = dynamic_cast<CTavMenuBar*>(screen->m_menuBar);
+        if (bar != nullptr && bar->GetOpenMenu() != -1) {
+            bar->CloseMenus();
+            return true;
+        }
+        if (screen == this)
+            break;
+    }
+    return false;
 }
 
 void CTavScreen::Char(char c) {

@@ -187,6 +187,15 @@ TEST_F(MenuTest, PopupHighlightsAndChoosesByRow) {
     OpenPopup();
     Click({60, 60});
     EXPECT_NE(screen->GetPopupMenu(), nullptr);
+    // Escape closes an open menu, the popup first, then the bar's.
+    CTavMenuBar* bar = AttachBar();
+    Click({bar->GetTitleX(0) + 5, 8});
+    for (const int open : {0, -1}) {
+        display->KeyDown(VK_ESCAPE);
+        Frame(app);
+        EXPECT_EQ(screen->GetPopupMenu(), nullptr);
+        EXPECT_EQ(bar->GetOpenMenu(), open);
+    }
 }
 
 TEST_F(MenuTest, PopupHandlersThatDestroyTheScreen) {

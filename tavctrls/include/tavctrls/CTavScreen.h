@@ -170,6 +170,8 @@ private:
     BOOL RouteRMouseUp(int x, int y);
     BOOL RouteDoubleClick(int x, int y);
     BOOL RouteKeyDown(UINT key);
+    // Closes the open popup menu or menu bar menu nearest the focus; false when none is open.
+    bool CloseOpenMenu();
     BOOL RouteChar(char c);
     BOOL RouteMouseWheel(int x, int y, int delta);
     CTavScreen* SubScreenAt(int x, int y) const;
