@@ -152,8 +152,8 @@ void ObjectDialog::AddCommonBlock() {
         y->SetText(NumberText(presetY).c_str());
     AddLabel(7, "Width:", 190, 70, 40);
     AddNumberEdit(kWidth, &ObjectDef::width, 240, 70, 40, 4);
-    AddLabel(9, "Height:", 280, 70, 40);
-    AddNumberEdit(kHeight, &ObjectDef::height, 330, 70, 40, 4);
+    AddLabel(9, "Height:", 290, 70, 40);
+    AddNumberEdit(kHeight, &ObjectDef::height, 340, 70, 40, 4);
 }
 
 void ObjectDialog::AddKindBlock() {
@@ -309,15 +309,15 @@ void ObjectDialog::AddListBoxBlock() {
     AddButton(13, "Browse", 330, 110);
     AddColourGroup(21, "Back Color:", 100, 150, &ObjectDef::backColor, {140, 190, 240}, {155, 205, 255});
     AddLabel(28, "Item Font:", 35, 190, 70);
-    AddTextEdit(29, &ObjectDef::fontName, 105, 190, 120);
-    AddButton(30, "Select", 230, 190, 45);
+    AddTextEdit(29, &ObjectDef::fontName, 105, 190, 100);
+    AddButton(30, "Select", 210, 190, 45);
     AddLabel(31, "Size:", 280, 190, 35);
     AddNumberEdit(32, &ObjectDef::fontSize, 320, 190, 30, 3);
     AddCheck(33, "Bold", &ObjectDef::bold, 330, 220, 70, 17);
     AddColourGroup(34, "Text Color:", 80, 220, &ObjectDef::textColor, {120, 190, 250}, {150, 210, 270});
     AddLabel(41, "Column Font:", 35, 260, 100);
-    AddTextEdit(42, &ObjectDef::columnFontName, 135, 260, 120);
-    AddButton(43, "Select", 260, 260, 45);
+    AddTextEdit(42, &ObjectDef::columnFontName, 135, 260, 110);
+    AddButton(43, "Select", 250, 260, 45);
     AddLabel(44, "Size:", 320, 260, 35);
     AddNumberEdit(45, &ObjectDef::columnFontSize, 360, 260, 30, 3);
     AddCheck(46, "Bold", &ObjectDef::columnBold, 350, 290, 70, 17);
