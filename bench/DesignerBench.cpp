@@ -1,10 +1,14 @@
-// The designer's own work: rebuilding the design view, an idle frame of the main screen, and reading a
-// large project with its tree, each against a reference measured in the same run.
+// The designer's own work: rebuilding the design view, an idle frame of the main screen, reading a
+// large project with its tree, an undo step, a snap and the history's memory, each against a reference
+// measured in the same run.
 #include "builder/BuilderApp.h"
 #include "builder/DesignView.h"
 #include "builder/MainScreen.h"
 #include "builder/ProjectViews.h"
 #include "model/ProjectFile.h"
+#include "model/Snapper.h"
+#include "model/edits/History.h"
+#include "model/edits/ObjectEdits.h"
 #include "tavctrls/platform/BitmapFile.h"
 #include "tavctrls/platform/HeadlessDisplay.h"
 #include "tavctrls/platform/PixelBuffer.h"
@@ -16,6 +20,7 @@
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <malloc.h>
 #include <memory>
 #include <string>
 #include <unistd.h>
@@ -149,23 +154,36 @@ void ViewRebuildAfterEdit_ReferenceFirstBuild(benchmark::State& state) {
 
 // ---- an idle frame of the designer against clearing and copying one buffer --------------------------
 
-void DesignerFrameIdle_Ours(benchmark::State& state) {
+// The designer started with `project`, its first screen shown and the object at `selected` chosen, as the
+// designer mostly rests; null (the benchmark skipped) when it cannot start.
+std::unique_ptr<Designer> RestingDesigner(benchmark::State& state, std::unique_ptr<Project> project,
+                                          int selected) {
     if (!EnterSourceTree()) {
         state.SkipWithError("cannot find the art folder");
-        return;
+        return nullptr;
     }
-    Designer designer;
-    if (!designer.ok) {
+    auto designer = std::make_unique<Designer>();
+    if (!designer->ok) {
         state.SkipWithError("the designer did not start");
-        return;
+        return nullptr;
     }
-    designer.main->TakeProject(MixedProject(2, 30));
-    // A screen shown with an object selected, as the designer mostly rests.
-    designer.main->RefreshTree("Screen0", designer.main->GetProject()->Object(3).name);
+    designer->main->TakeProject(std::move(project));
+    designer->main->RefreshTree("Screen0", designer->main->GetProject()->Object(selected).name);
     for (int i = 0; i < 5; ++i)
-        designer.app.UpdateFrame();
+        designer->app.UpdateFrame();
+    return designer;
+}
+
+void IdleFrames(benchmark::State& state) {
+    const std::unique_ptr<Designer> designer = RestingDesigner(state, MixedProject(2, 30), 3);
+    if (designer == nullptr)
+        return;
     for (auto _ : state)
-        designer.app.UpdateFrame();
+        designer->app.UpdateFrame();
+}
+
+void DesignerFrameIdle_Ours(benchmark::State& state) {
+    IdleFrames(state);
 }
 
 void DesignerFrameIdle_ReferenceClearCopy(benchmark::State& state) {
@@ -266,6 +284,80 @@ void OpenProject_ReferenceGetline(benchmark::State& state) {
     }
 }
 
+// ---- one undo or redo of a move on a screen of 1,000 objects, the tree and the view kept up to date ---
+
+void UndoInDesigner_Ours(benchmark::State& state) {
+    const std::unique_ptr<Designer> designer = RestingDesigner(state, MixedProject(1, 1000), 500);
+    if (designer == nullptr)
+        return;
+    MainScreen* main = designer->main;
+    main->ApplyEdit(
+        std::make_unique<edits::MoveObjects>(std::vector<edits::MoveObjects::Shift>{{500, 3, 4}}));
+    bool undo = true;
+    for (auto _ : state) {
+        if (undo)
+            main->OnUndo();
+        else
+            main->OnRedo();
+        undo = !undo;
+    }
+}
+void UndoInDesigner_ReferenceDesignerFrameIdle(benchmark::State& state) {
+    IdleFrames(state);
+}
+
+// ---- building a snapper among 1,000 objects and asking it once --------------------------------------
+
+void SnapMove_Ours(benchmark::State& state) {
+    std::vector<Bounds> others;
+    for (int i = 0; i < 1000; ++i)
+        others.push_back({i * 37 % 790, i * 53 % 590, 20 + i % 40, 10 + i % 30});
+    int step = 0;
+    for (auto _ : state) {
+        const Snapper snapper(others, {0, 0, kWidth, kHeight}, SnapSettings{});
+        ++step;
+        const Snap snap = snapper.Move({step % 700, step * 7 % 500, 50, 20});
+        benchmark::DoNotOptimize(snap.dx + snap.dy);
+    }
+}
+void SnapMove_ReferenceDesignerFrameIdle(benchmark::State& state) {
+    IdleFrames(state);
+}
+
+// ---- memory: 10,000 moves in a history against the project of 1,000 objects --------------------------
+// Bytes are reported as the manual time of one iteration (a nanosecond a byte), so that the printed
+// ratio is the ratio of the bytes.
+
+std::size_t BytesInUse() {
+    return mallinfo2().uordblks;
+}
+
+void ReportBytes(benchmark::State& state, std::size_t before) {
+    const double bytes = static_cast<double>(BytesInUse() - before);
+    state.SetIterationTime(bytes * 1e-9);
+    state.counters["bytes"] = bytes;
+}
+
+void HistoryMemory_Ours(benchmark::State& state) {
+    auto project = MixedProject(1, 1000);
+    for (auto _ : state) {
+        auto history = std::make_unique<edits::History>();
+        history->Reset(*project);
+        const std::size_t before = BytesInUse();
+        for (int i = 0; i < 10000; ++i)
+            history->Do(*project, std::make_unique<edits::MoveObjects>(
+                                      std::vector<edits::MoveObjects::Shift>{{i % 1000, 1, 0}}));
+        ReportBytes(state, before);
+    }
+}
+void HistoryMemory_ReferenceProject(benchmark::State& state) {
+    for (auto _ : state) {
+        const std::size_t before = BytesInUse();
+        auto project = MixedProject(1, 1000);
+        ReportBytes(state, before);
+    }
+}
+
 BENCHMARK(ViewRebuild_Ours)->Unit(benchmark::kMillisecond);
 BENCHMARK(ViewRebuild_ReferenceFirstBuild)->Unit(benchmark::kMillisecond);
 BENCHMARK(ViewRebuildAfterEdit_Ours)->Unit(benchmark::kMillisecond);
@@ -276,5 +368,11 @@ BENCHMARK(OpenProject_Ours)->Unit(benchmark::kMillisecond);
 BENCHMARK(ProjectTreeFill)->Unit(benchmark::kMillisecond);
 BENCHMARK(OpenProject_ReferenceReadBytes)->Unit(benchmark::kMillisecond);
 BENCHMARK(OpenProject_ReferenceGetline)->Unit(benchmark::kMillisecond);
+BENCHMARK(UndoInDesigner_Ours)->Unit(benchmark::kMicrosecond);
+BENCHMARK(UndoInDesigner_ReferenceDesignerFrameIdle)->Unit(benchmark::kMicrosecond);
+BENCHMARK(SnapMove_Ours)->Unit(benchmark::kMicrosecond);
+BENCHMARK(SnapMove_ReferenceDesignerFrameIdle)->Unit(benchmark::kMicrosecond);
+BENCHMARK(HistoryMemory_Ours)->UseManualTime()->Iterations(3)->Unit(benchmark::kMicrosecond);
+BENCHMARK(HistoryMemory_ReferenceProject)->UseManualTime()->Iterations(3)->Unit(benchmark::kMicrosecond);
 
 } // namespace
