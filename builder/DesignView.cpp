@@ -194,6 +194,21 @@ void DesignView::OnObjectGotFocus(DWORD oID) {
 
 void DesignView::OnObjectLostFocus(DWORD) {}
 
+void DesignView::SelectAll() {
+    if (m_shownProject == nullptr)
+        return;
+    std::vector<std::string> names;
+    for (const auto& object : m_shownProject->objects)
+        if (object->screenName == m_shownScreen)
+            names.push_back(object->name);
+    // The primary stays first.
+    if (!m_selection.empty())
+        std::rotate(names.begin(), std::find(names.begin(), names.end(), m_selection.front()),
+                    std::find(names.begin(), names.end(), m_selection.front()) + 1);
+    SetSelection(std::move(names));
+    SelectInTree(m_selection.empty() ? std::string() : m_selection.front());
+}
+
 void DesignView::Choose(const std::string& name, bool toggle) {
     std::vector<std::string> names = m_selection;
     const auto found = std::find(names.begin(), names.end(), name);
@@ -571,19 +586,8 @@ void DesignView::AfterKeyDown(UINT nChar) {
         }
         break;
     case 'A':
-        if (KeyHeld(VK_CONTROL) && m_shownProject != nullptr) {
-            std::vector<std::string> names;
-            for (const auto& object : m_shownProject->objects)
-                if (object->screenName == m_shownScreen)
-                    names.push_back(object->name);
-            // The primary stays first.
-            if (!m_selection.empty())
-                std::rotate(names.begin(), std::find(names.begin(), names.end(), m_selection.front()),
-                            std::find(names.begin(), names.end(), m_selection.front()) + 1);
-            SetSelection(std::move(names));
-            SelectInTree(m_selection.empty() ? std::string() : m_selection.front());
-            return;
-        }
+        if (KeyHeld(VK_CONTROL))
+            return SelectAll();
         break;
     case VK_DELETE:
         if (selected)

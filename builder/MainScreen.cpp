@@ -1009,6 +1009,12 @@ void MainScreen::OnDeleteObject() {
                                                    : "Delete " + std::to_string(names.size()) + " objects?";
     if (QuestionBox(question.c_str()) != TRUE || m_project == nullptr)
         return;
+    // Inside a preview its own view shows the change; the main view follows when the preview ends.
+    RemoveObjects(names, screenName, "Delete");
+}
+
+void MainScreen::RemoveObjects(const std::vector<std::string>& names, const std::string& screenName,
+                               const std::string& verb) {
     std::vector<int> indexes = IndexesOf(names, screenName);
     if (indexes.empty())
         return;
@@ -1017,8 +1023,7 @@ void MainScreen::OnDeleteObject() {
     std::vector<edits::EditPtr> parts;
     for (const int index : indexes)
         parts.push_back(std::make_unique<edits::RemoveObject>(index, m_project->Object(index)));
-    m_history.Do(*m_project, std::make_unique<edits::Compound>(StepName("Delete", names), std::move(parts)));
-    // Inside a preview its own view shows the change; the main view follows when the preview ends.
+    m_history.Do(*m_project, std::make_unique<edits::Compound>(StepName(verb, names), std::move(parts)));
     ShowChange(screenName, {});
 }
 
@@ -1061,17 +1066,8 @@ void MainScreen::OnCopy() {
 }
 
 void MainScreen::OnCut() {
-    if (!CopySelection())
-        return;
-    const std::string screenName = EditedScreen();
-    const std::vector<std::string> names = SelectedObjects();
-    std::vector<int> indexes = IndexesOf(names, screenName);
-    std::sort(indexes.rbegin(), indexes.rend());
-    std::vector<edits::EditPtr> parts;
-    for (const int index : indexes)
-        parts.push_back(std::make_unique<edits::RemoveObject>(index, m_project->Object(index)));
-    m_history.Do(*m_project, std::make_unique<edits::Compound>(StepName("Cut", names), std::move(parts)));
-    ShowChange(screenName, {});
+    if (CopySelection())
+        RemoveObjects(SelectedObjects(), EditedScreen(), "Cut");
 }
 
 void MainScreen::OnPaste() {
@@ -1123,14 +1119,8 @@ void MainScreen::PasteText(const std::string& text, const std::string& verb) {
 }
 
 void MainScreen::OnSelectAll() {
-    if (m_project == nullptr)
-        return;
-    const std::string screenName = EditedScreen();
-    std::vector<std::string> names;
-    for (const auto& object : m_project->objects)
-        if (object->screenName == screenName)
-            names.push_back(object->name);
-    ShowChange(screenName, names);
+    if (DesignView* view = ActiveView())
+        view->SelectAll();
 }
 
 namespace {
@@ -1141,42 +1131,32 @@ constexpr const char* kAlignNames[] = {"Align Left",   "Align Right",   "Align T
 } // namespace
 
 void MainScreen::OnAlign(AlignKind kind) {
-    const std::vector<int> indexes =
-        m_project != nullptr ? IndexesOf(SelectedObjects(), EditedScreen()) : std::vector<int>();
-    if (indexes.size() < 2) {
-        MessageBox("Select two or more objects to align");
-        return;
-    }
-    std::vector<Bounds> bounds;
-    for (const int index : indexes)
-        bounds.push_back(BoundsOf(m_project->Object(index)));
-    const std::vector<Bounds> placed = Align(bounds, kind);
-    std::vector<edits::SetBounds::Change> changes;
-    for (std::size_t i = 0; i < indexes.size(); ++i)
-        if (!(placed[i] == bounds[i]))
-            changes.push_back({indexes[i], bounds[i], placed[i]});
-    if (!changes.empty())
-        ApplyEdit(
-            std::make_unique<edits::SetBounds>(kAlignNames[static_cast<int>(kind)], std::move(changes)));
+    Arrange(kAlignNames[static_cast<int>(kind)], 2, "Select two or more objects to align",
+            [kind](const std::vector<Bounds>& bounds) { return Align(bounds, kind); });
 }
 
 void MainScreen::OnDistribute(DistributeKind kind) {
+    Arrange(kind == DistributeKind::Horizontally ? "Distribute Horizontally" : "Distribute Vertically", 3,
+            "Select three or more objects to distribute",
+            [kind](const std::vector<Bounds>& bounds) { return Distribute(bounds, kind); });
+}
+
+void MainScreen::Arrange(const char* name, std::size_t least, const char* tooFew,
+                         const std::function<std::vector<Bounds>(const std::vector<Bounds>&)>& place) {
     const std::vector<int> indexes =
         m_project != nullptr ? IndexesOf(SelectedObjects(), EditedScreen()) : std::vector<int>();
-    if (indexes.size() < 3) {
-        MessageBox("Select three or more objects to distribute");
+    if (indexes.size() < least) {
+        MessageBox(tooFew);
         return;
     }
     std::vector<Bounds> bounds;
     for (const int index : indexes)
         bounds.push_back(BoundsOf(m_project->Object(index)));
-    const std::vector<Bounds> placed = Distribute(bounds, kind);
+    const std::vector<Bounds> placed = place(bounds);
     std::vector<edits::SetBounds::Change> changes;
     for (std::size_t i = 0; i < indexes.size(); ++i)
         if (!(placed[i] == bounds[i]))
             changes.push_back({indexes[i], bounds[i], placed[i]});
-    const char* name =
-        kind == DistributeKind::Horizontally ? "Distribute Horizontally" : "Distribute Vertically";
     if (!changes.empty())
         ApplyEdit(std::make_unique<edits::SetBounds>(name, std::move(changes)));
 }

@@ -68,6 +68,8 @@ public:
 
     // The selected objects of the shown screen by name, the primary one first.
     const std::vector<std::string>& Selection() const { return m_selection; }
+    // Every object of the shown screen, the primary staying first; the tree follows.
+    void SelectAll();
     void SetSelection(std::vector<std::string> names);
     // The guides of the snap that holds during a drag.
     const std::vector<Guide>& Guides() const { return m_guides; }

@@ -6,6 +6,8 @@
 #include "model/edits/History.h"
 #include "tavctrls/TavCtrls.h"
 
+#include <cstddef>
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -145,6 +147,13 @@ private:
     // Pastes `text` onto the active view's screen as one step named `verb` ("Paste", "Duplicate").
     void PasteText(const std::string& text, const std::string& verb);
     void Reorder(bool toFront);
+    // Removes the named objects of the screen as one step called "VERB NAME" or "VERB N Objects".
+    void RemoveObjects(const std::vector<std::string>& names, const std::string& screenName,
+                       const std::string& verb);
+    // Gives the selection (at least `least` objects, else `tooFew` is shown) the bounds `place` makes of
+    // theirs, as one step called `name`.
+    void Arrange(const char* name, std::size_t least, const char* tooFew,
+                 const std::function<std::vector<Bounds>(const std::vector<Bounds>&)>& place);
     // Rebuilds the view that shows the edited screen: the preview's when a preview is open.
     void ShowInActiveView(const std::string& screenName);
     // Rebuilds this screen's own view; the shown name becomes current (empty when there is no such screen).
