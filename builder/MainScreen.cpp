@@ -42,8 +42,6 @@ constexpr int kPopupItemHeight = 15;
 constexpr int kMenuBarHeight = 20;
 constexpr UINT kRefreshKey = 116; // F5
 constexpr const char* kEditMenu = "EDIT";
-constexpr const char* kMenuFont = "Verdana"; // the menu bar's own
-constexpr int kMenuFontHeight = 15;
 constexpr int kShortcutGap = 24;
 constexpr int kGridSizes[] = {5, 10, 20, 40};
 
@@ -222,13 +220,6 @@ const Menu& EditMenu() {
                          [](const Menu& menu) { return std::string(menu.title) == kEditMenu; });
 }
 
-// Width of `text` in the menu bar's font (0 when it cannot be measured).
-int MenuTextWidth(CTavSurface& probe, const std::string& text) {
-    int width = 0;
-    probe.GetTextExtent(text.c_str(), kMenuFont, 0, kMenuFontHeight, 0, &width, nullptr);
-    return width;
-}
-
 // "Delete Button1" for one object, "Delete 3 Objects" for more.
 std::string StepName(const std::string& verb, const std::vector<std::string>& names) {
     return verb + " " + (names.size() == 1 ? names.front() : std::to_string(names.size()) + " Objects");
@@ -268,7 +259,7 @@ void MainScreen::AddMenuBar() {
         return;
     }
     bar->SetHeight(kMenuBarHeight);
-    const std::vector<std::string> editTexts = EditMenuTexts();
+    const std::vector<std::string> editTexts = EditMenuTexts(bar);
     for (const Menu& menu : MenuTable()) {
         const int index = bar->AddMenu(menu.title);
         for (std::size_t i = 0; i < menu.items.size(); ++i)
@@ -277,7 +268,7 @@ void MainScreen::AddMenuBar() {
     SetMenuBar(bar);
 }
 
-std::vector<std::string> MainScreen::EditMenuTexts() const {
+std::vector<std::string> MainScreen::EditMenuTexts(const CTavMenuBar* bar) const {
     const SnapSettings* snap = TheSnapSettings();
     std::vector<std::string> texts;
     for (const MenuItem& entry : EditMenu().items) {
@@ -294,16 +285,15 @@ std::vector<std::string> MainScreen::EditMenuTexts() const {
         texts.push_back(detail.empty() ? text : text + " " + detail);
     }
     // Shortcuts line up in a column right of the widest label.
-    CTavSurface probe;
-    if (probe.Create(1, 1) != TAVERROR_OK)
+    if (bar == nullptr)
         return texts;
     int column = 0;
     for (const std::string& text : texts)
-        column = std::max(column, MenuTextWidth(probe, text));
-    const int space = std::max(1, MenuTextWidth(probe, " "));
+        column = std::max(column, bar->TextWidth(text));
+    const int space = std::max(1, bar->TextWidth(" "));
     for (std::size_t i = 0; i < texts.size(); ++i) {
         if (const char* shortcut = EditMenu().items[i].shortcut) {
-            const int spaces = std::max(3, (column + kShortcutGap - MenuTextWidth(probe, texts[i])) / space);
+            const int spaces = std::max(3, (column + kShortcutGap - bar->TextWidth(texts[i])) / space);
             texts[i] += std::string(static_cast<std::size_t>(spaces), ' ') + shortcut;
         }
     }
@@ -314,7 +304,8 @@ std::string MainScreen::EditMenuText(const std::string& item) const {
     const std::vector<MenuItem>& items = EditMenu().items;
     const auto found =
         std::find_if(items.begin(), items.end(), [&](const MenuItem& entry) { return entry.text == item; });
-    return found != items.end() ? EditMenuTexts()[static_cast<std::size_t>(found - items.begin())] : item;
+    const auto* bar = dynamic_cast<const CTavMenuBar*>(GetMenuBar());
+    return found != items.end() ? EditMenuTexts(bar)[static_cast<std::size_t>(found - items.begin())] : item;
 }
 
 void MainScreen::RefreshMenuBar() {
@@ -322,7 +313,7 @@ void MainScreen::RefreshMenuBar() {
     if (bar == nullptr || bar->GetOpenMenu() >= 0)
         return;
     const int index = static_cast<int>(&EditMenu() - MenuTable().data()); // EDIT's place on the bar
-    const std::vector<std::string> texts = EditMenuTexts();
+    const std::vector<std::string> texts = EditMenuTexts(bar);
     for (std::size_t i = 0; i < texts.size(); ++i) {
         const char* shown = bar->GetMenuItem(index, static_cast<int>(i));
         if (shown == nullptr || texts[i] != shown) {
@@ -598,7 +589,8 @@ BOOL MainScreen::OnMenuItemClicked(const char* topItem, const char* subItem) {
         if (std::string(menu.title) != topItem)
             continue;
         const std::vector<std::string> shown =
-            &menu == &EditMenu() ? EditMenuTexts() : std::vector<std::string>(menu.items.size());
+            &menu == &EditMenu() ? EditMenuTexts(dynamic_cast<const CTavMenuBar*>(GetMenuBar()))
+                                 : std::vector<std::string>(menu.items.size());
         for (std::size_t i = 0; i < menu.items.size(); ++i) {
             const MenuItem& item = menu.items[i];
             if (item.text == std::string(subItem) || (!shown[i].empty() && shown[i] == subItem)) {

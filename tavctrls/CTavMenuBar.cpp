@@ -167,7 +167,7 @@ int CTavMenuBar::RowAt(int y) const {
     return row >= 0 && row < GetMenuItemCount(open) ? row : -1;
 }
 
-int CTavMenuBar::TextWidth(const std::string& text) {
+int CTavMenuBar::TextWidth(const std::string& text) const {
     int width = 0;
     if (m_image != nullptr)
         m_image->GetTextExtent(text.c_str(), m_fontName.c_str(), m_fontWidth, m_fontHeight, m_fontWeight,

@@ -138,8 +138,8 @@ private:
     // Shows the project after an edit or a recorded change: `screen` (the active view's when empty and
     // still there) in the active view and the tree, `selected` selected.
     void ShowChange(std::string screen, std::vector<std::string> selected);
-    // What the EDIT menu shows now, item by item.
-    std::vector<std::string> EditMenuTexts() const;
+    // What the EDIT menu shows now, item by item, the shortcuts lined up in `bar`'s font (none without one).
+    std::vector<std::string> EditMenuTexts(const CTavMenuBar* bar) const;
     // Rebuilds the menu bar when the EDIT menu's texts have changed (never while one is open).
     void RefreshMenuBar();
     // Copies the objects to the clipboard; false (with a message) when there is nothing to copy.

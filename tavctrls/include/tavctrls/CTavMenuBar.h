@@ -29,6 +29,8 @@ public:
     // The title's place on the bar, as last laid out.
     int GetTitleX(int menu) const;
     int GetTitleWidth(int menu) const;
+    // The width of `text` in the bar's font (0 before the bar is initialized).
+    int TextWidth(const std::string& text) const;
     BOOL IsMenuOpen(int menu) const;
     BOOL IsTitleHighlighted(int menu) const;
     int GetHighlightedItem(int menu) const;
@@ -75,7 +77,6 @@ private:
     bool InDropDown(int x, int y) const;
     int TitleAt(int x) const;
     int RowAt(int y) const;
-    int TextWidth(const std::string& text);
     void LayoutTitles();
     void UpdateDropDown();
     void PaintDropDown(const Menu& menu);
