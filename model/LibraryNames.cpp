@@ -69,7 +69,7 @@ constexpr std::string_view kLibraryNames[] = {
     "m_redrawing", "m_refreshRate", "m_scrollBars", "m_showFrameRate", "m_stretchedBackground",
     "m_subScreens", "m_surface", "m_type", "m_waitBlank", "m_width", "m_window", "m_windowX", "m_windowY",
     "m_windowed", "m_x", "m_y", "tav",
-    "AfterMouseWheel", "CloseOpenMenu", "PaintBack", "GetSelectedText", "HasSelection", "SelectAll", "SetSelection", "TavGetClipboardText",
+    "AfterMouseWheel", "BlitStrip", "CloseOpenMenu", "DrawLineStrip", "MakeStrip", "PaintBack", "GetSelectedText", "HasSelection", "SelectAll", "SetSelection", "TavGetClipboardText",
     "TavSetClipboardText", "WHEEL_DELTA", "WM_MOUSEWHEEL",
 };
 // clang-format on

@@ -466,9 +466,8 @@ void CTavEdit::DrawSingleLine() {
     if (y >= m_height || y + m_fontHeight <= 0)
         return;
     CTavSurface strip;
-    if (strip.Create(m_width, m_fontHeight > 0 ? m_fontHeight : 1) != TAVERROR_OK)
+    if (!MakeStrip(strip))
         return;
-    strip.SetFont(m_fontName.c_str(), m_fontWidth, m_fontHeight, m_fontWeight);
     // Only the characters that can reach the strip are drawn, at the pen positions they have in the
     // whole line; a glyph may overhang its advance, so a margin of one cell is drawn on each side.
     const int margin = std::max(m_fontHeight, 1);
@@ -484,23 +483,9 @@ void CTavEdit::DrawSingleLine() {
     BlitStrip(strip, m_textOffsetX, y);
 }
 
-// As the static draws its lines, with the selection.
-void CTavEdit::DrawLines() {
-    PaintBack();
-    int scrollX = 0, scrollY = 0;
-    GetScrollPosition(&scrollX, &scrollY);
-    CTavSurface strip;
-    if (strip.Create(m_width, m_fontHeight > 0 ? m_fontHeight : 1) != TAVERROR_OK)
-        return;
-    strip.SetFont(m_fontName.c_str(), m_fontWidth, m_fontHeight, m_fontWeight);
-    std::size_t from = 0;
-    for (std::size_t i = 0; i < m_lines.size(); from += m_lines[i++].size()) {
-        const int y = static_cast<int>(i) * m_fontHeight - scrollY + m_textOffsetY;
-        if (y >= m_height || y + m_fontHeight <= 0)
-            continue;
-        DrawStrip(strip, from, m_lines[i], 0);
-        BlitStrip(strip, m_textOffsetX - scrollX, y);
-    }
+// The static's lines, with the selection.
+void CTavEdit::DrawLineStrip(CTavSurface& strip, std::size_t from, const std::string& line) {
+    DrawStrip(strip, from, line, 0);
 }
 
 void CTavEdit::DrawStrip(CTavSurface& strip, std::size_t from, std::string_view text, int penX) {
@@ -518,13 +503,6 @@ void CTavEdit::DrawStrip(CTavSurface& strip, std::size_t from, std::string_view 
     strip.DrawText(penX, 0, m_textColour, std::string(text).c_str());
     strip.DrawText(left, 0, kSelectedText, selected.c_str());
     m_selectionDrawn = true;
-}
-
-void CTavEdit::BlitStrip(CTavSurface& strip, int x, int y) {
-    if (m_background != nullptr)
-        strip.BltTransparent(m_image->GetDDSurface(), x, y, tav::PixelOfColour(m_backColour));
-    else
-        strip.Blt(m_image->GetDDSurface(), x, y);
 }
 
 void CTavEdit::DrawCaret() {
@@ -554,7 +532,7 @@ void CTavEdit::DrawContent() {
         return;
     m_selectionDrawn = false;
     if (m_multiline)
-        DrawLines();
+        CTavStatic::DrawContent();
     else
         DrawSingleLine();
     DrawCaret();

@@ -110,24 +110,38 @@ void CTavStatic::DrawContent() {
     PaintBack();
     int scrollX = 0, scrollY = 0;
     GetScrollPosition(&scrollX, &scrollY);
-    // Each line is drawn through a strip of the view's width and the font's height, so a line never
-    // paints outside its own strip; on a background bitmap the strip's back colour is transparent.
     CTavSurface strip;
-    if (strip.Create(m_width, m_fontHeight > 0 ? m_fontHeight : 1) != TAVERROR_OK)
+    if (!MakeStrip(strip))
         return;
-    strip.SetFont(m_fontName.c_str(), m_fontWidth, m_fontHeight, m_fontWeight);
-    for (size_t i = 0; i < m_lines.size(); ++i) {
+    std::size_t from = 0;
+    for (std::size_t i = 0; i < m_lines.size(); from += m_lines[i++].size()) {
         const int y = static_cast<int>(i) * m_fontHeight - scrollY + m_textOffsetY;
         if (y >= m_height || y + m_fontHeight <= 0)
             continue;
-        strip.Fill(tav::PixelOfColour(m_backColour));
-        strip.DrawText(0, 0, m_textColour, m_lines[i].c_str());
-        const int x = m_textOffsetX - scrollX;
-        if (m_background != nullptr)
-            strip.BltTransparent(m_image->GetDDSurface(), x, y, tav::PixelOfColour(m_backColour));
-        else
-            strip.Blt(m_image->GetDDSurface(), x, y);
+        DrawLineStrip(strip, from, m_lines[i]);
+        BlitStrip(strip, m_textOffsetX - scrollX, y);
     }
+}
+
+// Each line is drawn through a strip of the view's width and the font's height, so a line never paints
+// outside its own strip; on a background bitmap the strip's back colour is transparent.
+bool CTavStatic::MakeStrip(CTavSurface& strip) const {
+    if (strip.Create(m_width, m_fontHeight > 0 ? m_fontHeight : 1) != TAVERROR_OK)
+        return false;
+    strip.SetFont(m_fontName.c_str(), m_fontWidth, m_fontHeight, m_fontWeight);
+    return true;
+}
+
+void CTavStatic::DrawLineStrip(CTavSurface& strip, std::size_t, const std::string& line) {
+    strip.Fill(tav::PixelOfColour(m_backColour));
+    strip.DrawText(0, 0, m_textColour, line.c_str());
+}
+
+void CTavStatic::BlitStrip(CTavSurface& strip, int x, int y) {
+    if (m_background != nullptr)
+        strip.BltTransparent(m_image->GetDDSurface(), x, y, tav::PixelOfColour(m_backColour));
+    else
+        strip.Blt(m_image->GetDDSurface(), x, y);
 }
 
 void CTavStatic::SetText(const char* text) {

@@ -79,6 +79,7 @@ public:
 
 protected:
     void Layout() override;
+    void DrawLineStrip(CTavSurface& strip, std::size_t from, const std::string& line) override;
 
 private:
     class RedrawHold;
@@ -101,8 +102,6 @@ private:
     std::size_t CaretAt(int x, int y);
     // Draws `text` (bytes from `from` on) into the strip with its pen at `penX`, the selection highlighted.
     void DrawStrip(CTavSurface& strip, std::size_t from, std::string_view text, int penX);
-    void BlitStrip(CTavSurface& strip, int x, int y);
-    void DrawLines();
     void DeleteAtCaret();
     void DeleteBeforeCaret();
     void MoveLeft();

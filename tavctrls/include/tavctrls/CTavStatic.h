@@ -2,6 +2,7 @@
 
 #include "CTavObject.h"
 
+#include <cstddef>
 #include <string>
 #include <vector>
 
@@ -45,6 +46,12 @@ public:
 protected:
     // Fills the image with the back colour or covers it with the background bitmap.
     void PaintBack();
+    // A strip of the static's width and one line's height, in its font; false when it cannot be made.
+    bool MakeStrip(CTavSurface& strip) const;
+    // Draws the display line that starts at byte `from` of the text into the strip.
+    virtual void DrawLineStrip(CTavSurface& strip, std::size_t from, const std::string& line);
+    // Puts a drawn strip onto the image at (x, y).
+    void BlitStrip(CTavSurface& strip, int x, int y);
     // Breaks the text into display lines.
     virtual void Layout();
     // The width of `text` in pixels with the static's font.
