@@ -22,21 +22,6 @@ void Place(ObjectDef& object, const Bounds& bounds) {
     object.height = bounds.height;
 }
 
-void Replace(Project& project, std::int32_t index, const ObjectDef& with) {
-    ObjectDef& object = project.Object(index);
-    const auto viewId = object.designId;
-    object = with;
-    object.designId = viewId;
-}
-
-void Insert(Project& project, std::int32_t index, const ObjectDef& object) {
-    project.objects.insert(project.objects.begin() + index, std::make_unique<ObjectDef>(object));
-}
-
-void Remove(Project& project, std::int32_t index) {
-    project.objects.erase(project.objects.begin() + index);
-}
-
 void Reorder(Project& project, std::int32_t from, std::int32_t to) {
     auto moved = std::move(project.objects[static_cast<std::size_t>(from)]);
     project.objects.erase(project.objects.begin() + from);
@@ -79,30 +64,6 @@ void SetBounds::Apply(Project& project) const {
 void SetBounds::Revert(Project& project) const {
     for (const Change& change : m_changes)
         Place(project.Object(change.index), change.before);
-}
-
-void ReplaceObject::Apply(Project& project) const {
-    Replace(project, m_index, m_after);
-}
-
-void ReplaceObject::Revert(Project& project) const {
-    Replace(project, m_index, m_before);
-}
-
-void InsertObject::Apply(Project& project) const {
-    Insert(project, m_index, m_object);
-}
-
-void InsertObject::Revert(Project& project) const {
-    Remove(project, m_index);
-}
-
-void RemoveObject::Apply(Project& project) const {
-    Remove(project, m_index);
-}
-
-void RemoveObject::Revert(Project& project) const {
-    Insert(project, m_index, m_object);
 }
 
 void ReorderObject::Apply(Project& project) const {

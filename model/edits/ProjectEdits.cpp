@@ -38,28 +38,4 @@ void ChangeSettings::Revert(Project& project) const {
     SetSettings(project, m_before);
 }
 
-void ReplaceScreen::Apply(Project& project) const {
-    project.Screen(m_index) = m_after;
-}
-
-void ReplaceScreen::Revert(Project& project) const {
-    project.Screen(m_index) = m_before;
-}
-
-void InsertScreen::Apply(Project& project) const {
-    project.screens.insert(project.screens.begin() + m_index, std::make_unique<ScreenDef>(m_screen));
-}
-
-void InsertScreen::Revert(Project& project) const {
-    project.screens.erase(project.screens.begin() + m_index);
-}
-
-void RemoveScreen::Apply(Project& project) const {
-    project.screens.erase(project.screens.begin() + m_index);
-}
-
-void RemoveScreen::Revert(Project& project) const {
-    project.screens.insert(project.screens.begin() + m_index, std::make_unique<ScreenDef>(m_screen));
-}
-
 } // namespace tav::edits

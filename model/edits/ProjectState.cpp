@@ -1,7 +1,7 @@
 #include "model/edits/ProjectState.h"
 
 #include "model/Project.h"
-#include "model/edits/ObjectEdits.h"
+#include "model/edits/ListEdits.h"
 
 #include <cstdint>
 
@@ -20,25 +20,6 @@ bool Same(const ObjectDef& a, const ObjectDef& b) {
     return a == withId;
 }
 
-EditPtr MakeReplace(std::int32_t index, const ScreenDef& before, const ScreenDef& after) {
-    return std::make_unique<ReplaceScreen>(index, before, after);
-}
-EditPtr MakeReplace(std::int32_t index, const ObjectDef& before, const ObjectDef& after) {
-    return std::make_unique<ReplaceObject>(index, before, after);
-}
-EditPtr MakeInsert(std::int32_t index, const ScreenDef& item) {
-    return std::make_unique<InsertScreen>(index, item);
-}
-EditPtr MakeInsert(std::int32_t index, const ObjectDef& item) {
-    return std::make_unique<InsertObject>(index, item);
-}
-EditPtr MakeRemove(std::int32_t index, const ScreenDef& item) {
-    return std::make_unique<RemoveScreen>(index, item);
-}
-EditPtr MakeRemove(std::int32_t index, const ObjectDef& item) {
-    return std::make_unique<RemoveObject>(index, item);
-}
-
 // Appends to `parts` the edits that turn the list `before` into `after` (the project's list).
 template <typename Item, typename Owned>
 void DiffList(const std::vector<Item>& before, const std::vector<Owned>& after, std::vector<EditPtr>& parts) {
@@ -47,7 +28,8 @@ void DiffList(const std::vector<Item>& before, const std::vector<Owned>& after, 
     if (oldCount == newCount) {
         for (std::size_t i = 0; i < oldCount; ++i)
             if (!Same(before[i], *after[i]))
-                parts.push_back(MakeReplace(static_cast<std::int32_t>(i), before[i], *after[i]));
+                parts.push_back(
+                    std::make_unique<Replace<Item>>(static_cast<std::int32_t>(i), before[i], *after[i]));
         return;
     }
     std::size_t prefix = 0;
@@ -58,9 +40,9 @@ void DiffList(const std::vector<Item>& before, const std::vector<Owned>& after, 
            Same(before[oldCount - 1 - suffix], *after[newCount - 1 - suffix]))
         ++suffix;
     for (std::size_t i = oldCount - suffix; i-- > prefix;)
-        parts.push_back(MakeRemove(static_cast<std::int32_t>(i), before[i]));
+        parts.push_back(std::make_unique<Remove<Item>>(static_cast<std::int32_t>(i), before[i]));
     for (std::size_t i = prefix; i < newCount - suffix; ++i)
-        parts.push_back(MakeInsert(static_cast<std::int32_t>(i), *after[i]));
+        parts.push_back(std::make_unique<Insert<Item>>(static_cast<std::int32_t>(i), *after[i]));
 }
 
 } // namespace

@@ -3,6 +3,7 @@
 #include "model/Bounds.h"
 #include "model/ObjectDef.h"
 #include "model/edits/Edit.h"
+#include "model/edits/ListEdits.h"
 
 #include <cstdint>
 #include <string>
@@ -48,46 +49,6 @@ public:
 private:
     std::string m_name;
     std::vector<Change> m_changes;
-};
-
-// Replaces every field of one object (its view id stays).
-class ReplaceObject : public Edit {
-public:
-    ReplaceObject(std::int32_t index, ObjectDef before, ObjectDef after)
-        : m_index(index), m_before(std::move(before)), m_after(std::move(after)) {}
-    void Apply(Project& project) const override;
-    void Revert(Project& project) const override;
-    std::string Name(const Project&) const override { return "Change " + m_after.name; }
-
-private:
-    std::int32_t m_index;
-    ObjectDef m_before;
-    ObjectDef m_after;
-};
-
-// Puts an object into the list at `index` (Revert takes it out again); RemoveObject is the reverse.
-class InsertObject : public Edit {
-public:
-    InsertObject(std::int32_t index, ObjectDef object) : m_index(index), m_object(std::move(object)) {}
-    void Apply(Project& project) const override;
-    void Revert(Project& project) const override;
-    std::string Name(const Project&) const override { return "Add " + m_object.name; }
-
-private:
-    std::int32_t m_index;
-    ObjectDef m_object;
-};
-
-class RemoveObject : public Edit {
-public:
-    RemoveObject(std::int32_t index, ObjectDef object) : m_index(index), m_object(std::move(object)) {}
-    void Apply(Project& project) const override;
-    void Revert(Project& project) const override;
-    std::string Name(const Project&) const override { return "Delete " + m_object.name; }
-
-private:
-    std::int32_t m_index;
-    ObjectDef m_object;
 };
 
 // Moves one object within the list from index `from` to index `to`: the drawing and routing order.

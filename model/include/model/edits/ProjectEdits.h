@@ -3,11 +3,12 @@
 #include "model/ModelTypes.h"
 #include "model/ScreenDef.h"
 #include "model/edits/Edit.h"
+#include "model/edits/ListEdits.h"
 
 #include <cstdint>
 #include <string>
 
-// Edits of the project's own settings and of its screen list (indexes into `Project::screens`).
+// Edits of the project's own settings; its screen list's are in ListEdits.h.
 namespace tav::edits {
 
 // The project's settings as the project dialog edits them.
@@ -37,45 +38,6 @@ public:
 private:
     ProjectSettings m_before;
     ProjectSettings m_after;
-};
-
-class ReplaceScreen : public Edit {
-public:
-    ReplaceScreen(std::int32_t index, ScreenDef before, ScreenDef after)
-        : m_index(index), m_before(std::move(before)), m_after(std::move(after)) {}
-    void Apply(Project& project) const override;
-    void Revert(Project& project) const override;
-    std::string Name(const Project&) const override { return "Change " + m_after.name; }
-
-private:
-    std::int32_t m_index;
-    ScreenDef m_before;
-    ScreenDef m_after;
-};
-
-// Puts a screen (without objects) into the list at `index`; RemoveScreen is the reverse.
-class InsertScreen : public Edit {
-public:
-    InsertScreen(std::int32_t index, ScreenDef screen) : m_index(index), m_screen(std::move(screen)) {}
-    void Apply(Project& project) const override;
-    void Revert(Project& project) const override;
-    std::string Name(const Project&) const override { return "Add " + m_screen.name; }
-
-private:
-    std::int32_t m_index;
-    ScreenDef m_screen;
-};
-
-class RemoveScreen : public Edit {
-public:
-    RemoveScreen(std::int32_t index, ScreenDef screen) : m_index(index), m_screen(std::move(screen)) {}
-    void Apply(Project& project) const override;
-    void Revert(Project& project) const override;
-    std::string Name(const Project&) const override { return "Delete " + m_screen.name; }
-
-private:
-    std::int32_t m_index;
-    ScreenDef m_screen;
 };
 
 } // namespace tav::edits
