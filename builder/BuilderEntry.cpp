@@ -46,6 +46,7 @@ int RunBuilder(HINSTANCE hInstance, const char* commandLine, int nCmdShow) {
     }
     app.SetShowFrameRate(length > kFrameRateCommandLength ? TRUE : FALSE);
     app.SetWaitBlank(TRUE);
+    main->OfferRecovery();
     app.MyWinMain();
 }
 

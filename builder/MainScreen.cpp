@@ -684,12 +684,17 @@ bool MainScreen::SaveProject() {
     const std::string path = DialogKit::Run(this, new SaveAsDialog, [](const SaveAsDialog& done) {
         return done.confirmed == 1 ? done.resultPath : std::string();
     });
-    if (path.empty() || m_project == nullptr)
+    return !path.empty() && WriteProject(path);
+}
+
+bool MainScreen::WriteProject(const std::string& path) {
+    if (m_project == nullptr)
         return false;
     if (!m_project->WriteProjectFile(path)) {
         MessageBox("Error saving to file");
         return false;
     }
+    m_projectPath = path;
     m_history.MarkSaved(*m_project);
     return true;
 }
@@ -698,6 +703,7 @@ void MainScreen::DiscardProject() {
     if (m_project != nullptr)
         m_project->Clear();
     m_project.reset();
+    m_projectPath.clear();
     StartHistory();
     m_currentScreen.clear();
 }
@@ -740,17 +746,28 @@ void MainScreen::OnOpenProject() {
     const std::string path = DialogKit::Run(this, new OpenProjectDialog, [](const OpenProjectDialog& done) {
         return done.confirmed == 1 ? done.resultPath : std::string();
     });
-    if (path.empty())
-        return;
+    if (!path.empty())
+        ReadProject(path);
+}
+
+bool MainScreen::OpenProjectFile(const std::string& path) {
+    if (m_project != nullptr && !OfferToSave("Would you like to save your current project?"))
+        return false;
+    return ReadProject(path);
+}
+
+bool MainScreen::ReadProject(const std::string& path) {
     auto project = std::make_unique<Project>();
     if (!project->ReadProjectFile(path)) {
         MessageBox("Error Opening project file");
-        return;
+        return false;
     }
-    m_project = std::move(project);
-    StartHistory();
-    RefreshTree("", "");
+    TakeProject(std::move(project));
+    m_projectPath = path;
+    return true;
 }
+
+void MainScreen::OfferRecovery() {}
 
 void MainScreen::OnSaveProject() {
     SaveProject();

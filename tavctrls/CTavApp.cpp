@@ -100,6 +100,7 @@ DWORD CTavApp::doInit(HINSTANCE, int, const char* name, int mode, int width, int
         std::fprintf(stderr, "%s: cannot open the window: %s\n", m_name.c_str(), error.c_str());
         return fail(TAVERROR_WINDOW);
     }
+    runtime.display->SetTitle(settings.title);
     m_window = reinterpret_cast<HWND>(runtime.display.get());
 
     auto* pixels = new tav::platform::PixelBuffer;

@@ -5,6 +5,7 @@
 #include "TavWindows.h"
 #include "tavctrls/platform/Text.h"
 
+#include <algorithm>
 #include <thread>
 
 #ifndef _WIN32
@@ -25,6 +26,25 @@ short GetAsyncKeyState(int key) {
     if (modifiers != 0 && display && (display->Modifiers() & modifiers) != 0)
         return static_cast<short>(0x8000);
     return 0;
+}
+
+BOOL SetWindowText(HWND, const char* text) {
+    auto& display = tav::TheRuntime().display;
+    if (!display)
+        return FALSE;
+    display->SetTitle(text != nullptr ? text : "");
+    return TRUE;
+}
+
+int GetWindowText(HWND, char* text, int size) {
+    auto& display = tav::TheRuntime().display;
+    if (text == nullptr || size <= 0)
+        return 0;
+    const std::string title = display ? display->Title() : std::string();
+    const std::size_t length = std::min(title.size(), static_cast<std::size_t>(size - 1));
+    title.copy(text, length);
+    text[length] = '\0';
+    return static_cast<int>(length);
 }
 
 void Sleep(DWORD milliseconds) {

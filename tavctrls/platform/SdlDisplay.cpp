@@ -122,6 +122,12 @@ void SdlDisplay::Handle(const SDL_Event& event) {
     }
 }
 
+void SdlDisplay::SetTitle(const std::string& title) {
+    Display::SetTitle(title);
+    if (window_ != nullptr)
+        SDL_SetWindowTitle(window_, title.c_str());
+}
+
 void SdlDisplay::Present(const PixelBuffer& frame, bool waitVerticalBlank) {
     if (renderer_ == nullptr || frame.Empty())
         return;

@@ -90,6 +90,13 @@ public:
     void RefreshTree(const std::string& screenName, const std::string& objectName);
 
     Project* GetProject() const { return m_project.get(); }
+    // The file the project was opened from or last saved to; empty for a project never saved.
+    const std::string& ProjectPath() const { return m_projectPath; }
+    // Opens the project file at `path` in place of the loaded one (after offering to save that);
+    // false, with a message shown, when it cannot be read.
+    bool OpenProjectFile(const std::string& path);
+    // At start: offers to restore the work a crashed designer left behind.
+    void OfferRecovery();
     // Every change to the project is an edit: applied here, made the step to undo, and shown.
     void ApplyEdit(edits::EditPtr edit);
     edits::History& Edits() { return m_history; }
@@ -125,6 +132,10 @@ private:
     bool OfferToSave(const char* question);
     // True after a save that wrote the file.
     bool SaveProject();
+    // Writes the project to `path`, which becomes its file; a message and false when it cannot.
+    bool WriteProject(const std::string& path);
+    // Reads the file and makes it the loaded project; a message and false when it cannot.
+    bool ReadProject(const std::string& path);
     void DiscardProject();
     // A new or opened project: its history starts empty, at a saved state.
     void StartHistory();
@@ -171,6 +182,7 @@ private:
     std::unique_ptr<Project> m_project;
     edits::History m_history;
     std::string m_currentScreen;
+    std::string m_projectPath;
     PopupKind m_popupKind = NoPopup;
     PreviewScreen* m_preview = nullptr;
     bool m_askingToClose = false; // a second close while the question is up is refused

@@ -140,6 +140,10 @@ typedef struct HDC__* HDC;
 int MessageBox(HWND window, const char* text, const char* caption, UINT type);
 // The key state query: the high bit is set while the key is held (Shift, Control and Alt keys).
 short GetAsyncKeyState(int key);
+// The title of the application's window (`window` is the application's); false without a window.
+BOOL SetWindowText(HWND window, const char* text);
+// Copies the title, cut to `size` - 1 bytes and ended by a zero; gives its length.
+int GetWindowText(HWND window, char* text, int size);
 // Yields the processor; the library's loops never need it, programs written for it may call it.
 void Sleep(DWORD milliseconds);
 

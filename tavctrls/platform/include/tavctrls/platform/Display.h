@@ -50,12 +50,19 @@ public:
     virtual void EnterModalLoop() {}
     virtual void LeaveModalLoop() {}
 
+    // The window's title; a display without a window only keeps it.
+    virtual void SetTitle(const std::string& title) { title_ = title; }
+    const std::string& Title() const { return title_; }
+
     // A message box for the user (the start-up failure); the headless display writes to stderr.
     virtual void ShowMessageBox(const std::string& title, const std::string& text) = 0;
 
     // Called by the library's shutdown just before the process ends: the last chance to save what the
     // environment asked for (the last frame).
     virtual void Close() {}
+
+private:
+    std::string title_;
 };
 
 // The display the environment selects: the headless display when TAV_HEADLESS=1, otherwise an SDL2

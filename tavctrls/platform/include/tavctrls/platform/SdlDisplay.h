@@ -36,6 +36,7 @@ public:
     unsigned Modifiers() override;
     bool SetClipboardText(const std::string& text) override;
     std::string ClipboardText() override;
+    void SetTitle(const std::string& title) override;
     void ShowMessageBox(const std::string& title, const std::string& text) override;
     void Close() override;
 
