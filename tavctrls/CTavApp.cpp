@@ -96,6 +96,7 @@ DWORD CTavApp::doInit(HINSTANCE, int, const char* name, int mode, int width, int
     settings.y = m_windowY;
     settings.width = width;
     settings.height = height;
+    settings.scale = m_windowScale;
     if (!runtime.display || !runtime.display->Open(settings, &error)) {
         std::fprintf(stderr, "%s: cannot open the window: %s\n", m_name.c_str(), error.c_str());
         return fail(TAVERROR_WINDOW);
@@ -127,6 +128,14 @@ DWORD CTavApp::doInit(HINSTANCE, int, const char* name, int mode, int width, int
     delete runtime.frameRate;
     runtime.frameRate = new CTavObject;
     runtime.frameRate->Initialize(0, 5, 5, 100, 16, nullptr);
+    return TAVERROR_OK;
+}
+
+DWORD CTavApp::SetWindowScale(int factor) {
+    constexpr int kLargestFactor = 8;
+    if (factor < 0 || factor > kLargestFactor)
+        return TAVERROR_INVALIDARG;
+    m_windowScale = factor;
     return TAVERROR_OK;
 }
 

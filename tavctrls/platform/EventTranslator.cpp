@@ -3,6 +3,7 @@
 #include "tavctrls/platform/KeyMap.h"
 
 #include <algorithm>
+#include <cstdint>
 #include <utility>
 
 namespace tav::platform {
@@ -33,7 +34,40 @@ WindowMessage Message(unsigned message, std::uintptr_t wParam, std::intptr_t lPa
     return WindowMessage{message, wParam, lParam};
 }
 
+// Rounds towards minus infinity, so that positions left of or above the picture stay negative.
+int FloorDiv(std::int64_t value, std::int64_t divisor) {
+    const std::int64_t quotient = value / divisor;
+    return static_cast<int>(quotient * divisor > value ? quotient - 1 : quotient);
+}
+
 } // namespace
+
+PictureRect FitPicture(int areaWidth, int areaHeight, int logicalWidth, int logicalHeight, int maxFactor) {
+    if (areaWidth < 1 || areaHeight < 1 || logicalWidth < 1 || logicalHeight < 1)
+        return {};
+    int factor = std::min(areaWidth / logicalWidth, areaHeight / logicalHeight);
+    if (maxFactor > 0)
+        factor = std::min(factor, maxFactor);
+    std::int64_t width = logicalWidth, height = logicalHeight;
+    if (factor >= 1) {
+        width *= factor;
+        height *= factor;
+    } else if (std::int64_t{areaWidth} * logicalHeight <= std::int64_t{areaHeight} * logicalWidth) {
+        width = areaWidth;
+        height = std::max<std::int64_t>(1, std::int64_t{areaWidth} * logicalHeight / logicalWidth);
+    } else {
+        height = areaHeight;
+        width = std::max<std::int64_t>(1, std::int64_t{areaHeight} * logicalWidth / logicalHeight);
+    }
+    return {static_cast<int>((areaWidth - width) / 2), static_cast<int>((areaHeight - height) / 2),
+            static_cast<int>(width), static_cast<int>(height)};
+}
+
+int StartingScale(int usableWidth, int usableHeight, int logicalWidth, int logicalHeight, int forced) {
+    if (forced > 0)
+        return forced;
+    return usableWidth / 2 >= logicalWidth && usableHeight / 2 >= logicalHeight ? 2 : 1;
+}
 
 unsigned ModifiersOfSdl(unsigned sdlModifiers) {
     constexpr std::pair<unsigned, unsigned> kFlags[] = {
@@ -45,8 +79,21 @@ unsigned ModifiersOfSdl(unsigned sdlModifiers) {
     return flags;
 }
 
-EventTranslator::EventTranslator(int width, int height, bool dropMovesOutside)
-    : width_(width), height_(height), dropMovesOutside_(dropMovesOutside) {}
+EventTranslator::EventTranslator(int width, int height)
+    : width_(width), height_(height), picture_{0, 0, width, height} {}
+
+void EventTranslator::SetPicture(const PictureRect& picture) {
+    picture_ = picture;
+}
+
+bool EventTranslator::ToLogical(int windowX, int windowY, int& x, int& y) const {
+    x = y = 0;
+    if (picture_.width < 1 || picture_.height < 1)
+        return false;
+    x = FloorDiv(std::int64_t{windowX - picture_.x} * width_, picture_.width);
+    y = FloorDiv(std::int64_t{windowY - picture_.y} * height_, picture_.height);
+    return x >= 0 && y >= 0 && x < width_ && y < height_;
+}
 
 void EventTranslator::Translate(const SDL_Event& event, unsigned modifiers, std::vector<WindowMessage>& out) {
     switch (event.type) {
@@ -82,15 +129,14 @@ void EventTranslator::Translate(const SDL_Event& event, unsigned modifiers, std:
 
 void EventTranslator::TranslateMotion(const SDL_MouseMotionEvent& motion, unsigned modifiers,
                                       std::vector<WindowMessage>& out) {
-    const bool inside = motion.x >= 0 && motion.y >= 0 && motion.x < width_ && motion.y < height_;
-    if (dropMovesOutside_ && !inside)
-        return;
-    mouseX_ = motion.x;
-    mouseY_ = motion.y;
     const unsigned buttons = ((motion.state & SDL_BUTTON_LMASK) != 0 ? mk::kLButton : 0u) |
                              ((motion.state & SDL_BUTTON_RMASK) != 0 ? mk::kRButton : 0u);
-    out.push_back(
-        Message(msg::kMouseMove, buttons | ModifierFlags(modifiers), PackPoint(motion.x, motion.y)));
+    int x = 0, y = 0;
+    if (!ToLogical(motion.x, motion.y, x, y) && buttons == 0 && heldButtons_ == 0)
+        return;
+    mouseX_ = x;
+    mouseY_ = y;
+    out.push_back(Message(msg::kMouseMove, buttons | ModifierFlags(modifiers), PackPoint(x, y)));
 }
 
 void EventTranslator::TranslateButton(const SDL_MouseButtonEvent& button, unsigned modifiers,
@@ -99,8 +145,11 @@ void EventTranslator::TranslateButton(const SDL_MouseButtonEvent& button, unsign
     if (flag == 0)
         return;
     const bool down = button.type == SDL_MOUSEBUTTONDOWN;
-    mouseX_ = button.x;
-    mouseY_ = button.y;
+    int x = 0, y = 0;
+    if (!ToLogical(button.x, button.y, x, y) && down)
+        return; // a press beside the picture goes nowhere
+    mouseX_ = x;
+    mouseY_ = y;
     if (down)
         heldButtons_ |= flag;
     else
@@ -111,7 +160,7 @@ void EventTranslator::TranslateButton(const SDL_MouseButtonEvent& button, unsign
         message = !down ? msg::kLButtonUp : button.clicks % 2 == 0 ? msg::kLButtonDblClk : msg::kLButtonDown;
     else
         message = down ? msg::kRButtonDown : msg::kRButtonUp;
-    out.push_back(Message(message, heldButtons_ | ModifierFlags(modifiers), PackPoint(button.x, button.y)));
+    out.push_back(Message(message, heldButtons_ | ModifierFlags(modifiers), PackPoint(x, y)));
 }
 
 void EventTranslator::TranslateKey(const SDL_KeyboardEvent& key, unsigned modifiers,

@@ -57,9 +57,19 @@ bool SdlDisplay::Open(const DisplaySettings& settings, std::string* error) {
         Release();
         return false;
     }
+    logicalWidth_ = settings.width;
+    logicalHeight_ = settings.height;
+    maxFactor_ = settings.scale;
     SDL_Rect place{settings.x, settings.y, settings.width, settings.height};
     Uint32 flags = SDL_WINDOW_SHOWN;
-    if (!settings.windowed) {
+    if (settings.windowed) {
+        flags |= SDL_WINDOW_RESIZABLE;
+        SDL_Rect usable{0, 0, 0, 0};
+        SDL_GetDisplayUsableBounds(0, &usable); // unknown: stays empty, which starts at 1
+        const int factor = StartingScale(usable.w, usable.h, settings.width, settings.height, settings.scale);
+        place.w = settings.width * factor;
+        place.h = settings.height * factor;
+    } else {
         flags |= SDL_WINDOW_FULLSCREEN_DESKTOP;
         // The desktop's own rectangle, so that the window covers it even without a window manager.
         if (SDL_GetDisplayBounds(0, &place) != 0)
@@ -72,11 +82,8 @@ bool SdlDisplay::Open(const DisplaySettings& settings, std::string* error) {
     renderer_ = SDL_CreateRenderer(window_, -1, 0);
     if (renderer_ == nullptr)
         return failed("cannot create a renderer");
-    // Also in a window, in case a window manager gives it another size: the picture scales and the
-    // mouse stays in logical pixels.
-    if (SDL_RenderSetLogicalSize(renderer_, settings.width, settings.height) != 0)
-        return failed("cannot set the logical size");
-    translator_ = std::make_unique<EventTranslator>(settings.width, settings.height, !settings.windowed);
+    translator_ = std::make_unique<EventTranslator>(settings.width, settings.height);
+    FollowWindowSize();
     SDL_StartTextInput();
     SDL_SetRenderDrawColor(renderer_, 0, 0, 0, 255);
     SDL_RenderClear(renderer_);
@@ -103,10 +110,13 @@ void SdlDisplay::WaitMessage() {
 }
 
 void SdlDisplay::Handle(const SDL_Event& event) {
-    if (event.type == SDL_WINDOWEVENT && event.window.event == SDL_WINDOWEVENT_EXPOSED)
-        Redraw();
     if (translator_ == nullptr)
         return;
+    if (event.type == SDL_WINDOWEVENT && event.window.event == SDL_WINDOWEVENT_SIZE_CHANGED)
+        FollowWindowSize();
+    if (event.type == SDL_WINDOWEVENT &&
+        (event.window.event == SDL_WINDOWEVENT_EXPOSED || event.window.event == SDL_WINDOWEVENT_SIZE_CHANGED))
+        Redraw();
     if (event.type == SDL_KEYDOWN || event.type == SDL_KEYUP)
         heldAtEvent_ = event.key.keysym.mod;
     else if (event.type == SDL_WINDOWEVENT && event.window.event == SDL_WINDOWEVENT_FOCUS_GAINED)
@@ -149,13 +159,27 @@ void SdlDisplay::Present(const PixelBuffer& frame, bool waitVerticalBlank) {
     Redraw();
 }
 
-// Shows the texture, which still holds the last frame.
+// The mouse maps through the picture's place in the window's own coordinates.
+void SdlDisplay::FollowWindowSize() {
+    int width = 0, height = 0;
+    SDL_GetWindowSize(window_, &width, &height);
+    translator_->SetPicture(FitPicture(width, height, logicalWidth_, logicalHeight_, maxFactor_));
+}
+
+// Shows the texture, which still holds the last frame, scaled and centred between black bars: whole
+// factors with crisp pixels, a picture shrunk below its size smoothed.
 void SdlDisplay::Redraw() {
     if (renderer_ == nullptr)
         return;
     SDL_RenderClear(renderer_);
-    if (texture_ != nullptr)
-        SDL_RenderCopy(renderer_, texture_, nullptr, nullptr);
+    int width = 0, height = 0;
+    if (texture_ != nullptr && SDL_GetRendererOutputSize(renderer_, &width, &height) == 0) {
+        const PictureRect picture = FitPicture(width, height, logicalWidth_, logicalHeight_, maxFactor_);
+        const SDL_Rect place{picture.x, picture.y, picture.width, picture.height};
+        SDL_SetTextureScaleMode(texture_,
+                                picture.width >= logicalWidth_ ? SDL_ScaleModeNearest : SDL_ScaleModeLinear);
+        SDL_RenderCopy(renderer_, texture_, nullptr, &place);
+    }
     SDL_RenderPresent(renderer_);
 }
 

@@ -382,7 +382,7 @@ void ExpectTranslations(EventTranslator& translator, const std::vector<Row>& row
 }
 
 TEST(EventTranslator, MouseKeysTextAndWindowEventsBecomeWindowMessages) {
-    EventTranslator translator(320, 240, false);
+    EventTranslator translator(320, 240);
     ExpectTranslations(
         translator,
         {{{Motion(10, 20)}, "move 0 10,20"},
@@ -422,11 +422,33 @@ TEST(EventTranslator, MouseKeysTextAndWindowEventsBecomeWindowMessages) {
     EXPECT_TRUE(translator.ButtonHeld()) << "the left button";
     ExpectTranslations(translator, {{{Button(false, kLeft, 7, 8)}, "lup 0 7,8"}});
     EXPECT_FALSE(translator.ButtonHeld());
-    // Full screen: moves over the letterbox bars are dropped, releases are not.
-    EventTranslator full(320, 240, true);
-    ExpectTranslations(full, {{{Motion(-1, 10), Motion(320, 10), Motion(10, -1), Motion(10, 240),
-                                Motion(319, 239), Motion(0, 0), Button(false, kLeft, -50, 10)},
-                               "move 0 319,239; move 0 0,0; lup 0 -50,10"}});
+    // Twice the size between bars of 40 pixels: moves and presses over the bars are dropped (moves not
+    // while a button is held), releases are not; positions map to signed logical pixels.
+    EventTranslator scaled(320, 240);
+    scaled.SetPicture({40, 0, 640, 480});
+    ExpectTranslations(scaled,
+                       {{{Motion(39, 10), Motion(680, 10), Motion(10, 480), Motion(41, 479), Motion(679, 0),
+                          Button(true, kLeft, 20, 10), Button(false, kLeft, -50, 10)},
+                         "move 0 0,239; move 0 319,0; lup 0 -45,5"},
+                        {{Button(true, kLeft, 100, 100), Motion(10, 10), Button(false, kLeft, 10, 11)},
+                         "ldown 1 30,50; move 0 -15,5; lup 0 -15,5"}});
+    scaled.SetPicture({0, 10, 160, 120}); // shrunk to half
+    ExpectTranslations(scaled, {{{Motion(159, 129), Motion(0, 9)}, "move 0 318,238"}});
+}
+
+TEST(EventTranslator, PictureTakesTheLargestWholeFactorThatFits) {
+    const std::tuple<int, int, int, PictureRect> rows[] = {
+        {1700, 1300, 0, {50, 50, 1600, 1200}}, {1700, 1300, 1, {450, 350, 800, 600}},
+        {2400, 1200, 0, {400, 0, 1600, 1200}}, {800, 600, 3, {0, 0, 800, 600}},
+        {400, 600, 0, {0, 150, 400, 300}},     {800, 300, 2, {200, 0, 400, 300}},
+        {799, 600, 0, {0, 0, 799, 599}},       {0, 600, 0, {}}};
+    for (const auto& [width, height, most, expected] : rows)
+        EXPECT_TRUE(FitPicture(width, height, 800, 600, most) == expected)
+            << width << "x" << height << " " << most;
+    const std::tuple<int, int, int, int> starts[] = {
+        {1600, 1200, 0, 2}, {1599, 1200, 0, 1}, {1600, 1199, 0, 1}, {1024, 768, 3, 3}, {0, 0, 0, 1}};
+    for (const auto& [width, height, forced, expected] : starts)
+        EXPECT_EQ(StartingScale(width, height, 800, 600, forced), expected) << width << "x" << height;
 }
 
 TEST(KeyMap, SdlKeysMapToTheirVirtualKeys) {

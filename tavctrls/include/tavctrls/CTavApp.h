@@ -5,8 +5,13 @@
 #include "TavWindows.h"
 
 #include <string>
+#include <vector>
 
 class CTavScreen;
+
+// The program's arguments as the library's main received them, the program's name first: unlike
+// WinMain's joined command line they keep arguments with spaces whole.
+const std::vector<std::string>& TavCommandLineArguments();
 
 // Everything that exists once per program: the window, the back buffer, the message and frame loop
 // with its timing and frame-rate box, and the one full screen that is shown.
@@ -31,6 +36,12 @@ public:
 
     DWORD doInit(HINSTANCE hInstance, int nCmdShow, const char* name, int mode, int width, int height,
                  int x = 0, int y = 0, int bpp = 24);
+    // A window's size in whole multiples of the logical size, set before doInit: it starts at that
+    // factor and its picture never grows beyond it. 0 (the default) starts a window at 2 when the
+    // desktop has room for twice the size, else at 1, and lets the picture grow with the window.
+    // Factors above 8 or below 0 give TAVERROR_INVALIDARG.
+    DWORD SetWindowScale(int factor);
+    int GetWindowScale() const { return m_windowScale; }
     DWORD SetChildScreen(CTavScreen* screen);
     DWORD RemoveChildScreen();
     void SetShowFrameRate(BOOL show) { m_showFrameRate = show ? TRUE : FALSE; }
@@ -88,4 +99,5 @@ private:
     int m_mouseY = 0;
     int m_mouseButtonDown = 0;
     CTavSurface* m_backBuffer = nullptr;
+    int m_windowScale = 0;
 };

@@ -16,6 +16,10 @@ struct DisplaySettings {
     int y = 0;
     int width = 800; // logical size in pixels
     int height = 600;
+    // Whole multiples of the logical size: the window starts at this factor and the picture never grows
+    // beyond it. 0 starts a window at 2 when the desktop's usable area holds twice the logical size in
+    // both directions (else at 1) and lets the picture grow with the window.
+    int scale = 0;
 };
 
 // Where frames go and where input comes from: an SDL2 window, or the headless display of tests and

@@ -11,14 +11,35 @@ namespace tav::platform {
 // The mod:: flags of SDL's modifier state (SDL_Keymod).
 unsigned ModifiersOfSdl(unsigned sdlModifiers);
 
+// Where the logical picture lies in a window or screen area (in the area's pixels).
+struct PictureRect {
+    int x = 0;
+    int y = 0;
+    int width = 0;
+    int height = 0;
+    bool operator==(const PictureRect&) const = default;
+};
+
+// The picture scaled by the largest whole factor that fits the area (at most `maxFactor` when that is
+// above 0) and centred; an area smaller than the logical size gets the picture shrunk to fit, its
+// proportions kept.
+PictureRect FitPicture(int areaWidth, int areaHeight, int logicalWidth, int logicalHeight, int maxFactor);
+
+// The factor a window starts at: `forced` when above 0, else 2 when twice the logical size fits the
+// usable area in both directions, else 1.
+int StartingScale(int usableWidth, int usableHeight, int logicalWidth, int logicalHeight, int forced);
+
 // Turns SDL events into the window messages of the library, keeping the little state that needs:
-// which mouse buttons are held and whether the application is active. Mouse positions are expected
-// in logical pixels already (the renderer's logical size makes SDL scale them).
+// which mouse buttons are held and whether the application is active. Mouse positions arrive in the
+// window's pixels and leave in logical pixels, mapped through the picture's place in the window.
+// Moves and presses over the bars beside the picture are dropped (moves not while a button is held,
+// so that drags follow the mouse); releases always arrive.
 class EventTranslator {
 public:
-    // With `dropMovesOutside`, moves outside the logical width x height (over the letterbox bars of
-    // full screen) are dropped.
-    EventTranslator(int width, int height, bool dropMovesOutside);
+    // The logical size; the picture fills the window until SetPicture says otherwise.
+    EventTranslator(int width, int height);
+
+    void SetPicture(const PictureRect& picture);
 
     // Appends the messages `event` stands for to `out`; `modifiers` is SDL's keyboard modifier state
     // (SDL_Keymod) at the time of the event.
@@ -37,10 +58,12 @@ private:
                         std::vector<WindowMessage>& out);
     void TranslateWindow(const SDL_WindowEvent& window, std::vector<WindowMessage>& out);
     void Activate(bool active, std::vector<WindowMessage>& out);
+    // Maps a window position to logical pixels; false when it lies beside the picture.
+    bool ToLogical(int windowX, int windowY, int& x, int& y) const;
 
     int width_;
     int height_;
-    bool dropMovesOutside_;
+    PictureRect picture_;
     unsigned heldButtons_ = 0; // mk::kLButton | mk::kRButton
     bool active_ = true;       // the application starts active
     int mouseX_ = 0;           // where the mouse was last seen, for wheel messages

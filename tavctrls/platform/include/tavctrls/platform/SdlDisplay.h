@@ -18,7 +18,8 @@ namespace tav::platform {
 class EventTranslator;
 
 // The display on a desktop: an SDL2 window with a renderer and one streaming texture that each frame
-// is uploaded to. Full screen covers the desktop, scaling the logical size and letterboxing it.
+// is uploaded to. A window is resizable; it and full screen show the logical picture scaled by whole
+// factors where they fit and letterboxed.
 class SdlDisplay : public Display {
 public:
     SdlDisplay();
@@ -42,6 +43,7 @@ public:
 
 private:
     void Handle(const SDL_Event& event);
+    void FollowWindowSize();
     void Redraw();
     void Release();
 
@@ -51,6 +53,9 @@ private:
     SDL_Texture* texture_ = nullptr;
     int textureWidth_ = 0;
     int textureHeight_ = 0;
+    int logicalWidth_ = 0;
+    int logicalHeight_ = 0;
+    int maxFactor_ = 0; // 0: the picture grows with the window
     std::optional<bool> vsync_;
     bool captured_ = false;
     std::unique_ptr<EventTranslator> translator_;
