@@ -914,7 +914,7 @@ protected:
 
     // Runs the entry point with `failures` displays that cannot open, then a working one if `opens`;
     // tells the displays tried, what the designer shows once it waits for input, and how it ended.
-    std::string Start(const char* commandLine, int failures, bool opens) {
+    std::string Start(const std::vector<std::string>& arguments, int failures, bool opens) {
         std::string log, shown;
         for (int i = 0; i < failures; ++i)
             queue.push_back(std::make_unique<FailingDisplay>(log, queue));
@@ -928,7 +928,8 @@ protected:
                 shown = Asked(d.Settings()) + " " + std::to_string(d.Settings().width) + "x" +
                         std::to_string(d.Settings().height) + (app->GetShowFrameRate() ? " rate" : "") +
                         (app->GetWaitBlank() ? " blank" : "") +
-                        (dynamic_cast<builder::MainScreen*>(app->GetChildScreen()) ? " main" : "");
+                        (dynamic_cast<builder::MainScreen*>(app->GetChildScreen()) ? " main" : "") +
+                        (d.Settings().scale ? " x" + std::to_string(d.Settings().scale) : "") + Opened(app);
                 d.CloseWindow();
             });
             queue.push_back(std::move(working));
@@ -939,7 +940,8 @@ protected:
         std::string ended;
         ::testing::internal::CaptureStderr();
         try {
-            ended = "returned " + std::to_string(builder::RunBuilder(nullptr, commandLine, SW_SHOWNORMAL));
+            ended = "returned " + std::to_string(builder::RunBuilder(
+                                      nullptr, builder::ParseBuilderOptions(arguments), SW_SHOWNORMAL));
         } catch (const ProcessEnded& end) {
             ended = "ended " + std::to_string(end.status);
         }
@@ -949,6 +951,16 @@ protected:
         return log + shown + (shown.empty() ? "" : "; ") + ended + (error ? ", error shown" : "");
     }
 
+    // " open FILE" for the project opened, " message TEXT" for a message box shown over the main screen.
+    static std::string Opened(CTavApp* app) {
+        auto* main = dynamic_cast<builder::MainScreen*>(app->GetChildScreen());
+        auto* box = main != nullptr ? dynamic_cast<CTavMessageBox*>(main->GetInnermostScreen()) : nullptr;
+        return (main && !main->ProjectPath().empty()
+                    ? " open " + fs::path(main->ProjectPath()).filename().string()
+                    : "") +
+               (box != nullptr ? std::string(" message ") + box->GetText() : "");
+    }
+
     Displays queue;
 };
 
@@ -956,15 +968,53 @@ protected:
 // back from 24 to 32 and 16 bits, a window is tried once.
 TEST_F(BuilderEntryTest, DisplayByCommandLineWithFallbacks) {
     const std::string window = "Tavrin Controls Builder window 24";
-    const std::tuple<const char*, int, bool, std::string> rows[] = {
-        {"abcdef", 0, true, window + " 800x600 rate blank main; ended 0"},
-        {"abcde", 0, true, window + " 800x600 blank main; ended 0"},
-        {"", 1, true, "TAVRIN full 24; TAVRIN full 32 800x600 blank main; ended 0"},
-        {"", 3, false, "TAVRIN full 24; TAVRIN full 32; TAVRIN full 16; returned 0, error shown"},
-        {"-w", 1, false, window + "; returned 0, error shown"},
+    const std::string example = TAV_EXAMPLES_DIR "/hello.tvp";
+    const std::tuple<std::vector<std::string>, int, bool, std::string> rows[] = {
+        {{"abcdef"}, 0, true, window + " 800x600 rate blank main; ended 0"},
+        {{"abc", "de"}, 0, true, window + " 800x600 rate blank main; ended 0"},
+        {{"abcde"}, 0, true, window + " 800x600 blank main; ended 0"},
+        {{}, 1, true, "TAVRIN full 24; TAVRIN full 32 800x600 blank main; ended 0"},
+        {{}, 3, false, "TAVRIN full 24; TAVRIN full 32; TAVRIN full 16; returned 0, error shown"},
+        {{"-w"}, 1, false, window + "; returned 0, error shown"},
+        {{"--scale", "3", example}, 0, true, window + " 800x600 blank main x3 open hello.tvp; ended 0"},
+        {{"--fullscreen", "no such.tvp"},
+         0,
+         true,
+         "TAVRIN full 24 800x600 blank main message Error Opening project file; ended 0"},
     };
-    for (const auto& [commandLine, failures, opens, expected] : rows)
-        EXPECT_EQ(Start(commandLine, failures, opens), expected) << commandLine;
+    for (const auto& [arguments, failures, opens, expected] : rows)
+        EXPECT_EQ(Start(arguments, failures, opens), expected) << arguments.size();
+}
+
+// "window|full [rate] [xN] [open FILE]", or "exit STATUS: " and the message's first line.
+TEST(BuilderOptions, ArgumentsGiveDisplayScaleProjectOrAnExit) {
+    const std::pair<std::vector<std::string>, std::string> rows[] = {
+        {{}, "full"},
+        {{"-w"}, "window"},
+        {{"fps-shown"}, "window rate"},
+        {{"--window", "/home/a b/x.tvp"}, "window open /home/a b/x.tvp"},
+        {{"--scale", "8", "--fullscreen", "B.TVP"}, "full x8 open B.TVP"},
+        {{"--fullscreen", "--window", "--scale=1", "--", "--odd"}, "window x1"},
+        {{"--", "--odd.tvp", "-w", "abc"}, "window rate open --odd.tvp"},
+        {{"--help", "--scale"}, "exit 0: usage: tavbuilder [OPTIONS] [PROJECT.tvp]"},
+        {{"--version"}, "exit 0: tavbuilder (Tavrin Controls Builder) " TAV_VERSION},
+        {{"x.tvp", "--scale"}, "exit 2: tavbuilder: --scale needs a whole number from 1 to 8"},
+        {{"--scale", "0"}, "exit 2: tavbuilder: --scale needs a whole number from 1 to 8, not '0'"},
+        {{"--scale", "x"}, "exit 2: tavbuilder: --scale needs a whole number from 1 to 8, not 'x'"},
+        {{"--scale=9", "--help"}, "exit 2: tavbuilder: --scale needs a whole number from 1 to 8, not '9'"},
+        {{"--scale", "2x"}, "exit 2: tavbuilder: --scale needs a whole number from 1 to 8, not '2x'"},
+        {{"a.tvp", "b.tvp"}, "exit 2: tavbuilder: one project file at most, not 'a.tvp' and 'b.tvp'"},
+    };
+    for (const auto& [arguments, expected] : rows) {
+        const builder::BuilderOptions o = builder::ParseBuilderOptions(arguments);
+        const std::string shown =
+            o.exitStatus
+                ? "exit " + std::to_string(*o.exitStatus) + ": " + o.message.substr(0, o.message.find('\n'))
+                : std::string(o.windowed ? "window" : "full") + (o.frameRate ? " rate" : "") +
+                      (o.scale ? " x" + std::to_string(o.scale) : "") +
+                      (o.project.empty() ? "" : " open " + o.project);
+        EXPECT_EQ(shown, expected) << arguments.size();
+    }
 }
 
 } // namespace

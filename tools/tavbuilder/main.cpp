@@ -18,9 +18,22 @@ void WarnWhenArtIsMissing() {
 
 } // namespace
 
+// The arguments are read whole (a file manager passes a path with spaces as one); --render reads the
+// joined command line, where double quotes keep spaces inside a word.
 int APIENTRY WinMain(HINSTANCE hInstance, HINSTANCE, LPSTR lpCmdLine, int nCmdShow) {
+    std::vector<std::string> arguments = TavCommandLineArguments();
+    if (!arguments.empty())
+        arguments.erase(arguments.begin());
+    tav::builder::BuilderOptions options;
+    if (arguments.empty() || arguments.front() != "--render") {
+        options = tav::builder::ParseBuilderOptions(arguments);
+        if (options.exitStatus) {
+            std::fputs(options.message.c_str(), *options.exitStatus == 0 ? stdout : stderr);
+            return *options.exitStatus;
+        }
+    }
     WarnWhenArtIsMissing();
     if (const auto rendered = tav::builder::RunRenderCommand(lpCmdLine))
         return *rendered;
-    return tav::builder::RunBuilder(hInstance, lpCmdLine, nCmdShow);
+    return tav::builder::RunBuilder(hInstance, options, nCmdShow);
 }
