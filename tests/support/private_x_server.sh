@@ -17,8 +17,11 @@ cleanup() {
 }
 trap cleanup EXIT
 
-# -displayfd picks a free display number and writes it to the descriptor once the server is ready.
-Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$work/display" 2>"$work/xvfb.log" &
+# -displayfd picks a free display number (or takes TAV_XVFB_DISPLAY, such as :71) and writes it to the
+# descriptor once the server is ready. The test may set xvfb_screen (WIDTHxHEIGHTxDEPTH) first.
+# shellcheck disable=SC2086
+Xvfb ${TAV_XVFB_DISPLAY:-} -displayfd 3 -screen 0 "${xvfb_screen:-1024x768x24}" -nolisten tcp 3>"$work/display" \
+    2>"$work/xvfb.log" &
 xvfb=$!
 for _ in $(seq 100); do
     [[ -s $work/display ]] && break
