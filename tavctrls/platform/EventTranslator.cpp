@@ -45,7 +45,7 @@ int FloorDiv(std::int64_t value, std::int64_t divisor) {
 PictureRect FitPicture(int areaWidth, int areaHeight, int logicalWidth, int logicalHeight, int maxFactor) {
     if (areaWidth < 1 || areaHeight < 1 || logicalWidth < 1 || logicalHeight < 1)
         return {};
-    int factor = std::min(areaWidth / logicalWidth, areaHeight / logicalHeight);
+    int factor = maxFactor < 0 ? 0 : std::min(areaWidth / logicalWidth, areaHeight / logicalHeight);
     if (maxFactor > 0)
         factor = std::min(factor, maxFactor);
     std::int64_t width = logicalWidth, height = logicalHeight;

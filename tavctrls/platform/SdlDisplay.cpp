@@ -59,7 +59,7 @@ bool SdlDisplay::Open(const DisplaySettings& settings, std::string* error) {
     }
     logicalWidth_ = settings.width;
     logicalHeight_ = settings.height;
-    maxFactor_ = settings.scale;
+    maxFactor_ = settings.windowed ? settings.scale : -1;
     SDL_Rect place{settings.x, settings.y, settings.width, settings.height};
     Uint32 flags = SDL_WINDOW_SHOWN;
     if (settings.windowed) {

@@ -441,7 +441,8 @@ TEST(EventTranslator, PictureTakesTheLargestWholeFactorThatFits) {
         {1700, 1300, 0, {50, 50, 1600, 1200}}, {1700, 1300, 1, {450, 350, 800, 600}},
         {2400, 1200, 0, {400, 0, 1600, 1200}}, {800, 600, 3, {0, 0, 800, 600}},
         {400, 600, 0, {0, 150, 400, 300}},     {800, 300, 2, {200, 0, 400, 300}},
-        {799, 600, 0, {0, 0, 799, 599}},       {0, 600, 0, {}}};
+        {799, 600, 0, {0, 0, 799, 599}},       {0, 600, 0, {}},
+        {1920, 1080, -1, {240, 0, 1440, 1080}}};
     for (const auto& [width, height, most, expected] : rows)
         EXPECT_TRUE(FitPicture(width, height, 800, 600, most) == expected)
             << width << "x" << height << " " << most;

@@ -22,7 +22,8 @@ struct PictureRect {
 
 // The picture scaled by the largest whole factor that fits the area (at most `maxFactor` when that is
 // above 0) and centred; an area smaller than the logical size gets the picture shrunk to fit, its
-// proportions kept.
+// proportions kept. A `maxFactor` below 0 fills the area, proportions kept (a full screen, as a
+// display mode of the logical size would).
 PictureRect FitPicture(int areaWidth, int areaHeight, int logicalWidth, int logicalHeight, int maxFactor);
 
 // The factor a window starts at: `forced` when above 0, else 2 when twice the logical size fits the

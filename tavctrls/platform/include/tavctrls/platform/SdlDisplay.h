@@ -55,7 +55,7 @@ private:
     int textureHeight_ = 0;
     int logicalWidth_ = 0;
     int logicalHeight_ = 0;
-    int maxFactor_ = 0; // 0: the picture grows with the window
+    int maxFactor_ = 0; // 0: the picture grows with the window; -1: it fills the screen
     std::optional<bool> vsync_;
     bool captured_ = false;
     std::unique_ptr<EventTranslator> translator_;
