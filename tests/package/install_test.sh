@@ -54,7 +54,7 @@ valid_entry() {
     fi
 }
 valid_entry "$share/applications/tavbuilder.desktop"
-for line in "Exec=$prefix/bin/tavbuilder %f" 'Icon=tavbuilder' 'MimeType=application/x-tavbuilder-project;'; do
+for line in "Exec=$prefix/bin/tavbuilder --window %f" 'Icon=tavbuilder' 'MimeType=application/x-tavbuilder-project;'; do
     grep -qxF "$line" "$share/applications/tavbuilder.desktop" || fail "the desktop entry lacks $line"
 done
 icons=$(cd "$share/icons/hicolor" && find . -type f | sort -V | tr '\n' ' ')
@@ -77,8 +77,8 @@ for staged in /usr '/opt/Tav $Builder "1"'; do
     entry=$work/stage$staged/share/applications/tavbuilder.desktop
     valid_entry "$entry"
     exec_line=$(grep '^Exec=' "$entry")
-    want='Exec="/opt/Tav \\$Builder \\"1\\"/bin/tavbuilder" %f'
-    [ "$staged" = /usr ] && want='Exec=tavbuilder %f'
+    want='Exec="/opt/Tav \\$Builder \\"1\\"/bin/tavbuilder" --window %f'
+    [ "$staged" = /usr ] && want='Exec=tavbuilder --window %f'
     [ "$exec_line" = "$want" ] || fail "installed into $staged the desktop entry says $exec_line, not $want"
 done
 [ "$failures" -eq 0 ] || exit 1
