@@ -58,3 +58,25 @@ check_format() {
         return 1
     }
 }
+
+# The desktop entry and the MIME type as written: desktop-file-validate finds no error or warning, the XML
+# is well-formed and the MIME database takes the .tvp glob from it.
+check_desktop_files() {
+    local folder=$root/tools/tavbuilder/desktop report mime
+    report=$(desktop-file-validate "$folder/tavbuilder.desktop" 2>&1) && ! grep -qE 'error:|warning:' <<<"$report" || {
+        echo "$report" >&2
+        echo "error: desktop-file-validate refuses tools/tavbuilder/desktop/tavbuilder.desktop" >&2
+        return 1
+    }
+    xmllint --noout "$folder/tavbuilder.xml" || { echo "error: tavbuilder.xml is not well-formed" >&2; return 1; }
+    mime=$(mktemp -d)
+    mkdir "$mime/packages"
+    cp "$folder/tavbuilder.xml" "$mime/packages/"
+    update-mime-database "$mime" >/dev/null 2>&1
+    grep -qxF 'application/x-tavbuilder-project:*.tvp' "$mime/globs" || {
+        rm -rf "$mime"
+        echo "error: update-mime-database takes no *.tvp glob from tavbuilder.xml" >&2
+        return 1
+    }
+    rm -rf "$mime"
+}

@@ -32,8 +32,8 @@ void OnPngError(png_structp png, png_const_charp message) {
 void OnPngWarning(png_structp, png_const_charp) {}
 
 // Encodes into `out`; only plain data lives across the long jump (no destructors are skipped).
-bool Encode(const PixelBuffer& pixels, std::vector<unsigned char>& out, std::vector<png_byte>& row,
-            std::string& failure) {
+bool Encode(const PixelBuffer& pixels, PngChannels channels, std::vector<unsigned char>& out,
+            std::vector<png_byte>& row, std::string& failure) {
     png_structp png = png_create_write_struct(PNG_LIBPNG_VER_STRING, &failure, OnPngError, OnPngWarning);
     if (png == nullptr)
         return false;
@@ -43,16 +43,22 @@ bool Encode(const PixelBuffer& pixels, std::vector<unsigned char>& out, std::vec
         return false;
     }
     png_set_write_fn(png, &out, AppendBytes, NoFlush);
+    const bool alpha = channels == PngChannels::Rgba;
+    const std::size_t bytes = alpha ? 4 : 3;
     png_set_IHDR(png, info, static_cast<png_uint_32>(pixels.width()),
-                 static_cast<png_uint_32>(pixels.height()), 8, PNG_COLOR_TYPE_RGB, PNG_INTERLACE_NONE,
+                 static_cast<png_uint_32>(pixels.height()), 8,
+                 alpha ? PNG_COLOR_TYPE_RGBA : PNG_COLOR_TYPE_RGB, PNG_INTERLACE_NONE,
                  PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);
     png_write_info(png, info);
     for (int y = 0; y < pixels.height(); ++y) {
         const std::uint32_t* source = pixels.Row(y);
         for (int x = 0; x < pixels.width(); ++x) {
-            row[static_cast<std::size_t>(x) * 3] = static_cast<png_byte>(source[x] >> 16);
-            row[static_cast<std::size_t>(x) * 3 + 1] = static_cast<png_byte>(source[x] >> 8);
-            row[static_cast<std::size_t>(x) * 3 + 2] = static_cast<png_byte>(source[x]);
+            png_byte* target = row.data() + static_cast<std::size_t>(x) * bytes;
+            target[0] = static_cast<png_byte>(source[x] >> 16);
+            target[1] = static_cast<png_byte>(source[x] >> 8);
+            target[2] = static_cast<png_byte>(source[x]);
+            if (alpha)
+                target[3] = static_cast<png_byte>(source[x] >> 24);
         }
         png_write_row(png, row.data());
     }
@@ -63,15 +69,16 @@ bool Encode(const PixelBuffer& pixels, std::vector<unsigned char>& out, std::vec
 
 } // namespace
 
-bool SavePngFile(const std::string& path, const PixelBuffer& pixels, std::string* error) {
+bool SavePngFile(const std::string& path, const PixelBuffer& pixels, std::string* error,
+                 PngChannels channels) {
     if (pixels.Empty()) {
         SetError(error, "there is no picture to save");
         return false;
     }
     std::vector<unsigned char> out;
-    std::vector<png_byte> row(static_cast<std::size_t>(pixels.width()) * 3);
+    std::vector<png_byte> row(static_cast<std::size_t>(pixels.width()) * 4);
     std::string failure = "out of memory";
-    if (!Encode(pixels, out, row, failure)) {
+    if (!Encode(pixels, channels, out, row, failure)) {
         SetError(error, "cannot encode the picture as PNG: " + failure);
         return false;
     }

@@ -41,6 +41,46 @@ installed_headers=$(cd "$prefix/include" && find . -type f | sort)
 public_headers=$(cd "$source_root/tavctrls/include" && find . -type f | sort)
 [ "$installed_headers" = "$public_headers" ] ||
     fail "the installed headers are not the public ones:$(diff <(echo "$public_headers") <(echo "$installed_headers"))"
+
+# What a desktop looks for: the menu entry, the project file type and the icon at every size.
+share=$prefix/share
+# valid_entry FILE: desktop-file-validate finds no error and no warning in it.
+valid_entry() {
+    local report
+    if ! command -v desktop-file-validate > /dev/null; then
+        fail "desktop-file-validate is missing (Debian package desktop-file-utils, in scripts/packages)"
+    elif ! report=$(desktop-file-validate "$1" 2>&1) || grep -qE 'error:|warning:' <<< "$report"; then
+        fail "desktop-file-validate refuses ${1#"$work"/}: $report"
+    fi
+}
+valid_entry "$share/applications/tavbuilder.desktop"
+for line in "Exec=$prefix/bin/tavbuilder --window %f" 'Icon=tavbuilder' 'MimeType=application/x-tavbuilder-project;'; do
+    grep -qxF "$line" "$share/applications/tavbuilder.desktop" || fail "the desktop entry lacks $line"
+done
+icons=$(cd "$share/icons/hicolor" && find . -type f | sort -V | tr '\n' ' ')
+[ "$icons" = "$(printf './%sx%s/apps/tavbuilder.png ' 16 16 24 24 32 32 48 48 64 64 128 128 256 256)" ] ||
+    fail "the icons installed are $icons"
+for size in 16 24 32 48 64 128 256; do
+    icon=$share/icons/hicolor/${size}x${size}/apps/tavbuilder.png
+    # Square, with clear corners and an opaque middle.
+    seen=$(convert "$icon" -format '%wx%h %[channels] %[fx:p{0,0}.a] %[fx:p{w/2,h/2}.a]' info: 2>&1)
+    [ "$seen" = "${size}x${size} srgba 0 1" ] || fail "the ${size} pixel icon is $seen"
+done
+update-mime-database "$share/mime" > /dev/null 2>&1
+grep -qxF 'application/x-tavbuilder-project:*.tvp' "$share/mime/globs" &&
+    grep -qxF 'application/x-tavbuilder-project text/plain' "$share/mime/subclasses" ||
+    fail "the MIME database does not know .tvp files: $(cat "$share/mime/globs" "$share/mime/subclasses")"
+# Installed for a package (/usr) the entry starts the designer by name; under an unusual folder by its
+# whole path, escaped.
+for staged in /usr '/opt/Tav $Builder "1"'; do
+    step "cmake --install --prefix $staged" env DESTDIR="$work/stage" "$cmake" --install "$build" --prefix "$staged"
+    entry=$work/stage$staged/share/applications/tavbuilder.desktop
+    valid_entry "$entry"
+    exec_line=$(grep '^Exec=' "$entry")
+    want='Exec="/opt/Tav \\$Builder \\"1\\"/bin/tavbuilder" --window %f'
+    [ "$staged" = /usr ] && want='Exec=tavbuilder --window %f'
+    [ "$exec_line" = "$want" ] || fail "installed into $staged the desktop entry says $exec_line, not $want"
+done
 [ "$failures" -eq 0 ] || exit 1
 
 # A copy of the consumer outside the source tree, so that nothing but the package can supply headers.
