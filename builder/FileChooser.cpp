@@ -1,5 +1,8 @@
 #include "builder/FileChooser.h"
 
+#include "model/FileIo.h"
+#include "model/ProjectFile.h"
+
 #include <system_error>
 
 namespace fs = std::filesystem;
@@ -11,6 +14,26 @@ constexpr int kListTop = 76;
 constexpr int kScrollBarRoom = 18;
 constexpr const char* kParentRow = "..";
 constexpr const char* kNoAccess = "  (no access)";
+constexpr int kNameRow = 30; // the file-name field's room when saving
+
+struct ModeText {
+    const char* title;
+    const char* filesColumn;
+    const char* extension;
+};
+ModeText TextsOf(FileChooser::Mode mode) {
+    switch (mode) {
+    case FileChooser::Mode::BitmapFile:
+        return {"Choose Bitmap", "Bitmap Files (*.bmp)", ".bmp"};
+    case FileChooser::Mode::Folder:
+        return {"Choose Folder", "", ""};
+    case FileChooser::Mode::OpenProject:
+        return {"Open Project", "Projects (*.tvp)", ".tvp"};
+    case FileChooser::Mode::SaveProject:
+        break;
+    }
+    return {"Save Project As", "Projects (*.tvp)", ".tvp"};
+}
 
 // The folder to start in: the nearest existing folder of `start`, else the current directory.
 fs::path StartFolder(const std::string& start) {
@@ -30,26 +53,34 @@ fs::path StartFolder(const std::string& start) {
 } // namespace
 
 FileChooser::FileChooser(Mode mode, const std::string& startFolder)
-    : DialogKit(PreferredWidth(mode), PreferredHeight()), m_mode(mode), m_startFolder(startFolder) {}
+    : DialogKit(PreferredWidth(mode), PreferredHeight(mode)), m_mode(mode), m_startFolder(startFolder) {}
 
 int FileChooser::PreferredWidth(Mode mode) {
-    return mode == Mode::BitmapFile ? 480 : 340;
+    return mode == Mode::Folder ? 340 : 480;
 }
 
-int FileChooser::PreferredHeight() {
-    return 380;
+int FileChooser::PreferredHeight(Mode mode) {
+    return mode == Mode::SaveProject ? 380 + kNameRow : 380;
+}
+
+std::string FileChooser::RefusedName(const std::string& name) {
+    if (name.find_first_of("/\\") == std::string::npos && name.find("..") == std::string::npos)
+        return "";
+    return "The name " + name + " is refused: a file name cannot hold \"/\", \"\\\" or \"..\". Choose its " +
+           "folder in the lists above.";
 }
 
 void FileChooser::AfterInitialize() {
     SetBackgroundImage("art//mboxback.bmp", TAVBACK_STRETCH);
     const int w = GetWidth(), h = GetHeight();
-    const bool files = m_mode == Mode::BitmapFile;
-    if (CTavStatic* title =
-            AddLabel(ID_TITLE, files ? "Choose Bitmap" : "Choose Folder", kMargin, 12, w - 2 * kMargin, 24))
+    const bool files = ListsFiles();
+    const bool saving = m_mode == Mode::SaveProject;
+    const ModeText text = TextsOf(m_mode);
+    if (CTavStatic* title = AddLabel(ID_TITLE, text.title, kMargin, 12, w - 2 * kMargin, 24))
         title->SetFont(kFont, 0, 16, FW_BOLD);
     AddLabel(ID_PATH_LABEL, "Path:", kMargin, 44, 44);
     AddEdit(ID_PATH, "", kMargin + 46, 43, w - 2 * kMargin - 46, 22);
-    const int listHeight = h - kListTop - 68;
+    const int listHeight = h - kListTop - 68 - (saving ? kNameRow : 0);
     const int folderWidth = files ? (w - 2 * kMargin - 10) * 2 / 5 : w - 2 * kMargin;
     if (CTavListBox* folders = AddList(ID_FOLDERS, kMargin, kListTop, folderWidth, listHeight))
         folders->AddColumn("Folders", folderWidth - kScrollBarRoom);
@@ -57,7 +88,11 @@ void FileChooser::AfterInitialize() {
         const int x = kMargin + folderWidth + 10;
         const int width = w - kMargin - x;
         if (CTavListBox* list = AddList(ID_FILES, x, kListTop, width, listHeight))
-            list->AddColumn("Bitmap Files (*.bmp)", width - kScrollBarRoom);
+            list->AddColumn(text.filesColumn, width - kScrollBarRoom);
+    }
+    if (saving) {
+        AddLabel(ID_NAME_LABEL, "File Name:", kMargin, h - 94, 76);
+        AddEdit(ID_NAME, "", kMargin + 78, h - 95, w - 2 * kMargin - 78, 22);
     }
     if (CTavStatic* status = AddLabel(ID_STATUS, "", kMargin, h - 62, w - 2 * kMargin, 18)) {
         status->SetTextColor(kWarning);
@@ -66,9 +101,21 @@ void FileChooser::AfterInitialize() {
     AddOkCancel(ID_OK, ID_CANCEL);
 
     m_folder = StartFolder(m_startFolder);
-    Navigate(m_folder);
+    const fs::path start = ResolvePath(m_folder, m_startFolder);
+    std::error_code ec;
+    if (saving && !m_startFolder.empty() && !fs::is_directory(start, ec) && start.parent_path() == m_folder) {
+        // A missing save folder is shown empty and made when the project is saved there.
+        m_folder = start;
+        m_listed = true;
+        ShowPath(start);
+        Fill(FolderListing{});
+    } else {
+        Navigate(m_folder);
+    }
     SetFocus(TRUE); // keys work before the first click
-    if (m_folders.empty() && !m_hasParentRow)
+    if (saving)
+        FocusField(GetObjectByID(ID_NAME));
+    else if (m_folders.empty() && !m_hasParentRow)
         PathField()->SetFocus(TRUE);
     else
         Folders()->SetFocus(TRUE);
@@ -97,7 +144,7 @@ void FileChooser::ShowPath(const fs::path& path) {
 }
 
 void FileChooser::Navigate(const fs::path& folder) {
-    FolderListing listing = ListFolder(folder, m_mode == Mode::BitmapFile ? ".bmp" : "");
+    FolderListing listing = ListFolder(folder, TextsOf(m_mode).extension);
     // The first folder is shown even when unreadable, so that its parent can be reached.
     if (!listing.readable && m_listed) {
         ShowStatus("Cannot open " + folder.string() + ": " + listing.error);
@@ -144,6 +191,8 @@ void FileChooser::OpenFolderRow(int row) {
 void FileChooser::OnListBoxItemChange(DWORD lID, int item) {
     if (lID == ID_FOLDERS)
         ShowPath(FolderOfRow(item));
+    else if (lID == ID_FILES && m_mode == Mode::SaveProject)
+        SetName(Files()->GetItemText(item));
     else if (lID == ID_FILES)
         ShowPath(m_folder / Files()->GetItemText(item));
 }
@@ -152,9 +201,37 @@ void FileChooser::OnListBoxItemDoubleClicked(DWORD lID, int item) {
     if (lID == ID_FOLDERS) {
         OpenFolderRow(item);
     } else if (lID == ID_FILES) {
-        ShowPath(m_folder / Files()->GetItemText(item));
-        AcceptTyped(true);
+        OnListBoxItemChange(lID, item);
+        m_mode == Mode::SaveProject ? AcceptName() : AcceptTyped(true);
     }
+}
+
+void FileChooser::SetName(const std::string& name) {
+    SetTextOf(this, ID_NAME, name);
+}
+
+void FileChooser::AcceptName() {
+    const std::string typed = TextOf(this, ID_NAME);
+    if (typed.empty()) {
+        ShowError("Please enter a filename first");
+        return;
+    }
+    if (const std::string refused = RefusedName(typed); !refused.empty()) {
+        ShowError(refused);
+        return;
+    }
+    const std::string name = ProjectFileName(typed);
+    SetName(name);
+    std::error_code ec;
+    if (!fs::is_directory(m_folder, ec) && !fs::create_directory(m_folder, ec)) {
+        ShowError("Could not create the folder " + m_folder.string());
+        return;
+    }
+    const fs::path path = m_folder / name;
+    if (FileExists(path.string()) &&
+        QuestionBox(("Are you sure you want to overwrite " + name).c_str()) != TRUE)
+        return;
+    Choose(path);
 }
 
 void FileChooser::AcceptTyped(bool openFolders) {
@@ -166,7 +243,13 @@ void FileChooser::AcceptTyped(bool openFolders) {
             Choose(path);
         else
             Navigate(path);
-    } else if (fs::is_regular_file(status) && m_mode == Mode::BitmapFile) {
+    } else if (fs::is_regular_file(status) && m_mode == Mode::SaveProject) {
+        // A typed file to save over: its folder is shown and its name taken.
+        if (path.parent_path() != m_folder)
+            Navigate(path.parent_path());
+        SetName(path.filename().string());
+        FocusField(GetObjectByID(ID_NAME));
+    } else if (fs::is_regular_file(status) && ListsFiles()) {
         Choose(path);
     } else if (fs::exists(status)) {
         ShowStatus(m_mode == Mode::Folder ? "Not a folder: " + path.string()
@@ -189,9 +272,18 @@ void FileChooser::Cancel() {
 }
 
 BOOL FileChooser::OnButtonDown(DWORD bID) {
+    if (bID == ID_OK && m_mode == Mode::SaveProject) {
+        AcceptName();
+        return TRUE;
+    }
+    if (bID == ID_OK && m_mode == Mode::OpenProject &&
+        ResolvePath(m_folder, PathField()->GetText()) == m_folder) {
+        ShowError("Please select a file first");
+        return TRUE;
+    }
     if (bID == ID_OK) {
         // Choosing folders, OK takes the folder in the path field as it is.
-        AcceptTyped(m_mode == Mode::BitmapFile);
+        AcceptTyped(m_mode != Mode::Folder);
         return TRUE;
     }
     if (bID == ID_CANCEL) {
@@ -224,6 +316,8 @@ void FileChooser::AfterKeyDown(UINT nChar) {
     case VK_RETURN:
         if (list == Folders() && list->GetSelection() >= 0)
             OpenFolderRow(list->GetSelection());
+        else if (list != nullptr && m_mode == Mode::SaveProject && list->GetSelection() >= 0)
+            OnListBoxItemDoubleClicked(ID_FILES, list->GetSelection());
         else if (list != nullptr || Focused(ID_PATH))
             AcceptTyped(true);
         else

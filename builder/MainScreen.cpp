@@ -11,6 +11,7 @@
 #include "builder/PreviewScreen.h"
 #include "builder/ProjectDialog.h"
 #include "builder/ProjectViews.h"
+#include "builder/RecentProjects.h"
 #include "builder/SaveAsDialog.h"
 #include "builder/ScreenDialog.h"
 #include "builder/ScreenListDialog.h"
@@ -22,7 +23,7 @@
 #include "model/edits/ProjectState.h"
 
 #include <algorithm>
-
+#include <filesystem>
 #include <functional>
 #include <optional>
 #include <utility>
@@ -42,13 +43,16 @@ constexpr int kPopupItemHeight = 15;
 constexpr int kMenuBarHeight = 20;
 constexpr UINT kRefreshKey = 116; // F5
 constexpr const char* kEditMenu = "EDIT";
+constexpr const char* kFileMenu = "FILE";
+constexpr const char* kProgramName = "Tavrin Controls Builder";
 constexpr int kShortcutGap = 24;
 constexpr int kGridSizes[] = {5, 10, 20, 40};
 
 struct MenuItem {
-    const char* text;
-    std::function<void(MainScreen&)> run;
+    std::string text;
+    std::function<void(MainScreen&)> run; // none for a gap
     const char* shortcut = nullptr;
+    bool recent = false;
 };
 struct Menu {
     const char* title;
@@ -71,10 +75,11 @@ std::function<void(MainScreen&)> DistributeBy(DistributeKind kind) {
 // The menu bar in the order shown, with what each item runs.
 const std::vector<Menu>& MenuTable() {
     static const std::vector<Menu> table = {
-        {"FILE",
-         {{"New", Command(&MainScreen::OnNewProject)},
-          {"Open", Command(&MainScreen::OnOpenProject)},
-          {"Save", Command(&MainScreen::OnSaveProject)},
+        {kFileMenu,
+         {{"New", Command(&MainScreen::OnNewProject), "Ctrl+N"},
+          {"Open...", Command(&MainScreen::OnOpenProject), "Ctrl+O"},
+          {"Save", Command(&MainScreen::OnSaveProject), "Ctrl+S"},
+          {"Save As...", Command(&MainScreen::OnSaveProjectAs), "Ctrl+Shift+S"},
           {"Exit", Command(&MainScreen::OnExitBuilder)}}},
         {kEditMenu,
          {{"Undo", Command(&MainScreen::OnUndo), "Ctrl+Z"},
@@ -215,6 +220,27 @@ void CopyFromDialog(const ProjectDialog& dialog, Project& project) {
     project.waitVerticalBlank = dialog.waitVerticalBlank;
 }
 
+// The items `menu` shows now: FILE lists the recent projects, numbered, between gaps before Exit.
+std::vector<MenuItem> ItemsOf(const Menu& menu, const std::vector<std::string>& recent) {
+    std::vector<MenuItem> items = menu.items;
+    if (std::string(menu.title) != kFileMenu)
+        return items;
+    const MenuItem gap{"", nullptr};
+    std::vector<MenuItem> entries = {gap};
+    for (std::size_t i = 0; i < recent.size(); ++i) {
+        const std::filesystem::path path(recent[i]);
+        const std::string text =
+            std::to_string(i + 1) + "  " + path.filename().string() + "   " + ShortFolder(path.parent_path());
+        const std::string file = recent[i];
+        entries.push_back(
+            {text, [file](MainScreen& screen) { screen.OpenProjectFile(file); }, nullptr, true});
+    }
+    if (!recent.empty())
+        entries.push_back(gap);
+    items.insert(items.end() - 1, entries.begin(), entries.end());
+    return items;
+}
+
 const Menu& EditMenu() {
     return *std::find_if(MenuTable().begin(), MenuTable().end(),
                          [](const Menu& menu) { return std::string(menu.title) == kEditMenu; });
@@ -248,6 +274,7 @@ void MainScreen::AfterInitialize() {
     AddPictures();
     AddPalette();
     AddStatusLine(this);
+    UpdateTitle();
     // Keys reach a screen only while it has the focus: F5 works before the first click.
     SetFocus(TRUE);
 }
@@ -259,19 +286,19 @@ void MainScreen::AddMenuBar() {
         return;
     }
     bar->SetHeight(kMenuBarHeight);
-    const std::vector<std::string> editTexts = EditMenuTexts(bar);
-    for (const Menu& menu : MenuTable()) {
-        const int index = bar->AddMenu(menu.title);
-        for (std::size_t i = 0; i < menu.items.size(); ++i)
-            bar->AddMenuItem(&menu == &EditMenu() ? editTexts[i].c_str() : menu.items[i].text, index);
+    for (std::size_t menu = 0; menu < MenuTable().size(); ++menu) {
+        const int index = bar->AddMenu(MenuTable()[menu].title);
+        for (const std::string& text : MenuTexts(menu, bar))
+            bar->AddMenuItem(text.c_str(), index);
     }
     SetMenuBar(bar);
 }
 
-std::vector<std::string> MainScreen::EditMenuTexts(const CTavMenuBar* bar) const {
+std::vector<std::string> MainScreen::MenuTexts(std::size_t menu, const CTavMenuBar* bar) const {
+    const std::vector<MenuItem> items = ItemsOf(MenuTable()[menu], m_recent.Existing());
     const SnapSettings* snap = TheSnapSettings();
     std::vector<std::string> texts;
-    for (const MenuItem& entry : EditMenu().items) {
+    for (const MenuItem& entry : items) {
         const std::string text = entry.text;
         std::string detail;
         if (text == "Undo" && m_project != nullptr)
@@ -284,15 +311,16 @@ std::vector<std::string> MainScreen::EditMenuTexts(const CTavMenuBar* bar) const
             detail = std::to_string(snap->grid) + " px";
         texts.push_back(detail.empty() ? text : text + " " + detail);
     }
-    // Shortcuts line up in a column right of the widest label.
+    // Shortcuts line up in a column right of the widest label of the menu's own items.
     if (bar == nullptr)
         return texts;
     int column = 0;
-    for (const std::string& text : texts)
-        column = std::max(column, bar->TextWidth(text));
+    for (std::size_t i = 0; i < texts.size(); ++i)
+        if (!items[i].recent)
+            column = std::max(column, bar->TextWidth(texts[i]));
     const int space = std::max(1, bar->TextWidth(" "));
     for (std::size_t i = 0; i < texts.size(); ++i) {
-        if (const char* shortcut = EditMenu().items[i].shortcut) {
+        if (const char* shortcut = items[i].shortcut) {
             const int spaces = std::max(3, (column + kShortcutGap - bar->TextWidth(texts[i])) / space);
             texts[i] += std::string(static_cast<std::size_t>(spaces), ' ') + shortcut;
         }
@@ -305,18 +333,44 @@ std::string MainScreen::EditMenuText(const std::string& item) const {
     const auto found =
         std::find_if(items.begin(), items.end(), [&](const MenuItem& entry) { return entry.text == item; });
     const auto* bar = dynamic_cast<const CTavMenuBar*>(GetMenuBar());
-    return found != items.end() ? EditMenuTexts(bar)[static_cast<std::size_t>(found - items.begin())] : item;
+    const auto menu = static_cast<std::size_t>(&EditMenu() - MenuTable().data());
+    return found != items.end() ? MenuTexts(menu, bar)[static_cast<std::size_t>(found - items.begin())]
+                                : item;
+}
+
+std::string MainScreen::WindowTitle() const {
+    if (m_project == nullptr)
+        return kProgramName;
+    std::string name =
+        m_projectPath.empty() ? m_project->name : std::filesystem::path(m_projectPath).stem().string();
+    if (name.empty())
+        name = "Untitled";
+    return (m_project->modified != 0 ? "*" : "") + name + " - " + kProgramName;
+}
+
+void MainScreen::UpdateTitle() {
+    const std::string title = WindowTitle();
+    CTavApp* app = TavGetApp();
+    if (app == nullptr || title == m_shownTitle)
+        return;
+    m_shownTitle = title;
+    SetWindowText(app->GetHWND(), title.c_str());
 }
 
 void MainScreen::RefreshMenuBar() {
+    UpdateTitle();
     auto* bar = dynamic_cast<CTavMenuBar*>(GetMenuBar());
     if (bar == nullptr || bar->GetOpenMenu() >= 0)
         return;
-    const int index = static_cast<int>(&EditMenu() - MenuTable().data()); // EDIT's place on the bar
-    const std::vector<std::string> texts = EditMenuTexts(bar);
-    for (std::size_t i = 0; i < texts.size(); ++i) {
-        const char* shown = bar->GetMenuItem(index, static_cast<int>(i));
-        if (shown == nullptr || texts[i] != shown) {
+    for (std::size_t menu = 0; menu < MenuTable().size(); ++menu) {
+        const std::vector<std::string> texts = MenuTexts(menu, bar);
+        const int index = static_cast<int>(menu);
+        bool same = bar->GetMenuItemCount(index) == static_cast<int>(texts.size());
+        for (std::size_t i = 0; same && i < texts.size(); ++i) {
+            const char* shown = bar->GetMenuItem(index, static_cast<int>(i));
+            same = shown != nullptr && texts[i] == shown;
+        }
+        if (!same) {
             AddMenuBar();
             return;
         }
@@ -577,6 +631,7 @@ void MainScreen::OnPopupMenuItemClicked(const char* item) {
     for (const PopupItem& entry : PopupTable(kind)) {
         if (std::string(entry.text) == item) {
             (this->*entry.run)();
+            RefreshMenuBar();
             return;
         }
     }
@@ -585,15 +640,17 @@ void MainScreen::OnPopupMenuItemClicked(const char* item) {
 BOOL MainScreen::OnMenuItemClicked(const char* topItem, const char* subItem) {
     if (topItem == nullptr || subItem == nullptr)
         return FALSE;
-    for (const Menu& menu : MenuTable()) {
-        if (std::string(menu.title) != topItem)
+    for (std::size_t menu = 0; menu < MenuTable().size(); ++menu) {
+        if (std::string(MenuTable()[menu].title) != topItem)
             continue;
+        const std::vector<MenuItem> items = ItemsOf(MenuTable()[menu], m_recent.Existing());
         const std::vector<std::string> shown =
-            &menu == &EditMenu() ? EditMenuTexts(dynamic_cast<const CTavMenuBar*>(GetMenuBar()))
-                                 : std::vector<std::string>(menu.items.size());
-        for (std::size_t i = 0; i < menu.items.size(); ++i) {
-            const MenuItem& item = menu.items[i];
-            if (item.text == std::string(subItem) || (!shown[i].empty() && shown[i] == subItem)) {
+            MenuTexts(menu, dynamic_cast<const CTavMenuBar*>(GetMenuBar()));
+        for (std::size_t i = 0; i < items.size(); ++i) {
+            const MenuItem& item = items[i];
+            if (item.text == subItem || (i < shown.size() && shown[i] == subItem)) {
+                if (!item.run)
+                    return FALSE;
                 item.run(*this);
                 if (StopIfQuitting())
                     return TRUE;
@@ -644,10 +701,12 @@ void MainScreen::AfterKeyDown(UINT nChar) {
         void (MainScreen::*run)();
     };
     static constexpr Shortcut kShortcuts[] = {
-        {'Z', false, &MainScreen::OnUndo},      {'Z', true, &MainScreen::OnRedo},
-        {'Y', false, &MainScreen::OnRedo},      {'X', false, &MainScreen::OnCut},
-        {'C', false, &MainScreen::OnCopy},      {'V', false, &MainScreen::OnPaste},
-        {'D', false, &MainScreen::OnDuplicate}, {'A', false, &MainScreen::OnSelectAll},
+        {'Z', false, &MainScreen::OnUndo},        {'Z', true, &MainScreen::OnRedo},
+        {'Y', false, &MainScreen::OnRedo},        {'X', false, &MainScreen::OnCut},
+        {'C', false, &MainScreen::OnCopy},        {'V', false, &MainScreen::OnPaste},
+        {'D', false, &MainScreen::OnDuplicate},   {'A', false, &MainScreen::OnSelectAll},
+        {'S', false, &MainScreen::OnSaveProject}, {'S', true, &MainScreen::OnSaveProjectAs},
+        {'O', false, &MainScreen::OnOpenProject}, {'N', false, &MainScreen::OnNewProject},
     };
     for (const Shortcut& shortcut : kShortcuts) {
         if (shortcut.key == nChar && shortcut.shift == shift) {
@@ -677,14 +736,25 @@ bool MainScreen::OfferToSave(const char* question) {
 }
 
 bool MainScreen::SaveProject() {
+    if (m_project != nullptr && !m_projectPath.empty())
+        return WriteProject(m_projectPath);
+    return SaveProjectAs();
+}
+
+bool MainScreen::SaveProjectAs() {
     if (m_project == nullptr) {
         MessageBox(kNoProjectLoaded);
         return false;
     }
-    const std::string path = DialogKit::Run(this, new SaveAsDialog, [](const SaveAsDialog& done) {
-        return done.confirmed == 1 ? done.resultPath : std::string();
-    });
+    const std::string path =
+        DialogKit::Run(this, new SaveAsDialog(ProjectFolder()), [](const SaveAsDialog& done) {
+            return done.confirmed == 1 ? done.resultPath : std::string();
+        });
     return !path.empty() && WriteProject(path);
+}
+
+std::string MainScreen::ProjectFolder() const {
+    return m_projectPath.empty() ? "" : std::filesystem::path(m_projectPath).parent_path().string();
 }
 
 bool MainScreen::WriteProject(const std::string& path) {
@@ -696,6 +766,9 @@ bool MainScreen::WriteProject(const std::string& path) {
     }
     m_projectPath = path;
     m_history.MarkSaved(*m_project);
+    m_recent.Add(path);
+    ShowNotice(this, "Saved " + std::filesystem::path(path).filename().string());
+    RefreshMenuBar();
     return true;
 }
 
@@ -706,6 +779,7 @@ void MainScreen::DiscardProject() {
     m_projectPath.clear();
     StartHistory();
     m_currentScreen.clear();
+    UpdateTitle();
 }
 
 void MainScreen::OnNewProject() {
@@ -738,14 +812,11 @@ void MainScreen::OnNewProject() {
 void MainScreen::OnOpenProject() {
     if (m_project != nullptr && !OfferToSave("Would you like to save your current project?"))
         return;
-    DiscardProject();
-    // The old project's controls would otherwise stay in the view.
-    ShowInMainView("");
-    RefreshTree("", "");
-
-    const std::string path = DialogKit::Run(this, new OpenProjectDialog, [](const OpenProjectDialog& done) {
-        return done.confirmed == 1 ? done.resultPath : std::string();
-    });
+    // The current project stays until another one has been read.
+    const std::string path =
+        DialogKit::Run(this, new OpenProjectDialog(ProjectFolder()), [](const OpenProjectDialog& done) {
+            return done.confirmed == 1 ? done.resultPath : std::string();
+        });
     if (!path.empty())
         ReadProject(path);
 }
@@ -759,11 +830,15 @@ bool MainScreen::OpenProjectFile(const std::string& path) {
 bool MainScreen::ReadProject(const std::string& path) {
     auto project = std::make_unique<Project>();
     if (!project->ReadProjectFile(path)) {
+        m_recent.Remove(path);
         MessageBox("Error Opening project file");
+        RefreshMenuBar();
         return false;
     }
     TakeProject(std::move(project));
     m_projectPath = path;
+    m_recent.Add(path);
+    RefreshMenuBar();
     return true;
 }
 
@@ -771,6 +846,10 @@ void MainScreen::OfferRecovery() {}
 
 void MainScreen::OnSaveProject() {
     SaveProject();
+}
+
+void MainScreen::OnSaveProjectAs() {
+    SaveProjectAs();
 }
 
 void MainScreen::OnExitBuilder() {

@@ -1,9 +1,42 @@
 #include "builder/StatusLine.h"
 
 namespace tav::builder {
+namespace {
+
+// A static that holds a notice for a while: the frames it is shown in count the time.
+class StatusLine : public CTavStatic {
+public:
+    void Show(const std::string& text, bool notice) {
+        if (!notice && m_noticeLeft > 0)
+            return;
+        m_noticeLeft = notice ? kNoticeSeconds : 0;
+        if (text != GetText())
+            SetText(text.c_str());
+    }
+    void AfterDisplay(CTavSurface* dest) override {
+        CTavStatic::AfterDisplay(dest);
+        const CTavApp* app = TavGetApp();
+        if (m_noticeLeft <= 0 || app == nullptr)
+            return;
+        m_noticeLeft -= app->GetFrameTime();
+        if (m_noticeLeft <= 0)
+            SetText("");
+    }
+
+private:
+    float m_noticeLeft = 0;
+};
+
+void Show(CTavScreen* main, const std::string& text, bool notice) {
+    if (auto* line =
+            main != nullptr ? dynamic_cast<StatusLine*>(main->GetObjectByID(kStatusLineId)) : nullptr)
+        line->Show(text, notice);
+}
+
+} // namespace
 
 void AddStatusLine(CTavScreen* main) {
-    auto* line = new CTavStatic;
+    auto* line = new StatusLine;
     if (line->Initialize("", kStatusLineId, 220, 548, 530, 18, main, "") != TAVERROR_OK) {
         TavDeleteObject(line);
         return;
@@ -24,9 +57,11 @@ std::string BoundsText(const Bounds& b) {
 }
 
 void ShowStatus(CTavScreen* main, const std::string& text) {
-    auto* line = main != nullptr ? dynamic_cast<CTavStatic*>(main->GetObjectByID(kStatusLineId)) : nullptr;
-    if (line != nullptr && text != line->GetText())
-        line->SetText(text.c_str());
+    Show(main, text, false);
+}
+
+void ShowNotice(CTavScreen* main, const std::string& text) {
+    Show(main, text, true);
 }
 
 } // namespace tav::builder

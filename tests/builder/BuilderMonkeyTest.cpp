@@ -79,6 +79,7 @@ protected:
         // Saves land in the working folder; FILE > Open finds the project and one that cannot be read.
         previousDirectory = fs::current_path();
         fs::current_path(folder.path());
+        UsePrivateXdgFolders(xdg.path());
         fs::create_directory("save");
         ASSERT_TRUE(MonkeyProject()->WriteProjectFile("save/Monkey.tvp"));
         test::WriteFile("save/Broken.tvp", "not a project\r\n");
@@ -441,6 +442,7 @@ protected:
     }
 
     test::TempDir folder;
+    test::TempDir xdg;
     fs::path previousDirectory;
     std::mt19937 random{GetParam()};
     int events = 0, lastCheck = -1000;

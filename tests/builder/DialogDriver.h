@@ -38,6 +38,8 @@ inline std::string DescribeLayout(const CTavScreen* screen) {
             if (edit->GetNumbersOnly())
                 out << "(digits " << edit->GetMaxLength() << ")";
             text = edit->GetText();
+            if (const std::string here = std::filesystem::current_path().string(); text.starts_with(here))
+                text = "." + text.substr(here.size()); // the same on every run
         } else if (auto* label = dynamic_cast<const CTavStatic*>(object)) {
             out << (label->IsMultiline() ? "text" : "label");
             text = label->GetText();

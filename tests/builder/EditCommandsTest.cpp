@@ -98,8 +98,7 @@ TEST_F(EditCommandsTest, PasteGoesAcrossScreensWithFreeNamesRefusesGarbageAndUnd
     }
     EXPECT_EQ(Text(), before);
     EXPECT_EQ(main->Edits().StepCount(), 2u);
-    Menu("FILE", "Save",
-         {Type(builder::SaveAsDialog::NameEdit, "kept"), Click(builder::SaveAsDialog::OkButton)});
+    Menu("FILE", "Save", {Type(builder::FileChooser::ID_NAME, "kept"), Click(builder::FileChooser::ID_OK)});
     main->OnUndo();
     EXPECT_EQ(main->GetProject()->modified, 1);
     main->OnRedo();

@@ -6,6 +6,7 @@
 #include "builder/SelectionArrows.h"
 #include "model/ProjectFile.h"
 
+#include <cstdlib>
 #include <cxxabi.h>
 #include <typeinfo>
 
@@ -80,8 +81,14 @@ std::string Describe(CTavScreen* popup) {
     return text.substr(text.rfind(':') + 1); // the class without its namespace
 }
 
+void UsePrivateXdgFolders(const std::string& folder) {
+    ::setenv("XDG_CONFIG_HOME", (folder + "/config").c_str(), 1);
+    ::setenv("XDG_STATE_HOME", (folder + "/state").c_str(), 1);
+}
+
 void MainScreenTest::SetUp() {
     HeadlessAppTest::SetUp();
+    UsePrivateXdgFolders(xdg.path());
     // The save folder lies under the current directory; the art is found beside the program.
     previousDirectory = fs::current_path();
     fs::current_path(folder.path());

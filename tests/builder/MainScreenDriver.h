@@ -42,6 +42,9 @@ ObjectDef& AddObject(Project& project, ObjectKind kind, const std::string& scree
 std::string TextWithoutViewIds(const Project& project);
 // What a popup is: "message: TEXT", "question: TEXT", "ObjectDialog KIND" or its class.
 std::string Describe(CTavScreen* popup);
+// Points the designer's settings and state folders (XDG_CONFIG_HOME, XDG_STATE_HOME) into `folder`, so
+// that no test writes into the real home.
+void UsePrivateXdgFolders(const std::string& folder);
 
 class MainScreenTest : public HeadlessAppTest {
 protected:
@@ -99,6 +102,7 @@ protected:
     builder::BuilderApp app;
     builder::MainScreen* main = nullptr;
     test::TempDir folder;
+    test::TempDir xdg; // settings and state
     std::filesystem::path previousDirectory;
     std::vector<Step> script;
     size_t done = 0;

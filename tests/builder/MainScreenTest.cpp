@@ -9,9 +9,11 @@
 #include "builder/PreviewScreen.h"
 #include "builder/ProjectDialog.h"
 #include "builder/ProjectViews.h"
+#include "builder/RecentProjects.h"
 #include "builder/SaveAsDialog.h"
 #include "builder/ScreenDialog.h"
 #include "builder/SelectionArrows.h"
+#include "builder/StatusLine.h"
 #include "tavctrls/platform/BitmapFile.h"
 #include "tavctrls/platform/Messages.h"
 #include "tavgen/Tavgen.h"
@@ -19,6 +21,7 @@
 #include "tests/builder/MainScreenDriver.h"
 #include "tests/support/Screenshots.h"
 
+#include <cstdlib>
 #include <deque>
 #include <map>
 #include <sstream>
@@ -30,8 +33,7 @@ namespace {
 namespace fs = std::filesystem;
 using builder::BuilderApp;
 using builder::MainScreen;
-using builder::OpenProjectDialog;
-using builder::SaveAsDialog;
+using FC = builder::FileChooser;
 using builder::ShowScreenInView;
 
 constexpr DWORD kFrameEdit = 14, kAddFrame = 16;
@@ -83,8 +85,8 @@ protected:
     Step SaveAs(const std::string& name) {
         return [this, name](CTavScreen* popup) {
             ASSERT_EQ(Describe(popup), "SaveAsDialog");
-            builder::SetTextOf(popup, SaveAsDialog::NameEdit, name);
-            ClickObject(popup, SaveAsDialog::OkButton);
+            builder::SetTextOf(popup, FC::ID_NAME, name);
+            ClickObject(popup, FC::ID_OK);
         };
     }
     // Selects the row with `text` in the list `listId` of the dialog that waits, then clicks `ok`.
@@ -98,9 +100,26 @@ protected:
             ClickObject(popup, ok);
         };
     }
-    Step OpenFile(const std::string& name) {
-        return PickRow(OpenProjectDialog::FileList, name, OpenProjectDialog::OkButton);
+    // Types `path` into the chooser's path field and presses Return there; expects the chooser's folder.
+    Step GoTo(const std::string& path) {
+        return [this, path](CTavScreen* popup) {
+            builder::SetTextOf(popup, FC::ID_PATH, path);
+            builder::FocusOn(popup, FC::ID_PATH);
+            display->KeyDown(VK_RETURN);
+        };
     }
+    static Step ShowsFolder(const std::string& path) {
+        return [path](CTavScreen* popup) { EXPECT_EQ(static_cast<FC*>(popup)->CurrentFolder(), path); };
+    }
+    void Key(UINT key, unsigned modifiers, std::vector<Step> steps = {}) {
+        display->KeyDown(key, modifiers);
+        Run(std::move(steps));
+    }
+    std::string Title() {
+        std::string text(128, '\0');
+        return text.substr(0, static_cast<std::size_t>(GetWindowText(app.GetHWND(), text.data(), 128)));
+    }
+    Step OpenFile(const std::string& name) { return PickRow(FC::ID_FILES, name, FC::ID_OK); }
     void LoadModifiedDemo() {
         LoadDemo();
         main->GetProject()->modified = 1;
@@ -141,6 +160,7 @@ TEST_F(MainScreenStatesTest, EveryMenuItemInEveryState) {
     const std::tuple<const char*, const char*, int, std::string, std::string, std::string> rows[] = {
         {"FILE", "Open", -1, "", "", "OpenProjectDialog"},
         {"FILE", "Save", 0, kNoProjectLoaded, "", "SaveAsDialog"},
+        {"FILE", "Save As", 0, kNoProjectLoaded, "", "SaveAsDialog"},
         {"FILE", "Exit", -1, "", "", "question: " + kExit},
         {"PROJECT", "Properties", 0, kNoProjectLoaded, "", "ProjectDialog"},
         {"SCREEN", "Add Screen", 0, kNoProject, "", "ScreenDialog"},
@@ -175,7 +195,7 @@ TEST_F(MainScreenStatesTest, EveryMenuItemInEveryState) {
             ASSERT_EQ(ended, -1) << "the designer ended";
             EXPECT_EQ(main->GetChildScreen(), nullptr) << "every popup is gone";
             const Project* after = main->GetProject();
-            EXPECT_TRUE(std::string(item) == "Open" || after == before) << "the project is kept";
+            EXPECT_EQ(after, before) << "the project is kept";
             EXPECT_EQ(after != nullptr ? after->ObjectCount() + after->ScreenCount() : 5, 5);
         }
     }
@@ -327,24 +347,13 @@ TEST_F(MainScreenFlowTest, MadeEditedSavedOpenedAndSavedAgainGivesTheSameFile) {
     Menu("FILE", "Save", {SaveAs("first")});
     ASSERT_TRUE(fs::is_regular_file(SavePath("first.tvp")));
     EXPECT_EQ(main->GetProject()->modified, 0);
-    Menu("FILE", "Open", {OpenFile("first.tvp")});
-    ASSERT_EQ(main->GetProject()->name, "Trip");
-    // Save asks for the name even for a project that came from a file.
-    Menu("FILE", "Save", {SaveAs("second")});
-    EXPECT_EQ(test::ReadFile(SavePath("second.tvp")), test::ReadFile(SavePath("first.tvp")));
-}
-
-TEST_F(MainScreenFlowTest, OpenEmptiesTheViewAndReportsAnUnreadableFile) {
-    LoadDemo();
-    ClickItem("MyScreen");
-    ASSERT_FALSE(ViewControls(View()).empty());
-    fs::create_directory(folder / "save");
     test::WriteFile(SavePath("broken.tvp"), "not a project\r\n");
     Menu("FILE", "Open", {OpenFile("broken.tvp"), Message("Error Opening project file")});
-    EXPECT_EQ(main->GetProject(), nullptr);
-    EXPECT_TRUE(ViewControls(View()).empty()) << "nothing of the old project is left in the view";
-    EXPECT_EQ(View()->GetBackground(), nullptr);
-    EXPECT_EQ(TreeTexts(), std::vector<std::string>{"No Project Loaded"});
+    EXPECT_EQ(main->GetProject()->name, "Trip") << "the project stays until another one is read";
+    Menu("FILE", "Open", {OpenFile("first.tvp")});
+    ASSERT_EQ(main->GetProject()->name, "Trip");
+    Menu("FILE", "Save As", {SaveAs("second")});
+    EXPECT_EQ(test::ReadFile(SavePath("second.tvp")), test::ReadFile(SavePath("first.tvp")));
 }
 
 // Yes to the save question, then no save: the command stops and the project stays.
@@ -371,6 +380,84 @@ TEST_F(MainScreenFlowTest, AWantedSaveThatDidNotHappenKeepsTheProject) {
             EXPECT_NE(FindItem("Button1", "MyScreen"), -1);
         }
     }
+}
+
+// The title in its three states; Save As into another folder reached in the chooser, then Save in place
+// there without a dialog, each save confirmed under the palette for a few seconds.
+TEST_F(MainScreenFlowTest, SaveAsElsewhereThenSaveInPlaceAndTheTitleFollows) {
+    const std::string program = "Tavrin Controls Builder", elsewhere = folder / "elsewhere";
+    const auto status = [this] { return builder::TextOf(main, builder::kStatusLineId); };
+    EXPECT_EQ(Title(), program);
+    LoadDemo();
+    EXPECT_EQ(Title(), "Demo - " + program);
+    ClickItem("Button1", "MyScreen");
+    Key('D', platform::mod::kControl);
+    EXPECT_EQ(Title(), "*Demo - " + program);
+    fs::create_directory(elsewhere);
+    Key('S', platform::mod::kControl,
+        {ShowsFolder(folder / "save"), GoTo(elsewhere), ShowsFolder(elsewhere), SaveAs("hello")});
+    EXPECT_EQ(main->ProjectPath(), elsewhere + "/hello.tvp");
+    EXPECT_EQ(Title() + status(), "hello - " + program + "Saved hello.tvp");
+    ClickItem("Button1", "MyScreen");
+    Key('D', platform::mod::kControl);
+    EXPECT_EQ(Title(), "*hello - " + program);
+    Key('S', platform::mod::kControl); // no dialog comes
+    Project reread;
+    ASSERT_TRUE(reread.ReadProjectFile(main->ProjectPath()));
+    EXPECT_EQ(reread.ObjectCount(), 5);
+    EXPECT_EQ(Title(), "hello - " + program);
+    Key('S', platform::mod::kControl | platform::mod::kShift,
+        {ShowsFolder(elsewhere), Dismiss("SaveAsDialog")});
+    display->SetFrameTime(1.0);
+    Drive(int(builder::kNoticeSeconds) + 1);
+    EXPECT_EQ(status(), "") << "the confirmation is gone after a few seconds";
+}
+
+// Projects opened or saved come back under FILE, most recent first, through the chooser from any folder;
+// a missing one is left out and one that fails to open is dropped.
+TEST_F(MainScreenFlowTest, RecentProjectsComeBackUnderFile) {
+    const std::string a = folder / "a";
+    fs::create_directory(a);
+    for (const char* name : {"one", "two", "three"})
+        ASSERT_TRUE(DemoProject()->WriteProjectFile(a + "/" + name + ".tvp"));
+    // Without save/ Open starts in the working folder; then in the open project's.
+    Menu("FILE", "Open", {ShowsFolder(folder.path()), GoTo(a), OpenFile("one.tvp")});
+    Menu("FILE", "Open", {ShowsFolder(a), OpenFile("two.tvp")});
+    Menu("FILE", "Open", {OpenFile("three.tvp")});
+    Menu("FILE", "3  one.tvp   " + a);
+    EXPECT_EQ(main->ProjectPath(), a + "/one.tvp");
+    fs::remove(a + "/two.tvp");
+    test::WriteFile(a + "/three.tvp", "garbage");
+    Menu("FILE", "2  three.tvp", {Message("Error Opening project file")});
+    EXPECT_EQ(main->Recent().Paths(), (std::vector<std::string>{a + "/one.tvp", a + "/two.tvp"}));
+    EXPECT_EQ(main->ProjectPath(), a + "/one.tvp") << "the open project stays";
+}
+
+TEST(RecentProjectsTest, KeptInOrderWithoutDuplicatesReadTolerantlyInTheSettingsFolder) {
+    test::TempDir dir;
+    const auto path = [&](int i) { return dir / ("p" + std::to_string(i) + ".tvp"); };
+    builder::RecentProjects recent(dir / "made/recent");
+    for (int i : {0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 5})
+        recent.Add(path(i));
+    recent.Add(dir / "x/../p7.tvp");
+    const std::vector<std::string> expected = {path(7), path(5), path(11), path(10), path(9),
+                                               path(8), path(6), path(4),  path(3),  path(2)};
+    EXPECT_EQ(builder::RecentProjects(dir / "made/recent").Paths(), expected) << "read back";
+    EXPECT_TRUE(recent.Existing().empty());
+    const char garbled[] = "\0\x01\xff/garbage\n/x\tz.tvp\nrel/a.tvp\n/b.tvp\r\n/b.tvp\n/./c.tvp";
+    EXPECT_EQ(builder::RecentProjects::Parse(std::string(garbled, sizeof garbled - 1)),
+              (std::vector<std::string>{"/b.tvp", "/c.tvp"}));
+    const std::string home = std::getenv("HOME") != nullptr ? std::getenv("HOME") : "/";
+    for (const auto& [xdg, expected] : {std::pair{"/cfg", "/cfg/tavbuilder"},
+                                        {"", "/h/.config/tavbuilder"},
+                                        {"rel", "/h/.config/tavbuilder"}}) {
+        ::setenv("XDG_CONFIG_HOME", xdg, 1);
+        ::setenv("HOME", "/h", 1);
+        EXPECT_EQ(builder::ConfigFolder().string(), expected) << xdg;
+    }
+    EXPECT_EQ(builder::ShortFolder("/h/a/\u00e9\u00e9\u00e9", 6) + builder::ShortFolder("/h/x"),
+              "...\u00e9~/x");
+    ::setenv("HOME", home.c_str(), 1);
 }
 
 // Saved before New and before the end when the user says so.

@@ -20,6 +20,7 @@ namespace tav::testing {
 namespace {
 
 using builder::OpenProjectDialog;
+using FC = builder::FileChooser;
 using builder::ProjectDialog;
 using builder::SaveAsDialog;
 using builder::ScreenDialog;
@@ -173,51 +174,58 @@ TEST_F(ProjectDialogsTest, OpenAndSaveAsListTheProjectFilesAndNeedAName) {
     fs::create_directories("save/folder.tvp");
     for (const char* name : {"b.tvp", "a.tvp", "c.txt", "d.tvp.bak", "B.TVP"})
         test::WriteFile(std::string("save/") + name, "x");
-    EXPECT_EQ(
-        Result<OpenProjectDialog>({Layout("open-project-dialog"), LooksLike("OpenProjectDialog.bmp", true),
-                                   Click(2), AnswerBox("Please select a file first"), Row(1, 1), Click(2)}),
-        Saved("b.tvp"));
-    EXPECT_EQ(Result<OpenProjectDialog>({Row(1, 0, true)}), Saved("a.tvp"));
-    EXPECT_EQ(Result<OpenProjectDialog>({Row(1, 0), Click(3)}), "0");
+    const DWORD files = FC::ID_FILES, ok = FC::ID_OK, cancel = FC::ID_CANCEL, name = FC::ID_NAME;
+    // Rows: a.tvp, B.TVP, b.tvp.
+    EXPECT_EQ(Result<OpenProjectDialog>({Layout("open-project-dialog"), Click(ok),
+                                         AnswerBox("Please select a file first"), Row(files, 2), Click(ok)}),
+              Saved("b.tvp"));
+    EXPECT_EQ(Result<OpenProjectDialog>({Row(files, 0, true)}), Saved("a.tvp"));
+    EXPECT_EQ(Result<OpenProjectDialog>({Row(files, 0), Click(cancel)}), "0");
 
     // Save as completes the name and asks before overwriting.
-    EXPECT_EQ(
-        Result<SaveAsDialog>(
-            {Layout("save-as-dialog"), Row(1, 0), ExpectText(5, "a.tvp"), LooksLike("SaveAsDialog.bmp", true),
-             Set(5, ""), Click(2), AnswerBox("Please enter a filename first"),
-             // "b" matches a listed file only once ".tvp" is appended.
-             Set(5, "b"), Click(2), AnswerBox("Are you sure you want to overwrite b.tvp", 1),
-             ExpectText(5, "b.tvp"), Click(2), AnswerBox("Are you sure you want to overwrite b.tvp", 0)}),
-        Saved("b.tvp"));
+    EXPECT_EQ(Result<SaveAsDialog>({Layout("save-as-dialog"), Row(files, 0), ExpectText(name, "a.tvp"),
+                                    Set(name, ""), Click(ok), AnswerBox("Please enter a filename first"),
+                                    // "b" matches a listed file only once ".tvp" is appended.
+                                    Set(name, "b"), Click(ok),
+                                    AnswerBox("Are you sure you want to overwrite b.tvp", 1),
+                                    ExpectText(name, "b.tvp"), Click(ok),
+                                    AnswerBox("Are you sure you want to overwrite b.tvp", 0)}),
+              Saved("b.tvp"));
     // A double click takes the row's name and acts as OK.
     EXPECT_EQ(
-        Result<SaveAsDialog>({Row(1, 0, true), AnswerBox("Are you sure you want to overwrite a.tvp", 0)}),
+        Result<SaveAsDialog>({Row(files, 0, true), AnswerBox("Are you sure you want to overwrite a.tvp", 0)}),
         Saved("a.tvp"));
     // Names are compared exactly and only a name longer than ".tvp" keeps its own ending.
     for (auto [typed, completed] : {std::pair{"B.TVP", "B.TVP.tvp"}, std::pair{"new.tvp", "new.tvp"},
                                     std::pair{"tvp", "tvp.tvp"}, std::pair{".tvp", ".tvp"}})
-        EXPECT_EQ(Result<SaveAsDialog>({Set(5, typed), Click(2)}), Saved(completed)) << typed;
-    EXPECT_EQ(Result<SaveAsDialog>({Set(5, "x"), Click(3)}), "0");
+        EXPECT_EQ(Result<SaveAsDialog>({Set(name, typed), Click(ok)}), Saved(completed)) << typed;
+    EXPECT_EQ(Result<SaveAsDialog>({Set(name, "x"), Click(cancel)}), "0");
+    // A folder is chosen in the lists: a name that would lead out of the shown one is refused.
+    for (const char* refused : {"../x", "a/b", "..", "a\\b"})
+        EXPECT_EQ(Result<SaveAsDialog>({Set(name, refused), Click(ok), AnswerBox(FC::RefusedName(refused)),
+                                        ExpectText(name, refused), Click(cancel)}),
+                  "0")
+            << refused;
 }
 
 TEST_F(ProjectDialogsTest, WithoutASaveFolderTheListsAreEmptyAndSavingMakesIt) {
-    EXPECT_EQ(Result<OpenProjectDialog>({Layout("open-project-empty"), Click(2),
-                                         AnswerBox("Please select a file first"), Click(3)}),
+    EXPECT_EQ(Result<OpenProjectDialog>({Layout("open-project-empty"), Click(FC::ID_OK),
+                                         AnswerBox("Please select a file first"), Click(FC::ID_CANCEL)}),
               "0");
-    EXPECT_EQ(Result<SaveAsDialog>({Layout("save-as-empty"), Click(3)}), "0");
+    EXPECT_EQ(Result<SaveAsDialog>({Layout("save-as-empty"), Click(FC::ID_CANCEL)}), "0");
     EXPECT_FALSE(fs::exists("save")) << "opening or cancelling makes no folder";
 
     // Saving makes it; a file in its place is told and keeps the dialog open.
-    EXPECT_EQ(Result<SaveAsDialog>({Set(5, "first"), Click(2)}), Saved("first.tvp"));
+    EXPECT_EQ(Result<SaveAsDialog>({Set(FC::ID_NAME, "first"), Click(FC::ID_OK)}), Saved("first.tvp"));
     EXPECT_TRUE(fs::is_directory("save"));
     EXPECT_TRUE(display->MessagesShown().empty());
     fs::remove("save");
     test::WriteFile("save", "not a folder");
-    EXPECT_EQ(
-        Result<SaveAsDialog>(
-            {Set(5, "first"), Click(2),
-             AnswerBox("Could not create the folder " + (fs::current_path() / "save").string()), Click(3)}),
-        "0");
+    EXPECT_EQ(Result<SaveAsDialog>(
+                  {Set(FC::ID_NAME, "first"), Click(FC::ID_OK),
+                   AnswerBox("Could not create the folder " + (fs::current_path() / "save").string()),
+                   Click(FC::ID_CANCEL)}),
+              "0");
 }
 
 TEST_F(ProjectDialogsTest, ScreenListFiltersByTypeAndNeedsASelection) {

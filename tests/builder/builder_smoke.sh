@@ -30,6 +30,8 @@ fail() {
 
 # Any argument gives a window; one of up to five characters shows no frame rate.
 mkdir "$work/elsewhere"
+# Settings and state go to the test's folder, never into the real home.
+export XDG_CONFIG_HOME="$work/config" XDG_STATE_HOME="$work/state"
 (cd "$work/elsewhere" && SDL_VIDEODRIVER=x11 exec "$builder" win) >"$work/builder.log" 2>&1 &
 program=$!
 
@@ -81,7 +83,7 @@ click 310 430 "Yes to the startup-screen question"
 key Return "OK of the screen dialog"
 shot screen
 click 12 10 "FILE"
-click 20 72 "FILE > Exit"
+click 20 102 "FILE > Exit" # below New, Open, Save, Save As and a gap
 click 310 430 "Yes to the exit question"
 click 485 430 "No to the save question"
 

@@ -9,13 +9,13 @@
 
 namespace tav::builder {
 
-// A modal popup that picks a bitmap file or a folder: a path field, a folder list, a file list
-// (bitmap mode only), a status line, OK and Cancel. Double clicks and Return open folders and
-// accept files, Back goes to the parent folder, Escape cancels. The current directory of the process is never
-// changed.
+// A modal popup that picks a bitmap file, a folder, a project to open or the file to save a project
+// as: a path field, a folder list, a file list (but for folders), a file-name field (saving only), a
+// status line, OK and Cancel. Double clicks and Return open folders and accept files, Back goes to the
+// parent folder, Escape cancels. The current directory of the process is never changed.
 class FileChooser : public DialogKit {
 public:
-    enum class Mode { BitmapFile, Folder };
+    enum class Mode { BitmapFile, Folder, OpenProject, SaveProject };
     enum {
         ID_TITLE = 0,
         ID_PATH_LABEL = 1,
@@ -24,14 +24,18 @@ public:
         ID_FILES = 4,
         ID_STATUS = 5,
         ID_OK = 6,
-        ID_CANCEL = 7
+        ID_CANCEL = 7,
+        ID_NAME_LABEL = 8,
+        ID_NAME = 9
     };
 
     FileChooser(Mode mode, const std::string& startFolder);
 
     // The size that suits the mode.
     static int PreferredWidth(Mode mode);
-    static int PreferredHeight();
+    static int PreferredHeight(Mode mode);
+    // Why a typed save-as name is refused (a folder is chosen in the lists, not typed), or empty.
+    static std::string RefusedName(const std::string& name);
 
     void AfterInitialize() override;
     BOOL OnButtonDown(DWORD bID) override;
@@ -58,6 +62,10 @@ private:
     void OpenFolderRow(int row);
     // OK: a folder opens (or is the answer, choosing folders), a file is the answer.
     void AcceptTyped(bool openFolders);
+    // Saving: the named file of the shown folder, after the checks and the overwrite question.
+    void AcceptName();
+    void SetName(const std::string& name);
+    bool ListsFiles() const { return m_mode != Mode::Folder; }
     void Choose(const std::filesystem::path& result);
     void Cancel();
     bool Focused(DWORD id) const;

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "builder/RecentProjects.h"
 #include "model/Arrange.h"
 #include "model/ModelTypes.h"
 #include "model/Project.h"
@@ -51,7 +52,9 @@ public:
     // Commands.
     void OnNewProject();
     void OnOpenProject();
+    // Save writes the project's file in place; a project without one, and Save As, ask for a file.
     void OnSaveProject();
+    void OnSaveProjectAs();
     void OnExitBuilder();
     void OnProjectProperties();
     void OnAddScreen();
@@ -85,6 +88,11 @@ public:
 
     // The text the EDIT menu shows for the item named `item` now (step names, shortcut, switch state).
     std::string EditMenuText(const std::string& item) const;
+    // "*NAME - Tavrin Controls Builder" while modified, without the mark when saved, the program's name
+    // alone without a project; NAME is the project file's (the project's own before it has a file).
+    std::string WindowTitle() const;
+    // The projects FILE lists to open again.
+    const RecentProjects& Recent() const { return m_recent; }
 
     // Empties the tree and fills it again, selecting the named screen or object.
     void RefreshTree(const std::string& screenName, const std::string& objectName);
@@ -130,8 +138,14 @@ private:
     // Before New, Open or Exit: asks `question` when the project is modified and saves on Yes.
     // False when the save was wanted but did not happen.
     bool OfferToSave(const char* question);
-    // True after a save that wrote the file.
+    // True after a save that wrote the file: in place when the project has a file, else as SaveProjectAs.
     bool SaveProject();
+    // Asks for the file, starting in the project's folder.
+    bool SaveProjectAs();
+    // The folder of the project's file; empty without one.
+    std::string ProjectFolder() const;
+    // Shows WindowTitle in the window's title bar.
+    void UpdateTitle();
     // Writes the project to `path`, which becomes its file; a message and false when it cannot.
     bool WriteProject(const std::string& path);
     // Reads the file and makes it the loaded project; a message and false when it cannot.
@@ -149,9 +163,10 @@ private:
     // Shows the project after an edit or a recorded change: `screen` (the active view's when empty and
     // still there) in the active view and the tree, `selected` selected.
     void ShowChange(std::string screen, std::vector<std::string> selected);
-    // What the EDIT menu shows now, item by item, the shortcuts lined up in `bar`'s font (none without one).
-    std::vector<std::string> EditMenuTexts(const CTavMenuBar* bar) const;
-    // Rebuilds the menu bar when the EDIT menu's texts have changed (never while one is open).
+    // What the menu at `menu` in the bar shows now, item by item, the shortcuts lined up in `bar`'s font
+    // (none without one).
+    std::vector<std::string> MenuTexts(std::size_t menu, const CTavMenuBar* bar) const;
+    // Shows the title, and rebuilds the menu bar when its texts have changed (never while one is open).
     void RefreshMenuBar();
     // Copies the objects to the clipboard; false (with a message) when there is nothing to copy.
     bool CopySelection();
@@ -183,6 +198,8 @@ private:
     edits::History m_history;
     std::string m_currentScreen;
     std::string m_projectPath;
+    RecentProjects m_recent;
+    std::string m_shownTitle;
     PopupKind m_popupKind = NoPopup;
     PreviewScreen* m_preview = nullptr;
     bool m_askingToClose = false; // a second close while the question is up is refused

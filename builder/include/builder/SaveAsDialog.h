@@ -1,40 +1,17 @@
 #pragma once
 
-#include "builder/DialogKit.h"
-#include "model/ModelTypes.h"
+#include "builder/FileChooser.h"
 
 #include <string>
 
 namespace tav::builder {
 
-// Names the project file in the save folder (created when missing). Afterwards `resultPath` is the
+// Names the project file in a folder chosen in its lists, starting in `startFolder` (the save folder
+// when empty: shown even when missing and made when saving there). Afterwards `resultPath` is the
 // full path to write when `confirmed`.
-class SaveAsDialog : public DialogKit {
+class SaveAsDialog : public FileChooser {
 public:
-    SaveAsDialog();
-
-    enum Control : DWORD {
-        TitleLabel = 0,
-        FileList = 1,
-        OkButton = 2,
-        CancelButton = 3,
-        NameLabel = 4,
-        NameEdit = 5,
-    };
-
-    Flag confirmed = 0;
-    std::string resultPath;
-
-    void AfterInitialize() override;
-    BOOL OnButtonDown(DWORD bID) override;
-    void OnListBoxItemChange(DWORD lID, int item) override;
-    void OnListBoxItemDoubleClicked(DWORD lID, int item) override;
-
-private:
-    void Accept();
-    // Shows a message and gives false when the save folder is missing and cannot be made.
-    bool MakeSaveFolder();
-    CTavListBox* List() const;
+    explicit SaveAsDialog(const std::string& startFolder = "");
 };
 
 } // namespace tav::builder
