@@ -36,7 +36,7 @@ export XDG_CONFIG_HOME="$work/config" XDG_STATE_HOME="$work/state"
 program=$!
 
 find_window() {
-    window=$(timeout 15 xdotool search --sync --onlyvisible --name "^Tavrin Controls Builder\$" | head -n 1) || true
+    window=$(timeout 15 xdotool search --sync --onlyvisible --name "Tavrin Controls Builder\$" | head -n 1) || true
     [[ -n $window ]] || fail "the designer's window did not appear"
     sleep 1
 }
@@ -112,6 +112,8 @@ SDL_VIDEODRIVER=x11 "$builder" --scale 2 "$work/a b/my project.tvp" >"$work/buil
 program=$!
 find_window
 [[ $(size) == 1600x1200 ]] || fail "--scale 2 started at $(size), not 1600x1200"
+title=$(xdotool getwindowname "$window")
+[[ $title == "my project - Tavrin Controls Builder" ]] || fail "the window's title is \"$title\""
 xdotool windowsize "$window" 2400 1800
 sleep 1
 left=400 top=300
