@@ -1,6 +1,8 @@
 #include "model/ProjectFile.h"
+#include "model/BitmapPaths.h"
 #include "model/Decimal.h"
 #include "model/FileIo.h"
+#include "model/ProgramFolder.h"
 #include "tavctrls/files/AtomicFile.h"
 #include "tests/support/TestSupport.h"
 
@@ -64,6 +66,75 @@ TEST(ProjectFile, RichProjectRoundTripsByteForByteAndFieldByField) {
     EXPECT_TRUE(loaded.generatedFiles.empty());
     loaded.Clear();
     EXPECT_EQ(0, loaded.ScreenCount() + loaded.ObjectCount());
+}
+
+// Stored forms: inside the folder relative, the designer's art as art/NAME, anything else as it is;
+// ".." and links judged where the system takes them. Stored relative paths found in the folder resolve.
+TEST(BitmapPaths, StoredAndResolvedForms) {
+    TempDir dir;
+    const std::string f = fs::canonical(dir.path()).string() + "/proj", out = dir / "other";
+    fs::create_directories(f + "/sub");
+    fs::create_directories(out + "/deep");
+    fs::create_directory_symlink(out + "/deep", f + "/link");
+    WriteFile(f + "/x.bmp", "x");
+    const std::string art = ProgramArtPath("dback.bmp");
+    const std::pair<std::string, std::string> stored[] = {{f + "/sub/a.bmp", "sub/a.bmp"},
+                                                          {f + "/./sub//a.bmp", "sub/a.bmp"},
+                                                          {f + "/sub/../x.bmp", "x.bmp"},
+                                                          {f + "/link/b.bmp", "link/b.bmp"},
+                                                          {f + "/link/../x.bmp", ""},
+                                                          {f + "/../proj2/a.bmp", ""},
+                                                          {f + "x/a.bmp", ""},
+                                                          {out + "/c.bmp", ""},
+                                                          {f, ""},
+                                                          {art, "art/dback.bmp"},
+                                                          {"art/q.bmp", "art/q.bmp"},
+                                                          {" sub/a.bmp", " sub/a.bmp"}};
+    for (const auto& [path, form] : stored)
+        EXPECT_EQ(PortableBitmapPath(path, f), form.empty() ? path : form) << path;
+    fs::create_directory(f + "/art");
+    WriteFile(f + "/art/dback.bmp", "own");
+    EXPECT_EQ(PortableBitmapPath(art, f), art) << "the project's own art/dback.bmp would be found first";
+    const std::pair<std::string, std::string> resolved[] = {{"x.bmp", f + "/x.bmp"},
+                                                            {"sub/../x.bmp", f + "/x.bmp"},
+                                                            {"sub", f + "/sub"},
+                                                            {"no.bmp", f + "/no.bmp"},
+                                                            {art, art},
+                                                            {"art/dback.bmp", f + "/art/dback.bmp"}};
+    for (const auto& [path, form] : resolved)
+        EXPECT_EQ(ResolvedBitmapPath(path, f), form) << path;
+}
+
+// Saved, moved, opened and saved again: the same bytes and every bitmap found; saved into another
+// folder, the paths still lead to the same files.
+TEST(BitmapPaths, ProjectsMoveWithTheirFolderAndSaveAsKeepsEveryBitmap) {
+    TempDir dir;
+    const std::string a = dir / "a", b = dir / "b", c = dir / "c";
+    fs::create_directories(a + "/art");
+    fs::create_directory(c);
+    WriteFile(a + "/art/own.bmp", "o");
+    Project project;
+    test::AddScreen(project, "S").background = a + "/art/own.bmp";
+    test::AddObject(project, ObjectKind::Animation, "S", "A").frames = {dir / "out.bmp"};
+    ASSERT_TRUE(WritePortableProject(project, a + "/p.tvp", a));
+    const std::string text = ReadFile(a + "/p.tvp");
+    for (const std::string& line :
+         {std::string("art/own.bmp"), std::string("art/buttonnormal.bmp"), dir / "out.bmp"})
+        EXPECT_NE(text.find("\n" + line + "\r"), std::string::npos) << line;
+    EXPECT_EQ(text.find(ProgramFolder()), std::string::npos);
+    EXPECT_EQ(project.Screen(0).background, a + "/art/own.bmp") << "memory keeps its paths";
+    fs::rename(a, b);
+    Project moved;
+    ASSERT_TRUE(ReadPortableProject(moved, b + "/p.tvp"));
+    EXPECT_EQ(moved.Screen(0).background, b + "/art/own.bmp");
+    ASSERT_TRUE(WritePortableProject(moved, b + "/again.tvp", b));
+    EXPECT_EQ(ReadFile(b + "/again.tvp"), text);
+    ASSERT_TRUE(WritePortableProject(moved, c + "/q.tvp", c));
+    Project elsewhere;
+    ASSERT_TRUE(ReadPortableProject(elsewhere, c + "/q.tvp"));
+    EXPECT_EQ(elsewhere.Screen(0).background, b + "/art/own.bmp");
+    EXPECT_EQ(elsewhere.Object(0).frames, moved.Object(0).frames);
+    EXPECT_EQ(elsewhere.folder, c);
 }
 
 TEST(ProjectFile, MarkersCompareTheWholeLineAndOnlyCrLfIsStripped) {
