@@ -103,8 +103,7 @@ std::string ResolvedBitmapPath(const std::string& path, const std::string& folde
     if (path.empty() || folder.empty() || fs::path(path).is_absolute())
         return path;
     const fs::path joined = fs::path(folder) / path;
-    // One found nowhere is taken as the project's, so that saving elsewhere keeps where it belongs.
-    if (!IsFile(joined) && (IsFile(path) || LocateBitmap(path) != path))
+    if (!IsFile(joined))
         return path;
     std::error_code failed;
     const fs::path resolved = Climbs(path) ? fs::weakly_canonical(joined, failed) : joined.lexically_normal();

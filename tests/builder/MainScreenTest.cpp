@@ -12,6 +12,7 @@
 #include "builder/SaveAsDialog.h"
 #include "builder/ScreenDialog.h"
 #include "builder/SelectionArrows.h"
+#include "model/BitmapPaths.h"
 #include "tavctrls/platform/BitmapFile.h"
 #include "tavctrls/platform/Messages.h"
 #include "tavgen/Tavgen.h"
@@ -759,6 +760,24 @@ TEST_F(DesignViewTest, RebuildShowsEditsAndReadsBitmapsAgain) {
     writeBitmap(5, 0x0000FF);
     ShowScreenInView(&loaded, View(), "S", false);
     EXPECT_EQ(PixelAt(ControlOf(loaded.Object(1))->GetImage(), 2, 2), 0x0000FFu);
+}
+
+// A project folder with its own bitmap, saved, moved and opened: the view shows the bitmap.
+TEST_F(DesignViewTest, AMovedProjectFolderOpensWithItsOwnBitmaps) {
+    fs::create_directories(folder / "a/pics");
+    platform::PixelBuffer pixels;
+    ASSERT_TRUE(pixels.Allocate(4, 4));
+    for (int i = 0; i < 16; ++i)
+        pixels.Row(i / 4)[i % 4] = 0x00FF00;
+    ASSERT_TRUE(platform::SaveBitmapFile(folder / "a/pics/p.bmp", pixels));
+    AddScreen(*project, "S");
+    AddObject(*project, ObjectKind::Object, "S", "Pic", 10, 100).image = folder / "a/pics/p.bmp";
+    ASSERT_TRUE(WritePortableProject(*project, folder / "a/p.tvp", folder / "a"));
+    fs::rename(folder / "a", folder / "b");
+    ASSERT_TRUE(main->OpenProjectFile(folder / "b/p.tvp"));
+    Select("S");
+    ASSERT_NE(ControlOf(main->GetProject()->Object(0)), nullptr);
+    EXPECT_EQ(PixelAt(ControlOf(main->GetProject()->Object(0))->GetImage(), 2, 2), 0x00FF00u);
 }
 
 TEST_F(DesignViewTest, DoubleClickAndRightClickMenusActOnTheControl) {

@@ -6,6 +6,7 @@
 #include "codegen/ProjectCodeGenerator.h"
 #include "codegen/ScreenClassGenerator.h"
 #include "model/FileIo.h"
+#include "model/ProgramFolder.h"
 #include "tests/support/TestSupport.h"
 
 #include <filesystem>
@@ -31,6 +32,16 @@ TEST(CodeTextTest, PathsLiteralsAndSeconds) {
         {-250, "-0.25"}, {123456789, "123457"}, {2000000000, "2e+06"}};
     for (const auto& [ms, text] : seconds)
         EXPECT_EQ(SecondsText(ms), text) << ms;
+    // Without copies: art folders' bitmaps as art/NAME, which the program finds beside it; others whole.
+    Project project;
+    project.folder = "/p";
+    const std::pair<std::string, std::string> bitmaps[] = {{"/p/art/a.bmp", "art/a.bmp"},
+                                                           {ProgramArtPath("plus.bmp"), "art/plus.bmp"},
+                                                           {"/p/pics/a.bmp", "/p/pics/a.bmp"},
+                                                           {"/q/art/a.bmp", "/q/art/a.bmp"},
+                                                           {"art//x.bmp", "art//x.bmp"}};
+    for (const auto& [path, code] : bitmaps)
+        EXPECT_EQ(CodePath(project, path), code) << path;
 }
 
 TEST(GenerationCommandsTest, NothingToGenerateFromOrIntoMeansNothingIsGenerated) {

@@ -185,6 +185,7 @@ TEST(Tavgen, LimitsAndSpecialFilesAreErrors) {
         EXPECT_NE(std::string::npos, ReadFile(dir / "err").find(said)) << ReadFile(dir / "err");
     }
     // A stream holds the paths as a file beside IN.tvp does; a file in another folder rebases them.
+    test::WriteFile(dir / "missing.bmp", "now there");
     ASSERT_EQ(kExitOk, test::Shell(tavgen + "resave " + game + " " + dir / "same.tvp"));
     EXPECT_EQ(ReadFile(dir / "out"), "before\n" + ReadFile(dir / "same.tvp"));
     EXPECT_NE(ReadFile(dir / "same.tvp").find("\nmissing.bmp\r"), std::string::npos);

@@ -26,8 +26,8 @@ std::string PathInside(const std::string& path, const std::string& folder);
 // How a bitmap path is stored in a project file whose folder is `folder`.
 std::string PortableBitmapPath(const std::string& path, const std::string& folder);
 
-// The in-memory form of a stored path: a relative path that names a file in `folder`, or that the
-// usual lookup (LocateBitmap) does not find either, becomes that absolute path; any other is kept.
+// The in-memory form of a stored path: a relative path that names a file in `folder` becomes that
+// file's absolute path; any other path (a missing file too) is kept as written.
 std::string ResolvedBitmapPath(const std::string& path, const std::string& folder);
 
 // Where a relative path is found when not in the project's folder: the current directory, beside
