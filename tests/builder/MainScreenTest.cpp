@@ -767,8 +767,7 @@ TEST_F(DesignViewTest, AMovedProjectFolderOpensWithItsOwnBitmaps) {
     fs::create_directories(folder / "a/pics");
     platform::PixelBuffer pixels;
     ASSERT_TRUE(pixels.Allocate(4, 4));
-    for (int i = 0; i < 16; ++i)
-        pixels.Row(i / 4)[i % 4] = 0x00FF00;
+    std::fill_n(pixels.Row(0), 16, 0x00FF00u);
     ASSERT_TRUE(platform::SaveBitmapFile(folder / "a/pics/p.bmp", pixels));
     AddScreen(*project, "S");
     AddObject(*project, ObjectKind::Object, "S", "Pic", 10, 100).image = folder / "a/pics/p.bmp";
@@ -776,8 +775,8 @@ TEST_F(DesignViewTest, AMovedProjectFolderOpensWithItsOwnBitmaps) {
     fs::rename(folder / "a", folder / "b");
     ASSERT_TRUE(main->OpenProjectFile(folder / "b/p.tvp"));
     Select("S");
-    ASSERT_NE(ControlOf(main->GetProject()->Object(0)), nullptr);
-    EXPECT_EQ(PixelAt(ControlOf(main->GetProject()->Object(0))->GetImage(), 2, 2), 0x00FF00u);
+    CTavObject* shown = ControlOf(main->GetProject()->Object(0));
+    EXPECT_TRUE(shown != nullptr && PixelAt(shown->GetImage(), 2, 2) == 0x00FF00u);
 }
 
 TEST_F(DesignViewTest, DoubleClickAndRightClickMenusActOnTheControl) {

@@ -35,13 +35,11 @@ TEST(CodeTextTest, PathsLiteralsAndSeconds) {
     // Without copies: art folders' bitmaps as art/NAME, which the program finds beside it; others whole.
     Project project;
     project.folder = "/p";
-    const std::pair<std::string, std::string> bitmaps[] = {{"/p/art/a.bmp", "art/a.bmp"},
-                                                           {ProgramArtPath("plus.bmp"), "art/plus.bmp"},
-                                                           {"/p/pics/a.bmp", "/p/pics/a.bmp"},
-                                                           {"/q/art/a.bmp", "/q/art/a.bmp"},
-                                                           {"art//x.bmp", "art//x.bmp"}};
-    for (const auto& [path, code] : bitmaps)
-        EXPECT_EQ(CodePath(project, path), code) << path;
+    const std::string bitmaps[] = {"/p/art/a.bmp", "art/a.bmp",     ProgramArtPath("plus.bmp"),
+                                   "art/plus.bmp", "/p/pics/a.bmp", "/p/pics/a.bmp",
+                                   "/q/art/a.bmp", "/q/art/a.bmp"};
+    for (std::size_t i = 0; i < std::size(bitmaps); i += 2)
+        EXPECT_EQ(CodePath(project, bitmaps[i]), bitmaps[i + 1]);
 }
 
 TEST(GenerationCommandsTest, NothingToGenerateFromOrIntoMeansNothingIsGenerated) {

@@ -68,73 +68,54 @@ TEST(ProjectFile, RichProjectRoundTripsByteForByteAndFieldByField) {
     EXPECT_EQ(0, loaded.ScreenCount() + loaded.ObjectCount());
 }
 
-// Stored forms: inside the folder relative, the designer's art as art/NAME, anything else as it is;
-// ".." and links judged where the system takes them. Stored relative paths found in the folder resolve.
+// Stored forms: inside the folder relative, the designer's art as art/NAME, else as it is (""); ".."
+// and links judged as the system takes them. Stored relative paths found in the folder resolve.
 TEST(BitmapPaths, StoredAndResolvedForms) {
     TempDir dir;
-    const std::string f = fs::canonical(dir.path()).string() + "/proj", out = dir / "other";
-    fs::create_directories(f + "/sub");
-    fs::create_directories(out + "/deep");
-    fs::create_directory_symlink(out + "/deep", f + "/link");
+    const std::string f = fs::canonical(dir.path()).string() + "/p", art = ProgramArtPath("dback.bmp");
+    fs::create_directories(f + "/s");
+    fs::create_directories(dir / "other/deep");
+    fs::create_directory_symlink(dir / "other/deep", f + "/l");
     WriteFile(f + "/x.bmp", "x");
-    const std::string art = ProgramArtPath("dback.bmp");
-    const std::pair<std::string, std::string> stored[] = {{f + "/sub/a.bmp", "sub/a.bmp"},
-                                                          {f + "/./sub//a.bmp", "sub/a.bmp"},
-                                                          {f + "/sub/../x.bmp", "x.bmp"},
-                                                          {f + "/link/b.bmp", "link/b.bmp"},
-                                                          {f + "/link/../x.bmp", ""},
-                                                          {f + "/../proj2/a.bmp", ""},
-                                                          {f + "x/a.bmp", ""},
-                                                          {out + "/c.bmp", ""},
-                                                          {f, ""},
-                                                          {art, "art/dback.bmp"},
-                                                          {"art/q.bmp", "art/q.bmp"},
-                                                          {" sub/a.bmp", " sub/a.bmp"}};
+    // "@" stands for the project's folder, "#" for the designer's dback.bmp.
+    const auto at = [&](const std::string& t) { return t[0] == '@' ? f + t.substr(1) : t == "#" ? art : t; };
+    const std::pair<const char*, const char*> stored[] = {
+        {"@/s/a.bmp", "s/a.bmp"}, {"@/s/../x.bmp", "x.bmp"}, {"@/l/b.bmp", "l/b.bmp"}, {"@/l/../x.bmp", ""},
+        {"@x/a.bmp", ""},         {"/else/c.bmp", ""},       {"#", "art/dback.bmp"},   {"art/q.bmp", ""}};
     for (const auto& [path, form] : stored)
-        EXPECT_EQ(PortableBitmapPath(path, f), form.empty() ? path : form) << path;
-    fs::create_directory(f + "/art");
-    WriteFile(f + "/art/dback.bmp", "own");
-    EXPECT_EQ(PortableBitmapPath(art, f), art) << "the project's own art/dback.bmp would be found first";
-    const std::pair<std::string, std::string> resolved[] = {{"x.bmp", f + "/x.bmp"},
-                                                            {"sub/../x.bmp", f + "/x.bmp"},
-                                                            {"sub", "sub"},
-                                                            {"no.bmp", "no.bmp"},
-                                                            {art, art},
-                                                            {"art/dback.bmp", f + "/art/dback.bmp"}};
+        EXPECT_EQ(PortableBitmapPath(at(path), f), *form == '\0' ? at(path) : form) << path;
+    WriteFile(f + "/s/dback.bmp", "own"); // the project's own art/dback.bmp would be found first
+    fs::create_directory_symlink(f + "/s", f + "/art");
+    EXPECT_EQ(PortableBitmapPath(art, f), art);
+    const std::pair<const char*, const char*> resolved[] = {{"x.bmp", "@/x.bmp"},
+                                                            {"s/../x.bmp", "@/x.bmp"},
+                                                            {"art/dback.bmp", "@/art/dback.bmp"},
+                                                            {"no.bmp", ""},
+                                                            {"#", ""},
+                                                            {"/else/c.bmp", ""}};
     for (const auto& [path, form] : resolved)
-        EXPECT_EQ(ResolvedBitmapPath(path, f), form) << path;
+        EXPECT_EQ(ResolvedBitmapPath(at(path), f), at(*form == '\0' ? path : form)) << path;
 }
 
-// Saved, moved, opened and saved again: the same bytes and every bitmap found; saved into another
-// folder, the paths still lead to the same files.
-TEST(BitmapPaths, ProjectsMoveWithTheirFolderAndSaveAsKeepsEveryBitmap) {
+// Saved (the paths in memory kept), moved, opened and saved again: the same bytes, every bitmap found.
+TEST(BitmapPaths, ProjectsMoveWithTheirFolder) {
     TempDir dir;
-    const std::string a = dir / "a", b = dir / "b", c = dir / "c";
-    fs::create_directories(a + "/art");
-    fs::create_directory(c);
-    WriteFile(a + "/art/own.bmp", "o");
-    Project project;
-    test::AddScreen(project, "S").background = a + "/art/own.bmp";
-    test::AddObject(project, ObjectKind::Animation, "S", "A").frames = {dir / "out.bmp"};
-    ASSERT_TRUE(WritePortableProject(project, a + "/p.tvp", a));
-    const std::string text = ReadFile(a + "/p.tvp");
-    for (const std::string& line :
-         {std::string("art/own.bmp"), std::string("art/buttonnormal.bmp"), dir / "out.bmp"})
-        EXPECT_NE(text.find("\n" + line + "\r"), std::string::npos) << line;
-    EXPECT_EQ(text.find(ProgramFolder()), std::string::npos);
-    EXPECT_EQ(project.Screen(0).background, a + "/art/own.bmp") << "memory keeps its paths";
-    fs::rename(a, b);
-    Project moved;
-    ASSERT_TRUE(ReadPortableProject(moved, b + "/p.tvp"));
-    EXPECT_EQ(moved.Screen(0).background, b + "/art/own.bmp");
-    ASSERT_TRUE(WritePortableProject(moved, b + "/again.tvp", b));
-    EXPECT_EQ(ReadFile(b + "/again.tvp"), text);
-    ASSERT_TRUE(WritePortableProject(moved, c + "/q.tvp", c));
-    Project elsewhere;
-    ASSERT_TRUE(ReadPortableProject(elsewhere, c + "/q.tvp"));
-    EXPECT_EQ(elsewhere.Screen(0).background, b + "/art/own.bmp");
-    EXPECT_EQ(elsewhere.Object(0).frames, moved.Object(0).frames);
-    EXPECT_EQ(elsewhere.folder, c);
+    fs::create_directories(dir / "a/art");
+    WriteFile(dir / "a/art/own.bmp", "o");
+    Project project, moved;
+    test::AddScreen(project, "S").background = dir / "a/art/own.bmp";
+    test::AddObject(project, ObjectKind::Button, "S", "B");
+    ASSERT_TRUE(WritePortableProject(project, dir / "a/p.tvp", dir / "a"));
+    EXPECT_EQ(project.Screen(0).background, dir / "a/art/own.bmp");
+    const std::string text = ReadFile(dir / "a/p.tvp");
+    EXPECT_NE(
+        text.find("\nart/own.bmp\r\n0\r\n\r\n0\r\n1\r\nENDSCREEN\r\nOBJECT\r\n\r\nart/buttondown.bmp\r"),
+        std::string::npos);
+    fs::rename(dir / "a", dir / "b");
+    ASSERT_TRUE(ReadPortableProject(moved, dir / "b/p.tvp") &&
+                WritePortableProject(moved, dir / "b/q.tvp", dir / "b"));
+    EXPECT_EQ(moved.Screen(0).background, dir / "b/art/own.bmp");
+    EXPECT_EQ(ReadFile(dir / "b/q.tvp"), text);
 }
 
 TEST(ProjectFile, MarkersCompareTheWholeLineAndOnlyCrLfIsStripped) {
