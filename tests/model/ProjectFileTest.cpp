@@ -108,9 +108,8 @@ TEST(BitmapPaths, ProjectsMoveWithTheirFolder) {
     ASSERT_TRUE(WritePortableProject(project, dir / "a/p.tvp", dir / "a"));
     EXPECT_EQ(project.Screen(0).background, dir / "a/art/own.bmp");
     const std::string text = ReadFile(dir / "a/p.tvp");
-    EXPECT_NE(
-        text.find("\nart/own.bmp\r\n0\r\n\r\n0\r\n1\r\nENDSCREEN\r\nOBJECT\r\n\r\nart/buttondown.bmp\r"),
-        std::string::npos);
+    for (const char* line : {"\nart/own.bmp\r", "\nart/buttondown.bmp\r"})
+        EXPECT_NE(text.find(line), std::string::npos) << line;
     fs::rename(dir / "a", dir / "b");
     ASSERT_TRUE(ReadPortableProject(moved, dir / "b/p.tvp") &&
                 WritePortableProject(moved, dir / "b/q.tvp", dir / "b"));
