@@ -762,7 +762,8 @@ TEST_F(DesignViewTest, RebuildShowsEditsAndReadsBitmapsAgain) {
     EXPECT_EQ(PixelAt(ControlOf(loaded.Object(1))->GetImage(), 2, 2), 0x0000FFu);
 }
 
-// A project folder with its own bitmap, saved, moved and opened: the view shows the bitmap.
+// A project folder with its own bitmap, saved (its paths in memory kept), moved and opened: the view
+// shows the bitmap.
 TEST_F(DesignViewTest, AMovedProjectFolderOpensWithItsOwnBitmaps) {
     fs::create_directories(folder / "a/pics");
     platform::PixelBuffer pixels;
@@ -772,6 +773,9 @@ TEST_F(DesignViewTest, AMovedProjectFolderOpensWithItsOwnBitmaps) {
     AddScreen(*project, "S");
     AddObject(*project, ObjectKind::Object, "S", "Pic", 10, 100).image = folder / "a/pics/p.bmp";
     ASSERT_TRUE(WritePortableProject(*project, folder / "a/p.tvp", folder / "a"));
+    EXPECT_EQ(project->Object(0).image, folder / "a/pics/p.bmp");
+    for (const char* line : {"\npics/p.bmp\r", "\nart/buttondown.bmp\r"})
+        EXPECT_NE(test::ReadFile(folder / "a/p.tvp").find(line), std::string::npos) << line;
     fs::rename(folder / "a", folder / "b");
     ASSERT_TRUE(main->OpenProjectFile(folder / "b/p.tvp"));
     Select("S");

@@ -188,7 +188,6 @@ TEST(Tavgen, LimitsAndSpecialFilesAreErrors) {
     test::WriteFile(dir / "missing.bmp", "now there");
     ASSERT_EQ(kExitOk, test::Shell(tavgen + "resave " + game + " " + dir / "same.tvp"));
     EXPECT_EQ(ReadFile(dir / "out"), "before\n" + ReadFile(dir / "same.tvp"));
-    EXPECT_NE(ReadFile(dir / "same.tvp").find("\nmissing.bmp\r"), std::string::npos);
     ASSERT_EQ(kExitOk, Tavgen({"resave", dir / "same.tvp", dir / "big/moved.tvp"}).status);
     EXPECT_NE(ReadFile(dir / "big/moved.tvp").find("\n" + dir / "missing.bmp\r"), std::string::npos);
     EXPECT_EQ(1, std::distance(std::filesystem::directory_iterator(dir / "fifo"), {}));
