@@ -774,8 +774,7 @@ TEST_F(DesignViewTest, AMovedProjectFolderOpensWithItsOwnBitmaps) {
     AddObject(*project, ObjectKind::Object, "S", "Pic", 10, 100).image = folder / "a/pics/p.bmp";
     ASSERT_TRUE(WritePortableProject(*project, folder / "a/p.tvp", folder / "a"));
     EXPECT_EQ(project->Object(0).image, folder / "a/pics/p.bmp");
-    for (const char* line : {"\npics/p.bmp\r", "\nart/buttondown.bmp\r"})
-        EXPECT_NE(test::ReadFile(folder / "a/p.tvp").find(line), std::string::npos) << line;
+    EXPECT_NE(test::ReadFile(folder / "a/p.tvp").find("\npics/p.bmp\r"), std::string::npos);
     fs::rename(folder / "a", folder / "b");
     ASSERT_TRUE(main->OpenProjectFile(folder / "b/p.tvp"));
     Select("S");
