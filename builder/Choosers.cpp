@@ -1,6 +1,7 @@
 #include "builder/Choosers.h"
 
 #include "builder/FileChooser.h"
+#include "model/BitmapPaths.h"
 
 namespace tav::builder {
 namespace {
@@ -15,6 +16,12 @@ std::optional<std::string> RunChooser(CTavScreen* parent, FileChooser::Mode mode
 
 std::optional<std::string> ChooseBitmapFile(CTavScreen* parent, const std::string& startFolder) {
     return RunChooser(parent, FileChooser::Mode::BitmapFile, startFolder);
+}
+
+std::optional<std::string> ChooseBitmapFor(CTavScreen* parent, const std::string& current,
+                                           const std::string& projectFolder) {
+    const std::string named = ResolvedBitmapPath(current, projectFolder);
+    return ChooseBitmapFile(parent, PathInside(named, projectFolder).empty() ? projectFolder : named);
 }
 
 std::optional<std::string> ChooseFolder(CTavScreen* parent, const std::string& startFolder) {

@@ -18,6 +18,7 @@
 #include "builder/SelectionArrows.h"
 #include "builder/StatusLine.h"
 #include "codegen/GenerateCommands.h"
+#include "model/BitmapPaths.h"
 #include "model/ObjectClipboard.h"
 #include "model/edits/ObjectEdits.h"
 #include "model/edits/ProjectState.h"
@@ -760,7 +761,7 @@ std::string MainScreen::ProjectFolder() const {
 bool MainScreen::WriteProject(const std::string& path) {
     if (m_project == nullptr)
         return false;
-    if (!m_project->WriteProjectFile(path)) {
+    if (!WritePortableProject(*m_project, path, FolderOf(path))) {
         MessageBox("Error saving to file");
         return false;
     }
@@ -829,7 +830,7 @@ bool MainScreen::OpenProjectFile(const std::string& path) {
 
 bool MainScreen::ReadProject(const std::string& path) {
     auto project = std::make_unique<Project>();
-    if (!project->ReadProjectFile(path)) {
+    if (!ReadPortableProject(*project, path)) {
         m_recent.Remove(path);
         MessageBox("Error Opening project file");
         RefreshMenuBar();

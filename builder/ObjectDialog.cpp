@@ -454,7 +454,8 @@ std::optional<DWORD> ObjectDialog::FontEditFor(DWORD bID) const {
 
 void ObjectDialog::Browse(DWORD bID) {
     // The chooser leaves the current directory as it found it.
-    if (const std::optional<std::string> path = ChooseBitmapFile(this))
+    if (const std::optional<std::string> path =
+            ChooseBitmapFor(this, TextOf(this, bID - 1), project != nullptr ? project->folder : ""))
         SetTextOf(this, bID - 1, *path);
 }
 

@@ -146,7 +146,7 @@ void ScreenDialog::BrowseBackground() {
     std::error_code error;
     const std::filesystem::path current = std::filesystem::current_path(error);
     const std::optional<std::string> chosen =
-        ChooseBitmapFile(this, error ? std::string() : current.string());
+        ChooseBitmapFor(this, TextOf(this, BackgroundEdit), project != nullptr ? project->folder : "");
     if (!error)
         std::filesystem::current_path(current, error);
     if (chosen)

@@ -2,6 +2,7 @@
 
 #include "codegen/CodeText.h"
 #include "codegen/GenerationUi.h"
+#include "model/BitmapPaths.h"
 #include "model/Project.h"
 
 #include <cerrno>
@@ -68,13 +69,14 @@ public:
             return;
         }
         const std::string target = JoinPath(artFolder_, fileName);
+        const std::string found = LocateBitmap(source);
         struct stat info {};
-        if (::stat(source.c_str(), &info) != 0 || !S_ISREG(info.st_mode)) {
+        if (::stat(found.c_str(), &info) != 0 || !S_ISREG(info.st_mode)) {
             if (copied_.reported.insert(source).second)
                 ui_.Warn("bitmap " + source + " is not copied: it does not exist or is not a file");
             return;
         }
-        const std::error_code error = CopyWithoutReplacing(source, target);
+        const std::error_code error = CopyWithoutReplacing(found, target);
         if (error && error != std::errc::file_exists) {
             if (copied_.reported.insert(source).second)
                 ui_.Warn("bitmap " + source + " is not copied to " + target + ": " + error.message());

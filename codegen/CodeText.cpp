@@ -1,5 +1,6 @@
 #include "codegen/CodeText.h"
 
+#include "model/BitmapPaths.h"
 #include "model/Project.h"
 
 #include <cstdio>
@@ -38,10 +39,17 @@ std::string EscapeLiteral(std::string_view text) {
     return escaped;
 }
 
+std::string ProgramBitmapPath(const Project& project, const std::string& path) {
+    if (path.empty() || path.front() != '/')
+        return path;
+    const std::string stored = PortableBitmapPath(path, project.folder);
+    return stored.starts_with("art/") ? stored : path;
+}
+
 std::string CodePath(const Project& project, std::string_view path) {
     if (project.artRelocated == 1)
         return EscapeLiteral("art//" + FileNameOf(path));
-    return EscapeLiteral(path);
+    return EscapeLiteral(ProgramBitmapPath(project, std::string(path)));
 }
 
 std::string RgbText(const RgbTriple& colour) {

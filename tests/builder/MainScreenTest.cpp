@@ -14,6 +14,7 @@
 #include "builder/ScreenDialog.h"
 #include "builder/SelectionArrows.h"
 #include "builder/StatusLine.h"
+#include "model/BitmapPaths.h"
 #include "tavctrls/platform/BitmapFile.h"
 #include "tavctrls/platform/Messages.h"
 #include "tavgen/Tavgen.h"
@@ -846,6 +847,26 @@ TEST_F(DesignViewTest, RebuildShowsEditsAndReadsBitmapsAgain) {
     writeBitmap(5, 0x0000FF);
     ShowScreenInView(&loaded, View(), "S", false);
     EXPECT_EQ(PixelAt(ControlOf(loaded.Object(1))->GetImage(), 2, 2), 0x0000FFu);
+}
+
+// A project folder with its own bitmap, saved (its paths in memory kept), moved and opened: the view
+// shows the bitmap.
+TEST_F(DesignViewTest, AMovedProjectFolderOpensWithItsOwnBitmaps) {
+    fs::create_directories(folder / "a/pics");
+    platform::PixelBuffer pixels;
+    ASSERT_TRUE(pixels.Allocate(4, 4));
+    std::fill_n(pixels.Row(0), 16, 0x00FF00u);
+    ASSERT_TRUE(platform::SaveBitmapFile(folder / "a/pics/p.bmp", pixels));
+    AddScreen(*project, "S");
+    AddObject(*project, ObjectKind::Object, "S", "Pic", 10, 100).image = folder / "a/pics/p.bmp";
+    ASSERT_TRUE(WritePortableProject(*project, folder / "a/p.tvp", folder / "a"));
+    EXPECT_EQ(project->Object(0).image, folder / "a/pics/p.bmp");
+    EXPECT_NE(test::ReadFile(folder / "a/p.tvp").find("\npics/p.bmp\r"), std::string::npos);
+    fs::rename(folder / "a", folder / "b");
+    ASSERT_TRUE(main->OpenProjectFile(folder / "b/p.tvp"));
+    Select("S");
+    CTavObject* shown = ControlOf(main->GetProject()->Object(0));
+    EXPECT_TRUE(shown != nullptr && PixelAt(shown->GetImage(), 2, 2) == 0x00FF00u);
 }
 
 TEST_F(DesignViewTest, DoubleClickAndRightClickMenusActOnTheControl) {

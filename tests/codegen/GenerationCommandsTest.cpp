@@ -6,6 +6,7 @@
 #include "codegen/ProjectCodeGenerator.h"
 #include "codegen/ScreenClassGenerator.h"
 #include "model/FileIo.h"
+#include "model/ProgramFolder.h"
 #include "tests/support/TestSupport.h"
 
 #include <filesystem>
@@ -31,6 +32,11 @@ TEST(CodeTextTest, PathsLiteralsAndSeconds) {
         {-250, "-0.25"}, {123456789, "123457"}, {2000000000, "2e+06"}};
     for (const auto& [ms, text] : seconds)
         EXPECT_EQ(SecondsText(ms), text) << ms;
+    Project project;
+    project.folder = "/p";
+    EXPECT_EQ(CodePath(project, "/p/art/a.bmp") + CodePath(project, ProgramArtPath("plus.bmp")),
+              "art/a.bmpart/plus.bmp");
+    EXPECT_EQ(CodePath(project, "/p/pics/a.bmp"), "/p/pics/a.bmp");
 }
 
 TEST(GenerationCommandsTest, NothingToGenerateFromOrIntoMeansNothingIsGenerated) {

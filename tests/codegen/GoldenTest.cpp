@@ -3,6 +3,7 @@
 #include "codegen/GenerateCommands.h"
 #include "codegen/GeneratedFile.h"
 #include "codegen/ProjectCodeGenerator.h"
+#include "model/BitmapPaths.h"
 #include "model/FileIo.h"
 #include "tests/support/TestSupport.h"
 
@@ -35,7 +36,7 @@ void ExpectMatchesGolden(const std::string& output, const std::vector<std::strin
 
 void LoadExample(Project& project, const std::string& name) {
     std::string error;
-    EXPECT_TRUE(project.ReadProjectFile(TAV_EXAMPLES_DIR "/" + name, &error)) << error;
+    EXPECT_TRUE(ReadPortableProject(project, TAV_EXAMPLES_DIR "/" + name, &error)) << error;
 }
 
 TEST(GoldenTest, EntireProjectMatchesByteForByte) {
@@ -50,8 +51,7 @@ TEST(GoldenTest, EntireProjectMatchesByteForByte) {
             ui.yesNoAnswers = {copyArt};
             EXPECT_EQ(GenerateEntireProject(&project, ui, {.cmakeProject = cmake}),
                       GenerationOutcome::Completed);
-            // The examples' own bitmaps are not there, which only warns.
-            std::erase_if(ui.log, [](const std::string& line) { return line.starts_with("warning: "); });
+            // Every bitmap is found from the project's folder and copied, wherever the tests run.
             EXPECT_EQ(ui.log, (std::vector<std::string>{"destination", kCopyQuestion, kComplete}));
             EXPECT_EQ(project.artRelocated, copyArt ? 1 : 0);
             // The CMakeLists.txt is the same either way: it looks for the art folder when configured.

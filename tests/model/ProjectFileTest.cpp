@@ -1,6 +1,8 @@
 #include "model/ProjectFile.h"
+#include "model/BitmapPaths.h"
 #include "model/Decimal.h"
 #include "model/FileIo.h"
+#include "model/ProgramFolder.h"
 #include "tavctrls/files/AtomicFile.h"
 #include "tests/support/TestSupport.h"
 
@@ -64,6 +66,30 @@ TEST(ProjectFile, RichProjectRoundTripsByteForByteAndFieldByField) {
     EXPECT_TRUE(loaded.generatedFiles.empty());
     loaded.Clear();
     EXPECT_EQ(0, loaded.ScreenCount() + loaded.ObjectCount());
+}
+
+// Stored forms: inside the folder relative, the designer's art as art/NAME, else as it is (""); ".."
+// and links judged as the system takes them. Stored relative paths found in the folder resolve.
+TEST(BitmapPaths, StoredAndResolvedForms) {
+    TempDir dir;
+    const std::string f = fs::canonical(dir.path()).string() + "/p", art = ProgramArtPath("dback.bmp");
+    fs::create_directories(f + "/s");
+    fs::create_directories(dir / "other/deep");
+    fs::create_directory_symlink(dir / "other/deep", f + "/l");
+    WriteFile(f + "/x.bmp", "x");
+    // "@" stands for the project's folder, "#" for the designer's dback.bmp.
+    const auto at = [&](const std::string& t) { return t[0] == '@' ? f + t.substr(1) : t == "#" ? art : t; };
+    const std::pair<const char*, const char*> stored[] = {
+        {"@/s/a.bmp", "s/a.bmp"}, {"@/s/../x.bmp", "x.bmp"}, {"@/l/b.bmp", "l/b.bmp"}, {"@/l/../x.bmp", ""},
+        {"@x/a.bmp", ""},         {"/else/c.bmp", ""},       {"#", "art/dback.bmp"},   {"art/q.bmp", ""}};
+    for (const auto& [path, form] : stored)
+        EXPECT_EQ(PortableBitmapPath(at(path), f), *form == '\0' ? at(path) : form) << path;
+    WriteFile(f + "/s/dback.bmp", "own"); // the project's own art/dback.bmp would be found first
+    fs::create_directory_symlink(f + "/s", f + "/art");
+    EXPECT_EQ(PortableBitmapPath(art, f), art);
+    EXPECT_EQ(ResolvedBitmapPath("s/../x.bmp", f), f + "/x.bmp");
+    EXPECT_EQ(ResolvedBitmapPath("art/dback.bmp", f), f + "/art/dback.bmp");
+    EXPECT_EQ(ResolvedBitmapPath("/else/c.bmp", f) + ResolvedBitmapPath("no.bmp", f), "/else/c.bmpno.bmp");
 }
 
 TEST(ProjectFile, MarkersCompareTheWholeLineAndOnlyCrLfIsStripped) {

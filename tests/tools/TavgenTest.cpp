@@ -142,9 +142,10 @@ TEST(Tavgen, ValidateListsEveryFailingItemInOrder) {
         test::ExpectSameAsGolden(made.err, kGolden + "generate-refused.txt");
         EXPECT_FALSE(std::filesystem::exists(dir / "out"));
     }
-    // Such a project still opens and resaves unchanged, so that it can be repaired.
+    // Such a project still opens and resaves (with portable bitmap paths, then unchanged), to be repaired.
     ASSERT_EQ(kExitOk, Tavgen({"resave", dir / "bad.tvp", dir / "again.tvp"}).status);
-    EXPECT_EQ(ReadFile(dir / "bad.tvp"), ReadFile(dir / "again.tvp"));
+    ASSERT_EQ(kExitOk, Tavgen({"resave", dir / "again.tvp", dir / "twice.tvp"}).status);
+    EXPECT_EQ(ReadFile(dir / "again.tvp"), ReadFile(dir / "twice.tvp"));
     // The program itself gives the same statuses.
     EXPECT_EQ(kExitFailures, TavgenProcess("validate " + dir / "bad.tvp"));
     EXPECT_EQ(kExitOk, TavgenProcess("validate " TAV_EXAMPLES_DIR "/showcase.tvp"));
@@ -183,7 +184,12 @@ TEST(Tavgen, LimitsAndSpecialFilesAreErrors) {
         EXPECT_EQ(status, test::Shell(command + " >>" + dir / "out" + " 2>" + dir / "err")) << command;
         EXPECT_NE(std::string::npos, ReadFile(dir / "err").find(said)) << ReadFile(dir / "err");
     }
-    EXPECT_EQ(ReadFile(dir / "out"), "before\n" + ReadFile(game));
+    // A stream holds the paths as a file beside IN.tvp does; a file in another folder rebases them.
+    test::WriteFile(dir / "missing.bmp", "now there");
+    ASSERT_EQ(kExitOk, test::Shell(tavgen + "resave " + game + " " + dir / "same.tvp"));
+    EXPECT_EQ(ReadFile(dir / "out"), "before\n" + ReadFile(dir / "same.tvp"));
+    ASSERT_EQ(kExitOk, Tavgen({"resave", dir / "same.tvp", dir / "big/moved.tvp"}).status);
+    EXPECT_NE(ReadFile(dir / "big/moved.tvp").find("\n" + dir / "missing.bmp\r"), std::string::npos);
     EXPECT_EQ(1, std::distance(std::filesystem::directory_iterator(dir / "fifo"), {}));
     for (const auto& entry : std::filesystem::directory_iterator(dir / "big"))
         EXPECT_EQ(std::string::npos, entry.path().filename().string().find(".tav-")) << entry.path();

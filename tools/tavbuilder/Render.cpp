@@ -3,6 +3,7 @@
 #include "builder/DesignView.h"
 #include "builder/PreviewScreen.h"
 #include "builder/ProjectViews.h"
+#include "model/BitmapPaths.h"
 #include "model/Project.h"
 #include "tavctrls/TavCtrls.h"
 #include "tavctrls/TavPicture.h"
@@ -44,28 +45,6 @@ std::vector<std::string> SplitWords(const char* commandLine) {
     if (inWord)
         words.push_back(word);
     return words;
-}
-
-bool Exists(const fs::path& path) {
-    std::error_code failed;
-    return fs::exists(path, failed);
-}
-
-// A relative bitmap path that is found neither from here nor beside the program is taken from the
-// project file's folder when it is there.
-void ResolveFromProjectFolder(std::string& path, const fs::path& folder) {
-    if (path.empty() || fs::path(path).is_absolute() || Exists(TavResolveResourcePath(path.c_str())) ||
-        !Exists(folder / path))
-        return;
-    path = (folder / path).string();
-}
-
-void ResolveBitmaps(Project& project, const fs::path& folder) {
-    for (auto& screen : project.screens)
-        ResolveFromProjectFolder(screen->background, folder);
-    for (auto& object : project.objects)
-        for (std::string* path : BitmapsOf(*object))
-            ResolveFromProjectFolder(*path, folder);
 }
 
 int Fail(int status, const std::string& message) {
@@ -125,7 +104,7 @@ std::optional<int> RunRenderCommand(const char* commandLine) {
 
     Project project;
     std::string error;
-    if (!project.ReadProjectFile(projectPath, &error))
+    if (!ReadPortableProject(project, projectPath, &error))
         return Fail(kExitUsage, error);
     if (only && project.FindScreen(*only) == nullptr)
         return Fail(kExitUsage, "the project has no screen named '" + *only + "'");
@@ -136,7 +115,6 @@ std::optional<int> RunRenderCommand(const char* commandLine) {
     if (!fs::is_directory(outFolder, failed))
         return Fail(kExitUsage,
                     outFolder.string().insert(0, 1, '\'') + "' is not a folder and cannot be made one");
-    ResolveBitmaps(project, fs::absolute(projectPath, failed).parent_path());
 
     Preview preview;
     if (!preview.Open())

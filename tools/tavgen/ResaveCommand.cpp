@@ -1,5 +1,9 @@
 #include "tavgen/Tavgen.h"
 
+#include "model/BitmapPaths.h"
+
+#include <filesystem>
+
 namespace tav {
 
 namespace {
@@ -7,7 +11,8 @@ namespace {
 constexpr const char* kUsage =
     "Usage: tavgen resave IN.tvp OUT.tvp\n"
     "\n"
-    "Reads a project file and writes it back in the designer's own form. OUT.tvp is\n"
+    "Reads a project file and writes it back in the designer's own form, its bitmap\n"
+    "paths made relative to OUT.tvp's folder where they lie inside it. OUT.tvp is\n"
     "replaced only once the new file is complete; it may be IN.tvp itself, or\n"
     "/dev/stdout to write to standard output. A read-only file, a folder, a device\n"
     "or a FIFO is never replaced.\n"
@@ -25,8 +30,15 @@ int RunResaveCommand(const std::vector<std::string>& args, std::ostream& out, st
     Project project;
     if (!LoadProject(command.positional[0], project, err))
         return kExitUsage;
+    // Bitmap paths are rebased onto the folder the file lands in; a stream keeps IN.tvp's.
+    const std::string& target = command.positional[1];
+    std::error_code failed;
+    const std::string folder = target.starts_with("/dev/") ? project.folder
+                               : std::filesystem::is_symlink(target, failed)
+                                   ? FolderOf(std::filesystem::canonical(target, failed).string())
+                                   : FolderOf(target);
     std::string error;
-    if (!project.WriteProjectFile(command.positional[1], &error)) {
+    if (!WritePortableProject(project, target, folder, &error)) {
         err << "tavgen: " << error << "\n";
         return kExitUsage;
     }

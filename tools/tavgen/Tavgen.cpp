@@ -1,5 +1,7 @@
 #include "tavgen/Tavgen.h"
 
+#include "model/BitmapPaths.h"
+
 namespace tav {
 
 namespace {
@@ -72,7 +74,7 @@ std::optional<int> ParseCommandLine(const std::vector<std::string>& args, const 
 
 bool LoadProject(const std::string& path, Project& project, std::ostream& err) {
     std::string error;
-    if (project.ReadProjectFile(path, &error))
+    if (ReadPortableProject(project, path, &error))
         return true;
     err << "tavgen: " << error << "\n";
     return false;

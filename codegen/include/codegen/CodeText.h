@@ -20,8 +20,15 @@ std::string JoinPath(std::string_view folder, std::string_view name);
 // escapes, every other byte stays as it is.
 std::string EscapeLiteral(std::string_view text);
 
+// The path a generated program is given for a bitmap the project names by `path` (its in-memory form,
+// model/BitmapPaths.h) when the bitmaps are not copied: one of an "art" folder, the project's or the
+// designer's, as "art/NAME", which the generated CMakeLists.txt puts beside the program with the
+// library's art; any other absolute path as it is; a relative one (found through the usual lookup)
+// as it is.
+std::string ProgramBitmapPath(const Project& project, const std::string& path);
+
 // How generated code quotes a bitmap path: "art//" + its file name once the bitmaps were copied
-// into the output's art folder, otherwise the path itself; escaped for a string literal (so
+// into the output's art folder, otherwise ProgramBitmapPath; escaped for a string literal (so
 // backslashes come out doubled).
 std::string CodePath(const Project& project, std::string_view path);
 

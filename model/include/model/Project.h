@@ -25,6 +25,9 @@ public:
     std::int32_t overwriteAnswer = 1;
     Flag artRelocated = 0;
     std::vector<std::string> generatedFiles;
+    // The folder of the file the project was read from or last written to (model/BitmapPaths.h); empty
+    // before. Never stored in the project file.
+    std::string folder;
 
     std::string name;
     AppMode appMode = AppMode::Window;

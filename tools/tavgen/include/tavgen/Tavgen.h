@@ -57,7 +57,8 @@ std::optional<int> ParseCommandLine(const std::vector<std::string>& args, const 
                                     std::ostream& out, std::ostream& err,
                                     std::span<const OptionSpec> accepted = {});
 
-// Reads a project file, or prints why it could not be read.
+// Reads a project file, its relative bitmap paths resolved against its folder, or prints why it
+// could not be read.
 bool LoadProject(const std::string& path, Project& project, std::ostream& err);
 
 } // namespace tav

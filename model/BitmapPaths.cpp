@@ -1,0 +1,149 @@
+#include "model/BitmapPaths.h"
+
+#include "model/ProgramFolder.h"
+#include "model/Project.h"
+
+#include <algorithm>
+#include <filesystem>
+#include <system_error>
+
+namespace tav {
+
+namespace fs = std::filesystem;
+
+namespace {
+
+bool Climbs(const fs::path& path) {
+    return std::any_of(path.begin(), path.end(), [](const fs::path& part) { return part == ".."; });
+}
+
+// `path` relative to `folder` (both normal), or empty when it is the folder itself or outside it.
+std::string RelativeInside(const fs::path& path, const fs::path& folder) {
+    const fs::path relative = path.lexically_relative(folder);
+    if (relative.empty() || relative == "." || *relative.begin() == "..")
+        return {};
+    return relative.string();
+}
+
+bool IsFile(const fs::path& path) {
+    std::error_code failed;
+    return fs::is_regular_file(path, failed);
+}
+
+// Where the designer's own bitmaps are: beside the program, or installed under ../share.
+const std::vector<std::string>& ArtFolders() {
+    static const std::vector<std::string> folders = {
+        (fs::path(ProgramFolder()) / "art").lexically_normal().string(),
+        (fs::path(ProgramFolder()) / "../share/TavCtrls/art").lexically_normal().string()};
+    return folders;
+}
+
+} // namespace
+
+std::string FolderOf(const std::string& projectFile) {
+    std::error_code failed;
+    std::string folder = fs::absolute(projectFile, failed).parent_path().lexically_normal().string();
+    while (folder.size() > 1 && folder.back() == '/')
+        folder.pop_back();
+    return folder;
+}
+
+std::vector<std::string*> AllBitmapFields(Project& project) {
+    std::vector<std::string*> fields;
+    for (auto& screen : project.screens)
+        fields.push_back(&screen->background);
+    for (auto& o : project.objects) {
+        for (std::string* field :
+             {&o->image, &o->downBitmap, &o->overBitmap, &o->upBitmap, &o->checkedBitmap, &o->uncheckedBitmap,
+              &o->listBackground, &o->treeBackground, &o->plusBitmap, &o->minusBitmap})
+            fields.push_back(field);
+        for (std::string& frame : o->frames)
+            fields.push_back(&frame);
+    }
+    return fields;
+}
+
+std::string PathInside(const std::string& path, const std::string& folder) {
+    const fs::path given(path);
+    if (path.empty() || folder.empty() || !given.is_absolute())
+        return {};
+    if (!Climbs(given))
+        if (std::string inside =
+                RelativeInside(given.lexically_normal(), fs::path(folder).lexically_normal());
+            !inside.empty())
+            return inside;
+    std::error_code pathFailed, folderFailed;
+    const fs::path real = fs::weakly_canonical(given, pathFailed);
+    const fs::path realFolder = fs::weakly_canonical(folder, folderFailed);
+    if (pathFailed || folderFailed)
+        return {};
+    return RelativeInside(real, realFolder);
+}
+
+std::string PortableBitmapPath(const std::string& path, const std::string& folder) {
+    if (path.empty() || !fs::path(path).is_absolute())
+        return path;
+    if (std::string inside = PathInside(path, folder); !inside.empty())
+        return inside;
+    for (const std::string& art : ArtFolders()) {
+        const std::string name = PathInside(path, art);
+        if (name.empty())
+            continue;
+        // The project's folder is looked in first: its own file of that name must be this one.
+        const std::string stored = "art/" + name;
+        const fs::path own = fs::path(folder) / stored;
+        std::error_code failed;
+        if (folder.empty() || !fs::exists(own, failed) || fs::equivalent(own, path, failed))
+            return stored;
+    }
+    return path;
+}
+
+std::string ResolvedBitmapPath(const std::string& path, const std::string& folder) {
+    if (path.empty() || folder.empty() || fs::path(path).is_absolute())
+        return path;
+    const fs::path joined = fs::path(folder) / path;
+    if (!IsFile(joined))
+        return path;
+    std::error_code failed;
+    const fs::path resolved = Climbs(path) ? fs::weakly_canonical(joined, failed) : joined.lexically_normal();
+    return failed ? joined.string() : resolved.string();
+}
+
+std::string LocateBitmap(const std::string& path) {
+    if (path.empty() || fs::path(path).is_absolute() || IsFile(path))
+        return path;
+    for (const fs::path& candidate :
+         {fs::path(ProgramFolder()) / path, fs::path(ProgramFolder()) / "../share/TavCtrls" / path})
+        if (IsFile(candidate))
+            return candidate.lexically_normal().string();
+    return path;
+}
+
+bool ReadPortableProject(Project& project, const std::string& path, std::string* error) {
+    if (!project.ReadProjectFile(path, error))
+        return false;
+    project.folder = FolderOf(path);
+    for (std::string* field : AllBitmapFields(project))
+        *field = ResolvedBitmapPath(*field, project.folder);
+    return true;
+}
+
+bool WritePortableProject(Project& project, const std::string& path, const std::string& folder,
+                          std::string* error) {
+    const std::vector<std::string*> fields = AllBitmapFields(project);
+    std::vector<std::string> held;
+    held.reserve(fields.size());
+    for (std::string* field : fields) {
+        held.push_back(*field);
+        *field = PortableBitmapPath(*field, folder);
+    }
+    const bool written = project.WriteProjectFile(path, error);
+    for (std::size_t i = 0; i < fields.size(); ++i)
+        *fields[i] = std::move(held[i]);
+    if (written)
+        project.folder = folder;
+    return written;
+}
+
+} // namespace tav
