@@ -23,6 +23,7 @@
 
 #include <algorithm>
 
+#include <ctime>
 #include <functional>
 #include <optional>
 #include <utility>
@@ -237,7 +238,10 @@ BOOL StopIfQuitting() {
 
 } // namespace
 
-MainScreen::~MainScreen() = default;
+MainScreen::~MainScreen() {
+    // The end of the program, however the user answered the save question: nothing is left to recover.
+    m_autosave.Remove();
+}
 
 // ---- layout ----
 
@@ -505,7 +509,7 @@ void MainScreen::StartHistory() {
     if (m_project != nullptr)
         m_history.Reset(*m_project);
     else
-        m_history = edits::History();
+        m_history.Clear();
 }
 
 void MainScreen::TakeProject(std::unique_ptr<Project> project) {
@@ -696,6 +700,7 @@ bool MainScreen::WriteProject(const std::string& path) {
     }
     m_projectPath = path;
     m_history.MarkSaved(*m_project);
+    m_autosave.Saved();
     return true;
 }
 
@@ -767,7 +772,25 @@ bool MainScreen::ReadProject(const std::string& path) {
     return true;
 }
 
-void MainScreen::OfferRecovery() {}
+void MainScreen::OfferRecovery() {
+    std::optional<Autosave::Leftover> leftover =
+        m_autosave.FindLeftover(m_project != nullptr ? m_projectPath : "");
+    if (!leftover)
+        return;
+    if (QuestionBox(Autosave::Question(*leftover, std::time(nullptr)).c_str()) != TRUE) {
+        m_autosave.Decline(leftover->file);
+        return;
+    }
+    // Modified, with its own file: Save writes it in place.
+    leftover->project->modified = 1;
+    TakeProject(std::move(leftover->project));
+    m_projectPath = leftover->projectPath;
+    m_autosave.Adopt(leftover->file, m_history.Changes(), *m_project, m_projectPath);
+}
+
+void MainScreen::TickAutosave(double elapsed) {
+    m_autosave.Tick(elapsed, m_history.Changes(), m_project.get(), m_projectPath);
+}
 
 void MainScreen::OnSaveProject() {
     SaveProject();
