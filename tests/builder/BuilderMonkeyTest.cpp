@@ -79,6 +79,8 @@ protected:
         // Saves land in the working folder; FILE > Open finds the project and one that cannot be read.
         previousDirectory = fs::current_path();
         fs::current_path(folder.path());
+        setenv("XDG_STATE_HOME", (folder / "state").c_str(), 1);
+        setenv("XDG_CONFIG_HOME", (folder / "config").c_str(), 1);
         fs::create_directory("save");
         ASSERT_TRUE(MonkeyProject()->WriteProjectFile("save/Monkey.tvp"));
         test::WriteFile("save/Broken.tvp", "not a project\r\n");

@@ -85,6 +85,9 @@ void MainScreenTest::SetUp() {
     // The save folder lies under the current directory; the art is found beside the program.
     previousDirectory = fs::current_path();
     fs::current_path(folder.path());
+    // The designer's recovery data and settings stay in the test's folder.
+    setenv("XDG_STATE_HOME", (folder / "state").c_str(), 1);
+    setenv("XDG_CONFIG_HOME", (folder / "config").c_str(), 1);
     ASSERT_EQ(Init(app, 800, 600), TAVERROR_OK);
     display->SetWaitLimit(60);
     main = new MainScreen;
