@@ -150,6 +150,10 @@ for round in $(seq "$rounds"); do
     sleep 1
     xdotool key --window "$window" Return
     adopted=$(wait_for "$recovery/$program.recovery" 20) || fail "Yes did not restore the recovery file"
+    for _ in $(seq 40); do
+        [[ -e $own ]] || break
+        sleep 0.05
+    done
     [[ ! -e $own ]] || fail "the restored leftover is still there"
     cmp -s <(tail -n +6 "$adopted") "$work/recovered.tvp" || fail "the restored project differs"
     xdotool key --window "$window" ctrl+s
