@@ -113,8 +113,8 @@ for round in $(seq "$rounds"); do
     rm -rf "$recovery"
     TAV_INPUT=$work/open.txt start win
     own=$(wait_for "$recovery/$program.recovery" 30) || fail "no recovery file after the first nudge"
-    # Nudges until a random moment 0.2 to 3.2 seconds on.
-    kill_at=$(($(now) + 200000 + RANDOM % 3000000))
+    # Nudges until a random moment 0.5 to 4 seconds on.
+    kill_at=$(($(now) + 500000 + RANDOM * 107))
     sent=() keys=()
     while (($(now) < kill_at)); do
         key=$([[ $((RANDOM % 2)) == 0 ]] && echo Right || echo Down)
