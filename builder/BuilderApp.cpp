@@ -15,9 +15,18 @@ BuilderApp::~BuilderApp() {
     }
 }
 
+void BuilderApp::AfterProcessMessage(UINT message, WPARAM wParam, LPARAM) {
+    // No frames run while inactive: a change waiting for the recovery file is written now.
+    auto* main = dynamic_cast<MainScreen*>(GetChildScreen());
+    if (message == WM_ACTIVATEAPP && wParam == 0 && main != nullptr)
+        main->FlushAutosave();
+}
+
 void BuilderApp::AfterUpdateFrame(CTavSurface* backSurface) {
     if (m_dragImage != nullptr && backSurface != nullptr)
         m_dragImage->Display(backSurface);
+    if (auto* main = dynamic_cast<MainScreen*>(GetChildScreen()))
+        main->TickAutosave(GetFrameTime());
 }
 
 void BuilderApp::AfterMouseMove(int x, int y) {

@@ -24,6 +24,7 @@
 #include "model/edits/ProjectState.h"
 
 #include <algorithm>
+#include <ctime>
 #include <filesystem>
 #include <functional>
 #include <optional>
@@ -264,7 +265,10 @@ BOOL StopIfQuitting() {
 
 } // namespace
 
-MainScreen::~MainScreen() = default;
+MainScreen::~MainScreen() {
+    // The end of the program, however the user answered the save question: nothing is left to recover.
+    m_autosave.Remove();
+}
 
 // ---- layout ----
 
@@ -560,7 +564,7 @@ void MainScreen::StartHistory() {
     if (m_project != nullptr)
         m_history.Reset(*m_project);
     else
-        m_history = edits::History();
+        m_history.Clear();
 }
 
 void MainScreen::TakeProject(std::unique_ptr<Project> project) {
@@ -767,6 +771,7 @@ bool MainScreen::WriteProject(const std::string& path) {
     }
     m_projectPath = path;
     m_history.MarkSaved(*m_project);
+    m_autosave.Saved();
     m_recent.Add(path);
     ShowNotice(this, "Saved " + std::filesystem::path(path).filename().string());
     RefreshMenuBar();
@@ -843,7 +848,25 @@ bool MainScreen::ReadProject(const std::string& path) {
     return true;
 }
 
-void MainScreen::OfferRecovery() {}
+void MainScreen::OfferRecovery() {
+    std::optional<Autosave::Leftover> leftover =
+        m_autosave.FindLeftover(m_project != nullptr ? m_projectPath : "");
+    if (!leftover)
+        return;
+    if (QuestionBox(Autosave::Question(*leftover, std::time(nullptr)).c_str()) != TRUE) {
+        m_autosave.Decline(leftover->file);
+        return;
+    }
+    // Modified, with its own file: Save writes it in place.
+    leftover->project->modified = 1;
+    TakeProject(std::move(leftover->project));
+    m_projectPath = leftover->projectPath;
+    m_autosave.Adopt(leftover->file, m_history.Changes(), *m_project, m_projectPath);
+}
+
+void MainScreen::TickAutosave(double elapsed) {
+    m_autosave.Tick(elapsed, m_history.Changes(), m_project.get(), m_projectPath);
+}
 
 void MainScreen::OnSaveProject() {
     SaveProject();

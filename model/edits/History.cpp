@@ -15,7 +15,8 @@ void History::Push(EditPtr edit) {
     ++m_position;
 }
 
-void History::UpdateModified(Project& project) const {
+void History::UpdateModified(Project& project) {
+    ++m_changes;
     project.modified = m_position == m_saved ? 0 : 1;
 }
 
@@ -63,13 +64,21 @@ std::string History::RedoName(const Project& project) const {
 
 void History::MarkSaved(Project& project) {
     m_saved = m_position;
-    UpdateModified(project);
+    project.modified = 0;
 }
 
 void History::Reset(Project& project) {
     m_steps.clear();
     m_position = 0;
     m_saved = project.modified != 0 ? kNoSavedState : 0;
+    ++m_changes;
+}
+
+void History::Clear() {
+    m_steps.clear();
+    m_position = 0;
+    m_saved = 0;
+    ++m_changes;
 }
 
 } // namespace tav::edits

@@ -15,6 +15,7 @@
 #include "builder/SelectionArrows.h"
 #include "builder/StatusLine.h"
 #include "model/BitmapPaths.h"
+#include "model/ProjectFile.h"
 #include "tavctrls/platform/BitmapFile.h"
 #include "tavctrls/platform/Messages.h"
 #include "tavgen/Tavgen.h"
@@ -23,6 +24,7 @@
 #include "tests/support/Screenshots.h"
 
 #include <cstdlib>
+#include <chrono>
 #include <deque>
 #include <map>
 #include <sstream>
@@ -1012,12 +1014,113 @@ struct FailingDisplay : platform::HeadlessDisplay {
     Displays& queue;
 };
 
+class RecoveryTest : public MainScreenFlowTest {
+protected:
+    fs::path State() const { return fs::path(xdg.path()) / "state/tavbuilder"; }
+    // Recovery data `file` for the project file `path` written `age` seconds ago, by a designer that has
+    // ended, or by a running one (this process).
+    fs::path Leftover(const std::string& file, const std::string& path, int age, bool live = false) {
+        builder::Autosave writer(folder / "writer");
+        std::unique_ptr<Project> project = DemoProject();
+        project->name = file;
+        project->modified = 1;
+        writer.Tick(0, 1, project.get(), path);
+        writer.Flush(project.get(), path);
+        std::string text = test::ReadFile(writer.File());
+        const std::size_t owner = text.find('\n') + 1;
+        if (!live)
+            text.replace(owner, text.find('\n', owner) - owner, "999999999 1 x");
+        fs::create_directories(State());
+        const fs::path leftover = State() / (file + ".recovery");
+        test::WriteFile(leftover, text);
+        fs::last_write_time(leftover, fs::file_time_type::clock::now() - std::chrono::seconds(age));
+        return leftover;
+    }
+    // At start, before any frame: the offer answered Yes or No; whether it came.
+    bool Offer(bool yes) {
+        bool answered = false;
+        display->SetIdleHandler([&](platform::HeadlessDisplay&) {
+            auto* box = dynamic_cast<CTavQuestionBox*>(main->GetInnermostScreen());
+            if (box != nullptr && !std::exchange(answered, true))
+                ClickObject(box, yes ? 0 : 1);
+        });
+        main->OfferRecovery();
+        display->SetIdleHandler(nullptr);
+        return answered;
+    }
+};
+
+// Offered at start: the newest data of an ended designer, or the opened project's; Yes restores it
+// modified with its file, No keeps it until the next save; stale and running designers' data is not offered.
+TEST_F(RecoveryTest, OffersTheNewestLeftoverAndRestoresItOnYes) {
+    const std::string saved = SavePath("kept.tvp");
+    // opened project; the leftovers (name, file, age, live); the answer; project then, path then, left files
+    using Leftovers = std::vector<std::tuple<std::string, std::string, int, bool>>;
+    const std::tuple<std::string, Leftovers, int, std::string, std::string, std::string> rows[] = {
+        {"", {{"Old", "", 60, false}, {"New", saved, 30, false}}, 1, "New", saved, "Old"},
+        {"", {{"Old", "", 60, false}, {"New", saved, 30, false}}, 0, "", "", "New Old"},
+        {"", {{"Stale", saved, 120, false}, {"Live", "", 1, true}}, -1, "", "", "Live"},
+        {saved, {{"Other", "", 1, false}, {"Mine", saved, 30, false}}, 1, "Mine", saved, "Other"},
+        {saved, {{"Other", "", 1, false}}, -1, "Demo", saved, "Other"},
+    };
+    for (const auto& [opened, leftovers, answer, name, path, left] : rows) {
+        SCOPED_TRACE(name + " " + left);
+        fs::remove_all(State());
+        main->TakeProject(nullptr);
+        fs::create_directories(folder / "save");
+        ASSERT_TRUE(DemoProject()->WriteProjectFile(saved));
+        fs::last_write_time(saved, fs::file_time_type::clock::now() - std::chrono::seconds(90));
+        ASSERT_TRUE(opened.empty() || main->OpenProjectFile(opened));
+        for (const auto& [file, projectPath, age, live] : leftovers)
+            Leftover(file, projectPath, age, live);
+        EXPECT_EQ(Offer(answer == 1), answer != -1) << "asked";
+        EXPECT_EQ(main->GetProject() != nullptr ? main->GetProject()->name : "", name);
+        EXPECT_EQ(main->ProjectPath(), path);
+        EXPECT_EQ(main->GetProject() != nullptr && main->GetProject()->modified == 1, answer == 1);
+        std::string files;
+        for (const auto& entry : fs::directory_iterator(State()))
+            if (entry.path() != main->Recovery().File())
+                files += (files.empty() ? "" : " ") + entry.path().stem().string();
+        EXPECT_EQ(files, left);
+        EXPECT_EQ(fs::exists(main->Recovery().File()), answer == 1)
+            << "a restored project is this designer's";
+    }
+}
+
+// Written within the delay of a change, once; removed by a save, kept by a failed one, removed by the end.
+TEST_F(RecoveryTest, SavesAndTheEndRemoveTheData) {
+    fs::create_directories(folder / "save/taken.tvp");
+    LoadModifiedDemo();
+    Drive(80);
+    const std::string own = main->Recovery().File();
+    EXPECT_FALSE(fs::exists(own)) << "written before the delay";
+    Drive(20);
+    EXPECT_TRUE(fs::exists(own));
+    Menu("FILE", "Save", {SaveAs("taken"), Message("Error saving to file")});
+    EXPECT_TRUE(fs::exists(own)) << "removed by a failed save";
+    fs::remove(own);
+    Drive(100);
+    EXPECT_FALSE(fs::exists(own)) << "written again without a change";
+    const fs::path declined = Leftover("Declined", "", 10);
+    Offer(false);
+    Menu("FILE", "Save", {SaveAs("done")});
+    EXPECT_FALSE(fs::exists(own));
+    EXPECT_FALSE(fs::exists(declined)) << "a declined leftover is kept until the next save";
+    LoadModifiedDemo();
+    Drive(100);
+    EXPECT_TRUE(fs::exists(own));
+    Menu("FILE", "Exit", {Question(kExit, true), Question(kSaveOnExit, false)});
+    EXPECT_EQ(ended, 0);
+    EXPECT_FALSE(fs::exists(own)) << "kept after the end";
+}
+
 class BuilderEntryTest : public HeadlessAppTest {
 protected:
     void SetUp() override {
         HeadlessAppTest::SetUp();
         // A failure message goes to the standard error, never to a window of the desktop.
         setenv("TAV_HEADLESS", "1", 1);
+        setenv("XDG_STATE_HOME", state.path().c_str(), 1);
     }
 
     // Runs the entry point with `failures` displays that cannot open, then a working one if `opens`;
@@ -1070,6 +1173,7 @@ protected:
     }
 
     Displays queue;
+    test::TempDir state;
 };
 
 // A command line runs in a window, longer than five characters with the frame rate; full screen falls

@@ -16,6 +16,7 @@ public:
     enum Drag : int { NoDrag = 0, MovingObject = 1, PlacingObject = 2, ResizingObject = 3, Banding = 4 };
 
     ~BuilderApp() override;
+    void AfterProcessMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
     void AfterUpdateFrame(CTavSurface* backSurface) override;
     void AfterMouseMove(int x, int y) override;
     void AfterLMouseUp(int x, int y) override;

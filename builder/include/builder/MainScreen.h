@@ -1,6 +1,7 @@
 #pragma once
 
 #include "builder/RecentProjects.h"
+#include "builder/Autosave.h"
 #include "model/Arrange.h"
 #include "model/ModelTypes.h"
 #include "model/Project.h"
@@ -105,6 +106,11 @@ public:
     bool OpenProjectFile(const std::string& path);
     // At start: offers to restore the work a crashed designer left behind.
     void OfferRecovery();
+    // Once a frame, `elapsed` seconds after the last: the recovery data follows the project's changes.
+    void TickAutosave(double elapsed);
+    // Writes a change the recovery data does not hold yet at once.
+    void FlushAutosave() { m_autosave.Flush(m_project.get(), m_projectPath); }
+    const Autosave& Recovery() const { return m_autosave; }
     // Every change to the project is an edit: applied here, made the step to undo, and shown.
     void ApplyEdit(edits::EditPtr edit);
     edits::History& Edits() { return m_history; }
@@ -203,6 +209,7 @@ private:
     PopupKind m_popupKind = NoPopup;
     PreviewScreen* m_preview = nullptr;
     bool m_askingToClose = false; // a second close while the question is up is refused
+    Autosave m_autosave;
 };
 
 } // namespace tav::builder

@@ -4,6 +4,7 @@
 #include "model/edits/ProjectState.h"
 
 #include <cstddef>
+#include <cstdint>
 #include <string>
 #include <vector>
 
@@ -34,16 +35,22 @@ public:
     void MarkSaved(Project& project);
     // A new or opened project: no steps, and its current state counts as saved.
     void Reset(Project& project);
+    // No project: no steps.
+    void Clear();
     std::size_t StepCount() const { return m_steps.size(); }
+    // Grows with every change of the project's state (a step done, undone or redone, a reset): equal
+    // counts mean the same state.
+    std::uint64_t Changes() const { return m_changes; }
 
 private:
     void Push(EditPtr edit);
-    void UpdateModified(Project& project) const;
+    void UpdateModified(Project& project);
 
     std::vector<EditPtr> m_steps;
     std::size_t m_position = 0;
     // Position of the saved state; npos when it was dropped with the redo steps.
     std::size_t m_saved = 0;
+    std::uint64_t m_changes = 0;
 };
 
 } // namespace tav::edits
