@@ -861,7 +861,10 @@ void MainScreen::OfferRecovery() {
     leftover->project->modified = 1;
     TakeProject(std::move(leftover->project));
     m_projectPath = leftover->projectPath;
+    if (!m_projectPath.empty())
+        m_project->folder = FolderOf(m_projectPath);
     m_autosave.Adopt(leftover->file, m_history.Changes(), *m_project, m_projectPath);
+    RefreshMenuBar(); // the title names the file
 }
 
 void MainScreen::TickAutosave(double elapsed) {

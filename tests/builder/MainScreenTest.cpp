@@ -23,8 +23,8 @@
 #include "tests/builder/MainScreenDriver.h"
 #include "tests/support/Screenshots.h"
 
-#include <cstdlib>
 #include <chrono>
+#include <cstdlib>
 #include <deque>
 #include <map>
 #include <sstream>
@@ -1077,6 +1077,7 @@ TEST_F(RecoveryTest, OffersTheNewestLeftoverAndRestoresItOnYes) {
         EXPECT_EQ(main->GetProject() != nullptr ? main->GetProject()->name : "", name);
         EXPECT_EQ(main->ProjectPath(), path);
         EXPECT_EQ(main->GetProject() != nullptr && main->GetProject()->modified == 1, answer == 1);
+        EXPECT_TRUE(answer != 1 || Title() == "*kept - Tavrin Controls Builder") << Title();
         std::string files;
         for (const auto& entry : fs::directory_iterator(State()))
             if (entry.path() != main->Recovery().File())
