@@ -1,7 +1,7 @@
 #pragma once
 
-#include "builder/RecentProjects.h"
 #include "builder/Autosave.h"
+#include "builder/RecentProjects.h"
 #include "model/Arrange.h"
 #include "model/ModelTypes.h"
 #include "model/Project.h"
