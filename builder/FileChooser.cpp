@@ -92,7 +92,7 @@ void FileChooser::AfterInitialize() {
     }
     if (saving) {
         AddLabel(ID_NAME_LABEL, "File Name:", kMargin, h - 94, 76);
-        AddEdit(ID_NAME, "", kMargin + 78, h - 95, w - 2 * kMargin - 78, 22);
+        AddEdit(ID_NAME, initialName.c_str(), kMargin + 78, h - 95, w - 2 * kMargin - 78, 22);
     }
     if (CTavStatic* status = AddLabel(ID_STATUS, "", kMargin, h - 62, w - 2 * kMargin, 18)) {
         status->SetTextColor(kWarning);

@@ -751,10 +751,9 @@ bool MainScreen::SaveProjectAs() {
         MessageBox(kNoProjectLoaded);
         return false;
     }
-    const std::string path =
-        DialogKit::Run(this, new SaveAsDialog(ProjectFolder()), [](const SaveAsDialog& done) {
-            return done.confirmed == 1 ? done.resultPath : std::string();
-        });
+    const std::string path = DialogKit::Run(
+        this, new SaveAsDialog(ProjectFolder(), std::filesystem::path(m_projectPath).filename().string()),
+        [](const SaveAsDialog& done) { return done.confirmed == 1 ? done.resultPath : std::string(); });
     return !path.empty() && WriteProject(path);
 }
 

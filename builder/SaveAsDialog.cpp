@@ -4,7 +4,9 @@
 
 namespace tav::builder {
 
-SaveAsDialog::SaveAsDialog(const std::string& startFolder)
-    : FileChooser(Mode::SaveProject, startFolder.empty() ? SaveFolder() : startFolder) {}
+SaveAsDialog::SaveAsDialog(const std::string& startFolder, const std::string& name)
+    : FileChooser(Mode::SaveProject, startFolder.empty() ? SaveFolder() : startFolder) {
+    initialName = name;
+}
 
 } // namespace tav::builder

@@ -409,8 +409,9 @@ TEST_F(MainScreenFlowTest, SaveAsElsewhereThenSaveInPlaceAndTheTitleFollows) {
     ASSERT_TRUE(reread.ReadProjectFile(main->ProjectPath()));
     EXPECT_EQ(reread.ObjectCount(), 5);
     EXPECT_EQ(Title(), "hello - " + program);
+    const Step named = [](CTavScreen* popup) { EXPECT_EQ(builder::TextOf(popup, FC::ID_NAME), "hello.tvp"); };
     Key('S', platform::mod::kControl | platform::mod::kShift,
-        {ShowsFolder(elsewhere), Dismiss("SaveAsDialog")});
+        {ShowsFolder(elsewhere), named, Dismiss("SaveAsDialog")});
     display->SetFrameTime(1.0);
     Drive(int(builder::kNoticeSeconds) + 1);
     EXPECT_EQ(status(), "") << "the confirmation is gone after a few seconds";

@@ -47,6 +47,8 @@ public:
 
     int confirmed = 0;
     std::string resultPath;
+    // Saving: the name the file-name field starts with (selected, so typing replaces it).
+    std::string initialName;
 
 private:
     CTavListBox* Folders() const;
