@@ -43,6 +43,12 @@ void BuilderApp::AfterLMouseUp(int x, int y) {
     EndDrag();
 }
 
+void BuilderApp::AfterRMouseDown(int, int) {
+    if (DesignView* view = m_gestureView)
+        view->CancelGesture();
+    EndDrag();
+}
+
 BOOL BuilderApp::OnCloseMessage() {
     auto* main = dynamic_cast<MainScreen*>(GetChildScreen());
     return main == nullptr || main->ConfirmClose() ? TRUE : FALSE;

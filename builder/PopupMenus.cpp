@@ -1,5 +1,7 @@
 #include "builder/PopupMenus.h"
 
+#include "builder/BuilderApp.h"
+
 #include <algorithm>
 
 namespace tav::builder {
@@ -16,6 +18,9 @@ int FitInside(int at, int size, int start, int end) {
 
 CTavPopupMenu* OpenPopupMenu(CTavScreen* owner, int x, int y, int width, int height,
                              const std::vector<const char*>& items) {
+    // A right click during a drag only cancels the drag.
+    if (const BuilderApp* app = TheBuilderApp(); app != nullptr && app->DragState != BuilderApp::NoDrag)
+        return nullptr;
     // The visible part of the owner, in window points, its scroll bars left out.
     int right = owner->GetAppX() + owner->GetWidth(), bottom = owner->GetAppY() + owner->GetHeight();
     if (CTavScrollBarsBase* bars = owner->GetScrollBarsObject()) {

@@ -809,6 +809,15 @@ TEST_F(DesignViewTest, DragsNudgesAndResizesAreStepsThatSnap) {
     Drive(1);
     EXPECT_EQ(bounds()[0], (Bounds{149, 89, 1, 1}));
     EXPECT_EQ(history.StepCount(), 5u);
+    press(InView(180, 130), InView(250, 200)); // a right click cancels a move and opens no menu
+    RClick(InView(250, 200));
+    const Point release = InView(200, 150); // the release later moves nothing
+    display->MouseMove(release[0], release[1]);
+    display->LButtonUp(release[0], release[1]);
+    Drive(2);
+    EXPECT_EQ(bounds()[1], (Bounds{120, 120, 120, 20}));
+    EXPECT_EQ(View()->GetPopupMenu(), nullptr);
+    EXPECT_EQ(history.StepCount(), 5u);
 }
 
 // A popup opened near the view's bottom right corner lies inside it; its last item works. The wheel

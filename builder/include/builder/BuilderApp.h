@@ -20,6 +20,8 @@ public:
     void AfterUpdateFrame(CTavSurface* backSurface) override;
     void AfterMouseMove(int x, int y) override;
     void AfterLMouseUp(int x, int y) override;
+    // A right click cancels any drag: a dialog opened from a menu must not end it and record a move.
+    void AfterRMouseDown(int x, int y) override;
     // The window manager's close button: unsaved work is offered for saving first.
     BOOL OnCloseMessage() override;
 

@@ -43,6 +43,8 @@ public:
     // The gesture started in this view follows the mouse at window point (x, y), and ends there.
     void DragTo(int x, int y);
     void EndGesture(int x, int y);
+    // Puts the controls back where the gesture found them; nothing is recorded.
+    void CancelGesture();
 
     // The main screen whose project is shown: set by a preview rebuild, else the parent screen.
     MainScreen* Owner();
@@ -124,7 +126,6 @@ private:
     void SelectInTree(const std::string& name);
     void StartGesture(int state, int x, int y, std::vector<int> indexes);
     void PlaceGestureControls(int dx, int dy);
-    void CancelGesture();
     void Nudge(int dx, int dy);
     void ShowStatusText(const std::string& text);
     void FinishPlacing(int x, int y);
