@@ -43,7 +43,7 @@ std::string ProgramBitmapPath(const Project& project, const std::string& path) {
     if (path.empty() || path.front() != '/')
         return path;
     const std::string stored = PortableBitmapPath(path, project.folder);
-    return stored.starts_with("art/") ? stored : path;
+    return stored.starts_with("art/") && IsLibraryArt(path, stored.substr(4)) ? stored : path;
 }
 
 std::string CodePath(const Project& project, std::string_view path) {

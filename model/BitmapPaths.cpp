@@ -5,6 +5,8 @@
 
 #include <algorithm>
 #include <filesystem>
+#include <fstream>
+#include <iterator>
 #include <system_error>
 
 namespace tav {
@@ -28,6 +30,16 @@ std::string RelativeInside(const fs::path& path, const fs::path& folder) {
 bool IsFile(const fs::path& path) {
     std::error_code failed;
     return fs::is_regular_file(path, failed);
+}
+
+bool SameBytes(const fs::path& a, const fs::path& b) {
+    std::error_code failed;
+    if (!IsFile(a) || !IsFile(b) || fs::file_size(a, failed) != fs::file_size(b, failed) || failed)
+        return false;
+    std::ifstream first(a, std::ios::binary), second(b, std::ios::binary);
+    return first && second &&
+           std::equal(std::istreambuf_iterator<char>(first), std::istreambuf_iterator<char>(),
+                      std::istreambuf_iterator<char>(second), std::istreambuf_iterator<char>());
 }
 
 // Where the designer's own bitmaps are: beside the program, or installed under ../share.
@@ -97,6 +109,12 @@ std::string PortableBitmapPath(const std::string& path, const std::string& folde
             return stored;
     }
     return path;
+}
+
+bool IsLibraryArt(const std::string& path, const std::string& name) {
+    return std::any_of(ArtFolders().begin(), ArtFolders().end(), [&](const std::string& art) {
+        return PathInside(path, art) == name || SameBytes(path, fs::path(art) / name);
+    });
 }
 
 std::string ResolvedBitmapPath(const std::string& path, const std::string& folder) {

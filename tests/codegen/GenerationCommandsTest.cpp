@@ -32,10 +32,16 @@ TEST(CodeTextTest, PathsLiteralsAndSeconds) {
         {-250, "-0.25"}, {123456789, "123457"}, {2000000000, "2e+06"}};
     for (const auto& [ms, text] : seconds)
         EXPECT_EQ(SecondsText(ms), text) << ms;
+    // A project's own art is named as the program finds it beside itself only when it is the library's.
+    TempDir own;
     Project project;
-    project.folder = "/p";
-    EXPECT_EQ(CodePath(project, "/p/art/a.bmp") + CodePath(project, ProgramArtPath("plus.bmp")),
-              "art/a.bmpart/plus.bmp");
+    project.folder = own.path();
+    std::filesystem::create_directory(own / "art");
+    std::filesystem::copy_file(ProgramArtPath("plus.bmp"), own / "art/plus.bmp");
+    WriteFile(own / "art/minus.bmp", "not the library's minus");
+    EXPECT_EQ(CodePath(project, own / "art/plus.bmp") + CodePath(project, ProgramArtPath("checkyes.bmp")),
+              "art/plus.bmpart/checkyes.bmp");
+    EXPECT_EQ(CodePath(project, own / "art/minus.bmp"), own / "art/minus.bmp");
     EXPECT_EQ(CodePath(project, "/p/pics/a.bmp"), "/p/pics/a.bmp");
 }
 

@@ -22,9 +22,9 @@ std::string EscapeLiteral(std::string_view text);
 
 // The path a generated program is given for a bitmap the project names by `path` (its in-memory form,
 // model/BitmapPaths.h) when the bitmaps are not copied: one of an "art" folder, the project's or the
-// designer's, as "art/NAME", which the generated CMakeLists.txt puts beside the program with the
-// library's art; any other absolute path as it is; a relative one (found through the usual lookup)
-// as it is.
+// designer's, as "art/NAME" when it is the library's bitmap of that name (or holds the same bytes),
+// which the generated CMakeLists.txt puts beside the program; any other absolute path as it is; a relative
+// one (found through the usual lookup) as it is.
 std::string ProgramBitmapPath(const Project& project, const std::string& path);
 
 // How generated code quotes a bitmap path: "art//" + its file name once the bitmaps were copied

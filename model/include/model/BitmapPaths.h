@@ -26,6 +26,10 @@ std::string PathInside(const std::string& path, const std::string& folder);
 // How a bitmap path is stored in a project file whose folder is `folder`.
 std::string PortableBitmapPath(const std::string& path, const std::string& folder);
 
+// True when `path` is the bitmap `name` of the designer's art folder, or holds the same bytes: the art
+// that every program built on the library finds beside itself.
+bool IsLibraryArt(const std::string& path, const std::string& name);
+
 // The in-memory form of a stored path: a relative path that names a file in `folder` becomes that
 // file's absolute path; any other path (a missing file too) is kept as written.
 std::string ResolvedBitmapPath(const std::string& path, const std::string& folder);
