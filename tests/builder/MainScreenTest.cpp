@@ -1131,7 +1131,7 @@ protected:
         HeadlessAppTest::SetUp();
         // A failure message goes to the standard error, never to a window of the desktop.
         setenv("TAV_HEADLESS", "1", 1);
-        setenv("XDG_STATE_HOME", state.path().c_str(), 1);
+        UsePrivateXdgFolders(state.path());
     }
 
     // Runs the entry point with `failures` displays that cannot open, then a working one if `opens`;
