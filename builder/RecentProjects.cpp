@@ -133,12 +133,12 @@ std::string ShortFolder(const fs::path& folder, std::size_t longest) {
     const std::string prefix = home.lexically_normal().string();
     if (!home.empty() && prefix != "/" && text.starts_with(prefix) &&
         (text.size() == prefix.size() || text[prefix.size()] == '/'))
-        text = "~" + text.substr(prefix.size());
-    if (text.size() > longest) {
+        text = std::string("~").append(text, prefix.size());
+    if (text.size() > longest && longest > 3) {
         std::size_t cut = text.size() - (longest - 3);
         while (cut < text.size() && (static_cast<unsigned char>(text[cut]) & 0xC0) == 0x80)
             ++cut; // not inside a character
-        text = "..." + text.substr(cut);
+        text = std::string("...").append(text, cut);
     }
     return text;
 }
