@@ -200,11 +200,12 @@ std::string Autosave::Question(const Leftover& leftover, std::time_t now) {
     localtime_r(&now, &today);
     char when[64];
     const bool sameDay = made.tm_year == today.tm_year && made.tm_yday == today.tm_yday;
-    std::strftime(when, sizeof when, sameDay ? "at %H:%M" : "on %Y-%m-%d at %H:%M", &made);
+    // Boxes break their lines between characters: the time goes on a line of its own.
+    std::strftime(when, sizeof when, sameDay ? "\nmade at %H:%M" : "\nmade on %Y-%m-%d at %H:%M", &made);
     const std::string what = leftover.projectPath.empty()
                                  ? "the unsaved project " + leftover.project->name
                                  : "the unsaved changes to " + fs::path(leftover.projectPath).stem().string();
-    return "Restore " + what + " made " + when + "?";
+    return "Restore " + what + when + "?";
 }
 
 std::optional<Autosave::Leftover> Autosave::FindLeftover(const std::string& openedPath) const {

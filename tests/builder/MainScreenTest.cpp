@@ -1051,13 +1051,16 @@ protected:
         bool answered = false;
         display->SetIdleHandler([&](platform::HeadlessDisplay&) {
             auto* box = dynamic_cast<CTavQuestionBox*>(main->GetInnermostScreen());
-            if (box != nullptr && !std::exchange(answered, true))
+            if (box != nullptr && !std::exchange(answered, true)) {
+                asked = box->GetText();
                 ClickObject(box, yes ? 0 : 1);
+            }
         });
         main->OfferRecovery();
         display->SetIdleHandler(nullptr);
         return answered;
     }
+    std::string asked;
 };
 
 // Offered at start: the newest data of an ended designer, or the opened project's; Yes restores it
@@ -1088,6 +1091,8 @@ TEST_F(RecoveryTest, OffersTheNewestLeftoverAndRestoresItOnYes) {
         EXPECT_EQ(main->ProjectPath(), path);
         EXPECT_EQ(main->GetProject() != nullptr && main->GetProject()->modified == 1, answer == 1);
         EXPECT_TRUE(answer != 1 || Title() == "*kept - Tavrin Controls Builder") << Title();
+        EXPECT_TRUE(answer != 1 || asked.starts_with("Restore the unsaved changes to kept\nmade at "))
+            << asked;
         std::string files;
         for (const auto& entry : fs::directory_iterator(State()))
             if (entry.path() != main->Recovery().File())
