@@ -1,5 +1,6 @@
 #include "builder/Autosave.h"
 
+#include "builder/UserFolders.h"
 #include "model/ProjectFile.h"
 #include "tavctrls/files/AtomicFile.h"
 
@@ -67,12 +68,6 @@ bool Running(const std::string& owner) {
     return now == start && boot == BootId();
 }
 
-std::string Absolute(const std::string& path) {
-    std::error_code error;
-    const fs::path absolute = fs::absolute(path, error);
-    return error ? path : absolute.lexically_normal().string();
-}
-
 bool SameFile(const std::string& a, const std::string& b) {
     std::error_code error;
     return fs::weakly_canonical(a, error) == fs::weakly_canonical(b, error);
@@ -119,11 +114,9 @@ std::optional<std::string> ReadWhole(const fs::path& path) {
 } // namespace
 
 std::string Autosave::DefaultFolder() {
-    const char* state = std::getenv("XDG_STATE_HOME");
-    if (state != nullptr && state[0] == '/')
-        return std::string(state) + "/tavbuilder";
-    const char* home = std::getenv("HOME");
-    return std::string(home != nullptr ? home : "") + "/.local/state/tavbuilder";
+    const fs::path folder = StateFolder();
+    // Without a home the data goes where it cannot be written, never into the current directory.
+    return folder.empty() ? "/.local/state/tavbuilder" : folder.string();
 }
 
 Autosave::Autosave(std::string folder)
@@ -160,7 +153,7 @@ bool Autosave::Write(const Project& project, const std::string& path) {
     AtomicFile file(m_file);
     if (!file.Open())
         return false;
-    const std::string projectPath = path.empty() ? path : Absolute(path);
+    const std::string projectPath = path.empty() ? path : AbsolutePath(path);
     const std::string header = std::string(kMagic) + "\n" + Owner() + "\n" +
                                std::to_string(std::time(nullptr)) + "\n" +
                                std::to_string(projectPath.size()) + "\n" + projectPath + "\n";

@@ -3,7 +3,6 @@
 #include "tavctrls/files/AtomicFile.h"
 
 #include <algorithm>
-#include <cstdlib>
 #include <fstream>
 #include <system_error>
 
@@ -14,38 +13,12 @@ namespace {
 
 constexpr std::size_t kLongestFile = 64 * 1024; // ten paths fit many times over
 
-// An absolute folder named by the environment variable, else empty.
-fs::path AbsoluteFromEnvironment(const char* name) {
-    const char* value = std::getenv(name);
-    if (value == nullptr || *value == '\0')
-        return {};
-    const fs::path path(value);
-    return path.is_absolute() ? path : fs::path();
-}
-
 bool Printable(const std::string& line) {
     return std::none_of(line.begin(), line.end(),
                         [](char c) { return static_cast<unsigned char>(c) < 0x20 || c == 0x7F; });
 }
 
-std::string Normal(const std::string& path) {
-    std::error_code error;
-    const fs::path absolute = fs::absolute(path, error);
-    return error ? path : absolute.lexically_normal().string();
-}
-
 } // namespace
-
-fs::path ConfigFolder() {
-    fs::path base = AbsoluteFromEnvironment("XDG_CONFIG_HOME");
-    if (base.empty()) {
-        const fs::path home = AbsoluteFromEnvironment("HOME");
-        if (home.empty())
-            return {};
-        base = home / ".config";
-    }
-    return base / "tavbuilder";
-}
 
 RecentProjects::RecentProjects(fs::path file) : m_file(std::move(file)) {
     Load();
@@ -111,7 +84,7 @@ std::vector<std::string> RecentProjects::Existing() const {
 }
 
 void RecentProjects::Add(const std::string& path) {
-    const std::string normal = Normal(path);
+    const std::string normal = AbsolutePath(path);
     Load();
     std::erase(m_paths, normal);
     m_paths.insert(m_paths.begin(), normal);
@@ -121,7 +94,7 @@ void RecentProjects::Add(const std::string& path) {
 }
 
 void RecentProjects::Remove(const std::string& path) {
-    const std::string normal = Normal(path);
+    const std::string normal = AbsolutePath(path);
     Load();
     if (std::erase(m_paths, normal) > 0)
         Save();
@@ -129,7 +102,7 @@ void RecentProjects::Remove(const std::string& path) {
 
 std::string ShortFolder(const fs::path& folder, std::size_t longest) {
     std::string text = folder.string();
-    const fs::path home = AbsoluteFromEnvironment("HOME");
+    const fs::path home = HomeFolder();
     const std::string prefix = home.lexically_normal().string();
     if (!home.empty() && prefix != "/" && text.starts_with(prefix) &&
         (text.size() == prefix.size() || text[prefix.size()] == '/'))

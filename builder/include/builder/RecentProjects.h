@@ -1,14 +1,12 @@
 #pragma once
 
+#include "builder/UserFolders.h"
+
 #include <filesystem>
 #include <string>
 #include <vector>
 
 namespace tav::builder {
-
-// The designer's own settings folder: $XDG_CONFIG_HOME/tavbuilder, or ~/.config/tavbuilder when the
-// variable is unset, empty or relative. Empty when neither gives an absolute folder.
-std::filesystem::path ConfigFolder();
 
 // The projects last opened or saved, most recent first, as absolute paths without duplicates, kept in
 // a text file of one path a line. Reading is tolerant: a missing, unreadable or garbled file gives no
