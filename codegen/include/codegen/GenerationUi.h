@@ -19,6 +19,25 @@ enum class MessageKind { Information, Error };
 // setting.
 enum class YesNoQuestion { CopyBitmaps, SelectStartupScreen, CreateDirectory };
 
+// How a run treats the files it generates. With `keepUserCode`, an existing file is merged with its
+// new generation instead of being overwritten (no overwrite question); with `dryRun`, nothing at
+// all is written (no file, no folder, no bitmap copy).
+struct FileHandling {
+    bool keepUserCode = false;
+    bool dryRun = false;
+};
+
+enum class FileChange { New, Changed, Unchanged };
+
+// One file a run handled: what the file holds (`before`, empty for a new one) and what the run
+// writes or, in a dry run, would write (`after`), both as stored.
+struct FileReport {
+    std::string path;
+    FileChange change = FileChange::Unchanged;
+    std::string before;
+    std::string after;
+};
+
 // Everything a generation run asks or tells the user. The designer answers with its dialogs,
 // tavgen with flags and the terminal, tests with scripted answers.
 class GenerationUi {
@@ -37,6 +56,10 @@ public:
     virtual std::optional<std::string> ChooseDestination(DestinationRequest request) = 0;
     // Something the run passes over that the user would want to know (a bitmap not copied, ...).
     virtual void Warn(const std::string& message) = 0;
+
+    virtual FileHandling Handling() const { return {}; }
+    // Told about every file the run handles, written or skipped, in a dry run too.
+    virtual void FileHandled(const FileReport&) {}
 };
 
 } // namespace tav
