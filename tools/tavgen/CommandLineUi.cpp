@@ -68,6 +68,8 @@ bool CommandLineUi::AskYesNo(YesNoQuestion which, const std::string& question) {
 }
 
 void CommandLineUi::ShowMessage(const std::string& message, MessageKind kind) {
+    if (kind == MessageKind::Information && !settings_.tellCompletion)
+        return;
     (kind == MessageKind::Error ? err_ : out_) << message << "\n";
 }
 

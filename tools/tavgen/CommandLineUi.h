@@ -23,6 +23,9 @@ struct GenerateSettings {
     bool copyArt = false;
     bool makeFolder = false;
     std::optional<std::string> startup;
+    FileHandling handling;
+    // Whether the completion message is printed (tavgen run builds on quietly).
+    bool tellCompletion = true;
 };
 
 // Answers a generation run's questions from tavgen's options, and asks on the terminal what they
@@ -38,6 +41,7 @@ public:
     std::optional<std::string> ChooseStartupScreen(const Project& project) override;
     std::optional<std::string> ChooseDestination(DestinationRequest request) override;
     void Warn(const std::string& message) override;
+    FileHandling Handling() const override { return settings_.handling; }
 
     // Set when the run stopped at the destination (a missing folder without --mkdir, ...).
     int stopStatus() const { return stopStatus_; }
