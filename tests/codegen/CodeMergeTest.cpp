@@ -211,8 +211,9 @@ TEST(CodeMergeTest, RegeneratedProjectsKeepEveryUserLine) {
                        0;
             };
             for (std::string_view line : SplitLines(mine))
-                if (line.find("user_") != std::string_view::npos)
+                if (line.find("user_") != std::string_view::npos) {
                     EXPECT_TRUE(holds(result, line) && holds(lost, line)) << line;
+                }
             for (std::string_view line : SplitLines(now))
                 EXPECT_TRUE(was.find(line) != std::string::npos || holds(result, line)) << line;
             // Insertions only: without them (and without a final line end added before them) it is the
@@ -220,15 +221,15 @@ TEST(CodeMergeTest, RegeneratedProjectsKeepEveryUserLine) {
             auto trimmed = [](const std::string& text) {
                 return text.substr(0, text.find_last_not_of("\r\n") + 1);
             };
-            if (round % 2 == 0 && merged.unplaced.empty())
-                EXPECT_EQ(trimmed(designed), trimmed(now));
+            EXPECT_TRUE(round % 2 || !merged.unplaced.empty() || trimmed(designed) == trimmed(now));
             WriteFile(out / name, merged.text);
         }
-        if (round == 1) // the merged project still compiles
+        if (round == 1) { // the merged project still compiles
             EXPECT_EQ(Shell("cd " + out.path() +
                             " && '" TAV_CXX_COMPILER "' -std=c++20 -fsyntax-only -I'" TAV_SOURCE_DIR
                             "/tavctrls/include/tavctrls' *.cpp"),
                       0);
+        }
     }
 }
 
