@@ -211,7 +211,8 @@ TEST(TavgenGenerate, OptionsAndQuestionsWithoutATerminal) {
     EXPECT_EQ(kExitOk, one.status) << one.err;
     EXPECT_EQ("Code generation complete\n", one.out);
     EXPECT_TRUE(std::filesystem::exists(dir / "one/Pop.h"));
-    EXPECT_EQ(2, std::distance(std::filesystem::directory_iterator(dir / "one"), {}));
+    EXPECT_EQ(3, std::distance(std::filesystem::directory_iterator(dir / "one"), {})) << "and .tavgen";
+    EXPECT_EQ(ReadFile(dir / "one/Pop.h"), ReadFile(dir / "one/.tavgen/Pop.h"));
     ASSERT_EQ(kExitOk, Tavgen({"generate", game, dir / "plain", "--mkdir", "--startup=Menu"}).status);
     EXPECT_TRUE(std::filesystem::exists(dir / "plain/Game.dsp"));
     EXPECT_FALSE(std::filesystem::exists(dir / "plain/CMakeLists.txt"));
