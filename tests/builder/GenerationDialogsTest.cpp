@@ -106,8 +106,7 @@ TEST_F(GenerationDialogsTest, KeepCodeFollowsTheFolderUntilSet) {
     EXPECT_TRUE(ui->Handling().keepUserCode);
     Script({folder, pause, Click(DestinationDialog::kKeepCheck), Set(DestinationDialog::kFolderEdit, "/"),
             pause, folder, pause, keep(FALSE), ok});
-    ui->ChooseDestination(DestinationRequest::EntireProject);
-    EXPECT_FALSE(ui->Handling().keepUserCode);
+    EXPECT_FALSE(ui->ChooseDestination(DestinationRequest::EntireProject) && ui->Handling().keepUserCode);
 }
 
 // Its questions and messages are answered in the generation runs.

@@ -191,89 +191,78 @@ TEST(CMakeProjectFileTest, NamesBecomeValidCMakeNames) {
                        TAV_SOURCE_DIR "/tests/codegen/golden/texts/quoted-CMakeLists.txt");
 }
 
-// Plain, merged and dry runs: what each writes, records and reports (one letter a file: New, Changed,
-// Unchanged).
+// Plain, merged and dry runs: what each writes, records and tells (a letter a file: New, Changed,
+// Unchanged). A question would fail: a merge asks none.
 TEST(GenerationCommandsTest, KeepUserCodeDryRunsAndTheRecord) {
     Project project;
     MakeGame(project);
     TempDir out;
     ScriptedUi ui;
+    const auto snapshot = [&] { // every path and time
+        std::string all;
+        for (const auto& entry : fs::recursive_directory_iterator(out.path()))
+            all += entry.path().string() + std::to_string(entry.last_write_time().time_since_epoch().count());
+        return all;
+    };
     const auto run = [&](bool keep, bool dry, int answer = kAnswerAlways) {
+        ui = ScriptedUi();
         ui.handling = {keep, dry};
-        ui.reports.clear();
         project.overwriteAnswer = answer;
         project.generatedFiles.clear();
+        const std::string was = snapshot();
         EXPECT_EQ(GenerateProjectCode(project, out.path(), ui), "");
+        EXPECT_TRUE(!(dry || (!keep && answer == kAnswerNever)) || snapshot() == was) << "nothing written";
         std::string changes;
         for (const FileReport& report : ui.reports)
             changes += "NCU"[static_cast<int>(report.change)];
         return changes;
     };
-    const auto snapshot = [&] {
-        std::string all;
-        for (const auto& entry : fs::recursive_directory_iterator(out.path()))
-            all += entry.path().string() +
-                   std::to_string(entry.last_write_time().time_since_epoch().count()) +
-                   (entry.is_regular_file() ? ReadFile(entry.path()) : "");
-        return all;
-    };
-    EXPECT_EQ(run(true, true), "NNNNNNNN");
-    EXPECT_EQ(run(false, false, kAnswerNever), "") << "a missing file skipped is not told";
-    EXPECT_TRUE(fs::is_empty(out.path()));
+    EXPECT_EQ(run(true, true) + run(false, false, kAnswerNever), "NNNNNNNN")
+        << "a skipped missing file is untold";
     EXPECT_EQ(run(false, false), "NNNNNNNN");
-    EXPECT_EQ(ReadFile(out / ".tavgen/Title.cpp"), ReadFile(out / "Title.cpp"));
     EXPECT_EQ(FilesIn(out / ".tavgen"), FilesIn(out.path()));
 
     // The user's line in a stub and a new object of the design both arrive; only their files change.
     const std::string mine = "//Title constructor\r\n\tmine();\r\n";
     WriteFile(out / "Title.cpp",
-              std::regex_replace(ReadFile(out / "Title.cpp"), std::regex("//Title constructor\r\n"), mine));
+              std::regex_replace(ReadFile(out / "Title.cpp"), std::regex(mine.substr(0, 21)), mine));
     test::AddObject(project, ObjectKind::Button, "Title", "Quit");
-    const std::string before = snapshot();
     EXPECT_EQ(run(true, true), "UUUCCUUU");
     EXPECT_EQ(run(false, true), "UUUCCUUU");
-    EXPECT_EQ(ui.reports[4].after.find("mine();"), std::string::npos) << "overwritten without keeping";
-    EXPECT_EQ(run(false, false, kAnswerNever), "UUUUUUUU");
-    EXPECT_EQ(snapshot(), before) << "neither dry runs nor skipped files write anything";
+    EXPECT_EQ(ui.reports[4].after.find("mine();"), std::string::npos) << "overwritten unless kept";
+    EXPECT_EQ(run(false, false, kAnswerNever), "UUUUUUUU") << "skipped files and their records stay";
     fs::last_write_time(out / "Menu.cpp", fs::file_time_type());
-    EXPECT_EQ(run(true, false, kAnswerNever), "UUUCCUUU") << "nothing asked";
-    EXPECT_TRUE(ui.log.empty());
+    EXPECT_EQ(run(true, false, kAnswerNever), "UUUCCUUU");
     const std::string merged = ReadFile(out / "Title.cpp");
-    EXPECT_NE(merged.find(mine), std::string::npos);
-    EXPECT_NE(merged.find("Title_Quit"), std::string::npos);
+    EXPECT_TRUE(merged.find(mine) != std::string::npos && merged.find("Title_Quit") != std::string::npos &&
+                ui.reports[4].after == merged);
     EXPECT_EQ(ReadFile(out / ".tavgen/Title.cpp"), WithCrLf(ScreenSourceText(project, 0)));
     EXPECT_EQ(fs::last_write_time(out / "Menu.cpp"), fs::file_time_type()) << "unchanged, not rewritten";
-    EXPECT_TRUE(ui.reports[4].after == merged);
 
-    // A user change that meets a design change is kept aside and told, once at the end too; a record
-    // that cannot be written is a warning.
+    // A user change that meets a design change is set aside and told, summed up at the end too; a
+    // record that cannot be written is a warning. A dry run copies no bitmap, as if it had.
     WriteFile(out / "Title.cpp",
               std::regex_replace(merged, std::regex("Title_Quit, 0, 0"), "Title_Quit, 5, 5"));
     project.Object(1).x = 9;
     fs::remove(out / ".tavgen/Menu.h");
     fs::create_directory(out / ".tavgen/Menu.h");
-    ui.destination = out.path();
-    ui.yesNoAnswers = {false};
-    ui.handling.keepUserCode = true;
-    EXPECT_EQ(GenerateEntireProject(&project, ui), GenerationOutcome::Completed);
-    ASSERT_EQ(ui.log.size(), 5u);
-    EXPECT_TRUE(ui.log[2].starts_with("warning: " + (out / "Title.cpp: "))) << ui.log[2];
-    EXPECT_TRUE(ui.log[3].starts_with("warning: the generation of " + (out / "Menu.h"))) << ui.log[3];
-    EXPECT_EQ(
-        ui.log[4],
-        kComplete +
-            "\nyour code in 1 place no longer fitted the design; it is kept, commented out, in: Title.cpp");
-    EXPECT_TRUE(HoldsKeptBlock(ReadFile(out / "Title.cpp")));
-    // A dry run copies no bitmap but generates as if it had, and tells no completion.
-    TempDir dry;
-    ScriptedUi quiet;
-    quiet.destination = dry.path();
-    quiet.yesNoAnswers = {true};
-    quiet.handling.dryRun = true;
-    EXPECT_EQ(GenerateEntireProject(&project, quiet), GenerationOutcome::Completed);
-    EXPECT_EQ(quiet.log, (std::vector<std::string>{"destination", kCopyQuestion}));
-    EXPECT_EQ(project.artRelocated, 1);
-    EXPECT_TRUE(fs::is_empty(dry.path()));
+    TempDir empty;
+    std::vector<std::string> logs;
+    for (const bool dry : {false, true}) {
+        ui = ScriptedUi();
+        ui.destination = dry ? empty.path() : out.path();
+        ui.yesNoAnswers = {dry};
+        ui.handling = {true, dry};
+        EXPECT_EQ(GenerateEntireProject(&project, ui), GenerationOutcome::Completed);
+        logs.insert(logs.end(), ui.log.begin(), ui.log.end());
+    }
+    ASSERT_EQ(logs.size(), 7u) << "no completion after a dry run";
+    EXPECT_TRUE(logs[2].starts_with("warning: " + (out / "Title.cpp: ")));
+    EXPECT_TRUE(logs[3].starts_with("warning: the generation of " + (out / "Menu.h")));
+    EXPECT_EQ(logs[4], kComplete +
+                           "\nyour code in 1 place no longer fitted the design; it is kept, commented "
+                           "out, in: Title.cpp");
+    EXPECT_TRUE(project.artRelocated == 1 && fs::is_empty(empty.path()));
 }
 
 // Bitmaps in two source folders, an output folder and a project with the screen Main.
