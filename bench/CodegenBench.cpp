@@ -27,6 +27,12 @@ public:
     void Warn(const std::string&) override {}
 };
 
+// Merges every file with the user's code instead.
+class KeepingUi : public AlwaysUi {
+public:
+    FileHandling Handling() const override { return {.keepUserCode = true}; }
+};
+
 // 30 screens with 40 objects each, every kind, buttons opening the next screen.
 void FillProject(Project& project) {
     project.name = "Bench";
@@ -68,6 +74,8 @@ struct Fixture {
         AlwaysUi ui;
         GenerateProjectCode(project, folder, ui);
         for (const auto& entry : fs::directory_iterator(folder)) {
+            if (!entry.is_regular_file())
+                continue; // the records' folder
             files.emplace_back(entry.path().string(), ReadAll(entry.path()));
             totalBytes += files.back().second.size();
         }
@@ -110,7 +118,56 @@ void Generate_Reference_WritePerFile(benchmark::State& state) {
     state.SetBytesProcessed(state.iterations() * static_cast<std::int64_t>(fixture.totalBytes));
 }
 
+// A folder generated once, with a line of the user's in every fifth screen's constructor.
+struct EditedFolder {
+    EditedFolder() {
+        char pattern[] = "/tmp/tavbench.XXXXXX";
+        folder = ::mkdtemp(pattern);
+        AlwaysUi ui;
+        Fixture& fixture = Shared();
+        fixture.project.overwriteAnswer = kAnswerYes;
+        fixture.project.generatedFiles.clear();
+        GenerateProjectCode(fixture.project, folder, ui);
+        for (int s = 0; s < 30; s += 5) {
+            const std::string name = "Screen" + std::to_string(s);
+            const fs::path path = fs::path(folder) / (name + ".cpp");
+            std::string text = ReadAll(path);
+            const std::string stub = "//" + name + " constructor\r\n";
+            text.insert(text.find(stub) + stub.size(), "\tLoadSettings();\r\n");
+            std::ofstream(path, std::ios::binary) << text;
+        }
+    }
+    ~EditedFolder() { fs::remove_all(folder); }
+    std::string folder;
+};
+
+// Regenerating into a folder of edited files, keeping the user's code, against overwriting it all.
+void RunInto(benchmark::State& state, GenerationUi& ui) {
+    static EditedFolder kept, plain;
+    Fixture& fixture = Shared();
+    const std::string& folder = ui.Handling().keepUserCode ? kept.folder : plain.folder;
+    for (auto _ : state) {
+        fixture.project.overwriteAnswer = kAnswerAlways;
+        fixture.project.generatedFiles.clear();
+        if (!GenerateProjectCode(fixture.project, folder, ui).empty())
+            state.SkipWithError("generation failed");
+    }
+    state.SetBytesProcessed(state.iterations() * static_cast<std::int64_t>(fixture.totalBytes));
+}
+
+void KeepUserCode_Ours(benchmark::State& state) {
+    KeepingUi ui;
+    RunInto(state, ui);
+}
+
+void KeepUserCode_Reference_Overwrite(benchmark::State& state) {
+    AlwaysUi ui;
+    RunInto(state, ui);
+}
+
 } // namespace
 
+BENCHMARK(KeepUserCode_Ours)->Unit(benchmark::kMillisecond);
+BENCHMARK(KeepUserCode_Reference_Overwrite)->Unit(benchmark::kMillisecond);
 BENCHMARK(Generate_Ours)->Unit(benchmark::kMillisecond);
 BENCHMARK(Generate_Reference_WritePerFile)->Unit(benchmark::kMillisecond);

@@ -32,7 +32,10 @@ std::optional<std::string> DialogGenerationUi::ChooseStartupScreen(const Project
 }
 
 std::optional<std::string> DialogGenerationUi::ChooseDestination(DestinationRequest) {
-    return DestinationDialog::Ask(m_parent);
+    bool keep = m_handling.keepUserCode;
+    std::optional<std::string> folder = DestinationDialog::Ask(m_parent, &keep);
+    m_handling.keepUserCode = keep;
+    return folder;
 }
 
 void DialogGenerationUi::Warn(const std::string& message) {

@@ -91,6 +91,24 @@ TEST_F(GenerationDialogsTest, BrowsePutsTheChosenFolderIntoTheField) {
     EXPECT_EQ(DestinationDialog::Ask(main), temp / "sub");
 }
 
+// The keep-code box follows the folder (ticked where code was generated) until the user sets it.
+TEST_F(GenerationDialogsTest, KeepCodeFollowsTheFolderUntilSet) {
+    test::WriteFile(temp / "main.cpp", "");
+    const auto keep = [](BOOL on) {
+        return [on](CTavScreen* dialog) {
+            EXPECT_EQ(builder::ValueOf(dialog, DestinationDialog::kKeepCheck), on);
+        };
+    };
+    const Step ok = Click(DestinationDialog::kOkButton),
+               folder = Set(DestinationDialog::kFolderEdit, temp.path());
+    Script({folder, pause, keep(TRUE), Type("/art"), pause, keep(FALSE), folder, pause, keep(TRUE), ok});
+    EXPECT_EQ(ui->ChooseDestination(DestinationRequest::ThisScreen), temp.path());
+    EXPECT_TRUE(ui->Handling().keepUserCode);
+    Script({folder, pause, Click(DestinationDialog::kKeepCheck), Set(DestinationDialog::kFolderEdit, "/"),
+            pause, folder, pause, keep(FALSE), ok});
+    EXPECT_FALSE(ui->ChooseDestination(DestinationRequest::EntireProject) && ui->Handling().keepUserCode);
+}
+
 // Its questions and messages are answered in the generation runs.
 TEST_F(GenerationDialogsTest, AdapterWarnsAndAsksToOverwriteWithBoxes) {
     Script({AnswerBox("Bitmap skipped"), Click(kAnswerNever)});

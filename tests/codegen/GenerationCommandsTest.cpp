@@ -1,8 +1,10 @@
 #include "ScriptedUi.h"
 #include "codegen/BitmapRelocation.h"
 #include "codegen/CMakeProjectFile.h"
+#include "codegen/CodeMerge.h"
 #include "codegen/CodeText.h"
 #include "codegen/GenerateCommands.h"
+#include "codegen/GeneratedFile.h"
 #include "codegen/ProjectCodeGenerator.h"
 #include "codegen/ScreenClassGenerator.h"
 #include "model/FileIo.h"
@@ -11,6 +13,7 @@
 
 #include <filesystem>
 #include <gtest/gtest.h>
+#include <regex>
 
 namespace tav::test {
 namespace {
@@ -186,6 +189,80 @@ TEST(CMakeProjectFileTest, NamesBecomeValidCMakeNames) {
     // Quoted names, no headers among the sources.
     ExpectSameAsGolden(CMakeProjectFileText(project),
                        TAV_SOURCE_DIR "/tests/codegen/golden/texts/quoted-CMakeLists.txt");
+}
+
+// Plain, merged and dry runs: what each writes, records and tells (a letter a file: New, Changed,
+// Unchanged). A question would fail: a merge asks none.
+TEST(GenerationCommandsTest, KeepUserCodeDryRunsAndTheRecord) {
+    Project project;
+    MakeGame(project);
+    TempDir out;
+    ScriptedUi ui;
+    const auto snapshot = [&] { // every path and time
+        std::string all;
+        for (const auto& entry : fs::recursive_directory_iterator(out.path()))
+            all += entry.path().string() + std::to_string(entry.last_write_time().time_since_epoch().count());
+        return all;
+    };
+    const auto run = [&](bool keep, bool dry, int answer = kAnswerAlways) {
+        ui = ScriptedUi();
+        ui.handling = {keep, dry};
+        project.overwriteAnswer = answer;
+        project.generatedFiles.clear();
+        const std::string was = snapshot();
+        EXPECT_EQ(GenerateProjectCode(project, out.path(), ui), "");
+        EXPECT_TRUE(!(dry || (!keep && answer == kAnswerNever)) || snapshot() == was) << "nothing written";
+        std::string changes;
+        for (const FileReport& report : ui.reports)
+            changes += "NCU"[static_cast<int>(report.change)];
+        return changes;
+    };
+    EXPECT_EQ(run(true, true) + run(false, false, kAnswerNever), "NNNNNNNN")
+        << "a skipped missing file is untold";
+    EXPECT_EQ(run(false, false), "NNNNNNNN");
+    EXPECT_EQ(FilesIn(out / ".tavgen"), FilesIn(out.path()));
+
+    // The user's line in a stub and a new object of the design both arrive; only their files change.
+    const std::string mine = "//Title constructor\r\n\tmine();\r\n";
+    WriteFile(out / "Title.cpp",
+              std::regex_replace(ReadFile(out / "Title.cpp"), std::regex(mine.substr(0, 21)), mine));
+    test::AddObject(project, ObjectKind::Button, "Title", "Quit");
+    EXPECT_EQ(run(true, true), "UUUCCUUU");
+    EXPECT_EQ(run(false, true), "UUUCCUUU");
+    EXPECT_EQ(ui.reports[4].after.find("mine();"), std::string::npos) << "overwritten unless kept";
+    EXPECT_EQ(run(false, false, kAnswerNever), "UUUUUUUU") << "skipped files and their records stay";
+    fs::last_write_time(out / "Menu.cpp", fs::file_time_type());
+    EXPECT_EQ(run(true, false, kAnswerNever), "UUUCCUUU");
+    const std::string merged = ReadFile(out / "Title.cpp");
+    EXPECT_TRUE(merged.find(mine) != std::string::npos && merged.find("Title_Quit") != std::string::npos &&
+                ui.reports[4].after == merged);
+    EXPECT_EQ(ReadFile(out / ".tavgen/Title.cpp"), WithCrLf(ScreenSourceText(project, 0)));
+    EXPECT_EQ(fs::last_write_time(out / "Menu.cpp"), fs::file_time_type()) << "unchanged, not rewritten";
+
+    // A user change that meets a design change is set aside and told, summed up at the end too; a
+    // record that cannot be written is a warning. A dry run copies no bitmap, as if it had.
+    WriteFile(out / "Title.cpp",
+              std::regex_replace(merged, std::regex("Title_Quit, 0, 0"), "Title_Quit, 5, 5"));
+    project.Object(1).x = 9;
+    fs::remove(out / ".tavgen/Menu.h");
+    fs::create_directory(out / ".tavgen/Menu.h");
+    TempDir empty;
+    std::vector<std::string> logs;
+    for (const bool dry : {false, true}) {
+        ui = ScriptedUi();
+        ui.destination = dry ? empty.path() : out.path();
+        ui.yesNoAnswers = {dry};
+        ui.handling = {true, dry};
+        EXPECT_EQ(GenerateEntireProject(&project, ui), GenerationOutcome::Completed);
+        logs.insert(logs.end(), ui.log.begin(), ui.log.end());
+    }
+    ASSERT_EQ(logs.size(), 7u) << "no completion after a dry run";
+    EXPECT_TRUE(logs[2].starts_with("warning: " + (out / "Title.cpp: ")));
+    EXPECT_TRUE(logs[3].starts_with("warning: the generation of " + (out / "Menu.h")));
+    EXPECT_EQ(logs[4], kComplete +
+                           "\nyour code in 1 place no longer fitted the design; it is kept, commented "
+                           "out, in: Title.cpp");
+    EXPECT_TRUE(project.artRelocated == 1 && fs::is_empty(empty.path()));
 }
 
 // Bitmaps in two source folders, an output folder and a project with the screen Main.

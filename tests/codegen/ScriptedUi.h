@@ -23,6 +23,8 @@ public:
     std::optional<std::string> startupChoice;
     std::optional<std::string> destination;
     std::vector<std::string> log;
+    FileHandling handling;
+    std::vector<FileReport> reports;
 
     int AskOverwrite(const std::string& message) override {
         log.push_back("overwrite: " + message);
@@ -44,6 +46,8 @@ public:
         return destination;
     }
     void Warn(const std::string& message) override { log.push_back("warning: " + message); }
+    FileHandling Handling() const override { return handling; }
+    void FileHandled(const FileReport& report) override { reports.push_back(report); }
 
 private:
     template <class T>

@@ -211,7 +211,7 @@ TEST(TavgenGenerate, OptionsAndQuestionsWithoutATerminal) {
     EXPECT_EQ(kExitOk, one.status) << one.err;
     EXPECT_EQ("Code generation complete\n", one.out);
     EXPECT_TRUE(std::filesystem::exists(dir / "one/Pop.h"));
-    EXPECT_EQ(2, std::distance(std::filesystem::directory_iterator(dir / "one"), {}));
+    EXPECT_EQ(3, std::distance(std::filesystem::directory_iterator(dir / "one"), {})) << "and .tavgen";
     ASSERT_EQ(kExitOk, Tavgen({"generate", game, dir / "plain", "--mkdir", "--startup=Menu"}).status);
     EXPECT_TRUE(std::filesystem::exists(dir / "plain/Game.dsp"));
     EXPECT_FALSE(std::filesystem::exists(dir / "plain/CMakeLists.txt"));
@@ -241,6 +241,53 @@ TEST(TavgenGenerate, OptionsAndQuestionsWithoutATerminal) {
               Tavgen({"generate", game, dir.path(), "--overwrite", "always", "--startup", "Menu"}).status);
     EXPECT_NE("mine", ReadFile(dir / "Game.cpp"));
     EXPECT_TRUE(std::filesystem::exists(dir / "main.cpp"));
+}
+
+// Dry runs print what a run would do and write nothing; --check fails while anything would change;
+// --keep-user-code keeps an edit and warns about code it had to set aside.
+TEST(TavgenGenerate, DryRunsChecksAndKeptCode) {
+    TempDir dir;
+    const std::string game = WriteUnmarkedProject(dir), out = "out";
+    const std::filesystem::path previous = std::filesystem::current_path();
+    std::filesystem::current_path(dir.path()); // paths as the user types them
+    const auto generate = [&](std::vector<std::string> options) {
+        options.insert(options.begin(), {"generate", game, out, "--startup=Menu"});
+        Outcome run = Tavgen(options);
+        run.out = std::regex_replace(run.out, std::regex(dir.path()), "DIR");
+        return run;
+    };
+    const Outcome fresh = generate({"--mkdir", "--check"});
+    EXPECT_EQ(kExitFailures, fresh.status);
+    EXPECT_TRUE(fresh.out.starts_with("new out/Game.h\nnew out/Game.cpp\n")) << fresh.out;
+    EXPECT_FALSE(std::filesystem::exists(out));
+    ASSERT_EQ(kExitOk, generate({"--mkdir"}).status);
+    EXPECT_EQ(generate({"--check"}).out, "");
+    test::WriteFile(out + "/Menu.cpp", std::regex_replace(ReadFile(out + "/Menu.cpp"),
+                                                          std::regex("Menu_Back, 0, 0"), "Menu_Back, 1, 1"));
+    const Outcome dry = generate({"--dry-run", "--screen=Menu"}),
+                  never = generate({"--dry-run", "--overwrite=never", "--screen", "Menu"});
+    EXPECT_EQ(dry.out + never.out,
+              "unchanged out/Menu.h\nchanged out/Menu.cpp\nunchanged out/Menu.h\nunchanged out/Menu.cpp\n");
+    test::ExpectSameAsGolden(generate({"--diff", "--check"}).out, kGolden + "diff.txt");
+    EXPECT_EQ(kExitOk, generate({"--check", "--keep-user-code"}).status) << "the edit is kept";
+    std::filesystem::remove(out + "/Pop.h");
+    EXPECT_TRUE(
+        generate({"--diff", "--screen=Pop"}).out.starts_with("--- /dev/null\n+++ b/out/Pop.h\n@@ -0,0 +1,"));
+
+    // The design moves the edited object: the user's line is set aside.
+    Project project;
+    ASSERT_TRUE(project.ReadProjectFile(game));
+    project.Object(0).x = 5;
+    ASSERT_TRUE(project.WriteProjectFile(game));
+    const Outcome kept = generate({"--keep-user-code"});
+    EXPECT_EQ(kExitOk, kept.status);
+    EXPECT_TRUE(kept.err.ends_with("warning: your code in 1 place no longer fitted the design; it is kept, "
+                                   "commented out, in: Menu.cpp\n"))
+        << kept.err;
+    const std::string merged = ReadFile(out + "/Menu.cpp");
+    EXPECT_TRUE(merged.find("Menu_Back, 1, 1") != merged.npos &&
+                merged.find("Menu_Back, 5, 0") != merged.npos);
+    std::filesystem::current_path(previous);
 }
 
 TEST(TavgenGenerate, QuestionsOnATerminal) {
