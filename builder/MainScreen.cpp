@@ -264,6 +264,38 @@ SnapSettings* TheSnapSettings() {
     return app != nullptr ? &app->snap : nullptr;
 }
 
+// Every non-empty line of `text`, the last `limit` of them.
+std::vector<std::string> LastLines(const std::string& text, std::size_t limit) {
+    std::vector<std::string> lines;
+    std::size_t start = 0;
+    while (start < text.size()) {
+        std::size_t end = text.find('\n', start);
+        if (end == std::string::npos)
+            end = text.size();
+        if (end > start)
+            lines.push_back(text.substr(start, end - start));
+        start = end + 1;
+    }
+    if (lines.size() > limit)
+        lines.erase(lines.begin(), lines.end() - static_cast<std::ptrdiff_t>(limit));
+    return lines;
+}
+
+// The build panel's rows: "FILE:LINE: MESSAGE" for each error; an error without a file (CMake's) by its
+// lines; the end of the output when nothing was found.
+std::vector<std::string> ErrorRows(const std::vector<CompilerError>& errors, const std::string& output) {
+    std::vector<std::string> rows;
+    for (const CompilerError& error : errors) {
+        if (!error.file.empty()) {
+            rows.push_back(error.file + ":" + std::to_string(error.line) + ": " + error.message);
+            continue;
+        }
+        const std::vector<std::string> lines = LastLines(error.message, kRawErrorLines);
+        rows.insert(rows.end(), lines.begin(), lines.end());
+    }
+    return rows.empty() ? LastLines(output, kRawErrorLines) : rows;
+}
+
 // Once the shutdown has begun, the screens are gone and routing must stop.
 BOOL StopIfQuitting() {
     return TavIsShuttingDown();
@@ -1452,25 +1484,8 @@ void MainScreen::TickBuild(double elapsed) {
         BuildPanel::Remove(this);
         return;
     }
-    std::vector<std::string> rows;
-    for (const CompilerError& error : m_build->Errors())
-        rows.push_back(error.file + ":" + std::to_string(error.line) + ": " + error.message);
-    if (rows.empty()) {
-        // Nothing the compiler said: the last lines of the output tell what went wrong.
-        const std::string output = m_build->Output();
-        std::size_t start = 0;
-        while (start < output.size()) {
-            std::size_t end = output.find('\n', start);
-            if (end == std::string::npos)
-                end = output.size();
-            if (end > start)
-                rows.push_back(output.substr(start, end - start));
-            start = end + 1;
-        }
-        if (rows.size() > kRawErrorLines)
-            rows.erase(rows.begin(), rows.end() - kRawErrorLines);
-    }
-    BuildPanel::Show(this, BuildPanel::Mode::Failed, "Build failed", rows);
+    BuildPanel::Show(this, BuildPanel::Mode::Failed, "Build failed",
+                     ErrorRows(m_build->Errors(), m_build->Output()));
 }
 
 void MainScreen::OnGenerateScreen() {
