@@ -281,13 +281,17 @@ std::vector<std::string> LastLines(const std::string& text, std::size_t limit) {
     return lines;
 }
 
-// The build panel's rows: "FILE:LINE: MESSAGE" for each error; an error without a file (CMake's) by its
-// lines; the end of the output when nothing was found.
-std::vector<std::string> ErrorRows(const std::vector<CompilerError>& errors, const std::string& output) {
+// The build panel's rows: "FILE:LINE: MESSAGE" for each error (FILE relative to `folder` when inside it);
+// an error without a file (CMake's) by its lines; the end of the output when nothing was found.
+std::vector<std::string> ErrorRows(const std::vector<CompilerError>& errors, const std::string& output,
+                                   const std::string& folder) {
     std::vector<std::string> rows;
     for (const CompilerError& error : errors) {
         if (!error.file.empty()) {
-            rows.push_back(error.file + ":" + std::to_string(error.line) + ": " + error.message);
+            std::string file = error.file;
+            if (file.starts_with(folder + "/"))
+                file.erase(0, folder.size() + 1);
+            rows.push_back(file + ":" + std::to_string(error.line) + ": " + error.message);
             continue;
         }
         const std::vector<std::string> lines = LastLines(error.message, kRawErrorLines);
@@ -1485,7 +1489,7 @@ void MainScreen::TickBuild(double elapsed) {
         return;
     }
     BuildPanel::Show(this, BuildPanel::Mode::Failed, "Build failed",
-                     ErrorRows(m_build->Errors(), m_build->Output()));
+                     ErrorRows(m_build->Errors(), m_build->Output(), m_buildRequest.sourceFolder));
 }
 
 void MainScreen::OnGenerateScreen() {

@@ -607,7 +607,9 @@ TEST_F(MainScreenFlowTest, BuildAndRunBuildsInTheBackgroundAndListsTheErrors) {
                                    "while [ ! -e '" +
                                        gate.string() +
                                        "' ]; do sleep 0.02; done\n"
-                                       "echo \"Main.cpp:7:3: error: 'x' was not declared\"; exit 1;;\n"
+                                       "echo \"" +
+                                       (folder / "demo") +
+                                       "/Main.cpp:7:3: error: 'x' was not declared\"; exit 1;;\n"
                                        "*) mkdir -p \"$4\" && : >\"$4/CMakeCache.txt\";; esac\n");
     fs::permissions(bin / "cmake", fs::perms::owner_all);
     const std::string path = std::getenv("PATH");
