@@ -10,6 +10,7 @@
 #include <algorithm>
 #include <filesystem>
 #include <map>
+#include <set>
 #include <string>
 
 namespace tav::test {
@@ -175,6 +176,32 @@ TEST_F(GeneratedProgramsTest, FailedInitialisationShowsItsMessageAndEnds) {
     ASSERT_EQ(RunHeadless(program, folder.path(), "", 0, folder / "none.bmp"), 0);
     EXPECT_NE(ReadFile(folder / "output.txt").find("Error Initializing DirectX"), std::string::npos)
         << ReadFile(folder / "output.txt");
+}
+
+// tavgen run generates, builds and starts the program in one step, the environment passed through; a
+// syntax error written into a stub stops the next run with the compiler's file and line.
+TEST_F(GeneratedProgramsTest, RunBuildsAndStartsTheProgramOrShowsTheCompilerError) {
+    const std::string out = folder / "hello", shot = folder / "shot.bmp", log = folder / "run.log";
+    const std::string run = "cd '" TAV_SOURCE_DIR "' && TAV_HEADLESS=1 TAV_FRAMES=3 TAV_SCREENSHOT='" + shot +
+                            "' '" TAVGEN_PATH "' run examples/hello.tvp '" + out + "' > '" + log + "' 2>&1";
+    ASSERT_EQ(Shell(run), 0) << ReadFile(log);
+    EXPECT_NE(ReadFile(log).find("] Linking Hello\n"), std::string::npos) << ReadFile(log);
+    platform::PixelBuffer frame;
+    ASSERT_TRUE(platform::LoadBitmapFile(shot, frame));
+    std::set<std::uint32_t> colours;
+    for (int y = 0; y < frame.height(); ++y)
+        for (int x = 0; x < frame.width(); ++x)
+            colours.insert(frame.At(x, y));
+    EXPECT_GT(colours.size(), 10u) << "the program drew its screen";
+
+    fs::remove(shot);
+    const std::string stub = ReadFile(out + "/Welcome.cpp");
+    WriteFile(out + "/Welcome.cpp", stub + "this is not C++\r\n");
+    const std::string line = std::to_string(std::count(stub.begin(), stub.end(), '\n') + 1);
+    EXPECT_EQ(Shell(run), 1);
+    EXPECT_NE(ReadFile(log).find("tavgen: the build failed\n"), std::string::npos) << ReadFile(log);
+    EXPECT_NE(ReadFile(log).find("Welcome.cpp:" + line + ": "), std::string::npos) << ReadFile(log);
+    EXPECT_FALSE(fs::exists(shot));
 }
 
 } // namespace

@@ -15,6 +15,9 @@ constexpr const char* kUsage =
     "  generate PROJECT.tvp OUTDIR [OPTIONS]\n"
     "                         write the C++ source of the project (or of one screen);\n"
     "                         with --cmake also a CMakeLists.txt that builds the program\n"
+    "  run PROJECT.tvp [OUTDIR] [-- ARGUMENTS...]\n"
+    "                         generate the project keeping the code written into it, build it\n"
+    "                         and run the program\n"
     "\n"
     "Run 'tavgen COMMAND --help' for the details of a command.\n";
 
@@ -65,7 +68,7 @@ std::optional<int> ParseCommandLine(const std::vector<std::string>& args, const 
         out << usage;
         return kExitOk;
     }
-    if (parsed.positional.size() != expected) {
+    if (expected != kAnyCount && parsed.positional.size() != expected) {
         err << countError << "\n" << usage;
         return kExitUsage;
     }
@@ -98,6 +101,8 @@ int RunTavgen(const std::vector<std::string>& args, std::ostream& out, std::ostr
         return RunResaveCommand(rest, out, err);
     if (command == "generate")
         return RunGenerateCommand(rest, out, err, terminal);
+    if (command == "run")
+        return RunRunCommand(rest, out, err, terminal);
     err << "tavgen: unknown command '" << command << "'\n" << kUsage;
     return kExitUsage;
 }

@@ -34,6 +34,8 @@ int RunValidateCommand(const std::vector<std::string>& args, std::ostream& out, 
 int RunResaveCommand(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
 int RunGenerateCommand(const std::vector<std::string>& args, std::ostream& out, std::ostream& err,
                        Terminal* terminal);
+int RunRunCommand(const std::vector<std::string>& args, std::ostream& out, std::ostream& err,
+                  Terminal* terminal);
 
 // An option a command accepts: "--name" alone, or with a value as "--name=VALUE" or "--name VALUE".
 struct OptionSpec {
@@ -44,7 +46,9 @@ struct OptionSpec {
 // Splits a command's arguments into positional ones, options and "--help"; an argument after "--"
 // is always positional. Prints the usage for "--help", or an error for an unknown option, a
 // missing value or a count of positional arguments other than `expected`, and then returns the
-// exit status to end with; returns nothing when the command should go on.
+// exit status to end with; returns nothing when the command should go on. `kAnyCount` leaves the
+// count to the command.
+constexpr std::size_t kAnyCount = static_cast<std::size_t>(-1);
 struct CommandLine {
     std::vector<std::string> positional;
     std::map<std::string, std::string> options; // by name with its dashes; "" for a flag

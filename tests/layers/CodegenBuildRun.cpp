@@ -1,0 +1,2 @@
+// Must not compile: the code generator starts no processes.
+#include "buildrun/BuildRunner.h"
