@@ -2,6 +2,9 @@
 
 #include "builder/Choosers.h"
 #include "codegen/BitmapRelocation.h"
+#include "model/FileIo.h"
+
+#include <filesystem>
 
 namespace tav::builder {
 
@@ -13,7 +16,30 @@ void DestinationDialog::AfterInitialize() {
     const int browseX = GetWidth() - kMargin - 8 - kButtonWidth;
     AddEdit(kFolderEdit, "", kMargin + 8, 50, browseX - kMargin - 16);
     AddButton(kBrowseButton, "Browse", browseX, 49);
+    AddCheckBox(kKeepCheck, "Keep my code (merge with the new design)", kMargin + 8, 80, 300);
     AddOkCancel(kOkButton, kCancelButton);
+    FollowFolder();
+}
+
+void DestinationDialog::FollowFolder() {
+    const std::string text = TextOf(this, kFolderEdit);
+    if (m_keepSet || text == m_followed)
+        return;
+    m_followed = text;
+    m_keepUserCode = !text.empty() && HoldsGeneratedFiles(text);
+    SetValueOf(this, kKeepCheck, m_keepUserCode ? TRUE : FALSE);
+}
+
+void DestinationDialog::AfterBackBufferRedrawn() {
+    FollowFolder();
+    DialogKit::AfterBackBufferRedrawn();
+}
+
+void DestinationDialog::OnCheckBoxClick(DWORD cID, BOOL newValue) {
+    if (cID != kKeepCheck)
+        return;
+    m_keepSet = true;
+    m_keepUserCode = newValue == TRUE;
 }
 
 CTavEdit* DestinationDialog::FolderEdit() const {
@@ -73,13 +99,28 @@ void DestinationDialog::BrowseForDestination() {
     }
 }
 
-std::optional<std::string> DestinationDialog::Ask(CTavScreen* parent) {
+std::optional<std::string> DestinationDialog::Ask(CTavScreen* parent, bool* keepUserCode) {
     return Run(parent, new DestinationDialog,
-               [](const DestinationDialog& done) -> std::optional<std::string> {
+               [keepUserCode](const DestinationDialog& done) -> std::optional<std::string> {
                    if (done.GetResult() != 1)
                        return std::nullopt;
+                   if (keepUserCode != nullptr)
+                       *keepUserCode = done.GetKeepUserCode();
                    return done.GetFolder();
                });
+}
+
+bool HoldsGeneratedFiles(const std::string& folder) {
+    if (tav::IsDirectory(folder + "/.tavgen") || FileExists(folder + "/main.cpp") ||
+        FileExists(folder + "/CMakeLists.txt"))
+        return true;
+    // The application header comes with the build project file, named after the project too.
+    std::error_code error;
+    for (std::filesystem::directory_iterator entry(folder, error), end; !error && entry != end;
+         entry.increment(error))
+        if (entry->path().extension() == ".dsp")
+            return true;
+    return false;
 }
 
 } // namespace tav::builder

@@ -35,7 +35,9 @@ std::optional<std::string> DialogGenerationUi::ChooseStartupScreen(const Project
 }
 
 std::optional<std::string> DialogGenerationUi::ChooseDestination(DestinationRequest) {
-    std::optional<std::string> folder = DestinationDialog::Ask(m_parent);
+    bool keep = m_handling.keepUserCode;
+    std::optional<std::string> folder = DestinationDialog::Ask(m_parent, &keep);
+    m_handling.keepUserCode = keep;
     if (folder)
         m_chosen = *folder;
     return folder;

@@ -56,7 +56,7 @@ bool LeavesFolder(const std::string& path, const std::string& folder) {
 class BitmapCopier {
 public:
     BitmapCopier(std::string artFolder, GenerationUi& ui, CopiedBitmaps& copied)
-        : artFolder_(std::move(artFolder)), ui_(ui), copied_(copied) {}
+        : artFolder_(std::move(artFolder)), ui_(ui), copied_(copied), dryRun_(ui.Handling().dryRun) {}
 
     void Copy(const std::string& source) {
         if (source.empty())
@@ -76,7 +76,7 @@ public:
                 ui_.Warn("bitmap " + source + " is not copied: it does not exist or is not a file");
             return;
         }
-        const std::error_code error = CopyWithoutReplacing(found, target);
+        const std::error_code error = dryRun_ ? std::error_code() : CopyWithoutReplacing(found, target);
         if (error && error != std::errc::file_exists) {
             if (copied_.reported.insert(source).second)
                 ui_.Warn("bitmap " + source + " is not copied to " + target + ": " + error.message());
@@ -89,6 +89,7 @@ private:
     std::string artFolder_;
     GenerationUi& ui_;
     CopiedBitmaps& copied_;
+    bool dryRun_;
 };
 
 } // namespace
@@ -121,7 +122,10 @@ std::string CopyScreenBitmaps(const Project& project, const std::string& folder,
     const std::string artFolder = JoinPath(folder, "art");
     if (LeavesFolder(artFolder, folder))
         return artFolder + " is a symbolic link out of " + folder + ": no bitmap is copied through it";
-    if (!IsDirectory(artFolder) && !CreateOneDirectory(artFolder))
+    // A dry run makes nothing, and fails where making the folder would.
+    struct stat entry {};
+    if (!IsDirectory(artFolder) &&
+        (ui.Handling().dryRun ? ::lstat(artFolder.c_str(), &entry) == 0 : !CreateOneDirectory(artFolder)))
         return "Error creating directory";
     BitmapCopier copier(artFolder, ui, copied);
     copier.Copy(screen.background);

@@ -2,6 +2,7 @@
 
 #include "codegen/BitmapRelocation.h"
 #include "codegen/CMakeProjectFile.h"
+#include "codegen/GeneratedFile.h"
 #include "codegen/GenerationUi.h"
 #include "codegen/ProjectCodeGenerator.h"
 #include "codegen/ScreenClassGenerator.h"
@@ -22,6 +23,17 @@ void StartRun(Project& project) {
     project.overwriteAnswer = kAnswerYes;
     project.artRelocated = 0;
     project.generatedFiles.clear();
+    project.keptCode.clear();
+}
+
+GenerationOutcome Complete(const Project& project, GenerationUi& ui, const GenerationOptions& options,
+                           std::string message) {
+    if (ui.Handling().dryRun)
+        return GenerationOutcome::Completed;
+    if (const std::string kept = KeptCodeSummary(project, false); options.keptCodeInMessage && !kept.empty())
+        message += "\n" + kept;
+    ui.ShowMessage(message, MessageKind::Information);
+    return GenerationOutcome::Completed;
 }
 
 GenerationOutcome Fail(GenerationUi& ui, const std::string& message) {
@@ -87,15 +99,14 @@ GenerationOutcome GenerateEntireProject(Project* project, GenerationUi& ui,
         if (std::string error = WriteCMakeProjectFile(*project, *folder, ui); !error.empty())
             return Fail(ui, error);
     }
-    ui.ShowMessage(
-        "Code generation complete.\nSee the documenation on how to use TavCtrls class libraries to add "
-        "more functionality to your program.",
-        MessageKind::Information);
-    return GenerationOutcome::Completed;
+    return Complete(
+        *project, ui, options,
+        "Code generation complete.\nSee the documenation on how to use TavCtrls class libraries to "
+        "add more functionality to your program.");
 }
 
 GenerationOutcome GenerateThisScreen(Project* project, const std::optional<TreeSelection>& selection,
-                                     GenerationUi& ui) {
+                                     GenerationUi& ui, const GenerationOptions& options) {
     if (project == nullptr)
         return Fail(ui, kNoProject);
     StartRun(*project);
@@ -113,8 +124,7 @@ GenerationOutcome GenerateThisScreen(Project* project, const std::optional<TreeS
         return GenerationOutcome::Stopped;
     if (std::string error = GenerateScreenClass(*project, *folder, ui, index); !error.empty())
         return Fail(ui, error);
-    ui.ShowMessage("Code generation complete", MessageKind::Information);
-    return GenerationOutcome::Completed;
+    return Complete(*project, ui, options, "Code generation complete");
 }
 
 } // namespace tav

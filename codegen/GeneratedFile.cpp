@@ -1,11 +1,16 @@
 #include "codegen/GeneratedFile.h"
 
+#include "codegen/CodeMerge.h"
 #include "codegen/GenerationUi.h"
 #include "model/FileIo.h"
 #include "model/Project.h"
 #include "tavctrls/files/AtomicFile.h"
 
 #include <algorithm>
+#include <fstream>
+#include <sstream>
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace tav {
 
@@ -15,7 +20,82 @@ bool WritesAllowed(int answer) {
     return answer == kAnswerAlways || answer == kAnswerYes;
 }
 
+std::string FolderOf(const std::string& path) {
+    const std::size_t slash = path.rfind('/');
+    return slash == std::string::npos ? "." : path.substr(0, slash == 0 ? 1 : slash);
+}
+
+std::string NameOf(const std::string& path) {
+    return path.substr(path.rfind('/') + 1);
+}
+
+// The bytes of a regular file; nothing for a missing one, a link or anything else (never opened: a
+// FIFO would block).
+std::optional<std::string> ReadRegularFile(const std::string& path) {
+    struct stat entry {};
+    if (::lstat(path.c_str(), &entry) != 0 || !S_ISREG(entry.st_mode))
+        return std::nullopt;
+    std::ifstream in(path, std::ios::binary);
+    if (!in)
+        return std::nullopt;
+    std::ostringstream bytes;
+    bytes << in.rdbuf();
+    if (in.bad())
+        return std::nullopt;
+    return std::move(bytes).str();
+}
+
+bool IsRegularFile(const std::string& path) {
+    struct stat entry {};
+    return ::lstat(path.c_str(), &entry) == 0 && S_ISREG(entry.st_mode);
+}
+
+// What AtomicFile refuses to replace: anything but a link or a writable regular file.
+bool RefusesReplacing(const std::string& path) {
+    struct stat entry {};
+    if (::lstat(path.c_str(), &entry) != 0 || S_ISLNK(entry.st_mode))
+        return false;
+    return !S_ISREG(entry.st_mode) || ::access(path.c_str(), W_OK) != 0;
+}
+
+// Gives an empty text, or "Error Opening PATH" / "Error Writing PATH" with the reason in `error`.
+std::string Store(const std::string& path, const std::string& bytes, std::string* error = nullptr) {
+    // A link in the output folder is replaced, never written through: generation stays inside it.
+    AtomicFile file(path, AtomicFile::Durability::Unsynced, AtomicFile::Links::Replace);
+    if (!file.Open(error))
+        return "Error Opening " + path;
+    file.append(bytes.data(), bytes.size());
+    if (!file.Commit(error))
+        return "Error Writing " + path;
+    return {};
+}
+
+// Keeps `generated` as the base of the next merge of `path`. A record that cannot be kept costs only
+// that merge's base, so it is a warning.
+void WriteRecord(const std::string& path, const std::string& generated, GenerationUi& ui) {
+    const std::string folder = RecordFolder(path);
+    const std::string record = folder + "/" + NameOf(path);
+    struct stat entry {};
+    std::string error;
+    if (::lstat(folder.c_str(), &entry) != 0) {
+        if (::mkdir(folder.c_str(), 0777) != 0)
+            error = "cannot create the folder";
+    } else if (!S_ISDIR(entry.st_mode)) {
+        error = "it is not a folder"; // a link is never followed out of the output folder
+    }
+    if (error.empty() && ReadRegularFile(record) == generated)
+        return;
+    if (error.empty() && Store(record, generated, &error).empty())
+        return;
+    ui.Warn("the generation of " + path + " is not recorded in " + record + " (" + error +
+            "): its next merge will keep every difference as your code");
+}
+
 } // namespace
+
+std::string RecordFolder(const std::string& path) {
+    return FolderOf(path) + "/.tavgen";
+}
 
 std::string WithCrLf(std::string_view text) {
     std::string converted;
@@ -29,22 +109,69 @@ std::string WithCrLf(std::string_view text) {
 
 std::string WriteGeneratedFile(Project& project, const std::string& path, GenerationUi& ui,
                                std::string_view text, FileListing listing) {
-    if ((project.overwriteAnswer == kAnswerYes || project.overwriteAnswer == kAnswerNo) && FileExists(path))
+    const FileHandling handling = ui.Handling();
+    const bool exists = FileExists(path);
+    if (!handling.keepUserCode &&
+        (project.overwriteAnswer == kAnswerYes || project.overwriteAnswer == kAnswerNo) && exists)
         project.overwriteAnswer = ui.AskOverwrite(path + " already exists. Do you want to overwrite it?");
     if (listing == FileListing::Listed)
         project.generatedFiles.push_back(path);
-    if (!WritesAllowed(project.overwriteAnswer))
+    std::optional<std::string> before = exists ? ReadRegularFile(path) : std::nullopt;
+    if (!handling.keepUserCode && !WritesAllowed(project.overwriteAnswer)) {
+        if (exists)
+            ui.FileHandled({path, FileChange::Unchanged, before.value_or(""), before.value_or("")});
         return {};
+    }
 
-    // A link in the output folder is replaced, never written through: generation stays inside it.
-    AtomicFile file(path, AtomicFile::Durability::Unsynced, AtomicFile::Links::Replace);
-    if (!file.Open())
-        return "Error Opening " + path;
-    const std::string bytes = WithCrLf(text);
-    file.append(bytes.data(), bytes.size());
-    if (!file.Commit())
-        return "Error Writing " + path;
+    const std::string generated = WithCrLf(text);
+    std::string after = generated;
+    if (handling.keepUserCode && exists) {
+        // The user's code is never given up unread.
+        if (!before && IsRegularFile(path))
+            return "Error Opening " + path;
+        if (before) {
+            const std::optional<std::string> record =
+                ReadRegularFile(RecordFolder(path) + "/" + NameOf(path));
+            MergeResult merged = MergeUserCode(
+                record ? std::optional<std::string_view>(*record) : std::nullopt, *before, generated);
+            for (const std::string& message : merged.unplaced)
+                ui.Warn(path + ": " + message);
+            if (!merged.unplaced.empty())
+                project.keptCode.emplace_back(path, static_cast<int>(merged.unplaced.size()));
+            after = std::move(merged.text);
+        }
+    }
+    const FileChange change = !exists           ? FileChange::New
+                              : before == after ? FileChange::Unchanged
+                                                : FileChange::Changed;
+    // Merged text that is already there is left alone, its time too, so that a build does not redo it.
+    const bool rewrite = !(handling.keepUserCode && change == FileChange::Unchanged);
+    if (handling.dryRun) {
+        if (rewrite && RefusesReplacing(path))
+            return "Error Opening " + path;
+    } else {
+        if (std::string error = rewrite ? Store(path, after) : std::string(); !error.empty())
+            return error;
+        WriteRecord(path, generated, ui);
+    }
+    ui.FileHandled({path, change, before.value_or(""), std::move(after)});
     return {};
+}
+
+std::string KeptCodeSummary(const Project& project, bool dryRun) {
+    int places = 0;
+    std::string files;
+    for (const auto& [path, count] : project.keptCode) {
+        places += count;
+        files += (files.empty() ? "" : ", ") + NameOf(path);
+    }
+    if (places == 0)
+        return {};
+    const std::string where = std::to_string(places) + (places == 1 ? " place" : " places");
+    return dryRun ? "your code in " + where +
+                        " would no longer fit the design; it would be kept, commented out, in: " + files
+                  : "your code in " + where +
+                        " no longer fitted the design; it is kept, commented out, in: " + files;
 }
 
 } // namespace tav

@@ -1,9 +1,11 @@
 #include "CommandLineUi.h"
 
 #include "codegen/BitmapRelocation.h"
+#include "codegen/LineDiff.h"
 #include "model/FileIo.h"
 #include "model/Project.h"
 
+#include <algorithm>
 #include <cctype>
 
 namespace tav {
@@ -109,11 +111,40 @@ std::optional<std::string> CommandLineUi::ChooseDestination(DestinationRequest) 
         stopStatus_ = kExitUsage;
         return std::nullopt;
     }
+    // A dry run makes no folder: its files are all new, unless the folder could not be made.
+    if (settings_.handling.dryRun) {
+        const std::size_t slash = folder.rfind('/');
+        if (IsDirectory(slash == std::string::npos ? "." : slash == 0 ? "/" : folder.substr(0, slash)))
+            return folder;
+        ShowMessage("Error creating directory", MessageKind::Error);
+        stopStatus_ = kExitFailures;
+        return std::nullopt;
+    }
     if (!EnsureDirectory(folder, *this)) {
         stopStatus_ = kExitFailures;
         return std::nullopt;
     }
     return folder;
+}
+
+void CommandLineUi::FileHandled(const FileReport& report) {
+    if (!settings_.handling.dryRun)
+        return;
+    const bool changed = report.change != FileChange::Unchanged;
+    changedFiles_ += changed ? 1 : 0;
+    if (settings_.dryRunOutput == DryRunOutput::Diff) {
+        // Labelled as git labels paths, without a leading "/".
+        const std::string path =
+            report.path.substr(std::min(report.path.find_first_not_of('/'), report.path.size()));
+        out_ << UnifiedDiff(report.before, report.after,
+                            report.change == FileChange::New ? "/dev/null" : "a/" + path, "b/" + path);
+        return;
+    }
+    if (changed || settings_.dryRunOutput == DryRunOutput::Lines)
+        out_ << (report.change == FileChange::New ? "new "
+                 : changed                        ? "changed "
+                                                  : "unchanged ")
+             << report.path << "\n";
 }
 
 void CommandLineUi::Warn(const std::string& message) {

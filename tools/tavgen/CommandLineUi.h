@@ -17,6 +17,10 @@ public:
 
 enum class OverwritePolicy { Always, Never, Ask };
 
+// What a dry run prints: a line per file, a diff of each new or changed file, or a line per new or
+// changed file only.
+enum class DryRunOutput { Lines, Diff, Changes };
+
 struct GenerateSettings {
     std::string outputFolder;
     OverwritePolicy overwrite = OverwritePolicy::Ask;
@@ -24,6 +28,7 @@ struct GenerateSettings {
     bool makeFolder = false;
     std::optional<std::string> startup;
     FileHandling handling;
+    DryRunOutput dryRunOutput = DryRunOutput::Lines;
     // Whether the completion message is printed (tavgen run builds on quietly).
     bool tellCompletion = true;
 };
@@ -42,9 +47,13 @@ public:
     std::optional<std::string> ChooseDestination(DestinationRequest request) override;
     void Warn(const std::string& message) override;
     FileHandling Handling() const override { return settings_.handling; }
+    // In a dry run, prints what would become of the file.
+    void FileHandled(const FileReport& report) override;
 
     // Set when the run stopped at the destination (a missing folder without --mkdir, ...).
     int stopStatus() const { return stopStatus_; }
+    // The files handled so far that are new or changed.
+    int changedFiles() const { return changedFiles_; }
 
 private:
     // Asks `question` on the terminal until one of `answers` (single letters) is typed.
@@ -55,6 +64,7 @@ private:
     std::ostream& err_;
     Terminal* terminal_;
     int stopStatus_ = kExitOk;
+    int changedFiles_ = 0;
 };
 
 } // namespace tav

@@ -2,6 +2,7 @@
 #include "tavgen/Tavgen.h"
 
 #include "codegen/GenerateCommands.h"
+#include "codegen/GeneratedFile.h"
 #include "codegen/ProjectCodeGenerator.h"
 #include "model/Project.h"
 
@@ -12,6 +13,7 @@ namespace {
 constexpr const char* kUsage =
     "Usage: tavgen generate PROJECT.tvp OUTDIR [--screen NAME] [--copy-art]\n"
     "                       [--overwrite=always|never|ask] [--startup NAME] [--mkdir] [--cmake]\n"
+    "                       [--keep-user-code] [--dry-run] [--diff] [--check]\n"
     "\n"
     "Writes the C++ source of the project into OUTDIR: the application class, the entry point,\n"
     "one class per screen and the build project file. With --screen, only that screen's class.\n"
@@ -25,16 +27,28 @@ constexpr const char* kUsage =
     "  --mkdir             create OUTDIR when it is missing (its parent must exist)\n"
     "  --cmake             also write OUTDIR/CMakeLists.txt, which builds the program against the\n"
     "                      installed TavCtrls library (not with --screen)\n"
+    "  --keep-user-code    merge each existing file with its new generation: your edits stay, the\n"
+    "                      design's changes arrive, nothing is asked; your lines that no longer fit\n"
+    "                      are kept commented out in a marked block (and a warning says where)\n"
+    "  --dry-run           write nothing; print 'new PATH', 'changed PATH' or 'unchanged PATH' for\n"
+    "                      every file (without --overwrite, existing files count as overwritten)\n"
+    "  --diff              like --dry-run, but print a unified diff of each new or changed file\n"
+    "  --check             like --dry-run, but print only new and changed files, and exit with 1\n"
+    "                      when there is any (generated code is not current); with --diff, the\n"
+    "                      diffs are printed instead\n"
     "\n"
     "The project file is never changed. Nothing is written outside OUTDIR: a symbolic link named\n"
     "like a generated file is replaced by it, never followed; a read-only file, a device or a\n"
     "FIFO is not replaced (\"Error Opening PATH\").\n"
+    "Every file written is also recorded in OUTDIR/.tavgen, the base of the next merge.\n"
     "Exit status: 0 on success, 1 when a message ended the run (such as \"Error Opening PATH\"),\n"
+    "or when --check finds a file that would be new or changed,\n"
     "2 for a usage error, an unreadable project or a question that cannot be asked.\n";
 
 constexpr OptionSpec kOptions[] = {
-    {"--screen", true},  {"--copy-art", false}, {"--overwrite", true},
-    {"--startup", true}, {"--mkdir", false},    {"--cmake", false},
+    {"--screen", true}, {"--copy-art", false}, {"--overwrite", true},       {"--startup", true},
+    {"--mkdir", false}, {"--cmake", false},    {"--keep-user-code", false}, {"--dry-run", false},
+    {"--diff", false},  {"--check", false},
 };
 
 std::string WithoutTrailingSlashes(std::string folder) {
@@ -93,6 +107,14 @@ int RunGenerateCommand(const std::vector<std::string>& args, std::ostream& out, 
         }
         settings.overwrite = *policy;
     }
+    settings.handling.keepUserCode = command.Has("--keep-user-code");
+    settings.handling.dryRun = command.Has("--dry-run") || command.Has("--diff") || command.Has("--check");
+    settings.dryRunOutput = command.Has("--diff")    ? DryRunOutput::Diff
+                            : command.Has("--check") ? DryRunOutput::Changes
+                                                     : DryRunOutput::Lines;
+    // A dry run asks nothing: without --overwrite it shows what overwriting would do.
+    if (settings.handling.dryRun && !command.Has("--overwrite"))
+        settings.overwrite = OverwritePolicy::Always;
     if (command.Has("--cmake") && command.Has("--screen")) {
         err << "tavgen: --cmake writes the CMakeLists.txt of the entire project; it cannot be used with "
                "--screen\n"
@@ -107,21 +129,25 @@ int RunGenerateCommand(const std::vector<std::string>& args, std::ostream& out, 
         err << "warning: --startup is not used: the project's startup screen is "
             << project.Screen(FindStartupScreen(project)).name << "\n";
 
+    const bool dryRun = settings.handling.dryRun;
     CommandLineUi ui(std::move(settings), out, err, terminal);
+    const GenerationOptions options{.cmakeProject = command.Has("--cmake"), .keptCodeInMessage = false};
     GenerationOutcome outcome;
     try {
         if (command.Has("--screen"))
-            outcome = GenerateThisScreen(&project, TreeSelection{command.options.at("--screen"), 1, {}}, ui);
+            outcome = GenerateThisScreen(&project, TreeSelection{command.options.at("--screen"), 1, {}}, ui,
+                                         options);
         else
-            outcome = GenerateEntireProject(&project, ui,
-                                            GenerationOptions{.cmakeProject = command.Has("--cmake")});
+            outcome = GenerateEntireProject(&project, ui, options);
     } catch (const UnansweredQuestion& question) {
         err << "tavgen: " << question.what() << "\n";
         return kExitUsage;
     }
+    if (const std::string kept = KeptCodeSummary(project, dryRun); !kept.empty())
+        ui.Warn(kept);
     switch (outcome) {
     case GenerationOutcome::Completed:
-        return kExitOk;
+        return command.Has("--check") && ui.changedFiles() > 0 ? kExitFailures : kExitOk;
     case GenerationOutcome::Failed:
         return kExitFailures;
     case GenerationOutcome::Stopped:

@@ -8,7 +8,8 @@ class CTavScreen;
 
 namespace tav::builder {
 
-// Answers the code generator's questions with the designer's modal dialogs over a parent screen.
+// Answers the code generator's questions with the designer's modal dialogs over a parent screen. How
+// files are handled is the destination dialog's choice, or what a derived command sets.
 class DialogGenerationUi : public GenerationUi {
 public:
     explicit DialogGenerationUi(CTavScreen* parent) : m_parent(parent) {}
@@ -19,12 +20,14 @@ public:
     std::optional<std::string> ChooseStartupScreen(const Project& project) override;
     std::optional<std::string> ChooseDestination(DestinationRequest request) override;
     void Warn(const std::string& message) override;
+    FileHandling Handling() const override { return m_handling; }
 
     // The folder the destination dialog gave last; empty before.
     const std::string& ChosenFolder() const { return m_chosen; }
 
 protected:
     CTavScreen* m_parent;
+    FileHandling m_handling;
 
 private:
     std::string m_chosen;

@@ -27,8 +27,8 @@ struct CopiedBitmaps {
 
 // Copies the bitmaps that screen `screenIndex` and its objects use into folder/art, never
 // replacing a file that is already there. Sources that cannot be copied are reported with
-// `ui.Warn` and otherwise passed over. Gives an empty text, "Invalid Screen" or
-// "Error creating directory".
+// `ui.Warn` and otherwise passed over. A dry run copies nothing and makes no folder. Gives an empty text,
+// "Invalid Screen" or "Error creating directory".
 std::string CopyScreenBitmaps(const Project& project, const std::string& folder, int screenIndex,
                               GenerationUi& ui, CopiedBitmaps& copied);
 

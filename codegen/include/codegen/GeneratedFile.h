@@ -16,8 +16,21 @@ enum class FileListing { Listed, Unlisted };
 // file is replaced only by a complete new one; a symbolic link is replaced itself, never followed,
 // and a folder, device, FIFO or read-only file is refused. Gives an empty text, or "Error Opening PATH" /
 // "Error Writing PATH" when the file could not be written.
+//
+// With `ui.Handling().keepUserCode` nothing is asked: an existing file is merged with `text`
+// (MergeUserCode, the record of the last generation as base), and left alone when that changes
+// nothing. Every file written or merged gets its record, RecordFolder(path)/NAME, holding the stored
+// `text`. With `dryRun` nothing is written, and the decisions are those of a real run. Every file
+// handled is told to `ui.FileHandled`.
 std::string WriteGeneratedFile(Project& project, const std::string& path, GenerationUi& ui,
                                std::string_view text, FileListing listing = FileListing::Listed);
+
+// The folder of the records of the last generation beside `path`: its folder's ".tavgen".
+std::string RecordFolder(const std::string& path);
+
+// After a run whose merges set user code aside, one line that says how much and in which files;
+// empty otherwise.
+std::string KeptCodeSummary(const Project& project, bool dryRun);
 
 // `text` with every "\n" turned into "\r\n".
 std::string WithCrLf(std::string_view text);

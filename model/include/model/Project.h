@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <memory>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace tav {
@@ -25,6 +26,8 @@ public:
     std::int32_t overwriteAnswer = 1;
     Flag artRelocated = 0;
     std::vector<std::string> generatedFiles;
+    // The files whose merge set some of the user's lines aside, with the number of groups set aside.
+    std::vector<std::pair<std::string, int>> keptCode;
     // The folder of the file the project was read from or last written to (model/BitmapPaths.h); empty
     // before. Never stored in the project file.
     std::string folder;
