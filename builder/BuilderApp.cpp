@@ -25,8 +25,10 @@ void BuilderApp::AfterProcessMessage(UINT message, WPARAM wParam, LPARAM) {
 void BuilderApp::AfterUpdateFrame(CTavSurface* backSurface) {
     if (m_dragImage != nullptr && backSurface != nullptr)
         m_dragImage->Display(backSurface);
-    if (auto* main = dynamic_cast<MainScreen*>(GetChildScreen()))
+    if (auto* main = dynamic_cast<MainScreen*>(GetChildScreen())) {
         main->TickAutosave(GetFrameTime());
+        main->TickBuild(GetFrameTime());
+    }
 }
 
 void BuilderApp::AfterMouseMove(int x, int y) {

@@ -5,6 +5,9 @@
 #include "builder/ScreenListDialog.h"
 #include "tavctrls/TavCtrls.h"
 
+#include <filesystem>
+#include <system_error>
+
 namespace tav::builder {
 
 int DialogGenerationUi::AskOverwrite(const std::string& message) {
@@ -35,11 +38,32 @@ std::optional<std::string> DialogGenerationUi::ChooseDestination(DestinationRequ
     bool keep = m_handling.keepUserCode;
     std::optional<std::string> folder = DestinationDialog::Ask(m_parent, &keep);
     m_handling.keepUserCode = keep;
+    if (folder)
+        m_chosen = *folder;
     return folder;
 }
 
 void DialogGenerationUi::Warn(const std::string& message) {
     ShowMessage(message, MessageKind::Information);
+}
+
+bool BuildRunGenerationUi::AskYesNo(YesNoQuestion which, const std::string& question) {
+    return which != YesNoQuestion::SelectStartupScreen || DialogGenerationUi::AskYesNo(which, question);
+}
+
+void BuildRunGenerationUi::ShowMessage(const std::string& message, MessageKind kind) {
+    if (kind == MessageKind::Error)
+        DialogGenerationUi::ShowMessage(message, kind);
+}
+
+std::optional<std::string> BuildRunGenerationUi::ChooseDestination(DestinationRequest) {
+    std::error_code error;
+    if (!std::filesystem::is_directory(m_folder, error) &&
+        (!std::filesystem::create_directories(m_folder, error) || error)) {
+        ShowMessage("Cannot create the folder " + m_folder, MessageKind::Error);
+        return std::nullopt;
+    }
+    return m_folder;
 }
 
 } // namespace tav::builder

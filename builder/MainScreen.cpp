@@ -1,6 +1,7 @@
 #include "builder/MainScreen.h"
 
 #include "builder/AboutBox.h"
+#include "builder/BuildPanel.h"
 #include "builder/BuilderApp.h"
 #include "builder/DesignView.h"
 #include "builder/DialogGenerationUi.h"
@@ -17,6 +18,7 @@
 #include "builder/ScreenListDialog.h"
 #include "builder/SelectionArrows.h"
 #include "builder/StatusLine.h"
+#include "codegen/CMakeProjectFile.h"
 #include "codegen/GenerateCommands.h"
 #include "model/BitmapPaths.h"
 #include "model/ObjectClipboard.h"
@@ -43,7 +45,10 @@ constexpr const char* kNoObjectSelected =
 constexpr int kPopupWidth = 100;
 constexpr int kPopupItemHeight = 15;
 constexpr int kMenuBarHeight = 20;
-constexpr UINT kRefreshKey = 116; // F5
+constexpr UINT kRefreshKey = 116;  // F5
+constexpr UINT kBuildRunKey = 120; // F9
+constexpr double kRunningSeconds = 4;
+constexpr std::size_t kRawErrorLines = 20;
 constexpr const char* kEditMenu = "EDIT";
 constexpr const char* kFileMenu = "FILE";
 constexpr const char* kProgramName = "Tavrin Controls Builder";
@@ -124,7 +129,8 @@ const std::vector<Menu>& MenuTable() {
           {"Delete Object", Command(&MainScreen::OnDeleteObject)}}},
         {"GENERATE CODE",
          {{"Entire Project", Command(&MainScreen::OnGenerateProject)},
-          {"This Screen Only", Command(&MainScreen::OnGenerateScreen)}}},
+          {"This Screen Only", Command(&MainScreen::OnGenerateScreen)},
+          {"Build and Run", Command(&MainScreen::OnBuildAndRun), "F9"}}},
         {"HELP", {{"About", Command(&MainScreen::OnAbout)}}},
     };
     return table;
@@ -256,6 +262,42 @@ std::string StepName(const std::string& verb, const std::vector<std::string>& na
 SnapSettings* TheSnapSettings() {
     BuilderApp* app = TheBuilderApp();
     return app != nullptr ? &app->snap : nullptr;
+}
+
+// Every non-empty line of `text`, the last `limit` of them.
+std::vector<std::string> LastLines(const std::string& text, std::size_t limit) {
+    std::vector<std::string> lines;
+    std::size_t start = 0;
+    while (start < text.size()) {
+        std::size_t end = text.find('\n', start);
+        if (end == std::string::npos)
+            end = text.size();
+        if (end > start)
+            lines.push_back(text.substr(start, end - start));
+        start = end + 1;
+    }
+    if (lines.size() > limit)
+        lines.erase(lines.begin(), lines.end() - static_cast<std::ptrdiff_t>(limit));
+    return lines;
+}
+
+// The build panel's rows: "FILE:LINE: MESSAGE" for each error (FILE relative to `folder` when inside it);
+// an error without a file (CMake's) by its lines; the end of the output when nothing was found.
+std::vector<std::string> ErrorRows(const std::vector<CompilerError>& errors, const std::string& output,
+                                   const std::string& folder) {
+    std::vector<std::string> rows;
+    for (const CompilerError& error : errors) {
+        if (!error.file.empty()) {
+            std::string file = error.file;
+            if (file.starts_with(folder + "/"))
+                file.erase(0, folder.size() + 1);
+            rows.push_back(file + ":" + std::to_string(error.line) + ": " + error.message);
+            continue;
+        }
+        const std::vector<std::string> lines = LastLines(error.message, kRawErrorLines);
+        rows.insert(rows.end(), lines.begin(), lines.end());
+    }
+    return rows.empty() ? LastLines(output, kRawErrorLines) : rows;
 }
 
 // Once the shutdown has begun, the screens are gone and routing must stop.
@@ -698,6 +740,10 @@ void MainScreen::AfterKeyDown(UINT nChar) {
         // F5 draws the shown screen again, its bitmaps read anew.
         if (m_project != nullptr && nChar == kRefreshKey)
             ShowInMainView(m_currentScreen);
+        if (nChar == kBuildRunKey && !shift) {
+            OnBuildAndRun();
+            RefreshMenuBar();
+        }
         return;
     }
     struct Shortcut {
@@ -1352,7 +1398,98 @@ void MainScreen::OnGenerateProject() {
     DialogGenerationUi ui(this);
     GenerationOptions options;
     options.cmakeProject = true;
-    GenerateEntireProject(m_project.get(), ui, options);
+    // The folder chosen here is where Build and Run generates this project from now on.
+    if (GenerateEntireProject(m_project.get(), ui, options) == GenerationOutcome::Completed &&
+        !m_projectPath.empty())
+        m_outputs.Remember(m_projectPath, ui.ChosenFolder());
+}
+
+void MainScreen::OnBuildAndRun() {
+    if (Building()) {
+        MessageBox("A build is already running");
+        return;
+    }
+    if (m_project == nullptr) {
+        MessageBox(kNoProject);
+        return;
+    }
+    if (m_projectPath.empty() && !SaveProjectAs())
+        return;
+    const std::string folder = m_outputs.For(m_projectPath);
+    BuildRunGenerationUi ui(this, folder);
+    GenerationOptions options;
+    options.cmakeProject = true;
+    // A startup screen chosen on the way is a change of the project like any other.
+    const edits::ProjectState before = edits::StateOf(*m_project);
+    const GenerationOutcome outcome = GenerateEntireProject(m_project.get(), ui, options);
+    if (m_project != nullptr && m_history.Record(*m_project, before, "Startup Screen"))
+        ShowChange("", SelectedObjects());
+    if (outcome != GenerationOutcome::Completed || m_project == nullptr)
+        return;
+    m_outputs.Remember(m_projectPath, folder);
+    const std::string package = FindTavCtrlsPackage();
+    if (package.empty()) {
+        MessageBox("The TavCtrls package was not found, so the program cannot be built. Build or install "
+                   "the library first.");
+        return;
+    }
+    m_buildRequest = BuildRequest{folder, "", package, CMakeTargetName(m_project->name)};
+    if (m_build == nullptr)
+        m_build = std::make_unique<BuildRunner>();
+    if (!m_build->Start(m_buildRequest)) {
+        MessageBox("A build is already running");
+        return;
+    }
+    m_buildWatched = true;
+    m_buildName = m_project->name;
+    m_runningLeft = 0;
+    if (BuildPanel* panel = BuildPanel::Show(this, BuildPanel::Mode::Building, "Building " + m_project->name))
+        panel->SetProgress(0, "Starting");
+}
+
+void MainScreen::OnStopBuild() {
+    if (m_build != nullptr)
+        m_build->Cancel();
+    m_buildWatched = false;
+    BuildPanel::Remove(this);
+    ShowNotice(this, "Build stopped");
+}
+
+void MainScreen::CloseBuildPanel() {
+    m_runningLeft = 0;
+    BuildPanel::Remove(this);
+}
+
+void MainScreen::TickBuild(double elapsed) {
+    if (m_runningLeft > 0 && (m_runningLeft -= elapsed) <= 0)
+        BuildPanel::Remove(this);
+    if (!m_buildWatched || m_build == nullptr)
+        return;
+    const BuildProgress progress = m_build->Progress();
+    if (m_build->Running()) {
+        if (BuildPanel* panel = BuildPanel::Of(this);
+            panel != nullptr && panel->GetMode() == BuildPanel::Mode::Building)
+            panel->SetProgress(progress.percent, progress.step);
+        return;
+    }
+    m_buildWatched = false;
+    if (progress.state == BuildState::Succeeded) {
+        const std::string program = BuildRunner::ExecutablePath(m_buildRequest);
+        if (LaunchProgram(program, {}) >= 0) {
+            BuildPanel::Show(this, BuildPanel::Mode::Running, "Running " + m_buildName);
+            m_runningLeft = kRunningSeconds;
+            return;
+        }
+        BuildPanel::Show(this, BuildPanel::Mode::Failed, "Could not start the program",
+                         {program + ": not started"});
+        return;
+    }
+    if (progress.state == BuildState::Cancelled) {
+        BuildPanel::Remove(this);
+        return;
+    }
+    BuildPanel::Show(this, BuildPanel::Mode::Failed, "Build failed",
+                     ErrorRows(m_build->Errors(), m_build->Output(), m_buildRequest.sourceFolder));
 }
 
 void MainScreen::OnGenerateScreen() {

@@ -3,6 +3,7 @@
 // leaving with unsaved work, the palette, generation from the menu; the project tree, the design view
 // and the preview; the entry point's displays.
 #include "TavRuntime.h"
+#include "builder/BuildPanel.h"
 #include "builder/BuilderEntry.h"
 #include "builder/DestinationDialog.h"
 #include "builder/OpenProjectDialog.h"
@@ -28,6 +29,7 @@
 #include <deque>
 #include <map>
 #include <sstream>
+#include <thread>
 #include <tuple>
 
 namespace tav::testing {
@@ -183,6 +185,7 @@ TEST_F(MainScreenStatesTest, EveryMenuItemInEveryState) {
         {"OBJECT", "Delete Object", 2, kNoProject, kNoObject, kDelete},
         {"GENERATE CODE", "Entire Project", 0, kNoProject, "", "DestinationDialog"},
         {"GENERATE CODE", "This Screen Only", 1, kNoProject, kNoScreen, "DestinationDialog"},
+        {"GENERATE CODE", "Build and Run", 0, kNoProject, "", "SaveAsDialog"},
         {"HELP", "About", -1, "", "", "AboutBox"},
     };
     for (const auto& [title, item, needs, none, unselected, answer] : rows) {
@@ -592,6 +595,81 @@ TEST_F(MainScreenFlowTest, GenerationFromTheMenuWritesWhatTavgenWrites) {
     const auto one = files(folder / "one");
     EXPECT_EQ(one.size(), one.count("Popup1.cpp") + one.count("Popup1.h"));
     EXPECT_EQ(one.size(), 2u);
+}
+
+// Build and Run generates beside the project file and builds in the background (cmake is a script here
+// that waits for a file) while the designer goes on: progress shows, a second F9 is refused, the
+// compiler's error is listed; the folder Entire Project chose is the next run's.
+TEST_F(MainScreenFlowTest, BuildAndRunBuildsInTheBackgroundAndListsTheErrors) {
+    const fs::path bin = folder / "bin", gate = folder / "gate", tvp = folder / "demo.tvp";
+    fs::create_directory(bin);
+    test::WriteFile(bin / "cmake", "#!/bin/sh\ncase \"$1\" in --build)\n"
+                                   "echo '[1/2] Building CXX object CMakeFiles/Demo.dir/Main.cpp.o'\n"
+                                   "while [ ! -e '" +
+                                       gate.string() +
+                                       "' ]; do sleep 0.02; done\n"
+                                       "echo \"" +
+                                       (folder / "demo") +
+                                       "/Main.cpp:7:3: error: 'x' was not declared\"; exit 1;;\n"
+                                       "*) mkdir -p \"$4\" && : >\"$4/CMakeCache.txt\";; esac\n");
+    fs::permissions(bin / "cmake", fs::perms::owner_all);
+    const std::string path = std::getenv("PATH");
+    ::setenv("PATH", (bin.string() + ":" + path).c_str(), 1);
+    ::setenv("TavCtrls_DIR", folder.path().c_str(), 1);
+    const auto until = [this](const std::function<bool()>& done) {
+        for (int i = 0; i < 500 && !done(); ++i) {
+            Drive(1);
+            std::this_thread::sleep_for(std::chrono::milliseconds(10));
+        }
+        return done();
+    };
+    display->KeyDown(VK_F9);
+    Run({Message("There is no project loaded")});
+    ASSERT_TRUE(WritePortableProject(*DemoProject(), tvp, folder.path()));
+    ASSERT_TRUE(main->OpenProjectFile(tvp));
+    display->KeyDown(VK_F9);
+    Run({});
+    EXPECT_TRUE(fs::is_regular_file(folder / "demo/CMakeLists.txt") && fs::is_directory(folder / "demo/art"));
+    EXPECT_TRUE(main->Building());
+    builder::BuildPanel* panel = builder::BuildPanel::Of(main);
+    ASSERT_NE(panel, nullptr);
+    EXPECT_TRUE(until([&] { return panel->Percent() == 50; }));
+    EXPECT_EQ(builder::TextOf(panel, builder::BuildPanel::kStep), "Building Main.cpp");
+    display->KeyDown(VK_F9);
+    Run({Message("A build is already running")});
+    test::WriteFile(gate, "");
+    EXPECT_TRUE(until([&] {
+        panel = builder::BuildPanel::Of(main);
+        return panel != nullptr && panel->GetMode() == builder::BuildPanel::Mode::Failed;
+    }));
+    auto* list = dynamic_cast<CTavListBox*>(panel->GetObjectByID(builder::BuildPanel::kErrors));
+    ASSERT_NE(list, nullptr);
+    EXPECT_EQ(list->GetItemText(0), "Main.cpp:7: 'x' was not declared");
+    EXPECT_EQ(main->WindowTitle(), "demo - Tavrin Controls Builder");
+    Menu("GENERATE CODE", "Entire Project",
+         {Type(builder::DestinationDialog::kFolderEdit, folder / "elsewhere"),
+          Click(builder::DestinationDialog::kOkButton),
+          Question("Directory does not exist. Do you wish to create it?", true),
+          Question(kCopyQuestion, false), Message(kComplete)});
+    EXPECT_EQ(main->Outputs().For(tvp), folder / "elsewhere");
+    ::setenv("PATH", path.c_str(), 1);
+    ::unsetenv("TavCtrls_DIR");
+}
+
+// The remembered folders are read tolerantly, normalised, and shared through the file.
+TEST(OutputFoldersTest, ReadTolerantlyAndKeptPerProject) {
+    using Entries = std::vector<std::pair<std::string, std::string>>;
+    EXPECT_EQ(builder::OutputFolders::Parse("/a/p.tvp\t/out\nno tab\nrel.tvp\t/x\n/c.tvp\trel\n"
+                                            "/a/p.tvp\t/other\n/b/./q.tvp\t/o/b/\r\n/d.tvp\t/e\x01\n"),
+              (Entries{{"/a/p.tvp", "/out"}, {"/b/q.tvp", "/o/b"}}));
+    test::TempDir dir;
+    const fs::path file = fs::path(dir.path()) / "sub/output-folders";
+    builder::OutputFolders folders(file);
+    EXPECT_EQ(folders.For("/x/hello.tvp"), "/x/hello");
+    folders.Remember("/x/hello.tvp", "/y/out");
+    folders.Remember("/x/other.tvp", "/z");
+    EXPECT_EQ(builder::OutputFolders(file).For("/x/hello.tvp"), "/y/out");
+    EXPECT_EQ(test::ReadFile(file), "/x/other.tvp\t/z\n/x/hello.tvp\t/y/out\n");
 }
 
 // ---- the project tree, the design view and the preview ----

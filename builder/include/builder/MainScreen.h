@@ -1,7 +1,9 @@
 #pragma once
 
 #include "builder/Autosave.h"
+#include "builder/OutputFolders.h"
 #include "builder/RecentProjects.h"
+#include "buildrun/BuildRunner.h"
 #include "model/Arrange.h"
 #include "model/ModelTypes.h"
 #include "model/Project.h"
@@ -69,6 +71,15 @@ public:
     void OnAbout();
     void OnGenerateProject();
     void OnGenerateScreen();
+    // GENERATE CODE > Build and Run (F9): the project as it is, generated into its remembered folder with
+    // the user's code kept, built in the background (one build at a time) and started.
+    void OnBuildAndRun();
+    void OnStopBuild();
+    void CloseBuildPanel();
+    // Once a frame, `elapsed` seconds after the last: the build panel follows the build.
+    void TickBuild(double elapsed);
+    bool Building() const { return m_build != nullptr && m_build->Running(); }
+    OutputFolders& Outputs() { return m_outputs; }
     // EDIT: undo and redo; the clipboard; selection; arranging the selected objects; snapping.
     void OnUndo();
     void OnRedo();
@@ -210,6 +221,12 @@ private:
     PreviewScreen* m_preview = nullptr;
     bool m_askingToClose = false; // a second close while the question is up is refused
     Autosave m_autosave;
+    OutputFolders m_outputs;
+    std::unique_ptr<BuildRunner> m_build; // stops its build when the designer ends
+    BuildRequest m_buildRequest;
+    std::string m_buildName;
+    bool m_buildWatched = false; // the panel still waits for the build's end
+    double m_runningLeft = 0;    // seconds "Running NAME" stays up
 };
 
 } // namespace tav::builder
