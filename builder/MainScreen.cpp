@@ -1461,6 +1461,13 @@ void MainScreen::CloseBuildPanel() {
 }
 
 void MainScreen::TickBuild(double elapsed) {
+    WatchBuild(elapsed);
+    // A build and the start of its program go on while the designer is in the background.
+    if (BuilderApp* app = TheBuilderApp())
+        app->SetRunWhileInactive(m_buildWatched || m_runningLeft > 0);
+}
+
+void MainScreen::WatchBuild(double elapsed) {
     if (m_runningLeft > 0 && (m_runningLeft -= elapsed) <= 0)
         BuildPanel::Remove(this);
     if (!m_buildWatched || m_build == nullptr)

@@ -192,7 +192,7 @@ void CTavApp::RunFrameOrWait() {
     tav::Runtime& runtime = tav::TheRuntime();
     if (runtime.quit != 0 || !runtime.display)
         return;
-    if (runtime.active)
+    if (runtime.active || m_runWhileInactive)
         UpdateFrame();
     else
         runtime.display->WaitMessage();
@@ -320,7 +320,7 @@ void CTavApp::RouteInput(UINT message, WPARAM wParam, LPARAM lParam) {
 
 void CTavApp::UpdateFrame() {
     tav::Runtime& runtime = tav::TheRuntime();
-    if (runtime.quit != 0 || !runtime.active || m_backBuffer == nullptr)
+    if (runtime.quit != 0 || (!runtime.active && !m_runWhileInactive) || m_backBuffer == nullptr)
         return;
     {
         tav::BusyScope busy;

@@ -95,6 +95,11 @@ TEST_F(AppTest, InactiveApplicationDrawsNothingAndDoesNotJumpAfterwards) {
     Frame(app, 2);
     EXPECT_EQ(app.framesDrawn, drawn + 2);
     EXPECT_LE(mover->GetX(), x + 3.0f);
+    // Background work keeps the frames going while inactive.
+    app.SetRunWhileInactive(TRUE);
+    display->Activate(false);
+    Frame(app, 2);
+    EXPECT_EQ(app.framesDrawn, drawn + 4);
 }
 
 using SurfaceTest = ScreenAppTest<CTavScreen>;

@@ -143,6 +143,7 @@ public:
     std::string SelectedObjectName() const;
 
 private:
+    void WatchBuild(double elapsed);
     // Shows the project after `step` was applied or reverted.
     void ShowStep(const edits::Edit& step);
     void RefreshGrids();

@@ -46,13 +46,15 @@ public:
     DWORD RemoveChildScreen();
     void SetShowFrameRate(BOOL show) { m_showFrameRate = show ? TRUE : FALSE; }
     void SetWaitBlank(BOOL wait) { m_waitBlank = wait ? TRUE : FALSE; }
+    // Keeps frames running while the window is inactive, for work that must go on in the background.
+    void SetRunWhileInactive(BOOL run) { m_runWhileInactive = run ? TRUE : FALSE; }
     HWND GetHWND() const { return m_window; }
     // Runs the message and frame loop; the process ends in the shutdown, so this never returns.
     [[noreturn]] void MyWinMain();
 
     // One pass of the message pump; false once the loop is to end.
     BOOL PumpMessages();
-    // One frame while active; while inactive, waits for the next message instead.
+    // One frame while active (or running while inactive); otherwise waits for the next message.
     void RunFrameOrWait();
     void UpdateFrame();
     // The window procedure: every message the display delivers passes here.
@@ -92,6 +94,7 @@ private:
     BOOL m_showFrameRate = FALSE;
     int m_windowed = 0;
     BOOL m_waitBlank = TRUE;
+    BOOL m_runWhileInactive = FALSE;
     int m_width = 0;
     int m_windowX = 0;
     int m_windowY = 0;
