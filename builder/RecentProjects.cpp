@@ -1,9 +1,6 @@
 #include "builder/RecentProjects.h"
 
-#include "tavctrls/files/AtomicFile.h"
-
 #include <algorithm>
-#include <fstream>
 #include <system_error>
 
 namespace fs = std::filesystem;
@@ -13,9 +10,17 @@ namespace {
 
 constexpr std::size_t kLongestFile = 64 * 1024; // ten paths fit many times over
 
-bool Printable(const std::string& line) {
-    return std::none_of(line.begin(), line.end(),
-                        [](char c) { return static_cast<unsigned char>(c) < 0x20 || c == 0x7F; });
+// The good lines' paths, without duplicates, at most the list's length.
+std::vector<std::string> PathsOf(const std::vector<std::string>& lines) {
+    std::vector<std::string> paths;
+    for (const std::string& line : lines) {
+        if (paths.size() == RecentProjects::kLimit)
+            break;
+        const std::string path = SettingPath(line);
+        if (!path.empty() && std::find(paths.begin(), paths.end(), path) == paths.end())
+            paths.push_back(path);
+    }
+    return paths;
 }
 
 } // namespace
@@ -25,52 +30,18 @@ RecentProjects::RecentProjects(fs::path file) : m_file(std::move(file)) {
 }
 
 std::vector<std::string> RecentProjects::Parse(const std::string& text) {
-    std::vector<std::string> paths;
-    std::size_t start = 0;
-    while (start < text.size() && paths.size() < kLimit) {
-        std::size_t end = text.find('\n', start);
-        if (end == std::string::npos)
-            end = text.size();
-        std::string line = text.substr(start, end - start);
-        start = end + 1;
-        if (!line.empty() && line.back() == '\r')
-            line.pop_back();
-        if (line.empty() || line.front() != '/' || !Printable(line))
-            continue;
-        line = fs::path(line).lexically_normal().string();
-        if (std::find(paths.begin(), paths.end(), line) == paths.end())
-            paths.push_back(line);
-    }
-    return paths;
+    return PathsOf(SettingLines(text));
 }
 
 void RecentProjects::Load() {
-    m_paths.clear();
-    if (m_file.empty())
-        return;
-    std::ifstream in(m_file, std::ios::binary);
-    if (!in)
-        return;
-    std::string text(kLongestFile, '\0');
-    in.read(text.data(), static_cast<std::streamsize>(text.size()));
-    text.resize(static_cast<std::size_t>(std::max<std::streamsize>(0, in.gcount())));
-    m_paths = Parse(text);
+    m_paths = PathsOf(ReadSettingLines(m_file, kLongestFile));
 }
 
 void RecentProjects::Save() const {
-    if (m_file.empty())
-        return;
-    std::error_code error;
-    fs::create_directories(m_file.parent_path(), error);
     std::string text;
     for (const std::string& path : m_paths)
         text += path + "\n";
-    // A list that cannot be written is only a convenience lost: the projects themselves are saved.
-    AtomicFile file(m_file.string(), AtomicFile::Durability::Unsynced);
-    if (file.Open()) {
-        file.append(text.data(), text.size());
-        file.Commit();
-    }
+    WriteSettingFile(m_file, text);
 }
 
 std::vector<std::string> RecentProjects::Existing() const {

@@ -1,7 +1,9 @@
 #pragma once
 
+#include <cstddef>
 #include <filesystem>
 #include <string>
+#include <vector>
 
 namespace tav::builder {
 
@@ -15,5 +17,16 @@ std::filesystem::path HomeFolder();
 
 // `path` made absolute and lexically normal; as given when that fails.
 std::string AbsolutePath(const std::string& path);
+
+// The designer's small settings files: lines of text, read tolerantly and written crash-safely.
+// A file that cannot be read or written costs only a convenience, so both are silent about it.
+// The lines of `file` (at most `longest` bytes read), without their line ends.
+std::vector<std::string> ReadSettingLines(const std::filesystem::path& file, std::size_t longest);
+std::vector<std::string> SettingLines(const std::string& text);
+// Writes `text` to `file`, its folder made when missing.
+void WriteSettingFile(const std::filesystem::path& file, const std::string& text);
+// An absolute path without control characters, lexically normal and without a trailing "/";
+// empty when `text` is not one.
+std::string SettingPath(const std::string& text);
 
 } // namespace tav::builder
