@@ -266,16 +266,8 @@ SnapSettings* TheSnapSettings() {
 
 // Every non-empty line of `text`, the last `limit` of them.
 std::vector<std::string> LastLines(const std::string& text, std::size_t limit) {
-    std::vector<std::string> lines;
-    std::size_t start = 0;
-    while (start < text.size()) {
-        std::size_t end = text.find('\n', start);
-        if (end == std::string::npos)
-            end = text.size();
-        if (end > start)
-            lines.push_back(text.substr(start, end - start));
-        start = end + 1;
-    }
+    std::vector<std::string> lines = SettingLines(text);
+    std::erase_if(lines, [](const std::string& line) { return line.empty(); });
     if (lines.size() > limit)
         lines.erase(lines.begin(), lines.end() - static_cast<std::ptrdiff_t>(limit));
     return lines;

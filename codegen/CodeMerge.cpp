@@ -16,25 +16,6 @@ constexpr std::string_view kBlockStart =
     "// >>>>>> tavgen: your lines below no longer fit the design; they are kept here, commented out";
 constexpr std::string_view kBlockEnd = "// <<<<<< end of kept lines";
 
-// Lines [b0, b1) of the reference replaced by lines [o0, o1) of the other text.
-struct Hunk {
-    std::size_t b0, b1, o0, o1;
-};
-
-std::vector<Hunk> Hunks(const Lines& reference, const Lines& other) {
-    auto pairs = MatchLines(reference, other);
-    pairs.emplace_back(reference.size(), other.size());
-    std::vector<Hunk> hunks;
-    std::size_t i = 0, j = 0;
-    for (const auto& [pi, pj] : pairs) {
-        if (pi > i || pj > j)
-            hunks.push_back({i, pi, j, pj});
-        i = pi + 1;
-        j = pj + 1;
-    }
-    return hunks;
-}
-
 std::string_view WithoutLineEnd(std::string_view line) {
     if (!line.empty() && line.back() == '\n')
         line.remove_suffix(1);
@@ -140,20 +121,20 @@ MergeResult MergeUserCode(const std::optional<std::string_view>& base, std::stri
         // Without a record every difference is the user's: insertions stay, deletions come back, and
         // replaced designed lines win unless they were only comments.
         std::size_t at = 0;
-        for (const Hunk& h : Hunks(t, m)) {
-            out.Lines(t, at, h.b0);
+        for (const LineChange& h : ChangedRuns(t, m)) {
+            out.Lines(t, at, h.a0);
             const bool commentsOnly =
-                std::all_of(t.begin() + static_cast<std::ptrdiff_t>(h.b0),
-                            t.begin() + static_cast<std::ptrdiff_t>(h.b1), IsCommentOrBlank);
-            if (h.o0 == h.o1 || !commentsOnly)
-                out.Lines(t, h.b0, h.b1);
-            if (h.b0 == h.b1 || (h.o0 < h.o1 && commentsOnly))
-                out.Lines(m, h.o0, h.o1);
-            else if (h.o0 < h.o1)
-                out.KeptBlock(Lines(m.begin() + static_cast<std::ptrdiff_t>(h.o0),
-                                    m.begin() + static_cast<std::ptrdiff_t>(h.o1)),
-                              h.o1 - h.o0, true, result.unplaced);
-            at = h.b1;
+                std::all_of(t.begin() + static_cast<std::ptrdiff_t>(h.a0),
+                            t.begin() + static_cast<std::ptrdiff_t>(h.a1), IsCommentOrBlank);
+            if (h.b0 == h.b1 || !commentsOnly)
+                out.Lines(t, h.a0, h.a1);
+            if (h.a0 == h.a1 || (h.b0 < h.b1 && commentsOnly))
+                out.Lines(m, h.b0, h.b1);
+            else if (h.b0 < h.b1)
+                out.KeptBlock(Lines(m.begin() + static_cast<std::ptrdiff_t>(h.b0),
+                                    m.begin() + static_cast<std::ptrdiff_t>(h.b1)),
+                              h.b1 - h.b0, true, result.unplaced);
+            at = h.a1;
         }
         out.Lines(t, at, t.size());
         result.text = std::move(out).Text();
@@ -161,29 +142,29 @@ MergeResult MergeUserCode(const std::optional<std::string_view>& base, std::stri
     }
 
     const Lines b = SplitLines(*base);
-    const std::vector<Hunk> hm = Hunks(b, m), ht = Hunks(b, t);
+    const std::vector<LineChange> hm = ChangedRuns(b, m), ht = ChangedRuns(b, t);
     constexpr std::size_t kNone = static_cast<std::size_t>(-1);
     std::size_t at = 0, im = 0, it = 0;
     while (im < hm.size() || it < ht.size()) {
         const std::size_t p =
-            std::min(im < hm.size() ? hm[im].b0 : kNone, it < ht.size() ? ht[it].b0 : kNone);
+            std::min(im < hm.size() ? hm[im].a0 : kNone, it < ht.size() ? ht[it].a0 : kNone);
         out.Lines(b, at, p);
         at = p;
-        const bool mineInserts = im < hm.size() && hm[im].b0 == p && hm[im].b1 == p;
-        const bool theirsInsert = it < ht.size() && ht[it].b0 == p && ht[it].b1 == p;
+        const bool mineInserts = im < hm.size() && hm[im].a0 == p && hm[im].a1 == p;
+        const bool theirsInsert = it < ht.size() && ht[it].a0 == p && ht[it].a1 == p;
         if (theirsInsert) {
             // Both sides adding the same lines add them once; otherwise the designed ones come first.
-            const Hunk& h = ht[it++];
-            out.Lines(t, h.o0, h.o1);
-            if (mineInserts && std::equal(m.begin() + static_cast<std::ptrdiff_t>(hm[im].o0),
-                                          m.begin() + static_cast<std::ptrdiff_t>(hm[im].o1),
-                                          t.begin() + static_cast<std::ptrdiff_t>(h.o0),
-                                          t.begin() + static_cast<std::ptrdiff_t>(h.o1)))
+            const LineChange& h = ht[it++];
+            out.Lines(t, h.b0, h.b1);
+            if (mineInserts && std::equal(m.begin() + static_cast<std::ptrdiff_t>(hm[im].b0),
+                                          m.begin() + static_cast<std::ptrdiff_t>(hm[im].b1),
+                                          t.begin() + static_cast<std::ptrdiff_t>(h.b0),
+                                          t.begin() + static_cast<std::ptrdiff_t>(h.b1)))
                 ++im;
             continue;
         }
         if (mineInserts) {
-            out.Lines(m, hm[im].o0, hm[im].o1);
+            out.Lines(m, hm[im].b0, hm[im].b1);
             ++im;
             continue;
         }
@@ -194,26 +175,26 @@ MergeResult MergeUserCode(const std::optional<std::string_view>& base, std::stri
         for (bool grew = true; grew;) {
             grew = false;
             for (auto [hunks, index] : {std::pair{&hm, &im}, std::pair{&ht, &it}})
-                while (*index < hunks->size() && ((*hunks)[*index].b0 < end || (*hunks)[*index].b0 == p)) {
-                    end = std::max(end, (*hunks)[(*index)++].b1);
+                while (*index < hunks->size() && ((*hunks)[*index].a0 < end || (*hunks)[*index].a0 == p)) {
+                    end = std::max(end, (*hunks)[(*index)++].a1);
                     grew = true;
                 }
         }
         // Each side's version of base lines [p, end), with the lines that are not base lines marked.
-        auto version = [&](const std::vector<Hunk>& hunks, std::size_t from, std::size_t to,
+        auto version = [&](const std::vector<LineChange>& hunks, std::size_t from, std::size_t to,
                            const Lines& side, std::vector<bool>* added) {
             Lines lines;
             std::size_t k = p;
             for (std::size_t h = from; h < to; ++h) {
                 lines.insert(lines.end(), b.begin() + static_cast<std::ptrdiff_t>(k),
-                             b.begin() + static_cast<std::ptrdiff_t>(hunks[h].b0));
+                             b.begin() + static_cast<std::ptrdiff_t>(hunks[h].a0));
                 if (added)
                     added->resize(lines.size(), false);
-                lines.insert(lines.end(), side.begin() + static_cast<std::ptrdiff_t>(hunks[h].o0),
-                             side.begin() + static_cast<std::ptrdiff_t>(hunks[h].o1));
+                lines.insert(lines.end(), side.begin() + static_cast<std::ptrdiff_t>(hunks[h].b0),
+                             side.begin() + static_cast<std::ptrdiff_t>(hunks[h].b1));
                 if (added)
                     added->resize(lines.size(), true);
-                k = hunks[h].b1;
+                k = hunks[h].a1;
             }
             lines.insert(lines.end(), b.begin() + static_cast<std::ptrdiff_t>(k),
                          b.begin() + static_cast<std::ptrdiff_t>(end));

@@ -142,17 +142,11 @@ std::vector<std::pair<std::size_t, std::size_t>> MatchLines(const std::vector<st
     }
 }
 
-std::string UnifiedDiff(std::string_view before, std::string_view after, const std::string& beforeLabel,
-                        const std::string& afterLabel) {
-    const auto a = SplitLines(before), b = SplitLines(after);
+std::vector<LineChange> ChangedRuns(const std::vector<std::string_view>& a,
+                                    const std::vector<std::string_view>& b) {
     auto pairs = MatchLines(a, b);
     pairs.emplace_back(a.size(), b.size());
-
-    // Runs of changes: [a0, a1) of `a` replaced by [b0, b1) of `b`.
-    struct Change {
-        std::size_t a0, a1, b0, b1;
-    };
-    std::vector<Change> changes;
+    std::vector<LineChange> changes;
     std::size_t i = 0, j = 0;
     for (const auto& [pi, pj] : pairs) {
         if (pi > i || pj > j)
@@ -160,6 +154,13 @@ std::string UnifiedDiff(std::string_view before, std::string_view after, const s
         i = pi + 1;
         j = pj + 1;
     }
+    return changes;
+}
+
+std::string UnifiedDiff(std::string_view before, std::string_view after, const std::string& beforeLabel,
+                        const std::string& afterLabel) {
+    const auto a = SplitLines(before), b = SplitLines(after);
+    const std::vector<LineChange> changes = ChangedRuns(a, b);
     if (changes.empty())
         return {};
 

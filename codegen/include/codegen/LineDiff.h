@@ -17,6 +17,15 @@ std::vector<std::string_view> SplitLines(std::string_view text);
 std::vector<std::pair<std::size_t, std::size_t>> MatchLines(const std::vector<std::string_view>& a,
                                                             const std::vector<std::string_view>& b);
 
+// A run of lines [a0, a1) of `a` replaced by lines [b0, b1) of `b` (either run may be empty).
+struct LineChange {
+    std::size_t a0, a1, b0, b1;
+};
+
+// The runs of changes between `a` and `b` along `MatchLines`, in order.
+std::vector<LineChange> ChangedRuns(const std::vector<std::string_view>& a,
+                                    const std::vector<std::string_view>& b);
+
 // A unified diff of `before` into `after` ("--- LABEL", "+++ LABEL", "@@ -l,n +l,n @@" hunks with
 // three lines of context); every line is shown with its line end as stored, and a last line
 // without one is followed by "\ No newline at end of file". Empty when the texts are equal.
