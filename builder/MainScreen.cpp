@@ -4,6 +4,7 @@
 #include "builder/BuildPanel.h"
 #include "builder/BuilderApp.h"
 #include "builder/DesignView.h"
+#include "builder/DestinationDialog.h"
 #include "builder/DialogGenerationUi.h"
 #include "builder/DialogKit.h"
 #include "builder/ObjectDialog.h"
@@ -20,6 +21,7 @@
 #include "builder/StatusLine.h"
 #include "codegen/CMakeProjectFile.h"
 #include "codegen/GenerateCommands.h"
+#include "codegen/GeneratedFile.h"
 #include "model/BitmapPaths.h"
 #include "model/ObjectClipboard.h"
 #include "model/edits/ObjectEdits.h"
@@ -1407,7 +1409,17 @@ void MainScreen::OnBuildAndRun() {
     }
     if (m_projectPath.empty() && !SaveProjectAs())
         return;
-    const std::string folder = m_outputs.For(m_projectPath);
+    std::string folder = m_outputs.For(m_projectPath);
+    // The folder beside the project may hold someone else's files; then the user names one.
+    if (!m_outputs.Remembered(m_projectPath) && HoldsOtherFiles(folder)) {
+        MessageBox((folder + " holds files that were not generated here. Choose the folder to build the "
+                             "program in.")
+                       .c_str());
+        const std::optional<std::string> chosen = DestinationDialog::Ask(this);
+        if (!chosen)
+            return;
+        folder = *chosen;
+    }
     BuildRunGenerationUi ui(this, folder);
     GenerationOptions options;
     options.cmakeProject = true;

@@ -48,12 +48,16 @@ std::string OutputFolders::DefaultFolder(const std::string& projectPath) {
 }
 
 std::string OutputFolders::For(const std::string& projectPath) {
+    return Remembered(projectPath).value_or(DefaultFolder(projectPath));
+}
+
+std::optional<std::string> OutputFolders::Remembered(const std::string& projectPath) {
     Load();
     const std::string project = SettingPath(AbsolutePath(projectPath));
     for (const auto& [file, folder] : m_entries)
         if (file == project)
             return folder;
-    return DefaultFolder(projectPath);
+    return std::nullopt;
 }
 
 void OutputFolders::Remember(const std::string& projectPath, const std::string& folder) {

@@ -7,6 +7,7 @@
 #include "tavctrls/files/AtomicFile.h"
 
 #include <algorithm>
+#include <filesystem>
 #include <fstream>
 #include <sstream>
 #include <sys/stat.h>
@@ -15,6 +16,8 @@
 namespace tav {
 
 namespace {
+
+constexpr const char* kRecordFolder = ".tavgen";
 
 bool WritesAllowed(int answer) {
     return answer == kAnswerAlways || answer == kAnswerYes;
@@ -94,7 +97,15 @@ void WriteRecord(const std::string& path, const std::string& generated, Generati
 } // namespace
 
 std::string RecordFolder(const std::string& path) {
-    return FolderOf(path) + "/.tavgen";
+    return FolderOf(path) + "/" + kRecordFolder;
+}
+
+bool HoldsOtherFiles(const std::string& folder) {
+    std::error_code error;
+    if (!std::filesystem::is_directory(folder, error) ||
+        std::filesystem::exists(folder + "/" + kRecordFolder, error))
+        return false;
+    return !std::filesystem::is_empty(folder, error) && !error;
 }
 
 std::string WithCrLf(std::string_view text) {

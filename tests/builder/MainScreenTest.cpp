@@ -627,6 +627,15 @@ TEST_F(MainScreenFlowTest, BuildAndRunBuildsInTheBackgroundAndListsTheErrors) {
     Run({Message("There is no project loaded")});
     ASSERT_TRUE(WritePortableProject(*DemoProject(), tvp, folder.path()));
     ASSERT_TRUE(main->OpenProjectFile(tvp));
+    // Someone else's files beside the project: the user names the folder instead.
+    fs::create_directory(folder / "demo");
+    test::WriteFile(folder / "demo/notes.txt", "mine");
+    display->KeyDown(VK_F9);
+    Run({Message((folder / "demo") + " holds files that were not generated here. Choose the folder to build "
+                                     "the program in."),
+         Click(builder::DestinationDialog::kCancelButton)});
+    EXPECT_FALSE(main->Building());
+    fs::remove(folder / "demo/notes.txt");
     display->KeyDown(VK_F9);
     Run({});
     EXPECT_TRUE(fs::is_regular_file(folder / "demo/CMakeLists.txt") && fs::is_directory(folder / "demo/art"));

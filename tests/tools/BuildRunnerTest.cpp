@@ -169,6 +169,12 @@ TEST_F(BuildRunnerTest, TavgenRunStartsTheProgramOnlyWhenBuilt) {
     ASSERT_TRUE(project.WriteProjectFile(dir / "hello.tvp"));
     setenv("TavCtrls_DIR", "/pkg", 1);
     std::ostringstream out, err;
+    // The default folder is left alone while it holds files that were not generated there.
+    std::filesystem::create_directory(dir / "hello");
+    test::WriteFile(dir / "hello/main.cpp", "int main() {}\n");
+    EXPECT_EQ(2, RunTavgen({"run", dir / "hello.tvp"}, out, err));
+    EXPECT_EQ("int main() {}\n", ReadFile(dir / "hello/main.cpp"));
+    std::filesystem::remove(dir / "hello/main.cpp");
     for (const auto& [mode, status, last] :
          {std::tuple{"program", 3, "3"}, {"program", 137, "9"}, {"error", 1, "0"}})
         EXPECT_EQ(status, (setenv("FAKE_CMAKE", mode, 1),

@@ -4,6 +4,7 @@
 #include "buildrun/BuildRunner.h"
 #include "codegen/CMakeProjectFile.h"
 #include "codegen/GenerateCommands.h"
+#include "codegen/GeneratedFile.h"
 #include "codegen/ProjectCodeGenerator.h"
 #include "model/Project.h"
 
@@ -142,6 +143,12 @@ int RunRunCommand(const std::vector<std::string>& args, std::ostream& out, std::
     GenerateSettings settings;
     settings.outputFolder =
         command.positional.size() == 2 ? command.positional[1] : DefaultOutputFolder(command.positional[0]);
+    if (command.positional.size() == 1 && HoldsOtherFiles(settings.outputFolder)) {
+        err << "tavgen: " << settings.outputFolder
+            << " holds files that tavgen did not generate; name the output folder (tavgen run "
+            << command.positional[0] << " OUTDIR)\n";
+        return kExitUsage;
+    }
     settings.copyArt = settings.makeFolder = true;
     settings.overwrite = OverwritePolicy::Always;
     settings.handling.keepUserCode = true;

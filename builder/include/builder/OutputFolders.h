@@ -3,6 +3,7 @@
 #include "builder/UserFolders.h"
 
 #include <filesystem>
+#include <optional>
 #include <string>
 #include <utility>
 #include <vector>
@@ -21,6 +22,7 @@ public:
 
     // The folder remembered for the project file at `projectPath`, else DefaultFolder.
     std::string For(const std::string& projectPath);
+    std::optional<std::string> Remembered(const std::string& projectPath);
     // Makes `folder` the one of `projectPath` (the file is read again first, so that other designers'
     // entries are kept).
     void Remember(const std::string& projectPath, const std::string& folder);

@@ -28,6 +28,10 @@ std::string WriteGeneratedFile(Project& project, const std::string& path, Genera
 // The folder of the records of the last generation beside `path`: its folder's ".tavgen".
 std::string RecordFolder(const std::string& path);
 
+// True when `folder` holds anything but no record of a generation: files of someone else's, which a
+// run must not merge into unless the user named the folder.
+bool HoldsOtherFiles(const std::string& folder);
+
 // After a run whose merges set user code aside, one line that says how much and in which files;
 // empty otherwise.
 std::string KeptCodeSummary(const Project& project, bool dryRun);
