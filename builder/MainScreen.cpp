@@ -1407,6 +1407,16 @@ void MainScreen::OnBuildAndRun() {
         MessageBox(kNoProject);
         return;
     }
+    const std::string package = FindTavCtrlsPackage();
+    if (package.empty()) {
+        MessageBox("The TavCtrls package was not found, so the program cannot be built. Build or install "
+                   "the library first.");
+        return;
+    }
+    if (!OnPath("cmake")) {
+        MessageBox("CMake was not found, so the program cannot be built. Install cmake first.");
+        return;
+    }
     if (m_projectPath.empty() && !SaveProjectAs())
         return;
     std::string folder = m_outputs.For(m_projectPath);
@@ -1431,12 +1441,6 @@ void MainScreen::OnBuildAndRun() {
     if (outcome != GenerationOutcome::Completed || m_project == nullptr)
         return;
     m_outputs.Remember(m_projectPath, folder);
-    const std::string package = FindTavCtrlsPackage();
-    if (package.empty()) {
-        MessageBox("The TavCtrls package was not found, so the program cannot be built. Build or install "
-                   "the library first.");
-        return;
-    }
     m_buildRequest = BuildRequest{folder, "", package, CMakeTargetName(m_project->name)};
     if (m_build == nullptr)
         m_build = std::make_unique<BuildRunner>();

@@ -83,8 +83,12 @@ protected:
         fs::create_directory("save");
         ASSERT_TRUE(MonkeyProject()->WriteProjectFile("save/Monkey.tvp"));
         test::WriteFile("save/Broken.tvp", "not a project\r\n");
+        // Build and Run stops at once for want of cmake: no build in the background, so a seed replays.
+        path = std::getenv("PATH");
+        ::setenv("PATH", "/nonexistent", 1);
     }
     void TearDown() override {
+        ::setenv("PATH", path.c_str(), 1);
         fs::current_path(previousDirectory);
         HeadlessAppTest::TearDown();
     }
@@ -444,6 +448,7 @@ protected:
     test::TempDir folder;
     test::TempDir xdg;
     fs::path previousDirectory;
+    std::string path; // restored after the run
     std::mt19937 random{GetParam()};
     int events = 0, lastCheck = -1000;
     bool finished = false;

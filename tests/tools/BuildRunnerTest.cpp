@@ -179,6 +179,8 @@ TEST_F(BuildRunnerTest, TavgenRunStartsTheProgramOnlyWhenBuilt) {
          {std::tuple{"program", 3, "3"}, {"program", 137, "9"}, {"error", 1, "0"}})
         EXPECT_EQ(status, (setenv("FAKE_CMAKE", mode, 1),
                            RunTavgen({"run", dir / "hello.tvp", "--", last}, out, err)));
+    setenv("PATH", "/nowhere", 1);
+    EXPECT_EQ(2, RunTavgen({"run", dir / "hello.tvp"}, out, err)) << "no cmake";
     unsetenv("TavCtrls_DIR");
     EXPECT_NE(std::string::npos, err.str().find("this run starts with Menu")) << err.str();
     EXPECT_NE(std::string::npos, ReadFile(dir / "hello/main.cpp").find("new Menu"));

@@ -62,19 +62,6 @@ pid_t SpawnInGroup(std::vector<std::string> args, int outFd, int& error) {
     return error == 0 ? pid : -1;
 }
 
-bool NinjaOnPath() {
-    const char* path = std::getenv("PATH");
-    std::string_view folders = path == nullptr ? "" : path;
-    while (!folders.empty()) {
-        const auto end = std::min(folders.find(':'), folders.size());
-        const std::string folder(folders.substr(0, end));
-        folders.remove_prefix(std::min(end + 1, folders.size()));
-        if (!folder.empty() && ::access((folder + "/ninja").c_str(), X_OK) == 0)
-            return true;
-    }
-    return false;
-}
-
 std::string BuildFolderOf(const BuildRequest& request) {
     return request.buildFolder.empty() ? request.sourceFolder + "/build" : request.buildFolder;
 }
@@ -216,7 +203,7 @@ struct BuildRunner::State {
                                                   folder,
                                                   "-DTavCtrls_DIR=" + request.packageDir,
                                                   "-DCMAKE_BUILD_TYPE=Release"};
-            if (NinjaOnPath())
+            if (OnPath("ninja"))
                 configure.insert(configure.end(), {"-G", "Ninja"});
             if (!Step(configure, onLine)) {
                 fs::remove(cache, ignored); // configure again next time
@@ -342,6 +329,19 @@ int LaunchProgram(const std::string& program, const std::vector<std::string>& ar
     ::close(pidPipe[0]);
     ::close(errorPipe[0]);
     return pid;
+}
+
+bool OnPath(const std::string& program) {
+    const char* path = std::getenv("PATH");
+    std::string_view folders = path == nullptr ? "" : path;
+    while (!folders.empty()) {
+        const auto end = std::min(folders.find(':'), folders.size());
+        const std::string folder(folders.substr(0, end));
+        folders.remove_prefix(std::min(end + 1, folders.size()));
+        if (!folder.empty() && ::access((folder + "/" + program).c_str(), X_OK) == 0)
+            return true;
+    }
+    return false;
 }
 
 } // namespace tav

@@ -173,6 +173,10 @@ int RunRunCommand(const std::vector<std::string>& args, std::ostream& out, std::
                "TavCtrlsConfig.cmake)\n";
         return kExitUsage;
     }
+    if (!OnPath("cmake")) {
+        err << "tavgen: cmake is not installed (not found on PATH); it builds the program\n";
+        return kExitUsage;
+    }
 
     const BuildRequest request{settings.outputFolder, "", package, CMakeTargetName(project.name)};
     int status = kExitOk;

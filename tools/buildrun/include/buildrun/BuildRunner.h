@@ -73,6 +73,9 @@ private:
 // the prefix it is installed in; empty when neither holds one.
 std::string FindTavCtrlsPackage();
 
+// True when an executable `program` is in one of the folders of $PATH.
+bool OnPath(const std::string& program);
+
 // Starts `program` with `args` as a process of its own, with this process's environment; gives its
 // process id, or -1. The child is reaped in the background.
 int LaunchProgram(const std::string& program, const std::vector<std::string>& args);
