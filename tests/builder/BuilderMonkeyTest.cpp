@@ -473,14 +473,15 @@ TEST_P(BuilderMonkeyTest, SurvivesRandomInputAndKeepsAProjectThatReadsBack) {
         ASSERT_EQ(RunDesigner(runs++ > 0), 0) << "the designer ended abnormally; " << Where();
         ASSERT_TRUE(finished || events > eventsBefore) << Where();
     }
+    ::setenv("PATH", path.c_str(), 1);
     if (finalText.empty())
         return;
     ASSERT_TRUE(written) << writeError;
-    const std::string path = folder / "final.tvp", again = folder / "again.tvp";
-    EXPECT_EQ(test::ReadFile(path), finalText);
+    const std::string final = folder / "final.tvp", again = folder / "again.tvp";
+    EXPECT_EQ(test::ReadFile(final), finalText);
     Project readBack;
     std::string error;
-    ASSERT_TRUE(readBack.ReadProjectFile(path, &error)) << error;
+    ASSERT_TRUE(readBack.ReadProjectFile(final, &error)) << error;
     ASSERT_TRUE(readBack.WriteProjectFile(again, &error)) << error;
     EXPECT_EQ(test::ReadFile(again), finalText);
     std::string command = // the last step's screen classes build
