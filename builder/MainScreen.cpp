@@ -1388,13 +1388,23 @@ void MainScreen::OnAbout() {
 
 // ---- code generation ----
 
+GenerationOutcome MainScreen::GenerateAsStep(GenerationUi& ui, const GenerationOptions& options) {
+    if (m_project == nullptr)
+        return GenerateEntireProject(nullptr, ui, options);
+    // A startup screen chosen on the way is a change of the project like any other.
+    const edits::ProjectState before = edits::StateOf(*m_project);
+    const GenerationOutcome outcome = GenerateEntireProject(m_project.get(), ui, options);
+    if (m_project != nullptr && m_history.Record(*m_project, before, "Startup Screen"))
+        ShowChange("", SelectedObjects());
+    return outcome;
+}
+
 void MainScreen::OnGenerateProject() {
     DialogGenerationUi ui(this);
     GenerationOptions options;
     options.cmakeProject = true;
     // The folder chosen here is where Build and Run generates this project from now on.
-    if (GenerateEntireProject(m_project.get(), ui, options) == GenerationOutcome::Completed &&
-        !m_projectPath.empty())
+    if (GenerateAsStep(ui, options) == GenerationOutcome::Completed && !m_projectPath.empty())
         m_outputs.Remember(m_projectPath, ui.ChosenFolder());
 }
 
@@ -1433,11 +1443,7 @@ void MainScreen::OnBuildAndRun() {
     BuildRunGenerationUi ui(this, folder);
     GenerationOptions options;
     options.cmakeProject = true;
-    // A startup screen chosen on the way is a change of the project like any other.
-    const edits::ProjectState before = edits::StateOf(*m_project);
-    const GenerationOutcome outcome = GenerateEntireProject(m_project.get(), ui, options);
-    if (m_project != nullptr && m_history.Record(*m_project, before, "Startup Screen"))
-        ShowChange("", SelectedObjects());
+    const GenerationOutcome outcome = GenerateAsStep(ui, options);
     if (outcome != GenerationOutcome::Completed || m_project == nullptr)
         return;
     m_outputs.Remember(m_projectPath, folder);

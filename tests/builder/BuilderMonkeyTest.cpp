@@ -148,6 +148,10 @@ protected:
             lastCheck = events;
             CheckTopLevel(app, *main);
         }
+        // A project that arrived with a step already (New's startup screen) was not seen unchanged; a
+        // later one may take its address.
+        if (main->GetProject() != opened)
+            opened = nullptr;
         if (main->Edits().StepCount() == 0 && main->GetProject() != nullptr) {
             opened = main->GetProject();
             openedText = TextWithoutViewIds(*opened);
@@ -159,12 +163,15 @@ protected:
         if (Project* project = main->GetProject()) {
             finalText = FormatProjectFile(*project);
             written = project->WriteProjectFile(folder / "final.tvp", &writeError);
-            if (project == opened && FindUnwritableFields(*project).empty()) { // every step undone, redone
+            if (FindUnwritableFields(*project).empty()) { // every step undone, redone
                 const std::string last = TextWithoutViewIds(*project);
-                while (main->Edits().CanUndo())
+                int undone = 0;
+                for (; main->Edits().CanUndo(); ++undone)
                     main->OnUndo();
-                EXPECT_EQ(TextWithoutViewIds(*project), openedText) << "undone; " << Where();
-                while (main->Edits().CanRedo())
+                if (project == opened)
+                    EXPECT_EQ(TextWithoutViewIds(*project), openedText) << "undone; " << Where();
+                // Steps the monkey had undone itself stay undone.
+                while (undone-- > 0)
                     main->OnRedo();
                 EXPECT_EQ(TextWithoutViewIds(*project), last) << "redone; " << Where();
             }

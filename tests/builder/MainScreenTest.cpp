@@ -13,6 +13,7 @@
 #include "builder/RecentProjects.h"
 #include "builder/SaveAsDialog.h"
 #include "builder/ScreenDialog.h"
+#include "builder/ScreenListDialog.h"
 #include "builder/SelectionArrows.h"
 #include "builder/StatusLine.h"
 #include "model/BitmapPaths.h"
@@ -595,6 +596,28 @@ TEST_F(MainScreenFlowTest, GenerationFromTheMenuWritesWhatTavgenWrites) {
     const auto one = files(folder / "one");
     EXPECT_EQ(one.size(), one.count("Popup1.cpp") + one.count("Popup1.h"));
     EXPECT_EQ(one.size(), 2u);
+}
+
+// A startup screen chosen while generating is a step: undone, the project is as it was before.
+TEST_F(MainScreenFlowTest, AStartupScreenChosenWhileGeneratingIsAStep) {
+    std::unique_ptr<Project> project = DemoProject();
+    project->Screen(0).startup = 0;
+    main->TakeProject(std::move(project));
+    const std::string before = TextWithoutViewIds(*main->GetProject());
+    fs::create_directory(folder / "out");
+    Menu("GENERATE CODE", "Entire Project",
+         {Type(builder::DestinationDialog::kFolderEdit, folder / "out"),
+          Click(builder::DestinationDialog::kOkButton), Question(kCopyQuestion, false),
+          Question("You haven't selected a startup screen. Do you want to select one?", true),
+          [this](CTavScreen* list) {
+              dynamic_cast<CTavListBox*>(list->GetObjectByID(builder::ScreenListDialog::ScreenList))
+                  ->SetSelection(0);
+              ClickObject(list, builder::ScreenListDialog::SelectButton);
+          },
+          Message(kComplete)});
+    EXPECT_EQ(main->GetProject()->Screen(0).startup, 1);
+    main->OnUndo();
+    EXPECT_EQ(TextWithoutViewIds(*main->GetProject()), before);
 }
 
 // Build and Run generates beside the project file and builds in the background (cmake is a script here

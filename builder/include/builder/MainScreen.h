@@ -4,6 +4,7 @@
 #include "builder/OutputFolders.h"
 #include "builder/RecentProjects.h"
 #include "buildrun/BuildRunner.h"
+#include "codegen/GenerateCommands.h"
 #include "model/Arrange.h"
 #include "model/ModelTypes.h"
 #include "model/Project.h"
@@ -143,6 +144,8 @@ public:
     std::string SelectedObjectName() const;
 
 private:
+    // Generates the entire project; a startup screen chosen on the way becomes an undoable step.
+    GenerationOutcome GenerateAsStep(GenerationUi& ui, const GenerationOptions& options);
     void WatchBuild(double elapsed);
     // Shows the project after `step` was applied or reverted.
     void ShowStep(const edits::Edit& step);
