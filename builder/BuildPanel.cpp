@@ -7,8 +7,10 @@
 namespace tav::builder {
 namespace {
 
-constexpr int kLeft = 210, kWidth = 550, kBottom = 480;
-constexpr int kSmallHeight = 76, kTallHeight = 250;
+// Below the design view, over the palette and the status line: a sub screen lying over the view would
+// never get a click, since the view comes first among the main screen's sub screens.
+constexpr int kLeft = 210, kWidth = 550, kTop = 482;
+constexpr int kSmallHeight = 76, kTallHeight = 116;
 constexpr int kBarTop = 46, kBarHeight = 12, kBarRight = 110;
 constexpr DWORD kTrack = 0x2A3540, kFill = 0x4FC08D, kEdge = 0x7F8C99;
 
@@ -27,8 +29,7 @@ BuildPanel* BuildPanel::Show(CTavScreen* main, Mode mode, const std::string& tit
     Remove(main);
     auto* panel = new BuildPanel(mode, title, errors);
     const int height = HeightOf(mode);
-    if (panel->Initialize(kPanelId, kLeft, kBottom - height, kWidth, height, TAVSCREEN_SUBSCREEN, main) !=
-            TAVERROR_OK ||
+    if (panel->Initialize(kPanelId, kLeft, kTop, kWidth, height, TAVSCREEN_SUBSCREEN, main) != TAVERROR_OK ||
         main->AddSubScreen(panel) != TAVERROR_OK) {
         TavDeleteScreen(panel);
         return nullptr;

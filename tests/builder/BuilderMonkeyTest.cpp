@@ -168,8 +168,9 @@ protected:
                 int undone = 0;
                 for (; main->Edits().CanUndo(); ++undone)
                     main->OnUndo();
-                if (project == opened)
+                if (project == opened) {
                     EXPECT_EQ(TextWithoutViewIds(*project), openedText) << "undone; " << Where();
+                }
                 // Steps the monkey had undone itself stay undone.
                 while (undone-- > 0)
                     main->OnRedo();

@@ -678,6 +678,13 @@ TEST_F(MainScreenFlowTest, BuildAndRunBuildsInTheBackgroundAndListsTheErrors) {
     ASSERT_NE(list, nullptr);
     EXPECT_EQ(list->GetItemText(0), "Main.cpp:7: 'x' was not declared");
     EXPECT_EQ(main->WindowTitle(), "demo - Tavrin Controls Builder");
+    // The panel's own buttons take clicks.
+    const CTavObject* close = panel->GetObjectByID(builder::BuildPanel::kClose);
+    ASSERT_NE(close, nullptr);
+    display->LClick(static_cast<int>(close->GetAppX()) + close->GetWidth() / 2,
+                    static_cast<int>(close->GetAppY()) + close->GetHeight() / 2);
+    Drive(2);
+    EXPECT_EQ(builder::BuildPanel::Of(main), nullptr);
     Menu("GENERATE CODE", "Entire Project",
          {Type(builder::DestinationDialog::kFolderEdit, folder / "elsewhere"),
           Click(builder::DestinationDialog::kOkButton),

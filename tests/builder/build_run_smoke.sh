@@ -97,7 +97,7 @@ for _ in $(seq 120); do
 done
 sleep 1
 shot errors
-differs building errors 550x170+210+230 || fail "no error list after a failed build"
+differs building errors 550x116+210+482 || fail "no error list after a failed build"
 
 # Closed while it builds, the designer stops the build and ends promptly.
 press Escape

@@ -82,8 +82,12 @@ void PrintErrors(const std::vector<CompilerError>& errors, std::ostream& err) {
     err << "tavgen: the build failed\n";
     for (std::size_t i = 0; i < std::min(errors.size(), kShownErrors); ++i) {
         const CompilerError& error = errors[i];
-        if (!error.file.empty())
-            err << error.file << (error.line > 0 ? ":" + std::to_string(error.line) : "") << ": ";
+        if (!error.file.empty()) {
+            err << error.file;
+            if (error.line > 0)
+                err << ':' << error.line;
+            err << ": ";
+        }
         err << error.message << "\n";
     }
 }

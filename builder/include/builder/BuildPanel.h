@@ -7,7 +7,7 @@
 
 namespace tav::builder {
 
-// The strip over the foot of the design view that follows Build and Run without blocking the designer:
+// The strip below the design view that follows Build and Run without blocking the designer:
 // while building the step, a progress bar and Stop; after a failure the errors in a list and Close; after
 // a success "Running NAME" for a moment. Its buttons call the main screen's OnStopBuild and
 // CloseBuildPanel.
