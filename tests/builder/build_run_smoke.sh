@@ -8,12 +8,7 @@
 set -euo pipefail
 builder=$(realpath "$1")
 
-for tool in Xvfb xdotool import compare cmake c++; do
-    if ! command -v "$tool" >/dev/null; then
-        echo "$tool is not installed: skipped"
-        exit 77
-    fi
-done
+xvfb_tools="xdotool import compare cmake c++"
 
 xvfb_screen=1600x1200x24
 source "$(dirname "${BASH_SOURCE[0]}")/../support/private_x_server.sh"

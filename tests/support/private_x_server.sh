@@ -1,5 +1,13 @@
 # Sourced by the window smoke tests: a private X server for the test, and the cleanup of everything the
 # test started. Sets `work` (a temporary folder) and DISPLAY; the test sets `program` to the pid it starts.
+# A test that needs more tools than Xvfb names them in `xvfb_tools` first; without one it is skipped.
+# shellcheck disable=SC2086
+for tool in Xvfb ${xvfb_tools:-}; do
+    if ! command -v "$tool" >/dev/null; then
+        echo "$tool is not installed: skipped"
+        exit 77
+    fi
+done
 work=$(mktemp -d)
 xvfb=
 program=

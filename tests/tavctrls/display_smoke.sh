@@ -10,11 +10,6 @@ shift $(($# < 3 ? $# : 3))
 clicks=("$@")
 ((${#clicks[@]} > 0)) || clicks=(100 80)
 
-if ! command -v Xvfb >/dev/null; then
-    echo "Xvfb is not installed: skipped"
-    exit 77
-fi
-
 source "$(dirname "${BASH_SOURCE[0]}")/../support/private_x_server.sh"
 
 SDL_VIDEODRIVER=x11 "$smoke" >"$work/smoke.log" 2>&1 &
