@@ -2,9 +2,7 @@
 
 #include "builder/Choosers.h"
 #include "codegen/BitmapRelocation.h"
-#include "model/FileIo.h"
-
-#include <filesystem>
+#include "codegen/GeneratedFile.h"
 
 namespace tav::builder {
 
@@ -108,19 +106,6 @@ std::optional<std::string> DestinationDialog::Ask(CTavScreen* parent, bool* keep
                        *keepUserCode = done.GetKeepUserCode();
                    return done.GetFolder();
                });
-}
-
-bool HoldsGeneratedFiles(const std::string& folder) {
-    if (tav::IsDirectory(folder + "/.tavgen") || FileExists(folder + "/main.cpp") ||
-        FileExists(folder + "/CMakeLists.txt"))
-        return true;
-    // The application header comes with the build project file, named after the project too.
-    std::error_code error;
-    for (std::filesystem::directory_iterator entry(folder, error), end; !error && entry != end;
-         entry.increment(error))
-        if (entry->path().extension() == ".dsp")
-            return true;
-    return false;
 }
 
 } // namespace tav::builder

@@ -50,7 +50,6 @@ constexpr int kMenuBarHeight = 20;
 constexpr UINT kRefreshKey = 116;  // F5
 constexpr UINT kBuildRunKey = 120; // F9
 constexpr double kRunningSeconds = 4;
-constexpr std::size_t kRawErrorLines = 20;
 constexpr const char* kEditMenu = "EDIT";
 constexpr const char* kFileMenu = "FILE";
 constexpr const char* kProgramName = "Tavrin Controls Builder";
@@ -266,19 +265,9 @@ SnapSettings* TheSnapSettings() {
     return app != nullptr ? &app->snap : nullptr;
 }
 
-// Every non-empty line of `text`, the last `limit` of them.
-std::vector<std::string> LastLines(const std::string& text, std::size_t limit) {
-    std::vector<std::string> lines = SettingLines(text);
-    std::erase_if(lines, [](const std::string& line) { return line.empty(); });
-    if (lines.size() > limit)
-        lines.erase(lines.begin(), lines.end() - static_cast<std::ptrdiff_t>(limit));
-    return lines;
-}
-
 // The build panel's rows: "FILE:LINE: MESSAGE" for each error (FILE relative to `folder` when inside it);
-// an error without a file (CMake's) by its lines; the end of the output when nothing was found.
-std::vector<std::string> ErrorRows(const std::vector<CompilerError>& errors, const std::string& output,
-                                   const std::string& folder) {
+// an error without a file (the end of CMake's output) a row per line.
+std::vector<std::string> ErrorRows(const std::vector<CompilerError>& errors, const std::string& folder) {
     std::vector<std::string> rows;
     for (const CompilerError& error : errors) {
         if (!error.file.empty()) {
@@ -288,10 +277,11 @@ std::vector<std::string> ErrorRows(const std::vector<CompilerError>& errors, con
             rows.push_back(file + ":" + std::to_string(error.line) + ": " + error.message);
             continue;
         }
-        const std::vector<std::string> lines = LastLines(error.message, kRawErrorLines);
-        rows.insert(rows.end(), lines.begin(), lines.end());
+        for (const std::string& line : SettingLines(error.message))
+            if (!line.empty())
+                rows.push_back(line);
     }
-    return rows.empty() ? LastLines(output, kRawErrorLines) : rows;
+    return rows;
 }
 
 // Once the shutdown has begun, the screens are gone and routing must stop.
@@ -1510,7 +1500,7 @@ void MainScreen::WatchBuild(double elapsed) {
         return;
     }
     BuildPanel::Show(this, BuildPanel::Mode::Failed, "Build failed",
-                     ErrorRows(m_build->Errors(), m_build->Output(), m_buildRequest.sourceFolder));
+                     ErrorRows(m_build->Errors(), m_buildRequest.sourceFolder));
 }
 
 void MainScreen::OnGenerateScreen() {

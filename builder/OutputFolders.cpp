@@ -1,5 +1,7 @@
 #include "builder/OutputFolders.h"
 
+#include "codegen/GeneratedFile.h"
+
 #include <algorithm>
 
 namespace fs = std::filesystem;
@@ -43,8 +45,7 @@ void OutputFolders::Load() {
 }
 
 std::string OutputFolders::DefaultFolder(const std::string& projectPath) {
-    const fs::path path(AbsolutePath(projectPath));
-    return (path.parent_path() / path.stem()).string();
+    return DefaultOutputFolder(AbsolutePath(projectPath));
 }
 
 std::string OutputFolders::For(const std::string& projectPath) {

@@ -1,6 +1,8 @@
 #include "codegen/GeneratedFile.h"
 
+#include "codegen/BitmapRelocation.h"
 #include "codegen/CodeMerge.h"
+#include "codegen/CodeText.h"
 #include "codegen/GenerationUi.h"
 #include "model/FileIo.h"
 #include "model/Project.h"
@@ -11,7 +13,6 @@
 #include <fstream>
 #include <sstream>
 #include <sys/stat.h>
-#include <unistd.h>
 
 namespace tav {
 
@@ -21,15 +22,6 @@ constexpr const char* kRecordFolder = ".tavgen";
 
 bool WritesAllowed(int answer) {
     return answer == kAnswerAlways || answer == kAnswerYes;
-}
-
-std::string FolderOf(const std::string& path) {
-    const std::size_t slash = path.rfind('/');
-    return slash == std::string::npos ? "." : path.substr(0, slash == 0 ? 1 : slash);
-}
-
-std::string NameOf(const std::string& path) {
-    return path.substr(path.rfind('/') + 1);
 }
 
 // The bytes of a regular file; nothing for a missing one, a link or anything else (never opened: a
@@ -53,14 +45,6 @@ bool IsRegularFile(const std::string& path) {
     return ::lstat(path.c_str(), &entry) == 0 && S_ISREG(entry.st_mode);
 }
 
-// What AtomicFile refuses to replace: anything but a link or a writable regular file.
-bool RefusesReplacing(const std::string& path) {
-    struct stat entry {};
-    if (::lstat(path.c_str(), &entry) != 0 || S_ISLNK(entry.st_mode))
-        return false;
-    return !S_ISREG(entry.st_mode) || ::access(path.c_str(), W_OK) != 0;
-}
-
 // Gives an empty text, or "Error Opening PATH" / "Error Writing PATH" with the reason in `error`.
 std::string Store(const std::string& path, const std::string& bytes, std::string* error = nullptr) {
     // A link in the output folder is replaced, never written through: generation stays inside it.
@@ -73,11 +57,16 @@ std::string Store(const std::string& path, const std::string& bytes, std::string
     return {};
 }
 
+// The record of the last generation of `path`.
+std::string RecordOf(const std::string& path) {
+    return RecordFolder(path) + "/" + FileNameOf(path);
+}
+
 // Keeps `generated` as the base of the next merge of `path`. A record that cannot be kept costs only
 // that merge's base, so it is a warning.
 void WriteRecord(const std::string& path, const std::string& generated, GenerationUi& ui) {
     const std::string folder = RecordFolder(path);
-    const std::string record = folder + "/" + NameOf(path);
+    const std::string record = RecordOf(path);
     struct stat entry {};
     std::string error;
     if (::lstat(folder.c_str(), &entry) != 0) {
@@ -97,15 +86,35 @@ void WriteRecord(const std::string& path, const std::string& generated, Generati
 } // namespace
 
 std::string RecordFolder(const std::string& path) {
-    return FolderOf(path) + "/" + kRecordFolder;
+    const std::filesystem::path folder = std::filesystem::path(path).parent_path();
+    return ((folder.empty() ? std::filesystem::path(".") : folder) / kRecordFolder).string();
+}
+
+std::string DefaultOutputFolder(const std::string& projectFile) {
+    std::filesystem::path folder(projectFile);
+    folder.replace_extension();
+    return folder.string() == projectFile ? projectFile + ".out" : folder.string();
 }
 
 bool HoldsOtherFiles(const std::string& folder) {
     std::error_code error;
     if (!std::filesystem::is_directory(folder, error) ||
-        std::filesystem::exists(folder + "/" + kRecordFolder, error))
+        std::filesystem::exists(JoinPath(folder, kRecordFolder), error))
         return false;
     return !std::filesystem::is_empty(folder, error) && !error;
+}
+
+bool HoldsGeneratedFiles(const std::string& folder) {
+    if (IsDirectory(JoinPath(folder, kRecordFolder)) || FileExists(folder + "/main.cpp") ||
+        FileExists(folder + "/CMakeLists.txt"))
+        return true;
+    // The application header comes with the build project file, named after the project too.
+    std::error_code error;
+    for (std::filesystem::directory_iterator entry(folder, error), end; !error && entry != end;
+         entry.increment(error))
+        if (entry->path().extension() == ".dsp")
+            return true;
+    return false;
 }
 
 std::string WithCrLf(std::string_view text) {
@@ -141,8 +150,7 @@ std::string WriteGeneratedFile(Project& project, const std::string& path, Genera
         if (!before && IsRegularFile(path))
             return "Error Opening " + path;
         if (before) {
-            const std::optional<std::string> record =
-                ReadRegularFile(RecordFolder(path) + "/" + NameOf(path));
+            const std::optional<std::string> record = ReadRegularFile(RecordOf(path));
             MergeResult merged = MergeUserCode(
                 record ? std::optional<std::string_view>(*record) : std::nullopt, *before, generated);
             for (const std::string& message : merged.unplaced)
@@ -158,7 +166,7 @@ std::string WriteGeneratedFile(Project& project, const std::string& path, Genera
     // Merged text that is already there is left alone, its time too, so that a build does not redo it.
     const bool rewrite = !(handling.keepUserCode && change == FileChange::Unchanged);
     if (handling.dryRun) {
-        if (rewrite && RefusesReplacing(path))
+        if (rewrite && !AtomicFile::Replaceable(path, AtomicFile::Links::Replace))
             return "Error Opening " + path;
     } else {
         if (std::string error = rewrite ? Store(path, after) : std::string(); !error.empty())
@@ -174,7 +182,7 @@ std::string KeptCodeSummary(const Project& project, bool dryRun) {
     std::string files;
     for (const auto& [path, count] : project.keptCode) {
         places += count;
-        files += (files.empty() ? "" : ", ") + NameOf(path);
+        files += (files.empty() ? "" : ", ") + FileNameOf(path);
     }
     if (places == 0)
         return {};

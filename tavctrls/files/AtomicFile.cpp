@@ -159,23 +159,24 @@ void AtomicFile::Discard() {
         ::unlink(temporary_.c_str());
 }
 
-bool AtomicFile::CheckTarget(std::string* error) {
+bool AtomicFile::Replaceable(const std::string& path, Links links, std::string* error) {
+    const std::string target = links == Links::Follow ? ResolveLinks(path) : path;
     struct stat info {};
-    if (::lstat(target_.c_str(), &info) != 0) {
+    if (::lstat(target.c_str(), &info) != 0) {
         if (errno == ENOENT)
             return true;
-        SetError(error, "cannot replace", path_, std::strerror(errno));
+        SetError(error, "cannot replace", path, std::strerror(errno));
         return false;
     }
     if (S_ISLNK(info.st_mode)) // a dangling link, or one to be replaced itself
         return true;
     if (!S_ISREG(info.st_mode)) {
-        SetError(error, "cannot replace", path_,
+        SetError(error, "cannot replace", path,
                  S_ISDIR(info.st_mode) ? "it is a folder" : "it is not a regular file");
         return false;
     }
-    if ((info.st_mode & 0222) == 0 || ::access(target_.c_str(), W_OK) != 0) {
-        SetError(error, "cannot replace", path_, "it is read-only");
+    if ((info.st_mode & 0222) == 0 || ::access(target.c_str(), W_OK) != 0) {
+        SetError(error, "cannot replace", path, "it is read-only");
         return false;
     }
     return true;
@@ -189,9 +190,9 @@ bool AtomicFile::Open(std::string* error) {
             SetError(error, "cannot write", path_, std::strerror(errno));
         return fd_ >= 0;
     }
-    target_ = links_ == Links::Follow ? ResolveLinks(path_) : path_;
-    if (!CheckTarget(error))
+    if (!Replaceable(path_, links_, error))
         return false;
+    target_ = links_ == Links::Follow ? ResolveLinks(path_) : path_;
     const fs::path target(target_);
     folder_ = target.has_parent_path() ? target.parent_path().string() : ".";
     const std::string fileName = target.filename().string();

@@ -7,6 +7,7 @@
 
 #include <algorithm>
 #include <cctype>
+#include <filesystem>
 
 namespace tav {
 
@@ -113,8 +114,8 @@ std::optional<std::string> CommandLineUi::ChooseDestination(DestinationRequest) 
     }
     // A dry run makes no folder: its files are all new, unless the folder could not be made.
     if (settings_.handling.dryRun) {
-        const std::size_t slash = folder.rfind('/');
-        if (IsDirectory(slash == std::string::npos ? "." : slash == 0 ? "/" : folder.substr(0, slash)))
+        const std::filesystem::path parent = std::filesystem::path(folder).parent_path();
+        if (IsDirectory(parent.empty() ? "." : parent.string()))
             return folder;
         ShowMessage("Error creating directory", MessageKind::Error);
         stopStatus_ = kExitFailures;

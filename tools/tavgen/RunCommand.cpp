@@ -43,12 +43,6 @@ constexpr const char* kUsage =
 constexpr OptionSpec kOptions[] = {{"--startup", true}};
 constexpr std::size_t kShownErrors = 10;
 
-std::string DefaultOutputFolder(const std::string& projectFile) {
-    std::filesystem::path folder(projectFile);
-    folder.replace_extension();
-    return folder.string() == projectFile ? projectFile + ".out" : folder.string();
-}
-
 // The screen this run starts with, when it must choose one itself: the first full screen.
 std::optional<std::string> FirstFullScreen(const Project& project) {
     for (const auto& screen : project.screens)

@@ -59,8 +59,4 @@ private:
     std::string m_followed; // the folder text the check box was last set for
 };
 
-// True when `folder` holds files of an earlier generation: its record, a main.cpp, a build project
-// file or a CMakeLists.txt.
-bool HoldsGeneratedFiles(const std::string& folder);
-
 } // namespace tav::builder

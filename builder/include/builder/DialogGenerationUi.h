@@ -9,7 +9,7 @@ class CTavScreen;
 namespace tav::builder {
 
 // Answers the code generator's questions with the designer's modal dialogs over a parent screen. How
-// files are handled is the destination dialog's choice, or what a derived command sets.
+// files are handled is the destination dialog's choice.
 class DialogGenerationUi : public GenerationUi {
 public:
     explicit DialogGenerationUi(CTavScreen* parent) : m_parent(parent) {}
@@ -27,9 +27,9 @@ public:
 
 protected:
     CTavScreen* m_parent;
-    FileHandling m_handling;
 
 private:
+    FileHandling m_handling;
     std::string m_chosen;
 };
 

@@ -28,6 +28,14 @@ std::string WriteGeneratedFile(Project& project, const std::string& path, Genera
 // The folder of the records of the last generation beside `path`: its folder's ".tavgen".
 std::string RecordFolder(const std::string& path);
 
+// Where a project's program is generated when no folder is named: beside the project file, named
+// after it (hello.tvp gives hello; a file without extension gets ".out" added).
+std::string DefaultOutputFolder(const std::string& projectFile);
+
+// True when `folder` holds what a generation leaves: a record, main.cpp, CMakeLists.txt or a build
+// project file.
+bool HoldsGeneratedFiles(const std::string& folder);
+
 // True when `folder` holds anything but no record of a generation: files of someone else's, which a
 // run must not merge into unless the user named the folder.
 bool HoldsOtherFiles(const std::string& folder);

@@ -37,11 +37,13 @@ public:
     void append(const char* bytes, std::size_t size);
     bool Commit(std::string* error = nullptr);
 
+    // Whether Open would take `path` as its target: a missing or writable regular file, or a link.
+    static bool Replaceable(const std::string& path, Links links, std::string* error = nullptr);
+
     // The prefix of the temporaries of `fileName` ("." + fileName + ".tav-").
     static std::string TemporaryPrefix(const std::string& fileName);
 
 private:
-    bool CheckTarget(std::string* error);
     void Discard();
 
     std::string path_;
