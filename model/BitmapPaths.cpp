@@ -8,6 +8,7 @@
 #include <fstream>
 #include <iterator>
 #include <system_error>
+#include <unordered_map>
 
 namespace tav {
 
@@ -142,8 +143,17 @@ bool ReadPortableProject(Project& project, const std::string& path, std::string*
     if (!project.ReadProjectFile(path, error))
         return false;
     project.folder = FolderOf(path);
-    for (std::string* field : AllBitmapFields(project))
-        *field = ResolvedBitmapPath(*field, project.folder);
+    // Projects name the same few bitmaps many times over: each is looked up once.
+    std::unordered_map<std::string, std::string> resolved;
+    for (std::string* field : AllBitmapFields(project)) {
+        if (field->empty())
+            continue;
+        const auto [known, added] = resolved.try_emplace(*field);
+        if (added)
+            known->second = ResolvedBitmapPath(*field, project.folder);
+        if (known->second != *field)
+            *field = known->second;
+    }
     return true;
 }
 
