@@ -980,26 +980,21 @@ TEST_F(DesignViewTest, RebuildShowsEditsAndReadsBitmapsAgain) {
 }
 
 // A project folder with its own bitmaps, saved (its paths in memory kept), moved and opened: the view
-// shows the bitmap; each field, and the same field from object to object, resolves on its own.
+// shows the bitmap; each field resolves on its own, whatever the same field before it named.
 TEST_F(DesignViewTest, AMovedProjectFolderOpensWithItsOwnBitmaps) {
     fs::create_directories(folder / "a/pics");
     platform::PixelBuffer pixels;
     ASSERT_TRUE(pixels.Allocate(4, 4));
     std::fill_n(pixels.Row(0), 16, 0x00FF00u);
-    ASSERT_TRUE(platform::SaveBitmapFile(folder / "a/pics/p.bmp", pixels));
-    ASSERT_TRUE(platform::SaveBitmapFile(folder / "a/pics/q.bmp", pixels));
+    for (const std::string name : {"p", "q"})
+        ASSERT_TRUE(platform::SaveBitmapFile(folder / ("a/pics/" + name + ".bmp"), pixels));
     AddScreen(*project, "S").background = folder / "a/pics/q.bmp";
-    // "@" stands for the project's folder; "gone.bmp" is missing, so it stays relative.
-    const std::string images[][2] = {{"p", "@/pics/p.bmp"},
-                                     {"gone", "pics/gone.bmp"},
-                                     {"p", "@/pics/p.bmp"},
-                                     {"q", "@/pics/q.bmp"},
-                                     {"q", "@/pics/q.bmp"}};
-    for (const auto& [name, resolved] : images) {
-        ObjectDef& object = AddObject(*project, ObjectKind::Animation, "S",
-                                      "Pic" + std::to_string(project->ObjectCount()), 10, 100);
-        object.image = object.upBitmap = folder / ("a/pics/" + name + ".bmp");
-        object.frames = {object.image, folder / "a/pics/gone.bmp"};
+    const std::string names[] = {"p", "gone", "p", "q", "q"}; // gone.bmp is missing: it stays relative
+    for (const std::string& name : names) {
+        ObjectDef& pic = AddObject(*project, ObjectKind::Animation, "S",
+                                   "P" + std::to_string(project->ObjectCount()), 10, 100);
+        pic.image = folder / ("a/pics/" + name + ".bmp");
+        pic.frames = {pic.image, folder / "a/pics/gone.bmp"};
     }
     ASSERT_TRUE(WritePortableProject(*project, folder / "a/p.tvp", folder / "a"));
     EXPECT_EQ(project->Object(0).image, folder / "a/pics/p.bmp");
@@ -1007,14 +1002,14 @@ TEST_F(DesignViewTest, AMovedProjectFolderOpensWithItsOwnBitmaps) {
     fs::rename(folder / "a", folder / "b");
     ASSERT_TRUE(main->OpenProjectFile(folder / "b/p.tvp"));
     const Project& opened = *main->GetProject();
-    const auto at = [&](const std::string& path) {
-        return path[0] == '@' ? folder / ("b" + path.substr(1)) : path;
-    };
-    EXPECT_EQ(opened.screens[0]->background, at("@/pics/q.bmp"));
+    EXPECT_EQ(opened.screens[0]->background, folder / "b/pics/q.bmp");
     for (int i = 0; i < 5; ++i) {
-        const ObjectDef& object = opened.Object(i);
-        EXPECT_EQ(object.image + object.upBitmap, at(images[i][1]) + at(images[i][1])) << i;
-        EXPECT_EQ(object.frames, (std::vector<std::string>{at(images[i][1]), "pics/gone.bmp"})) << i;
+        const std::string shown =
+            names[i] == "gone" ? "pics/gone.bmp" : folder / ("b/pics/" + names[i] + ".bmp");
+        EXPECT_EQ(opened.Object(i).image + ' ' + opened.Object(i).frames.at(0) + ' ' +
+                      opened.Object(i).frames.at(1),
+                  shown + ' ' + shown + " pics/gone.bmp")
+            << i;
     }
     Select("S");
     CTavObject* shown = ControlOf(opened.Object(0));
