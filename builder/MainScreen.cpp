@@ -489,7 +489,7 @@ void MainScreen::RefreshTree(const std::string& screenName, const std::string& o
     CTavTree* tree = Tree();
     if (tree == nullptr)
         return;
-    tree->SetRedrawEnabled(FALSE); // drawn once, filled
+    tree->SetRedrawEnabled(FALSE); // drawn once, when filled
     tree->DeleteAllItems();
     if (m_project == nullptr) {
         const int item = tree->AddItem(kNoProjectLoaded);
