@@ -990,11 +990,9 @@ TEST_F(DesignViewTest, AMovedProjectFolderOpensWithItsOwnBitmaps) {
         ASSERT_TRUE(platform::SaveBitmapFile(folder / ("a/pics/" + name + ".bmp"), pixels));
     AddScreen(*project, "S").background = folder / "a/pics/q.bmp";
     const std::string names[] = {"p", "gone", "p", "q", "q"}; // gone.bmp is missing: it stays relative
-    for (const std::string& name : names) {
-        ObjectDef& pic = AddObject(*project, ObjectKind::Animation, "S",
-                                   "P" + std::to_string(project->ObjectCount()), 10, 100);
-        pic.image = folder / ("a/pics/" + name + ".bmp");
-        pic.frames = {pic.image, folder / "a/pics/gone.bmp"};
+    for (int i = 0; i < 5; ++i) {
+        ObjectDef& pic = AddObject(*project, ObjectKind::Animation, "S", "P" + std::to_string(i), 10, 100);
+        pic.frames = {pic.image = folder / ("a/pics/" + names[i] + ".bmp")};
     }
     ASSERT_TRUE(WritePortableProject(*project, folder / "a/p.tvp", folder / "a"));
     EXPECT_EQ(project->Object(0).image, folder / "a/pics/p.bmp");
@@ -1006,10 +1004,7 @@ TEST_F(DesignViewTest, AMovedProjectFolderOpensWithItsOwnBitmaps) {
     for (int i = 0; i < 5; ++i) {
         const std::string shown =
             names[i] == "gone" ? "pics/gone.bmp" : folder / ("b/pics/" + names[i] + ".bmp");
-        EXPECT_EQ(opened.Object(i).image + ' ' + opened.Object(i).frames.at(0) + ' ' +
-                      opened.Object(i).frames.at(1),
-                  shown + ' ' + shown + " pics/gone.bmp")
-            << i;
+        EXPECT_EQ(opened.Object(i).image + ' ' + opened.Object(i).frames.at(0), shown + ' ' + shown) << i;
     }
     Select("S");
     CTavObject* shown = ControlOf(opened.Object(0));
