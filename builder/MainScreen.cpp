@@ -489,10 +489,12 @@ void MainScreen::RefreshTree(const std::string& screenName, const std::string& o
     CTavTree* tree = Tree();
     if (tree == nullptr)
         return;
+    tree->SetRedrawEnabled(FALSE); // drawn once, when filled
     tree->DeleteAllItems();
     if (m_project == nullptr) {
         const int item = tree->AddItem(kNoProjectLoaded);
         tree->SetItemExpanded(item, TRUE);
+        tree->SetRedrawEnabled(TRUE);
         return;
     }
     FillProjectTree(*m_project, tree, screenName, objectName);

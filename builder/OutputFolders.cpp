@@ -41,7 +41,7 @@ std::vector<std::pair<std::string, std::string>> OutputFolders::Parse(const std:
 }
 
 void OutputFolders::Load() {
-    m_entries = EntriesOf(ReadSettingLines(m_file, kLongestFile));
+    m_entries = EntriesOf(SettingLines(ReadSettingText(m_file, kLongestFile)));
 }
 
 std::string OutputFolders::DefaultFolder(const std::string& projectPath) {

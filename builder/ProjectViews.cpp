@@ -335,10 +335,23 @@ void FillProjectTree(const Project& project, CTavTree* tree, const std::string& 
     const COLORREF treeColour = tree->GetTextColor();
     const int root = tree->AddItem(project.name);
     tree->SetItemExpanded(root, TRUE);
-    // The objects of each screen, in project order, found in one pass.
-    std::unordered_map<std::string_view, std::vector<const ObjectDef*>> objectsOf;
-    for (const auto& object : project.objects)
-        objectsOf[object->screenName].push_back(object.get());
+    // The objects of each screen name, in project order, found in one pass; a screen's objects mostly
+    // lie together, so the name before is tried first.
+    std::unordered_map<std::string_view, std::size_t> listOf;
+    for (const auto& screen : project.screens)
+        listOf.emplace(screen->name, listOf.size());
+    std::vector<std::vector<const ObjectDef*>> objectsOf(listOf.size());
+    std::string_view lastName;
+    std::size_t last = listOf.size();
+    for (const auto& object : project.objects) {
+        if (last == listOf.size() || object->screenName != lastName) {
+            const auto found = listOf.find(object->screenName);
+            last = found != listOf.end() ? found->second : listOf.size();
+            lastName = object->screenName;
+        }
+        if (last < objectsOf.size())
+            objectsOf[last].push_back(object.get());
+    }
     int selected = -1;
     for (const auto& screen : project.screens) {
         tree->SetTextColor(kScreenItemColour);
@@ -346,11 +359,11 @@ void FillProjectTree(const Project& project, CTavTree* tree, const std::string& 
         const bool isNamedScreen = screen->name == screenName;
         if (isNamedScreen)
             selected = screenItem;
-        const auto found = objectsOf.find(screen->name);
-        if (found == objectsOf.end())
+        const std::vector<const ObjectDef*>& objects = objectsOf[listOf.at(screen->name)];
+        if (objects.empty())
             continue;
         tree->SetTextColor(kObjectItemColour);
-        for (const ObjectDef* object : found->second) {
+        for (const ObjectDef* object : objects) {
             const int objectItem = tree->AddItem(object->name, -1, screenItem);
             if (isNamedScreen && object->name == objectName) {
                 tree->SetItemExpanded(screenItem, TRUE);

@@ -34,13 +34,17 @@ std::vector<std::string> RecentProjects::Parse(const std::string& text) {
 }
 
 void RecentProjects::Load() {
-    m_paths = PathsOf(ReadSettingLines(m_file, kLongestFile));
+    m_stored = ReadSettingText(m_file, kLongestFile);
+    m_paths = PathsOf(SettingLines(m_stored));
 }
 
-void RecentProjects::Save() const {
+void RecentProjects::Save() {
     std::string text;
     for (const std::string& path : m_paths)
         text += path + "\n";
+    // Reopening the latest project changes nothing.
+    if (text == m_stored)
+        return;
     WriteSettingFile(m_file, text);
 }
 

@@ -68,7 +68,7 @@ std::vector<std::string> SettingLines(const std::string& text) {
     return lines;
 }
 
-std::vector<std::string> ReadSettingLines(const fs::path& file, std::size_t longest) {
+std::string ReadSettingText(const fs::path& file, std::size_t longest) {
     if (file.empty())
         return {};
     std::ifstream in(file, std::ios::binary);
@@ -77,7 +77,7 @@ std::vector<std::string> ReadSettingLines(const fs::path& file, std::size_t long
     std::string text(longest, '\0');
     in.read(text.data(), static_cast<std::streamsize>(text.size()));
     text.resize(static_cast<std::size_t>(std::max<std::streamsize>(0, in.gcount())));
-    return SettingLines(text);
+    return text;
 }
 
 void WriteSettingFile(const fs::path& file, const std::string& text) {

@@ -4,10 +4,12 @@
 #include "model/Project.h"
 
 #include <algorithm>
+#include <array>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
 #include <system_error>
+#include <unordered_map>
 
 namespace tav {
 
@@ -50,6 +52,53 @@ const std::vector<std::string>& ArtFolders() {
     return folders;
 }
 
+// Calls visit(field, slot) on every bitmap field; a slot is the field's place in its screen or object.
+template <typename Visit>
+void VisitBitmapFields(Project& project, Visit visit) {
+    for (auto& screen : project.screens)
+        visit(screen->background, 0);
+    for (auto& o : project.objects) {
+        std::size_t slot = 1;
+        for (std::string* field :
+             {&o->image, &o->downBitmap, &o->overBitmap, &o->upBitmap, &o->checkedBitmap, &o->uncheckedBitmap,
+              &o->listBackground, &o->treeBackground, &o->plusBitmap, &o->minusBitmap})
+            visit(*field, slot++);
+        for (std::string& frame : o->frames)
+            visit(frame, slot);
+    }
+}
+constexpr std::size_t kBitmapSlots = 12;
+
+// Resolves the paths of one project, each distinct path looked up once. A field mostly names what
+// the same field of the object before named, so that is tried first.
+class PathResolver {
+public:
+    explicit PathResolver(const std::string& folder) : m_folder(folder) {}
+
+    void Resolve(std::string& field, std::size_t slot) {
+        if (field.empty())
+            return;
+        Last& last = m_last[slot];
+        if (last.stored == nullptr || field != *last.stored) {
+            const auto [known, added] = m_known.try_emplace(field);
+            if (added)
+                known->second = ResolvedBitmapPath(field, m_folder);
+            last = {&known->first, &known->second};
+        }
+        if (*last.resolved != field)
+            field = *last.resolved;
+    }
+
+private:
+    struct Last {
+        const std::string* stored = nullptr;
+        const std::string* resolved = nullptr;
+    };
+    const std::string& m_folder;
+    std::unordered_map<std::string, std::string> m_known;
+    std::array<Last, kBitmapSlots> m_last{};
+};
+
 } // namespace
 
 std::string FolderOf(const std::string& projectFile) {
@@ -62,16 +111,7 @@ std::string FolderOf(const std::string& projectFile) {
 
 std::vector<std::string*> AllBitmapFields(Project& project) {
     std::vector<std::string*> fields;
-    for (auto& screen : project.screens)
-        fields.push_back(&screen->background);
-    for (auto& o : project.objects) {
-        for (std::string* field :
-             {&o->image, &o->downBitmap, &o->overBitmap, &o->upBitmap, &o->checkedBitmap, &o->uncheckedBitmap,
-              &o->listBackground, &o->treeBackground, &o->plusBitmap, &o->minusBitmap})
-            fields.push_back(field);
-        for (std::string& frame : o->frames)
-            fields.push_back(&frame);
-    }
+    VisitBitmapFields(project, [&](std::string& field, std::size_t) { fields.push_back(&field); });
     return fields;
 }
 
@@ -142,8 +182,8 @@ bool ReadPortableProject(Project& project, const std::string& path, std::string*
     if (!project.ReadProjectFile(path, error))
         return false;
     project.folder = FolderOf(path);
-    for (std::string* field : AllBitmapFields(project))
-        *field = ResolvedBitmapPath(*field, project.folder);
+    PathResolver resolver(project.folder);
+    VisitBitmapFields(project, [&](std::string& field, std::size_t slot) { resolver.Resolve(field, slot); });
     return true;
 }
 

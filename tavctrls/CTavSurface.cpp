@@ -60,13 +60,15 @@ DWORD CTavSurface::LoadBitmap(const char* path, int width, int height) {
     const DWORD created = Create(width, height);
     if (created != TAVERROR_OK)
         return created;
-    PixelBuffer picture;
-    if (path == nullptr || !tav::platform::LoadBitmapFile(path, picture))
+    // Stretched straight from the decoded pixels, which are not copied.
+    bool stretched = false;
+    if (path == nullptr || !tav::platform::ReadBitmapFile(path, [&](const PixelBuffer& picture) {
+            stretched =
+                tav::platform::StretchRect(*m_surface, m_surface->Bounds(), picture, picture.Bounds());
+        }))
         return TAVERROR_LOADBITMAP;
     m_bitmapPath = path;
-    if (!tav::platform::StretchRect(*m_surface, m_surface->Bounds(), picture, picture.Bounds()))
-        return TAVERROR_CREATESURFACE;
-    return TAVERROR_OK;
+    return stretched ? TAVERROR_OK : TAVERROR_CREATESURFACE;
 }
 
 DWORD CTavSurface::Attach(IDirectDrawSurface* surface) {

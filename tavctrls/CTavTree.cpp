@@ -247,7 +247,6 @@ int CTavTree::AddItem(const std::string& text, int id, int parentId) {
     if (parentId != -1 && (parent = Find(parentId)) == nullptr)
         return -1;
     Item* item = Insert(text, id, parent);
-    Measure(item);
     const bool shown = IsShown(item);
     if (shown)
         CountWidth(item, 1);
@@ -445,8 +444,7 @@ void CTavTree::RebuildLayout() {
     }
     m_roots.Rebuild();
     m_rowWidths.clear();
-    for (const Item* item = m_roots.Empty() ? nullptr : m_roots.At(0); item != nullptr;
-         item = NextShown(item))
+    for (Item* item = m_roots.Empty() ? nullptr : m_roots.At(0); item != nullptr; item = NextShown(item))
         CountWidth(item, 1);
 }
 
@@ -693,7 +691,9 @@ void CTavTree::Measure(Item* item) {
     item->textWidth = font != nullptr ? tav::platform::MeasureText(*font, item->text).width : 0;
 }
 
-void CTavTree::CountWidth(const Item* item, int count) {
+void CTavTree::CountWidth(Item* item, int count) {
+    if (item->textWidth < 0)
+        Measure(item);
     int& rows = m_rowWidths[RowWidth(item)];
     rows += count;
     if (rows <= 0)
@@ -753,7 +753,7 @@ void CTavTree::SetFontHeight(int height) {
     m_fontHeight = height;
     for (Item& item : m_items) {
         item.fontHeight = height;
-        Measure(&item);
+        item.textWidth = -1;
     }
     RebuildLayout();
     UpdateContentSize();
@@ -764,7 +764,7 @@ void CTavTree::SetFontStyle(int weight) {
     m_fontWeight = weight;
     for (Item& item : m_items) {
         item.fontWeight = weight;
-        Measure(&item);
+        item.textWidth = -1;
     }
     RebuildLayout();
     UpdateContentSize();

@@ -73,9 +73,10 @@ bool SameFile(const CachedBitmap& entry, const struct stat& info) {
            entry.modified == ModifiedNanoseconds(info);
 }
 
-// True when the cache knows the unchanged file: then `decoded` tells whether its pixels were copied into
-// `pixels` or it was refused, with the reason in `refusal`.
-bool FromCache(const std::string& path, const struct stat& info, PixelBuffer& pixels, std::string& refusal,
+// True when the cache knows the unchanged file: then `decoded` tells whether its pixels were given to
+// `use` (which may fail) or it was refused, with the reason in `refusal`.
+template <typename Use>
+bool FromCache(const std::string& path, const struct stat& info, Use& use, std::string& refusal,
                bool& decoded) {
     BitmapCache& cache = TheBitmapCache();
     std::lock_guard<std::mutex> guard(cache.lock);
@@ -85,7 +86,7 @@ bool FromCache(const std::string& path, const struct stat& info, PixelBuffer& pi
         return false;
     }
     decoded = found->second.refusal.empty();
-    if (decoded && !pixels.CopyFrom(found->second.pixels)) {
+    if (decoded && !use(found->second.pixels, nullptr)) {
         ++cache.stats.misses;
         return false;
     }
@@ -191,15 +192,19 @@ std::string Refusal(const std::string& path, const std::string& reason) {
     return "'" + path + "' is " + (tooLarge ? "" : "not a usable bitmap: ") + reason;
 }
 
-} // namespace
-
-bool LoadBitmapFile(const std::string& path, PixelBuffer& pixels, std::string* error) {
+// Loads the file's pixels, from the cache while the file is unchanged, and gives them to
+// use(pixels, fresh): `fresh` is the same pixels when just decoded and free to take, else null.
+template <typename Use>
+bool UseBitmapFile(const std::string& path, std::string* error, Use use) {
     if (path.empty()) {
         SetError(error, "no bitmap file named");
         return false;
     }
-    const std::string resolved = ResolveResourcePath(path);
-    const int fd = ::open(resolved.c_str(), O_RDONLY | O_CLOEXEC);
+    // Found where it is named, it needs no looking up.
+    std::string resolved = path;
+    int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0 && (resolved = ResolveResourcePath(path)) != path)
+        fd = ::open(resolved.c_str(), O_RDONLY | O_CLOEXEC);
     struct stat info {};
     if (fd < 0 || ::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode)) {
         if (fd >= 0)
@@ -209,7 +214,7 @@ bool LoadBitmapFile(const std::string& path, PixelBuffer& pixels, std::string* e
     }
     std::string reason;
     bool decoded = false;
-    if (FromCache(resolved, info, pixels, reason, decoded)) {
+    if (FromCache(resolved, info, use, reason, decoded)) {
         ::close(fd);
         if (!decoded)
             SetError(error, Refusal(path, reason));
@@ -227,8 +232,26 @@ bool LoadBitmapFile(const std::string& path, PixelBuffer& pixels, std::string* e
         SetError(error, Refusal(path, reason));
         return false;
     }
-    pixels = std::move(result);
-    return true;
+    return use(result, &result);
+}
+
+} // namespace
+
+bool LoadBitmapFile(const std::string& path, PixelBuffer& pixels, std::string* error) {
+    return UseBitmapFile(path, error, [&](const PixelBuffer& found, PixelBuffer* fresh) {
+        if (fresh == nullptr)
+            return pixels.CopyFrom(found);
+        pixels = std::move(*fresh);
+        return true;
+    });
+}
+
+bool ReadBitmapFile(const std::string& path, const std::function<void(const PixelBuffer&)>& use,
+                    std::string* error) {
+    return UseBitmapFile(path, error, [&](const PixelBuffer& found, PixelBuffer*) {
+        use(found);
+        return true;
+    });
 }
 
 namespace {
@@ -287,9 +310,10 @@ std::string ProgramFolder() {
 
 std::string ResolveResourcePath(const std::string& path) {
     namespace fs = std::filesystem;
-    std::error_code failed;
-    if (path.empty() || fs::path(path).is_absolute() || fs::exists(path, failed))
+    struct stat info {};
+    if (path.empty() || path.front() == '/' || ::stat(path.c_str(), &info) == 0)
         return path;
+    std::error_code failed;
     static const std::string folder = ProgramFolder();
     if (folder.empty())
         return path;

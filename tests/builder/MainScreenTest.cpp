@@ -979,23 +979,35 @@ TEST_F(DesignViewTest, RebuildShowsEditsAndReadsBitmapsAgain) {
     EXPECT_EQ(PixelAt(ControlOf(loaded.Object(1))->GetImage(), 2, 2), 0x0000FFu);
 }
 
-// A project folder with its own bitmap, saved (its paths in memory kept), moved and opened: the view
-// shows the bitmap.
+// A project folder with its own bitmaps, saved (its paths in memory kept), moved and opened: the view
+// shows the bitmap; each field resolves on its own, whatever the same field before it named.
 TEST_F(DesignViewTest, AMovedProjectFolderOpensWithItsOwnBitmaps) {
     fs::create_directories(folder / "a/pics");
     platform::PixelBuffer pixels;
     ASSERT_TRUE(pixels.Allocate(4, 4));
     std::fill_n(pixels.Row(0), 16, 0x00FF00u);
-    ASSERT_TRUE(platform::SaveBitmapFile(folder / "a/pics/p.bmp", pixels));
-    AddScreen(*project, "S");
-    AddObject(*project, ObjectKind::Object, "S", "Pic", 10, 100).image = folder / "a/pics/p.bmp";
+    for (const std::string name : {"p", "q"})
+        ASSERT_TRUE(platform::SaveBitmapFile(folder / ("a/pics/" + name + ".bmp"), pixels));
+    AddScreen(*project, "S").background = folder / "a/pics/q.bmp";
+    const std::string names[] = {"p", "gone", "p", "q", "q"}; // gone.bmp is missing: it stays relative
+    for (int i = 0; i < 5; ++i) {
+        ObjectDef& pic = AddObject(*project, ObjectKind::Animation, "S", "P" + std::to_string(i), 10, 100);
+        pic.frames = {pic.image = folder / ("a/pics/" + names[i] + ".bmp")};
+    }
     ASSERT_TRUE(WritePortableProject(*project, folder / "a/p.tvp", folder / "a"));
     EXPECT_EQ(project->Object(0).image, folder / "a/pics/p.bmp");
     EXPECT_NE(test::ReadFile(folder / "a/p.tvp").find("\npics/p.bmp\r"), std::string::npos);
     fs::rename(folder / "a", folder / "b");
     ASSERT_TRUE(main->OpenProjectFile(folder / "b/p.tvp"));
+    const Project& opened = *main->GetProject();
+    EXPECT_EQ(opened.screens[0]->background, folder / "b/pics/q.bmp");
+    for (int i = 0; i < 5; ++i) {
+        const std::string shown =
+            names[i] == "gone" ? "pics/gone.bmp" : folder / ("b/pics/" + names[i] + ".bmp");
+        EXPECT_EQ(opened.Object(i).image + ' ' + opened.Object(i).frames.at(0), shown + ' ' + shown) << i;
+    }
     Select("S");
-    CTavObject* shown = ControlOf(main->GetProject()->Object(0));
+    CTavObject* shown = ControlOf(opened.Object(0));
     EXPECT_TRUE(shown != nullptr && PixelAt(shown->GetImage(), 2, 2) == 0x00FF00u);
 }
 

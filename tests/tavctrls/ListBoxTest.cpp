@@ -352,6 +352,20 @@ TEST_F(TreeTest, MouseAndKeysSelectExpandAndReport) {
     EXPECT_EQ(tree->GetParentID(2), -1);
 }
 
+// The content is as wide as the widest shown row, in the font the tree has when the row shows.
+TEST_F(TreeTest, ContentIsAsWideAsTheWidestShownRow) {
+    CTavTree* tree = MakeTree();
+    const auto* bars = dynamic_cast<CTavScrollBars*>(tree->GetScrollBarsObject());
+    tree->AddItem(std::string(30, 'W'), -1, 2); // below C
+    for (int item : {0, 1, 2})
+        tree->SetItemExpanded(item, TRUE);
+    const int wide = bars->GetContentWidth();
+    tree->SetFontHeight(30);
+    EXPECT_TRUE(wide > kWidth && bars->GetContentWidth() > wide) << wide;
+    tree->SetItemExpanded(0, FALSE);
+    EXPECT_EQ(bars->GetContentWidth(), kWidth);
+}
+
 // Back colours, highlights and keys are COLORREFs shown as typed; unset, the colours of a new object's
 // dialog.
 TEST_F(TreeTest, ColoursShowAsTyped) {

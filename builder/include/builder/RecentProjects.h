@@ -32,9 +32,10 @@ public:
 
 private:
     void Load();
-    void Save() const;
+    void Save();
 
     std::filesystem::path m_file;
+    std::string m_stored; // the file's text as last read
     std::vector<std::string> m_paths;
 };
 

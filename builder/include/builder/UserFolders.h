@@ -20,8 +20,9 @@ std::string AbsolutePath(const std::string& path);
 
 // The designer's small settings files: lines of text, read tolerantly and written crash-safely.
 // A file that cannot be read or written costs only a convenience, so both are silent about it.
-// The lines of `file` (at most `longest` bytes read), without their line ends.
-std::vector<std::string> ReadSettingLines(const std::filesystem::path& file, std::size_t longest);
+// The text of `file`, at most `longest` bytes of it; empty when it cannot be read.
+std::string ReadSettingText(const std::filesystem::path& file, std::size_t longest);
+// The lines of a setting file's text, without their line ends.
 std::vector<std::string> SettingLines(const std::string& text);
 // Writes `text` to `file`, its folder made when missing.
 void WriteSettingFile(const std::filesystem::path& file, const std::string& text);

@@ -131,9 +131,9 @@ private:
         // Structure kept beside the record.
         Item* parent = nullptr;
         int depth = 0;
-        size_t index = 0;  // among its parent's children
-        int shownRows = 1; // rows its subtree shows when it is shown: itself, and its children's if expanded
-        int textWidth = 0;
+        size_t index = 0;   // among its parent's children
+        int shownRows = 1;  // rows its subtree shows when it is shown: itself, and its children's if expanded
+        int textWidth = -1; // measured when first shown
         unsigned long long order = 0; // when it was added
         Rows children;
         std::list<Item>::iterator self;
@@ -163,7 +163,7 @@ private:
     void ForShownBelow(Item* item, Visit visit);
     int TextX(const Item* item) const { return (m_tabSpace + 5) * item->depth + 10; }
     int RowWidth(const Item* item) const { return TextX(item) + item->textWidth; }
-    void CountWidth(const Item* item, int count);
+    void CountWidth(Item* item, int count);
     void Measure(Item* item);
     void RebuildLayout();
     int ContentWidth() const;

@@ -4,6 +4,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <functional>
 #include <string>
 
 namespace tav::platform {
@@ -23,6 +24,10 @@ bool DecodeBitmap(const void* bytes, std::size_t size, PixelBuffer& pixels, std:
 // Loads a BMP file; a relative path is looked up in the current directory first, then in the folder
 // of the running program. The header is read and checked before the rest of the file.
 bool LoadBitmapFile(const std::string& path, PixelBuffer& pixels, std::string* error = nullptr);
+// As LoadBitmapFile, but gives the pixels to `use` without copying them: they may be the cache's own, to
+// be read during the call only, and no bitmap may be loaded from `use`.
+bool ReadBitmapFile(const std::string& path, const std::function<void(const PixelBuffer&)>& use,
+                    std::string* error = nullptr);
 
 // Decoded bitmaps, and the reasons files were refused, are kept (up to kBitmapCacheBytes) keyed by the
 // file's path, identity, size and modification time, so loading an unchanged file again copies pixels
