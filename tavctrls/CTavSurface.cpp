@@ -56,12 +56,23 @@ DWORD CTavSurface::LoadBitmap(const char* path, int width, int height) {
         return TAVERROR_INVALIDARG;
     if (tav::CurrentApp() == nullptr)
         return TAVERROR_NOAPP;
-    // The target is made first; a failed load leaves it cleared to black, never undefined.
+    PixelBuffer picture;
+    const bool loaded = path != nullptr && tav::platform::LoadBitmapFile(path, picture);
+    // A picture of the size asked for is the surface as it is: nothing to clear, nothing to scale.
+    if (loaded && picture.width() == width && picture.height() == height) {
+        m_app = tav::CurrentApp();
+        m_dcCount = 0;
+        m_width = width;
+        m_height = height;
+        m_bitmapPath = path;
+        m_surface = std::make_unique<PixelBuffer>(std::move(picture));
+        return TAVERROR_OK;
+    }
+    // A failed load leaves the target cleared to black, never undefined.
     const DWORD created = Create(width, height);
     if (created != TAVERROR_OK)
         return created;
-    PixelBuffer picture;
-    if (path == nullptr || !tav::platform::LoadBitmapFile(path, picture))
+    if (!loaded)
         return TAVERROR_LOADBITMAP;
     m_bitmapPath = path;
     if (!tav::platform::StretchRect(*m_surface, m_surface->Bounds(), picture, picture.Bounds()))
