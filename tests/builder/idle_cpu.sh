@@ -75,7 +75,8 @@ measure() {
     program=
 }
 
-measure designer "Tavrin Controls Builder\$" "$builder" --window "$project"
+# The title names the project: it was opened.
+measure designer "^$(basename "$project" .tvp) - Tavrin Controls Builder\$" "$builder" --window "$project"
 measure hello "^Hello\$" "$hello"
 ((failures == 0)) || exit 1
 echo "idle CPU test passed"
