@@ -56,7 +56,7 @@ DWORD CTavSurface::LoadBitmap(const char* path, int width, int height) {
         return TAVERROR_INVALIDARG;
     if (tav::CurrentApp() == nullptr)
         return TAVERROR_NOAPP;
-    // The target is made first; a failed load leaves it cleared to black, never undefined.
+    // A failed load leaves the target cleared to black, never undefined.
     const DWORD created = Create(width, height);
     if (created != TAVERROR_OK)
         return created;

@@ -9,6 +9,7 @@
 #include <fcntl.h>
 #include <filesystem>
 #include <map>
+#include <memory>
 #include <mutex>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -174,17 +175,18 @@ Outcome ReadAndDecode(int fd, std::uint64_t fileSize, PixelBuffer& pixels, std::
                  std::to_string(kMaxBitmapFileBytes) + ")";
         return Outcome::refused;
     }
-    std::vector<unsigned char> bytes(std::min<std::uint64_t>(fileSize, bmp::kHeaderBytes));
+    // Left uninitialised: every byte is read from the file before it is looked at.
+    const auto bytes = std::make_unique_for_overwrite<unsigned char[]>(std::size_t(fileSize));
+    const std::size_t start = std::min<std::uint64_t>(fileSize, bmp::kHeaderBytes);
     bmp::Header header;
-    if (!ReadFully(fd, bytes.data(), bytes.size()))
+    if (!ReadFully(fd, bytes.get(), start))
         return Outcome::unreadable;
-    if (!bmp::ReadHeader(bytes.data(), bytes.size(), fileSize, header, reason))
+    if (!bmp::ReadHeader(bytes.get(), start, fileSize, header, reason))
         return Outcome::refused;
-    const std::size_t start = bytes.size();
-    bytes.resize(fileSize);
-    if (!ReadFully(fd, bytes.data() + start, bytes.size() - start))
+    if (!ReadFully(fd, bytes.get() + start, std::size_t(fileSize) - start))
         return Outcome::unreadable;
-    return bmp::Decode(bytes.data(), bytes.size(), pixels, reason) ? Outcome::decoded : Outcome::refused;
+    return bmp::Decode(bytes.get(), std::size_t(fileSize), pixels, reason) ? Outcome::decoded
+                                                                           : Outcome::refused;
 }
 
 std::string Refusal(const std::string& path, const std::string& reason) {

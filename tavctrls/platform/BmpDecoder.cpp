@@ -259,6 +259,11 @@ bool Decode(const unsigned char* bytes, std::size_t size, PixelBuffer& pixels, s
         const unsigned char* in = data + std::size_t(r) * stride;
         const int y = header.topDown ? r : height - 1 - r;
         std::uint32_t* out = result.Row(y);
+        if (bits == 24) { // blue, green and red bytes (never bit fields): no channel arithmetic
+            for (const unsigned char* at = in; at != in + 3 * std::size_t(width); at += 3)
+                *out++ = std::uint32_t{at[0]} | std::uint32_t{at[1]} << 8 | std::uint32_t{at[2]} << 16;
+            continue;
+        }
         for (int x = 0; x < width; ++x) {
             if (bits <= 8) {
                 const int bit = x * bits;
@@ -268,9 +273,7 @@ bool Decode(const unsigned char* bytes, std::size_t size, PixelBuffer& pixels, s
                 continue;
             }
             const unsigned char* at = in + std::size_t(x) * std::size_t(bits / 8);
-            const std::uint32_t pixel = bits == 16   ? Read16(at)
-                                        : bits == 24 ? (Read16(at) | std::uint32_t{at[2]} << 16)
-                                                     : Read32(at);
+            const std::uint32_t pixel = bits == 16 ? Read16(at) : Read32(at);
             out[x] =
                 channels[0].Expand(pixel) << 16 | channels[1].Expand(pixel) << 8 | channels[2].Expand(pixel);
         }
