@@ -29,11 +29,16 @@ public:
 
 private:
     bool Refill();
+    // Hands out the pending line up to `lineEnd` (a line feed, or the end of the input).
+    bool Take(std::size_t lineEnd, std::string_view& line);
 
     std::vector<char> storage_;
     const char* data_ = nullptr;
     std::size_t begin_ = 0;
     std::size_t end_ = 0;
+    std::size_t scanned_ = 0; // searched for line feeds up to here
+    std::uint64_t feeds_ = 0; // the line feeds not handed out yet, bit 0 at feedsAt_
+    std::size_t feedsAt_ = 0;
     int fd_ = -1;
     std::uint64_t maxBytes_ = 0;
     std::uint64_t readBytes_ = 0;

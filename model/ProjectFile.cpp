@@ -399,7 +399,7 @@ bool ReadProject(Project& project, LineReader& lines, std::string* error) {
     reader.Skip(); // "OBJECT", not checked
     reader.Enter("object list");
     while (reader.Next(line) && line != kEndObject) {
-        auto object = std::make_unique<ObjectDef>();
+        auto object = std::make_unique<ObjectDef>(ObjectDef::ToBeRead{});
         if (ReadObject(line, reader, *object))
             loaded.AddObject(std::move(object));
     }
