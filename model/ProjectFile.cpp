@@ -364,6 +364,14 @@ bool ReadObject(std::string_view first, FieldReader& reader, ObjectDef& object) 
     return reader.ok();
 }
 
+// Asks for an object's memory ahead of its turn: the objects of a large project lie far apart, and
+// waiting for each in turn takes longer than formatting them.
+void Prefetch(const ObjectDef& object) {
+    const char* bytes = reinterpret_cast<const char*>(&object);
+    for (std::size_t offset = 0; offset < sizeof(ObjectDef); offset += 64)
+        __builtin_prefetch(bytes + offset);
+}
+
 // Writes the whole file; false when something in it would not read back as written.
 template <class Sink>
 bool WriteProject(const Project& project, Sink& sink) {
@@ -376,8 +384,11 @@ bool WriteProject(const Project& project, Sink& sink) {
     }
     writer.Line(kEndScreen);
     writer.Line(kObjectMarker);
-    for (const auto& object : project.objects)
-        WriteObject(*object, writer);
+    for (std::size_t i = 0; i < project.objects.size(); ++i) {
+        if (i + 1 < project.objects.size())
+            Prefetch(*project.objects[i + 1]);
+        WriteObject(*project.objects[i], writer);
+    }
     writer.Line(kEndObject);
     return writer.readsBack();
 }
