@@ -49,31 +49,20 @@ std::string LineReader::TooLarge(std::uint64_t maxBytes) {
            " MiB, the most a project file may hold";
 }
 
-bool LineReader::Next(std::string_view& line) {
-    while (feeds_ == 0) {
-        if (scanned_ == end_ && !Refill()) {
-            if (begin_ == end_ || !failure_.empty())
-                return false;
-            return Take(end_, line); // a last line without a line end
-        }
-        const std::size_t size = std::min<std::size_t>(64, end_ - scanned_);
-        feedsAt_ = scanned_;
-        feeds_ = LineFeeds(data_ + scanned_, size);
-        scanned_ += size;
-    }
-    const std::size_t newline = feedsAt_ + static_cast<std::size_t>(std::countr_zero(feeds_));
-    feeds_ &= feeds_ - 1;
-    Take(newline, line);
-    begin_ = newline + 1;
+bool LineReader::Scan() {
+    if (scanned_ == end_ && !Refill())
+        return false;
+    const std::size_t size = std::min<std::size_t>(64, end_ - scanned_);
+    feedsAt_ = scanned_;
+    feeds_ = LineFeeds(data_ + scanned_, size);
+    scanned_ += size;
     return true;
 }
 
-bool LineReader::Take(std::size_t lineEnd, std::string_view& line) {
-    line = std::string_view(data_ + begin_, lineEnd - begin_);
-    begin_ = lineEnd;
-    if (!line.empty() && line.back() == '\r')
-        line.remove_suffix(1);
-    ++lineNumber_;
+bool LineReader::TakeLast(std::string_view& line) {
+    if (begin_ == end_ || !failure_.empty())
+        return false;
+    Take(end_, line); // a last line without a line end
     return true;
 }
 

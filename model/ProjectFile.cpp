@@ -242,7 +242,7 @@ public:
     void Int(std::int32_t& value) {
         std::string_view line;
         if (NextNumber(line))
-            value = ParseDecimal(line);
+            value = line.size() == 1 && IsDigit(line[0]) ? line[0] - '0' : ParseDecimal(line); // flags mostly
     }
     void Unsigned(std::uint32_t& value) {
         std::string_view line;
@@ -262,11 +262,11 @@ public:
     }
 
 private:
+    static bool IsDigit(char c) { return c >= '0' && c <= '9'; }
     static bool IsNumber(std::string_view line) {
         if (line.starts_with('-'))
             line.remove_prefix(1);
-        return !line.empty() && line.size() <= 10 &&
-               std::all_of(line.begin(), line.end(), [](char c) { return c >= '0' && c <= '9'; });
+        return !line.empty() && line.size() <= 10 && std::all_of(line.begin(), line.end(), IsDigit);
     }
     bool NextNumber(std::string_view& line) {
         if (!Next(line))
