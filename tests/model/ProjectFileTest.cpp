@@ -143,15 +143,25 @@ TEST(ProjectFile, TruncationMessageNamesWhereTheFileEnds) {
     }
 }
 
-TEST(ProjectFile, LongLinesAreReadWhole) {
+// Many read blocks: lines of every length end at every offset, one line is longer than a block, and
+// the last line has no line end.
+TEST(ProjectFile, LongLinesAndLargeFilesAreReadWhole) {
     Project project;
     project.AddScreen(MakeScreen("S"));
-    auto& object = test::AddObject(project, ObjectKind::Static, "S", "Long");
-    object.caption.assign(200000, 'x');
-    object.caption += "end";
-    Project loaded;
-    ASSERT_TRUE(ParseProjectFile(loaded, FormatProjectFile(project)));
-    EXPECT_EQ(project.Object(0).caption, loaded.Object(0).caption);
+    for (int i = 0; i < 500; ++i)
+        test::AddObject(project, static_cast<ObjectKind>(i % 8), "S", "O" + std::to_string(i)).caption =
+            std::string(static_cast<std::size_t>(i % 131), 'c');
+    project.Object(250).caption.assign(200000, 'x');
+    project.Object(250).caption += "end";
+    std::string text = FormatProjectFile(project);
+    text.resize(text.size() - 2);
+    TempDir dir;
+    WriteFile(dir / "big.tvp", text);
+    Project parsed, read;
+    ASSERT_TRUE(ParseProjectFile(parsed, text));
+    ASSERT_TRUE(read.ReadProjectFile(dir / "big.tvp"));
+    test::ExpectSameStoredProject(project, parsed);
+    test::ExpectSameStoredProject(project, read);
 }
 
 TEST(ProjectFile, NumbersFollowThePlainDecimalRuleAndClamp) {
@@ -247,6 +257,7 @@ TEST(Decimal, PlainRule) {
         {-17, {"-17"}},
         {8, {"+8"}},
         {12, {"  \t 12", "12abc"}},
+        {190, {"190"}},
         {1, {"1 2"}},
         {3, {"3.9"}},
         {5, {"\r\n5"}},
