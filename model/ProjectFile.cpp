@@ -106,20 +106,7 @@ void VisitObjectAfterFrames(O& object, V& v) {
 }
 
 bool HasLineFeed(std::string_view text) {
-    for (const char c : text)
-        if (c == '\n')
-            return true;
-    return false;
-}
-
-// Copies `text` to `out` and tells whether it holds a line feed, in one pass: texts are short.
-bool CopyFindingLineFeed(std::string_view text, char* out) {
-    bool found = false;
-    for (const char c : text) {
-        found |= c == '\n';
-        *out++ = c;
-    }
-    return found;
+    return !text.empty() && std::memchr(text.data(), '\n', text.size()) != nullptr;
 }
 
 // Writes values as lines into anything with append(const char*, size_t), in large blocks, and
@@ -136,7 +123,10 @@ public:
     bool readsBack() const { return readsBack_; }
     void Line(std::string_view text) {
         char* out = Room(text.size() + 2);
-        readsBack_ = !CopyFindingLineFeed(text, out) && readsBack_;
+        if (!text.empty()) {
+            std::memcpy(out, text.data(), text.size());
+            readsBack_ = readsBack_ && !HasLineFeed(text);
+        }
         End(out + text.size());
     }
     void First(std::string_view text, std::string_view endMarker) {
