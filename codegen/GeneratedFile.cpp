@@ -39,7 +39,7 @@ std::optional<std::string> ReadRegularFile(const std::string& path) {
         return std::nullopt;
     }
     std::string bytes;
-    // One byte more than the size, so that a file that has not grown ends in the first read.
+    // One byte more than the size: a file that has not grown fits without growing the buffer.
     bytes.resize(static_cast<std::size_t>(entry.st_size) + 1);
     std::size_t size = 0;
     for (;;) {
