@@ -143,8 +143,8 @@ TEST(ProjectFile, TruncationMessageNamesWhereTheFileEnds) {
     }
 }
 
-// Many read blocks: lines of every length end at every offset, one line is longer than a block, and
-// the last line has no line end.
+// Many read and write blocks: lines of every length end at every offset, one line is longer than a
+// block, and the last line is read with and without its line end.
 TEST(ProjectFile, LongLinesAndLargeFilesAreReadWhole) {
     Project project;
     project.AddScreen(MakeScreen("S"));
@@ -153,15 +153,20 @@ TEST(ProjectFile, LongLinesAndLargeFilesAreReadWhole) {
             std::string(static_cast<std::size_t>(i % 131), 'c');
     project.Object(250).caption.assign(200000, 'x');
     project.Object(250).caption += "end";
-    std::string text = FormatProjectFile(project);
-    text.resize(text.size() - 2);
     TempDir dir;
-    WriteFile(dir / "big.tvp", text);
-    Project parsed, read;
+    const std::string path = dir / "big.tvp";
+    ASSERT_TRUE(project.WriteProjectFile(path));
+    const std::string text = ReadFile(path);
+    EXPECT_EQ(FormatProjectFile(project), text);
+    Project parsed;
     ASSERT_TRUE(ParseProjectFile(parsed, text));
-    ASSERT_TRUE(read.ReadProjectFile(dir / "big.tvp"));
     test::ExpectSameStoredProject(project, parsed);
-    test::ExpectSameStoredProject(project, read);
+    for (const std::size_t cut : {0, 2}) {
+        ASSERT_EQ(0, ::truncate(path.c_str(), static_cast<off_t>(text.size() - cut)));
+        Project read;
+        ASSERT_TRUE(read.ReadProjectFile(path)) << cut;
+        test::ExpectSameStoredProject(project, read);
+    }
 }
 
 TEST(ProjectFile, NumbersFollowThePlainDecimalRuleAndClamp) {
