@@ -122,11 +122,18 @@ public:
 
     bool readsBack() const { return readsBack_; }
     void Line(std::string_view text) {
-        char* out = Room(text.size() + 2);
-        if (!text.empty()) {
-            std::memcpy(out, text.data(), text.size());
-            readsBack_ = readsBack_ && !HasLineFeed(text);
+        readsBack_ = readsBack_ && !HasLineFeed(text);
+        if (text.size() + 2 > kSize - used_) {
+            Flush();
+            if (text.size() + 2 > kSize) { // longer than the buffer: passed on as it is
+                out_.append(text.data(), text.size());
+                out_.append("\r\n", 2);
+                return;
+            }
         }
+        char* out = buffer_.get() + used_;
+        if (!text.empty())
+            std::memcpy(out, text.data(), text.size());
         End(out + text.size());
     }
     void First(std::string_view text, std::string_view endMarker) {
@@ -152,42 +159,28 @@ public:
 
 private:
     static constexpr std::size_t kSize = 1 << 16;
+    static constexpr std::size_t kLongestNumber = 13; // "-2147483648\r\n"
 
-    // Space for `size` bytes at the end of the buffer; a line longer than the buffer gets its own.
-    char* Room(std::size_t size) {
-        if (size > kSize - used_) {
-            Flush();
-            if (size > kSize) {
-                large_ = std::make_unique_for_overwrite<char[]>(size);
-                return large_.get();
-            }
-        }
-        return buffer_.get() + used_;
-    }
     void End(char* out) {
-        *out++ = '\r';
-        *out++ = '\n';
-        if (large_) {
-            out_.append(large_.get(), static_cast<std::size_t>(out - large_.get()));
-            large_.reset();
-        } else {
-            used_ = static_cast<std::size_t>(out - buffer_.get());
-        }
+        out[0] = '\r';
+        out[1] = '\n';
+        used_ = static_cast<std::size_t>(out + 2 - buffer_.get());
     }
     template <class N>
     void Number(N value) {
-        char* out = Room(16);
+        if (kLongestNumber > kSize - used_)
+            Flush();
+        char* out = buffer_.get() + used_;
         if (value >= 0 && value <= 9) { // flags and most small fields
             *out = static_cast<char>('0' + value);
             End(out + 1);
         } else {
-            End(std::to_chars(out, out + 14, value).ptr);
+            End(std::to_chars(out, out + kLongestNumber - 2, value).ptr);
         }
     }
 
     Sink& out_;
     std::unique_ptr<char[]> buffer_;
-    std::unique_ptr<char[]> large_;
     std::size_t used_ = 0;
     bool readsBack_ = true;
 };
