@@ -12,20 +12,6 @@ bool IsSpace(char c) {
     return c == ' ' || c == '\t' || c == '\n' || c == '\v' || c == '\f' || c == '\r';
 }
 
-// Up to nine plain digits, as numbers are stored, or -1 for any other text.
-std::int64_t PlainDigits(std::string_view text) {
-    if (text.empty() || text.size() > 9)
-        return -1;
-    std::int64_t value = 0;
-    for (const char c : text) {
-        const unsigned digit = static_cast<unsigned char>(c) - unsigned{'0'};
-        if (digit > 9)
-            return -1;
-        value = value * 10 + digit;
-    }
-    return value;
-}
-
 std::int64_t ParseWide(std::string_view text) {
     if (const std::int64_t plain = PlainDigits(text); plain >= 0)
         return plain;

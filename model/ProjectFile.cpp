@@ -185,6 +185,13 @@ private:
     bool readsBack_ = true;
 };
 
+// The value of a line of plain digits without a call, else what `parse` makes of it.
+template <class Parse>
+auto PlainOr(std::string_view line, Parse parse) {
+    const std::int32_t plain = PlainDigits(line);
+    return plain >= 0 ? static_cast<decltype(parse(line))>(plain) : parse(line);
+}
+
 // Reads values from lines. A missing line ends the read for good; every later read is ignored. A strict
 // reader also ends at a number not written as the writer writes numbers and at a misplaced marker.
 class FieldReader {
@@ -225,18 +232,18 @@ public:
     void Int(std::int32_t& value) {
         std::string_view line;
         if (NextNumber(line))
-            value = line.size() == 1 && IsDigit(line[0]) ? line[0] - '0' : ParseDecimal(line); // flags mostly
+            value = PlainOr(line, ParseDecimal);
     }
     void Unsigned(std::uint32_t& value) {
         std::string_view line;
         if (NextNumber(line))
-            value = ParseUnsignedDecimal(line);
+            value = PlainOr(line, ParseUnsignedDecimal);
     }
     template <class E>
     void Enum(E& value) {
         std::string_view line;
         if (NextNumber(line))
-            value = static_cast<E>(ParseUnsignedDecimal(line));
+            value = static_cast<E>(PlainOr(line, ParseUnsignedDecimal));
     }
     void Colour(RgbTriple& colour) {
         Int(colour.red);
