@@ -73,9 +73,10 @@ struct Fixture {
         FillProject(project);
         AlwaysUi ui;
         GenerateProjectCode(project, folder, ui);
-        for (const auto& entry : fs::directory_iterator(folder)) {
+        for (const auto& entry : fs::recursive_directory_iterator(folder)) {
             if (!entry.is_regular_file())
-                continue; // the records' folder
+                continue;
+            // The generated files and their records of the last generation.
             files.emplace_back(entry.path().string(), ReadAll(entry.path()));
             totalBytes += files.back().second.size();
         }
@@ -84,7 +85,7 @@ struct Fixture {
 
     std::string folder;
     Project project;
-    std::vector<std::pair<std::string, std::string>> files; // the generated files and their bytes
+    std::vector<std::pair<std::string, std::string>> files; // the files and records, with their bytes
     std::size_t totalBytes = 0;
 };
 
@@ -105,17 +106,31 @@ void Generate_Ours(benchmark::State& state) {
     state.SetBytesProcessed(state.iterations() * static_cast<std::int64_t>(fixture.totalBytes));
 }
 
-void Generate_Reference_WritePerFile(benchmark::State& state) {
+// The same bytes, each file and record with one write; with `safe`, as safely as ours: through a new
+// file and a rename, so that an interrupted run never leaves half a file (neither is flushed to disk:
+// both can be generated again).
+void WriteFiles(benchmark::State& state, bool safe) {
     Fixture& fixture = Shared();
     for (auto _ : state) {
         for (const auto& [path, bytes] : fixture.files) {
-            const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
+            const std::string temporary = safe ? path + ".new" : path;
+            const int fd = ::open(temporary.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
             if (fd < 0 || ::write(fd, bytes.data(), bytes.size()) != static_cast<ssize_t>(bytes.size()))
                 state.SkipWithError("write failed");
             ::close(fd);
+            if (safe && ::rename(temporary.c_str(), path.c_str()) != 0)
+                state.SkipWithError("rename failed");
         }
     }
     state.SetBytesProcessed(state.iterations() * static_cast<std::int64_t>(fixture.totalBytes));
+}
+
+void Generate_Reference_WritePerFile(benchmark::State& state) {
+    WriteFiles(state, false);
+}
+
+void Generate_Reference_WriteAndRenamePerFile(benchmark::State& state) {
+    WriteFiles(state, true);
 }
 
 // A folder generated once, with a line of the user's in every fifth screen's constructor.
@@ -171,3 +186,4 @@ BENCHMARK(KeepUserCode_Ours)->Unit(benchmark::kMillisecond);
 BENCHMARK(KeepUserCode_Reference_Overwrite)->Unit(benchmark::kMillisecond);
 BENCHMARK(Generate_Ours)->Unit(benchmark::kMillisecond);
 BENCHMARK(Generate_Reference_WritePerFile)->Unit(benchmark::kMillisecond);
+BENCHMARK(Generate_Reference_WriteAndRenamePerFile)->Unit(benchmark::kMillisecond);

@@ -9,10 +9,11 @@
 #include "tavctrls/files/AtomicFile.h"
 
 #include <algorithm>
+#include <cerrno>
+#include <fcntl.h>
 #include <filesystem>
-#include <fstream>
-#include <sstream>
 #include <sys/stat.h>
+#include <unistd.h>
 
 namespace tav {
 
@@ -25,19 +26,38 @@ bool WritesAllowed(int answer) {
 }
 
 // The bytes of a regular file; nothing for a missing one, a link or anything else (never opened: a
-// FIFO would block).
+// FIFO would block). Read in one piece: generated files are read back on every run.
 std::optional<std::string> ReadRegularFile(const std::string& path) {
     struct stat entry {};
     if (::lstat(path.c_str(), &entry) != 0 || !S_ISREG(entry.st_mode))
         return std::nullopt;
-    std::ifstream in(path, std::ios::binary);
-    if (!in)
+    const int fd = ::open(path.c_str(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0)
         return std::nullopt;
-    std::ostringstream bytes;
-    bytes << in.rdbuf();
-    if (in.bad())
+    if (::fstat(fd, &entry) != 0 || !S_ISREG(entry.st_mode)) { // replaced since
+        ::close(fd);
         return std::nullopt;
-    return std::move(bytes).str();
+    }
+    std::string bytes;
+    // One byte more than the size: a file that has not grown fits without growing the buffer.
+    bytes.resize(static_cast<std::size_t>(entry.st_size) + 1);
+    std::size_t size = 0;
+    for (;;) {
+        if (size == bytes.size())
+            bytes.resize(bytes.size() * 2);
+        const ssize_t got = ::read(fd, bytes.data() + size, bytes.size() - size);
+        if (got > 0) {
+            size += static_cast<std::size_t>(got);
+        } else if (got == 0) {
+            break;
+        } else if (errno != EINTR) {
+            ::close(fd);
+            return std::nullopt;
+        }
+    }
+    ::close(fd);
+    bytes.resize(size);
+    return bytes;
 }
 
 bool IsRegularFile(const std::string& path) {

@@ -7,6 +7,7 @@
 #include "model/Project.h"
 
 #include <algorithm>
+#include <unordered_map>
 #include <vector>
 
 namespace tav {
@@ -295,15 +296,34 @@ constexpr Stub kScreenStubs[] = {
     {"void", "OnPopupMenuItemClicked(const char* item)", kScreenComments31, ""},
 };
 
+// The code form of each bitmap path of a screen, worked out once: the same few bitmaps recur in
+// most objects, and finding a path's form looks at the disk.
+class CodePaths {
+public:
+    explicit CodePaths(const Project& project) : project_(project) {}
+
+    const std::string& Of(const std::string& path) {
+        const auto [known, added] = forms_.try_emplace(path);
+        if (added)
+            known->second = CodePath(project_, path);
+        return known->second;
+    }
+
+private:
+    const Project& project_;
+    std::unordered_map<std::string, std::string> forms_;
+};
+
 // The values one object block is filled with.
 struct ObjectValues {
     const Project& project;
     const ObjectDef& object;
     std::string var;
     std::string id;
+    CodePaths& paths;
 
     // An empty bitmap field stays empty, also once the bitmaps were copied.
-    std::string Path(const std::string& path) const { return path.empty() ? path : CodePath(project, path); }
+    const std::string& Path(const std::string& path) const { return path.empty() ? path : paths.Of(path); }
 };
 
 void Line(std::string& out, std::initializer_list<std::string_view> pieces) {
@@ -591,13 +611,14 @@ std::string ScreenSourceText(const Project& project, int screenIndex) {
     AppendTargetIncludes(out, objects);
     out.append("\n");
     AppendFilled(out, kSourceTop, {{"Screen", screen.name}});
+    CodePaths paths(project);
     if (!screen.background.empty()) {
-        out.append("\tSetBackgroundImage(\"").append(CodePath(project, screen.background)).append("\", ");
+        out.append("\tSetBackgroundImage(\"").append(paths.Of(screen.background)).append("\", ");
         out.append(BackModeName(screen.backgroundMode)).append(");\n\n");
     }
     for (std::size_t i = 0; i < objects.size(); ++i) {
         const ObjectValues values{project, *objects[i], "obj" + std::to_string(i),
-                                  screen.name + "_" + objects[i]->name};
+                                  screen.name + "_" + objects[i]->name, paths};
         AppendObjectBlock(out, values);
     }
     out.append("}\n\n");

@@ -13,6 +13,8 @@ bool IsSpace(char c) {
 }
 
 std::int64_t ParseWide(std::string_view text) {
+    if (const std::int64_t plain = PlainDigits(text); plain >= 0)
+        return plain;
     std::size_t i = 0;
     while (i < text.size() && IsSpace(text[i]))
         ++i;

@@ -212,8 +212,20 @@ bool AtomicFile::Open(std::string* error) {
 }
 
 void AtomicFile::append(const char* bytes, std::size_t size) {
-    if (fd_ >= 0 && writeErrno_ == 0 && !WriteAll(fd_, std::string_view(bytes, size)))
+    if (fd_ < 0 || writeErrno_ != 0)
+        return;
+    if (!WriteAll(fd_, std::string_view(bytes, size))) {
         writeErrno_ = errno;
+        return;
+    }
+    written_ += size;
+    // A large synced file starts on its way to the disk while the rest is made, so that Commit's flush
+    // waits for the last part only.
+    if (durability_ == Durability::Synced && !direct_ && written_ - started_ >= kStartWriteback) {
+        ::sync_file_range(fd_, static_cast<off_t>(started_), static_cast<off_t>(written_ - started_),
+                          SYNC_FILE_RANGE_WRITE);
+        started_ = written_;
+    }
 }
 
 bool AtomicFile::Commit(std::string* error) {

@@ -143,15 +143,30 @@ TEST(ProjectFile, TruncationMessageNamesWhereTheFileEnds) {
     }
 }
 
-TEST(ProjectFile, LongLinesAreReadWhole) {
+// Many read and write blocks: lines of every length end at every offset, one line is longer than a
+// block, and the last line is read with and without its line end.
+TEST(ProjectFile, LongLinesAndLargeFilesAreReadWhole) {
     Project project;
     project.AddScreen(MakeScreen("S"));
-    auto& object = test::AddObject(project, ObjectKind::Static, "S", "Long");
-    object.caption.assign(200000, 'x');
-    object.caption += "end";
-    Project loaded;
-    ASSERT_TRUE(ParseProjectFile(loaded, FormatProjectFile(project)));
-    EXPECT_EQ(project.Object(0).caption, loaded.Object(0).caption);
+    for (int i = 0; i < 500; ++i)
+        test::AddObject(project, static_cast<ObjectKind>(i % 8), "S", "O" + std::to_string(i)).caption =
+            std::string(static_cast<std::size_t>(i % 131), 'c');
+    project.Object(250).caption.assign(200000, 'x');
+    project.Object(250).caption += "end";
+    TempDir dir;
+    const std::string path = dir / "big.tvp";
+    ASSERT_TRUE(project.WriteProjectFile(path));
+    const std::string text = ReadFile(path);
+    EXPECT_EQ(FormatProjectFile(project), text);
+    Project parsed;
+    ASSERT_TRUE(ParseProjectFile(parsed, text));
+    test::ExpectSameStoredProject(project, parsed);
+    for (const std::size_t cut : {0, 2}) {
+        ASSERT_EQ(0, ::truncate(path.c_str(), static_cast<off_t>(text.size() - cut)));
+        Project read;
+        ASSERT_TRUE(read.ReadProjectFile(path)) << cut;
+        test::ExpectSameStoredProject(project, read);
+    }
 }
 
 TEST(ProjectFile, NumbersFollowThePlainDecimalRuleAndClamp) {
@@ -247,6 +262,7 @@ TEST(Decimal, PlainRule) {
         {-17, {"-17"}},
         {8, {"+8"}},
         {12, {"  \t 12", "12abc"}},
+        {190, {"190"}},
         {1, {"1 2"}},
         {3, {"3.9"}},
         {5, {"\r\n5"}},

@@ -14,6 +14,10 @@ class Project;
 // kind does not use keep their defaults and are still stored in the project file.
 struct ObjectDef {
     ObjectDef(); // general defaults; kind Object, name "MyObject"
+    // Without the default bitmaps, for a record whose every field is read next: building their full
+    // paths only to overwrite them costs as much as reading the rest of the record.
+    struct ToBeRead {};
+    explicit ObjectDef(ToBeRead) {}
 
     std::uint32_t designId = 0;
     std::string name = "MyObject";

@@ -55,6 +55,9 @@ private:
     int fd_ = -1;
     bool direct_ = false; // writing straight to a standard stream
     int writeErrno_ = 0;
+    static constexpr std::size_t kStartWriteback = std::size_t{1} << 18;
+    std::size_t written_ = 0;
+    std::size_t started_ = 0; // bytes already on their way to the disk
 };
 
 } // namespace tav
