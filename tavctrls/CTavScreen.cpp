@@ -11,6 +11,7 @@
 #include <algorithm>
 #include <utility>
 
+using tav::platform::DirtyRegion;
 using tav::platform::PixelRect;
 
 namespace {
@@ -43,7 +44,7 @@ bool Quitting() {
 
 } // namespace
 
-CTavScreen::CTavScreen() = default;
+CTavScreen::CTavScreen() : m_dirtyRegion(std::make_unique<DirtyRegion>()) {}
 
 CTavScreen::~CTavScreen() {
     // Owners call Finish first; whatever is left is freed here.
@@ -307,16 +308,18 @@ int CTavScreen::OffsetYOnParent() const {
 void CTavScreen::InvalidateArea(const PixelRect& rect) {
     PixelRect area = rect;
     for (CTavScreen* screen = this; screen != nullptr; screen = screen->m_parent) {
-        area = tav::platform::Intersection(area, {0, 0, screen->m_width, screen->m_height});
+        const PixelRect whole{0, 0, screen->m_width, screen->m_height};
+        area = Intersection(area, whole);
         if (area.Empty())
             return;
         // Whatever the hooks drew last time is redrawn with the rest, so that they draw on a clean picture.
-        if (!screen->m_dirty)
-            area = Union(Union(area, RectOf(screen->m_topHooks)), RectOf(screen->m_midHooks));
-        else
-            area = Union(area, RectOf(screen->m_dirtyArea));
+        if (!screen->m_dirty) {
+            screen->m_dirtyRegion->Clear();
+            for (const Area& hooks : {screen->m_topHooks, screen->m_midHooks})
+                screen->m_dirtyRegion->Add(Intersection(RectOf(hooks), whole));
+        }
         screen->m_dirty = 1;
-        Store(screen->m_dirtyArea, area);
+        screen->m_dirtyRegion->Add(area);
         area = Moved(area, screen->OffsetXOnParent(), screen->OffsetYOnParent());
     }
 }
@@ -379,7 +382,7 @@ void CTavScreen::DropStretchedBackground() {
     m_stretchedBackground = nullptr;
 }
 
-void CTavScreen::DrawBackground() {
+void CTavScreen::DrawBackground(const PixelRect& area) {
     if (m_background == nullptr || m_background->GetImage() == nullptr)
         return;
     CTavSurface* image = m_background->GetImage();
@@ -402,9 +405,9 @@ void CTavScreen::DrawBackground() {
         const int w = image->GetWidth(), h = image->GetHeight();
         if (w < 1 || h < 1)
             break;
-        const PixelRect clip = m_surface->GetDDSurface()->Clip();
-        for (int y = clip.top - clip.top % h; y < clip.bottom; y += h)
-            for (int x = clip.left - clip.left % w; x < clip.right; x += w)
+        // Only the tiles that meet the area being drawn.
+        for (int y = area.top - area.top % h; y < area.bottom; y += h)
+            for (int x = area.left - area.left % w; x < area.right; x += w)
                 image->Blt(m_surface->GetDDSurface(), x, y);
         break;
     }
@@ -429,14 +432,15 @@ void CTavScreen::RedrawBackBuffer() {
     if (!m_dirty || m_surface == nullptr)
         return;
     tav::platform::PixelBuffer& pixels = *m_surface->GetDDSurface();
-    const PixelRect whole = pixels.Bounds();
-    PixelRect clip = tav::TheRuntime().fullRedraw ? whole : Intersection(RectOf(m_dirtyArea), whole);
+    DirtyRegion whole;
+    whole.Add(pixels.Bounds());
+    DirtyRegion clip = tav::TheRuntime().fullRedraw ? whole : *m_dirtyRegion;
     m_dirty = 0;
-    m_dirtyArea = {};
+    m_dirtyRegion->Clear();
     m_redrawing = 1;
     // Drawing that reached outside the area, where the picture may be stale, is made good by a whole
     // redraw in the same frame.
-    if (!RedrawArea(clip) && !(clip == whole)) {
+    if (!RedrawArea(clip) && !clip.Covers(pixels.Bounds())) {
         clip = whole;
         RedrawArea(whole);
     }
@@ -450,11 +454,14 @@ void CTavScreen::RedrawBackBuffer() {
         m_modalChild->AfterDisplay(m_surface);
     Store(m_topHooks, pixels.Reach());
     // The parent shows this screen again there; a parent that is drawing right now does so anyway.
-    if (m_parent != nullptr && !m_parent->m_redrawing)
-        m_parent->InvalidateArea(Moved(Union(clip, pixels.Reach()), OffsetXOnParent(), OffsetYOnParent()));
+    if (m_parent != nullptr && !m_parent->m_redrawing) {
+        clip.Add(pixels.Reach());
+        for (const PixelRect& rect : clip)
+            m_parent->InvalidateArea(Moved(rect, OffsetXOnParent(), OffsetYOnParent()));
+    }
 }
 
-bool CTavScreen::DisplayPart(CTavObject* part, const PixelRect& clip) {
+bool CTavScreen::DisplayPart(CTavObject* part, const DirtyRegion& clip) {
     // Every part is displayed at every redraw (its AfterDisplay may count them); outside the clip
     // that draws nothing.
     const PixelRect drawn{part->m_drawnLeft, part->m_drawnTop, part->m_drawnRight, part->m_drawnBottom};
@@ -467,10 +474,20 @@ bool CTavScreen::DisplayPart(CTavObject* part, const PixelRect& clip) {
     part->m_drawnRight = reach.right;
     part->m_drawnBottom = reach.bottom;
     // Drawing outside the area is already there unless the part now reaches somewhere new.
-    return clip.Contains(reach) || reach == drawn;
+    return reach == drawn || clip.Covers(reach);
 }
 
-bool CTavScreen::RedrawArea(const PixelRect& clip) {
+namespace {
+
+// True when every rectangle of `changed`, moved by (dx, dy), lies in `clip`.
+bool CoveredMoved(const DirtyRegion& clip, const DirtyRegion& changed, int dx, int dy) {
+    return std::all_of(changed.begin(), changed.end(),
+                       [&](const PixelRect& rect) { return clip.Covers(Moved(rect, dx, dy)); });
+}
+
+} // namespace
+
+bool CTavScreen::RedrawArea(const DirtyRegion& clip) {
     tav::platform::PixelBuffer& pixels = *m_surface->GetDDSurface();
     pixels.SetClip(clip);
     bool exact = true;
@@ -481,8 +498,8 @@ bool CTavScreen::RedrawArea(const PixelRect& clip) {
         const bool background = m_background != nullptr && m_background->GetImage() != nullptr &&
                                 m_background->GetImage()->GetDDSurface() != nullptr;
         if (!(background && (m_backgroundMode == TAVBACK_TILE || m_backgroundMode == TAVBACK_STRETCH)))
-            tav::platform::FillRect(pixels, clip, tav::PixelOfColour(m_backColour));
-        DrawBackground();
+            tav::platform::FillRect(pixels, pixels.Bounds(), tav::PixelOfColour(m_backColour));
+        DrawBackground(clip.Bounds());
         for (CTavObject* object : m_objects)
             if (!ObjectHidden(object))
                 exact = DisplayPart(object, clip) && exact;
@@ -493,13 +510,12 @@ bool CTavScreen::RedrawArea(const PixelRect& clip) {
             sub->RedrawBackBuffer();
             if (sub->m_surface != nullptr) {
                 const int x = sub->OffsetXOnParent(), y = sub->OffsetYOnParent();
-                const PixelRect changed = sub->m_surface->GetDDSurface()->TakeDamage().Bounds();
-                exact = clip.Contains(Moved(changed, x, y)) && exact;
+                exact = CoveredMoved(clip, sub->m_surface->GetDDSurface()->TakeDamage(), x, y) && exact;
                 sub->m_surface->Blt(&pixels, x, y);
             }
             pixels.Reach() = {};
             sub->AfterDisplay(m_surface);
-            exact = clip.Contains(pixels.Reach()) && exact;
+            exact = clip.Covers(pixels.Reach()) && exact;
             midHooks = Union(midHooks, pixels.Reach());
         }
         Store(m_midHooks, midHooks);
@@ -511,8 +527,8 @@ bool CTavScreen::RedrawArea(const PixelRect& clip) {
     if (m_modalChild != nullptr) {
         m_modalChild->RedrawBackBuffer();
         if (m_modalChild->m_surface != nullptr) {
-            const PixelRect changed = m_modalChild->m_surface->GetDDSurface()->TakeDamage().Bounds();
-            exact = clip.Contains(Moved(changed, m_modalChild->m_x, m_modalChild->m_y)) && exact;
+            const DirtyRegion changed = m_modalChild->m_surface->GetDDSurface()->TakeDamage();
+            exact = CoveredMoved(clip, changed, m_modalChild->m_x, m_modalChild->m_y) && exact;
             m_modalChild->m_surface->Blt(&pixels, m_modalChild->m_x, m_modalChild->m_y);
         }
     }

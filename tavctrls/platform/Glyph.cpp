@@ -11,20 +11,22 @@ void DrawGlyph(PixelBuffer& dest, const Glyph& glyph, std::int64_t penX, std::in
     if (dest.Empty() || left >= dest.width() || top >= dest.height() || left + glyph.width <= 0 ||
         top + glyph.rows <= 0 || glyph.spans.empty())
         return;
-    dest.Touch({static_cast<int>(std::max<std::int64_t>(left, 0)),
-                static_cast<int>(std::max<std::int64_t>(top, 0)),
-                static_cast<int>(std::min<std::int64_t>(left + glyph.width, dest.width())),
-                static_cast<int>(std::min<std::int64_t>(top + glyph.rows, dest.height()))});
-    const PixelRect clip = dest.Clip();
-    for (const GlyphSpan& span : glyph.spans) {
-        const std::int64_t y = top + span.row;
-        if (y < clip.top || y >= clip.bottom)
-            continue;
-        const std::int64_t from = std::max<std::int64_t>(left + span.start, clip.left);
-        const std::int64_t to = std::min<std::int64_t>(left + span.start + span.length, clip.right);
-        if (from < to)
-            std::fill(dest.Row(static_cast<int>(y)) + from, dest.Row(static_cast<int>(y)) + to, pixel);
-    }
+    const PixelRect box{static_cast<int>(std::max<std::int64_t>(left, 0)),
+                        static_cast<int>(std::max<std::int64_t>(top, 0)),
+                        static_cast<int>(std::min<std::int64_t>(left + glyph.width, dest.width())),
+                        static_cast<int>(std::min<std::int64_t>(top + glyph.rows, dest.height()))};
+    dest.Touch(box);
+    dest.ForEachClipped(box, [&](const PixelRect& clip) {
+        for (const GlyphSpan& span : glyph.spans) {
+            const std::int64_t y = top + span.row;
+            if (y < clip.top || y >= clip.bottom)
+                continue;
+            const std::int64_t from = std::max<std::int64_t>(left + span.start, clip.left);
+            const std::int64_t to = std::min<std::int64_t>(left + span.start + span.length, clip.right);
+            if (from < to)
+                std::fill(dest.Row(static_cast<int>(y)) + from, dest.Row(static_cast<int>(y)) + to, pixel);
+        }
+    });
 }
 
 } // namespace tav::platform

@@ -37,12 +37,12 @@ Span Intersect(Span a, Span b) {
 }
 
 // The horizontal or vertical line drawn as a run of pixels.
-void DrawStraight(PixelBuffer& dest, int x1, int y1, std::int64_t dx, std::int64_t dy, std::uint32_t pixel) {
+void DrawStraight(PixelBuffer& dest, const PixelRect& clip, int x1, int y1, std::int64_t dx, std::int64_t dy,
+                  std::uint32_t pixel) {
     const std::int64_t length = std::max(dx < 0 ? -dx : dx, dy < 0 ? -dy : dy);
     const int directionX = dx > 0 ? 1 : dx < 0 ? -1 : 0;
     const int directionY = dy > 0 ? 1 : dy < 0 ? -1 : 0;
     Span steps{0, length - 1};
-    const PixelRect clip = dest.Clip();
     if (directionX != 0) {
         if (y1 < clip.top || y1 >= clip.bottom)
             return;
@@ -91,15 +91,12 @@ private:
     std::uint64_t minor_;
 };
 
-} // namespace
-
-void DrawLine(PixelBuffer& dest, int x1, int y1, int x2, int y2, std::uint32_t pixel) {
+// The pixels of the line inside `clip` (a rectangle inside the buffer).
+void DrawLineIn(PixelBuffer& dest, const PixelRect& clip, int x1, int y1, int x2, int y2,
+                std::uint32_t pixel) {
     const std::int64_t dx = std::int64_t{x2} - x1, dy = std::int64_t{y2} - y1;
-    if (dest.Empty() || (dx == 0 && dy == 0))
-        return;
-    TouchLine(dest, x1, y1, x2, y2);
     if (dx == 0 || dy == 0) {
-        DrawStraight(dest, x1, y1, dx, dy, pixel);
+        DrawStraight(dest, clip, x1, y1, dx, dy, pixel);
         return;
     }
     const std::int64_t lengthX = dx < 0 ? -dx : dx, lengthY = dy < 0 ? -dy : dy;
@@ -108,7 +105,6 @@ void DrawLine(PixelBuffer& dest, int x1, int y1, int x2, int y2, std::uint32_t p
     const int majorStart = alongX ? x1 : y1, minorStart = alongX ? y1 : x1;
     const int majorDirection = (alongX ? dx : dy) > 0 ? 1 : -1;
     const int minorDirection = (alongX ? dy : dx) > 0 ? 1 : -1;
-    const PixelRect clip = dest.Clip();
     const int majorLow = alongX ? clip.left : clip.top, majorHigh = alongX ? clip.right : clip.bottom;
     const int minorLow = alongX ? clip.top : clip.left, minorHigh = alongX ? clip.bottom : clip.right;
 
@@ -139,6 +135,16 @@ void DrawLine(PixelBuffer& dest, int x1, int y1, int x2, int y2, std::uint32_t p
             ++whole;
         }
     }
+}
+
+} // namespace
+
+void DrawLine(PixelBuffer& dest, int x1, int y1, int x2, int y2, std::uint32_t pixel) {
+    if (dest.Empty() || (x1 == x2 && y1 == y2))
+        return;
+    TouchLine(dest, x1, y1, x2, y2);
+    dest.ForEachClipped(dest.Bounds(),
+                        [&](const PixelRect& clip) { DrawLineIn(dest, clip, x1, y1, x2, y2, pixel); });
 }
 
 } // namespace tav::platform

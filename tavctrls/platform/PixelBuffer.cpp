@@ -26,16 +26,6 @@ std::int64_t Area(const PixelRect& r) {
     return r.Empty() ? 0 : std::int64_t{r.Width()} * r.Height();
 }
 
-// Narrows a copy of `from` to (x, y) to the part whose destination lies in `visible`.
-void NarrowCopy(int& x, int& y, PixelRect& from, const PixelRect& visible) {
-    from.left += visible.left - x;
-    from.top += visible.top - y;
-    from.right = from.left + visible.Width();
-    from.bottom = from.top + visible.Height();
-    x = visible.left;
-    y = visible.top;
-}
-
 // The source to read from: `source` itself, or, when `from` overlaps `to` in the same buffer, a copy of
 // `from` made in `copy`, so that every pixel is read before it is written.
 const PixelBuffer& Separate(PixelBuffer& copy, const PixelBuffer& dest, const PixelRect& to,
@@ -44,6 +34,29 @@ const PixelBuffer& Separate(PixelBuffer& copy, const PixelBuffer& dest, const Pi
         return source;
     CopyRect(copy, 0, 0, source, from);
     return copy;
+}
+
+// The region's bounds as a region of one rectangle (a clip too fragmented to keep).
+DirtyRegion Bounded(const DirtyRegion& region) {
+    DirtyRegion bounded;
+    bounded.Add(region.Bounds());
+    return bounded;
+}
+
+// Calls `rows(piece, input, in)` for every piece of the copy of `from` to (x, y) inside the clip, `in`
+// being where the piece's pixels are read in `input`: the source, or a copy of `from` when `separate`
+// and the source overlaps the destination in the same buffer.
+template <typename Rows>
+void CopyPieces(PixelBuffer& dest, int x, int y, const PixelBuffer& source, const PixelRect& from,
+                bool separate, Rows&& rows) {
+    const PixelRect to{x, y, x + from.Width(), y + from.Height()};
+    dest.Touch(to);
+    PixelBuffer copy;
+    const PixelBuffer& input = separate ? Separate(copy, dest, to, source, from) : source;
+    const int dx = (&input == &source ? from.left : 0) - x, dy = (&input == &source ? from.top : 0) - y;
+    dest.ForEachClipped(to, [&](const PixelRect& piece) {
+        rows(piece, input, PixelRect{piece.left + dx, piece.top + dy, piece.right + dx, piece.bottom + dy});
+    });
 }
 
 } // namespace
@@ -152,11 +165,53 @@ DirtyRegion PixelBuffer::TakeDamage() {
     return taken;
 }
 
-PixelRect PixelBuffer::Touch(const PixelRect& rect) {
+void PixelBuffer::Touch(const PixelRect& rect) {
     reach_ = Union(reach_, rect);
-    const PixelRect visible = Intersection(rect, Clip());
-    damage_.Add(visible);
-    return visible;
+    ForEachClipped(rect, [this](const PixelRect& part) { damage_.Add(part); });
+}
+
+void PixelBuffer::SetClip(const DirtyRegion& clip) {
+    // Each rectangle less the pieces already taken, so that no pixel is drawn twice.
+    clipped_ = true;
+    clipCount_ = 0;
+    for (const PixelRect& rect : clip) {
+        std::array<PixelRect, kMaxClipRects> parts{};
+        int count = 0;
+        if (const PixelRect inside = Intersection(rect, Bounds()); !inside.Empty())
+            parts[count++] = inside;
+        for (int i = 0; i < clipCount_ && count > 0; ++i) {
+            std::array<PixelRect, kMaxClipRects> left{};
+            int kept = 0;
+            for (int j = 0; j < count; ++j) {
+                const PixelRect& a = parts[j];
+                const PixelRect& b = clipRects_[i];
+                if (!a.Meets(b)) {
+                    if (kept == kMaxClipRects)
+                        return SetClip(Bounded(clip));
+                    left[kept++] = a;
+                    continue;
+                }
+                const PixelRect pieces[] = {
+                    {a.left, a.top, a.right, b.top},
+                    {a.left, b.bottom, a.right, a.bottom},
+                    {a.left, std::max(a.top, b.top), b.left, std::min(a.bottom, b.bottom)},
+                    {b.right, std::max(a.top, b.top), a.right, std::min(a.bottom, b.bottom)}};
+                for (const PixelRect& piece : pieces) {
+                    if (piece.Empty())
+                        continue;
+                    if (kept == kMaxClipRects)
+                        return SetClip(Bounded(clip));
+                    left[kept++] = piece;
+                }
+            }
+            parts = left;
+            count = kept;
+        }
+        if (clipCount_ + count > kMaxClipRects)
+            return SetClip(Bounded(clip));
+        for (int j = 0; j < count; ++j)
+            clipRects_[clipCount_++] = parts[j];
+    }
 }
 
 bool PixelBuffer::Allocate(int width, int height) {
@@ -200,57 +255,49 @@ bool PixelBuffer::Holds(const PixelRect& rect) const {
            rect.bottom <= height_;
 }
 
-bool FillRect(PixelBuffer& dest, const PixelRect& whole, std::uint32_t pixel) {
-    if (!dest.Holds(whole))
+bool FillRect(PixelBuffer& dest, const PixelRect& rect, std::uint32_t pixel) {
+    if (!dest.Holds(rect))
         return false;
-    const PixelRect rect = dest.Touch(whole);
+    dest.Touch(rect);
     const RowKernels& kernels = ActiveKernels();
-    for (int y = rect.top; y < rect.bottom; ++y)
-        kernels.fill(dest.Row(y) + rect.left, rect.Width(), pixel);
+    dest.ForEachClipped(rect, [&](const PixelRect& part) {
+        for (int y = part.top; y < part.bottom; ++y)
+            kernels.fill(dest.Row(y) + part.left, part.Width(), pixel);
+    });
     return true;
 }
 
-bool CopyRect(PixelBuffer& dest, int x, int y, const PixelBuffer& source, const PixelRect& whole) {
-    if (!CopyFits(dest, x, y, source, whole))
+bool CopyRect(PixelBuffer& dest, int x, int y, const PixelBuffer& source, const PixelRect& from) {
+    if (!CopyFits(dest, x, y, source, from))
         return false;
-    PixelRect from = whole;
-    const PixelRect visible = dest.Touch({x, y, x + from.Width(), y + from.Height()});
-    if (visible.Empty())
-        return true;
-    NarrowCopy(x, y, from, visible);
-    const std::size_t bytes = std::size_t(from.Width()) * sizeof(std::uint32_t);
-    if (&dest != &source) {
-        for (int row = 0; row < from.Height(); ++row)
-            std::memcpy(dest.Row(y + row) + x, source.Row(from.top + row) + from.left, bytes);
-        return true;
-    }
-    // A buffer copied onto itself lower down is copied from the bottom up, so that no row is
-    // overwritten before it is read; memmove takes care of overlap within a row.
-    const bool upwards = y > from.top;
-    for (int i = 0; i < from.Height(); ++i) {
-        const int row = upwards ? from.Height() - 1 - i : i;
-        std::memmove(dest.Row(y + row) + x, source.Row(from.top + row) + from.left, bytes);
-    }
+    // Pieces copied one by one could read what an earlier piece wrote: those read from a copy.
+    CopyPieces(dest, x, y, source, from, dest.ClipCount() > 1,
+               [&dest](const PixelRect& to, const PixelBuffer& input, const PixelRect& in) {
+                   const std::size_t bytes = std::size_t(in.Width()) * sizeof(std::uint32_t);
+                   // A buffer copied onto itself lower down is copied from the bottom up, so that no row is
+                   // overwritten before it is read; memmove takes care of overlap within a row.
+                   const bool upwards = &input == &dest && to.top > in.top;
+                   for (int i = 0; i < in.Height(); ++i) {
+                       const int row = upwards ? in.Height() - 1 - i : i;
+                       std::memmove(dest.Row(to.top + row) + to.left, input.Row(in.top + row) + in.left,
+                                    bytes);
+                   }
+               });
     return true;
 }
 
-bool CopyRectKeyed(PixelBuffer& dest, int x, int y, const PixelBuffer& source, const PixelRect& whole,
+bool CopyRectKeyed(PixelBuffer& dest, int x, int y, const PixelBuffer& source, const PixelRect& from,
                    std::uint32_t key) {
-    if (!CopyFits(dest, x, y, source, whole))
+    if (!CopyFits(dest, x, y, source, from))
         return false;
-    PixelRect from = whole;
-    const PixelRect visible = dest.Touch({x, y, x + from.Width(), y + from.Height()});
-    if (visible.Empty())
-        return true;
-    NarrowCopy(x, y, from, visible);
-    PixelBuffer copy;
-    const PixelBuffer& input =
-        Separate(copy, dest, {x, y, x + from.Width(), y + from.Height()}, source, from);
-    const PixelRect in = &input == &source ? from : input.Bounds();
     const RowKernels& kernels = ActiveKernels();
     key &= kColourBits;
-    for (int row = 0; row < in.Height(); ++row)
-        kernels.copyKeyed(dest.Row(y + row) + x, input.Row(in.top + row) + in.left, in.Width(), key);
+    CopyPieces(dest, x, y, source, from, true,
+               [&](const PixelRect& to, const PixelBuffer& input, const PixelRect& in) {
+                   for (int row = 0; row < in.Height(); ++row)
+                       kernels.copyKeyed(dest.Row(to.top + row) + to.left, input.Row(in.top + row) + in.left,
+                                         in.Width(), key);
+               });
     return true;
 }
 
@@ -265,58 +312,53 @@ bool StretchRectPart(PixelBuffer& dest, const PixelRect& to, const PixelBuffer& 
     const PixelRect inside = Intersection(to, dest.Bounds());
     if (inside.Empty())
         return false;
-    const PixelRect visible = dest.Touch(inside);
-    if (visible.Empty())
-        return true;
+    dest.Touch(inside);
     PixelBuffer copy;
-    const PixelBuffer& input = Separate(copy, dest, visible, source, from);
+    const PixelBuffer& input = Separate(copy, dest, inside, source, from);
     const PixelRect in = &input == &source ? from : input.Bounds();
     // Fixed point 16.16 steps through the source; the centre of each destination pixel of `to` is
     // sampled, whatever part of it is drawn.
     const std::int64_t stepX = (std::int64_t{in.Width()} << 16) / to.Width();
     const std::int64_t stepY = (std::int64_t{in.Height()} << 16) / to.Height();
-    std::vector<std::int32_t> columns(static_cast<std::size_t>(visible.Width()));
-    std::int64_t sx = stepX / 2 + stepX * (visible.left - to.left);
-    for (std::int32_t& column : columns) {
-        column = static_cast<std::int32_t>(sx >> 16);
-        sx += stepX;
-    }
     const RowKernels& kernels = ActiveKernels();
-    const std::size_t bytes = columns.size() * sizeof(std::uint32_t);
-    std::int64_t sy = stepY / 2 + stepY * (visible.top - to.top);
-    int lastRow = -1;
-    for (int y = visible.top; y < visible.bottom; ++y, sy += stepY) {
-        const int row = static_cast<int>(sy >> 16);
-        std::uint32_t* out = dest.Row(y) + visible.left;
-        // Enlarging repeats source rows: the row just made is copied rather than sampled again.
-        if (row == lastRow)
-            std::memcpy(out, dest.Row(y - 1) + visible.left, bytes);
-        else
-            kernels.gather(out, input.Row(in.top + row) + in.left, columns.data(), visible.Width());
-        lastRow = row;
-    }
+    std::vector<std::int32_t> columns;
+    dest.ForEachClipped(inside, [&](const PixelRect& part) {
+        columns.resize(static_cast<std::size_t>(part.Width()));
+        std::int64_t sx = stepX / 2 + stepX * (part.left - to.left);
+        for (std::int32_t& column : columns) {
+            column = static_cast<std::int32_t>(sx >> 16);
+            sx += stepX;
+        }
+        const std::size_t bytes = columns.size() * sizeof(std::uint32_t);
+        std::int64_t sy = stepY / 2 + stepY * (part.top - to.top);
+        int lastRow = -1;
+        for (int y = part.top; y < part.bottom; ++y, sy += stepY) {
+            const int row = static_cast<int>(sy >> 16);
+            std::uint32_t* out = dest.Row(y) + part.left;
+            // Enlarging repeats source rows: the row just made is copied rather than sampled again.
+            if (row == lastRow)
+                std::memcpy(out, dest.Row(y - 1) + part.left, bytes);
+            else
+                kernels.gather(out, input.Row(in.top + row) + in.left, columns.data(), part.Width());
+            lastRow = row;
+        }
+    });
     return true;
 }
 
-bool BlendRect(PixelBuffer& dest, int x, int y, const PixelBuffer& source, const PixelRect& whole,
-               int alpha) {
-    if (!CopyFits(dest, x, y, source, whole))
+bool BlendRect(PixelBuffer& dest, int x, int y, const PixelBuffer& source, const PixelRect& from, int alpha) {
+    if (!CopyFits(dest, x, y, source, from))
         return false;
     alpha = std::clamp(alpha, 0, 256);
     if (alpha == 0)
         return true;
-    PixelRect from = whole;
-    const PixelRect visible = dest.Touch({x, y, x + from.Width(), y + from.Height()});
-    if (visible.Empty())
-        return true;
-    NarrowCopy(x, y, from, visible);
-    PixelBuffer copy;
-    const PixelBuffer& input =
-        Separate(copy, dest, {x, y, x + from.Width(), y + from.Height()}, source, from);
-    const PixelRect in = &input == &source ? from : input.Bounds();
     const RowKernels& kernels = ActiveKernels();
-    for (int row = 0; row < in.Height(); ++row)
-        kernels.blend(dest.Row(y + row) + x, input.Row(in.top + row) + in.left, in.Width(), alpha);
+    CopyPieces(dest, x, y, source, from, true,
+               [&](const PixelRect& to, const PixelBuffer& input, const PixelRect& in) {
+                   for (int row = 0; row < in.Height(); ++row)
+                       kernels.blend(dest.Row(to.top + row) + to.left, input.Row(in.top + row) + in.left,
+                                     in.Width(), alpha);
+               });
     return true;
 }
 

@@ -4,7 +4,12 @@
 #include "TavErrors.h"
 #include "TavWindows.h"
 
+#include <memory>
 #include <vector>
+
+namespace tav::platform {
+class DirtyRegion;
+}
 
 class CTavApp;
 class CTavObject;
@@ -168,10 +173,10 @@ private:
         int bottom = 0;
     };
     void InvalidateArea(const tav::platform::PixelRect& rect);
-    // Redraws what meets `clip`; false when something drew outside it where the surface may be stale.
-    bool RedrawArea(const tav::platform::PixelRect& clip);
+    // Redraws what lies in `clip`; false when something drew outside it where the surface may be stale.
+    bool RedrawArea(const tav::platform::DirtyRegion& clip);
     // Displays a menu or object clipped, remembering where it drew; false as RedrawArea.
-    bool DisplayPart(CTavObject* part, const tav::platform::PixelRect& clip);
+    bool DisplayPart(CTavObject* part, const tav::platform::DirtyRegion& clip);
     // Where the screen's own surface shows on its parent's surface.
     int OffsetXOnParent() const;
     int OffsetYOnParent() const;
@@ -195,7 +200,7 @@ private:
     BOOL RouteMouseWheel(int x, int y, int delta);
     CTavScreen* SubScreenAt(int x, int y) const;
     BOOL ObjectHidden(const CTavObject* obj) const;
-    void DrawBackground();
+    void DrawBackground(const tav::platform::PixelRect& area);
     void DropStretchedBackground();
     // The common part of SetWidth and SetHeight: checks, a new surface, owners told.
     DWORD Resize(int width, int height);
@@ -211,7 +216,7 @@ private:
     int m_dirty = 1;
     // What needs redrawing while dirty; where the hooks that draw after everything (the redrawn
     // notification, a modal child's AfterDisplay) and the sub screens' AfterDisplay drew last time.
-    Area m_dirtyArea;
+    std::unique_ptr<tav::platform::DirtyRegion> m_dirtyRegion;
     Area m_topHooks;
     Area m_midHooks;
     std::vector<CTavObject*> m_objects;

@@ -3,7 +3,6 @@
 #include <array>
 #include <cstdint>
 #include <memory>
-#include <optional>
 
 namespace tav::platform {
 
@@ -92,18 +91,35 @@ public:
     void AddDamage(const PixelRect& rect) { damage_.Add(Intersection(rect, Bounds())); }
     // The drawing operations draw only inside the clip (the whole buffer when none is set), exactly the
     // pixels they would draw there without it.
-    void SetClip(const PixelRect& clip) { clip_ = clip; }
-    void ClearClip() { clip_.reset(); }
-    PixelRect Clip() const { return clip_ ? Intersection(*clip_, Bounds()) : Bounds(); }
+    void SetClip(const DirtyRegion& clip);
+    void ClearClip() { clipped_ = false; }
+    // The clip's pieces: rectangles inside the buffer that do not overlap.
+    int ClipCount() const { return clipped_ ? clipCount_ : 1; }
+    // Calls `draw` with every non-empty part of `rect` inside a piece of the clip.
+    template <typename Draw>
+    void ForEachClipped(const PixelRect& rect, Draw&& draw) const {
+        if (!clipped_) {
+            if (const PixelRect part = Intersection(rect, Bounds()); !part.Empty())
+                draw(part);
+            return;
+        }
+        for (int i = 0; i < clipCount_; ++i)
+            if (const PixelRect part = Intersection(rect, clipRects_[i]); !part.Empty())
+                draw(part);
+    }
     // The bounds of everything the drawing operations were asked to draw inside the buffer, clip or not:
     // where a piece of drawing reaches is measured by clearing this before and reading it after.
     PixelRect& Reach() { return reach_; }
-    // Records an operation on `rect` (inside the buffer) and gives the part of it inside the clip.
-    PixelRect Touch(const PixelRect& rect);
+    // Records an operation on `rect` (inside the buffer): its reach, and its parts inside the clip as damage.
+    void Touch(const PixelRect& rect);
 
 private:
+    static constexpr int kMaxClipRects = 64;
+
     DirtyRegion damage_;
-    std::optional<PixelRect> clip_;
+    bool clipped_ = false;
+    int clipCount_ = 0;
+    std::array<PixelRect, kMaxClipRects> clipRects_{};
     PixelRect reach_;
     std::unique_ptr<std::uint32_t[]> pixels_;
     int width_ = 0;
