@@ -615,10 +615,10 @@ struct AreaDisplay : platform::HeadlessDisplay {
 };
 
 // Hooks that draw where `mark` says (nothing at 5), as the designer draws selections and the dragged image.
-int mark = 40;
+int mark = 40, appMark = 5;
 struct HookApp : CTavApp {
     void AfterUpdateFrame(CTavSurface* back) override {
-        back->FillRect(mark * 2, mark, mark * 2 + mark % 5 * 2, mark + 7, 0xFF00FF);
+        back->FillRect(appMark * 2, appMark, appMark * 2 + appMark % 5 * 2, appMark + 7, 0xFF00FF);
     }
 };
 struct HookScreen : LogScreen {
@@ -677,7 +677,7 @@ protected:
         case 3:
             return static_cast<void>(screens[1]->SetPosition(Random(190), Random(140)));
         case 4: // every screen's hooks follow the mark
-            mark = Random(100);
+            (Random(2) ? mark : appMark) = Random(100);
             for (CTavScreen* each : hooked)
                 each->Invalidate(0, 0, 1, 1);
             return;
@@ -712,6 +712,7 @@ protected:
         TheRuntime().fullRedraw = whole;
         random.seed(seed);
         mark = 40;
+        appMark = 5;
         screens.clear();
         std::vector<std::size_t> shown;
         HookApp app;
@@ -756,7 +757,7 @@ protected:
         display->SetIdleHandler(nullptr);
         screens.pop_back();
         steps(20);
-        mark = 5; // no hook draws
+        mark = appMark = 5; // no hook draws
         for (CTavScreen* each : hooked)
             each->Invalidate(0, 0, 1, 1);
         Frame(app);
