@@ -45,16 +45,21 @@ void RunFrames(benchmark::State& state, bool moving, int width = 800, int height
     screen->Initialize(0);
     app.SetChildScreen(screen);
     app.SetShowFrameRate(TRUE);
+    CTavObject* ball = nullptr;
     if (moving) {
-        auto* ball = new CTavObject;
-        ball->Initialize(100, 0, 300, "art/checkyes.bmp", screen);
+        ball = new CTavObject;
+        ball->Initialize(100, 0, 300, "art/checkyes.bmp", 32, 32, screen);
         ball->SetSpeed(120, 0);
         screen->AddObject(ball);
     }
     for (int i = 0; i < 3; ++i)
         app.UpdateFrame();
-    for (auto _ : state)
+    for (auto _ : state) {
         app.UpdateFrame();
+        // The ball starts again at the left before it leaves the screen.
+        if (ball != nullptr && ball->GetX() > static_cast<float>(width - 64))
+            ball->SetPosition(0, 300);
+    }
 }
 
 void FrameUnchanged_Ours(benchmark::State& state) {

@@ -603,7 +603,7 @@ TEST_F(LifetimeTest, ShutdownInsideNestedModalLoopsNeverReturnsIntoThem) {
 
 // ---- drawing only what changed ----
 
-// Keeps the area presented since it was last cleared.
+// Adds up the area presented.
 struct AreaDisplay : platform::HeadlessDisplay {
     void Present(const platform::PixelBuffer& frame, const platform::DirtyRegion& changed,
                  bool wait) override {
@@ -614,8 +614,8 @@ struct AreaDisplay : platform::HeadlessDisplay {
     int area = 0;
 };
 
-// Hooks that draw where `mark` says (nothing at 5), as the designer draws selections and the dragged image.
-int mark = 40, appMark = 5;
+// Hooks that draw where the marks say (nothing at 5), as the designer draws selections and dragged images.
+int mark = 5, appMark = 5;
 struct HookApp : CTavApp {
     void AfterUpdateFrame(CTavSurface* back) override {
         back->FillRect(appMark * 2, appMark, appMark * 2 + appMark % 5 * 2, appMark + 7, 0xFF00FF);
@@ -624,8 +624,7 @@ struct HookApp : CTavApp {
 struct HookScreen : LogScreen {
     void AfterBackBufferRedrawn() override { GetSurface()->DrawLine(mark, 5, 5, mark, RGB(0, 255, 0)); }
     void AfterDisplay(CTavSurface* on) override {
-        if (GetParent() != nullptr)
-            on->FillRect(mark, mark / 2, mark + mark % 5, mark / 2 + 4, 0x00FFFF);
+        on->FillRect(mark, mark / 2, mark + mark % 5, mark / 2 + 4, 0xFFFF);
     }
 };
 
@@ -633,76 +632,50 @@ struct HookScreen : LogScreen {
 class PartialRedrawTest : public HeadlessAppTest {
 protected:
     int Random(int below) { return std::uniform_int_distribution<int>(0, std::max(below, 1) - 1)(random); }
-    std::size_t Shown() const {
-        const platform::PixelBuffer& frame = display->LastFrame();
-        return std::hash<std::string_view>{}(
-            {reinterpret_cast<const char*>(frame.Row(0)), 4u * frame.width() * frame.height()});
-    }
-    CTavScreen* NewScreen(DWORD id, int x, int y, int w, int h, int kind) {
-        auto* made = new HookScreen;
-        EXPECT_EQ(made->Initialize(id, x, y, w, h, kind, screens.empty() ? nullptr : screens[0]),
-                  TAVERROR_OK);
-        return made;
-    }
     void AddRandom(CTavScreen* owner) {
-        static const char* const pictures[] = {"logo.bmp", "checkyes.bmp", "plus.bmp", "buttonnormal.bmp"};
-        const float x = Random(owner->GetWidth()) - 10.0f, y = Random(owner->GetHeight()) - 10.0f;
-        const int kind = Random(5);
+        static const char* const pictures[] = {"logo.bmp", "checkyes.bmp", "plus.bmp"};
+        const int x = Random(owner->GetWidth()) - 10, y = Random(owner->GetHeight()) - 10, kind = Random(5);
         if (kind == 4)
-            return static_cast<void>(AddButton(owner, nextId++, int(x), int(y)));
-        auto* text = kind == 3 ? new CTavStatic : nullptr;
-        CTavObject* object = text != nullptr ? text : new CTavObject;
-        if (text != nullptr)
-            text->Initialize("Some text", nextId++, x, y, 70, 18, owner);
+            return static_cast<void>(AddButton(owner, nextId++, x, y));
+        CTavObject* object = kind == 3 ? new CTavStatic : new CTavObject;
+        if (auto* text = dynamic_cast<CTavStatic*>(object))
+            text->Initialize("Some text", nextId++, float(x), float(y), 70, 18, owner);
         else
-            object->Initialize(nextId++, x, y, ArtPath(pictures[Random(4)]).c_str(), owner);
-        if (kind == 1)
-            object->SetTransparent(TRUE, RGB(255, 255, 255));
-        if (kind == 2)
-            object->SetTranslucent(TRUE, 40 + Random(200));
+            object->Initialize(nextId++, float(x), float(y), ArtPath(pictures[Random(3)]).c_str(), owner);
+        kind == 1 ? object->SetTransparent(TRUE, RGB(255, 255, 255)) : object->SetTranslucent(kind == 2, 99);
         owner->AddObject(object);
     }
     void Step() {
         CTavScreen* owner = screens[static_cast<std::size_t>(Random(static_cast<int>(screens.size())))];
         const int count = owner->GetObjectCount();
         CTavObject* object = count > 0 ? owner->GetObjectAt(Random(count)) : nullptr;
-        auto* bars = dynamic_cast<CTavScrollBars*>(screens[2]->GetScrollBarsObject());
-        switch (Random(object != nullptr ? 12 : 5)) {
-        case 0:
-            return display->LClick(Random(320), Random(240));
-        case 1:
-            return display->MouseMove(Random(320), Random(240));
-        case 2:
-            return bars->SetScrollPosition(Random(200), Random(150));
-        case 3:
-            return static_cast<void>(screens[1]->SetPosition(Random(190), Random(140)));
-        case 4: // every screen's hooks follow the mark
-            (Random(2) ? mark : appMark) = Random(100);
-            for (CTavScreen* each : hooked)
-                each->Invalidate(0, 0, 1, 1);
-            return;
-        case 5:
-            return object->SetPosition(object->GetX() + Random(7) - 3, object->GetY() + Random(7) - 3);
-        case 6:
-            return object->SetPosition(Random(owner->GetWidth() + 40) - 20.0f,
-                                       Random(owner->GetHeight() + 40) - 20.0f);
-        case 7:
-            return object->SetVisible(!object->IsVisible());
-        case 8:
-            return static_cast<void>(Random(2) ? object->SetWidth(8 + Random(60))
-                                               : object->SetHeight(8 + Random(40)));
-        case 9:
-            return static_cast<void>(owner->SetObjectOrder(object->GetID(), Random(count)));
-        case 10:
-            return object->SetTranslucent(!object->IsTranslucent(), 40 + Random(200));
-        default:
-            owner->RemoveObject(object->GetID());
-            AddRandom(owner);
-            if (auto* text = dynamic_cast<CTavStatic*>(owner->GetObjectAt(0)))
-                text->SetText(Random(2) ? "Changed" : "A longer text than before");
-        }
+        auto* text = dynamic_cast<CTavStatic*>(object);
+        const std::function<void()> steps[] = {
+            [&] { display->LClick(Random(320), Random(240)); },
+            [&] { display->MouseMove(Random(320), Random(240)); },
+            [&] {
+                dynamic_cast<CTavScrollBars*>(screens[2]->GetScrollBarsObject())
+                    ->SetScrollPosition(Random(200), Random(150));
+            },
+            [&] { screens[1]->SetPosition(Random(190), Random(140)); },
+            [&] { // the screens' hooks follow the mark
+                (Random(2) ? mark : appMark) = Random(100);
+                for (CTavScreen* each : hooked)
+                    each->Invalidate(0, 0, 1, 1);
+            },
+            [&] { object->SetPosition(object->GetX() + Random(7) - 3, object->GetY() + Random(7) - 3); },
+            [&] { object->SetPosition(Random(owner->GetWidth() + 40) - 20.0f, Random(240) - 20.0f); },
+            [&] { object->SetVisible(!object->IsVisible()); },
+            [&] { Random(2) ? object->SetWidth(8 + Random(60)) : object->SetHeight(8 + Random(40)); },
+            [&] { owner->SetObjectOrder(object->GetID(), Random(count)); },
+            [&] {
+                text != nullptr ? text->SetText(Random(2) ? "Changed" : "A longer text")
+                                : object->SetTranslucent(!object->IsTranslucent(), 99);
+            },
+            [&] { owner->RemoveObject(object->GetID()), AddRandom(owner); }};
+        steps[Random(object != nullptr ? 12 : 5)]();
     }
-    // The frames shown after each step of scene `seed`.
+    // What the frames after each step of scene `seed` showed.
     std::vector<std::size_t> Frames(unsigned seed, bool whole) {
         auto owned = std::make_unique<AreaDisplay>();
         AreaDisplay* shownOn = owned.get();
@@ -711,66 +684,67 @@ protected:
         platform::SetNextDisplay(std::move(owned));
         TheRuntime().fullRedraw = whole;
         random.seed(seed);
-        mark = 40;
-        appMark = 5;
-        screens.clear();
+        mark = appMark = 40;
         std::vector<std::size_t> shown;
+        const auto show = [&] {
+            const platform::PixelBuffer& frame = display->LastFrame();
+            shown.push_back(
+                std::hash<std::string_view>{}({reinterpret_cast<const char*>(frame.Row(0)), 4u * 320 * 240}));
+        };
         HookApp app;
         EXPECT_EQ(Init(app), TAVERROR_OK);
         app.SetShowFrameRate(TRUE);
         screens = {new HookScreen};
         screens[0]->Initialize(1);
         app.SetChildScreen(screens[0]);
-        static const char* const backgrounds[] = {"dback.bmp", "mainback.bmp", "logo.bmp", ""};
         const int back = Random(4); // stretched, tiled, centred, none
-        screens[0]->SetBackgroundImage(ArtPath(backgrounds[back]).c_str(), (4 - back) % 3);
+        screens[0]->SetBackgroundImage(
+            ArtPath(std::array{"dback.bmp", "mainback.bmp", "logo.bmp", ""}[back]).c_str(), (4 - back) % 3);
         auto* bar = new CTavMenuBar;
         bar->Initialize(screens[0]);
-        bar->AddMenu("FILE");
-        for (const char* item : {"New", "Open", "Save"})
-            bar->AddMenuItem(item, 0);
+        bar->AddMenuItem("Open", bar->AddMenu("FILE"));
         screens[0]->SetMenuBar(bar);
-        screens.push_back(NewScreen(2, 20, 60, 120, 90, TAVSCREEN_SUBSCREEN));
-        screens.push_back(NewScreen(3, 160, 100, 140, 120, TAVSCREEN_SUBSCREEN));
-        screens.push_back(NewScreen(9, 30, 40, 180, 120, TAVSCREEN_POPUP));
-        hooked = screens; // the popup stays shown once its loop is over
-        screens[0]->AddSubScreen(screens[1]);
-        screens[0]->AddSubScreen(screens[2]);
+        for (const std::array<int, 6>& at : {std::array{2, 20, 60, 120, 90, TAVSCREEN_SUBSCREEN},
+                                             {3, 160, 100, 140, 120, TAVSCREEN_SUBSCREEN},
+                                             {9, 30, 40, 180, 120, TAVSCREEN_POPUP}}) {
+            screens.push_back(new HookScreen);
+            screens.back()->Initialize(DWORD(at[0]), at[1], at[2], at[3], at[4], at[5], screens[0]);
+            if (at[5] == TAVSCREEN_SUBSCREEN)
+                screens[0]->AddSubScreen(screens.back());
+        }
         screens[1]->SetBackColor(RGB(200, 10, 10));
         screens[2]->SetScrollBars(400, 300, 3);
+        hooked = screens; // the popup stays shown once its loop is over
         for (CTavScreen* owner : screens)
             for (int i = 0; i < 4; ++i)
                 AddRandom(owner);
-        CTavScreen* popup = screens.back();
         screens.pop_back();
         const auto steps = [&](int count) {
-            for (int i = 0; i < count; ++i, Frame(app), shown.push_back(Shown()))
+            for (int i = 0; i < count; ++i, Frame(app), show())
                 Step();
         };
         steps(60);
-        screens.push_back(popup);
+        screens.push_back(hooked.back());
         display->SetIdleHandler([&](platform::HeadlessDisplay&) {
-            shown.push_back(Shown());
-            shown.size() < 90 ? Step() : static_cast<void>(popup->Close());
+            show();
+            shown.size() < 90 ? Step() : static_cast<void>(screens.back()->Close());
         });
-        screens[0]->SetChildScreen(popup);
+        screens[0]->SetChildScreen(screens.back());
         display->SetIdleHandler(nullptr);
         screens.pop_back();
         steps(20);
-        mark = appMark = 5; // no hook draws
+        mark = appMark = 5;
+        screens[1]->SetPosition(0, 150); // nothing covers where the object moves
         for (CTavScreen* each : hooked)
             each->Invalidate(0, 0, 1, 1);
+        CTavObject* moved = AddPlain(screens[0], nextId++, 150, 20, 20, 20);
         Frame(app);
         shownOn->area = 0;
         Frame(app, 3);
         EXPECT_EQ(shownOn->area, whole ? 3 * 320 * 240 : 0) << "still frames show nothing";
-        CTavObject* moved = AddPlain(screens[0], nextId++, 150, 20, 20, 20);
-        Frame(app);
         moved->SetPosition(153, 22);
-        shownOn->area = 0;
         Frame(app);
-        EXPECT_EQ(shownOn->area, whole ? 320 * 240 : 23 * 22) << "only where a moved object was and is";
-        display = nullptr;
+        EXPECT_EQ(shownOn->area, whole ? 4 * 320 * 240 : 23 * 22) << "only where a moved object was and is";
         TheRuntime().fullRedraw = false;
         return shown;
     }
