@@ -649,7 +649,6 @@ protected:
         CTavScreen* owner = screens[static_cast<std::size_t>(Random(static_cast<int>(screens.size())))];
         const int count = owner->GetObjectCount();
         CTavObject* object = count > 0 ? owner->GetObjectAt(Random(count)) : nullptr;
-        auto* text = dynamic_cast<CTavStatic*>(object);
         const std::function<void()> steps[] = {
             [&] { display->LClick(Random(320), Random(240)); },
             [&] { display->MouseMove(Random(320), Random(240)); },
@@ -658,8 +657,9 @@ protected:
                     ->SetScrollPosition(Random(200), Random(150));
             },
             [&] { screens[1]->SetPosition(Random(190), Random(140)); },
+            [&] { appMark = Random(100); },
             [&] { // the screens' hooks follow the mark
-                (Random(2) ? mark : appMark) = Random(100);
+                mark = Random(100);
                 for (CTavScreen* each : hooked)
                     each->Invalidate(0, 0, 1, 1);
             },
@@ -669,11 +669,12 @@ protected:
             [&] { Random(2) ? object->SetWidth(8 + Random(60)) : object->SetHeight(8 + Random(40)); },
             [&] { owner->SetObjectOrder(object->GetID(), Random(count)); },
             [&] {
-                text != nullptr ? text->SetText(Random(2) ? "Changed" : "A longer text")
-                                : object->SetTranslucent(!object->IsTranslucent(), 99);
+                if (auto* text = dynamic_cast<CTavStatic*>(object))
+                    return text->SetText(Random(2) ? "Changed" : "A longer text");
+                object->SetTranslucent(!object->IsTranslucent(), 99);
             },
             [&] { owner->RemoveObject(object->GetID()), AddRandom(owner); }};
-        steps[Random(object != nullptr ? 12 : 5)]();
+        steps[Random(object != nullptr ? 13 : 6)]();
     }
     // What the frames after each step of scene `seed` showed.
     std::vector<std::size_t> Frames(unsigned seed, bool whole) {
@@ -683,8 +684,7 @@ protected:
         display = owned.get();
         platform::SetNextDisplay(std::move(owned));
         TheRuntime().fullRedraw = whole;
-        random.seed(seed);
-        mark = appMark = 40;
+        random.seed(seed), mark = appMark = 40;
         std::vector<std::size_t> shown;
         const auto show = [&] {
             const platform::PixelBuffer& frame = display->LastFrame();
