@@ -650,7 +650,7 @@ protected:
         const int count = owner->GetObjectCount();
         CTavObject* object = count > 0 ? owner->GetObjectAt(Random(count)) : nullptr;
         const std::function<void()> steps[] = {
-            [&] { display->LClick(Random(320), Random(240)); },
+            [&] { display->LClick(Random(Random(2) ? 320 : 40), Random(Random(2) ? 240 : 30)); },
             [&] { display->MouseMove(Random(320), Random(240)); },
             [&] {
                 dynamic_cast<CTavScrollBars*>(screens[2]->GetScrollBarsObject())
