@@ -83,7 +83,7 @@ std::unique_ptr<Project> MixedProject(int screens, int objectsPerScreen) {
 // is measured (as a window's upload is not).
 class BenchDisplay : public platform::HeadlessDisplay {
 public:
-    void Present(const platform::PixelBuffer& frame, bool) override {
+    void Present(const platform::PixelBuffer& frame, const platform::DirtyRegion&, bool) override {
         benchmark::DoNotOptimize(frame.At(0, 0));
         AdvanceClock(1.0 / 60);
     }

@@ -125,6 +125,10 @@ DWORD CTavApp::doInit(HINSTANCE, int, const char* name, int mode, int width, int
     runtime.busy = 0;
     runtime.modalDepth = 0;
     runtime.lastCounter = runtime.display->Counter();
+    runtime.composeAll = true;
+    runtime.frameRateStale = true;
+    runtime.nextFrameDue = 0;
+    runtime.hookArea.Clear();
     delete runtime.frameRate;
     runtime.frameRate = new CTavObject;
     runtime.frameRate->Initialize(0, 5, 5, 100, 16, nullptr);
@@ -147,6 +151,7 @@ DWORD CTavApp::SetChildScreen(CTavScreen* screen) {
     if (screen->GetType() != TAVSCREEN_FULLSCREEN)
         return TAVERROR_NOTFULLSCREEN;
     m_childScreen = screen;
+    tav::TheRuntime().composeAll = true;
     return TAVERROR_OK;
 }
 
@@ -154,6 +159,7 @@ DWORD CTavApp::RemoveChildScreen() {
     if (m_childScreen == nullptr)
         return TAVERROR_NOCHILDSCREEN;
     tav::DiscardScreen(std::exchange(m_childScreen, nullptr));
+    tav::TheRuntime().composeAll = true;
     return TAVERROR_OK;
 }
 
@@ -192,10 +198,23 @@ void CTavApp::RunFrameOrWait() {
     tav::Runtime& runtime = tav::TheRuntime();
     if (runtime.quit != 0 || !runtime.display)
         return;
-    if (runtime.active || m_runWhileInactive)
-        UpdateFrame();
-    else
+    if (!runtime.active && !m_runWhileInactive) {
         runtime.display->WaitMessage();
+        return;
+    }
+    // After a frame that showed nothing the loop sleeps until the next one is due or input comes;
+    // input is handled at once, the frame still waits for its time.
+    if (runtime.nextFrameDue != 0 && runtime.display->Counter() < runtime.nextFrameDue &&
+        !runtime.display->WaitMessageUntil(runtime.nextFrameDue))
+        return;
+    const std::uint64_t start = runtime.display->Counter();
+    runtime.nextFrameDue = 0;
+    if (UpdateFrameRegion())
+        return;
+    const float rate = m_refreshRate > 1 ? m_refreshRate : 60.0f;
+    if (runtime.display)
+        runtime.nextFrameDue =
+            start + static_cast<std::uint64_t>(static_cast<double>(runtime.display->Frequency()) / rate);
 }
 
 LRESULT CTavApp::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
@@ -319,25 +338,73 @@ void CTavApp::RouteInput(UINT message, WPARAM wParam, LPARAM lParam) {
 }
 
 void CTavApp::UpdateFrame() {
+    UpdateFrameRegion();
+}
+
+bool CTavApp::UpdateFrameRegion() {
+    using tav::platform::DirtyRegion;
     tav::Runtime& runtime = tav::TheRuntime();
     if (runtime.quit != 0 || (!runtime.active && !m_runWhileInactive) || m_backBuffer == nullptr)
-        return;
+        return false;
+    DirtyRegion shown;
     {
         tav::BusyScope busy;
         ++runtime.frameCounter;
-        // A full screen covers the whole back buffer: clearing it first would change no pixel.
-        CTavSurface* covering = m_childScreen != nullptr ? m_childScreen->GetSurface() : nullptr;
-        if (covering == nullptr || covering->GetWidth() < m_width || covering->GetHeight() < m_height)
+        tav::platform::PixelBuffer& pixels = *m_backBuffer->GetDDSurface();
+        CTavScreen* child = m_childScreen;
+        CTavSurface* surface = child != nullptr ? child->GetSurface() : nullptr;
+        const tav::platform::PixelBuffer* screen = surface != nullptr ? surface->GetDDSurface() : nullptr;
+        // Only a full screen that covers the back buffer exactly keeps it up to date piece by piece.
+        const bool covers = screen != nullptr && child->GetX() == 0 && child->GetY() == 0 &&
+                            screen->width() == m_width && screen->height() == m_height;
+        const bool whole = runtime.composeAll || runtime.fullRedraw || !covers;
+        const tav::platform::PixelRect box{5, 5, 105, 21};
+        if (runtime.fullRedraw && child != nullptr)
+            InvalidateAll(child);
+        if (!covers)
             m_backBuffer->Fill(0);
-        if (m_childScreen != nullptr)
-            m_childScreen->Display(m_backBuffer);
-        if (m_showFrameRate && runtime.frameRate != nullptr)
+        else if (!whole) {
+            // What the hooks (and the frame-rate box, now hidden) drew last frame goes back to the screen's.
+            if (runtime.frameRateShown && !m_showFrameRate)
+                runtime.hookArea.Add(box);
+            tav::platform::CopyRegion(pixels, *screen, runtime.hookArea);
+        }
+        if (child != nullptr) {
+            child->Update();
+            if (!child->IsDiscarded() && child->GetSurface() != nullptr) {
+                child->RedrawBackBuffer();
+                tav::platform::PixelBuffer& now = *child->GetSurface()->GetDDSurface();
+                const DirtyRegion changed = now.TakeDamage();
+                if (whole)
+                    child->GetSurface()->Blt(&pixels, child->GetX(), child->GetY());
+                else
+                    tav::platform::CopyRegion(pixels, now, changed);
+            }
+        }
+        DirtyRegion composed = pixels.TakeDamage();
+        if (whole)
+            composed.Add(pixels.Bounds());
+        if (child != nullptr && !child->IsDiscarded())
+            child->AfterDisplay(m_backBuffer);
+        DirtyRegion hooks = pixels.TakeDamage();
+        const bool boxDue =
+            runtime.frameRateStale || !runtime.frameRateShown || composed.Meets(box) || hooks.Meets(box);
+        if (m_showFrameRate && runtime.frameRate != nullptr && boxDue) {
             runtime.frameRate->Display(m_backBuffer);
+            runtime.frameRateStale = false;
+        }
+        runtime.frameRateShown = m_showFrameRate && runtime.frameRate != nullptr;
+        composed.Add(pixels.TakeDamage());
         AfterUpdateFrame(m_backBuffer);
+        hooks.Add(pixels.TakeDamage());
+        shown = composed;
+        shown.Add(hooks);
+        runtime.hookArea = hooks;
+        runtime.composeAll = false;
     }
     if (runtime.quit != 0 || !runtime.display || m_backBuffer == nullptr)
-        return;
-    runtime.display->Present(*m_backBuffer->GetDDSurface(), m_waitBlank);
+        return false;
+    runtime.display->Present(*m_backBuffer->GetDDSurface(), shown, m_waitBlank);
 
     const std::uint64_t now = runtime.display->Counter();
     const std::uint64_t frequency = runtime.display->Frequency();
@@ -354,6 +421,15 @@ void CTavApp::UpdateFrame() {
             UpdateFrameRateText();
         }
     }
+    return !shown.Empty();
+}
+
+void CTavApp::InvalidateAll(CTavScreen* screen) {
+    screen->Invalidate();
+    for (int i = 0; i < screen->GetSubScreenCount(); ++i)
+        InvalidateAll(screen->GetSubScreenAt(i));
+    if (screen->GetChildScreen() != nullptr)
+        InvalidateAll(screen->GetChildScreen());
 }
 
 void CTavApp::UpdateFrameRateText() {
@@ -365,6 +441,7 @@ void CTavApp::UpdateFrameRateText() {
     image->SetFont("Verdana", 0, 15, 0);
     const std::string text = "FPS: " + std::to_string(tav::TheRuntime().framesPerSecond);
     image->DrawText(0, 0, RGB(255, 0, 0), text.c_str());
+    tav::TheRuntime().frameRateStale = true;
 }
 
 void CTavApp::Shutdown() {

@@ -168,7 +168,17 @@ void CTavObject::SetRedrawEnabled(BOOL enabled) {
 
 void CTavObject::InvalidateScreen() {
     if (m_screen != nullptr)
-        m_screen->Invalidate();
+        InvalidateOn(m_screen);
+}
+
+void CTavObject::InvalidateOn(CTavScreen* screen) const {
+    // Where it drew last time and where it is now.
+    int scrollX = 0, scrollY = 0;
+    screen->GetScrollPosition(&scrollX, &scrollY);
+    const int x = static_cast<int>(m_x) - scrollX, y = static_cast<int>(m_y) - scrollY;
+    const auto area = tav::platform::Union({m_drawnLeft, m_drawnTop, m_drawnRight, m_drawnBottom},
+                                           {x, y, x + m_width, y + m_height});
+    screen->Invalidate(area.left, area.top, area.right, area.bottom);
 }
 
 void CTavObject::UpdateAppPosition() {

@@ -6,10 +6,30 @@
 #include "CTavScrollBarsBase.h"
 #include "TavRuntime.h"
 
+#include "tavctrls/platform/PixelBuffer.h"
+
 #include <algorithm>
 #include <utility>
 
+using tav::platform::DirtyRegion;
+using tav::platform::PixelRect;
+
 namespace {
+
+template <typename Area>
+PixelRect RectOf(const Area& area) {
+    return {area.left, area.top, area.right, area.bottom};
+}
+
+template <typename Area>
+void Store(Area& area, const PixelRect& rect) {
+    area = {rect.left, rect.top, rect.right, rect.bottom};
+}
+
+PixelRect Moved(const PixelRect& rect, int dx, int dy) {
+    return rect.Empty() ? PixelRect{}
+                        : PixelRect{rect.left + dx, rect.top + dy, rect.right + dx, rect.bottom + dy};
+}
 
 bool RectInside(float left, float top, int width, int height, float outerLeft, float outerTop, int outerWidth,
                 int outerHeight) {
@@ -24,7 +44,7 @@ bool Quitting() {
 
 } // namespace
 
-CTavScreen::CTavScreen() = default;
+CTavScreen::CTavScreen() : m_dirtyRegion(std::make_unique<DirtyRegion>()) {}
 
 CTavScreen::~CTavScreen() {
     // Owners call Finish first; whatever is left is freed here.
@@ -124,7 +144,8 @@ DWORD CTavScreen::Initialize(DWORD id, int x, int y, int width, int height, int 
     }
     delete m_surface;
     m_surface = surface;
-    m_dirty = 1;
+    m_dirty = 0;
+    Invalidate();
     AfterInitialize();
     return TAVERROR_OK;
 }
@@ -235,7 +256,8 @@ DWORD CTavScreen::Resize(int width, int height) {
     m_surface = surface;
     m_width = width;
     m_height = height;
-    m_dirty = 1;
+    m_dirty = 0;
+    Invalidate();
     if (m_scrollBars != nullptr)
         m_scrollBars->OwnerResized();
     if (m_parent != nullptr)
@@ -262,8 +284,44 @@ DWORD CTavScreen::SetHeight(int h) {
 }
 
 void CTavScreen::Invalidate() {
-    for (CTavScreen* screen = this; screen != nullptr; screen = screen->m_parent)
+    InvalidateArea({0, 0, m_width, m_height});
+}
+
+void CTavScreen::Invalidate(int left, int top, int right, int bottom) {
+    InvalidateArea({left, top, right, bottom});
+}
+
+int CTavScreen::OffsetXOnParent() const {
+    int scrollX = 0;
+    if (m_parent != nullptr && m_type == TAVSCREEN_SUBSCREEN)
+        m_parent->GetScrollPosition(&scrollX, nullptr);
+    return m_x - scrollX;
+}
+
+int CTavScreen::OffsetYOnParent() const {
+    int scrollY = 0;
+    if (m_parent != nullptr && m_type == TAVSCREEN_SUBSCREEN)
+        m_parent->GetScrollPosition(nullptr, &scrollY);
+    return m_y - scrollY;
+}
+
+void CTavScreen::InvalidateArea(const PixelRect& rect) {
+    PixelRect area = rect;
+    for (CTavScreen* screen = this; screen != nullptr; screen = screen->m_parent) {
+        const PixelRect whole{0, 0, screen->m_width, screen->m_height};
+        area = Intersection(area, whole);
+        if (area.Empty())
+            return;
+        // Whatever the hooks drew last time is redrawn with the rest, so that they draw on a clean picture.
+        if (!screen->m_dirty) {
+            screen->m_dirtyRegion->Clear();
+            for (const Area& hooks : {screen->m_topHooks, screen->m_midHooks})
+                screen->m_dirtyRegion->Add(Intersection(RectOf(hooks), whole));
+        }
         screen->m_dirty = 1;
+        screen->m_dirtyRegion->Add(area);
+        area = Moved(area, screen->OffsetXOnParent(), screen->OffsetYOnParent());
+    }
 }
 
 void CTavScreen::ScreenToClient(int x, int y, int* outX, int* outY) const {
@@ -314,10 +372,7 @@ void CTavScreen::Display(CTavSurface* dest) {
             m_parent != nullptr ? m_parent->m_surface : (m_app != nullptr ? m_app->GetBackBuffer() : nullptr);
     if (m_surface != nullptr && dest != nullptr) {
         RedrawBackBuffer();
-        int scrollX = 0, scrollY = 0;
-        if (m_parent != nullptr && m_type == TAVSCREEN_SUBSCREEN)
-            m_parent->GetScrollPosition(&scrollX, &scrollY);
-        m_surface->Blt(dest->GetDDSurface(), m_x - scrollX, m_y - scrollY);
+        m_surface->Blt(dest->GetDDSurface(), OffsetXOnParent(), OffsetYOnParent());
     }
     AfterDisplay(dest);
 }
@@ -327,7 +382,7 @@ void CTavScreen::DropStretchedBackground() {
     m_stretchedBackground = nullptr;
 }
 
-void CTavScreen::DrawBackground() {
+void CTavScreen::DrawBackground(const PixelRect& area) {
     if (m_background == nullptr || m_background->GetImage() == nullptr)
         return;
     CTavSurface* image = m_background->GetImage();
@@ -350,8 +405,9 @@ void CTavScreen::DrawBackground() {
         const int w = image->GetWidth(), h = image->GetHeight();
         if (w < 1 || h < 1)
             break;
-        for (int y = 0; y < m_height; y += h)
-            for (int x = 0; x < m_width; x += w)
+        // Only the tiles that meet the area being drawn.
+        for (int y = area.top - area.top % h; y < area.bottom; y += h)
+            for (int x = area.left - area.left % w; x < area.right; x += w)
                 image->Blt(m_surface->GetDDSurface(), x, y);
         break;
     }
@@ -375,11 +431,66 @@ BOOL CTavScreen::ObjectHidden(const CTavObject* obj) const {
 void CTavScreen::RedrawBackBuffer() {
     if (!m_dirty || m_surface == nullptr)
         return;
+    tav::platform::PixelBuffer& pixels = *m_surface->GetDDSurface();
+    DirtyRegion whole;
+    whole.Add(pixels.Bounds());
+    DirtyRegion clip = tav::TheRuntime().fullRedraw ? whole : *m_dirtyRegion;
     m_dirty = 0;
-    // The parent re-blits this screen; a parent that is drawing right now does so anyway.
-    if (m_parent != nullptr && !m_parent->m_redrawing)
-        m_parent->Invalidate();
+    m_dirtyRegion->Clear();
     m_redrawing = 1;
+    // Drawing that reached outside the area, where the picture may be stale, is made good by a whole
+    // redraw in the same frame.
+    if (!RedrawArea(clip) && !clip.Covers(pixels.Bounds())) {
+        clip = whole;
+        RedrawArea(whole);
+    }
+    m_redrawing = 0;
+    // The last hooks draw unclipped: where they drew before was redrawn clean, and whatever else they
+    // draw lands on a picture that is up to date.
+    pixels.Reach() = {};
+    if (m_modalChild == nullptr)
+        AfterBackBufferRedrawn();
+    else
+        m_modalChild->AfterDisplay(m_surface);
+    Store(m_topHooks, pixels.Reach());
+    // The parent shows this screen again there; a parent that is drawing right now does so anyway.
+    if (m_parent != nullptr && !m_parent->m_redrawing) {
+        clip.Add(pixels.Reach());
+        for (const PixelRect& rect : clip)
+            m_parent->InvalidateArea(Moved(rect, OffsetXOnParent(), OffsetYOnParent()));
+    }
+}
+
+bool CTavScreen::DisplayPart(CTavObject* part, const DirtyRegion& clip) {
+    // Every part is displayed at every redraw (its AfterDisplay may count them); outside the clip
+    // that draws nothing.
+    const PixelRect drawn{part->m_drawnLeft, part->m_drawnTop, part->m_drawnRight, part->m_drawnBottom};
+    tav::platform::PixelBuffer& pixels = *m_surface->GetDDSurface();
+    pixels.Reach() = {};
+    part->Display(m_surface);
+    const PixelRect reach = pixels.Reach();
+    part->m_drawnLeft = reach.left;
+    part->m_drawnTop = reach.top;
+    part->m_drawnRight = reach.right;
+    part->m_drawnBottom = reach.bottom;
+    // Drawing outside the area is already there unless the part now reaches somewhere new.
+    return reach == drawn || clip.Covers(reach);
+}
+
+namespace {
+
+// True when every rectangle of `changed`, moved by (dx, dy), lies in `clip`.
+bool CoveredMoved(const DirtyRegion& clip, const DirtyRegion& changed, int dx, int dy) {
+    return std::all_of(changed.begin(), changed.end(),
+                       [&](const PixelRect& rect) { return clip.Covers(Moved(rect, dx, dy)); });
+}
+
+} // namespace
+
+bool CTavScreen::RedrawArea(const DirtyRegion& clip) {
+    tav::platform::PixelBuffer& pixels = *m_surface->GetDDSurface();
+    pixels.SetClip(clip);
+    bool exact = true;
     const bool covered =
         m_modalChild != nullptr && m_modalChild->m_width >= m_width && m_modalChild->m_height >= m_height;
     if (!covered) {
@@ -387,37 +498,42 @@ void CTavScreen::RedrawBackBuffer() {
         const bool background = m_background != nullptr && m_background->GetImage() != nullptr &&
                                 m_background->GetImage()->GetDDSurface() != nullptr;
         if (!(background && (m_backgroundMode == TAVBACK_TILE || m_backgroundMode == TAVBACK_STRETCH)))
-            m_surface->Fill(tav::PixelOfColour(m_backColour));
-        DrawBackground();
+            tav::platform::FillRect(pixels, pixels.Bounds(), tav::PixelOfColour(m_backColour));
+        DrawBackground(clip.Bounds());
         for (CTavObject* object : m_objects)
             if (!ObjectHidden(object))
-                object->Display(m_surface);
+                exact = DisplayPart(object, clip) && exact;
         if (m_scrollBars != nullptr)
             m_scrollBars->Draw(m_surface);
+        PixelRect midHooks;
         for (CTavScreen* sub : m_subScreens) {
             sub->RedrawBackBuffer();
             if (sub->m_surface != nullptr) {
-                int scrollX = 0, scrollY = 0;
-                GetScrollPosition(&scrollX, &scrollY);
-                sub->m_surface->Blt(m_surface->GetDDSurface(), sub->m_x - scrollX, sub->m_y - scrollY);
+                const int x = sub->OffsetXOnParent(), y = sub->OffsetYOnParent();
+                exact = CoveredMoved(clip, sub->m_surface->GetDDSurface()->TakeDamage(), x, y) && exact;
+                sub->m_surface->Blt(&pixels, x, y);
             }
+            pixels.Reach() = {};
             sub->AfterDisplay(m_surface);
+            exact = clip.Covers(pixels.Reach()) && exact;
+            midHooks = Union(midHooks, pixels.Reach());
         }
+        Store(m_midHooks, midHooks);
         if (m_menuBar != nullptr)
-            m_menuBar->Display(m_surface);
+            exact = DisplayPart(m_menuBar, clip) && exact;
         if (m_popupMenu != nullptr)
-            m_popupMenu->Display(m_surface);
+            exact = DisplayPart(m_popupMenu, clip) && exact;
     }
     if (m_modalChild != nullptr) {
         m_modalChild->RedrawBackBuffer();
-        if (m_modalChild->m_surface != nullptr)
-            m_modalChild->m_surface->Blt(m_surface->GetDDSurface(), m_modalChild->m_x, m_modalChild->m_y);
+        if (m_modalChild->m_surface != nullptr) {
+            const DirtyRegion changed = m_modalChild->m_surface->GetDDSurface()->TakeDamage();
+            exact = CoveredMoved(clip, changed, m_modalChild->m_x, m_modalChild->m_y) && exact;
+            m_modalChild->m_surface->Blt(&pixels, m_modalChild->m_x, m_modalChild->m_y);
+        }
     }
-    m_redrawing = 0;
-    if (m_modalChild == nullptr)
-        AfterBackBufferRedrawn();
-    else
-        m_modalChild->AfterDisplay(m_surface);
+    pixels.ClearClip();
+    return exact;
 }
 
 // ---- objects ----
@@ -428,7 +544,7 @@ DWORD CTavScreen::AddObject(CTavObject* obj) {
     if (HasObject(obj->GetID()))
         return TAVERROR_DUPLICATEID;
     m_objects.push_back(obj);
-    Invalidate();
+    obj->InvalidateOn(this);
     return TAVERROR_OK;
 }
 
@@ -439,7 +555,7 @@ DWORD CTavScreen::RemoveObject(DWORD id) {
         return TAVERROR_OBJECTNOTFOUND;
     CTavObject* object = *found;
     m_objects.erase(found);
-    Invalidate();
+    object->InvalidateOn(this);
     tav::DiscardObject(object);
     return TAVERROR_OK;
 }
@@ -472,7 +588,7 @@ DWORD CTavScreen::SetObjectOrder(DWORD id, int position) {
     m_objects.erase(found);
     const auto at = position < 0 ? 0 : std::min<size_t>(static_cast<size_t>(position), m_objects.size());
     m_objects.insert(m_objects.begin() + static_cast<std::ptrdiff_t>(at), object);
-    Invalidate();
+    object->InvalidateOn(this);
     return TAVERROR_OK;
 }
 

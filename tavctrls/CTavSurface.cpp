@@ -182,34 +182,6 @@ long CTavSurface::Blt(IDirectDrawSurface* dest, int x, int y) {
     return tav::platform::CopyRect(*dest, x, y, *m_surface, from) ? 0 : -1;
 }
 
-namespace {
-
-// Nearest-pixel scaling of `from` into the rectangle `to`, drawing only where `to` meets `dest`:
-// what is drawn is exactly the part of the whole scaled picture that lies inside.
-bool StretchClipped(PixelBuffer& dest, const PixelRect& to, const PixelBuffer& source,
-                    const PixelRect& from) {
-    const PixelRect visible{std::max(to.left, 0), std::max(to.top, 0), std::min(to.right, dest.width()),
-                            std::min(to.bottom, dest.height())};
-    if (visible.Empty())
-        return false;
-    if (visible.left == to.left && visible.top == to.top && visible.right == to.right &&
-        visible.bottom == to.bottom)
-        return tav::platform::StretchRect(dest, to, source, from);
-    const std::int64_t stepX = (std::int64_t{from.Width()} << 16) / to.Width();
-    const std::int64_t stepY = (std::int64_t{from.Height()} << 16) / to.Height();
-    for (int y = visible.top; y < visible.bottom; ++y) {
-        const std::int64_t sy = stepY / 2 + stepY * (y - to.top);
-        const std::uint32_t* in = source.Row(from.top + static_cast<int>(sy >> 16)) + from.left;
-        std::uint32_t* out = dest.Row(y);
-        std::int64_t sx = stepX / 2 + stepX * (visible.left - to.left);
-        for (int x = visible.left; x < visible.right; ++x, sx += stepX)
-            out[x] = in[sx >> 16];
-    }
-    return true;
-}
-
-} // namespace
-
 long CTavSurface::BltStretch(IDirectDrawSurface* dest, int x, int y, int width, int height) {
     // Empty and flipping sizes scale nothing.
     if (dest == nullptr || !m_surface || dest->Empty() || width < 1 || height < 1)
@@ -220,7 +192,7 @@ long CTavSurface::BltStretch(IDirectDrawSurface* dest, int x, int y, int width, 
         bottom > INT32_MAX)
         return -1;
     const PixelRect to{x, y, static_cast<int>(right), static_cast<int>(bottom)};
-    return StretchClipped(*dest, to, *m_surface, m_surface->Bounds()) ? 0 : -1;
+    return tav::platform::StretchRectPart(*dest, to, *m_surface, m_surface->Bounds()) ? 0 : -1;
 }
 
 bool CTavSurface::ClipSourceAt(const IDirectDrawSurface& dest, int& x, int& y, PixelRect& from) const {

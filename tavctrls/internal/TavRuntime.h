@@ -29,6 +29,17 @@ struct Runtime {
     std::unique_ptr<platform::Display> display;
     int modalDepth = 0;
 
+    // Frames draw only what changed: what the per-frame hooks drew on the back buffer last frame (put
+    // back from the screen before they draw again), whether the next frame composes everything, and
+    // when the next frame is due after one that showed nothing.
+    platform::DirtyRegion hookArea;
+    bool composeAll = true;
+    bool frameRateShown = false;
+    bool frameRateStale = true;
+    std::uint64_t nextFrameDue = 0;
+    // Every frame redraws every screen whole (the reference that partial redraws are checked against).
+    bool fullRedraw = false;
+
     // Objects and screens removed while an event is routed or a frame drawn wait here until that
     // has finished, so that nothing on the stack points at freed memory.
     int busy = 0;

@@ -99,15 +99,23 @@ void EnvironmentDisplay::WaitMessage() {
         inner_->WaitMessage();
 }
 
-void EnvironmentDisplay::Present(const PixelBuffer& frame, bool waitVerticalBlank) {
-    inner_->Present(frame, waitVerticalBlank);
+bool EnvironmentDisplay::WaitMessageUntil(std::uint64_t counter) {
+    if (script_.Pending(frames_) || (FrameLimitReached() && !destroySent_))
+        return true;
+    return inner_->WaitMessageUntil(counter);
+}
+
+void EnvironmentDisplay::Present(const PixelBuffer& frame, const DirtyRegion& changed,
+                                 bool waitVerticalBlank) {
+    inner_->Present(frame, changed, waitVerticalBlank);
     ++framesPresented_;
     ++frames_;
     if (screenshot_ == nullptr || screenshot_->written || frame.Empty())
         return;
     PixelBuffer& last = screenshot_->lastFrame;
-    if ((last.width() == frame.width() && last.height() == frame.height()) ||
-        last.Allocate(frame.width(), frame.height()))
+    if (last.width() == frame.width() && last.height() == frame.height())
+        CopyRegion(last, frame, changed);
+    else if (last.Allocate(frame.width(), frame.height()))
         CopyRect(last, 0, 0, frame, frame.Bounds());
 }
 

@@ -82,11 +82,13 @@ void HeadlessDisplay::WaitMessage() {
     ++frames_;
 }
 
-void HeadlessDisplay::Present(const PixelBuffer& frame, bool /*waitVerticalBlank*/) {
+void HeadlessDisplay::Present(const PixelBuffer& frame, const DirtyRegion& changed,
+                              bool /*waitVerticalBlank*/) {
     if (frame.Empty()) {
         lastFrame_.Reset();
-    } else if ((lastFrame_.width() == frame.width() && lastFrame_.height() == frame.height()) ||
-               lastFrame_.Allocate(frame.width(), frame.height())) {
+    } else if (lastFrame_.width() == frame.width() && lastFrame_.height() == frame.height()) {
+        CopyRegion(lastFrame_, frame, changed);
+    } else if (lastFrame_.Allocate(frame.width(), frame.height())) {
         CopyRect(lastFrame_, 0, 0, frame, frame.Bounds());
     }
     ++framesPresented_;

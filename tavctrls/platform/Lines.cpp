@@ -8,17 +8,28 @@ namespace tav::platform {
 
 namespace {
 
-// The steps i in [first, last] of a line whose positions start + direction * i lie in [0, size).
+// The steps i in [first, last] of a line whose positions start + direction * i lie in [low, high).
 struct Span {
     std::int64_t first;
     std::int64_t last;
     bool Empty() const { return first > last; }
 };
 
-Span Inside(std::int64_t start, int direction, int size) {
+Span Inside(std::int64_t start, int direction, int low, int high) {
     if (direction > 0)
-        return {-start, size - 1 - start};
-    return {start - (size - 1), start};
+        return {low - start, high - 1 - start};
+    return {start - (high - 1), start - low};
+}
+
+// Records the line's box on `dest` (the end point included, which is never drawn: a little more is fine).
+void TouchLine(PixelBuffer& dest, std::int64_t x1, std::int64_t y1, std::int64_t x2, std::int64_t y2) {
+    const std::int64_t left = std::max<std::int64_t>(std::min(x1, x2), 0);
+    const std::int64_t top = std::max<std::int64_t>(std::min(y1, y2), 0);
+    const std::int64_t right = std::min<std::int64_t>(std::max(x1, x2) + 1, dest.width());
+    const std::int64_t bottom = std::min<std::int64_t>(std::max(y1, y2) + 1, dest.height());
+    if (left < right && top < bottom)
+        dest.Touch({static_cast<int>(left), static_cast<int>(top), static_cast<int>(right),
+                    static_cast<int>(bottom)});
 }
 
 Span Intersect(Span a, Span b) {
@@ -26,15 +37,16 @@ Span Intersect(Span a, Span b) {
 }
 
 // The horizontal or vertical line drawn as a run of pixels.
-void DrawStraight(PixelBuffer& dest, int x1, int y1, std::int64_t dx, std::int64_t dy, std::uint32_t pixel) {
+void DrawStraight(PixelBuffer& dest, const PixelRect& clip, int x1, int y1, std::int64_t dx, std::int64_t dy,
+                  std::uint32_t pixel) {
     const std::int64_t length = std::max(dx < 0 ? -dx : dx, dy < 0 ? -dy : dy);
     const int directionX = dx > 0 ? 1 : dx < 0 ? -1 : 0;
     const int directionY = dy > 0 ? 1 : dy < 0 ? -1 : 0;
     Span steps{0, length - 1};
     if (directionX != 0) {
-        if (y1 < 0 || y1 >= dest.height())
+        if (y1 < clip.top || y1 >= clip.bottom)
             return;
-        steps = Intersect(steps, Inside(x1, directionX, dest.width()));
+        steps = Intersect(steps, Inside(x1, directionX, clip.left, clip.right));
         if (steps.Empty())
             return;
         const std::int64_t a = x1 + directionX * steps.first, b = x1 + directionX * steps.last;
@@ -42,9 +54,9 @@ void DrawStraight(PixelBuffer& dest, int x1, int y1, std::int64_t dx, std::int64
         ActiveKernels().fill(dest.Row(y1) + left, static_cast<int>(steps.last - steps.first + 1), pixel);
         return;
     }
-    if (x1 < 0 || x1 >= dest.width())
+    if (x1 < clip.left || x1 >= clip.right)
         return;
-    steps = Intersect(steps, Inside(y1, directionY, dest.height()));
+    steps = Intersect(steps, Inside(y1, directionY, clip.top, clip.bottom));
     for (std::int64_t i = steps.first; i <= steps.last; ++i)
         dest.Set(x1, static_cast<int>(y1 + directionY * i), pixel);
 }
@@ -79,14 +91,12 @@ private:
     std::uint64_t minor_;
 };
 
-} // namespace
-
-void DrawLine(PixelBuffer& dest, int x1, int y1, int x2, int y2, std::uint32_t pixel) {
+// The pixels of the line inside `clip` (a rectangle inside the buffer).
+void DrawLineIn(PixelBuffer& dest, const PixelRect& clip, int x1, int y1, int x2, int y2,
+                std::uint32_t pixel) {
     const std::int64_t dx = std::int64_t{x2} - x1, dy = std::int64_t{y2} - y1;
-    if (dest.Empty() || (dx == 0 && dy == 0))
-        return;
     if (dx == 0 || dy == 0) {
-        DrawStraight(dest, x1, y1, dx, dy, pixel);
+        DrawStraight(dest, clip, x1, y1, dx, dy, pixel);
         return;
     }
     const std::int64_t lengthX = dx < 0 ? -dx : dx, lengthY = dy < 0 ? -dy : dy;
@@ -95,12 +105,12 @@ void DrawLine(PixelBuffer& dest, int x1, int y1, int x2, int y2, std::uint32_t p
     const int majorStart = alongX ? x1 : y1, minorStart = alongX ? y1 : x1;
     const int majorDirection = (alongX ? dx : dy) > 0 ? 1 : -1;
     const int minorDirection = (alongX ? dy : dx) > 0 ? 1 : -1;
-    const int majorSize = alongX ? dest.width() : dest.height();
-    const int minorSize = alongX ? dest.height() : dest.width();
+    const int majorLow = alongX ? clip.left : clip.top, majorHigh = alongX ? clip.right : clip.bottom;
+    const int minorLow = alongX ? clip.top : clip.left, minorHigh = alongX ? clip.bottom : clip.right;
 
     // Clip: the steps inside along the major axis, narrowed to those whose minor offset is inside.
-    Span steps = Intersect({0, major - 1}, Inside(majorStart, majorDirection, majorSize));
-    const Span offsets = Inside(minorStart, minorDirection, minorSize);
+    Span steps = Intersect({0, major - 1}, Inside(majorStart, majorDirection, majorLow, majorHigh));
+    const Span offsets = Inside(minorStart, minorDirection, minorLow, minorHigh);
     if (steps.Empty() || offsets.Empty())
         return;
     const Slope slope(static_cast<std::uint64_t>(major), static_cast<std::uint64_t>(minor));
@@ -125,6 +135,16 @@ void DrawLine(PixelBuffer& dest, int x1, int y1, int x2, int y2, std::uint32_t p
             ++whole;
         }
     }
+}
+
+} // namespace
+
+void DrawLine(PixelBuffer& dest, int x1, int y1, int x2, int y2, std::uint32_t pixel) {
+    if (dest.Empty() || (x1 == x2 && y1 == y2))
+        return;
+    TouchLine(dest, x1, y1, x2, y2);
+    dest.ForEachClipped(dest.Bounds(),
+                        [&](const PixelRect& clip) { DrawLineIn(dest, clip, x1, y1, x2, y2, pixel); });
 }
 
 } // namespace tav::platform

@@ -4,6 +4,7 @@
 
 #include <SDL.h>
 
+#include <algorithm>
 #include <iostream>
 
 namespace tav::platform {
@@ -138,8 +139,23 @@ void SdlDisplay::SetTitle(const std::string& title) {
         SDL_SetWindowTitle(window_, title.c_str());
 }
 
-void SdlDisplay::Present(const PixelBuffer& frame, bool waitVerticalBlank) {
-    if (renderer_ == nullptr || frame.Empty())
+bool SdlDisplay::WaitMessageUntil(std::uint64_t counter) {
+    const std::uint64_t now = SDL_GetPerformanceCounter();
+    if (!pending_.empty())
+        return false;
+    if (!videoStarted_ || now >= counter)
+        return true;
+    const std::uint64_t milliseconds = (counter - now) * 1000 / SDL_GetPerformanceFrequency();
+    SDL_Event event;
+    if (SDL_WaitEventTimeout(&event,
+                             static_cast<int>(std::min<std::uint64_t>(milliseconds, kWaitMilliseconds))) != 1)
+        return true;
+    Handle(event);
+    return false;
+}
+
+void SdlDisplay::Present(const PixelBuffer& frame, const DirtyRegion& changed, bool waitVerticalBlank) {
+    if (renderer_ == nullptr || frame.Empty() || (changed.Empty() && texture_ != nullptr))
         return;
     if (vsync_ != waitVerticalBlank) {
         vsync_ = waitVerticalBlank;
@@ -154,8 +170,15 @@ void SdlDisplay::Present(const PixelBuffer& frame, bool waitVerticalBlank) {
         textureHeight_ = texture_ != nullptr ? frame.height() : 0;
         if (texture_ == nullptr)
             return; // a failed presentation is skipped; the next frame tries again
+        SDL_UpdateTexture(texture_, nullptr, frame.Row(0), frame.width() * 4);
+    } else {
+        for (const PixelRect& rect : changed) {
+            const PixelRect part = Intersection(rect, frame.Bounds());
+            const SDL_Rect area{part.left, part.top, part.Width(), part.Height()};
+            if (!part.Empty())
+                SDL_UpdateTexture(texture_, &area, frame.Row(part.top) + part.left, frame.width() * 4);
+        }
     }
-    SDL_UpdateTexture(texture_, nullptr, frame.Row(0), frame.width() * 4);
     Redraw();
 }
 

@@ -32,7 +32,7 @@ int main() {
             closed = message.message == msg::kClose;
         }
         FillRect(frame, frame.Bounds(), (shade & 0xFF) << 8);
-        display.Present(frame, true);
+        display.Present(frame, frame.TakeDamage(), true);
         std::this_thread::sleep_for(std::chrono::milliseconds(10)); // no vertical blank on a virtual server
     }
     if (!closed || !up || !chord)

@@ -96,7 +96,7 @@ std::string RunFrames(Display& display, int frames) {
     for (int i = 0; i < frames; ++i) {
         const std::string messages = Drain(display);
         seen += (seen.empty() || messages.empty() ? "" : "; ") + messages;
-        display.Present(frame, true);
+        display.Present(frame, frame.Damage(), true);
     }
     return seen;
 }
@@ -167,7 +167,7 @@ TEST_F(HeadlessDisplayTest, TheIdleHandlerRunsOnAnEmptyQueueAndMayQueueMoreOrRem
 TEST_F(HeadlessDisplayTest, TheClockAdvancesByTheFrameTimeAtEachPresentWithoutDrift) {
     const auto seconds = [&] { return static_cast<double>(display.Counter()) / display.Frequency(); };
     for (int i = 0; i < 6000; ++i)
-        display.Present(PixelBuffer(), false);
+        display.Present(PixelBuffer(), {}, false);
     EXPECT_NEAR(seconds(), 100.0, 1e-6);
     display.SetFrameTime(0.25);
     display.WaitMessage();
@@ -223,10 +223,10 @@ TEST_F(HeadlessDisplayTest, WithoutClosingAtTheEndOfInputOnlyModalLoopsAreBounde
 TEST_F(HeadlessDisplayTest, TheLastFrameIsACopyThatCanBeSavedAndMessageBoxesGoToStderr) {
     EXPECT_FALSE(display.SaveLastFrame(dir / "none.bmp"));
     PixelBuffer frame = Frame(5, 2, 0x00A0B0C0), loaded;
-    display.Present(frame, false);
+    display.Present(frame, frame.Damage(), false);
     frame.Set(1, 1, 0);
     EXPECT_EQ(display.LastFrame().At(1, 1), 0x00A0B0C0u);
-    display.Present(Frame(3, 4, 0x00010203), false);
+    display.Present(Frame(3, 4, 0x00010203), Frame(3, 4, 0x00010203).Damage(), false);
     ASSERT_TRUE(display.SaveLastFrame(dir / "last.bmp"));
     ASSERT_TRUE(LoadBitmapFile(dir / "last.bmp", loaded));
     EXPECT_TRUE(SamePixels(Frame(3, 4, 0x00010203), loaded));
@@ -261,11 +261,11 @@ TEST_F(HeadlessDisplayTest, FromTheEnvironmentFramesScreenshotAndInputTogether) 
     std::unique_ptr<Display> shown = CreateDisplayFromEnvironment();
     ASSERT_TRUE(shown->Open({"", true, 0, 0, 6, 4}, nullptr));
     EXPECT_EQ(Drain(*shown), "ldown 1 1,2; lup 0 1,2");
-    shown->Present(Frame(6, 4, 0x00112233), false);
+    shown->Present(Frame(6, 4, 0x00112233), Frame(6, 4, 0x00112233).Damage(), false);
     EXPECT_EQ(Drain(*shown), "key 27; char 27");
-    shown->Present(Frame(6, 4, 0x00445566), false);
+    shown->Present(Frame(6, 4, 0x00445566), Frame(6, 4, 0x00445566).Damage(), false);
     EXPECT_EQ(Drain(*shown), "");
-    shown->Present(PixelBuffer(), false); // nothing to show keeps the last frame
+    shown->Present(PixelBuffer(), {}, false); // nothing to show keeps the last frame
     EXPECT_EQ(Drain(*shown), "destroy 0");
     EXPECT_FALSE(std::filesystem::exists(shot));
     shown->Close();

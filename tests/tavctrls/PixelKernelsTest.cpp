@@ -1,5 +1,6 @@
 #include "tavctrls/platform/PixelKernels.h"
 #include "tavctrls/platform/BitmapFile.h"
+#include "tavctrls/platform/Glyph.h"
 #include "tavctrls/platform/Lines.h"
 #include "tavctrls/platform/PixelBuffer.h"
 #include "tests/support/TestSupport.h"
@@ -352,6 +353,58 @@ const std::string kRle8 = "\3\1\0\3\2\3\0\0\1\2\0\0\0\2\2\1\4\3\0\0\0\4\1\2\3\0\
 const std::string kRle4 = "\4\x12\0\3\x34\x10\0\0\0\5\x40\x12\x30\0\0\2\1\1\1\x40\0\1"s;
 
 // Every kind of file (and every file of art/) decodes to the pixels SDL gives.
+// Drawing under a clip of overlapping rectangles is the whole drawing inside the clip and nothing outside,
+// and its damage holds every pixel it changed.
+TEST(PixelBufferTest, ClippedDrawingIsTheWholeDrawingInsideTheClipOnly) {
+    std::mt19937 random(77);
+    const PixelBuffer source = Picture(40, 30, random);
+    const Glyph glyph{7, 1, 9, 6, 8, {{0, 0, 6}, {3, 2, 4}, {7, 1, 5}}};
+    std::vector<std::function<void(PixelBuffer&)>> draws;
+    for (const Operation& operation : Operations())
+        draws.push_back([&, run = operation.run](PixelBuffer& d) { run(d, 3, 2, source, {1, 2, 37, 27}); });
+    draws.push_back([](PixelBuffer& d) { CopyRect(d, 5, 3, d, {1, 1, 35, 25}); });
+    draws.push_back([&](PixelBuffer& d) { StretchRectPart(d, {-9, 4, 50, 41}, source, {2, 3, 31, 20}); });
+    draws.push_back([](PixelBuffer& d) {
+        for (const auto& [x1, y1, x2, y2] :
+             {std::array{-4, 31, 43, 2}, {20, 29, 20, -3}, {41, 11, -1, 11}, {30, -2, 8, 33}})
+            DrawLine(d, x1, y1, x2, y2, 0xFF00FF);
+    });
+    draws.push_back([&](PixelBuffer& d) {
+        for (int pen = -6; pen < 40; pen += 7)
+            DrawGlyph(d, glyph, pen, 12, 0xABCDEF);
+    });
+    const std::vector<std::vector<PixelRect>> clips = {
+        {{5, 5, 6, 29}},
+        {{2, 3, 20, 12}, {10, 8, 35, 22}},
+        {{-5, 20, 50, 24}, {12, -3, 17, 40}, {30, 1, 38, 9}},
+        {{4, 4, 9, 9}, {6, 6, 30, 7}, {0, 15, 40, 16}, {25, 0, 26, 30}, {8, 20, 33, 27}, {3, 3, 4, 28}}};
+    for (std::size_t d = 0; d < draws.size(); ++d)
+        for (const auto& rects : clips) {
+            DirtyRegion clip;
+            for (const PixelRect& rect : rects)
+                clip.Add(rect);
+            PixelBuffer whole = Picture(40, 30, random), clipped = Clone(whole), before = Clone(whole);
+            draws[d](whole);
+            clipped.TakeDamage();
+            clipped.SetClip(clip);
+            draws[d](clipped);
+            const DirtyRegion damage = clipped.TakeDamage();
+            for (int y = 0; y < 30; ++y)
+                for (int x = 0; x < 40; ++x) {
+                    const PixelRect pixel{x, y, x + 1, y + 1};
+                    ASSERT_EQ(clipped.At(x, y), (clip.Covers(pixel) ? whole : before).At(x, y))
+                        << d << " at " << x << "," << y;
+                    ASSERT_TRUE(clipped.At(x, y) == before.At(x, y) || damage.Covers(pixel)) << d;
+                }
+        }
+    DirtyRegion spaced; // the ninth rectangle joins its nearest neighbour
+    for (int i = 0; i < 9; ++i)
+        spaced.Add({3 * i, 0, 3 * i + 1, 1});
+    EXPECT_EQ(spaced.Count(), DirtyRegion::kMaxRects);
+    EXPECT_EQ(spaced.Bounds(), (PixelRect{0, 0, 25, 1}));
+    EXPECT_TRUE(spaced.Covers({21, 0, 25, 1}) && !spaced.Covers({18, 0, 21, 1}));
+}
+
 TEST(BitmapFileTest, DecodesAsSdlDoes) {
     // clang-format off
     std::vector<std::string> files = {

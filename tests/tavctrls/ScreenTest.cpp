@@ -1,8 +1,10 @@
 #include "HeadlessApp.h"
+#include "TavRuntime.h"
 
 #include <algorithm>
 #include <array>
 #include <cmath>
+#include <random>
 #include <tuple>
 
 namespace tav::testing {
@@ -597,6 +599,168 @@ TEST_F(LifetimeTest, ShutdownInsideNestedModalLoopsNeverReturnsIntoThem) {
     display->LClick(260, 210);
     EXPECT_EQ(Run(app), 0);
     EXPECT_FALSE(returned);
+}
+
+// ---- drawing only what changed ----
+
+// Adds up the area presented.
+struct AreaDisplay : platform::HeadlessDisplay {
+    void Present(const platform::PixelBuffer& frame, const platform::DirtyRegion& changed,
+                 bool wait) override {
+        for (const platform::PixelRect& rect : changed)
+            area += rect.Width() * rect.Height();
+        HeadlessDisplay::Present(frame, changed, wait);
+    }
+    int area = 0;
+};
+
+// Hooks that draw where the marks say (nothing at 5), as the designer draws selections and dragged images.
+int mark = 5, appMark = 5;
+struct HookApp : CTavApp {
+    void AfterUpdateFrame(CTavSurface* back) override {
+        back->FillRect(appMark * 2, appMark, appMark * 2 + appMark % 5 * 2, appMark + 7, 0xFF00FF);
+    }
+};
+struct HookScreen : LogScreen {
+    void AfterBackBufferRedrawn() override { GetSurface()->DrawLine(mark, 5, 5, mark, RGB(0, 255, 0)); }
+    void AfterDisplay(CTavSurface* on) override {
+        on->FillRect(mark, mark / 2, mark + mark % 5, mark / 2 + 4, 0xFFFF);
+    }
+};
+
+// Random scenes changed step by step, drawn as changes or every frame whole (the reference).
+class PartialRedrawTest : public HeadlessAppTest {
+protected:
+    int Random(int below) { return std::uniform_int_distribution<int>(0, std::max(below, 1) - 1)(random); }
+    void AddRandom(CTavScreen* owner) {
+        static const char* const pictures[] = {"logo.bmp", "checkyes.bmp", "plus.bmp"};
+        const int x = Random(owner->GetWidth()) - 10, y = Random(owner->GetHeight()) - 10, kind = Random(5);
+        if (kind == 4)
+            return static_cast<void>(AddButton(owner, nextId++, x, y));
+        CTavObject* object = kind == 3 ? new CTavStatic : new CTavObject;
+        if (auto* text = dynamic_cast<CTavStatic*>(object))
+            text->Initialize("Some text", nextId++, float(x), float(y), 70, 18, owner);
+        else
+            object->Initialize(nextId++, float(x), float(y), ArtPath(pictures[Random(3)]).c_str(), owner);
+        kind == 1 ? object->SetTransparent(TRUE, RGB(255, 255, 255)) : object->SetTranslucent(kind == 2, 99);
+        owner->AddObject(object);
+    }
+    void Step() {
+        CTavScreen* owner = screens[static_cast<std::size_t>(Random(static_cast<int>(screens.size())))];
+        const int count = owner->GetObjectCount();
+        CTavObject* object = count > 0 ? owner->GetObjectAt(Random(count)) : nullptr;
+        const std::function<void()> steps[] = {
+            [&] { display->LClick(Random(Random(2) ? 320 : 40), Random(Random(2) ? 240 : 30)); },
+            [&] { display->MouseMove(Random(320), Random(240)); },
+            [&] {
+                dynamic_cast<CTavScrollBars*>(screens[2]->GetScrollBarsObject())
+                    ->SetScrollPosition(Random(200), Random(150));
+            },
+            [&] { screens[1]->SetPosition(Random(190), Random(140)); },
+            [&] { appMark = Random(100); },
+            [&] { // the screens' hooks follow the mark
+                mark = Random(100);
+                for (CTavScreen* each : hooked)
+                    each->Invalidate(0, 0, 1, 1);
+            },
+            [&] { object->SetPosition(object->GetX() + Random(7) - 3, object->GetY() + Random(7) - 3); },
+            [&] { object->SetPosition(Random(owner->GetWidth() + 40) - 20.0f, Random(240) - 20.0f); },
+            [&] { object->SetVisible(!object->IsVisible()); },
+            [&] { Random(2) ? object->SetWidth(8 + Random(60)) : object->SetHeight(8 + Random(40)); },
+            [&] { owner->SetObjectOrder(object->GetID(), Random(count)); },
+            [&] {
+                if (auto* text = dynamic_cast<CTavStatic*>(object))
+                    return text->SetText(Random(2) ? "Changed" : "A longer text");
+                object->SetTranslucent(!object->IsTranslucent(), 99);
+            },
+            [&] { owner->RemoveObject(object->GetID()), AddRandom(owner); }};
+        steps[Random(object != nullptr ? 13 : 6)]();
+    }
+    // What the frames after each step of scene `seed` showed.
+    std::vector<std::size_t> Frames(unsigned seed, bool whole) {
+        auto owned = std::make_unique<AreaDisplay>();
+        AreaDisplay* shownOn = owned.get();
+        owned->SetCloseWhenInputEnds(false);
+        display = owned.get();
+        platform::SetNextDisplay(std::move(owned));
+        TheRuntime().fullRedraw = whole;
+        random.seed(seed), mark = appMark = 40;
+        std::vector<std::size_t> shown;
+        const auto show = [&] {
+            const platform::PixelBuffer& frame = display->LastFrame();
+            shown.push_back(
+                std::hash<std::string_view>{}({reinterpret_cast<const char*>(frame.Row(0)), 4u * 320 * 240}));
+        };
+        HookApp app;
+        EXPECT_EQ(Init(app), TAVERROR_OK);
+        app.SetShowFrameRate(TRUE);
+        screens = {new HookScreen};
+        screens[0]->Initialize(1);
+        app.SetChildScreen(screens[0]);
+        const int back = Random(4); // stretched, tiled, centred, none
+        screens[0]->SetBackgroundImage(
+            ArtPath(std::array{"dback.bmp", "mainback.bmp", "logo.bmp", ""}[back]).c_str(), (4 - back) % 3);
+        auto* bar = new CTavMenuBar;
+        bar->Initialize(screens[0]);
+        bar->AddMenuItem("Open", bar->AddMenu("FILE"));
+        screens[0]->SetMenuBar(bar);
+        for (const std::array<int, 6>& at : {std::array{2, 20, 60, 120, 90, TAVSCREEN_SUBSCREEN},
+                                             {3, 160, 100, 140, 120, TAVSCREEN_SUBSCREEN},
+                                             {9, 30, 40, 180, 120, TAVSCREEN_POPUP}}) {
+            screens.push_back(new HookScreen);
+            screens.back()->Initialize(DWORD(at[0]), at[1], at[2], at[3], at[4], at[5], screens[0]);
+            if (at[5] == TAVSCREEN_SUBSCREEN)
+                screens[0]->AddSubScreen(screens.back());
+        }
+        screens[1]->SetBackColor(RGB(200, 10, 10));
+        screens[2]->SetScrollBars(400, 300, 3);
+        hooked = screens; // the popup stays shown once its loop is over
+        for (CTavScreen* owner : screens)
+            for (int i = 0; i < 4; ++i)
+                AddRandom(owner);
+        screens.pop_back();
+        const auto steps = [&](int count) {
+            for (int i = 0; i < count; ++i, Frame(app), show())
+                Step();
+        };
+        steps(60);
+        screens.push_back(hooked.back());
+        display->SetIdleHandler([&](platform::HeadlessDisplay&) {
+            show();
+            shown.size() < 90 ? Step() : static_cast<void>(screens.back()->Close());
+        });
+        screens[0]->SetChildScreen(screens.back());
+        display->SetIdleHandler(nullptr);
+        screens.pop_back();
+        steps(20);
+        mark = appMark = 5;
+        screens[1]->SetPosition(0, 150); // nothing covers where the object moves
+        for (CTavScreen* each : hooked)
+            each->Invalidate(0, 0, 1, 1);
+        CTavObject* moved = AddPlain(screens[0], nextId++, 150, 20, 20, 20);
+        Frame(app);
+        shownOn->area = 0;
+        Frame(app, 3);
+        EXPECT_EQ(shownOn->area, whole ? 3 * 320 * 240 : 0) << "still frames show nothing";
+        moved->SetPosition(153, 22);
+        Frame(app);
+        EXPECT_EQ(shownOn->area, whole ? 4 * 320 * 240 : 23 * 22) << "only where a moved object was and is";
+        TheRuntime().fullRedraw = false;
+        return shown;
+    }
+
+    std::mt19937 random;
+    std::vector<CTavScreen*> screens, hooked;
+    DWORD nextId = 100;
+};
+
+TEST_F(PartialRedrawTest, EveryFrameEqualsAWholeRedrawOfTheSameState) {
+    for (unsigned seed = 1; seed <= 6; ++seed) {
+        const std::vector<std::size_t> partial = Frames(seed, false), whole = Frames(seed, true);
+        ASSERT_EQ(partial.size(), whole.size()) << "seed " << seed;
+        const auto differs = std::mismatch(partial.begin(), partial.end(), whole.begin()).first;
+        EXPECT_EQ(differs, partial.end()) << "seed " << seed << ", frame " << differs - partial.begin();
+    }
 }
 
 } // namespace

@@ -82,6 +82,9 @@ public:
 private:
     void RouteInput(UINT message, WPARAM wParam, LPARAM lParam);
     void UpdateFrameRateText();
+    // The frame; true when it showed something.
+    bool UpdateFrameRegion();
+    static void InvalidateAll(CTavScreen* screen);
     void ReleaseDisplay();
 
     float m_frameTime = 0;

@@ -141,4 +141,13 @@ protected:
     float m_speedX = 0;
     float m_speedY = 0;
     int m_redrawEnabled = 1;
+
+private:
+    friend class CTavScreen;
+    void InvalidateOn(CTavScreen* screen) const;
+    // Where the object drew on its screen's surface when the screen last drew it.
+    int m_drawnLeft = 0;
+    int m_drawnTop = 0;
+    int m_drawnRight = 0;
+    int m_drawnBottom = 0;
 };

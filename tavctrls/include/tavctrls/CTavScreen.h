@@ -4,7 +4,12 @@
 #include "TavErrors.h"
 #include "TavWindows.h"
 
+#include <memory>
 #include <vector>
+
+namespace tav::platform {
+class DirtyRegion;
+}
 
 class CTavApp;
 class CTavObject;
@@ -68,7 +73,10 @@ public:
     CTavSurface* GetSurface() const { return m_surface; }
     void Display(CTavSurface* dest = NULL);
     void RedrawBackBuffer();
+    // Marks the whole screen for redrawing, or only the rectangle given in the screen's own pixels
+    // (right and bottom exclusive); the parents redraw the part that shows there.
     void Invalidate();
+    void Invalidate(int left, int top, int right, int bottom);
     void ScreenToClient(int x, int y, int* outX, int* outY) const;
     void Update();
 
@@ -157,6 +165,22 @@ public:
     BOOL IsDiscarded() const { return m_discarded; }
 
 private:
+    // A rectangle of the screen's surface, right and bottom exclusive.
+    struct Area {
+        int left = 0;
+        int top = 0;
+        int right = 0;
+        int bottom = 0;
+    };
+    void InvalidateArea(const tav::platform::PixelRect& rect);
+    // Redraws what lies in `clip`; false when something drew outside it where the surface may be stale.
+    bool RedrawArea(const tav::platform::DirtyRegion& clip);
+    // Displays a menu or object clipped, remembering where it drew; false as RedrawArea.
+    bool DisplayPart(CTavObject* part, const tav::platform::DirtyRegion& clip);
+    // Where the screen's own surface shows on its parent's surface.
+    int OffsetXOnParent() const;
+    int OffsetYOnParent() const;
+
     // Each routing returns TRUE when it must stop at once (something was destroyed).
     CTavScreen* Descend(bool followFocus);
     // Hands an event to the screen the routing descends to from `start`, if any.
@@ -176,7 +200,7 @@ private:
     BOOL RouteMouseWheel(int x, int y, int delta);
     CTavScreen* SubScreenAt(int x, int y) const;
     BOOL ObjectHidden(const CTavObject* obj) const;
-    void DrawBackground();
+    void DrawBackground(const tav::platform::PixelRect& area);
     void DropStretchedBackground();
     // The common part of SetWidth and SetHeight: checks, a new surface, owners told.
     DWORD Resize(int width, int height);
@@ -190,6 +214,11 @@ private:
     CTavScreen* m_modalChild = nullptr;
     int m_modalRunning = 0;
     int m_dirty = 1;
+    // What needs redrawing while dirty; where the hooks that draw after everything (the redrawn
+    // notification, a modal child's AfterDisplay) and the sub screens' AfterDisplay drew last time.
+    std::unique_ptr<tav::platform::DirtyRegion> m_dirtyRegion;
+    Area m_topHooks;
+    Area m_midHooks;
     std::vector<CTavObject*> m_objects;
     CTavSurface* m_surface = nullptr;
     CTavScreen* m_parent = nullptr;

@@ -34,8 +34,12 @@ public:
     virtual bool PeekMessage(WindowMessage& message) = 0;
     // Blocks until a message may be pending (used while the application is inactive).
     virtual void WaitMessage() = 0;
-    // Shows a finished frame of the logical size; waits for the vertical blank when asked.
-    virtual void Present(const PixelBuffer& frame, bool waitVerticalBlank) = 0;
+    // Blocks until a message may be pending or the clock reaches `counter` (an idle frame's rest): true
+    // when the time has come, false when a message came first.
+    virtual bool WaitMessageUntil(std::uint64_t /*counter*/) { return true; }
+    // Shows a finished frame of the logical size in which only `changed` differs from the frame shown
+    // before; waits for the vertical blank when asked. Nothing changed shows nothing and does not wait.
+    virtual void Present(const PixelBuffer& frame, const DirtyRegion& changed, bool waitVerticalBlank) = 0;
 
     // The high-resolution clock (ticks and ticks per second).
     virtual std::uint64_t Counter() = 0;

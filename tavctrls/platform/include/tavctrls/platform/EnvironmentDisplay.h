@@ -39,7 +39,8 @@ public:
     bool Open(const DisplaySettings& settings, std::string* error) override;
     bool PeekMessage(WindowMessage& message) override;
     void WaitMessage() override;
-    void Present(const PixelBuffer& frame, bool waitVerticalBlank) override;
+    bool WaitMessageUntil(std::uint64_t counter) override;
+    void Present(const PixelBuffer& frame, const DirtyRegion& changed, bool waitVerticalBlank) override;
     std::uint64_t Counter() override { return inner_->Counter(); }
     std::uint64_t Frequency() override { return inner_->Frequency(); }
     int RefreshRate() override { return inner_->RefreshRate(); }

@@ -37,7 +37,7 @@ public:
     bool Open(const DisplaySettings& settings, std::string* error) override;
     bool PeekMessage(WindowMessage& message) override;
     void WaitMessage() override;
-    void Present(const PixelBuffer& frame, bool waitVerticalBlank) override;
+    void Present(const PixelBuffer& frame, const DirtyRegion& changed, bool waitVerticalBlank) override;
     std::uint64_t Counter() override { return counter_; }
     std::uint64_t Frequency() override { return kFrequency; }
     int RefreshRate() override { return 60; }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <array>
 #include <cstdint>
 #include <memory>
 
@@ -15,6 +16,45 @@ struct PixelRect {
     int Width() const { return right - left; }
     int Height() const { return bottom - top; }
     bool Empty() const { return right <= left || bottom <= top; }
+    bool Meets(const PixelRect& other) const {
+        return left < other.right && other.left < right && top < other.bottom && other.top < bottom;
+    }
+    bool Contains(const PixelRect& other) const {
+        return other.Empty() ||
+               (left <= other.left && top <= other.top && other.right <= right && other.bottom <= bottom);
+    }
+    bool operator==(const PixelRect&) const = default;
+};
+
+// Where both meet (empty when they do not), and the smallest rectangle holding both.
+PixelRect Intersection(const PixelRect& a, const PixelRect& b);
+PixelRect Union(const PixelRect& a, const PixelRect& b);
+
+// A few rectangles covering an area of a surface (what changed, what to redraw). When more are added
+// than it holds, the two whose union grows least are merged: the area only ever grows.
+class DirtyRegion {
+public:
+    static constexpr int kMaxRects = 8;
+
+    void Add(const PixelRect& rect);
+    void Add(const DirtyRegion& other);
+    void Clear() { count_ = 0; }
+    bool Empty() const { return count_ == 0; }
+    int Count() const { return count_; }
+    const PixelRect* begin() const { return rects_.data(); }
+    const PixelRect* end() const { return rects_.data() + count_; }
+    PixelRect Bounds() const;
+    bool Meets(const PixelRect& rect) const;
+    // True when every pixel of `rect` lies in the region.
+    bool Covers(const PixelRect& rect) const;
+    void Translate(int dx, int dy);
+    void ClipTo(const PixelRect& bounds);
+
+private:
+    bool CoversFrom(const PixelRect& rect, int first) const;
+
+    std::array<PixelRect, kMaxRects> rects_{};
+    int count_ = 0;
 };
 
 // Pixels of one surface in memory: 32-bit XRGB8888 values (0x00RRGGBB), row after row.
@@ -45,14 +85,50 @@ public:
     std::uint32_t At(int x, int y) const { return Row(y)[x]; }
     void Set(int x, int y, std::uint32_t pixel) { Row(y)[x] = pixel; }
 
+    // Everything the drawing operations below wrote since the damage was last taken.
+    const DirtyRegion& Damage() const { return damage_; }
+    DirtyRegion TakeDamage();
+    void AddDamage(const PixelRect& rect) { damage_.Add(Intersection(rect, Bounds())); }
+    // The drawing operations draw only inside the clip (the whole buffer when none is set), exactly the
+    // pixels they would draw there without it.
+    void SetClip(const DirtyRegion& clip);
+    void ClearClip() { clipped_ = false; }
+    // The clip's pieces: rectangles inside the buffer that do not overlap.
+    int ClipCount() const { return clipped_ ? clipCount_ : 1; }
+    // Calls `draw` with every non-empty part of `rect` inside a piece of the clip.
+    template <typename Draw>
+    void ForEachClipped(const PixelRect& rect, Draw&& draw) const {
+        if (!clipped_) {
+            if (const PixelRect part = Intersection(rect, Bounds()); !part.Empty())
+                draw(part);
+            return;
+        }
+        for (int i = 0; i < clipCount_; ++i)
+            if (const PixelRect part = Intersection(rect, clipRects_[i]); !part.Empty())
+                draw(part);
+    }
+    // The bounds of everything the drawing operations were asked to draw inside the buffer, clip or not:
+    // where a piece of drawing reaches is measured by clearing this before and reading it after.
+    PixelRect& Reach() { return reach_; }
+    // Records an operation on `rect` (inside the buffer): its reach, and its parts inside the clip as damage.
+    void Touch(const PixelRect& rect);
+
 private:
+    static constexpr int kMaxClipRects = 64;
+
+    DirtyRegion damage_;
+    bool clipped_ = false;
+    int clipCount_ = 0;
+    std::array<PixelRect, kMaxClipRects> clipRects_{};
+    PixelRect reach_;
     std::unique_ptr<std::uint32_t[]> pixels_;
     int width_ = 0;
     int height_ = 0;
 };
 
 // The pixel operations surfaces are drawn with. Each takes rectangles that the caller has already
-// clipped; a rectangle that is empty or not inside its buffer draws nothing and gives false.
+// clipped to the buffers; a rectangle that is empty or not inside its buffer draws nothing and gives
+// false. They draw only inside the destination's clip and record what they drew as its damage.
 
 // Fills `rect` of `dest` with `pixel`.
 bool FillRect(PixelBuffer& dest, const PixelRect& rect, std::uint32_t pixel);
@@ -66,10 +142,16 @@ bool CopyRectKeyed(PixelBuffer& dest, int x, int y, const PixelBuffer& source, c
 
 // Scales `from` of `source` into `to` of `dest` (nearest pixel).
 bool StretchRect(PixelBuffer& dest, const PixelRect& to, const PixelBuffer& source, const PixelRect& from);
+// The same for a `to` that may reach outside `dest`: the part of the scaled picture inside is drawn.
+bool StretchRectPart(PixelBuffer& dest, const PixelRect& to, const PixelBuffer& source,
+                     const PixelRect& from);
 
 // Blends `from` of `source` onto (x, y) of `dest`: every channel becomes d + (s - d) * alpha / 256
 // (the division truncating toward zero), alpha clamped to 0..256. Source pixels whose colour is 0
 // (black) leave the destination as it is.
 bool BlendRect(PixelBuffer& dest, int x, int y, const PixelBuffer& source, const PixelRect& from, int alpha);
+
+// Copies the pixels of `region` from `source` to the same places of `dest` (where both have them).
+void CopyRegion(PixelBuffer& dest, const PixelBuffer& source, const DirtyRegion& region);
 
 } // namespace tav::platform
