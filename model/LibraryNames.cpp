@@ -71,6 +71,8 @@ constexpr std::string_view kLibraryNames[] = {
     "m_windowed", "m_x", "m_y", "tav",
     "AfterMouseWheel", "BlitStrip", "CloseOpenMenu", "DrawLineStrip", "MakeStrip", "PaintBack", "GetSelectedText", "HasSelection", "SelectAll", "SetSelection", "TavGetClipboardText",
     "TavSetClipboardText", "WHEEL_DELTA", "WM_MOUSEWHEEL",
+    "DisplayPart", "HookArea", "InvalidateAll", "InvalidateArea", "OffsetXOnParent", "OffsetYOnParent", "RedrawArea",
+    "UpdateFrameRegion", "m_dirtyRegion", "m_midHooks", "m_topHooks",
 };
 // clang-format on
 

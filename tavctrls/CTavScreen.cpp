@@ -315,7 +315,7 @@ void CTavScreen::InvalidateArea(const PixelRect& rect) {
         // Whatever the hooks drew last time is redrawn with the rest, so that they draw on a clean picture.
         if (!screen->m_dirty) {
             screen->m_dirtyRegion->Clear();
-            for (const Area& hooks : {screen->m_topHooks, screen->m_midHooks})
+            for (const HookArea& hooks : {screen->m_topHooks, screen->m_midHooks})
                 screen->m_dirtyRegion->Add(Intersection(RectOf(hooks), whole));
         }
         screen->m_dirty = 1;

@@ -166,7 +166,7 @@ public:
 
 private:
     // A rectangle of the screen's surface, right and bottom exclusive.
-    struct Area {
+    struct HookArea {
         int left = 0;
         int top = 0;
         int right = 0;
@@ -217,8 +217,8 @@ private:
     // What needs redrawing while dirty; where the hooks that draw after everything (the redrawn
     // notification, a modal child's AfterDisplay) and the sub screens' AfterDisplay drew last time.
     std::unique_ptr<tav::platform::DirtyRegion> m_dirtyRegion;
-    Area m_topHooks;
-    Area m_midHooks;
+    HookArea m_topHooks;
+    HookArea m_midHooks;
     std::vector<CTavObject*> m_objects;
     CTavSurface* m_surface = nullptr;
     CTavScreen* m_parent = nullptr;
