@@ -59,6 +59,13 @@ void CopyPieces(PixelBuffer& dest, int x, int y, const PixelBuffer& source, cons
     });
 }
 
+// What `b` leaves of `a`: the parts above, below, left and right of it (some may be empty).
+std::array<PixelRect, 4> Remainder(const PixelRect& a, const PixelRect& b) {
+    return {PixelRect{a.left, a.top, a.right, b.top}, PixelRect{a.left, b.bottom, a.right, a.bottom},
+            PixelRect{a.left, std::max(a.top, b.top), b.left, std::min(a.bottom, b.bottom)},
+            PixelRect{b.right, std::max(a.top, b.top), a.right, std::min(a.bottom, b.bottom)}};
+}
+
 } // namespace
 
 PixelRect Intersection(const PixelRect& a, const PixelRect& b) {
@@ -135,13 +142,8 @@ bool DirtyRegion::CoversFrom(const PixelRect& rect, int first) const {
         const PixelRect& r = rects_[i];
         if (!r.Meets(rect))
             continue;
-        // What r leaves of `rect`: above, below, left and right of it.
-        const PixelRect pieces[] = {
-            {rect.left, rect.top, rect.right, r.top},
-            {rect.left, r.bottom, rect.right, rect.bottom},
-            {rect.left, std::max(rect.top, r.top), r.left, std::min(rect.bottom, r.bottom)},
-            {r.right, std::max(rect.top, r.top), rect.right, std::min(rect.bottom, r.bottom)}};
-        return std::all_of(std::begin(pieces), std::end(pieces),
+        const std::array<PixelRect, 4> pieces = Remainder(rect, r);
+        return std::all_of(pieces.begin(), pieces.end(),
                            [this, i](const PixelRect& piece) { return CoversFrom(piece, i + 1); });
     }
     return false;
@@ -191,12 +193,7 @@ void PixelBuffer::SetClip(const DirtyRegion& clip) {
                     left[kept++] = a;
                     continue;
                 }
-                const PixelRect pieces[] = {
-                    {a.left, a.top, a.right, b.top},
-                    {a.left, b.bottom, a.right, a.bottom},
-                    {a.left, std::max(a.top, b.top), b.left, std::min(a.bottom, b.bottom)},
-                    {b.right, std::max(a.top, b.top), a.right, std::min(a.bottom, b.bottom)}};
-                for (const PixelRect& piece : pieces) {
+                for (const PixelRect& piece : Remainder(a, b)) {
                     if (piece.Empty())
                         continue;
                     if (kept == kMaxClipRects)
