@@ -83,9 +83,9 @@ public:
             const auto [known, added] = m_known.try_emplace(field);
             if (added)
                 known->second = ResolvedBitmapPath(field, m_folder);
-            last = {&known->first, &known->second};
+            last = {&known->first, &known->second, known->second != known->first};
         }
-        if (*last.resolved != field)
+        if (last.changes)
             field = *last.resolved;
     }
 
@@ -93,6 +93,7 @@ private:
     struct Last {
         const std::string* stored = nullptr;
         const std::string* resolved = nullptr;
+        bool changes = false; // resolved differs from stored
     };
     const std::string& m_folder;
     std::unordered_map<std::string, std::string> m_known;

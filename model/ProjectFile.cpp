@@ -122,6 +122,18 @@ public:
 
     bool readsBack() const { return readsBack_; }
     void Line(std::string_view text) {
+        if (text.size() <= kShortText && kShortText + 2 <= kSize - used_) {
+            // Most texts: copied and searched for a line feed in one pass, without a call.
+            char* out = buffer_.get() + used_;
+            bool lineFeed = false;
+            for (const char c : text) {
+                lineFeed |= c == '\n';
+                *out++ = c;
+            }
+            readsBack_ = readsBack_ && !lineFeed;
+            End(out);
+            return;
+        }
         readsBack_ = readsBack_ && !HasLineFeed(text);
         if (text.size() + 2 > kSize - used_) {
             Flush();
@@ -160,6 +172,7 @@ public:
 private:
     static constexpr std::size_t kSize = 1 << 16;
     static constexpr std::size_t kLongestNumber = 13; // "-2147483648\r\n"
+    static constexpr std::size_t kShortText = 24;
 
     void End(char* out) {
         out[0] = '\r';
@@ -174,6 +187,13 @@ private:
         if (value >= 0 && value <= 9) { // flags and most small fields
             *out = static_cast<char>('0' + value);
             End(out + 1);
+        } else if (value >= 10 && value <= 999) { // sizes, places and colours
+            const auto digits = static_cast<unsigned>(value);
+            if (digits >= 100)
+                *out++ = static_cast<char>('0' + digits / 100);
+            *out++ = static_cast<char>('0' + digits / 10 % 10);
+            *out++ = static_cast<char>('0' + digits % 10);
+            End(out);
         } else {
             End(std::to_chars(out, out + kLongestNumber - 2, value).ptr);
         }
