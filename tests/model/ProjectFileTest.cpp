@@ -185,6 +185,7 @@ TEST(ProjectFile, ValuesTheReaderCouldNotGiveBackAreRefused) {
     const std::pair<std::function<void(Project&)>, const char*> cases[] = {
         {SET(p.Object(0).caption = "two\nlines"), "caption holds a line break"},
         {SET(p.Object(0).upBitmap = "a.bmp\n"), "upBitmap holds a line break"},
+        {SET(p.Object(0).overBitmap = std::string(40, 'o') + "\n"), "overBitmap holds a line break"},
         {SET(p.name = "P\n"), "project \"P\\n\": name"},
         {SET(p.Screen(0).parent = "\n"), "parent holds a line break"},
         {SET(p.Screen(0).name = "ENDSCREEN"), "name \"ENDSCREEN\" reads back as the end of the screen list"},
