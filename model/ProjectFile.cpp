@@ -170,7 +170,7 @@ public:
     }
 
 private:
-    static constexpr std::size_t kSize = 1 << 16;
+    static constexpr std::size_t kSize = 1 << 18;
     static constexpr std::size_t kLongestNumber = 13; // "-2147483648\r\n"
     static constexpr std::size_t kShortText = 24;
 
