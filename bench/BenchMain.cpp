@@ -28,8 +28,10 @@ public:
             const std::string rest = name.substr(at + 5);
             for (const auto& [other, reference] : seconds_)
                 if (other.rfind(stem + "_Reference", 0) == 0 && other.ends_with(rest) && reference > 0)
-                    std::printf("ratio %-40s / %-45s = %6.2f\n", name.c_str(), other.c_str(),
-                                ours / reference);
+                    // Small ratios keep their leading digits (0.0043, not 0.00).
+                    std::printf(ours / reference < 0.1 ? "ratio %-40s / %-45s = %6.4f\n"
+                                                       : "ratio %-40s / %-45s = %6.2f\n",
+                                name.c_str(), other.c_str(), ours / reference);
         }
     }
 
