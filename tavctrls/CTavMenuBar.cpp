@@ -189,7 +189,7 @@ void CTavMenuBar::LayoutTitles() {
 void CTavMenuBar::Refresh() {
     Redraw();
     if (m_owner != nullptr)
-        m_owner->Invalidate();
+        InvalidateOn(m_owner);
 }
 
 void CTavMenuBar::DrawContent() {

@@ -172,9 +172,10 @@ void CTavObject::InvalidateScreen() {
 }
 
 void CTavObject::InvalidateOn(CTavScreen* screen) const {
-    // Where it drew last time and where it is now.
+    // Where it drew last time and where it is now, scrolled as Display scrolls it.
     int scrollX = 0, scrollY = 0;
-    screen->GetScrollPosition(&scrollX, &scrollY);
+    if (m_screen != nullptr)
+        m_screen->GetScrollPosition(&scrollX, &scrollY);
     const int x = static_cast<int>(m_x) - scrollX, y = static_cast<int>(m_y) - scrollY;
     const auto area = tav::platform::Union({m_drawnLeft, m_drawnTop, m_drawnRight, m_drawnBottom},
                                            {x, y, x + m_width, y + m_height});

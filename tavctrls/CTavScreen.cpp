@@ -627,15 +627,18 @@ void CTavScreen::SetBackColor(COLORREF colour) {
 DWORD CTavScreen::SetMenuBar(CTavObject* menuBar) {
     if (menuBar == nullptr)
         return TAVERROR_NULLPOINTER;
+    if (m_menuBar != nullptr)
+        m_menuBar->InvalidateOn(this);
     if (menuBar != m_menuBar)
         tav::DiscardObject(std::exchange(m_menuBar, menuBar));
-    Invalidate();
+    menuBar->InvalidateOn(this);
     return TAVERROR_OK;
 }
 
 void CTavScreen::RemoveMenuBar() {
+    if (m_menuBar != nullptr)
+        m_menuBar->InvalidateOn(this);
     tav::DiscardObject(std::exchange(m_menuBar, nullptr));
-    Invalidate();
 }
 
 DWORD CTavScreen::SetPopupMenu(CTavObject* popupMenu) {

@@ -142,9 +142,11 @@ protected:
     float m_speedY = 0;
     int m_redrawEnabled = 1;
 
+    // Marks where the object drew last time and where it is now on `screen`, which draws it.
+    void InvalidateOn(CTavScreen* screen) const;
+
 private:
     friend class CTavScreen;
-    void InvalidateOn(CTavScreen* screen) const;
     // Where the object drew on its screen's surface when the screen last drew it.
     int m_drawnLeft = 0;
     int m_drawnTop = 0;
