@@ -658,6 +658,15 @@ protected:
             },
             [&] { screens[1]->SetPosition(Random(190), Random(140)); },
             [&] { appMark = Random(100); },
+            [&] { // a title more, or a new bar
+                if (Random(2))
+                    return static_cast<void>(
+                        dynamic_cast<CTavMenuBar*>(screens[0]->GetMenuBar())->AddMenu("EDIT"));
+                auto* bar = new CTavMenuBar;
+                bar->Initialize(screens[0]);
+                bar->AddMenuItem("Open", bar->AddMenu(Random(2) ? "FILE" : "PROJECT"));
+                screens[0]->SetMenuBar(bar);
+            },
             [&] { // the screens' hooks follow the mark
                 mark = Random(100);
                 for (CTavScreen* each : hooked)
@@ -674,7 +683,7 @@ protected:
                 object->SetTranslucent(!object->IsTranslucent(), 99);
             },
             [&] { owner->RemoveObject(object->GetID()), AddRandom(owner); }};
-        steps[Random(object != nullptr ? 13 : 6)]();
+        steps[Random(object != nullptr ? 14 : 7)]();
     }
     // What the frames after each step of scene `seed` showed.
     std::vector<std::size_t> Frames(unsigned seed, bool whole) {
