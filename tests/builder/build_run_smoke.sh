@@ -62,8 +62,11 @@ sleep 2
 shot building
 # The designer answers while the build goes on: FILE opens and closes.
 xdotool mousemove --window "$window" 12 10 click 1
-sleep 1
-shot menu
+for _ in $(seq 10); do # a loaded machine may take a while
+    sleep 0.5
+    shot menu
+    differs building menu 120x100+0+20 && break
+done
 differs building menu 120x100+0+20 || fail "FILE did not open while building"
 xdotool mousemove --window "$window" 12 10 click 1
 [[ $(xdotool getwindowname "$window") == "$title" ]] || fail "the title changed while building"
