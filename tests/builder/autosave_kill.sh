@@ -88,7 +88,13 @@ read -r x0 y0 < <(position <"$project")
 start() { # starts the designer in a window, in the run folder; sets program and window
     (cd "$work/run" && SDL_VIDEODRIVER=x11 exec "$builder" "$@") >"$work/builder.log" 2>&1 &
     program=$!
-    window=$(timeout 20 xdotool search --sync --onlyvisible --pid "$program" | head -n 1) || true
+    # Searched again when a search meets a window being destroyed (SDL makes and drops one at start).
+    window=
+    for _ in $(seq 80); do
+        window=$(xdotool search --onlyvisible --pid "$program" 2>/dev/null | head -n 1) || true
+        [[ -n $window ]] && break
+        sleep 0.25
+    done
     [[ -n $window ]] || fail "the designer's window did not appear"
 }
 wait_for() { # waits up to $2 seconds for a file matching $1; prints its name

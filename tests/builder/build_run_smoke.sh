@@ -50,7 +50,7 @@ cp "$(dirname "${BASH_SOURCE[0]}")/../../examples/minimal.tvp" "$work/game/tiny.
 name=$(head -n 1 "$work/game/tiny.tvp" | tr -d '\r')
 SDL_VIDEODRIVER=x11 "$builder" --scale 1 "$work/game/tiny.tvp" >"$work/builder.log" 2>&1 &
 program=$!
-window=$(timeout 15 xdotool search --sync --onlyvisible --name "Tavrin Controls Builder\$" | head -n 1) || true
+window=$(wait_for_window 15 --name "Tavrin Controls Builder\$") || true
 [[ -n $window ]] || fail "the designer's window did not appear"
 xdotool windowmove "$window" 0 0
 sleep 1

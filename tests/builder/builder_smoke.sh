@@ -31,7 +31,7 @@ export XDG_CONFIG_HOME="$work/config" XDG_STATE_HOME="$work/state"
 program=$!
 
 find_window() {
-    window=$(timeout 15 xdotool search --sync --onlyvisible --name "Tavrin Controls Builder\$" | head -n 1) || true
+    window=$(wait_for_window 15 --name "Tavrin Controls Builder\$") || true
     [[ -n $window ]] || fail "the designer's window did not appear"
     sleep 1
 }

@@ -41,7 +41,7 @@ measure() {
     shift 2
     SDL_VIDEODRIVER=x11 "$@" >"$work/$name.log" 2>&1 &
     program=$!
-    window=$(timeout 15 xdotool search --sync --onlyvisible --name "$title" | head -n 1) || true
+    window=$(wait_for_window 15 --name "$title") || true
     if [[ -z $window ]]; then
         echo "error: the window of $name did not appear" >&2
         cat "$work/$name.log" >&2

@@ -41,3 +41,16 @@ if [[ ! -s $work/display ]]; then
     exit 1
 fi
 export DISPLAY=:$(head -n 1 "$work/display")
+
+# The first visible window that `xdotool search` finds with these arguments, waited for up to $1 seconds.
+# A search that meets a window being destroyed (SDL makes and drops one while it starts) is tried again.
+wait_for_window() {
+    local seconds=$1 found _
+    shift
+    for _ in $(seq $((seconds * 4))); do
+        found=$(xdotool search --onlyvisible "$@" 2>/dev/null | head -n 1) || true
+        [[ -n $found ]] && { echo "$found"; return 0; }
+        sleep 0.25
+    done
+    return 1
+}

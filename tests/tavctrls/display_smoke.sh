@@ -15,7 +15,7 @@ source "$(dirname "${BASH_SOURCE[0]}")/../support/private_x_server.sh"
 SDL_VIDEODRIVER=x11 "$smoke" >"$work/smoke.log" 2>&1 &
 program=$!
 
-window=$(timeout 10 xdotool search --sync --onlyvisible --name "^$title\$" | head -n 1) || true
+window=$(wait_for_window 10 --name "^$title\$") || true
 if [[ -z $window ]]; then
     echo "error: the window titled '$title' did not appear" >&2
     cat "$work/smoke.log" >&2
