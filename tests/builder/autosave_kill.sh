@@ -86,8 +86,16 @@ position() {
 }
 read -r x0 y0 < <(position <"$project")
 start() { # starts the designer in a window, in the run folder; sets program and window
-    (cd "$work/run" && SDL_VIDEODRIVER=x11 exec "$builder" "$@") >"$work/builder.log" 2>&1 &
-    program=$!
+    local attempt
+    for attempt in 1 2 3; do
+        (cd "$work/run" && SDL_VIDEODRIVER=x11 exec "$builder" "$@") >"$work/builder.log" 2>&1 &
+        program=$!
+        sleep 0.5
+        # The X server sometimes refuses a connection just after a killed client's: asked again.
+        grep -q "cannot open the window" "$work/builder.log" || break
+        echo "note: the X server refused the designer (attempt $attempt)" >&2
+        wait "$program" 2>/dev/null || true
+    done
     # Searched again when a search meets a window being destroyed (SDL makes and drops one at start).
     window=
     for _ in $(seq 80); do
