@@ -2,6 +2,7 @@
 
 #include "model/ProgramFolder.h"
 #include "model/Project.h"
+#include "model/ProjectFile.h"
 
 #include <algorithm>
 #include <array>
@@ -52,52 +53,38 @@ const std::vector<std::string>& ArtFolders() {
     return folders;
 }
 
-// Calls visit(field, slot) on every bitmap field; a slot is the field's place in its screen or object.
-template <typename Visit>
-void VisitBitmapFields(Project& project, Visit visit) {
-    for (auto& screen : project.screens)
-        visit(screen->background, 0);
-    for (auto& o : project.objects) {
-        std::size_t slot = 1;
-        for (std::string* field :
-             {&o->image, &o->downBitmap, &o->overBitmap, &o->upBitmap, &o->checkedBitmap, &o->uncheckedBitmap,
-              &o->listBackground, &o->treeBackground, &o->plusBitmap, &o->minusBitmap})
-            visit(*field, slot++);
-        for (std::string& frame : o->frames)
-            visit(frame, slot);
-    }
-}
-constexpr std::size_t kBitmapSlots = 12;
-
-// Resolves the paths of one project, each distinct path looked up once. A field mostly names what
-// the same field of the object before named, so that is tried first.
-class PathResolver {
+// Resolves the paths of one project as they are read, each distinct path looked up once. A field
+// mostly names what the same field of the object before named, so that is tried first.
+class PathResolver final : public StoredPathMap {
 public:
     explicit PathResolver(const std::string& folder) : m_folder(folder) {}
 
-    void Resolve(std::string& field, std::size_t slot) {
-        if (field.empty())
-            return;
-        Last& last = m_last[slot];
-        if (last.stored == nullptr || field != *last.stored) {
-            const auto [known, added] = m_known.try_emplace(field);
-            if (added)
-                known->second = ResolvedBitmapPath(field, m_folder);
-            last = {&known->first, &known->second, known->second != known->first};
+    void Assign(std::string& field, std::string_view stored, std::size_t slot) override {
+        Last& last = m_last[slot % kPathSlots];
+        if (last.stored == nullptr || stored != *last.stored) {
+            auto known = m_known.find(stored);
+            if (known == m_known.end()) {
+                std::string path(stored);
+                std::string resolved = ResolvedBitmapPath(path, m_folder);
+                known = m_known.emplace(std::move(path), std::move(resolved)).first;
+            }
+            last = {&known->first, &known->second};
         }
-        if (last.changes)
-            field = *last.resolved;
+        field = *last.resolved;
     }
 
 private:
+    struct Hash {
+        using is_transparent = void;
+        std::size_t operator()(std::string_view text) const { return std::hash<std::string_view>{}(text); }
+    };
     struct Last {
         const std::string* stored = nullptr;
         const std::string* resolved = nullptr;
-        bool changes = false; // resolved differs from stored
     };
     const std::string& m_folder;
-    std::unordered_map<std::string, std::string> m_known;
-    std::array<Last, kBitmapSlots> m_last{};
+    std::unordered_map<std::string, std::string, Hash, std::equal_to<>> m_known;
+    std::array<Last, kPathSlots> m_last{};
 };
 
 } // namespace
@@ -112,7 +99,15 @@ std::string FolderOf(const std::string& projectFile) {
 
 std::vector<std::string*> AllBitmapFields(Project& project) {
     std::vector<std::string*> fields;
-    VisitBitmapFields(project, [&](std::string& field, std::size_t) { fields.push_back(&field); });
+    for (auto& screen : project.screens)
+        fields.push_back(&screen->background);
+    for (auto& o : project.objects) {
+        fields.insert(fields.end(), {&o->image, &o->downBitmap, &o->overBitmap, &o->upBitmap,
+                                     &o->checkedBitmap, &o->uncheckedBitmap, &o->listBackground,
+                                     &o->treeBackground, &o->plusBitmap, &o->minusBitmap});
+        for (std::string& frame : o->frames)
+            fields.push_back(&frame);
+    }
     return fields;
 }
 
@@ -180,11 +175,11 @@ std::string LocateBitmap(const std::string& path) {
 }
 
 bool ReadPortableProject(Project& project, const std::string& path, std::string* error) {
-    if (!project.ReadProjectFile(path, error))
+    const std::string folder = FolderOf(path);
+    PathResolver resolver(folder);
+    if (!ReadProjectFile(project, path, resolver, error))
         return false;
-    project.folder = FolderOf(path);
-    PathResolver resolver(project.folder);
-    VisitBitmapFields(project, [&](std::string& field, std::size_t slot) { resolver.Resolve(field, slot); });
+    project.folder = folder;
     return true;
 }
 

@@ -47,7 +47,7 @@ void VisitScreenAfterName(S& screen, V& v) {
     v.Int(screen.y);
     v.Int(screen.width);
     v.Int(screen.height);
-    v.Text("background", screen.background);
+    v.Bitmap("background", screen.background);
     v.Enum(screen.backgroundMode);
     v.Text("parent", screen.parent);
     v.Enum(screen.type);
@@ -56,11 +56,11 @@ void VisitScreenAfterName(S& screen, V& v) {
 
 template <class O, class V>
 void VisitObjectBeforeFrames(O& object, V& v) {
-    v.Text("downBitmap", object.downBitmap);
-    v.Text("overBitmap", object.overBitmap);
-    v.Text("upBitmap", object.upBitmap);
+    v.Bitmap("downBitmap", object.downBitmap);
+    v.Bitmap("overBitmap", object.overBitmap);
+    v.Bitmap("upBitmap", object.upBitmap);
     v.Text("caption", object.caption);
-    v.Text("checkedBitmap", object.checkedBitmap);
+    v.Bitmap("checkedBitmap", object.checkedBitmap);
     v.Int(object.checkValue);
 }
 
@@ -68,14 +68,14 @@ template <class O, class V>
 void VisitObjectAfterFrames(O& object, V& v) {
     v.Int(object.height);
     v.Int(object.interval);
-    v.Text("listBackground", object.listBackground);
+    v.Bitmap("listBackground", object.listBackground);
     v.Int(object.multiline);
     v.Text("name", object.name);
     v.Text("screenName", object.screenName);
     v.Unsigned(object.designId);
-    v.Text("treeBackground", object.treeBackground);
+    v.Bitmap("treeBackground", object.treeBackground);
     v.Enum(object.kind);
-    v.Text("uncheckedBitmap", object.uncheckedBitmap);
+    v.Bitmap("uncheckedBitmap", object.uncheckedBitmap);
     v.Text("reservedText", object.reservedText);
     v.Int(object.width);
     v.Int(object.x);
@@ -96,8 +96,8 @@ void VisitObjectAfterFrames(O& object, V& v) {
     v.Int(object.columnHeight);
     v.Int(object.itemHeight);
     v.Colour(object.columnBackColor);
-    v.Text("plusBitmap", object.plusBitmap);
-    v.Text("minusBitmap", object.minusBitmap);
+    v.Bitmap("plusBitmap", object.plusBitmap);
+    v.Bitmap("minusBitmap", object.minusBitmap);
     v.Int(object.tabSpace);
     v.Int(object.textOffsetX);
     v.Int(object.textOffsetY);
@@ -153,6 +153,7 @@ public:
         Line(text);
     }
     void Text(const char*, std::string_view text) { Line(text); }
+    void Bitmap(const char*, std::string_view text) { Line(text); }
     void Int(std::int32_t value) { Number(value); }
     void Unsigned(std::uint32_t value) { Number(value); }
     template <class E>
@@ -216,7 +217,8 @@ auto PlainOr(std::string_view line, Parse parse) {
 // reader also ends at a number not written as the writer writes numbers and at a misplaced marker.
 class FieldReader {
 public:
-    explicit FieldReader(LineReader& lines, bool strict = false) : lines_(lines), strict_(strict) {}
+    explicit FieldReader(LineReader& lines, bool strict = false, StoredPathMap* paths = nullptr)
+        : lines_(lines), strict_(strict), paths_(paths) {}
 
     bool ok() const { return ok_; }
     const std::string& damage() const { return damage_; }
@@ -248,6 +250,18 @@ public:
         std::string_view line;
         if (Next(line))
             text.assign(line);
+    }
+    // Bitmap paths take slots in the order they are read; a record starts again at slot 0.
+    void StartRecord() { slot_ = 0; }
+    void Bitmap(const char*, std::string& path) {
+        std::string_view line;
+        if (Next(line))
+            Bitmap(path, line);
+    }
+    void Bitmap(std::string& path, std::string_view stored) { Path(path, stored, slot_++); }
+    // Every frame of a list shares the last slot.
+    void Frame(std::string& path, std::string_view stored) {
+        Path(path, stored, StoredPathMap::kPathSlots - 1);
     }
     void Int(std::int32_t& value) {
         std::string_view line;
@@ -285,6 +299,12 @@ private:
             Damaged(line, "a number");
         return ok_;
     }
+    void Path(std::string& path, std::string_view stored, std::size_t slot) {
+        if (paths_ == nullptr)
+            path.assign(stored);
+        else
+            paths_->Assign(path, stored, slot);
+    }
     void Damaged(std::string_view line, std::string_view expected) {
         ok_ = false;
         damage_ = "line " + std::to_string(lines_.lineNumber()) + " holds \"" +
@@ -293,6 +313,8 @@ private:
 
     LineReader& lines_;
     bool strict_;
+    StoredPathMap* paths_;
+    std::size_t slot_ = 0;
     bool ok_ = true;
     const char* place_ = "project header";
     std::string damage_;
@@ -326,6 +348,7 @@ public:
         if (HasLineFeed(text)) // a CR alone reads back: only CR LF is stripped
             found_.push_back(Item() + ": " + field + " holds a line break");
     }
+    void Bitmap(const char* field, const std::string& text) { Text(field, text); }
     void First(const char* field, const std::string& text, std::string_view endMarker, const char* list) {
         Text(field, text);
         if (text == endMarker)
@@ -364,12 +387,13 @@ void WriteObject(const ObjectDef& object, LineWriter<Sink>& writer) {
 // Reads the record whose first line is `first`; false when the lines end inside it (or, for a strict
 // reader, when it is damaged).
 bool ReadObject(std::string_view first, FieldReader& reader, ObjectDef& object) {
-    object.image.assign(first);
+    reader.StartRecord();
+    reader.Bitmap(object.image, first);
     VisitObjectBeforeFrames(object, reader);
     reader.Marker(kFramesMarker);
     std::string_view line;
     while (reader.Next(line) && line != kEndFrames)
-        object.frames.emplace_back(line);
+        reader.Frame(object.frames.emplace_back(), line);
     VisitObjectAfterFrames(object, reader);
     return reader.ok();
 }
@@ -394,6 +418,7 @@ public:
     }
 
     void Text(const char*, const std::string& text) { __builtin_prefetch(text.data()); }
+    void Bitmap(const char*, const std::string& text) { __builtin_prefetch(text.data()); }
     void Int(std::int32_t) {}
     void Unsigned(std::uint32_t) {}
     template <class E>
@@ -425,9 +450,9 @@ bool WriteProject(const Project& project, Sink& sink) {
     return writer.readsBack();
 }
 
-bool ReadProject(Project& project, LineReader& lines, std::string* error) {
+bool ReadProject(Project& project, LineReader& lines, std::string* error, StoredPathMap* paths = nullptr) {
     Project loaded;
-    FieldReader reader(lines);
+    FieldReader reader(lines, false, paths);
     VisitHeader(loaded, reader);
     reader.Skip(); // "SCREEN", not checked
     reader.Enter("screen list");
@@ -435,6 +460,7 @@ bool ReadProject(Project& project, LineReader& lines, std::string* error) {
     while (reader.Next(line) && line != kEndScreen) {
         auto screen = std::make_unique<ScreenDef>();
         screen->name.assign(line);
+        reader.StartRecord();
         VisitScreenAfterName(*screen, reader);
         if (reader.ok())
             loaded.AddScreen(std::move(screen));
@@ -523,7 +549,9 @@ bool Project::WriteProjectFile(const std::string& path, std::string* error) {
     return true;
 }
 
-bool Project::ReadProjectFile(const std::string& path, std::string* error) {
+namespace {
+
+bool ReadFile(Project& project, const std::string& path, std::string* error, StoredPathMap* paths) {
     const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
     struct stat info {};
     if (fd < 0 || ::fstat(fd, &info) != 0 || S_ISDIR(info.st_mode)) {
@@ -541,11 +569,21 @@ bool Project::ReadProjectFile(const std::string& path, std::string* error) {
         return false;
     }
     LineReader lines(fd, kMaxProjectFileSize);
-    const bool read = ReadProject(*this, lines, error);
+    const bool read = ReadProject(project, lines, error, paths);
     ::close(fd);
     if (!read && error != nullptr)
         *error = "'" + path + "': " + *error;
     return read;
+}
+
+} // namespace
+
+bool Project::ReadProjectFile(const std::string& path, std::string* error) {
+    return ReadFile(*this, path, error, nullptr);
+}
+
+bool ReadProjectFile(Project& project, const std::string& path, StoredPathMap& paths, std::string* error) {
+    return ReadFile(project, path, error, &paths);
 }
 
 void AppendObjectRecords(const std::vector<const ObjectDef*>& objects, std::string& out) {

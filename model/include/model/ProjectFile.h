@@ -2,6 +2,7 @@
 
 #include "model/Project.h"
 
+#include <cstddef>
 #include <cstdint>
 #include <string>
 #include <string_view>
@@ -20,6 +21,22 @@ std::string FormatProjectFile(const Project& project);
 // Fills `project` (fresh, empty) from the text of a project file. Gives false, with the reason in
 // `error`, when the text ends before its closing markers; `project` is then left untouched.
 bool ParseProjectFile(Project& project, std::string_view text, std::string* error = nullptr);
+
+// What a reader makes of the bitmap paths it reads: `Assign` gives `field` the value that `stored`, the
+// path as the file holds it, stands for in memory. `slot` is the same for the same field of every
+// object (and below kPathSlots), so that a mapper can remember what that field held last.
+class StoredPathMap {
+public:
+    static constexpr std::size_t kPathSlots = 16;
+    virtual void Assign(std::string& field, std::string_view stored, std::size_t slot) = 0;
+
+protected:
+    ~StoredPathMap() = default;
+};
+
+// As Project::ReadProjectFile, with every bitmap path given to `paths` as it is read.
+bool ReadProjectFile(Project& project, const std::string& path, StoredPathMap& paths,
+                     std::string* error = nullptr);
 
 // Values that the reader could not give back unchanged (a line feed inside a text, a name that
 // reads as a list's end marker), one description per offending field. Such a project is not saved.
