@@ -211,9 +211,41 @@ void CTavTree::Finish() {
 
 // ---- ids ----
 
+CTavTree::Item* CTavTree::Ids::Find(int id) const {
+    if (id >= 0 && static_cast<size_t>(id) < m_dense.size() && m_dense[static_cast<size_t>(id)] != nullptr)
+        return m_dense[static_cast<size_t>(id)];
+    if (m_sparse.empty())
+        return nullptr;
+    const auto found = m_sparse.find(id);
+    return found != m_sparse.end() ? found->second : nullptr;
+}
+
+void CTavTree::Ids::Add(int id, Item* item, size_t itemCount) {
+    const auto index = static_cast<size_t>(id);
+    // An id far above the items' count would make the index mostly empty.
+    if (index >= std::max<size_t>(1024, 4 * itemCount)) {
+        m_sparse.emplace(id, item);
+        return;
+    }
+    if (index >= m_dense.size())
+        m_dense.resize(std::max(index + 1, 2 * m_dense.size()), nullptr);
+    m_dense[index] = item;
+}
+
+void CTavTree::Ids::Erase(int id) {
+    if (id >= 0 && static_cast<size_t>(id) < m_dense.size() && m_dense[static_cast<size_t>(id)] != nullptr)
+        m_dense[static_cast<size_t>(id)] = nullptr;
+    else
+        m_sparse.erase(id);
+}
+
+void CTavTree::Ids::Clear() {
+    m_dense.clear();
+    m_sparse.clear();
+}
+
 CTavTree::Item* CTavTree::Find(int id) const {
-    const auto found = m_byId.find(id);
-    return found != m_byId.end() ? found->second : nullptr;
+    return m_byId.Find(id);
 }
 
 int CTavTree::TakeLowestFreeId() {
@@ -223,7 +255,7 @@ int CTavTree::TakeLowestFreeId() {
         return id;
     }
     // Each id is stepped over once: ids given explicitly above the mark, or handed out here.
-    while (m_byId.count(m_nextId) != 0)
+    while (Find(m_nextId) != nullptr)
         ++m_nextId;
     return m_nextId++;
 }
@@ -288,7 +320,7 @@ CTavTree::Item* CTavTree::Insert(const std::string& text, int id, Item* parent) 
     item->parent = parent;
     item->depth = parent != nullptr ? parent->depth + 1 : 0;
     item->order = m_addedCount++;
-    m_byId.emplace(id, item);
+    m_byId.Add(id, item, m_items.size());
     Rows& siblings = SiblingsOf(item);
     item->index = siblings.Size();
     siblings.Append(item);
@@ -333,7 +365,7 @@ BOOL CTavTree::DeleteItem(int id) {
             doomed.push_back(gone->children.At(i));
         if (m_selected == gone)
             m_selected = nullptr;
-        m_byId.erase(gone->id);
+        m_byId.Erase(gone->id);
         ReleaseId(gone->id);
         m_items.erase(gone->self);
     }
@@ -344,7 +376,8 @@ BOOL CTavTree::DeleteItem(int id) {
 
 void CTavTree::DeleteAllItems() {
     m_items.clear();
-    m_byId.clear();
+    m_itemPool.release();
+    m_byId.Clear();
     m_roots.Clear();
     m_selected = nullptr;
     m_nextId = 0;

@@ -274,7 +274,8 @@ TEST_F(TreeTest, AgreesWithASimpleModelUnderRandomChanges) {
         const int choice = static_cast<int>(random() % 10);
         const int some = model.order.empty() ? -1 : model.order[random() % model.order.size()];
         if (choice < 5) {
-            const int id = random() % 3 == 0 ? static_cast<int>(random() % 40) : -1;
+            // Explicit ids: some low, some far above the rest.
+            const int id = random() % 3 == 0 ? static_cast<int>(random() % 40 + (random() % 2) * 5000) : -1;
             const int parent = random() % 4 == 0 ? -1 : some;
             int expected = id != -1 && model.parent.count(id) != 0 ? -2 : id;
             for (int free = 0; expected == -1; ++free) // the lowest free id

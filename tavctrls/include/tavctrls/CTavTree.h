@@ -5,6 +5,7 @@
 #include <list>
 #include <map>
 #include <memory>
+#include <memory_resource>
 #include <set>
 #include <string>
 #include <unordered_map>
@@ -136,7 +137,7 @@ private:
         int textWidth = -1; // measured when first shown
         unsigned long long order = 0; // when it was added
         Rows children;
-        std::list<Item>::iterator self;
+        std::pmr::list<Item>::iterator self;
     };
 
     Item* Find(int id) const;
@@ -183,12 +184,26 @@ private:
     int m_drawY = 0;
     int m_tabSpace = 10;
     int m_itemHeight = 15;
-    std::list<Item> m_items; // in the order they were added
+    // Items come from a pool: a large tree is filled and emptied at once.
+    std::pmr::unsynchronized_pool_resource m_itemPool;
+    std::pmr::list<Item> m_items{&m_itemPool}; // in the order they were added
     CTavObject* m_background = nullptr;
     CTavObject* m_plus = nullptr;
     CTavObject* m_minus = nullptr;
 
-    std::unordered_map<int, Item*> m_byId;
+    // Items by id: handed-out ids are dense and indexed, ids given far above them are looked up.
+    class Ids {
+    public:
+        Item* Find(int id) const;
+        void Add(int id, Item* item, size_t itemCount);
+        void Erase(int id);
+        void Clear();
+
+    private:
+        std::vector<Item*> m_dense;
+        std::unordered_map<int, Item*> m_sparse;
+    };
+    Ids m_byId;
     unsigned long long m_addedCount = 0;
     Rows m_roots;
     Item* m_selected = nullptr;
