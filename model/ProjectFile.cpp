@@ -105,6 +105,40 @@ void VisitObjectAfterFrames(O& object, V& v) {
     v.Int(object.reservedNumber);
 }
 
+// Whether a word holds a line feed: exact, as only a zero byte of `word ^ LFs` borrows into its top bit.
+template <class Word>
+bool WordHasLineFeed(Word word) {
+    constexpr Word kOnes = static_cast<Word>(0x0101010101010101ULL);
+    const Word x = word ^ static_cast<Word>(kOnes * '\n');
+    return ((x - kOnes) & ~x & static_cast<Word>(kOnes * 0x80)) != 0;
+}
+
+// The first and last `sizeof(Word)` bytes of a text of that size up to twice that, copied.
+template <class Word>
+bool CopyEnds(char* out, const char* in, std::size_t size) {
+    Word first, last;
+    std::memcpy(&first, in, sizeof(Word));
+    std::memcpy(&last, in + size - sizeof(Word), sizeof(Word));
+    std::memcpy(out, &first, sizeof(Word));
+    std::memcpy(out + size - sizeof(Word), &last, sizeof(Word));
+    return WordHasLineFeed(first) || WordHasLineFeed(last);
+}
+
+// Copies a text of up to 32 bytes, reading nothing outside it; true when it holds a line feed.
+bool CopyShort(char* out, const char* in, std::size_t size) {
+    if (size >= 16)
+        return CopyEnds<std::uint64_t>(out, in, 16) |
+               CopyEnds<std::uint64_t>(out + size - 16, in + size - 16, 16);
+    if (size >= 8)
+        return CopyEnds<std::uint64_t>(out, in, size);
+    if (size >= 4)
+        return CopyEnds<std::uint32_t>(out, in, size);
+    bool lineFeed = false;
+    for (std::size_t i = 0; i < size; ++i)
+        lineFeed |= (out[i] = in[i]) == '\n';
+    return lineFeed;
+}
+
 bool HasLineFeed(std::string_view text) {
     return !text.empty() && std::memchr(text.data(), '\n', text.size()) != nullptr;
 }
@@ -123,15 +157,10 @@ public:
     bool readsBack() const { return readsBack_; }
     void Line(std::string_view text) {
         if (text.size() <= kShortText && kShortText + 2 <= kSize - used_) {
-            // Most texts: copied and searched for a line feed in one pass, without a call.
+            // Most texts: copied and searched for a line feed a word at a time, without a call.
             char* out = buffer_.get() + used_;
-            bool lineFeed = false;
-            for (const char c : text) {
-                lineFeed |= c == '\n';
-                *out++ = c;
-            }
-            readsBack_ = readsBack_ && !lineFeed;
-            End(out);
+            readsBack_ = readsBack_ && !CopyShort(out, text.data(), text.size());
+            End(out + text.size());
             return;
         }
         readsBack_ = readsBack_ && !HasLineFeed(text);
@@ -173,7 +202,7 @@ public:
 private:
     static constexpr std::size_t kSize = 1 << 18;
     static constexpr std::size_t kLongestNumber = 13; // "-2147483648\r\n"
-    static constexpr std::size_t kShortText = 24;
+    static constexpr std::size_t kShortText = 32;
 
     void End(char* out) {
         out[0] = '\r';
