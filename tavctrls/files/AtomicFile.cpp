@@ -1,5 +1,7 @@
 #include "tavctrls/files/AtomicFile.h"
 
+#include "BlockWriter.h"
+
 #include <cerrno>
 #include <charconv>
 #include <cstring>
@@ -10,6 +12,8 @@
 #include <signal.h>
 #include <sstream>
 #include <sys/stat.h>
+#include <system_error>
+#include <thread>
 #include <unistd.h>
 #include <utility>
 
@@ -54,23 +58,35 @@ mode_t ModeFor(const std::string& target) {
     return 0666 & ~mask;
 }
 
-bool WriteAll(int fd, std::string_view bytes) {
-    while (!bytes.empty()) {
-        const ssize_t written = ::write(fd, bytes.data(), bytes.size());
-        if (written < 0) {
-            if (errno == EINTR)
-                continue;
-            return false;
-        }
-        bytes.remove_prefix(static_cast<std::size_t>(written));
-    }
-    return true;
-}
-
 void SyncFolder(const std::string& folder) {
     const int fd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
     if (fd >= 0) {
         ::fsync(fd);
+        ::close(fd);
+    }
+}
+
+// Closing the last descriptor of a replaced file drops its pages and frees its blocks, which for a
+// large file takes about as long as writing it. Holding the old file open across the rename moves
+// that work to the close, which a helper thread does while the caller goes on.
+constexpr off_t kLargeFile = off_t{1} << 20;
+
+int HoldLargeFile(const std::string& path) {
+    const int fd = ::open(path.c_str(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
+    struct stat info {};
+    if (fd >= 0 && (::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode) || info.st_size < kLargeFile)) {
+        ::close(fd);
+        return -1;
+    }
+    return fd;
+}
+
+void CloseBeside(int fd) {
+    if (fd < 0)
+        return;
+    try {
+        std::thread([fd] { ::close(fd); }).detach();
+    } catch (const std::system_error&) {
         ::close(fd);
     }
 }
@@ -152,6 +168,7 @@ std::string AtomicFile::TemporaryPrefix(const std::string& fileName) {
 }
 
 void AtomicFile::Discard() {
+    writer_.reset();
     if (fd_ < 0)
         return;
     ::close(std::exchange(fd_, -1));
@@ -214,18 +231,23 @@ bool AtomicFile::Open(std::string* error) {
 void AtomicFile::append(const char* bytes, std::size_t size) {
     if (fd_ < 0 || writeErrno_ != 0)
         return;
-    if (!WriteAll(fd_, std::string_view(bytes, size))) {
-        writeErrno_ = errno;
+    if (writer_ != nullptr) {
+        writer_->Write(bytes, size);
         return;
     }
-    written_ += size;
-    // A large synced file starts on its way to the disk while the rest is made, so that Commit's flush
-    // waits for the last part only.
-    if (durability_ == Durability::Synced && !direct_ && written_ - started_ >= kStartWriteback) {
-        ::sync_file_range(fd_, static_cast<off_t>(started_), static_cast<off_t>(written_ - started_),
-                          SYNC_FILE_RANGE_WRITE);
-        started_ = written_;
+    FileOutput output{fd_, durability_ == Durability::Synced && !direct_, written_, started_};
+    if (written_ > 0 && !direct_) {
+        // A second block: the file is large, and writing it can go on beside the making of the next.
+        try {
+            writer_ = std::make_unique<BlockWriter>(output);
+            writer_->Write(bytes, size);
+            return;
+        } catch (const std::system_error&) {
+        }
     }
+    writeErrno_ = output.Write(bytes, size);
+    written_ = output.written;
+    started_ = output.started;
 }
 
 bool AtomicFile::Commit(std::string* error) {
@@ -237,6 +259,9 @@ bool AtomicFile::Commit(std::string* error) {
     // A stream that is a pipe or a terminal has nothing to flush.
     const bool flush = durability_ == Durability::Synced &&
                        (!direct_ || (::fstat(fd_, &info) == 0 && S_ISREG(info.st_mode)));
+    if (writer_ != nullptr && writeErrno_ == 0)
+        writeErrno_ = writer_->Finish();
+    writer_.reset();
     if (writeErrno_ != 0) {
         failed = "cannot write";
         code = writeErrno_;
@@ -248,10 +273,12 @@ bool AtomicFile::Commit(std::string* error) {
         failed = "cannot close";
         code = errno;
     }
+    const int replaced = failed == nullptr && !direct_ ? HoldLargeFile(target_) : -1;
     if (failed == nullptr && !direct_ && ::rename(temporary_.c_str(), target_.c_str()) != 0) {
         failed = "cannot replace";
         code = errno;
     }
+    CloseBeside(replaced);
     if (failed != nullptr) {
         if (!direct_)
             ::unlink(temporary_.c_str());

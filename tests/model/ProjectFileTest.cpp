@@ -330,8 +330,8 @@ TEST_F(SaveFailure, FailedSavesChangeNothing) {
         {"read-only target", path, [this] { ::chmod(path.c_str(), 0444); }, "it is read-only"},
         {"full disk", path,
          [] {
-             std::signal(SIGXFSZ, SIG_IGN); // a write past the limit then fails with EFBIG
-             const rlimit limit{4096, 4096};
+             std::signal(SIGXFSZ, SIG_IGN);      // a write past the limit then fails with EFBIG
+             const rlimit limit{300000, 300000}; // past the first block
              ::setrlimit(RLIMIT_FSIZE, &limit);
          },
          ""},
@@ -348,7 +348,7 @@ TEST_F(SaveFailure, FailedSavesChangeNothing) {
         const int status = test::RunInChild([&] {
             c.prepare();
             Project project;
-            FillLargeProject(project, 200, "new");
+            FillLargeProject(project, 2000, "new");
             project.modified = 1;
             std::string error;
             if (project.WriteProjectFile(c.target, &error))

@@ -1,9 +1,12 @@
 #pragma once
 
 #include <cstddef>
+#include <memory>
 #include <string>
 
 namespace tav {
+
+class BlockWriter;
 
 // Replaces a file so that it is always either the old file or the complete new one: the bytes go
 // to a temporary file in the same folder, which is flushed to disk and then renamed over the
@@ -33,7 +36,9 @@ public:
     AtomicFile& operator=(const AtomicFile&) = delete;
 
     bool Open(std::string* error = nullptr);
-    // Unbuffered: callers write in large blocks. A failure is remembered and reported by Commit.
+    // Unbuffered: callers write in large blocks. A failure is remembered and reported by Commit. From
+    // the second block on, blocks of a file are written on a thread of their own while the caller
+    // makes the next.
     void append(const char* bytes, std::size_t size);
     bool Commit(std::string* error = nullptr);
 
@@ -55,9 +60,9 @@ private:
     int fd_ = -1;
     bool direct_ = false; // writing straight to a standard stream
     int writeErrno_ = 0;
-    static constexpr std::size_t kStartWriteback = std::size_t{1} << 18;
     std::size_t written_ = 0;
     std::size_t started_ = 0; // bytes already on their way to the disk
+    std::unique_ptr<BlockWriter> writer_;
 };
 
 } // namespace tav
