@@ -236,8 +236,8 @@ void AtomicFile::append(const char* bytes, std::size_t size) {
         return;
     }
     FileOutput output{fd_, durability_ == Durability::Synced && !direct_, written_, started_};
-    if (written_ > 0 && !direct_) {
-        // A second block: the file is large, and writing it can go on beside the making of the next.
+    if (written_ >= FileOutput::kWriteback && !direct_) {
+        // More after a large block: writing it can go on beside the making of the next.
         try {
             writer_ = std::make_unique<BlockWriter>(output);
             writer_->Write(bytes, size);

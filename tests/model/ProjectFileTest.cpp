@@ -331,7 +331,7 @@ TEST_F(SaveFailure, FailedSavesChangeNothing) {
         {"full disk", path,
          [] {
              std::signal(SIGXFSZ, SIG_IGN);      // a write past the limit then fails with EFBIG
-             const rlimit limit{300000, 300000}; // past the first block
+             const rlimit limit{700000, 700000}; // past the first blocks
              ::setrlimit(RLIMIT_FSIZE, &limit);
          },
          ""},
@@ -348,7 +348,7 @@ TEST_F(SaveFailure, FailedSavesChangeNothing) {
         const int status = test::RunInChild([&] {
             c.prepare();
             Project project;
-            FillLargeProject(project, 2000, "new");
+            FillLargeProject(project, 5000, "new");
             project.modified = 1;
             std::string error;
             if (project.WriteProjectFile(c.target, &error))

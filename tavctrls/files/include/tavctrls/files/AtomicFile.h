@@ -36,9 +36,9 @@ public:
     AtomicFile& operator=(const AtomicFile&) = delete;
 
     bool Open(std::string* error = nullptr);
-    // Unbuffered: callers write in large blocks. A failure is remembered and reported by Commit. From
-    // the second block on, blocks of a file are written on a thread of their own while the caller
-    // makes the next.
+    // Unbuffered: callers write in large blocks. A failure is remembered and reported by Commit. Once
+    // a file is large, its further blocks are written on a thread of their own while the caller makes
+    // the next.
     void append(const char* bytes, std::size_t size);
     bool Commit(std::string* error = nullptr);
 
