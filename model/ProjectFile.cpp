@@ -126,9 +126,10 @@ bool CopyEnds(char* out, const char* in, std::size_t size) {
 
 // Copies a text of up to 32 bytes, reading nothing outside it; true when it holds a line feed.
 bool CopyShort(char* out, const char* in, std::size_t size) {
-    if (size >= 16)
-        return CopyEnds<std::uint64_t>(out, in, 16) |
-               CopyEnds<std::uint64_t>(out + size - 16, in + size - 16, 16);
+    if (size >= 16) {
+        const bool head = CopyEnds<std::uint64_t>(out, in, 16);
+        return CopyEnds<std::uint64_t>(out + size - 16, in + size - 16, 16) || head;
+    }
     if (size >= 8)
         return CopyEnds<std::uint64_t>(out, in, size);
     if (size >= 4)
