@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <iostream>
+#include <string_view>
 
 namespace tav::platform {
 namespace {
@@ -29,6 +30,35 @@ bool HasScreen() {
     const std::string driver = SDL_GetCurrentVideoDriver() != nullptr ? SDL_GetCurrentVideoDriver() : "";
     const char* requested = SDL_getenv("SDL_VIDEODRIVER");
     return (requested != nullptr && *requested != '\0') || (driver != "offscreen" && driver != "dummy");
+}
+
+// Whether the renderer draws with Mesa's software GL, which renders the whole window again at every
+// present. SDL's own software renderer, on the window's shared-memory surface, costs a fraction of it.
+bool OnSoftwareGl(SDL_Renderer* renderer) {
+    SDL_RendererInfo info;
+    if (SDL_GetRendererInfo(renderer, &info) != 0 || std::string_view(info.name).rfind("opengl", 0) != 0)
+        return false;
+    using GetString = const unsigned char* (*)(unsigned);
+    const auto getString = reinterpret_cast<GetString>(SDL_GL_GetProcAddress("glGetString"));
+    constexpr unsigned kGlRenderer = 0x1F01;
+    const unsigned char* name = getString != nullptr ? getString(kGlRenderer) : nullptr;
+    if (name == nullptr)
+        return false;
+    const std::string_view text(reinterpret_cast<const char*>(name));
+    return text.find("llvmpipe") != std::string_view::npos ||
+           text.find("softpipe") != std::string_view::npos ||
+           text.find("Software Rasterizer") != std::string_view::npos;
+}
+
+// The renderer for the window: SDL's choice, unless that is software GL and nobody chose a driver.
+SDL_Renderer* CreateRenderer(SDL_Window* window) {
+    SDL_Renderer* renderer = SDL_CreateRenderer(window, -1, 0);
+    if (renderer == nullptr || SDL_GetHint(SDL_HINT_RENDER_DRIVER) != nullptr || !OnSoftwareGl(renderer))
+        return renderer;
+    SDL_DestroyRenderer(renderer);
+    SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0");
+    renderer = SDL_CreateRenderer(window, -1, SDL_RENDERER_SOFTWARE);
+    return renderer != nullptr ? renderer : SDL_CreateRenderer(window, -1, 0);
 }
 
 } // namespace
@@ -80,7 +110,7 @@ bool SdlDisplay::Open(const DisplaySettings& settings, std::string* error) {
     window_ = SDL_CreateWindow(settings.title.c_str(), place.x, place.y, place.w, place.h, flags);
     if (window_ == nullptr)
         return failed("cannot create the window");
-    renderer_ = SDL_CreateRenderer(window_, -1, 0);
+    renderer_ = CreateRenderer(window_);
     if (renderer_ == nullptr)
         return failed("cannot create a renderer");
     translator_ = std::make_unique<EventTranslator>(settings.width, settings.height);
