@@ -48,9 +48,7 @@ export XDG_CONFIG_HOME="$work/config" XDG_STATE_HOME="$work/state"
 mkdir "$work/game"
 cp "$(dirname "${BASH_SOURCE[0]}")/../../examples/minimal.tvp" "$work/game/tiny.tvp"
 name=$(head -n 1 "$work/game/tiny.tvp" | tr -d '\r')
-SDL_VIDEODRIVER=x11 "$builder" --scale 1 "$work/game/tiny.tvp" >"$work/builder.log" 2>&1 &
-program=$!
-window=$(wait_for_window 15 --name "Tavrin Controls Builder\$") || true
+start_in_window 15 "$work/builder.log" "Tavrin Controls Builder\$" "$builder" --scale 1 "$work/game/tiny.tvp"
 [[ -n $window ]] || fail "the designer's window did not appear"
 xdotool windowmove "$window" 0 0
 sleep 1

@@ -39,16 +39,7 @@ failures=0
 measure() {
     local name=$1 title=$2 window
     shift 2
-    # Right after a client is killed the X server may refuse the next one for a moment: a program that
-    # ended that way is started again.
-    for _ in 1 2 3; do
-        SDL_VIDEODRIVER=x11 "$@" >"$work/$name.log" 2>&1 &
-        program=$!
-        window=$(wait_for_window 15 --name "$title") || true
-        [[ -n $window ]] || kill -0 "$program" 2>/dev/null || ! grep -q "x11 not available" "$work/$name.log" ||
-            { wait "$program" || true; sleep 0.5; continue; }
-        break
-    done
+    start_in_window 15 "$work/$name.log" "$title" "$@"
     if [[ -z $window ]]; then
         echo "error: the window of $name did not appear" >&2
         cat "$work/$name.log" >&2

@@ -54,3 +54,21 @@ wait_for_window() {
     done
     return 1
 }
+
+# Starts COMMAND with SDL on this X server, its output in LOG, and waits up to SECONDS for its window
+# titled TITLE (an extended regular expression); sets `program` and `window` (empty when none came).
+# Right after a client is killed the X server may refuse the next one for a moment: a program that ended
+# that way is started again, up to three times.
+# Usage: start_in_window SECONDS LOG TITLE COMMAND...
+start_in_window() {
+    local seconds=$1 log=$2 title=$3 _
+    shift 3
+    for _ in 1 2 3; do
+        SDL_VIDEODRIVER=x11 "$@" >"$log" 2>&1 &
+        program=$!
+        window=$(wait_for_window "$seconds" --name "$title") || true
+        [[ -z $window ]] && ! kill -0 "$program" 2>/dev/null && grep -q "x11 not available" "$log" || return 0
+        wait "$program" || true
+        sleep 0.5
+    done
+}

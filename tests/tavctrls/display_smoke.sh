@@ -12,10 +12,7 @@ clicks=("$@")
 
 source "$(dirname "${BASH_SOURCE[0]}")/../support/private_x_server.sh"
 
-SDL_VIDEODRIVER=x11 "$smoke" >"$work/smoke.log" 2>&1 &
-program=$!
-
-window=$(wait_for_window 10 --name "^$title\$") || true
+start_in_window 10 "$work/smoke.log" "^$title\$" "$smoke"
 if [[ -z $window ]]; then
     echo "error: the window titled '$title' did not appear" >&2
     cat "$work/smoke.log" >&2
