@@ -211,9 +211,15 @@ void CTavTree::Finish() {
 
 // ---- ids ----
 
+CTavTree::Item* const* CTavTree::Ids::Dense(int id) const {
+    const bool inside = id >= 0 && static_cast<size_t>(id) < m_dense.size();
+    return inside && m_dense[static_cast<size_t>(id)] != nullptr ? &m_dense[static_cast<size_t>(id)]
+                                                                 : nullptr;
+}
+
 CTavTree::Item* CTavTree::Ids::Find(int id) const {
-    if (id >= 0 && static_cast<size_t>(id) < m_dense.size() && m_dense[static_cast<size_t>(id)] != nullptr)
-        return m_dense[static_cast<size_t>(id)];
+    if (Item* const* dense = Dense(id))
+        return *dense;
     if (m_sparse.empty())
         return nullptr;
     const auto found = m_sparse.find(id);
@@ -233,7 +239,7 @@ void CTavTree::Ids::Add(int id, Item* item, size_t itemCount) {
 }
 
 void CTavTree::Ids::Erase(int id) {
-    if (id >= 0 && static_cast<size_t>(id) < m_dense.size() && m_dense[static_cast<size_t>(id)] != nullptr)
+    if (Dense(id) != nullptr)
         m_dense[static_cast<size_t>(id)] = nullptr;
     else
         m_sparse.erase(id);

@@ -200,6 +200,9 @@ private:
         void Clear();
 
     private:
+        // The id's entry in the dense index, or null when it has none there.
+        Item* const* Dense(int id) const;
+
         std::vector<Item*> m_dense;
         std::unordered_map<int, Item*> m_sparse;
     };
